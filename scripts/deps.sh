@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Tarvex needs to build, run and test, but only those
+# that are missing, so a second run costs a few dpkg queries and nothing more.
+set -euo pipefail
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
+          fonts-dejavu-core xvfb xauth xdotool x11-utils clang libclang-rt-14-dev)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

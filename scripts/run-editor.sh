@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the editor and starts it. Arguments go to tarvex.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh" "$root/build"
+exec "$root/build/src/tarvex" "$@"

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "document/cubeselection.h"
+#include "geometry/surface.h"
+
+#include <QVector>
+#include <memory>
+
+// The workspace grid: rows of cells, even rows one cell longer than odd rows.
+// Rows are implicitly shared, so a snapshot costs only the rows changed after it.
+using CubeRow = QVector<qint32>;
+using CubeGrid = QVector<CubeRow>;
+
+// One entry of the edit history: the whole figure state at one moment.
+class CFigureSnapshot
+{
+public:
+    CFigureSnapshot() = default;
+    CFigureSnapshot(const CFigureSnapshot &other);
+    CFigureSnapshot &operator=(const CFigureSnapshot &) = delete;
+
+    ColorRef Color3 = 0;
+    ColorRef Color2 = 0;
+    ColorRef Color1 = 0;
+    ColorRef BkColor = 0;
+    qint32 CubeSize = 0;
+    CubeGrid Grid;
+    std::unique_ptr<CCubeSelection> Selection;   // null when select-and-move mode was off
+};

@@ -1,0 +1,427 @@
+#include "document/tarvexdoc.h"
+
+#include "geometry/cubepainter.h"
+
+#include <QPainter>
+#include <QSettings>
+#include <QtEndian>
+
+#include <algorithm>
+
+namespace {
+
+const char *const SettingsOrganisation = "Brellow";
+const char *const SettingsApplication = "Tarvex";
+const char *const SettingsGroup = "Settings";
+
+// Integer division rounding toward minus infinity / plus infinity (b > 0).
+int FloorDiv(int a, int b)
+{
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+int CeilDiv(int a, int b)
+{
+    return -FloorDiv(-a, b);
+}
+
+// Order in which placing a cube visits its neighbours.
+const int PlaceOrder[NeighbourCount] = {UpperRight, UpperLeft, LowerRight, LowerLeft, Top, Bottom};
+
+} // namespace
+
+CTarvexDoc::CTarvexDoc(bool useSettingsStore, QObject *parent)
+    : QObject(parent)
+    , m_useSettingsStore(useSettingsStore)
+{
+    CustomColors.fill(0xFFFFFF);
+    LoadSettings();
+    m_bSaved = 1;
+    UpdateBarColors();
+}
+
+CTarvexDoc::~CTarvexDoc() = default;
+
+// ---------------------------------------------------------------- settings
+
+void CTarvexDoc::LoadSettings()
+{
+    int width = DefaultWidth;
+    int height = DefaultHeight;
+    if (m_useSettingsStore) {
+        QSettings store(SettingsOrganisation, SettingsApplication);
+        store.beginGroup(SettingsGroup);
+        auto readInt = [&store](const char *key, qint64 fallback) {
+            bool ok = false;
+            const qint64 v = store.value(key, fallback).toLongLong(&ok);
+            return ok ? v : fallback;
+        };
+        BkColor = ColorRef(readInt("BkColor", DefaultBkColor));
+        Color1 = ColorRef(readInt("Color1", DefaultColor1));
+        Color2 = ColorRef(readInt("Color2", DefaultColor2));
+        Color3 = ColorRef(readInt("Color3", DefaultColor3));
+        const QByteArray custom = store.value("CustomColors").toByteArray();
+        if (custom.size() == 64) {
+            for (int i = 0; i < 16; ++i)
+                CustomColors[i] = qFromLittleEndian<quint32>(custom.constData() + 4 * i);
+        } else {
+            CustomColors.fill(0xFFFFFF);
+        }
+        // A damaged store must not make the program unusable: sizes are kept to the
+        // ranges the Options dialog allows.
+        CubeSize = int(std::clamp<qint64>(readInt("CubeSize", DefaultCubeSize), MinCubeSize, MaxCubeSize));
+        width = int(std::clamp<qint64>(readInt("Width", DefaultWidth), MinGridWidth, MaxGridWidth));
+        height = int(std::clamp<qint64>(readInt("Height", DefaultHeight), MinGridHeight, MaxGridHeight));
+    }
+    ResizeGrid(width, height);
+}
+
+void CTarvexDoc::SaveSettings() const
+{
+    if (!m_useSettingsStore)
+        return;
+    QSettings store(SettingsOrganisation, SettingsApplication);
+    store.beginGroup(SettingsGroup);
+    const QSize grid = GetGridSize();
+    store.setValue("BkColor", qint64(BkColor));
+    store.setValue("Color1", qint64(Color1));
+    store.setValue("Color2", qint64(Color2));
+    store.setValue("Color3", qint64(Color3));
+    store.setValue("CubeSize", CubeSize);
+    store.setValue("Width", grid.width());
+    store.setValue("Height", grid.height());
+    QByteArray custom(64, '\0');
+    for (int i = 0; i < 16; ++i)
+        qToLittleEndian<quint32>(CustomColors[i], custom.data() + 4 * i);
+    store.setValue("CustomColors", custom);
+}
+
+// ---------------------------------------------------------------- grid
+
+void CTarvexDoc::ResizeGrid(int width, int height)
+{
+    height = qMax(0, height);
+    m_grid.resize(height);
+    for (int r = 0; r < height; ++r) {
+        const int length = qMax(0, RowLength(width, r));
+        if (m_grid[r].size() != length)
+            m_grid[r].resize(length, EmptyCell);
+    }
+    Q_EMIT UpdateAllViews();
+}
+
+QSize CTarvexDoc::GetGridSize() const
+{
+    return QSize(m_grid.isEmpty() ? 0 : int(m_grid[0].size()), int(m_grid.size()));
+}
+
+bool CTarvexDoc::HasCell(int column, int row) const
+{
+    return row >= 0 && row < m_grid.size() && column >= 0 && column < m_grid[row].size();
+}
+
+void CTarvexDoc::PlaceCube(int column, int row, qint32 value)
+{
+    // Writing only real changes keeps unchanged rows shared with the history.
+    if (m_grid.at(row).at(column) != value)
+        m_grid[row][column] = value;
+    for (int direction : PlaceOrder) {
+        if (value & (1 << direction))
+            continue;
+        const QPoint n = NeighbourCell(column, row, direction);
+        if (!HasCell(n.x(), n.y()))
+            continue;
+        const qint32 bit = 1 << OppositeCorner(direction);
+        const qint32 current = m_grid.at(n.y()).at(n.x());
+        if (current >= 0 && !(current & bit))
+            m_grid[n.y()][n.x()] = current | bit;
+    }
+    m_bSaved = 0;
+}
+
+QPoint CTarvexDoc::CellFromPoint(int x, int y) const
+{
+    const CellPitch pitch = GetCellPitch();
+    const int h = CubeSize / 2;
+    const int rows = int(m_grid.size());
+    if (pitch.Px <= 0 || pitch.Py <= 0)
+        return QPoint(-1, -1);
+    // Only cells whose centre lies within 5 pixels can hold the point; visit them in
+    // row order so the first match is the one a full row-order scan would find.
+    const int rowFirst = qMax(0, CeilDiv(y - h - 5, pitch.Py));
+    const int rowLast = qMin(rows - 1, FloorDiv(y - h + 5, pitch.Py));
+    for (int r = rowFirst; r <= rowLast; ++r) {
+        const int offset = (r & 1) ? pitch.Px / 2 : 0;
+        const int colFirst = qMax(0, CeilDiv(x - offset - h - 5, pitch.Px));
+        const int colLast = qMin(int(m_grid[r].size()) - 1, FloorDiv(x - offset - h + 5, pitch.Px));
+        if (colFirst <= colLast)
+            return QPoint(colFirst, r);
+    }
+    return QPoint(-1, -1);
+}
+
+QPoint CTarvexDoc::CubeFromPoint(int x, int y) const
+{
+    const CellPitch pitch = GetCellPitch();
+    const int rows = int(m_grid.size());
+    if (pitch.Px <= 0 || pitch.Py <= 0)
+        return QPoint(-1, -1);
+    CCubePainter painter;
+    painter.Size = CubeSize;
+    // A cube can only hit points inside its bounding square; visit the cells whose
+    // square holds the point, in row order.
+    const int rowFirst = qMax(0, CeilDiv(y - CubeSize, pitch.Py));
+    const int rowLast = qMin(rows - 1, FloorDiv(y, pitch.Py));
+    for (int r = rowFirst; r <= rowLast; ++r) {
+        const int offset = (r & 1) ? pitch.Px / 2 : 0;
+        const int colFirst = qMax(0, CeilDiv(x - offset - CubeSize, pitch.Px));
+        const int colLast = qMin(int(m_grid[r].size()) - 1, FloorDiv(x - offset, pitch.Px));
+        for (int c = colFirst; c <= colLast; ++c) {
+            const qint32 value = m_grid[r][c];
+            if (value < 0)
+                continue;
+            const QPoint origin = CellOrigin(c, r, pitch);
+            painter.Left = origin.x();
+            painter.Top = origin.y();
+            painter.Index = value;
+            if (painter.HitPart(x, y, false) >= 0)
+                return QPoint(c, r);
+        }
+    }
+    return QPoint(-1, -1);
+}
+
+bool CTarvexDoc::IsFigureEmpty() const
+{
+    for (const CubeRow &row : m_grid)
+        for (qint32 cell : row)
+            if (cell >= 0)
+                return false;
+    return true;
+}
+
+CTarvexDoc::Bounds CTarvexDoc::GetFigureBounds() const
+{
+    Bounds b;
+    const CellPitch pitch = GetCellPitch();
+    for (int r = 0; r < m_grid.size(); ++r) {
+        for (int c = 0; c < m_grid[r].size(); ++c) {
+            if (m_grid[r][c] < 0)
+                continue;
+            const QPoint o = CellOrigin(c, r, pitch);
+            if (b.left == -1 || o.x() < b.left)
+                b.left = o.x();
+            if (b.right == -1 || o.x() + CubeSize + 2 > b.right)
+                b.right = o.x() + CubeSize + 2;
+            if (b.top == -1 || o.y() < b.top)
+                b.top = o.y();
+            if (b.bottom == -1 || o.y() + CubeSize + 2 > b.bottom)
+                b.bottom = o.y() + CubeSize + 2;
+        }
+    }
+    return b;
+}
+
+QSize CTarvexDoc::GetWorkspaceSize() const
+{
+    const QSize grid = GetGridSize();
+    const CellPitch pitch = GetCellPitch();
+    return QSize(grid.width() * pitch.Px, CubeSize + grid.height() * pitch.Py);
+}
+
+void CTarvexDoc::DrawWorkspace(QPainter &painter, bool dots, int scale, int x0, int y0,
+                               bool fillBackground) const
+{
+    PreparePainter(painter);
+    const int half = (CubeSize / 2) * scale;
+    const CellPitch pitch = GetCellPitch(scale);
+    if (fillBackground) {
+        const QSize size = GetWorkspaceSize();
+        painter.fillRect(QRect(0, 0, size.width() * scale, size.height() * scale),
+                         ColorFromRef(BkColor));
+    }
+    CCubePainter cube;
+    cube.Size = scale * CubeSize;
+    cube.TopColor = Color1;
+    cube.RightColor = Color2;
+    cube.LeftColor = Color3;
+    for (int r = 0; r < m_grid.size(); ++r) {
+        const int y = y0 + r * pitch.Py;
+        const CubeRow &row = m_grid[r];
+        for (int c = 0; c < row.size(); ++c) {
+            const int x = x0 + c * pitch.Px + ((r & 1) ? pitch.Px / 2 : 0);
+            if (row[c] >= 0) {
+                cube.Index = row[c];
+                cube.Left = x;
+                cube.Top = y;
+                cube.Draw(painter);
+                if (m_selection && m_selection->Contains(c, r))
+                    cube.FillSelected(painter);
+            } else if (dots) {
+                painter.fillRect(QRect(x + half, y + half, 1, 1), Qt::black);
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------- history
+
+std::unique_ptr<CFigureSnapshot> CTarvexDoc::MakeSnapshot() const
+{
+    auto s = std::make_unique<CFigureSnapshot>();
+    s->Color3 = Color3;
+    s->Color2 = Color2;
+    s->Color1 = Color1;
+    s->BkColor = BkColor;
+    s->CubeSize = CubeSize;
+    s->Grid = m_grid;   // rows are shared until one side writes to them
+    if (m_selection)
+        s->Selection = std::make_unique<CCubeSelection>(*m_selection);
+    return s;
+}
+
+void CTarvexDoc::TakeSnapshot()
+{
+    m_undo.push_back(MakeSnapshot());
+    m_redo.clear();
+}
+
+void CTarvexDoc::Undo(bool pushRedo)
+{
+    if (m_undo.empty())
+        return;
+    if (pushRedo)
+        m_redo.push_back(MakeSnapshot());
+    std::unique_ptr<CFigureSnapshot> top = std::move(m_undo.back());
+    m_undo.pop_back();
+    RestoreSnapshot(*top);
+}
+
+void CTarvexDoc::Redo()
+{
+    if (m_redo.empty())
+        return;
+    m_undo.push_back(MakeSnapshot());
+    std::unique_ptr<CFigureSnapshot> top = std::move(m_redo.back());
+    m_redo.pop_back();
+    RestoreSnapshot(*top);
+}
+
+void CTarvexDoc::RestoreSnapshot(const CFigureSnapshot &s)
+{
+    Color1 = s.Color1;
+    Color2 = s.Color2;
+    Color3 = s.Color3;
+    BkColor = s.BkColor;
+    CubeSize = s.CubeSize;
+    m_grid = s.Grid;
+    m_selection.reset();
+    if (s.Selection)
+        m_selection = std::make_unique<CCubeSelection>(*s.Selection);
+    SaveSettings();
+}
+
+void CTarvexDoc::ClearHistory()
+{
+    m_undo.clear();
+    m_redo.clear();
+}
+
+void CTarvexDoc::OnEditUndo()
+{
+    Undo(true);
+    Q_EMIT UpdateAllViews();
+}
+
+void CTarvexDoc::OnEditRedo()
+{
+    Redo();
+    Q_EMIT UpdateAllViews();
+}
+
+// ---------------------------------------------------------------- selection
+
+void CTarvexDoc::ToggleSelectMode()
+{
+    if (m_selection)
+        m_selection.reset();
+    else
+        m_selection = std::make_unique<CCubeSelection>();
+    Q_EMIT UpdateAllViews();
+}
+
+void CTarvexDoc::SelectAll()
+{
+    if (!m_selection)
+        return;
+    m_selection->Clear();
+    for (int r = 0; r < m_grid.size(); ++r)
+        for (int c = 0; c < m_grid[r].size(); ++c)
+            if (m_grid[r][c] >= 0)
+                m_selection->Add(c, r, m_grid[r][c]);
+    Q_EMIT UpdateAllViews();
+}
+
+void CTarvexDoc::SelectCubesInRect(int x1, int y1, int x2, int y2)
+{
+    if (!m_selection || x1 == x2 || y1 == y2)
+        return;
+    const QRect rect(QPoint(qMin(x1, x2), qMin(y1, y2)), QPoint(qMax(x1, x2) - 1, qMax(y1, y2) - 1));
+    const QRegion region(rect);
+    const CellPitch pitch = GetCellPitch();
+    CCubePainter painter;
+    painter.Size = CubeSize;
+    for (int r = 0; r < m_grid.size(); ++r) {
+        for (int c = 0; c < m_grid[r].size(); ++c) {
+            const qint32 value = m_grid[r][c];
+            if (value < 0)
+                continue;
+            const QPoint origin = CellOrigin(c, r, pitch);
+            // A cube's visible region always holds its Centre, so a cube whose square
+            // misses the rectangle cannot lie inside it.
+            if (!rect.intersects(QRect(origin, QSize(CubeSize + 1, CubeSize + 1))))
+                continue;
+            painter.Left = origin.x();
+            painter.Top = origin.y();
+            painter.Index = value;
+            if (painter.IsInsideRegion(region))
+                m_selection->Add(c, r, value);
+        }
+    }
+}
+
+void CTarvexDoc::DrawSelectionFramesXor(QPainter &painter, int dx, int dy) const
+{
+    if (!m_selection)
+        return;
+    const CellPitch pitch = GetCellPitch();
+    CCubePainter cube;
+    cube.Size = CubeSize;
+    for (int r = 0; r < m_grid.size(); ++r) {
+        for (int c = 0; c < m_grid[r].size(); ++c) {
+            if (m_grid[r][c] < 0 || !m_selection->Contains(c, r))
+                continue;
+            const QPoint origin = CellOrigin(c, r, pitch);
+            cube.Index = m_grid[r][c];
+            cube.Left = origin.x();
+            cube.Top = origin.y();
+            cube.DrawFrameXor(painter, dx, dy);
+        }
+    }
+}
+
+// ---------------------------------------------------------------- lifecycle
+
+void CTarvexDoc::Reset()
+{
+    for (CubeRow &row : m_grid)
+        row.fill(EmptyCell);
+    ClearHistory();
+    m_selection.reset();
+    m_bSaved = 1;
+}
+
+void CTarvexDoc::UpdateBarColors()
+{
+    Q_EMIT BarColorsChanged(Color1, Color2, Color3);
+}

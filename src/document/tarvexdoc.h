@@ -1,0 +1,131 @@
+#pragma once
+
+#include "document/cubeselection.h"
+#include "document/figuresnapshot.h"
+#include "geometry/cubegeometry.h"
+#include "geometry/surface.h"
+
+#include <QObject>
+#include <QSize>
+#include <array>
+#include <memory>
+#include <vector>
+
+class QPainter;
+class QSettings;
+
+// The figure: the staggered workspace grid and the placing rule, the settings the
+// figure is drawn with, the edit history and the selection of select-and-move mode.
+// It is the only owner of figure state; views read it and repaint on UpdateAllViews.
+class CTarvexDoc : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Ranges the program keeps to for the grid and the cube size.
+    static constexpr int MinGridWidth = 10;
+    static constexpr int MaxGridWidth = 100;
+    static constexpr int MinGridHeight = 10;
+    static constexpr int MaxGridHeight = 100;
+    static constexpr int MinCubeSize = 16;
+    static constexpr int MaxCubeSize = 200;
+
+    // Defaults of the eight stored settings.
+    static constexpr ColorRef DefaultBkColor = 0xFFFFFF;
+    static constexpr ColorRef DefaultColor1 = 0x0000FF;
+    static constexpr ColorRef DefaultColor2 = 0x00EE00;
+    static constexpr ColorRef DefaultColor3 = 0xFF0000;
+    static constexpr int DefaultCubeSize = 32;
+    static constexpr int DefaultWidth = 20;
+    static constexpr int DefaultHeight = 40;
+
+    struct Bounds
+    {
+        int left = -1;
+        int top = -1;
+        int right = -1;
+        int bottom = -1;
+        bool IsEmpty() const { return left < 0 && right < 0; }
+    };
+
+    // With useSettingsStore false the document starts from the defaults and never
+    // reads or writes the user's settings store (batch export, tests).
+    explicit CTarvexDoc(bool useSettingsStore = true, QObject *parent = nullptr);
+    ~CTarvexDoc() override;
+
+    // Settings.
+    ColorRef BkColor = DefaultBkColor;
+    ColorRef Color1 = DefaultColor1;   // top face
+    ColorRef Color2 = DefaultColor2;   // right-hand side face
+    ColorRef Color3 = DefaultColor3;   // left-hand side face
+    int CubeSize = DefaultCubeSize;
+    std::array<ColorRef, 16> CustomColors{};
+
+    // 1 while the figure has no unsaved changes.
+    int m_bSaved = 1;
+
+    void LoadSettings();
+    void SaveSettings() const;
+    bool UsesSettingsStore() const { return m_useSettingsStore; }
+
+    // Workspace grid.
+    void ResizeGrid(int width, int height);
+    QSize GetGridSize() const;   // (cells in row 0, number of rows)
+    qint32 GetCell(int column, int row) const { return m_grid[row][column]; }
+    void PlaceCube(int column, int row, qint32 value);
+    QPoint CellFromPoint(int x, int y) const;
+    QPoint CubeFromPoint(int x, int y) const;
+    bool IsFigureEmpty() const;
+    Bounds GetFigureBounds() const;
+    CellPitch GetCellPitch(int scale = 1) const { return ComputeCellPitch(CubeSize, scale); }
+    QSize GetWorkspaceSize() const;
+    QPoint GetCellOrigin(int column, int row) const { return CellOrigin(column, row, GetCellPitch()); }
+    bool HasCell(int column, int row) const;
+    const CubeGrid &Grid() const { return m_grid; }
+
+    void DrawWorkspace(QPainter &painter, bool dots, int scale, int x0, int y0,
+                       bool fillBackground) const;
+
+    // Edit history.
+    void TakeSnapshot();
+    void Undo(bool pushRedo);
+    void Redo();
+    void RestoreSnapshot(const CFigureSnapshot &snapshot);
+    void ClearHistory();
+    bool CanUndo() const { return !m_undo.empty(); }
+    bool CanRedo() const { return !m_redo.empty(); }
+    int UndoCount() const { return int(m_undo.size()); }
+    int RedoCount() const { return int(m_redo.size()); }
+    const CFigureSnapshot &UndoTop() const { return *m_undo.back(); }
+    void OnEditUndo();
+    void OnEditRedo();
+
+    // Selection set of select-and-move mode; null while the mode is off.
+    CCubeSelection *Selection() const { return m_selection.get(); }
+    bool IsSelectMode() const { return m_selection != nullptr; }
+    void ToggleSelectMode();
+    bool IsSelectModeChecked() const { return IsSelectMode(); }
+    bool IsSelectModeEnabled() const { return !IsFigureEmpty(); }
+    void SelectAll();
+    void SelectCubesInRect(int x1, int y1, int x2, int y2);
+    void DrawSelectionFramesXor(QPainter &painter, int dx, int dy) const;
+
+    // Empties every cell, the history and the selection; the figure counts as saved.
+    void Reset();
+
+    // Hands the three face colours to whoever shows cube pictures (the pickers).
+    void UpdateBarColors();
+
+Q_SIGNALS:
+    void UpdateAllViews();
+    void BarColorsChanged(ColorRef color1, ColorRef color2, ColorRef color3);
+
+private:
+    std::unique_ptr<CFigureSnapshot> MakeSnapshot() const;
+
+    bool m_useSettingsStore;
+    CubeGrid m_grid;
+    std::unique_ptr<CCubeSelection> m_selection;
+    std::vector<std::unique_ptr<CFigureSnapshot>> m_undo;
+    std::vector<std::unique_ptr<CFigureSnapshot>> m_redo;
+};

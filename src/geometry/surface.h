@@ -1,0 +1,43 @@
+#pragma once
+
+// The few drawing operations that cubes, the workspace and the pickers share, on top
+// of QPainter with antialiasing off. Colours travel as 0x00BBGGRR values (red in the
+// lowest byte), the form they have in figure files and the settings store.
+
+#include <QtGlobal>
+#include <QColor>
+#include <QPainter>
+
+class QPen;
+class QRegion;
+class QBrush;
+class QImage;
+
+using ColorRef = quint32;
+
+constexpr ColorRef MakeColorRef(int red, int green, int blue)
+{
+    return ColorRef(red & 0xFF) | (ColorRef(green & 0xFF) << 8) | (ColorRef(blue & 0xFF) << 16);
+}
+
+QColor ColorFromRef(ColorRef color);
+ColorRef RefFromColor(const QColor &color);
+
+// A one-pixel pen whose lines leave out their end point, as polylines of cube
+// outlines and frames expect.
+QPen SolidPen(const QColor &color);
+
+// Prepares a painter for pixel-exact drawing: no antialiasing.
+void PreparePainter(QPainter &painter);
+
+// Fills a region with a brush under a raster operation (OR for greying, XOR for
+// feedback frames); the painter's state is left as it was.
+void FillRegionWithOp(QPainter &painter, const QRegion &region, const QBrush &brush,
+                      QPainter::CompositionMode op);
+
+// The one-pixel inner border of a region: the region's pixels that touch a pixel
+// outside it horizontally or vertically.
+QRegion RegionBorder(const QRegion &region);
+
+// An 8 x 8 picture whose pixel (x, y) is `even` where x + y is even and `odd` elsewhere.
+QImage CreateCheckerImage(const QColor &even, const QColor &odd);

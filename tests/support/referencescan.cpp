@@ -1,0 +1,40 @@
+#include "support/referencescan.h"
+
+#include "document/tarvexdoc.h"
+
+QPoint CellFromPointByScan(const CTarvexDoc &doc, int x, int y)
+{
+    const CellPitch pitch = doc.GetCellPitch();
+    const int h = doc.CubeSize / 2;
+    const CubeGrid &grid = doc.Grid();
+    for (int r = 0; r < grid.size(); ++r) {
+        for (int c = 0; c < grid[r].size(); ++c) {
+            const int cx = c * pitch.Px + ((r & 1) ? pitch.Px / 2 : 0) + h;
+            const int cy = r * pitch.Py + h;
+            if (cx - 5 <= x && x <= cx + 5 && cy - 5 <= y && y <= cy + 5)
+                return QPoint(c, r);
+        }
+    }
+    return QPoint(-1, -1);
+}
+
+QPoint CubeFromPointByScan(const CTarvexDoc &doc, int x, int y)
+{
+    const CubeGrid &grid = doc.Grid();
+    for (int r = 0; r < grid.size(); ++r) {
+        for (int c = 0; c < grid[r].size(); ++c) {
+            const qint32 value = grid[r][c];
+            if (value < 0)
+                continue;
+            const QPoint o = doc.GetCellOrigin(c, r);
+            // Regions tested one by one, in part order, as the painter describes them.
+            for (int part = 0; part < CubePartCount; ++part) {
+                if (part != Centre && (value & (1 << part)))
+                    continue;
+                if (GetPartRegion(o.x(), o.y(), doc.CubeSize, part).contains(QPoint(x, y)))
+                    return QPoint(c, r);
+            }
+        }
+    }
+    return QPoint(-1, -1);
+}
