@@ -1,6 +1,11 @@
 #include "document/tarvexdoc.h"
 
+#include "document/documentui.h"
+#include "files/bitmapexport.h"
+#include "files/figurexml.h"
 #include "geometry/cubepainter.h"
+
+#include <QFile>
 
 #include <QPainter>
 #include <QSettings>
@@ -424,4 +429,154 @@ void CTarvexDoc::Reset()
 void CTarvexDoc::UpdateBarColors()
 {
     Q_EMIT BarColorsChanged(Color1, Color2, Color3);
+}
+
+// ---------------------------------------------------------------- files
+
+bool CTarvexDoc::SaveFigureXml(const QString &path, QString *error) const
+{
+    return CFigureXml::Save(*this, path, error);
+}
+
+bool CTarvexDoc::LoadFigureXml(const QString &path, QString *error)
+{
+    return CFigureXml::Load(*this, path, error);
+}
+
+bool CTarvexDoc::ExportBitmap(const QString &path, QString *error) const
+{
+    return CBitmapExport::Export(*this, path, error);
+}
+
+void CTarvexDoc::PrintFigure(QPainter &painter, const QSize &printable) const
+{
+    CBitmapExport::Print(*this, painter, printable);
+}
+
+// ---------------------------------------------------------------- commands
+
+namespace {
+
+const char *const AskSaveText = "Your figure not saved. Do you want to save it?";
+const char *const AskSaveCaption = "Warning";
+const char *const EmptyFigureText =
+    "There's no blocks at the workspace so it is impossible to save empty image.";
+const char *const LoadErrorText = "Error loading XML file";
+const char *const AppCaption = "Tarvex";
+
+} // namespace
+
+bool CTarvexDoc::PromptSaveChanges()
+{
+    if (IsFigureEmpty() || m_bSaved)
+        return true;
+    const CDocumentUi::Answer answer =
+        m_ui ? m_ui->AskYesNoCancel(QString::fromLatin1(AskSaveText), QString::fromLatin1(AskSaveCaption))
+             : CDocumentUi::Answer::Cancel;
+    switch (answer) {
+    case CDocumentUi::Answer::Cancel:
+        return false;
+    case CDocumentUi::Answer::No:
+        return true;
+    case CDocumentUi::Answer::Yes:
+        OnSaveFigure();
+        return m_bSaved != 0;
+    }
+    return false;
+}
+
+bool CTarvexDoc::OnNewDocument()
+{
+    UpdateBarColors();
+    if (!PromptSaveChanges())
+        return false;
+    Reset();
+    Q_EMIT UpdateAllViews();
+    return true;
+}
+
+bool CTarvexDoc::OnOpenDocument(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (m_ui)
+            m_ui->ShowMessage(tr("Cannot open the file %1.\n%2").arg(path, file.errorString()),
+                              QString::fromLatin1(AppCaption), CDocumentUi::Icon::Stop);
+        return false;
+    }
+    file.close();
+    Reset();
+    if (!LoadFigureXml(path)) {
+        if (m_ui)
+            m_ui->ShowMessage(QString::fromLatin1(LoadErrorText), QString::fromLatin1(AppCaption),
+                              CDocumentUi::Icon::Stop);
+        return false;
+    }
+    // Placing the file's cubes cleared the saved flag; the freshly opened figure is
+    // what is on disk, so it counts as saved however it was opened.
+    m_bSaved = 1;
+    return true;
+}
+
+void CTarvexDoc::OnOpenFigure()
+{
+    if (!PromptSaveChanges() || !m_ui)
+        return;
+    const QString path = m_ui->AskOpenFileName();
+    if (path.isEmpty())
+        return;
+    OnOpenDocument(path);
+    Q_EMIT UpdateAllViews();
+    m_bSaved = 1;
+}
+
+void CTarvexDoc::OnSaveFigure()
+{
+    if (IsFigureEmpty()) {
+        if (m_ui)
+            m_ui->ShowMessage(QString::fromLatin1(EmptyFigureText), QString::fromLatin1(AppCaption),
+                              CDocumentUi::Icon::Stop);
+        return;
+    }
+    if (!m_ui)
+        return;
+    const QString path = m_ui->AskSaveFileName();
+    if (path.isEmpty())
+        return;
+    const int dot = path.lastIndexOf(QLatin1Char('.'));
+    const QString extension = dot >= 0 ? path.mid(dot) : path;
+    bool written = true;
+    QString error;
+    if (extension.compare(QLatin1String(".bmp"), Qt::CaseInsensitive) == 0)
+        written = ExportBitmap(path, &error);
+    else if (extension.compare(QLatin1String(".xml"), Qt::CaseInsensitive) == 0)
+        written = SaveFigureXml(path, &error);
+    if (!written) {
+        // A failed write is reported and the figure stays unsaved.
+        m_ui->ShowMessage(tr("The figure could not be saved to %1.\n%2").arg(path, error),
+                          QString::fromLatin1(AppCaption), CDocumentUi::Icon::Stop);
+        return;
+    }
+    m_bSaved = 1;
+}
+
+void CTarvexDoc::OnOptions()
+{
+    if (!m_ui)
+        return;
+    TakeSnapshot();
+    if (m_ui->RunOptionsDialog(*this)) {
+        SaveSettings();
+        UpdateBarColors();
+    } else {
+        Undo(false);
+    }
+    Q_EMIT UpdateAllViews();
+}
+
+bool CTarvexDoc::CanCloseFrame()
+{
+    if (IsFigureEmpty() || m_bSaved)
+        return true;
+    return PromptSaveChanges();
 }

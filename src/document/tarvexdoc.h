@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+class CDocumentUi;
 class QPainter;
 class QSettings;
 
@@ -116,6 +117,29 @@ public:
     // Hands the three face colours to whoever shows cube pictures (the pickers).
     void UpdateBarColors();
 
+    // Files. Each returns false and, when error is given, a reason a user can read.
+    bool SaveFigureXml(const QString &path, QString *error = nullptr) const;
+    bool LoadFigureXml(const QString &path, QString *error = nullptr);
+    bool ExportBitmap(const QString &path, QString *error = nullptr) const;
+    // Paints the figure centred on a page whose printable area is printable device pixels.
+    void PrintFigure(QPainter &painter, const QSize &printable) const;
+
+    // Commands. The document asks the user through ui (not owned; may be null, and
+    // then every question is answered with Cancel and nothing is shown).
+    void SetUi(CDocumentUi *ui) { m_ui = ui; }
+    CDocumentUi *Ui() const { return m_ui; }
+    // The question about unsaved changes; true when the caller may go on.
+    bool PromptSaveChanges();
+    // New: true when a new, empty figure was started.
+    bool OnNewDocument();
+    // Opens a figure file (also used for a file named on the command line).
+    bool OnOpenDocument(const QString &path);
+    void OnOpenFigure();
+    void OnSaveFigure();
+    void OnOptions();
+    // Closing the main window: true when it may close.
+    bool CanCloseFrame();
+
 Q_SIGNALS:
     void UpdateAllViews();
     void BarColorsChanged(ColorRef color1, ColorRef color2, ColorRef color3);
@@ -124,6 +148,7 @@ private:
     std::unique_ptr<CFigureSnapshot> MakeSnapshot() const;
 
     bool m_useSettingsStore;
+    CDocumentUi *m_ui = nullptr;
     CubeGrid m_grid;
     std::unique_ptr<CCubeSelection> m_selection;
     std::vector<std::unique_ptr<CFigureSnapshot>> m_undo;

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class CTarvexDoc;
+
+// What the document's commands need from the user: answers to questions, messages
+// and file names. The main window implements it with message boxes and file dialogs;
+// tests implement it with scripted answers.
+class CDocumentUi
+{
+public:
+    enum class Answer { Yes, No, Cancel };
+    enum class Icon { Exclamation, Stop };
+
+    virtual ~CDocumentUi() = default;
+
+    // Yes / No / Cancel question with the exclamation icon.
+    virtual Answer AskYesNoCancel(const QString &text, const QString &caption) = 0;
+    // A message with an OK button.
+    virtual void ShowMessage(const QString &text, const QString &caption, Icon icon) = 0;
+    // The save dialog: filters "Windows bitmap (*.bmp)" then "XML file (*.xml)", asks
+    // before overwriting, remembers its folder, name and filter between calls.
+    // Returns the chosen path, or an empty string when cancelled.
+    virtual QString AskSaveFileName() = 0;
+    // The open dialog for "XML files (*.xml)". Empty when cancelled.
+    virtual QString AskOpenFileName() = 0;
+    // Runs the Options dialog on the document; true when it was closed with OK
+    // (the dialog has then applied its values to the document).
+    virtual bool RunOptionsDialog(CTarvexDoc &doc) = 0;
+};
