@@ -1,0 +1,361 @@
+#include "view/selectmovehandler.h"
+
+#include "document/tarvexdoc.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QCursor>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDragLeaveEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace {
+
+// Inverts the pixels of a horizontal or vertical line from a to b, leaving out b.
+void XorLineWithoutEnd(QPainter &painter, const QPoint &a, const QPoint &b)
+{
+    QRect line;
+    if (a.y() == b.y() && a.x() != b.x())
+        line = a.x() < b.x() ? QRect(a.x(), a.y(), b.x() - a.x(), 1) : QRect(b.x() + 1, a.y(), a.x() - b.x(), 1);
+    else if (a.x() == b.x() && a.y() != b.y())
+        line = a.y() < b.y() ? QRect(a.x(), a.y(), 1, b.y() - a.y()) : QRect(a.x(), b.y() + 1, 1, a.y() - b.y());
+    if (!line.isEmpty())
+        painter.fillRect(line, Qt::white);
+}
+
+Qt::DropAction ActionFor(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ControlModifier) ? Qt::CopyAction : Qt::MoveAction;
+}
+
+} // namespace
+
+void DrawXorRect(QPainter &painter, int x1, int y1, int x2, int y2)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    // Side by side, as a polyline through the corners back to the first one. Where
+    // the rectangle has no width or height, two sides cover the same pixels and cancel.
+    const QPoint corners[] = {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}};
+    for (int i = 0; i < 4; ++i)
+        XorLineWithoutEnd(painter, corners[i], corners[i + 1]);
+    painter.restore();
+}
+
+CSelectMoveHandler::CSelectMoveHandler(CTarvexDoc &doc, QAbstractScrollArea &view, QObject *parent)
+    : QObject(parent)
+    , m_doc(doc)
+    , m_view(view)
+    // Until the main window names the format, one that is still unique to this process.
+    , m_format(QStringLiteral("application/x-tarvex-DragCube-%1").arg(QCoreApplication::applicationPid()))
+    , m_autoScroll(new QTimer(this))
+{
+    Viewport()->setAcceptDrops(true);
+    m_autoScroll->setInterval(AutoScrollInterval);
+    connect(m_autoScroll, &QTimer::timeout, this, &CSelectMoveHandler::OnAutoScroll);
+}
+
+CSelectMoveHandler::~CSelectMoveHandler() = default;
+
+void CSelectMoveHandler::SetRubberBandCursors(const QPixmap &copy, const QPixmap &move)
+{
+    m_copyCursor = copy;
+    m_moveCursor = move;
+}
+
+QWidget *CSelectMoveHandler::Viewport() const
+{
+    return m_view.viewport();
+}
+
+QPoint CSelectMoveHandler::ScrollPosition() const
+{
+    return QPoint(m_view.horizontalScrollBar()->value(), m_view.verticalScrollBar()->value());
+}
+
+QPoint CSelectMoveHandler::ToWorkspace(const QPoint &viewportPoint) const
+{
+    return viewportPoint + ScrollPosition();
+}
+
+// ---------------------------------------------------------------- mouse and keyboard
+
+bool CSelectMoveHandler::MousePress(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !m_doc.IsSelectMode())
+        return false;
+    // The drag begins once the pointer has moved far enough with the button held.
+    m_pressPending = true;
+    m_pressPoint = event->position().toPoint();
+    return true;
+}
+
+bool CSelectMoveHandler::MouseMove(QMouseEvent *event)
+{
+    if (!m_pressPending)
+        return false;
+    if (!(event->buttons() & Qt::LeftButton)) {
+        // The release went elsewhere; this press is over.
+        m_pressPending = false;
+        return false;
+    }
+    if ((event->position().toPoint() - m_pressPoint).manhattanLength() < QApplication::startDragDistance())
+        return true;
+    m_pressPending = false;
+    RunDrag();
+    return true;
+}
+
+bool CSelectMoveHandler::MouseRelease(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !m_pressPending)
+        return false;
+    m_pressPending = false;
+    Click(ToWorkspace(event->position().toPoint()), event->modifiers() & Qt::ControlModifier);
+    return true;
+}
+
+bool CSelectMoveHandler::KeyPress(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Delete || !m_doc.IsSelectMode())
+        return false;
+    m_doc.DeleteSelection();
+    return true;
+}
+
+void CSelectMoveHandler::Click(const QPoint &point, bool ctrl)
+{
+    m_doc.ClickSelect(point.x(), point.y(), ctrl);
+}
+
+// ---------------------------------------------------------------- the drag
+
+void CSelectMoveHandler::RunDrag()
+{
+    CCubeSelection *selection = m_doc.Selection();
+    if (!selection)
+        return;
+    const QPoint start = ToWorkspace(m_pressPoint);
+    const QPoint cube = m_doc.CubeFromPoint(start.x(), start.y());
+
+    // The data only marks the drag as ours; what moves is the document's selection.
+    auto *data = new QMimeData;
+    data->setData(m_format, QByteArray(16, '\0'));
+    auto *drag = new QDrag(Viewport());
+    drag->setMimeData(data);
+
+    m_dragStart = start;
+    m_lastFeedback = NoFeedback;
+    if (cube.x() >= 0 && selection->Contains(cube.x(), cube.y())) {
+        m_dragMode = MoveSelection;
+        // The squares of the cubes the outlines are drawn for.
+        m_selectionBounds = QRect();
+        const QSize square(m_doc.CubeSize + 1, m_doc.CubeSize + 1);
+        for (const QPoint &cell : selection->Cells)
+            if (m_doc.HasCell(cell.x(), cell.y()) && m_doc.GetCell(cell.x(), cell.y()) >= 0)
+                m_selectionBounds |= QRect(m_doc.GetCellOrigin(cell.x(), cell.y()), square);
+    } else {
+        m_dragMode = RubberBand;
+        if (!m_copyCursor.isNull())
+            drag->setDragCursor(m_copyCursor, Qt::CopyAction);
+        if (!m_moveCursor.isNull())
+            drag->setDragCursor(m_moveCursor, Qt::MoveAction);
+    }
+
+    const Qt::DropAction result =
+        m_runDrag ? m_runDrag(*drag) : drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+
+    StopAutoScroll();
+    SetFeedback(NoFeedback);
+    m_dragMode = NoDrag;
+    drag->deleteLater();
+
+    // Cancelled, or dropped where nothing took it: the press was a click after all.
+    if (result == Qt::IgnoreAction) {
+        const QPoint pointer = ToWorkspace(Viewport()->mapFromGlobal(QCursor::pos()));
+        Click(pointer, QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier);
+    }
+}
+
+bool CSelectMoveHandler::IsOwnDrag(const QMimeData *data) const
+{
+    return m_dragMode != NoDrag && m_doc.IsSelectMode() && data && data->hasFormat(m_format);
+}
+
+bool CSelectMoveHandler::DragEnter(QDragEnterEvent *event)
+{
+    return DragMove(event);
+}
+
+bool CSelectMoveHandler::DragMove(QDragMoveEvent *event)
+{
+    if (!IsOwnDrag(event->mimeData())) {
+        event->ignore();
+        return false;
+    }
+    const QPoint point = event->position().toPoint();
+    m_dragPoint = point;
+    m_dragModifiers = event->modifiers();
+    event->setDropAction(OnDragOver(ToWorkspace(point), event->modifiers()));
+    event->accept();
+    UpdateAutoScroll(point);
+    return true;
+}
+
+bool CSelectMoveHandler::DragLeave(QDragLeaveEvent *)
+{
+    if (m_dragMode == NoDrag)
+        return false;
+    StopAutoScroll();
+    SetFeedback(NoFeedback);
+    return true;
+}
+
+bool CSelectMoveHandler::Drop(QDropEvent *event)
+{
+    if (!IsOwnDrag(event->mimeData())) {
+        event->ignore();
+        return false;
+    }
+    StopAutoScroll();
+    const Qt::DropAction action = ActionFor(event->modifiers());
+    event->setDropAction(action);
+    event->accept();
+    OnDrop(ToWorkspace(event->position().toPoint()), action);
+    return true;
+}
+
+Qt::DropAction CSelectMoveHandler::OnDragOver(const QPoint &point, Qt::KeyboardModifiers modifiers)
+{
+    if (m_dragMode == MoveSelection) {
+        // The outlines jump from cell to cell: the press point moved by the snapped
+        // offset, half a pitch further right after an odd number of rows.
+        const QPoint offset = m_doc.GetDragOffset(m_dragStart, point);
+        const CellPitch pitch = m_doc.GetCellPitch();
+        const int x = offset.x() * pitch.Px + m_dragStart.x() + ((offset.y() & 1) ? pitch.Px / 2 : 0);
+        const int y = offset.y() * pitch.Py + m_dragStart.y();
+        SetFeedback(QPoint(x, y));
+    } else if (m_dragMode == RubberBand) {
+        SetFeedback(point);
+    }
+    return ActionFor(modifiers);
+}
+
+void CSelectMoveHandler::OnDrop(const QPoint &point, Qt::DropAction action)
+{
+    SetFeedback(NoFeedback);
+    const bool copy = action == Qt::CopyAction;
+    if (m_dragMode == MoveSelection) {
+        m_doc.DropSelection(m_doc.GetDragOffset(m_dragStart, point), copy);
+    } else if (m_dragMode == RubberBand) {
+        if (!copy)
+            m_doc.Selection()->Clear();
+        m_doc.SelectCubesInRect(m_dragStart.x(), m_dragStart.y(), point.x(), point.y());
+    }
+    Q_EMIT m_doc.UpdateAllViews();
+}
+
+// ---------------------------------------------------------------- feedback
+
+QRect CSelectMoveHandler::FeedbackRect() const
+{
+    if (m_lastFeedback == NoFeedback)
+        return QRect();
+    if (m_dragMode == MoveSelection)
+        return m_selectionBounds.translated(m_lastFeedback - m_dragStart);
+    if (m_dragMode == RubberBand)
+        return QRect(QPoint(qMin(m_dragStart.x(), m_lastFeedback.x()), qMin(m_dragStart.y(), m_lastFeedback.y())),
+                     QPoint(qMax(m_dragStart.x(), m_lastFeedback.x()), qMax(m_dragStart.y(), m_lastFeedback.y())));
+    return QRect();
+}
+
+void CSelectMoveHandler::SetFeedback(const QPoint &feedback)
+{
+    if (feedback == m_lastFeedback)
+        return;
+    // Qt paints only in paint events: repaint where the old feedback was and where the
+    // new one goes; the paint draws the current feedback over the workspace.
+    QRect dirty = FeedbackRect();
+    m_lastFeedback = feedback;
+    dirty |= FeedbackRect();
+    if (!dirty.isEmpty())
+        Viewport()->update(dirty.translated(-ScrollPosition()));
+}
+
+void CSelectMoveHandler::PaintFeedback(QPainter &painter) const
+{
+    if (m_lastFeedback == NoFeedback)
+        return;
+    if (m_dragMode == MoveSelection) {
+        const QPoint shift = m_lastFeedback - m_dragStart;
+        m_doc.DrawSelectionFramesXor(painter, shift.x(), shift.y());
+    } else if (m_dragMode == RubberBand) {
+        DrawXorRect(painter, m_dragStart.x(), m_dragStart.y(), m_lastFeedback.x(), m_lastFeedback.y());
+    }
+}
+
+// ---------------------------------------------------------------- scrolling while dragging
+
+QPoint CSelectMoveHandler::AutoScrollStep() const
+{
+    const QRect area = Viewport()->rect();
+    const QScrollBar *h = m_view.horizontalScrollBar();
+    const QScrollBar *v = m_view.verticalScrollBar();
+    int dx = 0;
+    int dy = 0;
+    if (m_dragPoint.x() < area.left() + AutoScrollMargin && h->value() > h->minimum())
+        dx = -1;
+    else if (m_dragPoint.x() > area.right() - AutoScrollMargin && h->value() < h->maximum())
+        dx = 1;
+    if (m_dragPoint.y() < area.top() + AutoScrollMargin && v->value() > v->minimum())
+        dy = -1;
+    else if (m_dragPoint.y() > area.bottom() - AutoScrollMargin && v->value() < v->maximum())
+        dy = 1;
+    return QPoint(dx, dy);
+}
+
+void CSelectMoveHandler::UpdateAutoScroll(const QPoint &viewportPoint)
+{
+    m_dragPoint = viewportPoint;
+    if (AutoScrollStep().isNull())
+        StopAutoScroll();
+    else if (!m_autoScroll->isActive())
+        m_autoScroll->start();
+}
+
+void CSelectMoveHandler::StopAutoScroll()
+{
+    m_autoScroll->stop();
+}
+
+bool CSelectMoveHandler::IsAutoScrolling() const
+{
+    return m_autoScroll->isActive();
+}
+
+void CSelectMoveHandler::OnAutoScroll()
+{
+    const QPoint step = AutoScrollStep();
+    if (step.isNull() || m_dragMode == NoDrag) {
+        StopAutoScroll();
+        return;
+    }
+    QScrollBar *h = m_view.horizontalScrollBar();
+    QScrollBar *v = m_view.verticalScrollBar();
+    h->setValue(h->value() + step.x() * h->singleStep());
+    v->setValue(v->value() + step.y() * v->singleStep());
+    // The pointer stands still over a workspace that moved under it; the feedback
+    // follows the workspace point now under the pointer. The whole viewport is painted
+    // again so that no feedback carried along by the scroll is left behind.
+    Viewport()->update();
+    OnDragOver(ToWorkspace(m_dragPoint), m_dragModifiers);
+}

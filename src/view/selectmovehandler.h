@@ -1,0 +1,136 @@
+#pragma once
+
+#include <QObject>
+#include <QPixmap>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <functional>
+
+class CTarvexDoc;
+class QAbstractScrollArea;
+class QDrag;
+class QDragEnterEvent;
+class QDragLeaveEvent;
+class QDragMoveEvent;
+class QDropEvent;
+class QKeyEvent;
+class QMimeData;
+class QMouseEvent;
+class QPainter;
+class QTimer;
+class QWidget;
+
+// Draws a one-pixel white rectangle through the corners (x1, y1) and (x2, y2) by
+// inverting the pixels under it. Each side leaves out its end point, so every pixel of
+// the outline is inverted once and drawing the same rectangle twice restores the
+// picture.
+void DrawXorRect(QPainter &painter, int x1, int y1, int x2, int y2);
+
+// The mouse, keyboard and drag-and-drop side of select-and-move mode for a scrolling
+// workspace view. The view hands its events over; while the mode is off nothing is
+// handled here.
+//
+// A left press starts a drag from the view to itself. Pressed on a selected cube, the
+// drag moves the selection (copies it with Ctrl); anywhere else it draws a rubber band
+// whose cubes become selected (added to the selection with Ctrl). A press that never
+// becomes a drag, a cancelled drag or a drop that nothing accepted acts as a click at
+// the pointer: it selects the cube there, Ctrl toggles it, beside all cubes the
+// selection is emptied. Delete erases the selected cubes.
+//
+// During the drag the view shows inverted outlines of the selected cubes at the cell
+// they would land on, or the inverted rubber band. The feedback lives in workspace
+// coordinates and is painted over the workspace by PaintFeedback at the end of every
+// paint of the view; changing it repaints the area of the old and the new feedback.
+class CSelectMoveHandler : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum DragModes {
+        NoDrag = 0,
+        MoveSelection = 1,   // dragging the selected cubes
+        RubberBand = 2       // drawing a selection rectangle
+    };
+
+    // LastFeedback while no feedback is shown.
+    static constexpr QPoint NoFeedback{-10000, -10000};
+    // Distance from the view's border within which a drag scrolls the view, and the
+    // time between two scroll steps.
+    static constexpr int AutoScrollMargin = 16;
+    static constexpr int AutoScrollInterval = 50;
+
+    // Runs a prepared drag to its end and returns the drop action (IgnoreAction when it
+    // was cancelled or nothing accepted the drop).
+    using DragRunner = std::function<Qt::DropAction(QDrag &)>;
+
+    CSelectMoveHandler(CTarvexDoc &doc, QAbstractScrollArea &view, QObject *parent = nullptr);
+    ~CSelectMoveHandler() override;
+
+    // The MIME type that marks a drag as this program instance's own.
+    void SetDragFormat(const QString &format) { m_format = format; }
+    QString DragFormat() const { return m_format; }
+    // The cursors of the rubber band for the copy and the move action (hot spot at the
+    // top left corner).
+    void SetRubberBandCursors(const QPixmap &copy, const QPixmap &move);
+    // Replaces the platform's drag loop (tests play a drag through it).
+    void SetDragRunner(DragRunner runner) { m_runDrag = std::move(runner); }
+
+    // Event entry points; each returns true when it handled the event.
+    bool MousePress(QMouseEvent *event);
+    bool MouseMove(QMouseEvent *event);
+    bool MouseRelease(QMouseEvent *event);
+    bool KeyPress(QKeyEvent *event);
+    bool DragEnter(QDragEnterEvent *event);
+    bool DragMove(QDragMoveEvent *event);
+    bool DragLeave(QDragLeaveEvent *event);
+    bool Drop(QDropEvent *event);
+
+    // Paints the current drag feedback; the painter is in workspace coordinates and the
+    // workspace has just been painted under it.
+    void PaintFeedback(QPainter &painter) const;
+
+    // The gestures at workspace points.
+    void Click(const QPoint &point, bool ctrl);
+    Qt::DropAction OnDragOver(const QPoint &point, Qt::KeyboardModifiers modifiers);
+    void OnDrop(const QPoint &point, Qt::DropAction action);
+
+    int DragMode() const { return m_dragMode; }
+    QPoint DragStart() const { return m_dragStart; }
+    QPoint LastFeedback() const { return m_lastFeedback; }
+    // Where the current feedback is painted, in workspace coordinates (empty if none).
+    QRect FeedbackRect() const;
+    bool IsAutoScrolling() const;
+
+private:
+    QWidget *Viewport() const;
+    QPoint ScrollPosition() const;
+    QPoint ToWorkspace(const QPoint &viewportPoint) const;
+    bool IsOwnDrag(const QMimeData *data) const;
+    void RunDrag();
+    void SetFeedback(const QPoint &feedback);
+    void UpdateAutoScroll(const QPoint &viewportPoint);
+    QPoint AutoScrollStep() const;
+    void OnAutoScroll();
+    void StopAutoScroll();
+
+    CTarvexDoc &m_doc;
+    QAbstractScrollArea &m_view;
+    QString m_format;
+    QPixmap m_copyCursor;
+    QPixmap m_moveCursor;
+    DragRunner m_runDrag;
+
+    // A left press in the mode that has not become a drag yet.
+    bool m_pressPending = false;
+    QPoint m_pressPoint;   // viewport coordinates
+
+    int m_dragMode = NoDrag;
+    QPoint m_dragStart;
+    QPoint m_lastFeedback = NoFeedback;
+    QRect m_selectionBounds;   // the selected cubes' squares when the drag began
+
+    QTimer *m_autoScroll = nullptr;
+    QPoint m_dragPoint;   // viewport point of the last drag event
+    Qt::KeyboardModifiers m_dragModifiers;
+};
