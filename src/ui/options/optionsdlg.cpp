@@ -82,6 +82,13 @@ COptionsDlg::COptionsDlg(QWidget *parent)
 
 COptionsDlg::~COptionsDlg() = default;
 
+bool COptionsDlg::RunModal(CTarvexDoc &doc, QWidget *parent)
+{
+    COptionsDlg dlg(parent);
+    dlg.SetDocument(&doc);
+    return dlg.exec() == QDialog::Accepted;
+}
+
 void COptionsDlg::SetDocument(CTarvexDoc *doc)
 {
     m_doc = doc;

@@ -16,7 +16,7 @@ class QTabBar;
 // document. The history entry that makes Cancel and undo work, and writing the
 // settings store, are up to the caller (CTarvexDoc::OnOptions).
 //
-// Typical use:
+// Typical use: COptionsDlg::RunModal(doc, mainWindow), which is
 //     COptionsDlg dlg(parent);
 //     dlg.SetDocument(&doc);
 //     return dlg.exec() == QDialog::Accepted;
@@ -34,6 +34,10 @@ public:
 
     explicit COptionsDlg(QWidget *parent = nullptr);
     ~COptionsDlg() override;
+
+    // Runs the dialog modally on the document; true when it was closed with OK, in
+    // which case the values have been written into the document.
+    static bool RunModal(CTarvexDoc &doc, QWidget *parent = nullptr);
 
     void SetDocument(CTarvexDoc *doc);
     CTarvexDoc *Document() const { return m_doc; }

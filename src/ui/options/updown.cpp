@@ -43,6 +43,8 @@ void CUpDown::SetBuddy(QLineEdit *buddy)
     const int width = qMin(this->width(), field.width() / 2);
     m_buddy->setGeometry(field.left(), field.top(), field.width() - width, field.height());
     setGeometry(field.right() - width + 1, field.top(), width, field.height());
+    // A hidden widget gets its resize event only when shown; place the arrows now.
+    LayoutButtons();
 }
 
 void CUpDown::SetRange(int minimum, int maximum)
@@ -92,6 +94,11 @@ bool CUpDown::eventFilter(QObject *watched, QEvent *event)
 }
 
 void CUpDown::resizeEvent(QResizeEvent *)
+{
+    LayoutButtons();
+}
+
+void CUpDown::LayoutButtons()
 {
     const int upper = height() / 2;
     m_up->setGeometry(0, 0, width(), upper);

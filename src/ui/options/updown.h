@@ -43,6 +43,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void LayoutButtons();
+
     QLineEdit *m_buddy = nullptr;
     QToolButton *m_up;
     QToolButton *m_down;

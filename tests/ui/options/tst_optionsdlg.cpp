@@ -9,6 +9,7 @@
 #include "ui/options/dimensionspage.h"
 #include "ui/options/optionsdlg.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,15 +37,19 @@ public:
     QString AskOpenFileName() override { return {}; }
     bool RunOptionsDialog(CTarvexDoc &doc) override
     {
-        COptionsDlg dlg;
-        dlg.SetDocument(&doc);
-        QTimer::singleShot(0, &dlg, [&] {
+        // Plays the user once the dialog runs its modal loop.
+        QTimer::singleShot(0, [this] {
+            COptionsDlg *dlg = nullptr;
+            for (QWidget *top : QApplication::topLevelWidgets())
+                if (auto *options = qobject_cast<COptionsDlg *>(top); options && options->isVisible())
+                    dlg = options;
+            QVERIFY(dlg);
             if (script)
-                script(dlg);
-            if (dlg.isVisible())
-                dlg.reject();
+                script(*dlg);
+            if (dlg->isVisible())
+                dlg->reject();
         });
-        return dlg.exec() == QDialog::Accepted;
+        return COptionsDlg::RunModal(doc);
     }
 };
 
