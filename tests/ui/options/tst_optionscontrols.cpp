@@ -25,6 +25,17 @@ QRect ColorBounds(const QImage &image, const QColor &color)
     return bounds;
 }
 
+// An edit field at the given place with an up-down control of the given width.
+CUpDown *AddField(QWidget &page, const QRect &field, int spinWidth)
+{
+    auto *edit = new QLineEdit(&page);
+    edit->setGeometry(field);
+    auto *spin = new CUpDown(&page);
+    spin->resize(spinWidth, 10);
+    spin->SetBuddy(edit);
+    return spin;
+}
+
 } // namespace
 
 class TestOptionsControls : public QObject
@@ -67,11 +78,8 @@ void TestOptionsControls::upDownSteps()
     // Each way of stepping: the arrow keys in the field and the two buttons.
     for (bool useKeys : { true, false }) {
         QWidget page;
-        auto *edit = new QLineEdit(&page);
-        edit->setGeometry(10, 10, 80, 24);
-        auto *spin = new CUpDown(&page);
-        spin->resize(18, 24);
-        spin->SetBuddy(edit);
+        CUpDown *spin = AddField(page, QRect(10, 10, 80, 24), 18);
+        QLineEdit *edit = spin->Buddy();
         spin->SetRange(10, 100);
         spin->SetPos(30);
         page.show();
@@ -128,12 +136,8 @@ void TestOptionsControls::upDownPos()
 void TestOptionsControls::upDownSitsAtFieldsRightEdge()
 {
     QWidget page;
-    auto *edit = new QLineEdit(&page);
-    edit->setGeometry(30, 20, 70, 24);
-    auto *spin = new CUpDown(&page);
-    spin->resize(19, 10);
-    spin->SetBuddy(edit);
-    QCOMPARE(edit->geometry(), QRect(30, 20, 51, 24));
+    CUpDown *spin = AddField(page, QRect(30, 20, 70, 24), 19);
+    QCOMPARE(spin->Buddy()->geometry(), QRect(30, 20, 51, 24));
     QCOMPARE(spin->geometry(), QRect(81, 20, 19, 24));
     // The two arrows share the height.
     QCOMPARE(spin->UpButton()->geometry().bottom() + 1, spin->DownButton()->geometry().top());
