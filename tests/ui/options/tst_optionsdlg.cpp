@@ -2,8 +2,8 @@
 // window runs it: values applied on OK, fallbacks for bad text, Cancel and undo
 // restoring the figure, custom colours kept, and the pages shown one at a time.
 
-#include "document/documentui.h"
 #include "document/tarvexdoc.h"
+#include "support/scriptedui.h"
 #include "ui/options/colorbutton.h"
 #include "ui/options/colorspage.h"
 #include "ui/options/dimensionspage.h"
@@ -24,34 +24,25 @@ namespace {
 
 using Script = std::function<void(COptionsDlg &)>;
 
-// Answers every question with Cancel and runs the Options dialog with a script that
-// plays the user. A script that does not close the dialog gets it cancelled.
-class CScriptedUi : public CDocumentUi
+// Makes the Options command run the real dialog, with a script that plays the user
+// once the dialog runs its modal loop. A script that does not close the dialog gets
+// it cancelled.
+void ScriptOptions(CScriptedUi &ui, Script script)
 {
-public:
-    Script script;
-
-    Answer AskYesNoCancel(const QString &, const QString &) override { return Answer::Cancel; }
-    void ShowMessage(const QString &, const QString &, Icon) override {}
-    QString AskSaveFileName() override { return {}; }
-    QString AskOpenFileName() override { return {}; }
-    bool RunOptionsDialog(CTarvexDoc &doc) override
-    {
-        // Plays the user once the dialog runs its modal loop.
-        QTimer::singleShot(0, [this] {
+    ui.options = [script = std::move(script)](CTarvexDoc &doc) {
+        QTimer::singleShot(0, [&script] {
             COptionsDlg *dlg = nullptr;
             for (QWidget *top : QApplication::topLevelWidgets())
                 if (auto *options = qobject_cast<COptionsDlg *>(top); options && options->isVisible())
                     dlg = options;
             QVERIFY(dlg);
-            if (script)
-                script(*dlg);
+            script(*dlg);
             if (dlg->isVisible())
                 dlg->reject();
         });
         return COptionsDlg::RunModal(doc);
-    }
-};
+    };
+}
 
 // Everything the Options command may touch.
 struct DocState
@@ -198,7 +189,7 @@ void TestOptionsDlg::fallbacks()
     CTarvexDoc doc(false);
     CScriptedUi ui;
     doc.SetUi(&ui);
-    ui.script = EnterSizes(width, height, cubeSize);
+    ScriptOptions(ui, EnterSizes(width, height, cubeSize));
     doc.OnOptions();
 
     QCOMPARE(doc.GetGridSize(), grid);
@@ -219,7 +210,7 @@ void TestOptionsDlg::defaultSettingsThenCancelChangesNothing()
     QSignalSpy repaints(&doc, &CTarvexDoc::UpdateAllViews);
     QSignalSpy barColors(&doc, &CTarvexDoc::BarColorsChanged);
 
-    ui.script = [](COptionsDlg &dlg) {
+    ScriptOptions(ui, [](COptionsDlg &dlg) {
         // The controls start from the document.
         QCOMPARE(dlg.Dimensions()->WidthEdit()->text(), QString("30"));
         QCOMPARE(dlg.Dimensions()->HeightEdit()->text(), QString("50"));
@@ -239,7 +230,7 @@ void TestOptionsDlg::defaultSettingsThenCancelChangesNothing()
         QCOMPARE(dlg.Document()->GetGridSize(), QSize(30, 50));
         QCOMPARE(dlg.Document()->BkColor, ColorRef(0x101010));
         Click(dlg.CancelButton());
-    };
+    });
     doc.OnOptions();
 
     const DocState after(doc);
@@ -261,10 +252,10 @@ void TestOptionsDlg::defaultSettingsThenOk()
     doc.SetUi(&ui);
     QSignalSpy barColors(&doc, &CTarvexDoc::BarColorsChanged);
 
-    ui.script = [](COptionsDlg &dlg) {
+    ScriptOptions(ui, [](COptionsDlg &dlg) {
         Click(dlg.DefaultSettingsButton());
         Click(dlg.OkButton());
-    };
+    });
     doc.OnOptions();
 
     QCOMPARE(doc.GetGridSize(), QSize(20, 40));
@@ -302,7 +293,7 @@ void TestOptionsDlg::eachColourButtonEditsItsColour()
     const DocState before(doc);
     QColor initial;
 
-    ui.script = [&](COptionsDlg &dlg) {
+    ScriptOptions(ui, [&](COptionsDlg &dlg) {
         dlg.TabBar()->setCurrentIndex(COptionsDlg::ColorsPage);
         dlg.Colors()->SetColorChooser([&](const QColor &start, QWidget *) {
             initial = start;
@@ -311,7 +302,7 @@ void TestOptionsDlg::eachColourButtonEditsItsColour()
         Click(ColorButton(dlg, button));
         QCOMPARE(ColorButton(dlg, button)->GetColor(), ColorRef(0x563412));
         Click(dlg.OkButton());
-    };
+    });
     doc.OnOptions();
 
     const ColorRef expected[] = {
@@ -339,13 +330,13 @@ void TestOptionsDlg::shrinkingDropsCubesForGood()
     const CubeGrid original = doc.Grid();
     const qint32 kept = doc.GetCell(2, 2);
 
-    ui.script = EnterSizes("10", "20", "32");
+    ScriptOptions(ui, EnterSizes("10", "20", "32"));
     doc.OnOptions();
     QCOMPARE(doc.GetGridSize(), QSize(10, 20));
     QCOMPARE(doc.GetCell(2, 2), kept);
     const CubeGrid shrunk = doc.Grid();
 
-    ui.script = EnterSizes("20", "40", "32");
+    ScriptOptions(ui, EnterSizes("20", "40", "32"));
     doc.OnOptions();
     QCOMPARE(doc.GetGridSize(), QSize(20, 40));
     QCOMPARE(doc.GetCell(2, 2), kept);
@@ -369,7 +360,7 @@ void TestOptionsDlg::undoRestoresFigureAndStore()
     doc.PlaceCube(19, 38, 9);
     const DocState before(doc);
 
-    ui.script = [](COptionsDlg &dlg) {
+    ScriptOptions(ui, [](COptionsDlg &dlg) {
         TypeInto(dlg.Dimensions()->WidthEdit(), "15");
         TypeInto(dlg.Dimensions()->HeightEdit(), "25");
         TypeInto(dlg.Dimensions()->CubeSizeEdit(), "50");
@@ -380,7 +371,7 @@ void TestOptionsDlg::undoRestoresFigureAndStore()
         Click(dlg.Colors()->BkColorButton());
         Click(dlg.Colors()->Color3Button());
         Click(dlg.OkButton());
-    };
+    });
     doc.OnOptions();
 
     QSettings::SettingsMap store = ReadStore();
@@ -419,7 +410,7 @@ void TestOptionsDlg::customColoursSurviveCancelling()
         QColorDialog::setCustomColor(i, Qt::yellow);
 
     std::array<ColorRef, 16> offered{};
-    ui.script = [&](COptionsDlg &dlg) {
+    ScriptOptions(ui, [&](COptionsDlg &dlg) {
         dlg.TabBar()->setCurrentIndex(COptionsDlg::ColorsPage);
         dlg.Colors()->SetColorChooser([&](const QColor &, QWidget *) {
             for (int i = 0; i < 16; ++i)
@@ -430,7 +421,7 @@ void TestOptionsDlg::customColoursSurviveCancelling()
         Click(dlg.Colors()->Color1Button());
         QCOMPARE(dlg.Colors()->Color1Button()->GetColor(), ColorRef(0x0000FF));
         Click(dlg.CancelButton());
-    };
+    });
     doc.OnOptions();
 
     QCOMPARE(offered, initial);
@@ -446,14 +437,14 @@ void TestOptionsDlg::customColoursSurviveCancelling()
     // The next chooser offers the kept colour even if Qt's own set says otherwise.
     QColorDialog::setCustomColor(5, Qt::yellow);
     QColor offeredAgain;
-    ui.script = [&](COptionsDlg &dlg) {
+    ScriptOptions(ui, [&](COptionsDlg &dlg) {
         dlg.Colors()->SetColorChooser([&](const QColor &, QWidget *) {
             offeredAgain = QColorDialog::customColor(5);
             return std::optional<QColor>();
         });
         dlg.Colors()->PickColor(dlg.Colors()->Color2Button());
         Click(dlg.CancelButton());
-    };
+    });
     doc.OnOptions();
     QCOMPARE(offeredAgain, QColor(1, 2, 3));
 
