@@ -152,6 +152,11 @@ void CSelectMoveHandler::RunDrag()
     data->setData(m_format, QByteArray(16, '\0'));
     auto *drag = new QDrag(Viewport());
     drag->setMimeData(data);
+    // Only the cursor shows the drag. Without a picture of its own the drag would put
+    // an empty one-pixel window next to the pointer.
+    QPixmap nothing(1, 1);
+    nothing.fill(Qt::transparent);
+    drag->setPixmap(nothing);
 
     m_dragStart = start;
     m_lastFeedback = NoFeedback;
