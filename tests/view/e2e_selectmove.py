@@ -27,6 +27,14 @@ def fail(message):
 
 class Session:
     def __init__(self, exe, work):
+        self.app = self.xvfb = self.log = None
+        try:
+            self.start(exe, work)
+        except BaseException:
+            self.close()
+            raise
+
+    def start(self, exe, work):
         self.work = work
         self.env = dict(os.environ)
         self.env.update({"XDG_CONFIG_HOME": os.path.join(work, "config"), "QT_QPA_PLATFORM": "xcb",
@@ -53,13 +61,14 @@ class Session:
 
     def close(self):
         for process in (self.app, self.xvfb):
-            if process.poll() is None:
+            if process and process.poll() is None:
                 process.terminate()
                 try:
                     process.wait(5)
                 except subprocess.TimeoutExpired:
                     process.kill()
-        self.log.close()
+        if self.log:
+            self.log.close()
 
     # ------------------------------------------------------------ screen
 
