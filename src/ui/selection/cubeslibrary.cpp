@@ -169,13 +169,16 @@ void CCubesLibrary::DrawCell(QPainter &painter, int index) const
     const int bottom = top + ImageSize + 1;
     painter.drawPixmap(left, top + 1, *picture);
 
-    // Each polyline leaves out its last point; together the two cover the whole frame.
+    // Pen A takes the left edge with both its corners and the top edge up to the
+    // top-right corner; pen B the right edge with both its corners and the bottom edge
+    // from the pixel right of the bottom-left corner. A one-pixel line leaves out its
+    // end point only when drawn toward larger coordinates, so every line runs that way.
     painter.setPen(*a);
-    const QPoint first[] = {{left, bottom}, {left, top}, {right, top}};
-    painter.drawPolyline(first, 3);
+    painter.drawLine(QPoint(left, top), QPoint(left, bottom + 1));
+    painter.drawLine(QPoint(left, top), QPoint(right, top));
     painter.setPen(*b);
-    const QPoint second[] = {{right, top}, {right, bottom}, {left, bottom}};
-    painter.drawPolyline(second, 3);
+    painter.drawLine(QPoint(right, top), QPoint(right, bottom + 1));
+    painter.drawLine(QPoint(left + 1, bottom), QPoint(right + 1, bottom));
 }
 
 void CCubesLibrary::UpdateCell(int index)
