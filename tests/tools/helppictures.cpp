@@ -126,9 +126,9 @@ void DrawNavArrow(QPainter &p, int x0, int dir)
 {
     const int cx = x0 + 12;
     QPolygon arrow;
-    arrow << QPoint(cx - 9 * dir, 12) << QPoint(cx - 1 * dir, 4) << QPoint(cx - 1 * dir, 8)
-          << QPoint(cx + 9 * dir, 8) << QPoint(cx + 9 * dir, 16) << QPoint(cx - 1 * dir, 16)
-          << QPoint(cx - 1 * dir, 20);
+    arrow << QPoint(cx + 9 * dir, 12) << QPoint(cx + 1 * dir, 4) << QPoint(cx + 1 * dir, 8)
+          << QPoint(cx - 9 * dir, 8) << QPoint(cx - 9 * dir, 16) << QPoint(cx + 1 * dir, 16)
+          << QPoint(cx + 1 * dir, 20);
     p.setPen(QColor(0, 90, 0));
     p.setBrush(QColor(40, 170, 60));
     p.drawPolygon(arrow);

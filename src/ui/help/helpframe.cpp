@@ -162,13 +162,18 @@ CHelpFrame *CHelpFrame::ShowHelp(CHelpFrame *&slot)
     if (!frame->Create())
         return nullptr;
     QScreen *screen = QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect rect = HelpRect(screen->geometry());
+    const QRect rect = screen ? HelpRect(screen->geometry()) : QRect();
+    if (rect.isValid()) {
+        // move() places the outer frame; resize() sizes the inside.
         frame->move(rect.topLeft());
         frame->resize(rect.size());
     }
     slot = frame.release();
     slot->show();
+    // Once the window system has framed the window, the frame too fits the quarter.
+    const QSize frameExtra = slot->frameGeometry().size() - slot->geometry().size();
+    if (rect.isValid() && !frameExtra.isNull())
+        slot->resize(rect.size() - frameExtra);
     slot->raise();
     slot->activateWindow();
     return slot;
