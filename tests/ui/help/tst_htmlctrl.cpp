@@ -51,8 +51,6 @@ private Q_SLOTS:
 
     void appCommandClosesDialog_data();
     void appCommandClosesDialog();
-    void appCommandFromClickedLink_data();
-    void appCommandFromClickedLink();
     void commandTextIsTheRestOfTheAddress_data();
     void commandTextIsTheRestOfTheAddress();
     void ordinaryLinksAreFollowed();
@@ -63,68 +61,57 @@ private Q_SLOTS:
 void TestHtmlCtrl::appCommandClosesDialog_data()
 {
     QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("click");   // a click on the link, or a direct navigation
     QTest::addColumn<int>("result");   // -1: the dialog stays open
 
-    QTest::newRow("ok") << "app:ok" << int(QDialog::Accepted);
-    QTest::newRow("OK in capitals") << "APP:OK" << int(QDialog::Accepted);
-    QTest::newRow("mixed case") << "App:Ok" << int(QDialog::Accepted);
-    QTest::newRow("cancel") << "app:cancel" << int(QDialog::Rejected);
-    QTest::newRow("CANCEL in capitals") << "APP:CANCEL" << int(QDialog::Rejected);
-    QTest::newRow("unknown command") << "app:close" << -1;
-    QTest::newRow("no command") << "app:" << -1;
-    QTest::newRow("ok with more") << "app:okay" << -1;
-    QTest::newRow("ok with a space") << "app: ok" << -1;
+    const struct {
+        const char *name;
+        const char *address;
+        int result;
+    } rows[] = {
+        {"ok", "app:ok", QDialog::Accepted},
+        {"OK in capitals", "APP:OK", QDialog::Accepted},
+        {"mixed case", "App:Ok", QDialog::Accepted},
+        {"cancel", "app:cancel", QDialog::Rejected},
+        {"CANCEL in capitals", "APP:CANCEL", QDialog::Rejected},
+        {"unknown command", "app:close", -1},
+        {"no command", "app:", -1},
+        {"ok with more", "app:okay", -1},
+        {"ok with a space", "app: ok", -1},
+    };
+    for (const auto &row : rows) {
+        for (bool click : {false, true})
+            QTest::addRow("%s, %s", row.name, click ? "clicked" : "navigated")
+                << QString::fromLatin1(row.address) << click << row.result;
+    }
 }
 
 void TestHtmlCtrl::appCommandClosesDialog()
 {
     QFETCH(QString, address);
+    QFETCH(bool, click);
     QFETCH(int, result);
 
     DialogWithPage page;
-    QSignalSpy sourceChanged(page.html, &QTextBrowser::sourceChanged);
-    page.dialog.setResult(-1);
-    page.html->setSource(QUrl(address));
+    QDialog &dialog = page.dialog;
+    CHtmlCtrl *html = page.html;
+    html->setHtml(QStringLiteral("<p>Press <a href=\"%1\">here</a> now.</p>").arg(address));
+    dialog.setResult(-1);
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QString before = html->toPlainText();
+    QSignalSpy sourceChanged(html, &QTextBrowser::sourceChanged);
+
+    if (click)
+        QVERIFY(ClickLink(*html, address));
+    else
+        html->setSource(QUrl(address));
 
     // An app: address is never navigated to, whatever the command.
-    QCOMPARE(page.html->source(), IndexPage);
     QCOMPARE(sourceChanged.count(), 0);
-    QVERIFY(!page.html->isBackwardAvailable());
-    QCOMPARE(page.dialog.result(), result);
-    QCOMPARE(page.dialog.isVisible(), result == -1);
-}
-
-void TestHtmlCtrl::appCommandFromClickedLink_data()
-{
-    QTest::addColumn<QString>("href");
-    QTest::addColumn<int>("result");
-
-    QTest::newRow("ok") << "app:ok" << int(QDialog::Accepted);
-    QTest::newRow("OK in capitals") << "APP:OK" << int(QDialog::Accepted);
-    QTest::newRow("cancel") << "app:Cancel" << int(QDialog::Rejected);
-    QTest::newRow("unknown") << "app:nothing" << -1;
-}
-
-void TestHtmlCtrl::appCommandFromClickedLink()
-{
-    QFETCH(QString, href);
-    QFETCH(int, result);
-
-    QDialog dialog;
-    auto *html = new CHtmlCtrl(&dialog);
-    auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(html);
-    dialog.resize(300, 200);
-    html->setHtml(QStringLiteral("<p>Press <a href=\"%1\">here</a> now.</p>").arg(href));
-    dialog.setResult(-1);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-
-    const QString before = html->toPlainText();
-    QVERIFY(ClickLink(*html, href));
-    QCOMPARE(dialog.result(), result);
     QCOMPARE(html->toPlainText(), before);
     QVERIFY(!html->isBackwardAvailable());
+    QCOMPARE(dialog.result(), result);
+    QCOMPARE(dialog.isVisible(), result == -1);
 }
 
 void TestHtmlCtrl::commandTextIsTheRestOfTheAddress_data()
