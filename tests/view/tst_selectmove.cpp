@@ -141,6 +141,14 @@ Qt::DropAction Play(QWidget *viewport, const QMimeData *dragData, const DragScri
     return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
 }
 
+// A left press at from and a move to to with the button held.
+void PressAndMove(QWidget *viewport, const QPoint &from, const QPoint &to, Qt::KeyboardModifiers modifiers)
+{
+    QTest::mousePress(viewport, Qt::LeftButton, modifiers, from);
+    QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(viewport, &move);
+}
+
 // A left press at from, a move with the button held to the script's first point (which
 // starts the drag, played by the script), and the release there.
 void Gesture(CHostView &view, const QPoint &from, DragScript script)
@@ -151,10 +159,7 @@ void Gesture(CHostView &view, const QPoint &from, DragScript script)
         ++drags;
         return Play(viewport, drag.mimeData(), script);
     });
-    QTest::mousePress(viewport, Qt::LeftButton, script.modifiers, from);
-    QMouseEvent move(QEvent::MouseMove, script.points.first(), viewport->mapToGlobal(script.points.first()),
-                     Qt::NoButton, Qt::LeftButton, script.modifiers);
-    QApplication::sendEvent(viewport, &move);
+    PressAndMove(viewport, from, script.points.first(), script.modifiers);
     // Whatever release the platform delivers after a drag must not count as a click.
     QTest::mouseRelease(viewport, Qt::LeftButton, script.modifiers, script.points.last());
     QCOMPARE(drags, 1);
@@ -241,10 +246,7 @@ void TestSelectMove::clicks()
     const QPoint p = cell.x() < 0 ? QPoint(380, 280) : CubeCentre(*m_doc, cell.x(), cell.y());
     const Qt::KeyboardModifiers mods = ctrl ? Qt::ControlModifier : Qt::NoModifier;
     QWidget *viewport = m_view->viewport();
-    QTest::mousePress(viewport, Qt::LeftButton, mods, p);
-    QMouseEvent move(QEvent::MouseMove, p + QPoint(jitter, 0), viewport->mapToGlobal(p + QPoint(jitter, 0)),
-                     Qt::NoButton, Qt::LeftButton, mods);
-    QApplication::sendEvent(viewport, &move);
+    PressAndMove(viewport, p, p + QPoint(jitter, 0), mods);
     QTest::mouseRelease(viewport, Qt::LeftButton, mods, p);
     QCOMPARE(m_doc->Selection()->Cells, expected);
     QVERIFY(!m_doc->CanUndo());
@@ -288,9 +290,7 @@ void TestSelectMove::rubberBand()
             return Qt::IgnoreAction;
         return Play(m_view->viewport(), drag.mimeData(), script);
     });
-    QTest::mousePress(m_view->viewport(), Qt::LeftButton, script.modifiers, a);
-    QMouseEvent move(QEvent::MouseMove, a + QPoint(10, 0), QPoint(), Qt::NoButton, Qt::LeftButton, script.modifiers);
-    QApplication::sendEvent(m_view->viewport(), &move);
+    PressAndMove(m_view->viewport(), a, a + QPoint(10, 0), script.modifiers);
     auto cells = m_doc->Selection()->Cells;
     std::sort(cells.begin(), cells.end(), [](QPoint l, QPoint r) { return l.y() < r.y(); });
     QCOMPARE(cells, expected);
@@ -375,9 +375,7 @@ void TestSelectMove::dragWithoutEffectIsAClick()
             return Qt::IgnoreAction;   // Esc before the pointer reached the view again
         return Play(m_view->viewport(), drag.mimeData(), DragScript{{from + QPoint(5, 5), end}, {}, true});
     });
-    QTest::mousePress(m_view->viewport(), Qt::LeftButton, {}, from);
-    QMouseEvent move(QEvent::MouseMove, from + QPoint(5, 5), QPoint(), Qt::NoButton, Qt::LeftButton, {});
-    QApplication::sendEvent(m_view->viewport(), &move);
+    PressAndMove(m_view->viewport(), from, from + QPoint(5, 5), {});
     QCOMPARE(m_doc->Selection()->Cells, expected);
     QVERIFY(!m_doc->CanUndo());
 }
@@ -410,9 +408,7 @@ void TestSelectMove::othersDragsIgnored()
             script.data = drop;
             return Play(m_view->viewport(), drag.mimeData(), script) == Qt::IgnoreAction ? Qt::MoveAction : Qt::IgnoreAction;
         });
-        QTest::mousePress(m_view->viewport(), Qt::LeftButton, {}, from);
-        QMouseEvent move(QEvent::MouseMove, from + QPoint(5, 5), QPoint(), Qt::NoButton, Qt::LeftButton, {});
-        QApplication::sendEvent(m_view->viewport(), &move);
+        PressAndMove(m_view->viewport(), from, from + QPoint(5, 5), {});
     }
     QVERIFY(!m_doc->CanUndo());
     QCOMPARE(m_doc->GetCell(2, 2), 0);
