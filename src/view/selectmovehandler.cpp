@@ -128,6 +128,7 @@ bool CSelectMoveHandler::KeyPress(QKeyEvent *event)
 {
     if (event->key() != Qt::Key_Delete || !m_doc.IsSelectMode())
         return false;
+    event->accept();
     m_doc.DeleteSelection();
     return true;
 }
