@@ -23,10 +23,10 @@ QString Tr(const char *text)
     return QCoreApplication::translate("CBitmapExport", text);
 }
 
-// Appends the rows of a 32-bit strip, bottom row first, as blue-green-red triples.
-void AppendBottomUpBgr(const QImage &strip, int width, char *out)
+// Appends rows first .. first + rows - 1 of a 32-bit strip, bottom row first, as blue-green-red triples.
+void AppendBottomUpBgr(const QImage &strip, int first, int rows, int width, char *out)
 {
-    for (int y = strip.height() - 1; y >= 0; --y) {
+    for (int y = first + rows - 1; y >= first; --y) {
         const quint32 *in = reinterpret_cast<const quint32 *>(strip.constScanLine(y));
         for (int x = 0; x < width; ++x) {
             const quint32 p = in[x];
@@ -36,6 +36,13 @@ void AppendBottomUpBgr(const QImage &strip, int width, char *out)
             out += 3;
         }
     }
+}
+
+// Rows rendered above and below a strip: one cube and its outline, rounded to a
+// multiple of 8 so every strip's device origin lies on the grey pattern's period.
+int StripMargin(const CTarvexDoc &doc)
+{
+    return (doc.CubeSize + 2 + 7) / 8 * 8;
 }
 
 } // namespace
@@ -64,22 +71,32 @@ QByteArray CBitmapExport::Header(int width, int height)
     return header;
 }
 
-QImage CBitmapExport::RenderStrip(const CTarvexDoc &doc, int top, int rows)
+QImage CBitmapExport::RenderStrip(const CTarvexDoc &doc, int top, int rows, int *firstRow)
 {
     const CTarvexDoc::Bounds b = doc.GetFigureBounds();
     const QSize size = BitmapSize(doc);
     const QSize workspace = doc.GetWorkspaceSize();
-    QImage strip(size.width(), rows, QImage::Format_RGB32);
+    // QPainter does not draw a polygon cut by the edge of its device exactly as it
+    // draws it whole. So the strip is rendered with a margin of one cube above and
+    // below: every cube that reaches the wanted rows lies wholly inside, and the
+    // wanted rows come out exactly as in a whole-picture render.
+    const int margin = StripMargin(doc);
+    const int from = qMax(0, top - margin);
+    const int to = qMin(size.height(), top + rows + margin);
+    QImage strip(size.width(), to - from, QImage::Format_RGB32);
+    if (strip.isNull())
+        return strip;
+    if (firstRow)
+        *firstRow = top - from;
     QPainter painter(&strip);
-    // Picture coordinates: the strip shows rows top .. top + rows - 1.
-    painter.translate(0, -top);
-    // The workspace background covers the picture from its (0, 0) with the workspace's
-    // size; only what lies beyond that stays white.
-    painter.fillRect(QRect(workspace.width(), 0, size.width() - workspace.width(), size.height()),
-                     Qt::white);
-    painter.fillRect(QRect(0, workspace.height(), size.width(), size.height() - workspace.height()),
-                     Qt::white);
-    doc.DrawWorkspace(painter, false, 1, -b.left, -b.top, true);
+    // Drawn in the strip's own device coordinates (no painter transform), shifted up
+    // by from. The workspace background covers the picture from its (0, 0) with the
+    // workspace's size; only what lies beyond that stays white.
+    const QColor white(Qt::white);
+    painter.fillRect(QRect(0, -from, workspace.width(), workspace.height()), ColorFromRef(doc.BkColor));
+    painter.fillRect(QRect(workspace.width(), -from, size.width() - workspace.width(), size.height()), white);
+    painter.fillRect(QRect(0, workspace.height() - from, size.width(), size.height() - workspace.height()), white);
+    doc.DrawWorkspace(painter, false, 1, -b.left, -b.top - from, false);
     painter.end();
     return strip;
 }
@@ -100,7 +117,7 @@ bool CBitmapExport::Export(const CTarvexDoc &doc, const QString &path, QString *
     const int width = size.width();
     const int height = size.height();
     if (stripRows <= 0)
-        stripRows = int(qMax<qint64>(8, StripBudget / (qint64(width) * 4)));
+        stripRows = int(qMax<qint64>(64, StripBudget / (qint64(width) * 4) - 2 * StripMargin(doc)));
     stripRows = qMin((stripRows + 7) / 8 * 8, ((height + 7) / 8) * 8);
     try {
         CSafeFileWriter writer(path);
@@ -113,10 +130,11 @@ bool CBitmapExport::Export(const CTarvexDoc &doc, const QString &path, QString *
         for (int s = strips - 1; s >= 0; --s) {
             const int top = s * stripRows;
             const int rows = qMin(stripRows, height - top);
-            const QImage strip = RenderStrip(doc, top, rows);
+            int first = 0;
+            const QImage strip = RenderStrip(doc, top, rows, &first);
             if (strip.isNull())
                 throw std::bad_alloc();
-            AppendBottomUpBgr(strip, width, buffer.data());
+            AppendBottomUpBgr(strip, first, rows, width, buffer.data());
             writer.Write(buffer.constData(), qint64(width) * 3 * rows);
         }
         writer.Commit();
