@@ -23,19 +23,20 @@ QString Tr(const char *text)
     return QCoreApplication::translate("CBitmapExport", text);
 }
 
-// Appends rows first .. first + rows - 1 of a 32-bit strip, bottom row first, as blue-green-red triples.
-void AppendBottomUpBgr(const QImage &strip, int first, int rows, int width, char *out)
+// Turns a row of 32-bit pixels into blue-green-red triples in place (each triple
+// lands at or before the pixel it comes from) and returns the row's first byte.
+const char *RowToBgr(uchar *row, int width)
 {
-    for (int y = first + rows - 1; y >= first; --y) {
-        const quint32 *in = reinterpret_cast<const quint32 *>(strip.constScanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const quint32 p = in[x];
-            out[0] = char(p & 0xFF);
-            out[1] = char((p >> 8) & 0xFF);
-            out[2] = char((p >> 16) & 0xFF);
-            out += 3;
-        }
+    const quint32 *in = reinterpret_cast<const quint32 *>(row);
+    uchar *out = row;
+    for (int x = 0; x < width; ++x) {
+        const quint32 p = in[x];
+        out[0] = uchar(p & 0xFF);
+        out[1] = uchar((p >> 8) & 0xFF);
+        out[2] = uchar((p >> 16) & 0xFF);
+        out += 3;
     }
+    return reinterpret_cast<const char *>(row);
 }
 
 // Rows rendered above and below a strip: one cube and its outline, rounded to a
@@ -71,25 +72,13 @@ QByteArray CBitmapExport::Header(int width, int height)
     return header;
 }
 
-QImage CBitmapExport::RenderStrip(const CTarvexDoc &doc, int top, int rows, int *firstRow)
+void CBitmapExport::RenderRows(const CTarvexDoc &doc, QImage &image, int from)
 {
     const CTarvexDoc::Bounds b = doc.GetFigureBounds();
     const QSize size = BitmapSize(doc);
     const QSize workspace = doc.GetWorkspaceSize();
-    // QPainter does not draw a polygon cut by the edge of its device exactly as it
-    // draws it whole. So the strip is rendered with a margin of one cube above and
-    // below: every cube that reaches the wanted rows lies wholly inside, and the
-    // wanted rows come out exactly as in a whole-picture render.
-    const int margin = StripMargin(doc);
-    const int from = qMax(0, top - margin);
-    const int to = qMin(size.height(), top + rows + margin);
-    QImage strip(size.width(), to - from, QImage::Format_RGB32);
-    if (strip.isNull())
-        return strip;
-    if (firstRow)
-        *firstRow = top - from;
-    QPainter painter(&strip);
-    // Drawn in the strip's own device coordinates (no painter transform), shifted up
+    QPainter painter(&image);
+    // Drawn in the image's own device coordinates (no painter transform), shifted up
     // by from. The workspace background covers the picture from its (0, 0) with the
     // workspace's size; only what lies beyond that stays white.
     const QColor white(Qt::white);
@@ -97,8 +86,6 @@ QImage CBitmapExport::RenderStrip(const CTarvexDoc &doc, int top, int rows, int 
     painter.fillRect(QRect(workspace.width(), -from, size.width() - workspace.width(), size.height()), white);
     painter.fillRect(QRect(0, workspace.height() - from, size.width(), size.height() - workspace.height()), white);
     doc.DrawWorkspace(painter, false, 1, -b.left, -b.top - from, false);
-    painter.end();
-    return strip;
 }
 
 bool CBitmapExport::Export(const CTarvexDoc &doc, const QString &path, QString *error)
@@ -119,23 +106,31 @@ bool CBitmapExport::Export(const CTarvexDoc &doc, const QString &path, QString *
     if (stripRows <= 0)
         stripRows = int(qMax<qint64>(64, StripBudget / (qint64(width) * 4) - 2 * StripMargin(doc)));
     stripRows = qMin((stripRows + 7) / 8 * 8, ((height + 7) / 8) * 8);
+    // QPainter does not draw a polygon cut by the edge of its device exactly as it
+    // draws it whole. So each strip is rendered with a margin above and below: every
+    // cube that reaches the strip's rows lies wholly inside the rendered rows, and the
+    // strip comes out exactly as in a whole-picture render.
+    const int margin = StripMargin(doc);
     try {
         CSafeFileWriter writer(path);
         const QByteArray header = Header(width, height);
         writer.Write(header.constData(), header.size());
-        QByteArray buffer(qint64(width) * 3 * stripRows, Qt::Uninitialized);
+        // One image serves every strip: fresh memory for each would cost a page fault
+        // per 4 KiB again and again.
+        QImage device(width, qMin(height, stripRows + 2 * margin), QImage::Format_RGB32);
+        if (device.isNull())
+            throw std::bad_alloc();
         // The file holds the bottom row first: render the strips from the bottom up.
-        // Strips are aligned to multiples of stripRows from the picture's top.
         const int strips = (height + stripRows - 1) / stripRows;
         for (int s = strips - 1; s >= 0; --s) {
             const int top = s * stripRows;
             const int rows = qMin(stripRows, height - top);
-            int first = 0;
-            const QImage strip = RenderStrip(doc, top, rows, &first);
-            if (strip.isNull())
-                throw std::bad_alloc();
-            AppendBottomUpBgr(strip, first, rows, width, buffer.data());
-            writer.Write(buffer.constData(), qint64(width) * 3 * rows);
+            const int from = qMax(0, top - margin);
+            const int to = qMin(height, top + rows + margin);
+            QImage view(device.bits(), width, to - from, device.bytesPerLine(), QImage::Format_RGB32);
+            RenderRows(doc, view, from);
+            for (int y = top + rows - 1; y >= top; --y)
+                writer.Write(RowToBgr(view.scanLine(y - from), width), qint64(width) * 3);
         }
         writer.Commit();
         return true;

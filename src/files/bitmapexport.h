@@ -13,9 +13,9 @@ class QSize;
 class CBitmapExport
 {
 public:
-    // Memory the export renders into at a time (32-bit pixels of one strip with its
-    // margins); the 24-bit rows written out take three quarters of that at most.
-    static constexpr qint64 StripBudget = 96 * 1024 * 1024;
+    // Memory the export renders into (32-bit pixels of one strip with its margins;
+    // rows are turned into 24-bit pixels in place).
+    static constexpr qint64 StripBudget = 128 * 1024 * 1024;
 
     // Writes the figure as an uncompressed bottom-up 24-bit bitmap. The picture is
     // rendered and written in horizontal strips, so memory stays bounded for any
@@ -30,9 +30,9 @@ public:
     static QSize BitmapSize(const CTarvexDoc &doc);
     // The 54 bytes of file and information header for a width x height picture.
     static QByteArray Header(int width, int height);
-    // Renders picture rows [top, top + rows) in 32-bit pixels, within a taller image;
-    // firstRow receives the image row that holds picture row top.
-    static QImage RenderStrip(const CTarvexDoc &doc, int top, int rows, int *firstRow);
+    // Renders picture rows [from, from + image.height()) into a 32-bit image of the
+    // bitmap's width.
+    static void RenderRows(const CTarvexDoc &doc, QImage &image, int from);
 
     static void Print(const CTarvexDoc &doc, QPainter &painter, const QSize &printable);
 };
