@@ -15,8 +15,6 @@
 namespace {
 
 constexpr int HeaderSize = 54;
-const char *const EmptyFigureText =
-    "There's no blocks at the workspace so it is impossible to save empty image.";
 
 QString Tr(const char *text)
 {
@@ -97,7 +95,7 @@ bool CBitmapExport::Export(const CTarvexDoc &doc, const QString &path, QString *
 {
     if (doc.IsFigureEmpty()) {
         if (error)
-            *error = QString::fromLatin1(EmptyFigureText);
+            *error = QString::fromLatin1(CTarvexDoc::EmptyFigureText);
         return false;
     }
     const QSize size = BitmapSize(doc);

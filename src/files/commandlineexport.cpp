@@ -12,9 +12,6 @@
 namespace {
 
 const char *const ExportOptionName = "export";
-const char *const LoadErrorText = "Error loading XML file";
-const char *const EmptyFigureText =
-    "There's no blocks at the workspace so it is impossible to save empty image.";
 
 QString Tr(const char *text)
 {
@@ -93,12 +90,12 @@ int CCommandLineExport::Export(const QString &figurePath, const QString &outputP
     QString reason;
     if (!doc.LoadFigureXml(figurePath, &reason)) {
         if (message)
-            *message = QString::fromLatin1(LoadErrorText) + QLatin1Char('\n') + reason;
+            *message = QString::fromLatin1(CTarvexDoc::LoadErrorText) + QLatin1Char('\n') + reason;
         return 1;
     }
     if (doc.IsFigureEmpty()) {
         if (message)
-            *message = QString::fromLatin1(EmptyFigureText);
+            *message = QString::fromLatin1(CTarvexDoc::EmptyFigureText);
         return 1;
     }
     const bool written = bitmap ? doc.ExportBitmap(outputPath, &reason)
