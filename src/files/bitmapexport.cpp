@@ -4,7 +4,6 @@
 #include "files/fileexception.h"
 #include "files/safefilewriter.h"
 
-#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSize>
@@ -15,11 +14,6 @@
 namespace {
 
 constexpr int HeaderSize = 54;
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("CBitmapExport", text);
-}
 
 // Turns a row of 32-bit pixels into blue-green-red triples in place (each triple
 // lands at or before the pixel it comes from) and returns the row's first byte.
@@ -109,7 +103,7 @@ bool CBitmapExport::Export(const CTarvexDoc &doc, const QString &path, QString *
     // cube that reaches the strip's rows lies wholly inside the rendered rows, and the
     // strip comes out exactly as in a whole-picture render.
     const int margin = StripMargin(doc);
-    try {
+    return CFileException::Guard(error, [&] {
         CSafeFileWriter writer(path);
         const QByteArray header = Header(width, height);
         writer.Write(header.constData(), header.size());
@@ -132,14 +126,7 @@ bool CBitmapExport::Export(const CTarvexDoc &doc, const QString &path, QString *
         }
         writer.Commit();
         return true;
-    } catch (const CFileException &e) {
-        if (error)
-            *error = e.Reason();
-    } catch (const std::bad_alloc &) {
-        if (error)
-            *error = Tr("Out of memory.");
-    }
-    return false;
+    });
 }
 
 void CBitmapExport::Print(const CTarvexDoc &doc, QPainter &painter, const QSize &printable)

@@ -6,8 +6,6 @@
 
 #include <QCoreApplication>
 
-#include <new>
-
 namespace {
 
 const char *const ApplicationText = "Tarvex";
@@ -80,75 +78,53 @@ CXmlElement CFigureXml::BuildTree(const CTarvexDoc &doc)
 
 bool CFigureXml::Save(const CTarvexDoc &doc, const QString &path, QString *error)
 {
-    try {
-        return BuildTree(doc).SaveToFile(path, error);
-    } catch (const std::bad_alloc &) {
-        if (error)
-            *error = Tr("Out of memory.");
-    }
-    return false;
+    return CFileException::Guard(error, [&] { return BuildTree(doc).SaveToFile(path, error); });
 }
 
 bool CFigureXml::Load(CTarvexDoc &doc, const QString &path, QString *error)
 {
-    try {
+    return CFileException::Guard(error, [&] {
         CXmlElement root;
         if (!root.LoadFromFile(path, error))
             return false;
-        return Apply(doc, root, error);
-    } catch (const std::bad_alloc &) {
-        if (error)
-            *error = Tr("Out of memory.");
-    }
-    return false;
+        Apply(doc, root);
+        return true;
+    });
 }
 
 bool CFigureXml::LoadFromData(CTarvexDoc &doc, const QByteArray &data, QString *error)
 {
-    try {
+    return CFileException::Guard(error, [&] {
         CXmlElement root;
-        if (!root.ParseDocument(data)) {
-            if (error)
-                *error = Tr("The text is not a well-formed figure file.");
-            return false;
-        }
-        return Apply(doc, root, error);
-    } catch (const std::bad_alloc &) {
-        if (error)
-            *error = Tr("Out of memory.");
-    }
-    return false;
+        if (!root.ParseDocument(data))
+            throw CFileException(Tr("The text is not a well-formed figure file."));
+        Apply(doc, root);
+        return true;
+    });
 }
 
-bool CFigureXml::Apply(CTarvexDoc &doc, const CXmlElement &root, QString *error)
+void CFigureXml::Apply(CTarvexDoc &doc, const CXmlElement &root)
 {
-    qint32 color1, color2, color3, bkColor, width, height, cubeSize;
-    const CXmlElement *workspace = nullptr;
-    try {
-        // The root's own name is not looked at.
-        if (root.GetChild("Application").Text.compare(ApplicationText, Qt::CaseInsensitive) != 0)
-            throw CFileException(Tr("The file was not written by Tarvex."));
-        if (root.GetChild("Version").Text.compare(VersionText, Qt::CaseInsensitive) != 0)
-            throw CFileException(Tr("The file's version is not supported (only 1.0 is)."));
-        const CXmlElement &settings = root.GetChild("Settings");
-        workspace = &root.GetChild("Workspace");
-        color1 = ReadIntChild(settings, "Color1");
-        color2 = ReadIntChild(settings, "Color2");
-        color3 = ReadIntChild(settings, "Color3");
-        bkColor = ReadIntChild(settings, "BkColor");
-        width = ReadIntChild(settings, "WorkspaceWidth");
-        height = ReadIntChild(settings, "WorkspaceHeight");
-        cubeSize = ReadIntChild(settings, "CubeSize");
-        // The grid and the painter are made for the sizes the Options dialog allows;
-        // anything else is not a figure this program wrote.
-        CheckRange("WorkspaceWidth", width, CTarvexDoc::MinGridWidth, CTarvexDoc::MaxGridWidth);
-        CheckRange("WorkspaceHeight", height, CTarvexDoc::MinGridHeight, CTarvexDoc::MaxGridHeight);
-        CheckRange("CubeSize", cubeSize, CTarvexDoc::MinCubeSize, CTarvexDoc::MaxCubeSize);
-    } catch (const CFileException &e) {
-        if (error)
-            *error = e.Reason();
-        return false;
-    }
+    // Everything is read and checked first; a missing element throws.
+    // The root's own name is not looked at.
+    if (root.GetChild("Application").Text.compare(ApplicationText, Qt::CaseInsensitive) != 0)
+        throw CFileException(Tr("The file was not written by Tarvex."));
+    if (root.GetChild("Version").Text.compare(VersionText, Qt::CaseInsensitive) != 0)
+        throw CFileException(Tr("The file's version is not supported (only 1.0 is)."));
+    const CXmlElement &settings = root.GetChild("Settings");
+    const CXmlElement &workspace = root.GetChild("Workspace");
+    const qint32 color1 = ReadIntChild(settings, "Color1");
+    const qint32 color2 = ReadIntChild(settings, "Color2");
+    const qint32 color3 = ReadIntChild(settings, "Color3");
+    const qint32 bkColor = ReadIntChild(settings, "BkColor");
+    const qint32 width = ReadIntChild(settings, "WorkspaceWidth");
+    const qint32 height = ReadIntChild(settings, "WorkspaceHeight");
+    const qint32 cubeSize = ReadIntChild(settings, "CubeSize");
+    // The grid and the painter are made for the sizes the Options dialog allows;
+    // anything else is not a figure this program wrote.
+    CheckRange("WorkspaceWidth", width, CTarvexDoc::MinGridWidth, CTarvexDoc::MaxGridWidth);
+    CheckRange("WorkspaceHeight", height, CTarvexDoc::MinGridHeight, CTarvexDoc::MaxGridHeight);
+    CheckRange("CubeSize", cubeSize, CTarvexDoc::MinCubeSize, CTarvexDoc::MaxCubeSize);
 
     // Only now is the document changed.
     doc.Color1 = ColorRef(color1);
@@ -160,7 +136,7 @@ bool CFigureXml::Apply(CTarvexDoc &doc, const CXmlElement &root, QString *error)
     doc.SaveSettings();
     doc.UpdateBarColors();
 
-    for (const CXmlElement &cube : workspace->Children) {
+    for (const CXmlElement &cube : workspace.Children) {
         if (cube.Name.compare("Cube", Qt::CaseInsensitive) != 0)
             continue;
         const qint32 row = cube.GetAttributeInt("Row", 0);
@@ -171,5 +147,4 @@ bool CFigureXml::Apply(CTarvexDoc &doc, const CXmlElement &root, QString *error)
             continue;
         doc.PlaceCube(column, row, index);
     }
-    return true;
 }

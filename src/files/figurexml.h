@@ -22,5 +22,7 @@ public:
     static CXmlElement BuildTree(const CTarvexDoc &doc);
 
 private:
-    static bool Apply(CTarvexDoc &doc, const CXmlElement &root, QString *error);
+    // Checks the tree and applies it to the document; throws CFileException for a
+    // tree that is no acceptable figure, before the document is changed.
+    static void Apply(CTarvexDoc &doc, const CXmlElement &root);
 };

@@ -7,7 +7,6 @@
 #include <QFile>
 
 #include <climits>
-#include <new>
 
 namespace {
 
@@ -183,20 +182,13 @@ void CXmlElement::AppendXmlText(QByteArray &out, bool newLines) const
 
 bool CXmlElement::SaveToFile(const QString &path, QString *error) const
 {
-    try {
+    return CFileException::Guard(error, [&] {
         const QByteArray text = GetXmlText(true);
         CSafeFileWriter writer(path);
         writer.Write(text.constData(), text.size());
         writer.Commit();
         return true;
-    } catch (const CFileException &e) {
-        if (error)
-            *error = e.Reason();
-    } catch (const std::bad_alloc &) {
-        if (error)
-            *error = Tr("Out of memory.");
-    }
-    return false;
+    });
 }
 
 // ---------------------------------------------------------------- reader
@@ -375,7 +367,7 @@ bool CXmlElement::ParseDocument(const QByteArray &data)
 
 bool CXmlElement::LoadFromFile(const QString &path, QString *error)
 {
-    try {
+    return CFileException::Guard(error, [&] {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             throw CFileException(Tr("Cannot open %1: %2").arg(path, file.errorString()));
@@ -389,12 +381,5 @@ bool CXmlElement::LoadFromFile(const QString &path, QString *error)
         if (!ParseDocument(data))
             throw CFileException(Tr("%1 is not a well-formed figure file.").arg(path));
         return true;
-    } catch (const CFileException &e) {
-        if (error)
-            *error = e.Reason();
-    } catch (const std::bad_alloc &) {
-        if (error)
-            *error = Tr("Out of memory.");
-    }
-    return false;
+    });
 }

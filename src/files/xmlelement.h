@@ -17,8 +17,9 @@ class CXmlElement
 public:
     // Deepest nesting the reader accepts; a figure needs three levels.
     static constexpr int MaxDepth = 256;
-    // Largest file the reader takes in; the largest figure file is under 1 MiB.
-    static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
+    // Largest file the reader takes in (the largest figure file is under 0.5 MiB);
+    // it also bounds the memory a hostile file can make the tree take.
+    static constexpr qint64 MaxFileSize = 8 * 1024 * 1024;
 
     QByteArray Name;
     QList<QByteArray> Attributes;

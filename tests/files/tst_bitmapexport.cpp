@@ -11,17 +11,13 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include "support/testfiles.h"
+
 #include <QtTest>
 
 Q_DECLARE_METATYPE(CFailingTarget::Kind)
 
 namespace {
-
-QByteArray ReadFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 quint32 U32(const QByteArray &data, int offset)
 {

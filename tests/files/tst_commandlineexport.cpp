@@ -5,23 +5,15 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include "support/testfiles.h"
+
 #include <QtTest>
 
 namespace {
 
 const char *const Example = TARVEX_TEST_DATA "/figures/example.xml";
 
-QByteArray ReadFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
-bool WriteFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
 
 } // namespace
 

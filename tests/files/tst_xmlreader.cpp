@@ -3,6 +3,8 @@
 #include "files/xmlelement.h"
 
 #include <QTemporaryDir>
+#include "support/testfiles.h"
+
 #include <QtTest>
 
 namespace {
@@ -276,10 +278,7 @@ void TestXmlReader::loadFromFile()
     QFETCH(QByteArray, content);
     QTemporaryDir dir;
     const QString path = dir.filePath("f.xml");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    file.close();
+    QVERIFY(WriteFile(path, content));
     CXmlElement root;
     QString error;
     QTEST(root.LoadFromFile(path, &error), "ok");

@@ -4,6 +4,8 @@
 #include "support/failingtarget.h"
 
 #include <QTemporaryDir>
+#include "support/testfiles.h"
+
 #include <QtTest>
 
 Q_DECLARE_METATYPE(CFailingTarget::Kind)
@@ -18,11 +20,6 @@ CXmlElement Leaf(const QByteArray &name, const QByteArray &text = QByteArray())
     return e;
 }
 
-QByteArray ReadFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 } // namespace
 

@@ -2,22 +2,13 @@
 
 #include "support/filesizelimit.h"
 #include "support/smallfilesystem.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <unistd.h>
-
-namespace {
-
-bool WriteFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-} // namespace
 
 CFailingTarget::CFailingTarget(Kind kind, const QString &fileName, const QByteArray &previous,
                                qint64 newSize)
