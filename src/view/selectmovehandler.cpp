@@ -66,10 +66,24 @@ CSelectMoveHandler::CSelectMoveHandler(CTarvexDoc &doc, QAbstractScrollArea &vie
 
 CSelectMoveHandler::~CSelectMoveHandler() = default;
 
-void CSelectMoveHandler::SetRubberBandCursors(const QPixmap &copy, const QPixmap &move)
+void CSelectMoveHandler::SetRubberBandCursors(const QCursor &copy, const QCursor &move)
 {
-    m_copyCursor = copy;
-    m_moveCursor = move;
+    m_copyCursor = DragCursorPicture(copy);
+    m_moveCursor = DragCursorPicture(move);
+}
+
+QPixmap CSelectMoveHandler::DragCursorPicture(const QCursor &cursor)
+{
+    const QPixmap picture = cursor.pixmap();
+    if (picture.isNull() || QGuiApplication::platformName() == QLatin1String("windows"))
+        return picture;
+    const QPoint hot = cursor.hotSpot();
+    const QSize size(2 * qMax(hot.x(), picture.width() - hot.x()), 2 * qMax(hot.y(), picture.height() - hot.y()));
+    QPixmap widened(size);
+    widened.fill(Qt::transparent);
+    QPainter painter(&widened);
+    painter.drawPixmap(size.width() / 2 - hot.x(), size.height() / 2 - hot.y(), picture);
+    return widened;
 }
 
 QWidget *CSelectMoveHandler::Viewport() const

@@ -9,6 +9,7 @@
 
 class CTarvexDoc;
 class QAbstractScrollArea;
+class QCursor;
 class QDrag;
 class QDragEnterEvent;
 class QDragLeaveEvent;
@@ -70,9 +71,12 @@ public:
     // The MIME type that marks a drag as this program instance's own.
     void SetDragFormat(const QString &format) { m_format = format; }
     QString DragFormat() const { return m_format; }
-    // The cursors of the rubber band for the copy and the move action (hot spot at the
-    // top left corner).
-    void SetRubberBandCursors(const QPixmap &copy, const QPixmap &move);
+    // The cursors of the rubber band for the copy and the move action.
+    void SetRubberBandCursors(const QCursor &copy, const QCursor &move);
+    // The picture a drag shows for a cursor. Qt's drag puts the hot spot in the middle
+    // of a drag cursor's picture on X11 and Wayland, so the picture is widened with
+    // transparent pixels until its middle is the cursor's hot spot.
+    static QPixmap DragCursorPicture(const QCursor &cursor);
     // Replaces the platform's drag loop (tests play a drag through it).
     void SetDragRunner(DragRunner runner) { m_runDrag = std::move(runner); }
 

@@ -273,9 +273,15 @@ void TestSelectMove::rubberBand()
     QPoint b(262, 136);                   // below and right of (5, 8)
     if (backwards)
         std::swap(a, b);
-    const QPixmap copyCursor(8, 8);
-    QPixmap moveCursor(9, 9);
-    m_view->handler.SetRubberBandCursors(copyCursor, moveCursor);
+    // Two cursor pictures with a red hot spot: the copy cursor's at its top left corner.
+    QImage copyPicture(8, 8, QImage::Format_ARGB32);
+    copyPicture.fill(Qt::blue);
+    copyPicture.setPixel(0, 0, qRgb(255, 0, 0));
+    QImage movePicture(10, 6, QImage::Format_ARGB32);
+    movePicture.fill(Qt::green);
+    movePicture.setPixel(3, 2, qRgb(255, 0, 0));
+    m_view->handler.SetRubberBandCursors(QCursor(QPixmap::fromImage(copyPicture), 0, 0),
+                                         QCursor(QPixmap::fromImage(movePicture), 3, 2));
     DragScript script{{a + QPoint(10, 0), (a + b) / 2, b}, ctrl ? Qt::ControlModifier : Qt::NoModifier};
     script.beforeDrop = [&] {
         QCOMPARE(m_view->handler.DragMode(), int(CSelectMoveHandler::RubberBand));
@@ -283,10 +289,10 @@ void TestSelectMove::rubberBand()
         QCOMPARE(m_view->handler.LastFeedback(), b);
     };
     m_view->handler.SetDragRunner([&](QDrag &drag) {
-        // The rubber band shows the program's own cursors.
-        const QPixmap cursor = drag.dragCursor(ctrl ? Qt::CopyAction : Qt::MoveAction);
-        const QPixmap wanted = ctrl ? copyCursor : moveCursor;
-        if (cursor.cacheKey() != wanted.cacheKey())
+        // The rubber band shows the program's own cursors, hot spot in the middle.
+        const QImage cursor = drag.dragCursor(ctrl ? Qt::CopyAction : Qt::MoveAction).toImage();
+        if (cursor.size() != (ctrl ? QSize(16, 16) : QSize(14, 8))
+            || cursor.pixel(cursor.width() / 2, cursor.height() / 2) != qRgb(255, 0, 0))
             return Qt::IgnoreAction;
         return Play(m_view->viewport(), drag.mimeData(), script);
     });
