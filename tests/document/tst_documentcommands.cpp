@@ -1,0 +1,343 @@
+#include "document/tarvexdoc.h"
+#include "support/scriptedui.h"
+
+#include <QtTest>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+using Answer = CDocumentUi::Answer;
+
+namespace {
+
+const QString AskText = QStringLiteral("Warning: Your figure not saved. Do you want to save it?");
+const QString EmptyText =
+    QStringLiteral("There's no blocks at the workspace so it is impossible to save empty image.");
+
+} // namespace
+
+class TestDocumentCommands : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void newOnEmptyFigureNeverAsks();
+    void newAsksAndHonoursTheAnswer_data();
+    void newAsksAndHonoursTheAnswer();
+    void saveEmptyFigureShowsMessage();
+    void saveDispatchesByExtension_data();
+    void saveDispatchesByExtension();
+    void failedSaveIsReportedAndKeepsFigureUnsaved();
+    void openPaths();
+    void openFailures();
+    void closePrompt_data();
+    void closePrompt();
+    void optionsOkAndCancel();
+    void undoAfterSaveStillCountsAsSaved();
+
+private:
+    QTemporaryDir m_configDir;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString Path(const QString &name) const { return m_dir->filePath(name); }
+};
+
+void TestDocumentCommands::initTestCase()
+{
+    // The store's location is fixed on first use: one private store for the whole run,
+    // emptied before every test.
+    qputenv("XDG_CONFIG_HOME", m_configDir.path().toLocal8Bit());
+}
+
+void TestDocumentCommands::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QSettings("Brellow", "Tarvex").clear();
+}
+
+void TestDocumentCommands::newOnEmptyFigureNeverAsks()
+{
+    CTarvexDoc doc;
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    doc.m_bSaved = 0;
+    QVERIFY(doc.OnNewDocument());
+    QVERIFY(ui.questions.isEmpty());
+}
+
+void TestDocumentCommands::newAsksAndHonoursTheAnswer_data()
+{
+    QTest::addColumn<QList<Answer>>("answers");
+    QTest::addColumn<QStringList>("saveNames");
+    QTest::addColumn<bool>("started");
+    QTest::newRow("cancel") << QList<Answer>{Answer::Cancel} << QStringList() << false;
+    QTest::newRow("no") << QList<Answer>{Answer::No} << QStringList() << true;
+    QTest::newRow("yes, save dialog cancelled") << QList<Answer>{Answer::Yes} << QStringList() << false;
+    QTest::newRow("yes, saved") << QList<Answer>{Answer::Yes} << QStringList{"fig.xml"} << true;
+}
+
+void TestDocumentCommands::newAsksAndHonoursTheAnswer()
+{
+    QFETCH(QList<Answer>, answers);
+    QFETCH(QStringList, saveNames);
+    QFETCH(bool, started);
+    CTarvexDoc doc;
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    doc.CubeSize = 40;
+    doc.ResizeGrid(30, 50);
+    doc.TakeSnapshot();
+    doc.PlaceCube(2, 2, 0);
+    ui.answers = answers;
+    for (const QString &name : saveNames)
+        ui.saveNames << Path(name);
+    QSignalSpy colours(&doc, &CTarvexDoc::BarColorsChanged);
+    QCOMPARE(doc.OnNewDocument(), started);
+    QCOMPARE(ui.questions, QStringList{AskText});
+    QCOMPARE(colours.count(), 1);
+    QCOMPARE(doc.IsFigureEmpty(), started);
+    QCOMPARE(doc.CanUndo(), !started);
+    // A new figure keeps the sizes and colours.
+    QCOMPARE(doc.CubeSize, 40);
+    QCOMPARE(doc.GetGridSize(), QSize(30, 50));
+    if (!saveNames.isEmpty())
+        QVERIFY(QFile::exists(Path(saveNames.first())));
+}
+
+void TestDocumentCommands::saveEmptyFigureShowsMessage()
+{
+    CTarvexDoc doc;
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    doc.OnSaveFigure();
+    QCOMPARE(ui.saveDialogs, 0);
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, EmptyText);
+    QCOMPARE(ui.messages[0].caption, QStringLiteral("Tarvex"));
+    QCOMPARE(ui.messages[0].icon, CDocumentUi::Icon::Stop);
+}
+
+void TestDocumentCommands::saveDispatchesByExtension_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("start");   // first bytes of the written file; empty: none
+    QTest::newRow("xml capitals") << "FIGURE.XML" << QByteArray("<xml>\r\n");
+    QTest::newRow("bmp mixed case") << "picture.BmP" << QByteArray("BM");
+    QTest::newRow("other extension") << "picture.png" << QByteArray();
+    QTest::newRow("no dot") << "picture" << QByteArray();
+}
+
+void TestDocumentCommands::saveDispatchesByExtension()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, start);
+    CTarvexDoc doc;
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    doc.PlaceCube(1, 1, 0);
+    ui.saveNames << Path(name);
+    doc.OnSaveFigure();
+    QCOMPARE(doc.m_bSaved, 1);   // even an unknown extension counts as saved
+    QFile file(Path(name));
+    QCOMPARE(file.exists(), !start.isEmpty());
+    if (!start.isEmpty()) {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().startsWith(start));
+    }
+    QVERIFY(ui.messages.isEmpty());
+    // Saved: a following New does not ask.
+    QVERIFY(doc.OnNewDocument());
+    QVERIFY(ui.questions.isEmpty());
+}
+
+void TestDocumentCommands::failedSaveIsReportedAndKeepsFigureUnsaved()
+{
+    CTarvexDoc doc;
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    doc.PlaceCube(1, 1, 0);
+    ui.saveNames << Path("missing/folder/fig.xml") << Path("missing/folder/fig.bmp");
+    doc.OnSaveFigure();
+    doc.OnSaveFigure();
+    QCOMPARE(doc.m_bSaved, 0);
+    QCOMPARE(ui.messages.size(), 2);
+    for (const auto &m : ui.messages) {
+        QCOMPARE(m.caption, QStringLiteral("Tarvex"));
+        QVERIFY(m.text.contains(QStringLiteral("fig.")));
+    }
+    QVERIFY(!QFile::exists(Path("missing")));
+}
+
+void TestDocumentCommands::openPaths()
+{
+    CTarvexDoc doc;
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    doc.CubeSize = 50;
+    doc.ResizeGrid(25, 30);
+    doc.PlaceCube(3, 3, 9);
+    ui.saveNames << Path("a.xml");
+    doc.OnSaveFigure();
+    QCOMPARE(doc.m_bSaved, 1);
+    doc.CubeSize = 32;
+    doc.ResizeGrid(20, 40);
+    doc.PlaceCube(3, 3, -1);
+    doc.PlaceCube(5, 5, 0);
+    doc.TakeSnapshot();
+    // Unsaved changes: the question first; Cancel keeps everything.
+    ui.answers << Answer::Cancel;
+    doc.OnOpenFigure();
+    QCOMPARE(ui.openDialogs, 0);
+    QCOMPARE(doc.GetCell(5, 5), 0);
+    // No: the open dialog, then the file replaces the figure and counts as saved.
+    ui.answers << Answer::No;
+    ui.openNames << Path("a.xml");
+    QSignalSpy updates(&doc, &CTarvexDoc::UpdateAllViews);
+    doc.OnOpenFigure();
+    QVERIFY(updates.count() >= 1);
+    QCOMPARE(doc.CubeSize, 50);
+    QCOMPARE(doc.GetGridSize(), QSize(25, 30));
+    QCOMPARE(doc.GetCell(3, 3), 9);
+    QCOMPARE(doc.GetCell(5, 5), -1);
+    QCOMPARE(doc.m_bSaved, 1);
+    QVERIFY(!doc.CanUndo());
+    // The opened settings are the user's settings now.
+    QSettings store("Brellow", "Tarvex");
+    QCOMPARE(store.value("Settings/CubeSize").toInt(), 50);
+    // A file opened directly (as from the command line) counts as saved too.
+    CTarvexDoc other(false);
+    QVERIFY(other.OnOpenDocument(Path("a.xml")));
+    QCOMPARE(other.m_bSaved, 1);
+    QCOMPARE(other.GetCell(3, 3), 9);
+}
+
+void TestDocumentCommands::openFailures()
+{
+    QFile bad(Path("bad.xml"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("<xml><Application>Something else</Application></xml>");
+    bad.close();
+    CTarvexDoc doc;
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    doc.ResizeGrid(30, 30);
+    doc.PlaceCube(4, 4, 0);
+    ui.answers << Answer::No;
+    ui.openNames << Path("bad.xml");
+    doc.OnOpenFigure();
+    QCOMPARE(ui.messages.size(), 1);
+    QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("Error loading XML file\n\n")));
+    QCOMPARE(ui.messages[0].caption, QStringLiteral("Tarvex"));
+    QVERIFY(doc.IsFigureEmpty());           // already reset
+    QCOMPARE(doc.GetGridSize(), QSize(30, 30));
+    QCOMPARE(doc.m_bSaved, 1);
+    // A file that cannot be opened leaves the figure untouched but counts as saved.
+    doc.PlaceCube(4, 4, 0);
+    ui.answers << Answer::No;
+    ui.openNames << Path("does-not-exist.xml");
+    doc.OnOpenFigure();
+    QCOMPARE(ui.messages.size(), 2);
+    QCOMPARE(doc.GetCell(4, 4), 0);
+    QCOMPARE(doc.m_bSaved, 1);
+}
+
+void TestDocumentCommands::closePrompt_data()
+{
+    QTest::addColumn<bool>("empty");
+    QTest::addColumn<int>("saved");
+    QTest::addColumn<QList<Answer>>("answers");
+    QTest::addColumn<QStringList>("saveNames");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<int>("questions");
+    QTest::newRow("empty") << true << 0 << QList<Answer>() << QStringList() << true << 0;
+    QTest::newRow("saved") << false << 1 << QList<Answer>() << QStringList() << true << 0;
+    QTest::newRow("cancel") << false << 0 << QList<Answer>{Answer::Cancel} << QStringList() << false << 1;
+    QTest::newRow("no") << false << 0 << QList<Answer>{Answer::No} << QStringList() << true << 1;
+    QTest::newRow("yes, dialog cancelled") << false << 0 << QList<Answer>{Answer::Yes} << QStringList() << false << 1;
+    QTest::newRow("yes, saved") << false << 0 << QList<Answer>{Answer::Yes} << QStringList{"c.xml"} << true << 1;
+}
+
+void TestDocumentCommands::closePrompt()
+{
+    QFETCH(bool, empty);
+    QFETCH(int, saved);
+    QFETCH(QList<Answer>, answers);
+    QFETCH(QStringList, saveNames);
+    QFETCH(bool, closes);
+    QFETCH(int, questions);
+    CTarvexDoc doc;
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    if (!empty)
+        doc.PlaceCube(1, 1, 0);
+    doc.m_bSaved = saved;
+    ui.answers = answers;
+    for (const QString &name : saveNames)
+        ui.saveNames << Path(name);
+    QCOMPARE(doc.CanCloseFrame(), closes);
+    QCOMPARE(ui.questions.size(), questions);
+}
+
+void TestDocumentCommands::optionsOkAndCancel()
+{
+    CTarvexDoc doc;
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    doc.PlaceCube(1, 1, 0);
+    doc.TakeSnapshot();
+    doc.PlaceCube(2, 2, 0);
+    doc.Undo(true);
+    QCOMPARE(doc.RedoCount(), 1);
+    // Cancel: everything as before, the redo entry gone, nothing else on the stack.
+    ui.options = [](CTarvexDoc &d) {
+        d.CubeSize = 64;
+        d.ResizeGrid(12, 12);
+        return false;
+    };
+    doc.m_bSaved = 1;
+    doc.OnOptions();
+    QCOMPARE(doc.CubeSize, 32);
+    QCOMPARE(doc.GetGridSize(), QSize(20, 40));
+    QCOMPARE(doc.UndoCount(), 0);
+    QCOMPARE(doc.RedoCount(), 0);
+    // OK: one undo step, settings stored, colours handed on, still saved.
+    ui.options = [](CTarvexDoc &d) {
+        d.Color1 = 0x00FFFF;
+        d.CubeSize = 48;
+        return true;
+    };
+    QSignalSpy colours(&doc, &CTarvexDoc::BarColorsChanged);
+    doc.OnOptions();
+    QCOMPARE(doc.UndoCount(), 1);
+    QCOMPARE(colours.count(), 1);
+    QCOMPARE(colours.first().at(0).value<ColorRef>(), ColorRef(0x00FFFF));
+    QCOMPARE(doc.m_bSaved, 1);
+    QSettings store("Brellow", "Tarvex");
+    QCOMPARE(store.value("Settings/CubeSize").toInt(), 48);
+    QVERIFY(doc.CanCloseFrame());
+    doc.OnEditUndo();
+    QCOMPARE(doc.CubeSize, 32);
+    QCOMPARE(doc.Color1, ColorRef(0x0000FF));
+    store.sync();
+    QCOMPARE(store.value("Settings/CubeSize").toInt(), 32);
+}
+
+void TestDocumentCommands::undoAfterSaveStillCountsAsSaved()
+{
+    CTarvexDoc doc;
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    doc.TakeSnapshot();
+    doc.PlaceCube(1, 1, 0);
+    ui.saveNames << Path("u.xml");
+    doc.OnSaveFigure();
+    doc.OnEditUndo();
+    QCOMPARE(doc.m_bSaved, 1);
+    doc.TakeSnapshot();
+    doc.PlaceCube(1, 1, 0);
+    QVERIFY(!doc.CanCloseFrame());   // a real edit after the save asks again (Cancel)
+}
+
+QTEST_GUILESS_MAIN(TestDocumentCommands)
+#include "tst_documentcommands.moc"
