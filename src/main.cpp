@@ -1,9 +1,7 @@
-#include <QCoreApplication>
-#include <cstdio>
+#include "app/tarvexapp.h"
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    std::puts("Tarvex: the editor window is not built yet.");
-    return 0;
+    CTarvexApp app(argc, argv);
+    return app.Run();
 }
