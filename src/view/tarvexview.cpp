@@ -131,10 +131,12 @@ void CTarvexView::mousePressEvent(QMouseEvent *event)
 
 void CTarvexView::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && m_doc.IsSelectMode())
-        SelectClick(ToWorkspace(event->position().toPoint()), event->modifiers());
-    else
+    if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
+    if (m_doc.IsSelectMode())
+        SelectClick(ToWorkspace(event->position().toPoint()), event->modifiers());
 }
 
 void CTarvexView::keyPressEvent(QKeyEvent *event)
