@@ -12,6 +12,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -413,6 +414,150 @@ void CTarvexDoc::DrawSelectionFramesXor(QPainter &painter, int dx, int dy) const
             cube.DrawFrameXor(painter, dx, dy);
         }
     }
+}
+
+void CTarvexDoc::ClickSelect(int x, int y, bool ctrl)
+{
+    if (!m_selection)
+        return;
+    const QPoint cube = CubeFromPoint(x, y);
+    if (cube.x() < 0) {
+        m_selection->Clear();
+    } else {
+        if (!ctrl)
+            m_selection->Clear();
+        m_selection->Toggle(cube.x(), cube.y(), GetCell(cube.x(), cube.y()));
+    }
+    Q_EMIT UpdateAllViews();
+}
+
+QPoint CTarvexDoc::DropTarget(const QPoint &cell, const QPoint &offset)
+{
+    const int row = cell.y() + offset.y();
+    int column = cell.x() + offset.x();
+    if ((offset.y() & 1) && !(row & 1))
+        ++column;
+    return QPoint(column, row);
+}
+
+QPoint CTarvexDoc::GetDragOffset(const QPoint &start, const QPoint &point) const
+{
+    const CellPitch pitch = GetCellPitch();
+    const QSize grid = GetGridSize();
+    const int w = grid.width();
+    const int n = grid.height();
+    if (!m_selection || pitch.Px <= 0 || pitch.Py <= 0)
+        return QPoint(0, 0);
+    int ox = point.x() - start.x();
+    int oy = point.y() - start.y();
+    if (oy < -pitch.Py)
+        oy -= pitch.Py / 2;
+    if (oy > pitch.Py)
+        oy += pitch.Py / 2;
+    int drow = oy / pitch.Py;
+    if (ox < -pitch.Px)
+        ox -= pitch.Px / 4;
+    if (ox > pitch.Px)
+        ox += pitch.Px / 4;
+    if (ox > pitch.Px && !(drow & 1))
+        ox += pitch.Px / 2;
+    if (ox < -(pitch.Px / 2) && (drow & 1))
+        ox -= pitch.Px / 2;
+    int dcol = ox / pitch.Px;
+
+    // Only cells that exist can be moved (a resize may have left stale entries).
+    QVector<QPoint> cells;
+    for (const QPoint &cell : m_selection->Cells)
+        if (HasCell(cell.x(), cell.y()))
+            cells.append(cell);
+
+    // Entry by entry, pull the offset back into the grid.
+    for (const QPoint &cell : cells) {
+        const int c = cell.x();
+        const int r = cell.y();
+        const int nr = r + drow;
+        const int nc = c + dcol;
+        if (nr < 0)
+            drow = -r;
+        if (nr >= n)
+            drow = n - 1 - r;
+        if (nc < 0)
+            dcol = -c;
+        if ((r + drow) & 1) {
+            if (nc >= w - 1)
+                dcol = w - 2 - c;
+        } else if (nc >= w) {
+            dcol = w - 1 - c;
+        }
+    }
+
+    // That pass neither counts the extra column of odd row offsets nor revisits
+    // earlier entries. Where it leaves a cube outside, reduce the offset further: the
+    // rows toward zero until some column offset fits every cube, then the nearest such
+    // column offset. An offset of (0, 0) always fits, so the group stays whole.
+    auto fits = [&](int dc, int dr) {
+        for (const QPoint &cell : cells) {
+            const QPoint t = DropTarget(cell, QPoint(dc, dr));
+            if (!CellExists(t.x(), t.y(), w, n))
+                return false;
+        }
+        return true;
+    };
+    if (fits(dcol, drow))
+        return QPoint(dcol, drow);
+    for (int dr = drow;; dr += (dr > 0 ? -1 : 1)) {
+        int low = INT_MIN;
+        int high = INT_MAX;
+        bool rowsInside = true;
+        for (const QPoint &cell : cells) {
+            const int r = cell.y() + dr;
+            if (r < 0 || r >= n) {
+                rowsInside = false;
+                break;
+            }
+            const int shift = DropTarget(cell, QPoint(0, dr)).x() - cell.x();
+            low = qMax(low, -cell.x() - shift);
+            high = qMin(high, RowLength(w, r) - 1 - cell.x() - shift);
+        }
+        if (rowsInside && low <= high)
+            return QPoint(qBound(low, dcol, high), dr);
+        if (dr == 0)
+            return QPoint(0, 0);
+    }
+}
+
+void CTarvexDoc::DropSelection(const QPoint &offset, bool copy)
+{
+    if (!m_selection)
+        return;
+    TakeSnapshot();
+    const QSize grid = GetGridSize();
+    if (!copy) {
+        for (const QPoint &cell : m_selection->Cells)
+            if (HasCell(cell.x(), cell.y()))
+                PlaceCube(cell.x(), cell.y(), EmptyCell);
+    }
+    for (int i = 0; i < m_selection->Cells.size(); ++i) {
+        const QPoint cell = m_selection->Cells[i];
+        const QPoint target = DropTarget(cell, offset);
+        // Never write outside the grid, whatever offset a caller passes.
+        if (!HasCell(cell.x(), cell.y()) || !CellExists(target.x(), target.y(), grid.width(), grid.height()))
+            continue;
+        m_selection->Cells[i] = target;
+        PlaceCube(target.x(), target.y(), m_selection->Values[i]);
+    }
+}
+
+void CTarvexDoc::DeleteSelection()
+{
+    if (!m_selection || m_selection->IsEmpty())
+        return;
+    TakeSnapshot();
+    for (const QPoint &cell : m_selection->Cells)
+        if (HasCell(cell.x(), cell.y()))
+            PlaceCube(cell.x(), cell.y(), EmptyCell);
+    m_selection->Clear();
+    Q_EMIT UpdateAllViews();
 }
 
 // ---------------------------------------------------------------- lifecycle

@@ -111,6 +111,21 @@ public:
     void SelectCubesInRect(int x1, int y1, int x2, int y2);
     void DrawSelectionFramesXor(QPainter &painter, int dx, int dy) const;
 
+    // Select-and-move edits. A click at a workspace point selects the cube there
+    // (Ctrl toggles it) or, beside all cubes, clears the selection.
+    void ClickSelect(int x, int y, bool ctrl);
+    // The whole-cell offset of a drag from start to point, snapped and clamped so
+    // that every selected cube lands inside the grid.
+    QPoint GetDragOffset(const QPoint &start, const QPoint &point) const;
+    // The cell a selected cell lands on when moved by offset (the column shifts by one
+    // more when an odd row moves to an even one, keeping the pixel shift equal).
+    static QPoint DropTarget(const QPoint &cell, const QPoint &offset);
+    // Moves (or, with copy, copies) the selected cubes by a cell offset as one undo
+    // step; the landed cubes are selected afterwards.
+    void DropSelection(const QPoint &offset, bool copy);
+    // Erases the selected cubes as one undo step; nothing happens when none is selected.
+    void DeleteSelection();
+
     // Empties every cell, the history and the selection; the figure counts as saved.
     void Reset();
 

@@ -1,0 +1,189 @@
+#include "document/tarvexdoc.h"
+#include "geometry/cubepainter.h"
+
+#include <QtTest>
+#include <QImage>
+#include <QPainter>
+
+class TestSelection : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void setOperations();
+    void modeToggle();
+    void selectAll();
+    void rectangle_data();
+    void rectangle();
+    void rectangleCountsVisiblePartsOnly();
+    void framesXor();
+};
+
+void TestSelection::setOperations()
+{
+    CCubeSelection s;
+    s.Add(1, 1, 10);
+    s.Add(2, 2, 20);
+    s.Add(3, 3, 30);
+    s.Add(2, 2, 99);   // present: not added again
+    QCOMPARE(s.Count(), 3);
+    QCOMPARE(s.Values[1], 20);
+    s.Toggle(2, 2, 0); // removing the middle keeps the order of the others
+    QCOMPARE(s.Cells, (QVector<QPoint>{QPoint(1, 1), QPoint(3, 3)}));
+    QCOMPARE(s.Values, (QVector<qint32>{10, 30}));
+    s.Toggle(2, 2, 21);
+    QCOMPARE(s.Cells.last(), QPoint(2, 2));
+    QCOMPARE(s.Values.last(), 21);
+    const CCubeSelection copy = s;
+    s.Clear();
+    QVERIFY(s.IsEmpty());
+    QCOMPARE(copy.Count(), 3);
+    QVERIFY(copy.Contains(3, 3));
+    QVERIFY(!copy.Contains(3, 2));
+}
+
+void TestSelection::modeToggle()
+{
+    CTarvexDoc doc(false);
+    QSignalSpy updates(&doc, &CTarvexDoc::UpdateAllViews);
+    QVERIFY(!doc.IsSelectModeEnabled());   // nothing to select in an empty figure
+    doc.PlaceCube(1, 1, 0);
+    QVERIFY(doc.IsSelectModeEnabled());
+    QVERIFY(!doc.IsSelectModeChecked());
+    doc.ToggleSelectMode();
+    QVERIFY(doc.IsSelectModeChecked());
+    doc.Selection()->Add(1, 1, 0);
+    doc.ToggleSelectMode();
+    doc.ToggleSelectMode();
+    QVERIFY(doc.Selection()->IsEmpty());
+    QCOMPARE(updates.count(), 3);
+    QVERIFY(!doc.CanUndo());
+    // Deleting every cube leaves the mode checked but disabled.
+    doc.PlaceCube(1, 1, -1);
+    QVERIFY(doc.IsSelectModeChecked());
+    QVERIFY(!doc.IsSelectModeEnabled());
+}
+
+void TestSelection::selectAll()
+{
+    CTarvexDoc doc(false);
+    doc.SelectAll();           // mode off: nothing happens
+    QVERIFY(!doc.IsSelectMode());
+    doc.ToggleSelectMode();
+    doc.SelectAll();
+    QVERIFY(doc.Selection()->IsEmpty());
+    doc.PlaceCube(5, 9, 0);
+    doc.PlaceCube(1, 2, 3);
+    doc.PlaceCube(7, 2, 12);
+    doc.Selection()->Add(0, 0, 1);
+    doc.SelectAll();
+    QCOMPARE(doc.Selection()->Cells, (QVector<QPoint>{QPoint(1, 2), QPoint(7, 2), QPoint(5, 9)}));
+    QCOMPARE(doc.Selection()->Values, (QVector<qint32>{3, 12, 0}));
+}
+
+void TestSelection::rectangle_data()
+{
+    QTest::addColumn<QRect>("rect");
+    QTest::addColumn<int>("expected");
+    // Cubes at (1, 1) and (3, 1): squares (63, 12)-(95, 44) and (147, 12)-(179, 44).
+    QTest::newRow("both") << QRect(QPoint(50, 0), QPoint(200, 60)) << 2;
+    QTest::newRow("first") << QRect(QPoint(50, 0), QPoint(120, 60)) << 1;
+    QTest::newRow("top edge cuts both") << QRect(QPoint(50, 20), QPoint(200, 60)) << 0;
+    QTest::newRow("second") << QRect(QPoint(140, 5), QPoint(190, 50)) << 1;
+    QTest::newRow("zero width") << QRect(QPoint(50, 0), QPoint(50, 60)) << 0;
+    QTest::newRow("zero height") << QRect(QPoint(50, 30), QPoint(200, 30)) << 0;
+}
+
+void TestSelection::rectangle()
+{
+    QFETCH(QRect, rect);
+    QFETCH(int, expected);
+    CTarvexDoc doc(false);
+    doc.PlaceCube(1, 1, 0);
+    doc.PlaceCube(3, 1, 0);
+    doc.SelectCubesInRect(rect.left(), rect.top(), rect.right(), rect.bottom());   // mode off
+    QVERIFY(!doc.IsSelectMode());
+    doc.ToggleSelectMode();
+    doc.SelectCubesInRect(rect.left(), rect.top(), rect.right(), rect.bottom());
+    QCOMPARE(doc.Selection()->Count(), expected);
+    // Drawn the other way round, the same cubes.
+    CTarvexDoc reverse(false);
+    reverse.PlaceCube(1, 1, 0);
+    reverse.PlaceCube(3, 1, 0);
+    reverse.ToggleSelectMode();
+    reverse.SelectCubesInRect(rect.right(), rect.bottom(), rect.left(), rect.top());
+    QCOMPARE(reverse.Selection()->Cells, doc.Selection()->Cells);
+    // Nothing is removed by a second rectangle.
+    doc.SelectCubesInRect(0, 0, 1, 1);
+    QCOMPARE(doc.Selection()->Count(), expected);
+}
+
+void TestSelection::rectangleCountsVisiblePartsOnly()
+{
+    CTarvexDoc doc(false);
+    doc.ToggleSelectMode();
+    doc.PlaceCube(2, 2, 1);   // top corner cut
+    const QPoint o = doc.GetCellOrigin(2, 2);
+    CCubePainter cube;
+    cube.Left = o.x();
+    cube.Top = o.y();
+    cube.Size = 32;
+    cube.Index = 1;
+    const QRect visible = cube.GetCubeRegion().boundingRect();
+    // Exactly the visible bounds: selected although the whole hexagon is taller.
+    doc.SelectCubesInRect(visible.left(), visible.top(), visible.right() + 1, visible.bottom() + 1);
+    QCOMPARE(doc.Selection()->Count(), 1);
+    doc.Selection()->Clear();
+    // One visible pixel outside: not selected.
+    doc.SelectCubesInRect(visible.left(), visible.top() + 1, visible.right() + 1, visible.bottom() + 1);
+    QCOMPARE(doc.Selection()->Count(), 0);
+    doc.SelectCubesInRect(visible.left(), visible.top(), visible.right(), visible.bottom() + 1);
+    QCOMPARE(doc.Selection()->Count(), 0);
+}
+
+void TestSelection::framesXor()
+{
+    CTarvexDoc doc(false);
+    doc.ResizeGrid(10, 10);
+    doc.PlaceCube(1, 1, 0);
+    doc.PlaceCube(2, 2, 9);
+    doc.PlaceCube(4, 4, 0);
+    doc.ToggleSelectMode();
+    doc.Selection()->Add(1, 1, 0);
+    doc.Selection()->Add(2, 2, 9);
+    doc.Selection()->Add(6, 6, 0);   // empty cell: listed but never framed
+    QImage image(doc.GetWorkspaceSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        doc.DrawWorkspace(painter, true, 1, 0, 0, false);
+    }
+    const QImage before = image;
+    QImage expected = before;
+    {
+        QPainter painter(&expected);
+        for (const QPoint &cell : {QPoint(1, 1), QPoint(2, 2)}) {
+            CCubePainter cube;
+            const QPoint o = doc.GetCellOrigin(cell.x(), cell.y());
+            cube.Left = o.x();
+            cube.Top = o.y();
+            cube.Size = 32;
+            cube.Index = doc.GetCell(cell.x(), cell.y());
+            cube.DrawFrameXor(painter, 21, 12);
+        }
+    }
+    {
+        QPainter painter(&image);
+        doc.DrawSelectionFramesXor(painter, 21, 12);
+    }
+    QCOMPARE(image, expected);
+    QVERIFY(image != before);
+    {
+        QPainter painter(&image);
+        doc.DrawSelectionFramesXor(painter, 21, 12);
+    }
+    QCOMPARE(image, before);
+}
+
+QTEST_MAIN(TestSelection)
+#include "tst_selection.moc"

@@ -1,0 +1,222 @@
+#include "document/tarvexdoc.h"
+
+#include <QtTest>
+#include <QRandomGenerator>
+
+class TestSelectionMove : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void clicks_data();
+    void clicks();
+    void dragOffsetExamples_data();
+    void dragOffsetExamples();
+    void oneRowDownKeepsPixelShift();
+    void moveAndCopy();
+    void dropInPlaceReplacesAndCutsAgain();
+    void deleteSelection();
+    void targetsAlwaysInsideGrid();
+    void staleEntriesAreSkipped();
+};
+
+void TestSelectionMove::clicks_data()
+{
+    QTest::addColumn<QPoint>("click");
+    QTest::addColumn<bool>("ctrl");
+    QTest::addColumn<QVector<QPoint>>("expected");
+    // Cubes at (2, 2) and (5, 8), (2, 2) selected beforehand.
+    const QPoint a(2 * 42 + 16, 2 * 12 + 16);
+    const QPoint b(5 * 42 + 16, 8 * 12 + 16);
+    QTest::newRow("plain on other") << b << false << QVector<QPoint>{QPoint(5, 8)};
+    QTest::newRow("ctrl on other") << b << true << QVector<QPoint>{QPoint(2, 2), QPoint(5, 8)};
+    QTest::newRow("plain on selected") << a << false << QVector<QPoint>{QPoint(2, 2)};
+    QTest::newRow("ctrl on selected") << a << true << QVector<QPoint>{};
+    QTest::newRow("beside") << QPoint(600, 400) << false << QVector<QPoint>{};
+    QTest::newRow("ctrl beside") << QPoint(600, 400) << true << QVector<QPoint>{};
+}
+
+void TestSelectionMove::clicks()
+{
+    QFETCH(QPoint, click);
+    QFETCH(bool, ctrl);
+    QFETCH(QVector<QPoint>, expected);
+    CTarvexDoc doc(false);
+    doc.PlaceCube(2, 2, 0);
+    doc.PlaceCube(5, 8, 0);
+    doc.ToggleSelectMode();
+    doc.Selection()->Add(2, 2, 0);
+    doc.ClickSelect(click.x(), click.y(), ctrl);
+    QCOMPARE(doc.Selection()->Cells, expected);
+    QVERIFY(!doc.CanUndo());
+}
+
+void TestSelectionMove::dragOffsetExamples_data()
+{
+    QTest::addColumn<QPoint>("move");
+    QTest::addColumn<QPoint>("offset");
+    QTest::newRow("30 right 20 down") << QPoint(30, 20) << QPoint(0, 2);
+    QTest::newRow("50 right 13 down") << QPoint(50, 13) << QPoint(1, 1);
+    QTest::newRow("25 left 13 down") << QPoint(-25, 13) << QPoint(-1, 1);
+    QTest::newRow("still") << QPoint(0, 0) << QPoint(0, 0);
+    QTest::newRow("12 down") << QPoint(0, 12) << QPoint(0, 1);
+    QTest::newRow("60 left 40 up") << QPoint(-60, -40) << QPoint(-2, -3);
+}
+
+void TestSelectionMove::dragOffsetExamples()
+{
+    QFETCH(QPoint, move);
+    QFETCH(QPoint, offset);
+    CTarvexDoc doc(false);
+    doc.PlaceCube(8, 20, 0);
+    doc.ToggleSelectMode();
+    doc.SelectAll();
+    const QPoint start(8 * 42 + 16, 20 * 12 + 16);
+    QCOMPARE(doc.GetDragOffset(start, start + move), offset);
+}
+
+void TestSelectionMove::oneRowDownKeepsPixelShift()
+{
+    CTarvexDoc doc(false);
+    doc.PlaceCube(4, 10, 0);
+    doc.PlaceCube(4, 13, 0);
+    doc.ToggleSelectMode();
+    doc.SelectAll();
+    const QPoint before[] = {doc.GetCellOrigin(4, 10), doc.GetCellOrigin(4, 13)};
+    doc.DropSelection(QPoint(0, 1), false);
+    QCOMPARE(doc.Selection()->Cells, (QVector<QPoint>{QPoint(4, 11), QPoint(5, 14)}));
+    QCOMPARE(doc.GetCellOrigin(4, 11) - before[0], QPoint(21, 12));
+    QCOMPARE(doc.GetCellOrigin(5, 14) - before[1], QPoint(21, 12));
+    QCOMPARE(doc.GetCell(4, 10), -1);
+    QCOMPARE(doc.GetCell(4, 13), -1);
+}
+
+void TestSelectionMove::moveAndCopy()
+{
+    for (bool copy : {false, true}) {
+        CTarvexDoc doc(false);
+        doc.PlaceCube(3, 4, 5);
+        doc.PlaceCube(3, 6, 0);   // cuts the bottom of (3, 4): it holds 13 now
+        doc.ToggleSelectMode();
+        doc.SelectAll();
+        doc.m_bSaved = 1;
+        doc.DropSelection(QPoint(2, 0), copy);
+        QCOMPARE(doc.UndoCount(), 1);
+        QCOMPARE(doc.m_bSaved, 0);
+        QCOMPARE(doc.Selection()->Cells, (QVector<QPoint>{QPoint(5, 4), QPoint(5, 6)}));
+        // Captured values are placed; the later cube cuts the earlier one again.
+        QCOMPARE(doc.GetCell(5, 4), 13);
+        QCOMPARE(doc.GetCell(5, 6), 0);
+        QCOMPARE(doc.GetCell(3, 4) >= 0, copy);
+        QCOMPARE(doc.GetCell(3, 6) >= 0, copy);
+        doc.Undo(true);
+        QCOMPARE(doc.GetCell(3, 4), 13);
+        QCOMPARE(doc.GetCell(5, 4), -1);
+        QCOMPARE(doc.Selection()->Cells, (QVector<QPoint>{QPoint(3, 4), QPoint(3, 6)}));
+    }
+}
+
+void TestSelectionMove::dropInPlaceReplacesAndCutsAgain()
+{
+    CTarvexDoc doc(false);
+    doc.PlaceCube(3, 4, 0);
+    doc.ToggleSelectMode();
+    doc.SelectAll();
+    doc.PlaceCube(3, 2, 0);      // not selected; its bottom is cut, it cuts (3, 4)'s top
+    QCOMPARE(doc.GetCell(3, 4), 1);
+    QCOMPARE(doc.GetCell(3, 2), 0);
+    doc.DropSelection(QPoint(0, 0), false);
+    QCOMPARE(doc.UndoCount(), 1);
+    QCOMPARE(doc.GetCell(3, 4), 0);      // the captured value
+    QCOMPARE(doc.GetCell(3, 2), 8);      // the neighbour is cut again
+}
+
+void TestSelectionMove::deleteSelection()
+{
+    CTarvexDoc doc(false);
+    doc.PlaceCube(3, 4, 0);
+    doc.PlaceCube(3, 6, 0);
+    doc.ToggleSelectMode();
+    doc.DeleteSelection();            // empty selection: no snapshot
+    QVERIFY(!doc.CanUndo());
+    doc.Selection()->Add(3, 6, 0);
+    doc.DeleteSelection();
+    QCOMPARE(doc.UndoCount(), 1);
+    QCOMPARE(doc.GetCell(3, 6), -1);
+    QCOMPARE(doc.GetCell(3, 4), 8);   // keeps the corner the deleted cube had cut
+    QVERIFY(doc.Selection()->IsEmpty());
+}
+
+void TestSelectionMove::targetsAlwaysInsideGrid()
+{
+    QRandomGenerator random(2024);
+    int clamped = 0;
+    for (int round = 0; round < 3000; ++round) {
+        CTarvexDoc doc(false);
+        const int w = 3 + int(random.bounded(12));
+        const int n = 2 + int(random.bounded(12));
+        doc.CubeSize = 16 + int(random.bounded(60));
+        doc.ResizeGrid(w, n);
+        doc.ToggleSelectMode();
+        const int kind = int(random.bounded(4));
+        // Random selections, whole even rows, and the last cells of odd rows.
+        for (int r = 0; r < n; ++r)
+            for (int c = 0; c < RowLength(w, r); ++c) {
+                bool pick = false;
+                if (kind == 0)
+                    pick = random.bounded(100) < 15;
+                else if (kind == 1)
+                    pick = r == 2 % n && !(r & 1);
+                else if (kind == 2)
+                    pick = (r & 1) && c == w - 2 && random.bounded(2);
+                else
+                    pick = random.bounded(100) < 60;
+                if (pick) {
+                    doc.PlaceCube(c, r, int(random.bounded(64)));
+                    doc.Selection()->Add(c, r, doc.GetCell(c, r));
+                }
+            }
+        if (doc.Selection()->IsEmpty())
+            continue;
+        const QSize ws = doc.GetWorkspaceSize();
+        const QPoint start(int(random.bounded(ws.width())), int(random.bounded(ws.height())));
+        const QPoint point(int(random.bounded(3 * ws.width())) - ws.width(),
+                           int(random.bounded(3 * ws.height())) - ws.height());
+        const QPoint offset = doc.GetDragOffset(start, point);
+        for (const QPoint &cell : doc.Selection()->Cells) {
+            const QPoint t = CTarvexDoc::DropTarget(cell, offset);
+            if (!CellExists(t.x(), t.y(), w, n))
+                QFAIL(qPrintable(QString("round %1: (%2,%3) + (%4,%5) leaves the %6x%7 grid")
+                                     .arg(round).arg(cell.x()).arg(cell.y()).arg(offset.x())
+                                     .arg(offset.y()).arg(w).arg(n)));
+        }
+        clamped += offset != QPoint(0, 0);
+        // The drop moves every selected cube: the group stays whole.
+        const int count = doc.Selection()->Count();
+        doc.DropSelection(offset, false);
+        int occupied = 0;
+        for (const QPoint &cell : doc.Selection()->Cells)
+            occupied += doc.GetCell(cell.x(), cell.y()) >= 0;
+        QCOMPARE(occupied, count);
+    }
+    QVERIFY(clamped > 1000);   // the rounds really moved things
+}
+
+void TestSelectionMove::staleEntriesAreSkipped()
+{
+    CTarvexDoc doc(false);
+    doc.PlaceCube(18, 30, 0);
+    doc.PlaceCube(1, 1, 0);
+    doc.ToggleSelectMode();
+    doc.SelectAll();
+    doc.ResizeGrid(10, 10);          // (18, 30) no longer exists
+    const QPoint offset = doc.GetDragOffset(QPoint(50, 30), QPoint(92, 30));
+    QCOMPARE(offset, QPoint(1, 0));
+    doc.DropSelection(offset, false);
+    QCOMPARE(doc.GetCell(2, 1), 0);
+    doc.DeleteSelection();
+    QVERIFY(doc.IsFigureEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestSelectionMove)
+#include "tst_selectionmove.moc"

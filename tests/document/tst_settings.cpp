@@ -1,0 +1,166 @@
+#include "document/tarvexdoc.h"
+
+#include <QtTest>
+#include <QSettings>
+#include <QTemporaryDir>
+
+// Each test works on a settings store of its own under a temporary XDG_CONFIG_HOME.
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void defaultsOnFirstStart();
+    void customColorsNeedExactly64Bytes_data();
+    void customColorsNeedExactly64Bytes();
+    void sizesAreKeptInRange_data();
+    void sizesAreKeptInRange();
+    void saveWritesEverything();
+    void documentWithoutStoreNeverWrites();
+
+private:
+    QSettings *Store();
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<QSettings> m_store;
+};
+
+void TestSettings::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", m_dir->path().toLocal8Bit());
+}
+
+void TestSettings::cleanup()
+{
+    m_store.reset();
+    m_dir.reset();
+}
+
+QSettings *TestSettings::Store()
+{
+    m_store = std::make_unique<QSettings>("Brellow", "Tarvex");
+    m_store->beginGroup("Settings");
+    return m_store.get();
+}
+
+void TestSettings::defaultsOnFirstStart()
+{
+    CTarvexDoc doc;
+    QCOMPARE(doc.BkColor, ColorRef(0xFFFFFF));
+    QCOMPARE(doc.Color1, ColorRef(0x0000FF));
+    QCOMPARE(doc.Color2, ColorRef(0x00EE00));
+    QCOMPARE(doc.Color3, ColorRef(0xFF0000));
+    QCOMPARE(doc.CubeSize, 32);
+    QCOMPARE(doc.GetGridSize(), QSize(20, 40));
+    for (ColorRef c : doc.CustomColors)
+        QCOMPARE(c, ColorRef(0xFFFFFF));
+    QCOMPARE(doc.m_bSaved, 1);
+    QVERIFY(!doc.IsSelectMode());
+    QVERIFY(!Store()->contains("BkColor"));   // reading alone writes nothing
+}
+
+void TestSettings::customColorsNeedExactly64Bytes_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::addColumn<bool>("used");
+    QTest::newRow("63") << 63 << false;
+    QTest::newRow("64") << 64 << true;
+    QTest::newRow("65") << 65 << false;
+    QTest::newRow("0") << 0 << false;
+}
+
+void TestSettings::customColorsNeedExactly64Bytes()
+{
+    QFETCH(int, length);
+    QFETCH(bool, used);
+    QByteArray bytes(length, '\0');
+    for (int i = 0; i < length; ++i)
+        bytes[i] = char(i + 1);
+    Store()->setValue("CustomColors", bytes);
+    Store()->setValue("BkColor", 0x123456);
+    m_store.reset();
+    CTarvexDoc doc;
+    QCOMPARE(doc.BkColor, ColorRef(0x123456));
+    QCOMPARE(doc.CustomColors[0], used ? ColorRef(0x04030201) : ColorRef(0xFFFFFF));
+    QCOMPARE(doc.CustomColors[15], used ? ColorRef(0x403F3E3D) : ColorRef(0xFFFFFF));
+}
+
+void TestSettings::sizesAreKeptInRange_data()
+{
+    QTest::addColumn<QVariant>("width");
+    QTest::addColumn<QVariant>("height");
+    QTest::addColumn<QVariant>("cubeSize");
+    QTest::addColumn<QSize>("grid");
+    QTest::addColumn<int>("size");
+    QTest::newRow("in range") << QVariant(33) << QVariant(77) << QVariant(50) << QSize(33, 77) << 50;
+    QTest::newRow("zero") << QVariant(0) << QVariant(0) << QVariant(0) << QSize(10, 10) << 16;
+    QTest::newRow("negative") << QVariant(-5) << QVariant(-1) << QVariant(-100) << QSize(10, 10) << 16;
+    QTest::newRow("huge") << QVariant(1000000) << QVariant(2147483647) << QVariant(5000) << QSize(100, 100) << 200;
+    QTest::newRow("text") << QVariant("wide") << QVariant("x") << QVariant("big") << QSize(20, 40) << 32;
+    QTest::newRow("limits") << QVariant(100) << QVariant(10) << QVariant(200) << QSize(100, 10) << 200;
+}
+
+void TestSettings::sizesAreKeptInRange()
+{
+    QFETCH(QVariant, width);
+    QFETCH(QVariant, height);
+    QFETCH(QVariant, cubeSize);
+    QFETCH(QSize, grid);
+    QFETCH(int, size);
+    Store()->setValue("Width", width);
+    Store()->setValue("Height", height);
+    Store()->setValue("CubeSize", cubeSize);
+    m_store.reset();
+    CTarvexDoc doc;
+    QCOMPARE(doc.GetGridSize(), grid);
+    QCOMPARE(doc.CubeSize, size);
+}
+
+void TestSettings::saveWritesEverything()
+{
+    {
+        CTarvexDoc doc;
+        doc.BkColor = 0x010203;
+        doc.Color1 = 0x040506;
+        doc.Color2 = 0x070809;
+        doc.Color3 = 0x0A0B0C;
+        doc.CubeSize = 50;
+        doc.ResizeGrid(30, 60);
+        doc.CustomColors[3] = 0xABCDEF;
+        doc.SaveSettings();
+    }
+    QSettings *store = Store();
+    QCOMPARE(store->value("BkColor").toInt(), 0x010203);
+    QCOMPARE(store->value("Color3").toInt(), 0x0A0B0C);
+    QCOMPARE(store->value("CubeSize").toInt(), 50);
+    QCOMPARE(store->value("Width").toInt(), 30);
+    QCOMPARE(store->value("Height").toInt(), 60);
+    const QByteArray custom = store->value("CustomColors").toByteArray();
+    QCOMPARE(custom.size(), 64);
+    QCOMPARE(custom.mid(12, 4), QByteArray("\xEF\xCD\xAB\x00", 4));
+    m_store.reset();
+    // The next start begins with them.
+    CTarvexDoc next;
+    QCOMPARE(next.Color2, ColorRef(0x070809));
+    QCOMPARE(next.CubeSize, 50);
+    QCOMPARE(next.GetGridSize(), QSize(30, 60));
+    QCOMPARE(next.CustomColors[3], ColorRef(0xABCDEF));
+}
+
+void TestSettings::documentWithoutStoreNeverWrites()
+{
+    Store()->setValue("CubeSize", 64);
+    m_store.reset();
+    CTarvexDoc doc(false);
+    QCOMPARE(doc.CubeSize, 32);   // defaults, not the store
+    doc.CubeSize = 100;
+    doc.SaveSettings();
+    doc.TakeSnapshot();
+    doc.Undo(false);
+    QCOMPARE(Store()->value("CubeSize").toInt(), 64);
+}
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"

@@ -1,0 +1,29 @@
+#include "support/scriptedui.h"
+
+CDocumentUi::Answer CScriptedUi::AskYesNoCancel(const QString &text, const QString &caption)
+{
+    questions << caption + QStringLiteral(": ") + text;
+    return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
+}
+
+void CScriptedUi::ShowMessage(const QString &text, const QString &caption, Icon icon)
+{
+    messages.append({text, caption, icon});
+}
+
+QString CScriptedUi::AskSaveFileName()
+{
+    ++saveDialogs;
+    return saveNames.isEmpty() ? QString() : saveNames.takeFirst();
+}
+
+QString CScriptedUi::AskOpenFileName()
+{
+    ++openDialogs;
+    return openNames.isEmpty() ? QString() : openNames.takeFirst();
+}
+
+bool CScriptedUi::RunOptionsDialog(CTarvexDoc &doc)
+{
+    return options ? options(doc) : false;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "document/documentui.h"
+
+#include <QList>
+#include <QStringList>
+#include <functional>
+
+// A CDocumentUi that answers from scripts and records what it was asked, so command
+// paths run headless. An exhausted script answers Cancel / an empty file name.
+class CScriptedUi : public CDocumentUi
+{
+public:
+    struct Message
+    {
+        QString text;
+        QString caption;
+        Icon icon;
+    };
+
+    QList<Answer> answers;
+    QStringList saveNames;
+    QStringList openNames;
+    std::function<bool(CTarvexDoc &)> options;
+
+    QStringList questions;     // "caption: text" of every question asked
+    QList<Message> messages;
+    int saveDialogs = 0;
+    int openDialogs = 0;
+
+    Answer AskYesNoCancel(const QString &text, const QString &caption) override;
+    void ShowMessage(const QString &text, const QString &caption, Icon icon) override;
+    QString AskSaveFileName() override;
+    QString AskOpenFileName() override;
+    bool RunOptionsDialog(CTarvexDoc &doc) override;
+};
