@@ -261,11 +261,14 @@ void CMainFrame::OnAppAbout()
 
 QSize CMainFrame::PreferredSize() const
 {
-    // The window grows or shrinks by what the viewport lacks or has to spare.
-    layout()->activate();
-    centralWidget()->layout()->activate();
+    // The workspace in the view's frame, the toolbar above it and the bar beside both.
     const QSize workspace = m_doc.GetWorkspaceSize();
-    QSize size = this->size() + workspace - m_view->maximumViewportSize();
+    const int frame = 2 * m_view->frameWidth();
+    QSize size(workspace.width() + frame, workspace.height() + frame + m_toolBar->sizeHint().height());
+#ifdef TARVEX_HAVE_SELECTION_BAR
+    size.rwidth() += m_bar->sizeHint().width();
+#endif
+    size = size.expandedTo(minimumSizeHint());
     if (const QScreen *s = screen()) {
         // Leave room for the window's own frame and title.
         const QSize room = s->availableGeometry().size() - QSize(16, 48);

@@ -1,0 +1,467 @@
+// The main window: layout, title, the toolbar's entries and accelerators, command
+// states, the message boxes and file dialogs it answers the document with, closing,
+// and the drag format name.
+
+#include "app/mainframe.h"
+#include "document/tarvexdoc.h"
+#include "support/scriptedui.h"
+#include "view/tarvexview.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+using Answer = CDocumentUi::Answer;
+
+// Runs check on the next modal dialog that opens (once the event loop turns).
+void OnNextModal(std::function<void(QWidget *)> check)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, check] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            check(modal);
+            // A failed check leaves the dialog open: close it so the test ends.
+            if (QApplication::activeModalWidget() == modal)
+                modal->close();
+        }
+    });
+    timer->start();
+}
+
+void Click(CMainFrame &frame, int column, int row)
+{
+    CTarvexView *view = frame.GetView();
+    const CTarvexDoc &doc = frame.GetDocument();
+    const int h = doc.CubeSize / 2;
+    const QPoint p = doc.GetCellOrigin(column, row) + QPoint(h, h) - view->ScrollPosition();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, p);
+}
+
+} // namespace
+
+class TestMainFrame : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void layoutWithoutMenuOrStatusBar();
+    void titleStaysTarvex();
+    void toolbarEntries_data();
+    void toolbarEntries();
+    void accelerators_data();
+    void accelerators();
+    void acceleratorsRunTheirCommands();
+    void commandStatesFollowTheDocument();
+    void questionBox_data();
+    void questionBox();
+    void messageBoxes_data();
+    void messageBoxes();
+    void saveDialogIsReused();
+    void openDialogFilter();
+    void closeAsksAboutUnsavedChanges_data();
+    void closeAsksAboutUnsavedChanges();
+    void dragFormatName_data();
+    void dragFormatName();
+    void opensShowingTheWholeWorkspace();
+};
+
+void TestMainFrame::initTestCase()
+{
+    QApplication::setApplicationName(QStringLiteral("Tarvex"));
+    QApplication::setOrganizationName(QStringLiteral("Brellow"));
+}
+
+void TestMainFrame::layoutWithoutMenuOrStatusBar()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QCOMPARE(frame.menuWidget(), nullptr);
+    QCOMPARE(frame.findChild<QMenuBar *>(), nullptr);
+    QCOMPARE(frame.findChild<QStatusBar *>(), nullptr);
+    // The toolbar spans the top of the area the view fills below it.
+    const QRect tools = frame.ToolBar()->geometry();
+    const QRect view = frame.GetView()->geometry();
+    QCOMPARE(tools.left(), view.left());
+    QCOMPARE(tools.right(), view.right());
+    QCOMPARE(tools.bottom() + 1, view.top());
+    QCOMPARE(view.bottom(), frame.centralWidget()->height() - 1);
+    QCOMPARE(view.right(), frame.centralWidget()->width() - 1);
+}
+
+void TestMainFrame::titleStaysTarvex()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    frame.show();
+    QCOMPARE(frame.windowTitle(), QStringLiteral("Tarvex"));
+    Click(frame, 2, 2);
+    ui.saveNames = {dir.filePath(QStringLiteral("figure.xml"))};
+    frame.Action(CMainFrame::ID_SAVE_FIGURE)->trigger();
+    QCOMPARE(frame.windowTitle(), QStringLiteral("Tarvex"));
+    ui.openNames = {dir.filePath(QStringLiteral("figure.xml"))};
+    frame.Action(CMainFrame::ID_FILE_OPEN)->trigger();
+    QCOMPARE(frame.windowTitle(), QStringLiteral("Tarvex"));
+    frame.Action(CMainFrame::ID_FILE_NEW)->trigger();
+    QCOMPARE(frame.windowTitle(), QStringLiteral("Tarvex"));
+}
+
+void TestMainFrame::toolbarEntries_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("id");        // 0: separator
+    QTest::addColumn<QString>("tip");
+    const QList<QPair<int, QString>> entries = {
+        {32775, "Select and move"}, {0, ""}, {0, ""}, {57600, "New figure"}, {57601, ""},
+        {32772, "Save figure"}, {57609, "Preview and print"}, {0, ""}, {32774, "Options"}, {0, ""},
+        {57643, "Undo"}, {57644, "Redo"}, {0, ""}, {57670, "Help"}, {57664, "About"}};
+    for (int i = 0; i < entries.size(); ++i)
+        QTest::addRow("entry %d", i + 1) << i << entries[i].first << entries[i].second;
+}
+
+void TestMainFrame::toolbarEntries()
+{
+    QFETCH(int, position);
+    QFETCH(int, id);
+    QFETCH(QString, tip);
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    const QList<QAction *> actions = frame.ToolBar()->actions();
+    QCOMPARE(actions.size(), 15);
+    QAction *action = actions[position];
+    if (id == 0) {
+        QVERIFY(action->isSeparator());
+        return;
+    }
+    QCOMPARE(action, frame.Action(id));
+    QCOMPARE(action->toolTip(), tip);
+    QCOMPARE(frame.ToolBar()->iconSize(), QSize(25, 24));
+    const QImage picture = action->icon().pixmap(QSize(25, 24)).toImage();
+    QCOMPARE(picture.size(), QSize(25, 24));
+    // Magenta is transparent: no magenta pixel is left, and some pixels show through.
+    bool seeThrough = false;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = picture.pixel(x, y);
+            QVERIFY(qAlpha(p) == 0 || (p & 0xFFFFFF) != 0xFF00FF);
+            seeThrough = seeThrough || qAlpha(p) == 0;
+        }
+    QVERIFY(seeThrough);
+    QCOMPARE(frame.ToolBar()->widgetForAction(action)->size(), QSize(33, 32));
+}
+
+void TestMainFrame::accelerators_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QList<QKeySequence>>("keys");
+    QTest::newRow("select all") << 32778 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_A)};
+    QTest::newRow("new") << 57600 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_N)};
+    QTest::newRow("open") << 57601 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_O)};
+    QTest::newRow("preview") << 57609 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_P)};
+    QTest::newRow("save") << 32772 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_S)};
+    QTest::newRow("undo") << 57643
+                          << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z),
+                                                 QKeySequence(Qt::ALT | Qt::Key_Backspace)};
+    QTest::newRow("help") << 57670 << QList<QKeySequence>{QKeySequence(Qt::Key_F1)};
+    QTest::newRow("select and move") << 32775 << QList<QKeySequence>{};
+    QTest::newRow("options") << 32774 << QList<QKeySequence>{};
+    QTest::newRow("redo") << 57644 << QList<QKeySequence>{};
+    QTest::newRow("about") << 57664 << QList<QKeySequence>{};
+}
+
+void TestMainFrame::accelerators()
+{
+    QFETCH(int, id);
+    QFETCH(QList<QKeySequence>, keys);
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    QVERIFY(frame.Action(id));
+    QCOMPARE(frame.Action(id)->shortcuts(), keys);
+}
+
+void TestMainFrame::acceleratorsRunTheirCommands()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    Click(frame, 1, 1);
+    Click(frame, 3, 3);
+    QCOMPARE(doc.UndoCount(), 2);
+    QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QCOMPARE(doc.GetCell(3, 3), -1);
+    QTest::keySequence(&frame, QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    QVERIFY(doc.IsFigureEmpty());
+    // Ctrl+S asks for a file name, Ctrl+O (after the question) for a file to open.
+    doc.OnEditRedo();
+    QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_S));
+    QCOMPARE(ui.saveDialogs, 1);
+    ui.answers = {Answer::No};
+    QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_O));
+    QCOMPARE(ui.openDialogs, 1);
+    // Ctrl+A selects every cube, in select-and-move mode.
+    Click(frame, 4, 4);
+    frame.Action(CMainFrame::ID_SELECT_MOVE)->trigger();
+    QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_A));
+    QCOMPARE(doc.Selection()->Count(), 2);
+    // Ctrl+N starts a new figure (after the question).
+    ui.answers = {Answer::No};
+    QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_N));
+    QVERIFY(doc.IsFigureEmpty());
+    QVERIFY(!doc.IsSelectMode());
+}
+
+void TestMainFrame::commandStatesFollowTheDocument()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QAction *selectMove = frame.Action(CMainFrame::ID_SELECT_MOVE);
+    QAction *undo = frame.Action(CMainFrame::ID_EDIT_UNDO);
+    QAction *redo = frame.Action(CMainFrame::ID_EDIT_REDO);
+    QVERIFY(selectMove->isCheckable());
+    QVERIFY(!selectMove->isEnabled());
+    QVERIFY(!undo->isEnabled());
+    QVERIFY(!redo->isEnabled());
+
+    Click(frame, 2, 2);
+    QVERIFY(selectMove->isEnabled());
+    QVERIFY(undo->isEnabled());
+    QVERIFY(!redo->isEnabled());
+
+    undo->trigger();
+    QVERIFY(!undo->isEnabled());
+    QVERIFY(redo->isEnabled());
+    QVERIFY(!selectMove->isEnabled());
+
+    redo->trigger();
+    selectMove->trigger();
+    QVERIFY(selectMove->isChecked());
+    QVERIFY(doc.IsSelectMode());
+    selectMove->trigger();
+    QVERIFY(!selectMove->isChecked());
+    QVERIFY(!doc.IsSelectMode());
+}
+
+void TestMainFrame::questionBox_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("yes") << int(QMessageBox::Yes) << int(Answer::Yes);
+    QTest::newRow("no") << int(QMessageBox::No) << int(Answer::No);
+    QTest::newRow("cancel") << int(QMessageBox::Cancel) << int(Answer::Cancel);
+}
+
+void TestMainFrame::questionBox()
+{
+    QFETCH(int, button);
+    QFETCH(int, answer);
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    bool checked = false;
+    OnNextModal([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        QCOMPARE(box->text(), QStringLiteral("Your figure not saved. Do you want to save it?"));
+        QCOMPARE(box->windowTitle(), QStringLiteral("Warning"));
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(box->parentWidget(), &frame);
+        checked = true;
+        box->button(QMessageBox::StandardButton(button))->click();
+    });
+    const Answer got = frame.AskYesNoCancel(QStringLiteral("Your figure not saved. Do you want to save it?"),
+                                            QStringLiteral("Warning"));
+    QVERIFY(checked);
+    QCOMPARE(int(got), answer);
+}
+
+void TestMainFrame::messageBoxes_data()
+{
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("boxIcon");
+    QTest::newRow("stop") << int(CDocumentUi::Icon::Stop) << int(QMessageBox::Critical);
+    QTest::newRow("exclamation") << int(CDocumentUi::Icon::Exclamation) << int(QMessageBox::Warning);
+}
+
+void TestMainFrame::messageBoxes()
+{
+    QFETCH(int, icon);
+    QFETCH(int, boxIcon);
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    bool checked = false;
+    OnNextModal([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        QCOMPARE(box->text(), QStringLiteral("Error loading XML file"));
+        QCOMPARE(box->windowTitle(), QStringLiteral("Tarvex"));
+        QCOMPARE(int(box->icon()), boxIcon);
+        QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+        checked = true;
+        box->button(QMessageBox::Ok)->click();
+    });
+    frame.ShowMessage(QStringLiteral("Error loading XML file"), QStringLiteral("Tarvex"), CDocumentUi::Icon(icon));
+    QVERIFY(checked);
+}
+
+void TestMainFrame::saveDialogIsReused()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    QFileDialog *dialog = frame.SaveDialog();
+    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+    QCOMPARE(dialog->nameFilters(),
+             QStringList({QStringLiteral("Windows bitmap (*.bmp)"), QStringLiteral("XML file (*.xml)")}));
+    QCOMPARE(dialog->defaultSuffix(), QStringLiteral("bmp"));
+    QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+    QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
+
+    // First save: pick the XML type and a name without extension in a folder.
+    OnNextModal([&](QWidget *modal) {
+        QCOMPARE(modal, dialog);
+        dialog->setDirectory(dir.path());
+        dialog->selectNameFilter(QStringLiteral("XML file (*.xml)"));
+        Q_EMIT dialog->filterSelected(QStringLiteral("XML file (*.xml)"));
+        // The name is typed, as a user would.
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->clear();
+        QTest::keyClicks(name, QStringLiteral("first"));
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    QCOMPARE(frame.AskSaveFileName(), QDir(dir.path()).filePath(QStringLiteral("first.xml")));
+
+    // The next save starts where the first ended; cancelling gives no name.
+    OnNextModal([&](QWidget *modal) {
+        QCOMPARE(modal, dialog);
+        QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+        QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("XML file (*.xml)"));
+        dialog->reject();
+    });
+    QCOMPARE(frame.AskSaveFileName(), QString());
+}
+
+void TestMainFrame::openDialogFilter()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    bool checked = false;
+    OnNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
+        QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+        QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("XML files (*.xml)")});
+        checked = true;
+        dialog->reject();
+    });
+    QCOMPARE(frame.AskOpenFileName(), QString());
+    QVERIFY(checked);
+}
+
+void TestMainFrame::closeAsksAboutUnsavedChanges_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("cancel keeps the window") << int(QMessageBox::Cancel) << false;
+    QTest::newRow("no closes it") << int(QMessageBox::No) << true;
+}
+
+void TestMainFrame::closeAsksAboutUnsavedChanges()
+{
+    QFETCH(int, button);
+    QFETCH(bool, closes);
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    Click(frame, 2, 2);
+    OnNextModal([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        box->button(QMessageBox::StandardButton(button))->click();
+    });
+    QCOMPARE(frame.close(), closes);
+    QCOMPARE(frame.isVisible(), !closes);
+    QCOMPARE(doc.GetCell(2, 2), 0);
+}
+
+void TestMainFrame::dragFormatName_data()
+{
+    QTest::addColumn<quint64>("id");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("small") << quint64(4194311) << "application/x-tarvex-DragCube4194311";
+    QTest::newRow("high bit: negative") << quint64(0x80000001u) << "application/x-tarvex-DragCube-2147483647";
+}
+
+void TestMainFrame::dragFormatName()
+{
+    QFETCH(quint64, id);
+    QFETCH(QString, name);
+    QCOMPARE(CMainFrame::DragCubeFormatFor(WId(id)), name);
+
+    // Two windows register different formats.
+    CTarvexDoc doc(false);
+    CMainFrame first(doc);
+    CMainFrame second(doc);
+    QVERIFY(first.DragCubeFormat().isEmpty());
+    first.RegisterDragFormat();
+    second.RegisterDragFormat();
+    QVERIFY(first.DragCubeFormat().startsWith(QStringLiteral("application/x-tarvex-DragCube")));
+    QVERIFY(first.DragCubeFormat() != second.DragCubeFormat());
+}
+
+void TestMainFrame::opensShowingTheWholeWorkspace()
+{
+    CTarvexDoc doc(false);
+    doc.ResizeGrid(12, 20);
+    CMainFrame frame(doc);
+    frame.resize(frame.PreferredSize());
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    CTarvexView *view = frame.GetView();
+    QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
+    QCOMPARE(view->verticalScrollBar()->maximum(), 0);
+    QCOMPARE(view->viewport()->size(), doc.GetWorkspaceSize());
+    // A workspace larger than the screen gets a window that still fits on it.
+    doc.ResizeGrid(100, 100);
+    const QSize big = frame.PreferredSize();
+    QVERIFY(big.width() <= frame.screen()->availableGeometry().width());
+    QVERIFY(big.height() <= frame.screen()->availableGeometry().height());
+}
+
+QTEST_MAIN(TestMainFrame)
+#include "tst_mainframe.moc"
