@@ -23,8 +23,9 @@ constexpr ColorRef MakeColorRef(int red, int green, int blue)
 QColor ColorFromRef(ColorRef color);
 ColorRef RefFromColor(const QColor &color);
 
-// A one-pixel pen whose lines leave out their end point, as polylines of cube
-// outlines and frames expect.
+// A one-pixel pen with a flat cap: a line leaves out one of its end pixels (for
+// horizontal and vertical lines the one with the higher coordinate, whichever way the
+// line is drawn), so joined segments do not paint their shared corner twice.
 QPen SolidPen(const QColor &color);
 
 // Prepares a painter for pixel-exact drawing: no antialiasing.

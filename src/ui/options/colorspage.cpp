@@ -1,0 +1,82 @@
+#include "ui/options/colorspage.h"
+
+#include "document/tarvexdoc.h"
+#include "ui/options/colorbutton.h"
+#include "ui/options/dialogunits.h"
+#include "ui/options/transparentlabel.h"
+
+#include <QColorDialog>
+#include <QGroupBox>
+#include <QLabel>
+
+CColorsPage::CColorsPage(const CDialogUnits &units, QWidget *parent)
+    : QWidget(parent), m_chooser(&CColorsPage::RunColorDialog)
+{
+    setAutoFillBackground(false);
+    resize(units.Size(160, 94));
+
+    auto *group = new QGroupBox(QStringLiteral("Colors"), this);
+    group->setGeometry(units.Rect(4, 4, 152, 86));
+
+    m_bkColor = AddColorRow(units, QStringLiteral("Workspace color"), true, 19, 18, 55, 15);
+    m_color1 = AddColorRow(units, QStringLiteral("Cube top color"), false, 27, 36, 47, 33);
+    m_color2 = AddColorRow(units, QStringLiteral("Cube left color"), false, 28, 56, 46, 52);
+    m_color3 = AddColorRow(units, QStringLiteral("Cube right color"), false, 24, 73, 50, 70);
+}
+
+CColorButton *CColorsPage::AddColorRow(const CDialogUnits &units, const QString &text,
+                                       bool ownLabel, int labelX, int labelY, int labelWidth,
+                                       int buttonY)
+{
+    QWidget *label = nullptr;
+    if (ownLabel) {
+        label = new CTransparentLabel(text, this);
+    } else {
+        auto *plain = new QLabel(text, this);
+        plain->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label = plain;
+    }
+    label->setGeometry(units.LabelRect(labelX, labelY, labelWidth, 8, label->sizeHint().width()));
+
+    auto *button = new CColorButton(this);
+    button->setGeometry(units.Rect(88, buttonY, 50, 14));
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [this, button] { PickColor(button); });
+    return button;
+}
+
+void CColorsPage::SetColorChooser(ColorChooser chooser)
+{
+    m_chooser = chooser ? std::move(chooser) : ColorChooser(&CColorsPage::RunColorDialog);
+}
+
+std::optional<QColor> CColorsPage::RunColorDialog(const QColor &initial, QWidget *parent)
+{
+    // Qt's own dialog, because a native chooser would not offer Qt's custom colours.
+    QColorDialog dialog(initial, parent);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedColor();
+}
+
+void CColorsPage::PickColor(CColorButton *button)
+{
+    if (!button)
+        return;
+    // QColorDialog keeps one set of custom colours for the whole program (and stores
+    // it in its own settings file); the document's set is the one that counts.
+    const int slotCount = qMin(int(QColorDialog::customCount()), 16);
+    if (m_doc) {
+        for (int i = 0; i < slotCount; ++i)
+            QColorDialog::setCustomColor(i, ColorFromRef(m_doc->CustomColors[i]));
+    }
+    const std::optional<QColor> chosen = m_chooser(ColorFromRef(button->GetColor()), window());
+    // Custom colours defined in the chooser are kept even when it was cancelled.
+    if (m_doc) {
+        for (int i = 0; i < slotCount; ++i)
+            m_doc->CustomColors[i] = RefFromColor(QColorDialog::customColor(i));
+    }
+    if (chosen && chosen->isValid())
+        button->SetColor(RefFromColor(*chosen));
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class CColorButton;
+class CDialogUnits;
+class CTarvexDoc;
+
+// The "Colors" page of the Options dialog: one colour button for the workspace
+// background and one for each of the three cube faces. Clicking a button opens the
+// colour chooser with the document's 16 custom colours. The page paints no
+// background of its own.
+class CColorsPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Runs a colour chooser starting at the initial colour and returns the chosen
+    // colour, or nothing when the chooser was cancelled. The chooser works on
+    // QColorDialog's custom colours, which PickColor fills from the document before
+    // and copies back afterwards.
+    using ColorChooser = std::function<std::optional<QColor>(const QColor &initial, QWidget *parent)>;
+
+    CColorsPage(const CDialogUnits &units, QWidget *parent = nullptr);
+
+    void SetDocument(CTarvexDoc *doc) { m_doc = doc; }
+    CTarvexDoc *Document() const { return m_doc; }
+
+    CColorButton *BkColorButton() const { return m_bkColor; }
+    CColorButton *Color1Button() const { return m_color1; }
+    CColorButton *Color2Button() const { return m_color2; }
+    CColorButton *Color3Button() const { return m_color3; }
+
+    // Lets the user choose a new colour for the button. The document's custom colours
+    // go into the chooser and come back from it whether or not it was confirmed.
+    void PickColor(CColorButton *button);
+
+    // Replaces the chooser (an empty function restores QColorDialog).
+    void SetColorChooser(ColorChooser chooser);
+    static std::optional<QColor> RunColorDialog(const QColor &initial, QWidget *parent);
+
+private:
+    CColorButton *AddColorRow(const CDialogUnits &units, const QString &text, bool ownLabel,
+                              int labelX, int labelY, int labelWidth, int buttonY);
+
+    CTarvexDoc *m_doc = nullptr;
+    ColorChooser m_chooser;
+    CColorButton *m_bkColor;
+    CColorButton *m_color1;
+    CColorButton *m_color2;
+    CColorButton *m_color3;
+};

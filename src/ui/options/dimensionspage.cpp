@@ -1,0 +1,54 @@
+#include "ui/options/dimensionspage.h"
+
+#include "ui/options/dialogunits.h"
+#include "ui/options/transparentlabel.h"
+#include "ui/options/updown.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+
+namespace {
+
+void AddGroup(const CDialogUnits &units, QWidget *page, const QString &title,
+              int x, int y, int width, int height)
+{
+    auto *group = new QGroupBox(title, page);
+    group->setGeometry(units.Rect(x, y, width, height));
+}
+
+void AddLabel(const CDialogUnits &units, QWidget *page, const QString &text,
+              int x, int y, int width, int height)
+{
+    auto *label = new CTransparentLabel(text, page);
+    label->setGeometry(units.LabelRect(x, y, width, height, label->sizeHint().width()));
+}
+
+} // namespace
+
+CDimensionsPage::CDimensionsPage(const CDialogUnits &units, QWidget *parent)
+    : QWidget(parent)
+{
+    setAutoFillBackground(false);
+    resize(units.Size(162, 94));
+
+    // Group boxes first, so that the fields and labels lie above them.
+    AddGroup(units, this, QStringLiteral("Workspace dimensions"), 4, 4, 154, 51);
+    AddGroup(units, this, QStringLiteral("Cube dimensions"), 4, 57, 154, 33);
+
+    AddLabel(units, this, QStringLiteral("Width"), 48, 17, 20, 8);
+    m_widthEdit = AddField(units, 74, 14, &m_widthSpin);
+    AddLabel(units, this, QStringLiteral("Height"), 46, 39, 22, 8);
+    m_heightEdit = AddField(units, 74, 36, &m_heightSpin);
+    AddLabel(units, this, QStringLiteral("Cube size"), 36, 73, 32, 8);
+    m_cubeSizeEdit = AddField(units, 74, 70, &m_cubeSizeSpin);
+}
+
+QLineEdit *CDimensionsPage::AddField(const CDialogUnits &units, int x, int y, CUpDown **spin)
+{
+    auto *edit = new QLineEdit(this);
+    edit->setGeometry(units.Rect(x, y, 40, 14));
+    *spin = new CUpDown(this);
+    (*spin)->resize(units.X(11), edit->height());
+    (*spin)->SetBuddy(edit);
+    return edit;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+class CDialogUnits;
+class CUpDown;
+class QLineEdit;
+
+// The "Dimensions" page of the Options dialog: workspace width and height in cells
+// and the cube size in pixels, each an edit field with an up-down control. The page
+// paints no background of its own.
+class CDimensionsPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    CDimensionsPage(const CDialogUnits &units, QWidget *parent = nullptr);
+
+    QLineEdit *WidthEdit() const { return m_widthEdit; }
+    QLineEdit *HeightEdit() const { return m_heightEdit; }
+    QLineEdit *CubeSizeEdit() const { return m_cubeSizeEdit; }
+    CUpDown *WidthUpDown() const { return m_widthSpin; }
+    CUpDown *HeightUpDown() const { return m_heightSpin; }
+    CUpDown *CubeSizeUpDown() const { return m_cubeSizeSpin; }
+
+private:
+    QLineEdit *AddField(const CDialogUnits &units, int x, int y, CUpDown **spin);
+
+    QLineEdit *m_widthEdit;
+    QLineEdit *m_heightEdit;
+    QLineEdit *m_cubeSizeEdit;
+    CUpDown *m_widthSpin = nullptr;
+    CUpDown *m_heightSpin = nullptr;
+    CUpDown *m_cubeSizeSpin = nullptr;
+};

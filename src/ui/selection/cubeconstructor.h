@@ -1,0 +1,44 @@
+#pragma once
+
+#include "geometry/cubepainter.h"
+
+#include <QWidget>
+
+// The "Constructor" picker: one large sample cube with its outline and part borders.
+// Clicking a corner cuts it away or puts it back (toggles its bit of the kind);
+// clicking the centre switches between the empty cube and the whole cube.
+class CCubeConstructor : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CCubeConstructor(QWidget *parent = nullptr);
+    ~CCubeConstructor() override;
+
+    // Shows a kind (0..64) without telling anyone; anything else is ignored.
+    void SetCubeIndex(int index);
+    int GetCubeIndex() const { return m_sample.Index; }
+    // Face colours of the sample: top, right and left.
+    void SetCubeColors(ColorRef color1, ColorRef color2, ColorRef color3);
+
+    // Fits the sample into the largest square of the control, centred along the
+    // longer side, and hands it the face colours.
+    void UpdateGeometry();
+    // The sample painter as last fitted.
+    const CCubePainter &Sample() const { return m_sample; }
+
+Q_SIGNALS:
+    // A part of the sample was clicked; kind is the resulting cube kind (0..64).
+    void CubeSelected(int kind);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    CCubePainter m_sample;
+    ColorRef Color3 = 0xFF0000;
+    ColorRef Color2 = 0x00EE00;
+    ColorRef Color1 = 0x0000FF;
+};

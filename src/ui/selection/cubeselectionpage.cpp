@@ -1,0 +1,127 @@
+#include "ui/selection/cubeselectionpage.h"
+
+#include "ui/selection/cubeconstructor.h"
+#include "ui/selection/cubeslibrary.h"
+
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace {
+
+constexpr int LibraryImageSize = 24;
+constexpr int LibraryLeft = 7;    // the library's left edge in the page
+constexpr int PageMargin = 8;     // room right of and below the pickers
+constexpr int HeaderGap = 8;      // between the tab headers and the pickers
+constexpr qreal MinimumHeaderPoints = 6.0;
+constexpr int MinimumHeaderPixels = 8;
+
+} // namespace
+
+CCubeSelectionPage::CCubeSelectionPage(QWidget *parent)
+    : QWidget(parent)
+{
+    // The tab control covers the whole page and paints it; the pickers lie above it.
+    m_tabs = new QTabWidget(this);
+    m_tabs->setFocusPolicy(Qt::NoFocus);
+    m_tabs->tabBar()->setFocusPolicy(Qt::NoFocus);
+    m_tabs->tabBar()->setExpanding(false);
+    m_tabs->setUsesScrollButtons(false);
+    m_tabs->setElideMode(Qt::ElideNone);
+    m_library = new CCubesLibrary(this);
+    m_constructor = new CCubeConstructor(this);
+
+    connect(m_library, &CCubesLibrary::CubeSelected, this, &CCubeSelectionPage::OnLibraryPicked);
+    connect(m_constructor, &CCubeConstructor::CubeSelected, this,
+            &CCubeSelectionPage::OnConstructorPicked);
+}
+
+CCubeSelectionPage::~CCubeSelectionPage() = default;
+
+void CCubeSelectionPage::InitPage()
+{
+    if (m_tabs->count() == 0) {
+        // The tab pages stay empty: both pickers belong to the page itself and are
+        // shown and hidden as the tabs change.
+        m_tabs->addTab(new QWidget, QStringLiteral("Cubes"));
+        m_tabs->addTab(new QWidget, QStringLiteral("Constructor"));
+        connect(m_tabs, &QTabWidget::currentChanged, this, &CCubeSelectionPage::OnTabChanged);
+    }
+
+    m_library->SetCubeSize(LibraryImageSize);
+
+    // The page is only as wide as the library and its margins; both headers must fit.
+    const int pageWidth = LibraryLeft + m_library->width() + PageMargin;
+    FitTabHeaders(pageWidth);
+
+    // The library goes below the tab headers at x = 7; the constructor takes the very
+    // same rectangle.
+    const int top = m_tabs->tabBar()->sizeHint().height() + HeaderGap;
+    const QRect rect(QPoint(LibraryLeft, top), m_library->size());
+    m_library->setGeometry(rect);
+    m_constructor->setGeometry(rect);
+
+    // The page ends eight pixels beyond the rectangle's right and bottom edges.
+    const QSize pageSize(pageWidth, rect.y() + rect.height() + PageMargin);
+    setFixedSize(pageSize);
+    m_tabs->setGeometry(0, 0, pageSize.width(), pageSize.height());
+
+    OnTabChanged();
+}
+
+void CCubeSelectionPage::FitTabHeaders(int width)
+{
+    // With a large system font "Cubes" and "Constructor" side by side are wider than
+    // the page; their font then shrinks step by step until they fit (or get small).
+    QTabBar *bar = m_tabs->tabBar();
+    bar->setFont(QFont());
+    QFont font = bar->font();
+    while (bar->sizeHint().width() > width) {
+        if (font.pointSizeF() > 0) {
+            if (font.pointSizeF() <= MinimumHeaderPoints)
+                break;
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+        } else {
+            if (font.pixelSize() <= MinimumHeaderPixels)
+                break;
+            font.setPixelSize(font.pixelSize() - 1);
+        }
+        bar->setFont(font);
+    }
+}
+
+void CCubeSelectionPage::OnTabChanged()
+{
+    if (m_tabs->currentIndex() != 0) {
+        m_library->hide();
+        m_constructor->show();
+    } else {
+        m_library->show();
+        m_constructor->hide();
+    }
+}
+
+void CCubeSelectionPage::OnLibraryPicked(int kind)
+{
+    SetCurrentCube(kind);
+    m_constructor->SetCubeIndex(kind);
+}
+
+void CCubeSelectionPage::OnConstructorPicked(int kind)
+{
+    SetCurrentCube(kind);
+    m_library->SetSelectedCube(kind);
+}
+
+void CCubeSelectionPage::SetCurrentCube(int kind)
+{
+    if (kind == m_currentCube)
+        return;
+    m_currentCube = kind;
+    Q_EMIT CurrentCubeChanged(kind);
+}
+
+void CCubeSelectionPage::SetCubeColors(ColorRef color1, ColorRef color2, ColorRef color3)
+{
+    m_library->SetCubeColors(color1, color2, color3);
+    m_constructor->SetCubeColors(color1, color2, color3);
+}

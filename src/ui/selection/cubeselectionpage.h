@@ -1,0 +1,53 @@
+#pragma once
+
+#include "geometry/surface.h"
+
+#include <QWidget>
+
+class QTabWidget;
+class CCubesLibrary;
+class CCubeConstructor;
+
+// The contents of the cube selection bar: a tab control with the pages "Cubes" (the
+// cubes library) and "Constructor" (the cube constructor), both pickers lying on the
+// same rectangle so that only the one of the selected tab shows. Keeps the kind last
+// picked in either picker and shows it in the other one too.
+class CCubeSelectionPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CCubeSelectionPage(QWidget *parent = nullptr);
+    ~CCubeSelectionPage() override;
+
+    // Inserts the tabs and lays the page out around the library; the page's size
+    // follows from the library's (149 pixels wide with the default cube pictures).
+    void InitPage();
+
+    // The kind the next click on the workspace places: 0..63, or EmptyCubeIndex (64)
+    // for the empty cube that erases.
+    int CurrentCube() const { return m_currentCube; }
+
+    // Hands the face colours (top, right, left) to the library, then to the constructor.
+    void SetCubeColors(ColorRef color1, ColorRef color2, ColorRef color3);
+
+    QTabWidget *Tabs() const { return m_tabs; }
+    CCubesLibrary *Library() const { return m_library; }
+    CCubeConstructor *Constructor() const { return m_constructor; }
+
+Q_SIGNALS:
+    // The current cube kind changed through a pick in either picker.
+    void CurrentCubeChanged(int kind);
+
+private:
+    void FitTabHeaders(int width);
+    void OnTabChanged();
+    void OnLibraryPicked(int kind);
+    void OnConstructorPicked(int kind);
+    void SetCurrentCube(int kind);
+
+    int m_currentCube = 0;
+    QTabWidget *m_tabs = nullptr;
+    CCubesLibrary *m_library = nullptr;
+    CCubeConstructor *m_constructor = nullptr;
+};

@@ -1,0 +1,283 @@
+#include "ui/selection/cubeslibrary.h"
+
+#include "geometry/cubepainter.h"
+
+#include <QCursor>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTimerEvent>
+
+namespace {
+
+// The platform's button colours, taken from the palette the widget inherits from the
+// application: the face, the lit edge of a raised frame and its shaded edge.
+QColor FaceColor(const QPalette &palette)
+{
+    return palette.color(QPalette::Active, QPalette::Button);
+}
+
+QColor HighlightColor(const QPalette &palette)
+{
+    return palette.color(QPalette::Active, QPalette::Light);
+}
+
+QColor ShadowColor(const QPalette &palette)
+{
+    return palette.color(QPalette::Active, QPalette::Dark);
+}
+
+constexpr int HoverInterval = 100; // milliseconds between checks whether the pointer left
+
+} // namespace
+
+CCubesLibrary::CCubesLibrary(QWidget *parent)
+    : QWidget(parent)
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+    BuildPictures();
+    resize(ControlSize());
+}
+
+CCubesLibrary::~CCubesLibrary() = default;
+
+QSize CCubesLibrary::ControlSize() const
+{
+    return QSize(Columns * ImageSize + 14, Rows * ImageSize + 30);
+}
+
+QSize CCubesLibrary::sizeHint() const
+{
+    return ControlSize();
+}
+
+void CCubesLibrary::SetCubeSize(int size)
+{
+    if (size < 1)
+        return;
+    ImageSize = size;
+    BuildPictures();
+    resize(ControlSize());
+    updateGeometry();
+    update();
+}
+
+void CCubesLibrary::SetSelectedCube(int index)
+{
+    if (index < 0 || index >= CellCount)
+        return;
+    SelectedIndex = index;
+    update();
+}
+
+void CCubesLibrary::SetCubeColors(ColorRef color1, ColorRef color2, ColorRef color3)
+{
+    Color1 = color1;
+    Color2 = color2;
+    Color3 = color3;
+    BuildPictures();
+    update();
+}
+
+QRect CCubesLibrary::CellRect(int index) const
+{
+    const int pitch = ImageSize + 2;
+    const int left = pitch * (index % Columns) + 2;
+    const int top = pitch * (index / Columns) + 2;
+    // Right and bottom edges lie at left + size + 1 and top + size + 1.
+    return QRect(left, top, ImageSize + 2, ImageSize + 2);
+}
+
+int CCubesLibrary::HitCell(const QPoint &point) const
+{
+    // Cells follow each other at a fixed pitch, so the candidate cell follows from the
+    // point; the margins and the gaps between cells (the frames' right and bottom
+    // edges) hit nothing.
+    const int pitch = ImageSize + 2;
+    const int x = point.x() - 2;
+    const int y = point.y() - 2;
+    if (x < 0 || y < 0)
+        return -1;
+    const int column = x / pitch;
+    const int row = y / pitch;
+    if (column >= Columns || x % pitch > ImageSize || y % pitch > ImageSize)
+        return -1;
+    const int index = row * Columns + column;
+    return index < CellCount ? index : -1;
+}
+
+void CCubesLibrary::BuildPictures()
+{
+    const QColor face = FaceColor(palette());
+    const QColor highlight = HighlightColor(palette());
+    m_builtFace = face.rgb();
+    m_builtHighlight = highlight.rgb();
+
+    CCubePainter cube;
+    cube.Left = 0;
+    cube.Top = 0;
+    cube.Size = ImageSize;
+    cube.TopColor = Color1;
+    cube.RightColor = Color2;
+    cube.LeftColor = Color3;
+
+    // The checker starts at each picture's top-left corner with the highlight colour.
+    const QBrush checker(CreateCheckerImage(highlight, face));
+    const int side = ImageSize + 1;
+    auto picture = [&](const QBrush &background, int kind) {
+        QImage image(side, side, QImage::Format_RGB32);
+        QPainter painter(&image);
+        PreparePainter(painter);
+        painter.fillRect(QRect(0, 0, side, side), background);
+        cube.Index = kind;
+        cube.Draw(painter);
+        painter.end();
+        return QPixmap::fromImage(image);
+    };
+    for (int i = 0; i < CellCount; ++i) {
+        NormalPictures[i] = picture(QBrush(face), i);
+        SelectedPictures[i] = picture(checker, i);
+    }
+}
+
+void CCubesLibrary::DrawCell(QPainter &painter, int index) const
+{
+    const QPalette &pal = palette();
+    const QPen highlight = SolidPen(HighlightColor(pal));
+    const QPen shadow = SolidPen(ShadowColor(pal));
+    const QPen face = SolidPen(FaceColor(pal));
+
+    const QPixmap *picture = &NormalPictures[index];
+    const QPen *a = &face;
+    const QPen *b = &face;
+    if (index == HoverIndex) {
+        const bool sunken = index == SelectedIndex;
+        a = sunken ? &shadow : &highlight;
+        b = sunken ? &highlight : &shadow;
+    } else if (index == SelectedIndex) {
+        picture = &SelectedPictures[index];
+        a = &shadow;
+        b = &highlight;
+    }
+
+    const QRect r = CellRect(index);
+    const int left = r.left();
+    const int top = r.top();
+    const int right = left + ImageSize + 1;
+    const int bottom = top + ImageSize + 1;
+    painter.drawPixmap(left, top + 1, *picture);
+
+    // Pen A takes the left edge with both its corners and the top edge up to the
+    // top-right corner; pen B the right edge with both its corners and the bottom edge
+    // from the pixel right of the bottom-left corner. A one-pixel line leaves out its
+    // end point only when drawn toward larger coordinates, so every line runs that way.
+    painter.setPen(*a);
+    painter.drawLine(QPoint(left, top), QPoint(left, bottom + 1));
+    painter.drawLine(QPoint(left, top), QPoint(right, top));
+    painter.setPen(*b);
+    painter.drawLine(QPoint(right, top), QPoint(right, bottom + 1));
+    painter.drawLine(QPoint(left + 1, bottom), QPoint(right + 1, bottom));
+}
+
+void CCubesLibrary::UpdateCell(int index)
+{
+    if (index >= 0 && index < CellCount)
+        update(CellRect(index));
+}
+
+void CCubesLibrary::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    PreparePainter(painter);
+    const QPalette &pal = palette();
+    painter.fillRect(event->rect(), FaceColor(pal));
+
+    const int w = width();
+    const int h = height();
+    painter.setPen(SolidPen(ShadowColor(pal)));
+    const QPoint border[] = {{0, 0}, {w - 1, 0}, {w - 1, h - 1}, {0, h - 1}, {0, 0}};
+    painter.drawPolyline(border, 5);
+
+    const QRegion &dirty = event->region();
+    for (int i = 0; i < CellCount; ++i) {
+        if (dirty.intersects(CellRect(i)))
+            DrawCell(painter, i);
+    }
+}
+
+void CCubesLibrary::mousePressEvent(QMouseEvent *event)
+{
+    // The second press of a double click belongs to the double click, which picks
+    // nothing more.
+    if (event->button() != Qt::LeftButton || (event->flags() & Qt::MouseEventCreatedDoubleClick)) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const int index = HitCell(event->position().toPoint());
+    if (index >= 0) {
+        SelectedIndex = index;
+        update();
+        Q_EMIT CubeSelected(index);
+    }
+}
+
+void CCubesLibrary::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // Unlike QWidget's default, a double click does not count as another press.
+    event->accept();
+}
+
+void CCubesLibrary::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!HoverTimer.isActive())
+        HoverTimer.start(HoverInterval, this);
+    const int old = HoverIndex;
+    HoverIndex = HitCell(event->position().toPoint());
+    if (HoverIndex != old) {
+        UpdateCell(old);
+        UpdateCell(HoverIndex);
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void CCubesLibrary::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != HoverTimer.timerId()) {
+        QWidget::timerEvent(event);
+        return;
+    }
+    const QRect screenRect(mapToGlobal(QPoint(0, 0)), size());
+    if (screenRect.contains(QCursor::pos()))
+        return;
+    ClearHover();
+}
+
+void CCubesLibrary::hideEvent(QHideEvent *event)
+{
+    // A hidden control cannot be hovered; stop watching the pointer.
+    ClearHover();
+    QWidget::hideEvent(event);
+}
+
+void CCubesLibrary::ClearHover()
+{
+    const int old = HoverIndex;
+    HoverIndex = -1;
+    UpdateCell(old);
+    HoverTimer.stop();
+}
+
+void CCubesLibrary::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) {
+        // The picture backgrounds use the system colours.
+        if (FaceColor(palette()).rgb() != m_builtFace
+            || HighlightColor(palette()).rgb() != m_builtHighlight) {
+            BuildPictures();
+        }
+        update();
+    }
+}
