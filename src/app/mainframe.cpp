@@ -3,11 +3,8 @@
 #include "document/tarvexdoc.h"
 #include "view/tarvexview.h"
 
-#if __has_include("ui/selection/cubeselectionbar.h")
 #include "ui/selection/cubeselectionbar.h"
 #include "ui/selection/cubeselectionpage.h"
-#define TARVEX_HAVE_SELECTION_BAR 1
-#endif
 
 #include <QAction>
 #include <QBoxLayout>
@@ -55,10 +52,8 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     auto *columns = new QHBoxLayout(central);
     columns->setContentsMargins(0, 0, 0, 0);
     columns->setSpacing(0);
-#ifdef TARVEX_HAVE_SELECTION_BAR
     m_bar = new CCubeSelectionBar(central);
     columns->addWidget(m_bar);
-#endif
     auto *right = new QVBoxLayout;
     right->setContentsMargins(0, 0, 0, 0);
     right->setSpacing(0);
@@ -90,9 +85,7 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     });
 
     connect(&m_doc, &CTarvexDoc::UpdateAllViews, this, &CMainFrame::UpdateCommandUi);
-#ifdef TARVEX_HAVE_SELECTION_BAR
     connect(&m_doc, &CTarvexDoc::BarColorsChanged, SelectionPage(), &CCubeSelectionPage::SetCubeColors);
-#endif
     m_doc.SetUi(this);
     // The pickers show the document's colours from the start.
     m_doc.UpdateBarColors();
@@ -108,20 +101,12 @@ CMainFrame::~CMainFrame()
 
 CCubeSelectionPage *CMainFrame::SelectionPage() const
 {
-#ifdef TARVEX_HAVE_SELECTION_BAR
     return m_bar->Page();
-#else
-    return nullptr;
-#endif
 }
 
 int CMainFrame::GetCurrentCube() const
 {
-#ifdef TARVEX_HAVE_SELECTION_BAR
-    return SelectionPage()->CurrentCube;
-#else
-    return 0;
-#endif
+    return SelectionPage()->CurrentCube();
 }
 
 QAction *CMainFrame::Action(int id) const
@@ -240,13 +225,9 @@ void CMainFrame::OnSelectAll()
 void CMainFrame::OnFilePrintPreview()
 {
     // The preview shows the page alone: the bar is hidden while it is open.
-#ifdef TARVEX_HAVE_SELECTION_BAR
     m_bar->hide();
-#endif
     m_view->OnFilePrintPreview();
-#ifdef TARVEX_HAVE_SELECTION_BAR
     m_bar->show();
-#endif
 }
 
 void CMainFrame::OnHelp()
@@ -265,9 +246,7 @@ QSize CMainFrame::PreferredSize() const
     const QSize workspace = m_doc.GetWorkspaceSize();
     const int frame = 2 * m_view->frameWidth();
     QSize size(workspace.width() + frame, workspace.height() + frame + m_toolBar->sizeHint().height());
-#ifdef TARVEX_HAVE_SELECTION_BAR
     size.rwidth() += m_bar->sizeHint().width();
-#endif
     size = size.expandedTo(minimumSizeHint());
     if (const QScreen *s = screen()) {
         // Leave room for the window's own frame and title.

@@ -5,6 +5,9 @@
 #include "app/mainframe.h"
 #include "document/tarvexdoc.h"
 #include "support/scriptedui.h"
+#include "ui/selection/cubeselectionbar.h"
+#include "ui/selection/cubeselectionpage.h"
+#include "ui/selection/cubeslibrary.h"
 #include "view/tarvexview.h"
 
 #include <QAbstractButton>
@@ -13,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -61,6 +65,11 @@ class TestMainFrame : public QObject
 private Q_SLOTS:
     void initTestCase();
     void layoutWithoutMenuOrStatusBar();
+    void barAlongTheWholeLeftEdge();
+    void pickedCubeIsPlaced_data();
+    void pickedCubeIsPlaced();
+    void barShowsTheDocumentColours();
+    void previewHidesTheBar();
     void titleStaysTarvex();
     void toolbarEntries_data();
     void toolbarEntries();
@@ -104,6 +113,89 @@ void TestMainFrame::layoutWithoutMenuOrStatusBar()
     QCOMPARE(tools.bottom() + 1, view.top());
     QCOMPARE(view.bottom(), frame.centralWidget()->height() - 1);
     QCOMPARE(view.right(), frame.centralWidget()->width() - 1);
+}
+
+void TestMainFrame::barAlongTheWholeLeftEdge()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    const QRect bar = frame.SelectionBar()->geometry();
+    const QRect tools = frame.ToolBar()->geometry();
+    QCOMPARE(bar.topLeft(), QPoint(0, 0));
+    QCOMPARE(bar.height(), frame.centralWidget()->height());
+    QCOMPARE(bar.width(), frame.SelectionPage()->width());
+    QCOMPARE(tools.left(), bar.right() + 1);
+    QCOMPARE(tools.top(), 0);
+}
+
+void TestMainFrame::pickedCubeIsPlaced_data()
+{
+    QTest::addColumn<int>("picked");
+    QTest::addColumn<int>("placed");
+    QTest::newRow("kind 17") << 17 << 17;
+    QTest::newRow("kind 63") << 63 << 63;
+    QTest::newRow("empty cube erases") << 64 << -1;
+}
+
+void TestMainFrame::pickedCubeIsPlaced()
+{
+    QFETCH(int, picked);
+    QFETCH(int, placed);
+    CTarvexDoc doc(false);
+    doc.PlaceCube(3, 3, 5);
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    CCubesLibrary *library = frame.SelectionPage()->Library();
+    QTest::mouseClick(library, Qt::LeftButton, {}, library->CellRect(picked).center());
+    QCOMPARE(frame.GetCurrentCube(), picked);
+    Click(frame, 3, 3);
+    QCOMPARE(doc.GetCell(3, 3), placed);
+}
+
+void TestMainFrame::barShowsTheDocumentColours()
+{
+    // Colours that differ from the pickers' own start colours.
+    CTarvexDoc doc(false);
+    doc.Color1 = 0x00FFFF;
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    auto shows = [&frame](ColorRef colour) {
+        const QImage picture = frame.SelectionPage()->Library()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb wanted = ColorFromRef(colour).rgb();
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (picture.pixel(x, y) == wanted)
+                    return true;
+        return false;
+    };
+    QVERIFY(shows(0x00FFFF));
+    // Later changes come through the document's hand-over.
+    doc.Color1 = 0xFF00FF;
+    doc.UpdateBarColors();
+    QVERIFY(shows(0xFF00FF));
+    QVERIFY(!shows(0x00FFFF));
+}
+
+void TestMainFrame::previewHidesTheBar()
+{
+    CTarvexDoc doc(false);
+    doc.PlaceCube(2, 2, 0);
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    bool hidden = false;
+    OnNextModal([&](QWidget *modal) {
+        QVERIFY(qobject_cast<QPrintPreviewDialog *>(modal));
+        hidden = frame.SelectionBar()->isHidden();
+        modal->close();
+    });
+    frame.Action(CMainFrame::ID_FILE_PRINT_PREVIEW)->trigger();
+    QVERIFY(hidden);
+    QVERIFY(frame.SelectionBar()->isVisible());
 }
 
 void TestMainFrame::titleStaysTarvex()
