@@ -6,7 +6,6 @@ Only the Python standard library is used. Run it from anywhere:
 and commit the pictures it writes under src/resources/pictures/.
 
 toolbar.png  250 x 24, ten 25 x 24 button pictures, magenta (255, 0, 255) is transparent
-tarvex.png   32 x 32 program icon
 cursor-cube.png, cursor-nocell.png, cursor-copy.png, cursor-arrow.png
              32 x 32 black and white cursors with a transparent background
 """
@@ -240,15 +239,6 @@ def cube_group():
     return c
 
 
-def program_icon():
-    c = Canvas(32, 32, CLEAR)
-    # One large cube in the default face colours.
-    c.polygon([(2, 9), (16, 2), (30, 9), (16, 16)], RED, BLACK)
-    c.polygon([(16, 16), (30, 9), (30, 23), (16, 30)], GREEN, BLACK)
-    c.polygon([(2, 9), (16, 16), (16, 30), (2, 23)], CUBEBLUE, BLACK)
-    return c
-
-
 # ------------------------------------------------------------------ cursors
 
 def cursor_cube():
@@ -295,7 +285,6 @@ def main():
     for i, picture in enumerate(pictures):
         strip.blit(picture, 25 * i, 0)
     write_png(os.path.join(out, "toolbar.png"), strip)
-    write_png(os.path.join(out, "tarvex.png"), program_icon())
     write_png(os.path.join(out, "cursor-cube.png"), cursor_cube())
     write_png(os.path.join(out, "cursor-nocell.png"), cursor_no_cell())
     write_png(os.path.join(out, "cursor-copy.png"), cursor_arrow(True))

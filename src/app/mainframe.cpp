@@ -3,6 +3,8 @@
 #include "document/tarvexdoc.h"
 #include "view/tarvexview.h"
 
+#include "ui/help/aboutbox.h"
+#include "ui/help/helpframe.h"
 #include "ui/selection/cubeselectionbar.h"
 #include "ui/selection/cubeselectionpage.h"
 
@@ -41,12 +43,25 @@ QIcon ToolbarIcon(const QImage &strip, int i)
 
 } // namespace
 
+// The toolbar strip and the cursors live in the editor library, a static library:
+// registering them from code that is linked in anyway keeps the linker from dropping them.
+void InitMainWindowResources()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(mainwin);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
 CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     : QMainWindow(parent)
     , m_doc(doc)
 {
+    InitMainWindowResources();
+    CHelpFrame::InitResources();
     setWindowTitle(QString::fromLatin1(AppTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/tarvex.png")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/tarvex-64.png")));
 
     auto *central = new QWidget(this);
     auto *columns = new QHBoxLayout(central);
@@ -95,6 +110,7 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
 
 CMainFrame::~CMainFrame()
 {
+    CHelpFrame::CloseHelp(m_pHelpFrame);
     if (m_doc.Ui() == this)
         m_doc.SetUi(nullptr);
 }
@@ -232,10 +248,13 @@ void CMainFrame::OnFilePrintPreview()
 
 void CMainFrame::OnHelp()
 {
+    CHelpFrame::ShowHelp(m_pHelpFrame);
 }
 
 void CMainFrame::OnAppAbout()
 {
+    CAboutBox about(this);
+    about.exec();
 }
 
 // ---------------------------------------------------------------- window
@@ -258,10 +277,13 @@ QSize CMainFrame::PreferredSize() const
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
-    if (m_doc.CanCloseFrame())
-        event->accept();
-    else
+    if (!m_doc.CanCloseFrame()) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    // The help window goes with the main window.
+    CHelpFrame::CloseHelp(m_pHelpFrame);
 }
 
 QString CMainFrame::DragCubeFormatFor(WId windowId)

@@ -10,11 +10,15 @@
 
 class CCubeSelectionBar;
 class CCubeSelectionPage;
+class CHelpFrame;
 class CTarvexDoc;
 class CTarvexView;
 class QAction;
 class QFileDialog;
 class QToolBar;
+
+// Registers the toolbar strip and the cursors.
+void InitMainWindowResources();
 
 // The main window: the cube selection bar along the whole left edge, the toolbar
 // across the top of the rest and the workspace view below it; no menu, no status bar,
@@ -74,6 +78,8 @@ public:
     QString AskOpenFileName() override;
     bool RunOptionsDialog(CTarvexDoc &doc) override;
 
+    CHelpFrame *HelpFrame() const { return m_pHelpFrame; }
+
     // The save dialog, reused by every save (it keeps folder, name and file type).
     QFileDialog *SaveDialog() const { return m_saveDialog.get(); }
 
@@ -106,4 +112,6 @@ private:
     std::unique_ptr<QFileDialog> m_saveDialog;
     QHash<int, QAction *> m_actions;
     QString m_dragCubeFormat;
+    // The help window while it is open; it clears this pointer itself when closed.
+    CHelpFrame *m_pHelpFrame = nullptr;
 };

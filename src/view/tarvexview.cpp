@@ -1,6 +1,7 @@
 #include "view/tarvexview.h"
 
 #include "document/tarvexdoc.h"
+#include "app/mainframe.h"
 #include "view/cubepicturecache.h"
 
 #include <QCursor>
@@ -21,6 +22,7 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     , m_doc(doc)
     , m_pictures(std::make_unique<CCubePictureCache>())
 {
+    InitMainWindowResources();
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
     // The view paints every pixel of the viewport itself.

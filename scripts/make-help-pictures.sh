@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Draws the pictures of the help pages, the About page, the help window and the
+# desktop icon with the program's own cube painter, and cuts the toolbar button
+# pictures of the help pages out of the main toolbar strip.
+#
+#   scripts/make-help-pictures.sh [STRIP]
+#
+# STRIP is the main window's 250 x 24 toolbar strip; by default the first
+# src/resources/**/*toolbar*.png or .bmp. Without one, a strip of our own is drawn
+# so the pages still have pictures. The screen pictures mainwin.png and mainwin2.png
+# come from scripts/capture-screens.sh (or, with --placeholder-screens, are drawn).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="${TARVEX_BUILD_DIR:-$root/build}"
+help="$root/src/resources/help"
+icons="$root/src/resources/icons"
+
+placeholder_screens=0
+strip=""
+for arg in "$@"; do
+    case "$arg" in
+        --placeholder-screens) placeholder_screens=1 ;;
+        *) strip="$arg" ;;
+    esac
+done
+
+"$root/scripts/deps.sh"
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -G Ninja
+fi
+cmake --build "$build" --target tarvex_helppictures
+tool="$build/tests/tools/tarvex_helppictures"
+
+"$tool" pictures "$help"
+"$tool" icons "$icons"
+mv "$icons/helpicon.png" "$help/helpicon.png"
+
+if [ -z "$strip" ]; then
+    strip=$(find "$root/src/resources" \( -iname '*toolbar*.png' -o -iname '*toolbar*.bmp' \) | sort | head -n 1)
+fi
+if [ -z "$strip" ]; then
+    tmp=$(mktemp -d)
+    trap 'rm -rf "$tmp"' EXIT
+    strip="$tmp/strip.png"
+    echo "No toolbar strip found: drawing placeholder button pictures."
+    "$tool" placeholder-strip "$strip"
+fi
+"$tool" buttons "$strip" "$help"
+
+if [ "$placeholder_screens" = 1 ]; then
+    "$tool" placeholder-screens "$help"
+fi

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+#include <QUrl>
+
+class CHtmlCtrl;
+
+// The About box: a modal dialog whose whole surface is the About page, shown by an
+// HTML control. The page's OK picture is a link to "app:ok", which closes the box as
+// accepted; the close box of the title bar closes it as rejected.
+class CAboutBox : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // The box's size in dialog units of its font.
+    static constexpr int WidthDu = 249;
+    static constexpr int HeightDu = 125;
+
+    explicit CAboutBox(QWidget *parent = nullptr);
+    ~CAboutBox() override;
+
+    static QUrl AboutPage();
+
+    // Dialog units to pixels for a font: a horizontal unit is a quarter of the font's
+    // average character width, a vertical unit an eighth of its height.
+    static QSize DialogUnitsToPixels(const QFont &font, QSize units);
+
+    CHtmlCtrl *HtmlCtrl() const { return m_pHtml; }
+
+private:
+    CHtmlCtrl *m_pHtml = nullptr;   // owned by the dialog
+};

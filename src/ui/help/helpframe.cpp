@@ -1,0 +1,187 @@
+#include "ui/help/helpframe.h"
+
+#include "ui/help/htmlctrl.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QToolBar>
+
+#include <memory>
+
+namespace {
+
+const QString NavigationStrip = QStringLiteral(":/help/helpnav.png");
+const QString WindowIcon = QStringLiteral(":/help/helpicon.png");
+const QSize PictureSize(25, 24);
+const QSize ButtonSize(33, 32);
+
+// One picture of a strip of 25 x 24 pictures, magenta (255, 0, 255) made transparent.
+QIcon StripPicture(const QImage &strip, int index)
+{
+    QImage picture = strip.copy(index * PictureSize.width(), 0, PictureSize.width(),
+                                PictureSize.height())
+                         .convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            if ((line[x] & 0xFFFFFF) == 0xFF00FF)
+                line[x] = 0;
+    }
+    return QIcon(QPixmap::fromImage(picture));
+}
+
+} // namespace
+
+// The resources live in the editor library, a static library: registering them from
+// code that is linked in anyway keeps the linker from dropping them.
+static void RegisterHelpResources()
+{
+    Q_INIT_RESOURCE(help);
+}
+
+void CHelpFrame::InitResources()
+{
+    static const bool registered = (RegisterHelpResources(), true);
+    Q_UNUSED(registered);
+}
+
+QUrl CHelpFrame::StartPage()
+{
+    return QUrl(QStringLiteral("qrc:/help/index.htm"));
+}
+
+CHelpFrame::CHelpFrame(CHelpFrame **backPointer)
+    : QMainWindow(nullptr)
+    , m_ppBackPointer(backPointer)
+{
+    InitResources();
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The help window alone never keeps the program running.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(QStringLiteral("Tarvex help"));
+    setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+CHelpFrame::~CHelpFrame()
+{
+    DetachBackPointer();
+}
+
+void CHelpFrame::DetachBackPointer()
+{
+    if (m_ppBackPointer && *m_ppBackPointer == this)
+        *m_ppBackPointer = nullptr;
+    m_ppBackPointer = nullptr;
+}
+
+bool CHelpFrame::Create()
+{
+    const QImage strip(NavigationStrip);
+    if (strip.width() < 2 * PictureSize.width() || strip.height() < PictureSize.height())
+        return false;
+    if (!QFile::exists(QLatin1Char(':') + StartPage().path()))
+        return false;
+
+    setWindowIcon(QIcon(WindowIcon));
+
+    m_pToolBar = new QToolBar(this);
+    m_pToolBar->setObjectName(QStringLiteral("HelpToolBar"));
+    m_pToolBar->setMovable(false);
+    m_pToolBar->setFloatable(false);
+    m_pToolBar->setIconSize(PictureSize);
+    m_pToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    addToolBar(Qt::TopToolBarArea, m_pToolBar);
+
+    m_pBack = m_pToolBar->addAction(StripPicture(strip, 0), QStringLiteral("Back"));
+    m_pBack->setToolTip(QStringLiteral("Back"));
+    m_pBack->setStatusTip(QStringLiteral("Back"));
+    connect(m_pBack, &QAction::triggered, this, &CHelpFrame::OnBack);
+    m_pForward = m_pToolBar->addAction(StripPicture(strip, 1), QStringLiteral("Forward"));
+    m_pForward->setToolTip(QStringLiteral("Forward"));
+    m_pForward->setStatusTip(QStringLiteral("Forward"));
+    connect(m_pForward, &QAction::triggered, this, &CHelpFrame::OnForward);
+    for (QAction *action : {m_pBack, m_pForward}) {
+        if (QWidget *button = m_pToolBar->widgetForAction(action))
+            button->setFixedSize(ButtonSize);
+    }
+
+    m_pBrowser = new CHtmlCtrl(this);
+    m_pBrowser->setObjectName(QStringLiteral("HelpBrowser"));
+    setCentralWidget(m_pBrowser);
+    m_pBrowser->setSource(StartPage());
+    return true;
+}
+
+void CHelpFrame::OnBack()
+{
+    // At the start of the history the browser has nothing to go back to and stays.
+    if (m_pBrowser)
+        m_pBrowser->backward();
+}
+
+void CHelpFrame::OnForward()
+{
+    if (m_pBrowser)
+        m_pBrowser->forward();
+}
+
+void CHelpFrame::closeEvent(QCloseEvent *event)
+{
+    QMainWindow::closeEvent(event);
+    // The window is deleted later; from now on the next Help command makes a new one.
+    if (event->isAccepted())
+        DetachBackPointer();
+}
+
+QRect CHelpFrame::HelpRect(const QRect &screen)
+{
+    const int width = screen.width();
+    const int height = screen.height();
+    const int left = width / 2;
+    const int bottom = height / 2;
+    return QRect(screen.x() + left, screen.y(), width - left, bottom);
+}
+
+CHelpFrame *CHelpFrame::ShowHelp(CHelpFrame *&slot)
+{
+    if (slot) {
+        slot->setWindowState(slot->windowState() & ~Qt::WindowMinimized);
+        slot->show();
+        slot->raise();
+        slot->activateWindow();
+        return slot;
+    }
+
+    auto frame = std::make_unique<CHelpFrame>(&slot);
+    if (!frame->Create())
+        return nullptr;
+    QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect rect = screen ? HelpRect(screen->geometry()) : QRect();
+    if (rect.isValid()) {
+        // move() places the outer frame; resize() sizes the inside.
+        frame->move(rect.topLeft());
+        frame->resize(rect.size());
+    }
+    slot = frame.release();
+    slot->show();
+    // Once the window system has framed the window, the frame too fits the quarter.
+    const QSize frameExtra = slot->frameGeometry().size() - slot->geometry().size();
+    if (rect.isValid() && !frameExtra.isNull())
+        slot->resize(rect.size() - frameExtra);
+    slot->raise();
+    slot->activateWindow();
+    return slot;
+}
+
+void CHelpFrame::CloseHelp(CHelpFrame *&slot)
+{
+    // Deleted at once, not later: the owner of slot may be going away.
+    delete slot;
+    slot = nullptr;
+}

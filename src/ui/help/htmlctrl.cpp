@@ -1,0 +1,78 @@
+#include "ui/help/htmlctrl.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QUrl>
+
+namespace {
+
+const QString AppPrefix = QStringLiteral("app:");
+
+bool IsExternal(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https")
+        || scheme == QLatin1String("mailto");
+}
+
+} // namespace
+
+CHtmlCtrl::CHtmlCtrl(QWidget *parent)
+    : QTextBrowser(parent)
+{
+    // Links are offered to doSetSource, which decides; the browser's own hand-off of
+    // external links is not used.
+    setOpenExternalLinks(false);
+    setOpenLinks(true);
+}
+
+CHtmlCtrl::~CHtmlCtrl() = default;
+
+bool CHtmlCtrl::IsAppCommand(const QUrl &url, QString *command)
+{
+    // The whole address as written: "app:ok" parses as scheme "app", path "ok".
+    const QString address = url.toString();
+    if (!address.startsWith(AppPrefix, Qt::CaseInsensitive))
+        return false;
+    if (command)
+        *command = address.mid(AppPrefix.size());
+    return true;
+}
+
+void CHtmlCtrl::OnAppCommand(const QString &command)
+{
+    auto *dialog = qobject_cast<QDialog *>(window());
+    if (!dialog)
+        return;
+    if (command.compare(QLatin1String("ok"), Qt::CaseInsensitive) == 0)
+        dialog->accept();
+    else if (command.compare(QLatin1String("cancel"), Qt::CaseInsensitive) == 0)
+        dialog->reject();
+}
+
+void CHtmlCtrl::doSetSource(const QUrl &name, QTextDocument::ResourceType type)
+{
+    QString command;
+    if (IsAppCommand(name, &command)) {
+        OnAppCommand(command);
+        return;
+    }
+    if (IsExternal(name)) {
+        QDesktopServices::openUrl(name);
+        return;
+    }
+    QTextBrowser::doSetSource(name, type);
+}
+
+QVariant CHtmlCtrl::loadResource(int type, const QUrl &name)
+{
+    QVariant resource = QTextBrowser::loadResource(type, name);
+    if (resource.isNull() && type == QTextDocument::HtmlResource) {
+        resource = QStringLiteral("<html><body><h3>%1</h3><p>%2</p></body></html>")
+                       .arg(tr("Page not found").toHtmlEscaped(),
+                            tr("The page %1 cannot be found.")
+                                .arg(name.toDisplayString())
+                                .toHtmlEscaped());
+    }
+    return resource;
+}

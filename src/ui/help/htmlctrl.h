@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QTextBrowser>
+
+// An HTML page shown inside a dialog. Every navigation is inspected before it
+// happens: links whose address begins with "app:" (in any letter case) are never
+// followed but handed to OnAppCommand with the rest of the address, so a page can
+// carry the dialog's own buttons. Links to web or mail addresses go to the desktop's
+// browser or mail program; everything else (pages and anchors among the program's
+// resources) is followed as usual.
+class CHtmlCtrl : public QTextBrowser
+{
+    Q_OBJECT
+
+public:
+    explicit CHtmlCtrl(QWidget *parent = nullptr);
+    ~CHtmlCtrl() override;
+
+    // Whether the address is a command of the page ("app:" followed by the command).
+    static bool IsAppCommand(const QUrl &url, QString *command = nullptr);
+
+protected:
+    // "ok" closes the dialog holding the control as accepted, "cancel" as rejected
+    // (both ignoring case); anything else does nothing.
+    virtual void OnAppCommand(const QString &command);
+
+    void doSetSource(const QUrl &name, QTextDocument::ResourceType type) override;
+    // A page that cannot be found is replaced by a short page that says so.
+    QVariant loadResource(int type, const QUrl &name) override;
+};

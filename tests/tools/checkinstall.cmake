@@ -1,0 +1,25 @@
+# Installs the build into a scratch prefix and checks that the program, its desktop
+# entry and its icons arrive where desktops look for them.
+#   cmake -DBUILD_DIR=... -DPREFIX=... -P checkinstall.cmake
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+foreach(file
+        bin/tarvex
+        share/applications/org.tarvex.Tarvex.desktop
+        share/icons/hicolor/64x64/apps/org.tarvex.Tarvex.png
+        share/icons/hicolor/256x256/apps/org.tarvex.Tarvex.png)
+    if(NOT EXISTS "${PREFIX}/${file}")
+        message(FATAL_ERROR "not installed: ${file}")
+    endif()
+endforeach()
+file(STRINGS "${PREFIX}/share/applications/org.tarvex.Tarvex.desktop" entry)
+foreach(line "Exec=tarvex %f" "Icon=org.tarvex.Tarvex" "Name=Tarvex" "Type=Application")
+    list(FIND entry "${line}" found)
+    if(found LESS 0)
+        message(FATAL_ERROR "desktop entry lacks ${line}")
+    endif()
+endforeach()

@@ -1,0 +1,237 @@
+#include "ui/help/helpframe.h"
+#include "ui/help/htmlctrl.h"
+
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+
+// Every help page and the About page, as the program's resources hold them: each one
+// loads, each link and picture in it resolves, and the pictures are the size the
+// pages say.
+
+namespace {
+
+const QString Base = QStringLiteral("qrc:/help/");
+const QStringList HelpPages = {"index.htm", "gui.htm", "select.htm", "options.htm"};
+const QStringList AllPages = HelpPages + QStringList{"about.htm"};
+
+QString ReadPage(const QString &page)
+{
+    QFile file(QStringLiteral(":/help/") + page);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+// The values of one attribute (href or src) in the page's tags, in order.
+QStringList AttributeValues(const QString &html, const QString &attribute)
+{
+    QStringList values;
+    const QRegularExpression pattern(QStringLiteral("\\b%1\\s*=\\s*\"([^\"]*)\"").arg(attribute),
+                                     QRegularExpression::CaseInsensitiveOption);
+    for (auto it = pattern.globalMatch(html); it.hasNext();)
+        values << it.next().captured(1);
+    return values;
+}
+
+// The resource file a relative address of a page names, or an empty string when the
+// address leaves the program's resources.
+QString ResourceFor(const QString &page, const QString &address)
+{
+    const QUrl url = QUrl(Base + page).resolved(QUrl(address));
+    if (url.scheme() != QLatin1String("qrc"))
+        return QString();
+    return QLatin1Char(':') + url.path();
+}
+
+} // namespace
+
+class TestHelpPages : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { CHelpFrame::InitResources(); }
+
+    void pageHasTitle_data();
+    void pageHasTitle();
+    void linksAndPicturesResolve_data();
+    void linksAndPicturesResolve();
+    void picturesLoadInTheBrowser_data();
+    void picturesLoadInTheBrowser();
+    void helpPagesShareTheHeader_data();
+    void helpPagesShareTheHeader();
+    void userInterfaceLinksToTheOtherPages();
+    void aboutPageHasItsParts();
+    void pictureSizes_data();
+    void pictureSizes();
+};
+
+void TestHelpPages::pageHasTitle_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("index") << "index.htm" << "About";
+    QTest::newRow("gui") << "gui.htm" << "User interface";
+    QTest::newRow("select") << "select.htm" << "Select and Move";
+    QTest::newRow("options") << "options.htm" << "Options dialog";
+    QTest::newRow("about") << "about.htm" << "About Tarvex";
+}
+
+void TestHelpPages::pageHasTitle()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, title);
+    CHtmlCtrl browser;
+    browser.setSource(QUrl(Base + page));
+    QCOMPARE(browser.source(), QUrl(Base + page));
+    QCOMPARE(browser.documentTitle(), title);
+    if (page != QLatin1String("about.htm"))
+        QVERIFY(browser.toPlainText().contains(title));
+}
+
+void TestHelpPages::linksAndPicturesResolve_data()
+{
+    QTest::addColumn<QString>("page");
+    for (const QString &page : AllPages)
+        QTest::newRow(qPrintable(page)) << page;
+}
+
+void TestHelpPages::linksAndPicturesResolve()
+{
+    QFETCH(QString, page);
+    const QString html = ReadPage(page);
+    QVERIFY(!html.isEmpty());
+
+    const QStringList links = AttributeValues(html, QStringLiteral("href"));
+    const QStringList pictures = AttributeValues(html, QStringLiteral("src"));
+    QVERIFY(!links.isEmpty());
+    for (const QString &link : links) {
+        if (CHtmlCtrl::IsAppCommand(QUrl(link)))
+            continue;
+        const QString file = ResourceFor(page, link);
+        QVERIFY2(!file.isEmpty(), qPrintable(page + ": link leaves the program: " + link));
+        QVERIFY2(file.endsWith(QLatin1String(".htm")), qPrintable(page + ": " + link));
+        QVERIFY2(QFile::exists(file), qPrintable(page + ": broken link " + link));
+    }
+    for (const QString &picture : pictures) {
+        const QString file = ResourceFor(page, picture);
+        QVERIFY2(!file.isEmpty() && QFile::exists(file),
+                 qPrintable(page + ": missing picture " + picture));
+        QVERIFY2(!QImage(file).isNull(), qPrintable(page + ": unreadable picture " + picture));
+    }
+}
+
+void TestHelpPages::picturesLoadInTheBrowser_data()
+{
+    linksAndPicturesResolve_data();
+}
+
+void TestHelpPages::picturesLoadInTheBrowser()
+{
+    QFETCH(QString, page);
+    CHtmlCtrl browser;
+    browser.setSource(QUrl(Base + page));
+    QTextDocument *document = browser.document();
+
+    // Every picture the page shows, found in the laid-out document, loads through the
+    // browser and has the size written in the page.
+    int pictures = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.isImageFormat())
+                continue;
+            const QTextImageFormat image = format.toImageFormat();
+            const QVariant data = document->resource(QTextDocument::ImageResource,
+                                                     QUrl(image.name()));
+            QImage loaded = data.value<QImage>();
+            if (loaded.isNull())
+                loaded.loadFromData(data.toByteArray());
+            QVERIFY2(!loaded.isNull(), qPrintable(page + ": " + image.name()));
+            QCOMPARE(QSize(int(image.width()), int(image.height())), loaded.size());
+            ++pictures;
+        }
+    }
+    QVERIFY(pictures > 0 || page == QLatin1String("index.htm"));
+}
+
+void TestHelpPages::helpPagesShareTheHeader_data()
+{
+    QTest::addColumn<QString>("page");
+    for (const QString &page : HelpPages)
+        QTest::newRow(qPrintable(page)) << page;
+}
+
+void TestHelpPages::helpPagesShareTheHeader()
+{
+    QFETCH(QString, page);
+    const QString html = ReadPage(page);
+    // A two-cell table first on the page: "About" and "User interface".
+    const QRegularExpression header(QStringLiteral(
+        "<body[^>]*>\\s*<table[^>]*>\\s*<tr>\\s*"
+        "<td[^>]*><a href=\"index.htm\"><b>About</b></a></td>\\s*"
+        "<td[^>]*><a href=\"gui.htm\"><b>User interface</b></a></td>\\s*"
+        "</tr>\\s*</table>"));
+    QVERIFY2(header.match(html).hasMatch(), qPrintable(page));
+}
+
+void TestHelpPages::userInterfaceLinksToTheOtherPages()
+{
+    const QStringList links = AttributeValues(ReadPage(QStringLiteral("gui.htm")),
+                                              QStringLiteral("href"));
+    QVERIFY(links.contains(QStringLiteral("select.htm")));
+    QVERIFY(links.contains(QStringLiteral("options.htm")));
+    // Every toolbar button picture appears on it.
+    const QStringList pictures = AttributeValues(ReadPage(QStringLiteral("gui.htm")),
+                                                 QStringLiteral("src"));
+    for (const char *button : {"select", "new", "open", "save", "print", "options", "undo",
+                               "redo", "help", "about"})
+        QVERIFY2(pictures.contains(QStringLiteral("btn_%1.png").arg(QLatin1String(button))),
+                 button);
+    QVERIFY(pictures.contains(QStringLiteral("mainwin.png")));
+    QVERIFY(pictures.contains(QStringLiteral("mainwin2.png")));
+}
+
+void TestHelpPages::aboutPageHasItsParts()
+{
+    CHtmlCtrl browser;
+    browser.setSource(QUrl(Base + QStringLiteral("about.htm")));
+    const QString text = browser.toPlainText();
+    QVERIFY(text.contains(QStringLiteral("Tarvex")));
+    QVERIFY(text.contains(QStringLiteral("Version 1.25")));
+    QVERIFY(text.contains(QStringLiteral("The Tarvex authors")));
+    QCOMPARE(browser.document()->rootFrame()->frameFormat().background().color(),
+             QColor(Qt::black));
+    const QString html = ReadPage(QStringLiteral("about.htm"));
+    QVERIFY(html.contains(QStringLiteral("<a href=\"app:ok\"><img src=\"okbutton.png\"")));
+    QVERIFY(AttributeValues(html, QStringLiteral("src")).contains(QStringLiteral("door.png")));
+}
+
+void TestHelpPages::pictureSizes_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QSize>("size");
+    for (const char *button : {"select", "new", "open", "save", "print", "options", "undo",
+                               "redo", "help", "about"})
+        QTest::newRow(button) << QStringLiteral("btn_%1.png").arg(QLatin1String(button))
+                              << QSize(25, 24);
+    QTest::newRow("mainwin") << "mainwin.png" << QSize(348, 270);
+    QTest::newRow("mainwin2") << "mainwin2.png" << QSize(348, 270);
+    QTest::newRow("door") << "door.png" << QSize(140, 178);
+    QTest::newRow("okbutton") << "okbutton.png" << QSize(60, 24);
+    QTest::newRow("help toolbar") << "helpnav.png" << QSize(50, 24);
+}
+
+void TestHelpPages::pictureSizes()
+{
+    QFETCH(QString, picture);
+    QFETCH(QSize, size);
+    QCOMPARE(QImage(QStringLiteral(":/help/") + picture).size(), size);
+}
+
+QTEST_MAIN(TestHelpPages)
+#include "tst_helppages.moc"
