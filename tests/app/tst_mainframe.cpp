@@ -5,6 +5,8 @@
 #include "app/mainframe.h"
 #include "document/tarvexdoc.h"
 #include "support/scriptedui.h"
+#include "ui/help/aboutbox.h"
+#include "ui/help/helpframe.h"
 #include "ui/selection/cubeselectionbar.h"
 #include "ui/selection/cubeselectionpage.h"
 #include "ui/selection/cubeslibrary.h"
@@ -15,6 +17,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QScrollBar>
@@ -70,6 +73,8 @@ private Q_SLOTS:
     void pickedCubeIsPlaced();
     void barShowsTheDocumentColours();
     void previewHidesTheBar();
+    void helpWindowIsOneAndClosesWithTheFrame();
+    void aboutBoxIsModal();
     void titleStaysTarvex();
     void toolbarEntries_data();
     void toolbarEntries();
@@ -196,6 +201,43 @@ void TestMainFrame::previewHidesTheBar()
     frame.Action(CMainFrame::ID_FILE_PRINT_PREVIEW)->trigger();
     QVERIFY(hidden);
     QVERIFY(frame.SelectionBar()->isVisible());
+}
+
+void TestMainFrame::helpWindowIsOneAndClosesWithTheFrame()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(!frame.HelpFrame());
+    frame.Action(CMainFrame::ID_HELP)->trigger();
+    QPointer<CHelpFrame> help = frame.HelpFrame();
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    frame.Action(CMainFrame::ID_HELP)->trigger();
+    QCOMPARE(frame.HelpFrame(), help.data());
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(windows.begin(), windows.end(),
+                           [](QWidget *w) { return qobject_cast<CHelpFrame *>(w) != nullptr; }),
+             1);
+    QVERIFY(frame.close());
+    QVERIFY(!frame.HelpFrame());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!help);
+}
+
+void TestMainFrame::aboutBoxIsModal()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    bool shown = false;
+    OnNextModal([&](QWidget *modal) {
+        shown = qobject_cast<CAboutBox *>(modal) != nullptr;
+        modal->close();
+    });
+    frame.Action(CMainFrame::ID_APP_ABOUT)->trigger();
+    QVERIFY(shown);
 }
 
 void TestMainFrame::titleStaysTarvex()
