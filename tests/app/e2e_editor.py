@@ -83,7 +83,7 @@ def main():
             ["xdotool", "search", "--onlyvisible", "--name", "^Tarvex$"], env=env,
             stdout=subprocess.PIPE, text=True).stdout.split())[0]
         time.sleep(0.5)
-        xdo("windowactivate", "--sync", window)
+        # There is no window manager: give the window the keyboard focus directly.
         xdo("windowfocus", "--sync", window)
 
         size = 32
@@ -110,16 +110,17 @@ def main():
         click_cell(6, 8)       # erase
         pick(0)
         click_cell(8, 10)      # place...
-        xdo("key", "--window", window, "ctrl+z")   # ...and undo it
+        xdo("key", "ctrl+z")   # ...and undo it
         time.sleep(0.3)
 
         # Save through the save dialog: type the full name into its file name box.
-        xdo("key", "--window", window, "ctrl+s")
+        xdo("windowfocus", "--sync", window)
+        xdo("key", "ctrl+s")
         dialog = wait_for("the save dialog", lambda: [w for w in subprocess.run(
             ["xdotool", "search", "--onlyvisible", "--name", "."], env=env,
             stdout=subprocess.PIPE, text=True).stdout.split() if w != window])[0]
         time.sleep(0.5)
-        xdo("windowactivate", "--sync", dialog)
+        xdo("windowfocus", "--sync", dialog)
         xdo("key", "ctrl+a")
         xdo("type", "--delay", 5, saved)
         time.sleep(0.2)
