@@ -2,6 +2,5 @@
 
 int main(int argc, char *argv[])
 {
-    CTarvexApp app(argc, argv);
-    return app.Run();
+    return CTarvexApp::Main(argc, argv);
 }

@@ -5,6 +5,23 @@
 
 #include <QCommandLineParser>
 
+int CTarvexApp::Main(int argc, char **argv)
+{
+    QString figurePath;
+    {
+        QCoreApplication core(argc, argv);
+        SetNames();
+        QCommandLineParser parser;
+        ConfigureParser(parser);
+        parser.process(core);   // --help, --version and unknown options end the program here
+        figurePath = parser.positionalArguments().value(0);
+    }
+    CTarvexApp app(argc, argv);
+    if (!app.InitInstance(figurePath))
+        return 1;
+    return app.exec();
+}
+
 CTarvexApp::CTarvexApp(int &argc, char **argv)
     : QApplication(argc, argv)
 {
@@ -24,22 +41,22 @@ void CTarvexApp::SetNames()
     QCoreApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
 }
 
-bool CTarvexApp::InitInstance()
+void CTarvexApp::ConfigureParser(QCommandLineParser &parser)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(tr("Draws impossible figures out of cubes."));
+    parser.setApplicationDescription(tr("Draws impossible figures out of cubes in isometric projection."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("file"), tr("A figure file (.xml) to open."), QStringLiteral("[file]"));
-    parser.process(*this);   // --help, --version and unknown options end the program here
-    const QStringList files = parser.positionalArguments();
+    parser.addPositionalArgument(QStringLiteral("FILE"), tr("The figure file (.xml) to open."), tr("[FILE]"));
+}
 
+bool CTarvexApp::InitInstance(const QString &figurePath)
+{
     m_doc = std::make_unique<CTarvexDoc>();
     m_frame = std::make_unique<CMainFrame>(*m_doc);
-    if (!files.isEmpty()) {
-        // The figure named on the command line; it counts as saved once opened. If it
+    if (!figurePath.isEmpty()) {
+        // The figure named on the command line counts as saved once opened. If it
         // cannot be read the document has said why, and the program ends.
-        if (!m_doc->OnOpenDocument(files.first()))
+        if (!m_doc->OnOpenDocument(figurePath))
             return false;
         Q_EMIT m_doc->UpdateAllViews();
     } else {
@@ -48,11 +65,4 @@ bool CTarvexApp::InitInstance()
     m_frame->show();
     m_frame->RegisterDragFormat();
     return true;
-}
-
-int CTarvexApp::Run()
-{
-    if (!InitInstance())
-        return 1;
-    return exec();
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QApplication>
+#include <QString>
 #include <memory>
 
 class CMainFrame;
 class CTarvexDoc;
+class QCommandLineParser;
 
 // The editor application: names itself "Tarvex" of "Brellow" (which also names the
 // settings store), creates the one document and the main window, opens a figure file
@@ -14,20 +16,24 @@ class CTarvexApp : public QApplication
     Q_OBJECT
 
 public:
+    // The whole program: reads the command line first without any window system (so
+    // --help, --version and wrong options need no display), then runs the editor.
+    static int Main(int argc, char **argv);
+
     CTarvexApp(int &argc, char **argv);
     ~CTarvexApp() override;
 
-    // Start-up: false when the program should end at once (a figure file named on
-    // the command line could not be opened; the user has been told why).
-    bool InitInstance();
-    // Start-up, then the event loop; the process exit code.
-    int Run();
+    // Start-up with an optional figure file (empty: a new figure). False when the
+    // program should end at once: the file could not be opened (the user was told why).
+    bool InitInstance(const QString &figurePath);
 
     CTarvexDoc *Document() const { return m_doc.get(); }
     CMainFrame *MainFrame() const { return m_frame.get(); }
 
-    // The application's names, set on every QCoreApplication the program creates.
+    // The application's names, set on every application object the program creates.
     static void SetNames();
+    // The command line: --help, --version and an optional figure file.
+    static void ConfigureParser(QCommandLineParser &parser);
 
 private:
     // The document lives longer than the window that shows it.

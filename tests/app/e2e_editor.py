@@ -138,7 +138,25 @@ def main():
             fail("the saved figure differs from the expected one")
         if editor.poll() is not None:
             fail("the editor ended unexpectedly")
-        print("PASS: figure placed, erased, undone and saved as expected")
+        editor.terminate()
+        editor.wait(10)
+
+        # A figure file on the command line that cannot be read: the editor says so
+        # and ends.
+        editor = subprocess.Popen([tarvex, os.path.join(work, "missing.xml")], env=env)
+        box = wait_for("the error message", lambda: subprocess.run(
+            ["xdotool", "search", "--onlyvisible", "--name", "^Tarvex$"], env=env,
+            stdout=subprocess.PIPE, text=True).stdout.split())[0]
+        time.sleep(0.5)
+        xdo("windowfocus", "--sync", box)
+        xdo("key", "Return")
+        try:
+            code = editor.wait(20)
+        except subprocess.TimeoutExpired:
+            fail("the editor did not end after failing to open its figure file")
+        if code != 1:
+            fail("exit code %d after failing to open the figure file, expected 1" % code)
+        print("PASS: figure placed, erased, undone and saved as expected; a missing file ends the editor")
         return 0
     finally:
         if editor is not None and editor.poll() is None:
