@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPixmap>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrintPreviewDialog>
 #include <QScrollBar>
@@ -188,22 +187,22 @@ QCursor CTarvexView::CursorFor(CursorId id)
     return QCursor(QPixmap(QStringLiteral(":/pictures/cursor-arrow.png")), 0, 0);
 }
 
-void CTarvexView::UpdateCursor(Qt::KeyboardModifiers modifiers)
+void CTarvexView::SetCursorId(CursorId id)
 {
-    const CursorId id = ChooseCursor(viewport()->mapFromGlobal(QCursor::pos()), modifiers);
     if (id == m_cursorId)
         return;
     m_cursorId = id;
     viewport()->setCursor(CursorFor(id));
 }
 
+void CTarvexView::UpdateCursor(Qt::KeyboardModifiers modifiers)
+{
+    SetCursorId(ChooseCursor(viewport()->mapFromGlobal(QCursor::pos()), modifiers));
+}
+
 void CTarvexView::mouseMoveEvent(QMouseEvent *event)
 {
-    const CursorId id = ChooseCursor(event->position().toPoint(), event->modifiers());
-    if (id != m_cursorId) {
-        m_cursorId = id;
-        viewport()->setCursor(CursorFor(id));
-    }
+    SetCursorId(ChooseCursor(event->position().toPoint(), event->modifiers()));
     QAbstractScrollArea::mouseMoveEvent(event);
 }
 
@@ -219,16 +218,6 @@ void CTarvexView::PrintPage(QPrinter *printer) const
 {
     QPainter painter(printer);
     m_doc.PrintFigure(painter, printer->pageLayout().paintRectPixels(printer->resolution()).size());
-}
-
-bool CTarvexView::OnFilePrint()
-{
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    PrintPage(&printer);
-    return true;
 }
 
 void CTarvexView::OnFilePrintPreview()

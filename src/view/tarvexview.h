@@ -52,8 +52,6 @@ public:
 
     // Printing: the figure centred on the printer's page.
     void PrintPage(QPrinter *printer) const;
-    // Runs the print dialog and prints; false when it was cancelled.
-    bool OnFilePrint();
     // Runs the print preview; the caller hides what the preview should not show.
     void OnFilePrintPreview();
 
@@ -71,6 +69,7 @@ protected:
 private:
     void UpdateScrollRange();
     void UpdateCursor(Qt::KeyboardModifiers modifiers);
+    void SetCursorId(CursorId id);
 
     // Select-and-move mode: a press and a release of the left button at a workspace
     // point, and the Delete key.
