@@ -5,6 +5,7 @@
 
 #include "ui/help/aboutbox.h"
 #include "ui/help/helpframe.h"
+#include "ui/options/optionsdlg.h"
 #include "ui/selection/cubeselectionbar.h"
 #include "ui/selection/cubeselectionpage.h"
 
@@ -344,7 +345,7 @@ QString CMainFrame::AskOpenFileName()
     return files.isEmpty() ? QString() : files.first();
 }
 
-bool CMainFrame::RunOptionsDialog(CTarvexDoc &)
+bool CMainFrame::RunOptionsDialog(CTarvexDoc &doc)
 {
-    return false;
+    return COptionsDlg::RunModal(doc, this);
 }

@@ -2,6 +2,7 @@
 
 #include "app/mainframe.h"
 #include "document/tarvexdoc.h"
+#include "files/commandlineexport.h"
 
 #include <QCommandLineParser>
 
@@ -10,9 +11,12 @@ int CTarvexApp::Main(int argc, char **argv)
     QString figurePath;
     {
         QCoreApplication core(argc, argv);
+        // Batch export runs without any window.
+        if (CCommandLineExport::IsRequested(argc, argv))
+            return CCommandLineExport::Run(core);
         SetNames();
         QCommandLineParser parser;
-        ConfigureParser(parser);
+        CCommandLineExport::Configure(core, parser);
         parser.process(core);   // --help, --version and unknown options end the program here
         figurePath = parser.positionalArguments().value(0);
     }
@@ -38,15 +42,6 @@ void CTarvexApp::SetNames()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Tarvex"));
     QCoreApplication::setOrganizationName(QStringLiteral("Brellow"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
-}
-
-void CTarvexApp::ConfigureParser(QCommandLineParser &parser)
-{
-    parser.setApplicationDescription(tr("Draws impossible figures out of cubes in isometric projection."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"), tr("The figure file (.xml) to open."), tr("[FILE]"));
 }
 
 bool CTarvexApp::InitInstance(const QString &figurePath)

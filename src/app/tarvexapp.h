@@ -6,7 +6,6 @@
 
 class CMainFrame;
 class CTarvexDoc;
-class QCommandLineParser;
 
 // The editor application: names itself "Tarvex" of "Brellow" (which also names the
 // settings store), creates the one document and the main window, opens a figure file
@@ -17,7 +16,8 @@ class CTarvexApp : public QApplication
 
 public:
     // The whole program: reads the command line first without any window system (so
-    // --help, --version and wrong options need no display), then runs the editor.
+    // --help, --version, wrong options and --export need no display), then runs the
+    // editor.
     static int Main(int argc, char **argv);
 
     CTarvexApp(int &argc, char **argv);
@@ -32,8 +32,6 @@ public:
 
     // The application's names, set on every application object the program creates.
     static void SetNames();
-    // The command line: --help, --version and an optional figure file.
-    static void ConfigureParser(QCommandLineParser &parser);
 
 private:
     // The document lives longer than the window that shows it.

@@ -604,9 +604,6 @@ namespace {
 
 const char *const AskSaveText = "Your figure not saved. Do you want to save it?";
 const char *const AskSaveCaption = "Warning";
-const char *const EmptyFigureText =
-    "There's no blocks at the workspace so it is impossible to save empty image.";
-const char *const LoadErrorText = "Error loading XML file";
 const char *const AppCaption = "Tarvex";
 
 } // namespace

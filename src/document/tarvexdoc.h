@@ -40,6 +40,11 @@ public:
     static constexpr int DefaultWidth = 20;
     static constexpr int DefaultHeight = 40;
 
+    // The editor's own messages about files.
+    static constexpr const char *LoadErrorText = "Error loading XML file";
+    static constexpr const char *EmptyFigureText =
+        "There's no blocks at the workspace so it is impossible to save empty image.";
+
     struct Bounds
     {
         int left = -1;

@@ -1,0 +1,193 @@
+// Figure files and bitmap export at the largest sizes the program allows.
+//
+// Peak memory of the export is measured two ways:
+// - in this process: the kernel's peak resident size (VmHWM) is reset through
+//   /proc/self/clear_refs just before the export, and the peak reached during it is
+//   compared with the resident size (VmRSS) right before;
+// - as the user meets it: `tarvex --export OUT FILE` runs as a child process and its
+//   whole peak resident size comes from wait4's rusage (ru_maxrss).
+
+#include "benchmark.h"
+
+#include "document/tarvexdoc.h"
+#include "files/bitmapexport.h"
+#include "files/safefilewriter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+extern char **environ;
+
+namespace {
+
+void FillAll(CTarvexDoc &doc, int width, int height, int cubeSize)
+{
+    QRandomGenerator random(17);
+    doc.ResizeGrid(width, height);
+    doc.CubeSize = cubeSize;
+    for (int r = 0; r < height; ++r)
+        for (int c = 0; c < RowLength(width, r); ++c)
+            doc.PlaceCube(c, r, int(random.bounded(64)));
+}
+
+// Kilobytes from a line of /proc/self/status such as "VmHWM:  123 kB".
+qint64 StatusKb(const char *key)
+{
+    QFile f("/proc/self/status");
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(qstrlen(key) + 1).trimmed().split(' ').first().toLongLong();
+    return -1;
+}
+
+bool ResetPeak()
+{
+    QFile f("/proc/self/clear_refs");
+    return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
+}
+
+// Time to write bytes to path the same safe way the export writes, from a buffer
+// that is already filled: the floor any export to that disk pays.
+double WriteFloorSeconds(const QString &path, qint64 bytes)
+{
+    const QByteArray block(24 * 1024 * 1024, '\x5A');
+    QElapsedTimer timer;
+    timer.start();
+    CSafeFileWriter writer(path);
+    for (qint64 left = bytes; left > 0; left -= block.size())
+        writer.Write(block.constData(), qMin<qint64>(left, block.size()));
+    writer.Commit();
+    return timer.nsecsElapsed() / 1e9;
+}
+
+// Runs a program and returns its peak resident size in MiB (or -1).
+double ChildPeakMiB(const QStringList &arguments, double *seconds)
+{
+    QList<QByteArray> storage;
+    for (const QString &a : arguments)
+        storage << QFile::encodeName(a);
+    std::vector<char *> argv;
+    for (QByteArray &a : storage)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    QElapsedTimer timer;
+    timer.start();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    *seconds = timer.nsecsElapsed() / 1e9;
+    return usage.ru_maxrss / 1024.0;
+}
+
+void ExportLargest()
+{
+    CTarvexDoc doc(false);
+    FillAll(doc, 100, 100, 200);
+    const QSize size = CBitmapExport::BitmapSize(doc);
+    const qint64 bytes = 54 + qint64(size.width()) * size.height() * 3;
+    // Beside the build, on the disk the user's files would go to.
+    QTemporaryDir dir(QDir::currentPath() + "/bench-files-XXXXXX");
+    const QString bmp = dir.filePath("largest.bmp");
+
+    // The floor is measured before and after the export; disk speed drifts, and the
+    // faster of the two is the fairer (harder) floor.
+    double floorSeconds = WriteFloorSeconds(dir.filePath("floor.bin"), bytes);
+    QFile::remove(dir.filePath("floor.bin"));
+
+    const qint64 rssBefore = StatusKb("VmRSS:");
+    const bool peakReset = ResetPeak();
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    if (!doc.ExportBitmap(bmp, &error)) {
+        std::printf("export failed: %s\n", qPrintable(error));
+        return;
+    }
+    const double exportSeconds = timer.nsecsElapsed() / 1e9;
+    const qint64 peak = StatusKb("VmHWM:");
+    QFile::remove(bmp);
+
+    floorSeconds = qMin(floorSeconds, WriteFloorSeconds(dir.filePath("floor.bin"), bytes));
+    QFile::remove(dir.filePath("floor.bin"));
+
+    CBenchmark::Report(QString("Export %1x%2 px (%3 MB), 100x100 cubes of 200")
+                           .arg(size.width()).arg(size.height()).arg(bytes / 1e6, 0, 'f', 0),
+                       exportSeconds, "s", exportSeconds / floorSeconds,
+                       QString("x the time to write the same bytes (%1 s)").arg(floorSeconds, 0, 'f', 2));
+    if (peakReset)
+        CBenchmark::Report("Export peak memory above resident before", (peak - rssBefore) / 1024.0, "MiB");
+
+    // The same export as a user runs it: the whole program's peak.
+    const QString xml = dir.filePath("largest.xml");
+    const QString tarvex = QCoreApplication::applicationDirPath() + "/../src/tarvex";
+    if (doc.SaveFigureXml(xml, &error) && QFileInfo::exists(tarvex)) {
+        double seconds = 0;
+        const double peakMiB = ChildPeakMiB({tarvex, "--export", bmp, xml}, &seconds);
+        if (peakMiB > 0) {
+            CBenchmark::Report("tarvex --export largest: whole-process peak", peakMiB, "MiB");
+            CBenchmark::Report("tarvex --export largest: wall time", seconds, "s", seconds / floorSeconds,
+                               "x the write floor");
+        }
+    }
+}
+
+void FigureFiles()
+{
+    CTarvexDoc doc(false);
+    FillAll(doc, 100, 100, 200);
+    QTemporaryDir dir(QDir::currentPath() + "/bench-files-XXXXXX");
+    const QString path = dir.filePath("full.xml");
+    const double save = MedianNanoseconds(21, [&] { doc.SaveFigureXml(path, nullptr); });
+    const QByteArray bytes = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    const double load = MedianNanoseconds(21, [&] {
+        CTarvexDoc fresh(false);
+        fresh.LoadFigureXml(path, nullptr);
+    });
+    // The plain approach for comparison: write and read the same bytes.
+    const QString raw = dir.filePath("raw.xml");
+    const double rawWrite = MedianNanoseconds(21, [&] {
+        CSafeFileWriter writer(raw);
+        writer.Write(bytes.constData(), bytes.size());
+        writer.Commit();
+    });
+    // For loading, Qt's own XML reader going through the same file (reading every
+    // element and the cubes' attributes, filling nothing).
+    const double qtXml = MedianNanoseconds(21, [&] {
+        QFile f(raw);
+        f.open(QIODevice::ReadOnly);
+        QXmlStreamReader reader(&f);
+        volatile int sum = 0;
+        while (!reader.atEnd())
+            if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("Cube"))
+                sum += reader.attributes().value("Index").toInt();
+    });
+    const QString size = QString("%1 KB, %2 cubes").arg(bytes.size() / 1024).arg(bytes.count("<Cube"));
+    CBenchmark::Report("Save full 100x100 figure file", save / 1e6, "ms", save / rawWrite,
+                       "x writing the same bytes (" + size + ")");
+    CBenchmark::Report("Load full 100x100 figure file", load / 1e6, "ms", load / qtXml,
+                       "x QXmlStreamReader just reading the file");
+}
+
+CBenchmark exportLargest("files-export-largest", ExportLargest);
+CBenchmark figureFiles("files-figure-load-save", FigureFiles);
+
+} // namespace

@@ -1,0 +1,109 @@
+#include "files/commandlineexport.h"
+
+#include "document/tarvexdoc.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char *const ExportOptionName = "export";
+
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("CCommandLineExport", text);
+}
+
+void PrintError(const QString &message)
+{
+    std::fprintf(stderr, "tarvex: %s\n", message.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+} // namespace
+
+bool CCommandLineExport::IsRequested(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0)
+            return false;
+        if (std::strcmp(argv[i], "--export") == 0 || std::strncmp(argv[i], "--export=", 9) == 0)
+            return true;
+    }
+    return false;
+}
+
+void CCommandLineExport::Configure(QCoreApplication &app, QCommandLineParser &parser)
+{
+    app.setApplicationName(QStringLiteral("Tarvex"));
+    app.setApplicationVersion(QStringLiteral(TARVEX_VERSION));
+    parser.setApplicationDescription(
+        Tr("Draws impossible figures out of cubes in isometric projection."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(QCommandLineOption(
+        QString::fromLatin1(ExportOptionName),
+        Tr("Loads FILE and writes it to OUT without opening a window: a bitmap when OUT "
+           "ends in .bmp, a figure file when it ends in .xml."),
+        Tr("OUT")));
+    parser.addPositionalArgument(QStringLiteral("FILE"), Tr("The figure file (.xml) to open."),
+                                 Tr("[FILE]"));
+}
+
+int CCommandLineExport::Run(QCoreApplication &app)
+{
+    QCommandLineParser parser;
+    Configure(app, parser);
+    parser.process(app);
+    const QStringList files = parser.positionalArguments();
+    if (!parser.isSet(QString::fromLatin1(ExportOptionName)) || files.size() != 1) {
+        PrintError(Tr("--export needs the output file and exactly one figure file: "
+                      "tarvex --export OUT FILE"));
+        return 2;
+    }
+    QString message;
+    const int code = Export(files.first(), parser.value(QString::fromLatin1(ExportOptionName)), &message);
+    if (code != 0)
+        PrintError(message);
+    return code;
+}
+
+int CCommandLineExport::Export(const QString &figurePath, const QString &outputPath, QString *message)
+{
+    const QString suffix = QFileInfo(outputPath).suffix();
+    const bool bitmap = suffix.compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0;
+    const bool figure = suffix.compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0;
+    if (!bitmap && !figure) {
+        if (message)
+            *message = Tr("Cannot tell what to write to %1: the name must end in .bmp or .xml.")
+                           .arg(outputPath);
+        return 2;
+    }
+
+    // A document of its own that never reads or writes the user's settings store.
+    CTarvexDoc doc(false);
+    doc.Reset();
+    QString reason;
+    if (!doc.LoadFigureXml(figurePath, &reason)) {
+        if (message)
+            *message = QString::fromLatin1(CTarvexDoc::LoadErrorText) + QLatin1Char('\n') + reason;
+        return 1;
+    }
+    if (doc.IsFigureEmpty()) {
+        if (message)
+            *message = QString::fromLatin1(CTarvexDoc::EmptyFigureText);
+        return 1;
+    }
+    const bool written = bitmap ? doc.ExportBitmap(outputPath, &reason)
+                                : doc.SaveFigureXml(outputPath, &reason);
+    if (!written) {
+        if (message)
+            *message = Tr("The figure could not be saved to %1.\n%2").arg(outputPath, reason);
+        return 1;
+    }
+    return 0;
+}

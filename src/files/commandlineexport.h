@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+class QCommandLineParser;
+class QCoreApplication;
+
+// `tarvex --export OUT FILE`: loads the figure FILE as the Open command does and
+// writes OUT by its extension as the Save command does (".bmp" or ".xml"), without
+// any window and without touching the user's settings store.
+class CCommandLineExport
+{
+public:
+    // Whether the command line asks for an export; looked at before any application
+    // object exists, so that the export can run without a display.
+    static bool IsRequested(int argc, char **argv);
+
+    // Sets the program's name and version and declares the command line: --help,
+    // --version, --export OUT and an optional figure FILE.
+    static void Configure(QCoreApplication &app, QCommandLineParser &parser);
+
+    // Parses the command line of a core application (exits on --help, --version and
+    // unknown options) and runs the export. Returns the process exit code.
+    static int Run(QCoreApplication &app);
+
+    // The export itself: 0 on success; otherwise non-zero and message holds what the
+    // editor would tell the user.
+    static int Export(const QString &figurePath, const QString &outputPath, QString *message);
+};

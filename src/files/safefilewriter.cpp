@@ -1,0 +1,70 @@
+#include "files/safefilewriter.h"
+
+#include "files/fileexception.h"
+
+#include <QCoreApplication>
+#include <QSaveFile>
+
+namespace {
+
+// Large buffers go out in pieces so a short write is noticed at once.
+constexpr qint64 ChunkSize = 4 * 1024 * 1024;
+
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("CSafeFileWriter", text);
+}
+
+} // namespace
+
+CSafeFileWriter::CSafeFileWriter(const QString &path)
+    : m_path(path)
+    , m_file(std::make_unique<QSaveFile>(path))
+{
+    // Never fall back to writing the target in place: that could leave it half-written.
+    m_file->setDirectWriteFallback(false);
+    if (!m_file->open(QIODevice::WriteOnly))
+        Fail(Tr("Cannot create %1: %2").arg(m_path, m_file->errorString()));
+}
+
+CSafeFileWriter::~CSafeFileWriter()
+{
+    if (m_file && m_file->isOpen())
+        m_file->cancelWriting();
+}
+
+void CSafeFileWriter::Write(const char *data, qint64 size)
+{
+    while (size > 0) {
+        const qint64 chunk = qMin(size, ChunkSize);
+        const qint64 written = m_file->write(data, chunk);
+        if (written != chunk) {
+            // A full disk may give a short count without any error set.
+            const QString reason = written < 0 || m_file->error() != QFileDevice::NoError
+                                       ? m_file->errorString()
+                                       : Tr("Not all data could be written; the disk may be full");
+            Fail(Tr("Cannot write %1: %2").arg(m_path, reason));
+        }
+        data += chunk;
+        size -= chunk;
+    }
+}
+
+void CSafeFileWriter::Commit()
+{
+    if (!m_file->flush())
+        Fail(Tr("Cannot write %1: %2").arg(m_path, m_file->errorString()));
+    if (!m_file->commit()) {
+        const QString reason = m_file->errorString();
+        m_file.reset();
+        throw CFileException(Tr("Cannot write %1: %2").arg(m_path, reason));
+    }
+    m_file.reset();
+}
+
+void CSafeFileWriter::Fail(const QString &reason)
+{
+    m_file->cancelWriting();
+    m_file.reset();
+    throw CFileException(reason);
+}

@@ -1,0 +1,154 @@
+// `tarvex --export OUT FILE` run as a user runs it: the built program, no display,
+// a settings folder of its own that must stay empty.
+
+#include "document/tarvexdoc.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include "support/testfiles.h"
+
+#include <QtTest>
+
+namespace {
+
+const char *const Example = TARVEX_TEST_DATA "/figures/example.xml";
+
+
+
+} // namespace
+
+class TestCommandLineExport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void run_data();
+    void run();
+    void exportsAsTheEditorDoes();
+    void helpAndVersion();
+
+private:
+    int Run(const QStringList &arguments, QByteArray *out = nullptr, QByteArray *err = nullptr);
+
+    QTemporaryDir m_dir;
+    QString m_config;
+};
+
+void TestCommandLineExport::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QFile::exists(TARVEX_BINARY_DIR "/src/tarvex"));
+    m_config = m_dir.filePath("config");
+    QVERIFY(QDir().mkpath(m_config));
+    QVERIFY(WriteFile(m_dir.filePath("empty.xml"),
+                      ReadFile(Example).replace("<Cube Col=\"3\" Row=\"0\" Index=\"12\"/>\r\n", "")
+                          .replace("<Cube Col=\"2\" Row=\"1\" Index=\"63\"/>\r\n", "")));
+    QVERIFY(WriteFile(m_dir.filePath("broken.xml"), "<xml><Application>Tarvex</Application>"));
+    QVERIFY(WriteFile(m_dir.filePath("wide.xml"), ReadFile(Example).replace("\r\n20\r\n", "\r\n500\r\n")));
+}
+
+int TestCommandLineExport::Run(const QStringList &arguments, QByteArray *out, QByteArray *err)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // No display of any kind, and a settings store that must stay empty.
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    env.insert("XDG_CONFIG_HOME", m_config);
+    env.insert("HOME", m_dir.path());
+    process.setProcessEnvironment(env);
+    process.start(TARVEX_BINARY_DIR "/src/tarvex", arguments);
+    if (!process.waitForFinished(60000))
+        return -100;
+    if (out)
+        *out = process.readAllStandardOutput();
+    if (err)
+        *err = process.readAllStandardError();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -200;
+}
+
+void TestCommandLineExport::run_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+
+    const QString dir = m_dir.path() + '/';
+    QTest::newRow("figure to figure") << "copy.xml" << Example << 0 << QString();
+    QTest::newRow("figure to bitmap") << "picture.bmp" << Example << 0 << QString();
+    QTest::newRow("extension case ignored") << "PICTURE.BMP" << Example << 0 << QString();
+    QTest::newRow("missing figure") << "out.bmp" << dir + "nothing.xml" << 1
+                                    << "Error loading XML file\nCannot open";
+    QTest::newRow("broken figure") << "out.bmp" << dir + "broken.xml" << 1 << "Error loading XML file\n";
+    QTest::newRow("width out of range") << "out.xml" << dir + "wide.xml" << 1 << "WorkspaceWidth is 500";
+    QTest::newRow("empty figure") << "out.bmp" << dir + "empty.xml" << 1
+                                  << "There's no blocks at the workspace so it is impossible to save empty image.";
+    QTest::newRow("unknown extension") << "out.png" << Example << 2 << "must end in .bmp or .xml";
+    QTest::newRow("no extension") << "out" << Example << 2 << "must end in .bmp or .xml";
+    QTest::newRow("folder missing") << "no/such/folder/out.bmp" << Example << 1 << "could not be saved";
+}
+
+void TestCommandLineExport::run()
+{
+    QFETCH(QString, output);
+    QFETCH(QString, input);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    const QString out = m_dir.filePath(output);
+    QFile::remove(out);
+    QByteArray err;
+    QCOMPARE(Run({"--export", out, input}, nullptr, &err), code);
+    if (code == 0) {
+        QVERIFY2(err.isEmpty(), err.constData());
+        QVERIFY(QFile::exists(out));
+    } else {
+        QVERIFY2(QString::fromLocal8Bit(err).contains(message), err.constData());
+        QVERIFY(!QFile::exists(out));
+    }
+    // The user's settings store is never written.
+    QCOMPARE(QDir(m_config).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+}
+
+void TestCommandLineExport::exportsAsTheEditorDoes()
+{
+    const QString xml = m_dir.filePath("same.xml");
+    const QString bmp = m_dir.filePath("same.bmp");
+    QCOMPARE(Run({"--export", xml, Example}), 0);
+    QCOMPARE(ReadFile(xml), ReadFile(Example));
+    QCOMPARE(Run({"--export=" + bmp, Example}), 0);
+    CTarvexDoc doc(false);
+    QVERIFY(doc.LoadFigureXml(Example, nullptr));
+    const QString expected = m_dir.filePath("expected.bmp");
+    QVERIFY(doc.ExportBitmap(expected, nullptr));
+    QCOMPARE(ReadFile(bmp), ReadFile(expected));
+    // A file name after "--" may start with a dash.
+    QVERIFY(QFile::copy(Example, m_dir.filePath("-dash.xml")));
+    const QString current = QDir::currentPath();
+    QDir::setCurrent(m_dir.path());
+    const int code = Run({"--export", bmp, "--", "-dash.xml"});
+    QDir::setCurrent(current);
+    QCOMPARE(code, 0);
+}
+
+void TestCommandLineExport::helpAndVersion()
+{
+    QByteArray out, err;
+    QCOMPARE(Run({"--help"}, &out), 0);
+    QVERIFY(out.contains("--export"));
+    QCOMPARE(Run({"--export", m_dir.filePath("x.bmp"), "--help"}, &out), 0);
+    QVERIFY(out.contains("--export"));
+    QCOMPARE(Run({"--version"}, &out), 0);
+    QVERIFY(out.startsWith("Tarvex "));
+    QCOMPARE(Run({"--export", m_dir.filePath("x.bmp"), "--bogus", Example}, nullptr, &err), 1);
+    QVERIFY(err.contains("Unknown option"));
+    QCOMPARE(Run({"--export", m_dir.filePath("x.bmp")}, nullptr, &err), 2);
+    QVERIFY(err.contains("exactly one figure file"));
+    QCOMPARE(Run({"--export", m_dir.filePath("x.bmp"), Example, Example}, nullptr, &err), 2);
+    QVERIFY(!QFile::exists(m_dir.filePath("x.bmp")));
+}
+
+QTEST_GUILESS_MAIN(TestCommandLineExport)
+#include "tst_commandlineexport.moc"
