@@ -7,6 +7,7 @@
 #include "support/scriptedui.h"
 #include "ui/help/aboutbox.h"
 #include "ui/help/helpframe.h"
+#include "ui/options/optionsdlg.h"
 #include "ui/selection/cubeselectionbar.h"
 #include "ui/selection/cubeselectionpage.h"
 #include "ui/selection/cubeslibrary.h"
@@ -75,6 +76,7 @@ private Q_SLOTS:
     void previewHidesTheBar();
     void helpWindowIsOneAndClosesWithTheFrame();
     void aboutBoxIsModal();
+    void optionsCommandRunsTheDialog();
     void titleStaysTarvex();
     void toolbarEntries_data();
     void toolbarEntries();
@@ -238,6 +240,27 @@ void TestMainFrame::aboutBoxIsModal()
     });
     frame.Action(CMainFrame::ID_APP_ABOUT)->trigger();
     QVERIFY(shown);
+}
+
+void TestMainFrame::optionsCommandRunsTheDialog()
+{
+    CTarvexDoc doc(false);
+    doc.PlaceCube(2, 2, 0);
+    doc.ClearHistory();
+    CMainFrame frame(doc);
+    frame.show();
+    bool shown = false;
+    OnNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<COptionsDlg *>(modal);
+        shown = dialog && dialog->Document() == &doc;
+        dialog->reject();
+    });
+    frame.Action(CMainFrame::ID_OPTIONS)->trigger();
+    QVERIFY(shown);
+    // Cancelled: nothing changed and no undo step is left behind.
+    QCOMPARE(doc.CubeSize, 32);
+    QVERIFY(!doc.CanUndo());
+    QVERIFY(!frame.Action(CMainFrame::ID_EDIT_UNDO)->isEnabled());
 }
 
 void TestMainFrame::titleStaysTarvex()
