@@ -84,8 +84,6 @@ private Q_SLOTS:
     void accelerators();
     void acceleratorsRunTheirCommands();
     void commandStatesFollowTheDocument();
-    void questionBox_data();
-    void questionBox();
     void messageBoxes_data();
     void messageBoxes();
     void saveDialogIsReused();
@@ -426,52 +424,33 @@ void TestMainFrame::commandStatesFollowTheDocument()
     QVERIFY(!doc.IsSelectMode());
 }
 
-void TestMainFrame::questionBox_data()
-{
-    QTest::addColumn<int>("button");
-    QTest::addColumn<int>("answer");
-    QTest::newRow("yes") << int(QMessageBox::Yes) << int(Answer::Yes);
-    QTest::newRow("no") << int(QMessageBox::No) << int(Answer::No);
-    QTest::newRow("cancel") << int(QMessageBox::Cancel) << int(Answer::Cancel);
-}
-
-void TestMainFrame::questionBox()
-{
-    QFETCH(int, button);
-    QFETCH(int, answer);
-    CTarvexDoc doc(false);
-    CMainFrame frame(doc);
-    frame.show();
-    bool checked = false;
-    OnNextModal([&](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        QVERIFY(box);
-        QCOMPARE(box->text(), QStringLiteral("Your figure not saved. Do you want to save it?"));
-        QCOMPARE(box->windowTitle(), QStringLiteral("Warning"));
-        QCOMPARE(box->icon(), QMessageBox::Warning);
-        QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QCOMPARE(box->parentWidget(), &frame);
-        checked = true;
-        box->button(QMessageBox::StandardButton(button))->click();
-    });
-    const Answer got = frame.AskYesNoCancel(QStringLiteral("Your figure not saved. Do you want to save it?"),
-                                            QStringLiteral("Warning"));
-    QVERIFY(checked);
-    QCOMPARE(int(got), answer);
-}
-
 void TestMainFrame::messageBoxes_data()
 {
-    QTest::addColumn<int>("icon");
+    QTest::addColumn<bool>("question");
+    QTest::addColumn<int>("icon");        // CDocumentUi::Icon of a message
     QTest::addColumn<int>("boxIcon");
-    QTest::newRow("stop") << int(CDocumentUi::Icon::Stop) << int(QMessageBox::Critical);
-    QTest::newRow("exclamation") << int(CDocumentUi::Icon::Exclamation) << int(QMessageBox::Warning);
+    QTest::addColumn<int>("button");      // clicked
+    QTest::addColumn<int>("answer");      // of a question
+    const int warning = int(QMessageBox::Warning);
+    QTest::newRow("question, yes") << true << 0 << warning << int(QMessageBox::Yes) << int(Answer::Yes);
+    QTest::newRow("question, no") << true << 0 << warning << int(QMessageBox::No) << int(Answer::No);
+    QTest::newRow("question, cancel") << true << 0 << warning << int(QMessageBox::Cancel) << int(Answer::Cancel);
+    QTest::newRow("message, stop") << false << int(CDocumentUi::Icon::Stop) << int(QMessageBox::Critical)
+                                   << int(QMessageBox::Ok) << 0;
+    QTest::newRow("message, exclamation") << false << int(CDocumentUi::Icon::Exclamation) << warning
+                                          << int(QMessageBox::Ok) << 0;
 }
 
 void TestMainFrame::messageBoxes()
 {
+    QFETCH(bool, question);
     QFETCH(int, icon);
     QFETCH(int, boxIcon);
+    QFETCH(int, button);
+    QFETCH(int, answer);
+    const QString text = question ? QStringLiteral("Your figure not saved. Do you want to save it?")
+                                  : QStringLiteral("Error loading XML file");
+    const QString caption = question ? QStringLiteral("Warning") : QStringLiteral("Tarvex");
     CTarvexDoc doc(false);
     CMainFrame frame(doc);
     frame.show();
@@ -479,14 +458,19 @@ void TestMainFrame::messageBoxes()
     OnNextModal([&](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         QVERIFY(box);
-        QCOMPARE(box->text(), QStringLiteral("Error loading XML file"));
-        QCOMPARE(box->windowTitle(), QStringLiteral("Tarvex"));
+        QCOMPARE(box->text(), text);
+        QCOMPARE(box->windowTitle(), caption);
         QCOMPARE(int(box->icon()), boxIcon);
-        QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+        QCOMPARE(box->standardButtons(), question ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
+                                                  : QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(box->parentWidget(), &frame);
         checked = true;
-        box->button(QMessageBox::Ok)->click();
+        box->button(QMessageBox::StandardButton(button))->click();
     });
-    frame.ShowMessage(QStringLiteral("Error loading XML file"), QStringLiteral("Tarvex"), CDocumentUi::Icon(icon));
+    if (question)
+        QCOMPARE(int(frame.AskYesNoCancel(text, caption)), answer);
+    else
+        frame.ShowMessage(text, caption, CDocumentUi::Icon(icon));
     QVERIFY(checked);
 }
 
