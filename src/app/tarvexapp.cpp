@@ -30,6 +30,8 @@ CTarvexApp::CTarvexApp(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     SetNames();
+    // Lets the desktop match the window with the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvex.Tarvex"));
 }
 
 CTarvexApp::~CTarvexApp()
