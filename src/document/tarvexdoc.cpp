@@ -648,10 +648,14 @@ bool CTarvexDoc::OnOpenDocument(const QString &path)
     }
     file.close();
     Reset();
-    if (!LoadFigureXml(path)) {
+    QString reason;
+    if (!LoadFigureXml(path, &reason)) {
+        // The fixed message first, then what was wrong with the file.
+        QString text = QString::fromLatin1(LoadErrorText);
+        if (!reason.isEmpty())
+            text += QStringLiteral("\n\n") + reason;
         if (m_ui)
-            m_ui->ShowMessage(QString::fromLatin1(LoadErrorText), QString::fromLatin1(AppCaption),
-                              CDocumentUi::Icon::Stop);
+            m_ui->ShowMessage(text, QString::fromLatin1(AppCaption), CDocumentUi::Icon::Stop);
         return false;
     }
     // Placing the file's cubes cleared the saved flag; the freshly opened figure is

@@ -1,40 +1,18 @@
-// The document's commands (New, Open, Save, Options, closing) with scripted answers:
-// when the question about unsaved changes is asked, what each answer does, which
-// file format a save writes, and the saved-flag rules.
-
 #include "document/tarvexdoc.h"
 #include "support/scriptedui.h"
 
-#include <QFile>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-const QString AskSaveQuestion = QStringLiteral("Warning: Your figure not saved. Do you want to save it?");
-const QString EmptyFigureText =
-    QStringLiteral("There's no blocks at the workspace so it is impossible to save empty image.");
-const QString LoadErrorText = QStringLiteral("Error loading XML file");
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
 
 using Answer = CDocumentUi::Answer;
 
-// A document with a small unsaved figure and a history of two clicks.
-void Draw(CTarvexDoc &doc)
-{
-    doc.TakeSnapshot();
-    doc.PlaceCube(2, 2, 0);
-    doc.TakeSnapshot();
-    doc.PlaceCube(3, 4, 17);
-}
+namespace {
 
-QByteArray Head(const QString &path, int n)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.read(n);
-}
+const QString AskText = QStringLiteral("Warning: Your figure not saved. Do you want to save it?");
+const QString EmptyText =
+    QStringLiteral("There's no blocks at the workspace so it is impossible to save empty image.");
 
 } // namespace
 
@@ -43,385 +21,322 @@ class TestDocumentCommands : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void askOnlyForUnsavedCubes_data();
-    void askOnlyForUnsavedCubes();
-    void newAnswers_data();
-    void newAnswers();
-    void saveEmptyFigureRefuses();
+    void initTestCase();
+    void init();
+    void newOnEmptyFigureNeverAsks();
+    void newAsksAndHonoursTheAnswer_data();
+    void newAsksAndHonoursTheAnswer();
+    void saveEmptyFigureShowsMessage();
     void saveDispatchesByExtension_data();
     void saveDispatchesByExtension();
-    void saveFailureKeepsTheFigureUnsaved();
-    void savedFigureDoesNotAskAgain();
+    void failedSaveIsReportedAndKeepsFigureUnsaved();
     void openPaths();
-    void openUnreadableFile();
-    void openNotAFigureFile();
-    void openFigureFile();
-    void closeAnswers_data();
-    void closeAnswers();
-    void optionsConfirmedOrCancelled_data();
-    void optionsConfirmedOrCancelled();
+    void openFailures();
+    void closePrompt_data();
+    void closePrompt();
+    void optionsOkAndCancel();
+    void undoAfterSaveStillCountsAsSaved();
+
+private:
+    QTemporaryDir m_configDir;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString Path(const QString &name) const { return m_dir->filePath(name); }
 };
 
-void TestDocumentCommands::askOnlyForUnsavedCubes_data()
+void TestDocumentCommands::initTestCase()
 {
-    QTest::addColumn<bool>("cubes");
-    QTest::addColumn<int>("saved");
-    QTest::addColumn<bool>("asked");
-    QTest::newRow("empty, unsaved") << false << 0 << false;
-    QTest::newRow("cubes, saved") << true << 1 << false;
-    QTest::newRow("cubes, unsaved") << true << 0 << true;
+    // The store's location is fixed on first use: one private store for the whole run,
+    // emptied before every test.
+    qputenv("XDG_CONFIG_HOME", m_configDir.path().toLocal8Bit());
 }
 
-void TestDocumentCommands::askOnlyForUnsavedCubes()
+void TestDocumentCommands::init()
 {
-    QFETCH(bool, cubes);
-    QFETCH(int, saved);
-    QFETCH(bool, asked);
-    for (int command = 0; command < 3; ++command) {
-        CTarvexDoc doc(false);
-        CScriptedUi ui;
-        doc.SetUi(&ui);
-        if (cubes)
-            doc.PlaceCube(1, 1, 0);
-        doc.m_bSaved = saved;
-        ui.answers = {Answer::Cancel};
-        switch (command) {
-        case 0:
-            doc.OnNewDocument();
-            break;
-        case 1:
-            doc.OnOpenFigure();
-            break;
-        default:
-            doc.CanCloseFrame();
-            break;
-        }
-        QCOMPARE(ui.questions, asked ? QStringList{AskSaveQuestion} : QStringList());
-    }
+    m_dir = std::make_unique<QTemporaryDir>();
+    QSettings("Brellow", "Tarvex").clear();
 }
 
-void TestDocumentCommands::newAnswers_data()
+void TestDocumentCommands::newOnEmptyFigureNeverAsks()
 {
-    QTest::addColumn<QList<Answer>>("answers");
-    QTest::addColumn<bool>("started");   // a new, empty figure
-    QTest::addColumn<int>("saveDialogs");
-    QTest::newRow("yes, save dialog cancelled") << QList<Answer>{Answer::Yes} << false << 1;
-    QTest::newRow("no") << QList<Answer>{Answer::No} << true << 0;
-    QTest::newRow("cancel") << QList<Answer>{Answer::Cancel} << false << 0;
-}
-
-void TestDocumentCommands::newAnswers()
-{
-    QFETCH(QList<Answer>, answers);
-    QFETCH(bool, started);
-    QFETCH(int, saveDialogs);
-    CTarvexDoc doc(false);
-    CScriptedUi ui;
-    doc.SetUi(&ui);
-    doc.ResizeGrid(30, 20);
-    doc.CubeSize = 40;
-    doc.Color2 = 0x123456;
-    Draw(doc);
-    ui.answers = answers;
-    QSignalSpy colours(&doc, &CTarvexDoc::BarColorsChanged);
-
-    QCOMPARE(doc.OnNewDocument(), started);
-    QCOMPARE(ui.saveDialogs, saveDialogs);
-    QCOMPARE(colours.count(), 1);
-    // Size, cube size and colours stay whatever the answer.
-    QCOMPARE(doc.GetGridSize(), QSize(30, 20));
-    QCOMPARE(doc.CubeSize, 40);
-    QCOMPARE(doc.Color2, ColorRef(0x123456));
-    if (started) {
-        QVERIFY(doc.IsFigureEmpty());
-        QVERIFY(!doc.CanUndo());
-        QCOMPARE(doc.m_bSaved, 1);
-    } else {
-        QCOMPARE(doc.GetCell(3, 4), 17);
-        QCOMPARE(doc.UndoCount(), 2);
-        QCOMPARE(doc.m_bSaved, 0);
-    }
-}
-
-void TestDocumentCommands::saveEmptyFigureRefuses()
-{
-    CTarvexDoc doc(false);
+    CTarvexDoc doc;
     CScriptedUi ui;
     doc.SetUi(&ui);
     doc.m_bSaved = 0;
+    QVERIFY(doc.OnNewDocument());
+    QVERIFY(ui.questions.isEmpty());
+}
+
+void TestDocumentCommands::newAsksAndHonoursTheAnswer_data()
+{
+    QTest::addColumn<QList<Answer>>("answers");
+    QTest::addColumn<QStringList>("saveNames");
+    QTest::addColumn<bool>("started");
+    QTest::newRow("cancel") << QList<Answer>{Answer::Cancel} << QStringList() << false;
+    QTest::newRow("no") << QList<Answer>{Answer::No} << QStringList() << true;
+    QTest::newRow("yes, save dialog cancelled") << QList<Answer>{Answer::Yes} << QStringList() << false;
+    QTest::newRow("yes, saved") << QList<Answer>{Answer::Yes} << QStringList{"fig.xml"} << true;
+}
+
+void TestDocumentCommands::newAsksAndHonoursTheAnswer()
+{
+    QFETCH(QList<Answer>, answers);
+    QFETCH(QStringList, saveNames);
+    QFETCH(bool, started);
+    CTarvexDoc doc;
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    doc.CubeSize = 40;
+    doc.ResizeGrid(30, 50);
+    doc.TakeSnapshot();
+    doc.PlaceCube(2, 2, 0);
+    ui.answers = answers;
+    for (const QString &name : saveNames)
+        ui.saveNames << Path(name);
+    QSignalSpy colours(&doc, &CTarvexDoc::BarColorsChanged);
+    QCOMPARE(doc.OnNewDocument(), started);
+    QCOMPARE(ui.questions, QStringList{AskText});
+    QCOMPARE(colours.count(), 1);
+    QCOMPARE(doc.IsFigureEmpty(), started);
+    QCOMPARE(doc.CanUndo(), !started);
+    // A new figure keeps the sizes and colours.
+    QCOMPARE(doc.CubeSize, 40);
+    QCOMPARE(doc.GetGridSize(), QSize(30, 50));
+    if (!saveNames.isEmpty())
+        QVERIFY(QFile::exists(Path(saveNames.first())));
+}
+
+void TestDocumentCommands::saveEmptyFigureShowsMessage()
+{
+    CTarvexDoc doc;
+    CScriptedUi ui;
+    doc.SetUi(&ui);
     doc.OnSaveFigure();
     QCOMPARE(ui.saveDialogs, 0);
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, EmptyFigureText);
+    QCOMPARE(ui.messages[0].text, EmptyText);
     QCOMPARE(ui.messages[0].caption, QStringLiteral("Tarvex"));
     QCOMPARE(ui.messages[0].icon, CDocumentUi::Icon::Stop);
-    QCOMPARE(doc.m_bSaved, 0);
 }
 
 void TestDocumentCommands::saveDispatchesByExtension_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("head");   // empty: nothing is written
-    QTest::addColumn<int>("saved");
-    QTest::newRow("xml in capitals") << "figure.XML" << QByteArray("<") << 1;
-    QTest::newRow("bmp in mixed case") << "figure.bMp" << QByteArray("BM") << 1;
-    QTest::newRow("other extension") << "figure.png" << QByteArray() << 1;
-    QTest::newRow("no extension") << "figure" << QByteArray() << 1;
-    QTest::newRow("dialog cancelled") << QString() << QByteArray() << 0;
+    QTest::addColumn<QByteArray>("start");   // first bytes of the written file; empty: none
+    QTest::newRow("xml capitals") << "FIGURE.XML" << QByteArray("<xml>\r\n");
+    QTest::newRow("bmp mixed case") << "picture.BmP" << QByteArray("BM");
+    QTest::newRow("other extension") << "picture.png" << QByteArray();
+    QTest::newRow("no dot") << "picture" << QByteArray();
 }
 
 void TestDocumentCommands::saveDispatchesByExtension()
 {
     QFETCH(QString, name);
-    QFETCH(QByteArray, head);
-    QFETCH(int, saved);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    CTarvexDoc doc(false);
+    QFETCH(QByteArray, start);
+    CTarvexDoc doc;
     CScriptedUi ui;
     doc.SetUi(&ui);
-    Draw(doc);
-    const QString path = name.isEmpty() ? QString() : dir.filePath(name);
-    ui.saveNames = {path};
+    doc.PlaceCube(1, 1, 0);
+    ui.saveNames << Path(name);
     doc.OnSaveFigure();
-    QCOMPARE(ui.saveDialogs, 1);
-    QCOMPARE(ui.messages.size(), 0);
-    QCOMPARE(doc.m_bSaved, saved);
-    if (head.isEmpty())
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
-    else
-        QCOMPARE(Head(path, head.size()), head);
-    // Saving never touches the figure or its history.
-    QCOMPARE(doc.GetCell(3, 4), 17);
-    QCOMPARE(doc.UndoCount(), 2);
-}
-
-void TestDocumentCommands::saveFailureKeepsTheFigureUnsaved()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    for (const QString &name : {QStringLiteral("missing/figure.xml"), QStringLiteral("missing/figure.bmp")}) {
-        CTarvexDoc doc(false);
-        CScriptedUi ui;
-        doc.SetUi(&ui);
-        Draw(doc);
-        ui.saveNames = {dir.filePath(name)};
-        doc.OnSaveFigure();
-        QCOMPARE(doc.m_bSaved, 0);
-        QCOMPARE(ui.messages.size(), 1);
-        QCOMPARE(ui.messages[0].caption, QStringLiteral("Tarvex"));
-        QVERIFY(ui.messages[0].text.contains(dir.filePath(name)));
-        // Closing still asks, so the figure is not lost.
-        ui.answers = {Answer::Cancel};
-        QVERIFY(!doc.CanCloseFrame());
+    QCOMPARE(doc.m_bSaved, 1);   // even an unknown extension counts as saved
+    QFile file(Path(name));
+    QCOMPARE(file.exists(), !start.isEmpty());
+    if (!start.isEmpty()) {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().startsWith(start));
     }
+    QVERIFY(ui.messages.isEmpty());
+    // Saved: a following New does not ask.
+    QVERIFY(doc.OnNewDocument());
+    QVERIFY(ui.questions.isEmpty());
 }
 
-void TestDocumentCommands::savedFigureDoesNotAskAgain()
+void TestDocumentCommands::failedSaveIsReportedAndKeepsFigureUnsaved()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    CTarvexDoc doc(false);
+    CTarvexDoc doc;
     CScriptedUi ui;
     doc.SetUi(&ui);
-    Draw(doc);
-    // Yes in the question saves and then goes on.
-    ui.answers = {Answer::Yes};
-    ui.saveNames = {dir.filePath(QStringLiteral("a.xml"))};
-    QVERIFY(doc.OnNewDocument());
-    QVERIFY(doc.IsFigureEmpty());
-    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("a.xml"))));
-    // Undo, redo and colour changes alone never make the figure unsaved.
-    Draw(doc);
-    ui.saveNames = {dir.filePath(QStringLiteral("b.xml"))};
+    doc.PlaceCube(1, 1, 0);
+    ui.saveNames << Path("missing/folder/fig.xml") << Path("missing/folder/fig.bmp");
     doc.OnSaveFigure();
-    doc.OnEditUndo();
-    doc.OnEditRedo();
-    doc.Color1 = 0x010203;
-    QVERIFY(doc.CanCloseFrame());
-    QCOMPARE(ui.questions.size(), 1);
+    doc.OnSaveFigure();
+    QCOMPARE(doc.m_bSaved, 0);
+    QCOMPARE(ui.messages.size(), 2);
+    for (const auto &m : ui.messages) {
+        QCOMPARE(m.caption, QStringLiteral("Tarvex"));
+        QVERIFY(m.text.contains(QStringLiteral("fig.")));
+    }
+    QVERIFY(!QFile::exists(Path("missing")));
 }
 
 void TestDocumentCommands::openPaths()
 {
-    CTarvexDoc doc(false);
+    CTarvexDoc doc;
     CScriptedUi ui;
     doc.SetUi(&ui);
-    Draw(doc);
-    // Cancel in the question: no open dialog.
-    ui.answers = {Answer::Cancel};
+    doc.CubeSize = 50;
+    doc.ResizeGrid(25, 30);
+    doc.PlaceCube(3, 3, 9);
+    ui.saveNames << Path("a.xml");
+    doc.OnSaveFigure();
+    QCOMPARE(doc.m_bSaved, 1);
+    doc.CubeSize = 32;
+    doc.ResizeGrid(20, 40);
+    doc.PlaceCube(3, 3, -1);
+    doc.PlaceCube(5, 5, 0);
+    doc.TakeSnapshot();
+    // Unsaved changes: the question first; Cancel keeps everything.
+    ui.answers << Answer::Cancel;
     doc.OnOpenFigure();
     QCOMPARE(ui.openDialogs, 0);
-    // No, then the open dialog cancelled: nothing changes.
-    ui.answers = {Answer::No};
-    doc.OnOpenFigure();
-    QCOMPARE(ui.openDialogs, 1);
-    QCOMPARE(doc.GetCell(3, 4), 17);
-    QCOMPARE(doc.UndoCount(), 2);
-    QCOMPARE(doc.m_bSaved, 0);
-}
-
-void TestDocumentCommands::openUnreadableFile()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    CTarvexDoc doc(false);
-    CScriptedUi ui;
-    doc.SetUi(&ui);
-    Draw(doc);
-    ui.answers = {Answer::No};
-    ui.openNames = {dir.filePath(QStringLiteral("none.xml"))};
-    doc.OnOpenFigure();
-    // The figure is untouched but counts as saved.
-    QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].caption, QStringLiteral("Tarvex"));
-    QCOMPARE(doc.GetCell(3, 4), 17);
-    QCOMPARE(doc.m_bSaved, 1);
-}
-
-void TestDocumentCommands::openNotAFigureFile()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("junk.xml"));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("this is not a figure\r\n");
-    }
-    CTarvexDoc doc(false);
-    CScriptedUi ui;
-    doc.SetUi(&ui);
-    doc.ResizeGrid(25, 15);
-    Draw(doc);
-    ui.answers = {Answer::No};
-    ui.openNames = {path};
+    QCOMPARE(doc.GetCell(5, 5), 0);
+    // No: the open dialog, then the file replaces the figure and counts as saved.
+    ui.answers << Answer::No;
+    ui.openNames << Path("a.xml");
     QSignalSpy updates(&doc, &CTarvexDoc::UpdateAllViews);
     doc.OnOpenFigure();
-    QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, LoadErrorText);
-    QCOMPARE(ui.messages[0].caption, QStringLiteral("Tarvex"));
-    QCOMPARE(ui.messages[0].icon, CDocumentUi::Icon::Stop);
-    // Already reset: an empty workspace of the previous size, no history, saved.
-    QVERIFY(doc.IsFigureEmpty());
-    QCOMPARE(doc.GetGridSize(), QSize(25, 15));
-    QVERIFY(!doc.CanUndo());
-    QCOMPARE(doc.m_bSaved, 1);
     QVERIFY(updates.count() >= 1);
-}
-
-void TestDocumentCommands::openFigureFile()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("figure.xml"));
-    {
-        CTarvexDoc source(false);
-        source.ResizeGrid(12, 14);
-        source.PlaceCube(4, 5, 9);
-        source.PlaceCube(5, 6, 0);
-        QVERIFY(source.SaveFigureXml(path));
-    }
-    CTarvexDoc doc(false);
-    CScriptedUi ui;
-    doc.SetUi(&ui);
-    Draw(doc);
-    doc.ToggleSelectMode();
-    ui.answers = {Answer::No};
-    ui.openNames = {path};
-    doc.OnOpenFigure();
-    QCOMPARE(ui.messages.size(), 0);
-    QCOMPARE(doc.GetGridSize(), QSize(12, 14));
-    QVERIFY(doc.GetCell(4, 5) >= 0);
-    QVERIFY(doc.GetCell(5, 6) >= 0);
-    QCOMPARE(doc.GetCell(3, 4), -1);
-    QVERIFY(!doc.CanUndo());
-    QVERIFY(!doc.IsSelectMode());
+    QCOMPARE(doc.CubeSize, 50);
+    QCOMPARE(doc.GetGridSize(), QSize(25, 30));
+    QCOMPARE(doc.GetCell(3, 3), 9);
+    QCOMPARE(doc.GetCell(5, 5), -1);
     QCOMPARE(doc.m_bSaved, 1);
-
-    // The same file opened directly (as from the command line) also counts as saved.
-    CTarvexDoc direct(false);
-    QVERIFY(direct.OnOpenDocument(path));
-    QCOMPARE(direct.m_bSaved, 1);
-    QVERIFY(direct.CanCloseFrame());
+    QVERIFY(!doc.CanUndo());
+    // The opened settings are the user's settings now.
+    QSettings store("Brellow", "Tarvex");
+    QCOMPARE(store.value("Settings/CubeSize").toInt(), 50);
+    // A file opened directly (as from the command line) counts as saved too.
+    CTarvexDoc other(false);
+    QVERIFY(other.OnOpenDocument(Path("a.xml")));
+    QCOMPARE(other.m_bSaved, 1);
+    QCOMPARE(other.GetCell(3, 3), 9);
 }
 
-void TestDocumentCommands::closeAnswers_data()
+void TestDocumentCommands::openFailures()
 {
+    QFile bad(Path("bad.xml"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("<xml><Application>Something else</Application></xml>");
+    bad.close();
+    CTarvexDoc doc;
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    doc.ResizeGrid(30, 30);
+    doc.PlaceCube(4, 4, 0);
+    ui.answers << Answer::No;
+    ui.openNames << Path("bad.xml");
+    doc.OnOpenFigure();
+    QCOMPARE(ui.messages.size(), 1);
+    QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("Error loading XML file\n\n")));
+    QCOMPARE(ui.messages[0].caption, QStringLiteral("Tarvex"));
+    QVERIFY(doc.IsFigureEmpty());           // already reset
+    QCOMPARE(doc.GetGridSize(), QSize(30, 30));
+    QCOMPARE(doc.m_bSaved, 1);
+    // A file that cannot be opened leaves the figure untouched but counts as saved.
+    doc.PlaceCube(4, 4, 0);
+    ui.answers << Answer::No;
+    ui.openNames << Path("does-not-exist.xml");
+    doc.OnOpenFigure();
+    QCOMPARE(ui.messages.size(), 2);
+    QCOMPARE(doc.GetCell(4, 4), 0);
+    QCOMPARE(doc.m_bSaved, 1);
+}
+
+void TestDocumentCommands::closePrompt_data()
+{
+    QTest::addColumn<bool>("empty");
+    QTest::addColumn<int>("saved");
     QTest::addColumn<QList<Answer>>("answers");
-    QTest::addColumn<bool>("saveConfirmed");
+    QTest::addColumn<QStringList>("saveNames");
     QTest::addColumn<bool>("closes");
-    QTest::newRow("cancel") << QList<Answer>{Answer::Cancel} << false << false;
-    QTest::newRow("no") << QList<Answer>{Answer::No} << false << true;
-    QTest::newRow("yes, save dialog cancelled") << QList<Answer>{Answer::Yes} << false << false;
-    QTest::newRow("yes, saved") << QList<Answer>{Answer::Yes} << true << true;
+    QTest::addColumn<int>("questions");
+    QTest::newRow("empty") << true << 0 << QList<Answer>() << QStringList() << true << 0;
+    QTest::newRow("saved") << false << 1 << QList<Answer>() << QStringList() << true << 0;
+    QTest::newRow("cancel") << false << 0 << QList<Answer>{Answer::Cancel} << QStringList() << false << 1;
+    QTest::newRow("no") << false << 0 << QList<Answer>{Answer::No} << QStringList() << true << 1;
+    QTest::newRow("yes, dialog cancelled") << false << 0 << QList<Answer>{Answer::Yes} << QStringList() << false << 1;
+    QTest::newRow("yes, saved") << false << 0 << QList<Answer>{Answer::Yes} << QStringList{"c.xml"} << true << 1;
 }
 
-void TestDocumentCommands::closeAnswers()
+void TestDocumentCommands::closePrompt()
 {
+    QFETCH(bool, empty);
+    QFETCH(int, saved);
     QFETCH(QList<Answer>, answers);
-    QFETCH(bool, saveConfirmed);
+    QFETCH(QStringList, saveNames);
     QFETCH(bool, closes);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    CTarvexDoc doc(false);
+    QFETCH(int, questions);
+    CTarvexDoc doc;
     CScriptedUi ui;
     doc.SetUi(&ui);
-    Draw(doc);
+    if (!empty)
+        doc.PlaceCube(1, 1, 0);
+    doc.m_bSaved = saved;
     ui.answers = answers;
-    if (saveConfirmed)
-        ui.saveNames = {dir.filePath(QStringLiteral("closing.xml"))};
+    for (const QString &name : saveNames)
+        ui.saveNames << Path(name);
     QCOMPARE(doc.CanCloseFrame(), closes);
-    QCOMPARE(ui.questions, QStringList{AskSaveQuestion});
-    // Closing never changes the figure.
-    QCOMPARE(doc.GetCell(3, 4), 17);
+    QCOMPARE(ui.questions.size(), questions);
 }
 
-void TestDocumentCommands::optionsConfirmedOrCancelled_data()
+void TestDocumentCommands::optionsOkAndCancel()
 {
-    QTest::addColumn<bool>("confirmed");
-    QTest::newRow("ok") << true;
-    QTest::newRow("cancel") << false;
-}
-
-void TestDocumentCommands::optionsConfirmedOrCancelled()
-{
-    QFETCH(bool, confirmed);
-    CTarvexDoc doc(false);
+    CTarvexDoc doc;
     CScriptedUi ui;
     doc.SetUi(&ui);
-    Draw(doc);
+    doc.PlaceCube(1, 1, 0);
+    doc.TakeSnapshot();
+    doc.PlaceCube(2, 2, 0);
+    doc.Undo(true);
+    QCOMPARE(doc.RedoCount(), 1);
+    // Cancel: everything as before, the redo entry gone, nothing else on the stack.
+    ui.options = [](CTarvexDoc &d) {
+        d.CubeSize = 64;
+        d.ResizeGrid(12, 12);
+        return false;
+    };
     doc.m_bSaved = 1;
-    ui.options = [confirmed](CTarvexDoc &d) {
-        d.Color1 = 0x00AA00;
-        d.CubeSize = 50;
-        d.ResizeGrid(40, 30);
-        return confirmed;
+    doc.OnOptions();
+    QCOMPARE(doc.CubeSize, 32);
+    QCOMPARE(doc.GetGridSize(), QSize(20, 40));
+    QCOMPARE(doc.UndoCount(), 0);
+    QCOMPARE(doc.RedoCount(), 0);
+    // OK: one undo step, settings stored, colours handed on, still saved.
+    ui.options = [](CTarvexDoc &d) {
+        d.Color1 = 0x00FFFF;
+        d.CubeSize = 48;
+        return true;
     };
     QSignalSpy colours(&doc, &CTarvexDoc::BarColorsChanged);
-    QSignalSpy updates(&doc, &CTarvexDoc::UpdateAllViews);
     doc.OnOptions();
-    QVERIFY(updates.count() >= 1);
-    // Options never make the figure unsaved.
+    QCOMPARE(doc.UndoCount(), 1);
+    QCOMPARE(colours.count(), 1);
+    QCOMPARE(colours.first().at(0).value<ColorRef>(), ColorRef(0x00FFFF));
     QCOMPARE(doc.m_bSaved, 1);
-    if (confirmed) {
-        QCOMPARE(doc.Color1, ColorRef(0x00AA00));
-        QCOMPARE(doc.CubeSize, 50);
-        QCOMPARE(doc.GetGridSize(), QSize(40, 30));
-        QCOMPARE(colours.count(), 1);
-        QCOMPARE(colours[0][0].value<ColorRef>(), ColorRef(0x00AA00));
-        // One undo step brings the old settings back.
-        QCOMPARE(doc.UndoCount(), 3);
-        doc.OnEditUndo();
-        QCOMPARE(doc.CubeSize, 32);
-    } else {
-        QCOMPARE(doc.Color1, CTarvexDoc::DefaultColor1);
-        QCOMPARE(doc.CubeSize, 32);
-        QCOMPARE(doc.GetCell(3, 4), 17);
-        QCOMPARE(colours.count(), 0);
-        QCOMPARE(doc.UndoCount(), 2);
-        QVERIFY(!doc.CanRedo());
-    }
+    QSettings store("Brellow", "Tarvex");
+    QCOMPARE(store.value("Settings/CubeSize").toInt(), 48);
+    QVERIFY(doc.CanCloseFrame());
+    doc.OnEditUndo();
+    QCOMPARE(doc.CubeSize, 32);
+    QCOMPARE(doc.Color1, ColorRef(0x0000FF));
+    store.sync();
+    QCOMPARE(store.value("Settings/CubeSize").toInt(), 32);
+}
+
+void TestDocumentCommands::undoAfterSaveStillCountsAsSaved()
+{
+    CTarvexDoc doc;
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    doc.TakeSnapshot();
+    doc.PlaceCube(1, 1, 0);
+    ui.saveNames << Path("u.xml");
+    doc.OnSaveFigure();
+    doc.OnEditUndo();
+    QCOMPARE(doc.m_bSaved, 1);
+    doc.TakeSnapshot();
+    doc.PlaceCube(1, 1, 0);
+    QVERIFY(!doc.CanCloseFrame());   // a real edit after the save asks again (Cancel)
 }
 
 QTEST_GUILESS_MAIN(TestDocumentCommands)

@@ -10,6 +10,7 @@ class TestSettings : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void cleanup();
     void defaultsOnFirstStart();
@@ -26,16 +27,22 @@ private:
     std::unique_ptr<QSettings> m_store;
 };
 
-void TestSettings::init()
+void TestSettings::initTestCase()
 {
+    // The store's location is fixed on first use: one private store for the whole run,
+    // emptied before every test.
     m_dir = std::make_unique<QTemporaryDir>();
     qputenv("XDG_CONFIG_HOME", m_dir->path().toLocal8Bit());
+}
+
+void TestSettings::init()
+{
+    QSettings("Brellow", "Tarvex").clear();
 }
 
 void TestSettings::cleanup()
 {
     m_store.reset();
-    m_dir.reset();
 }
 
 QSettings *TestSettings::Store()
