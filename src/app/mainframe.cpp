@@ -107,6 +107,8 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     m_doc.UpdateBarColors();
     UpdateCommandUi();
     resize(PreferredSize());
+    // Keys such as Ctrl (the cursor) and Delete go to the workspace.
+    m_view->setFocus();
 }
 
 CMainFrame::~CMainFrame()
