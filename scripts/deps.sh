@@ -3,7 +3,7 @@
 # that are missing, so a second run costs a few dpkg queries and nothing more.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
-          fonts-dejavu-core xvfb xauth xdotool x11-utils clang libclang-rt-14-dev
+          fonts-dejavu-core xvfb xauth xdotool x11-utils ghostscript clang libclang-rt-14-dev
           imagemagick python3)
 missing=()
 for p in "${packages[@]}"; do

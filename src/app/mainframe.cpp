@@ -1,0 +1,353 @@
+#include "app/mainframe.h"
+
+#include "document/tarvexdoc.h"
+#include "view/tarvexview.h"
+
+#include "ui/help/aboutbox.h"
+#include "ui/help/helpframe.h"
+#include "ui/options/optionsdlg.h"
+#include "ui/selection/cubeselectionbar.h"
+#include "ui/selection/cubeselectionpage.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+const char *const AppTitle = "Tarvex";
+const QSize ButtonSize(33, 32);
+const QSize PictureSize(25, 24);
+const QRgb TransparentColor = 0xFFFF00FF;   // magenta
+
+// Picture i of the toolbar strip, with magenta made transparent.
+QIcon ToolbarIcon(const QImage &strip, int i)
+{
+    QImage picture = strip.copy(i * PictureSize.width(), 0, PictureSize.width(), PictureSize.height())
+                         .convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            if (line[x] == TransparentColor)
+                line[x] = 0;
+    }
+    return QIcon(QPixmap::fromImage(picture));
+}
+
+} // namespace
+
+// The toolbar strip and the cursors live in the editor library, a static library:
+// registering them from code that is linked in anyway keeps the linker from dropping them.
+void InitMainWindowResources()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(mainwin);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
+CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
+    : QMainWindow(parent)
+    , m_doc(doc)
+{
+    InitMainWindowResources();
+    CHelpFrame::InitResources();
+    setWindowTitle(QString::fromLatin1(AppTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/tarvex-64.png")));
+
+    auto *central = new QWidget(this);
+    auto *columns = new QHBoxLayout(central);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->setSpacing(0);
+    m_bar = new CCubeSelectionBar(central);
+    columns->addWidget(m_bar);
+    auto *right = new QVBoxLayout;
+    right->setContentsMargins(0, 0, 0, 0);
+    right->setSpacing(0);
+    columns->addLayout(right, 1);
+    m_toolBar = new QToolBar(central);
+    m_view = new CTarvexView(m_doc, central);
+    m_view->SetCurrentCubeSource([this] { return GetCurrentCube(); });
+    right->addWidget(m_toolBar);
+    right->addWidget(m_view, 1);
+    setCentralWidget(central);
+    CreateToolBar();
+
+    auto *selectAll = new QAction(this);
+    selectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    connect(selectAll, &QAction::triggered, this, &CMainFrame::OnSelectAll);
+    addAction(selectAll);
+    m_actions.insert(ID_SELECT_ALL, selectAll);
+
+    m_saveDialog = std::make_unique<QFileDialog>(this);
+    m_saveDialog->setOption(QFileDialog::DontUseNativeDialog);
+    m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
+    m_saveDialog->setFileMode(QFileDialog::AnyFile);
+    m_saveDialog->setNameFilters({QStringLiteral("Windows bitmap (*.bmp)"), QStringLiteral("XML file (*.xml)")});
+    m_saveDialog->setDefaultSuffix(QStringLiteral("bmp"));
+    // A name typed without extension gets the one of the chosen file type.
+    connect(m_saveDialog.get(), &QFileDialog::filterSelected, this, [this](const QString &filter) {
+        m_saveDialog->setDefaultSuffix(filter.contains(QLatin1String("*.xml")) ? QStringLiteral("xml")
+                                                                             : QStringLiteral("bmp"));
+    });
+
+    connect(&m_doc, &CTarvexDoc::UpdateAllViews, this, &CMainFrame::UpdateCommandUi);
+    connect(&m_doc, &CTarvexDoc::BarColorsChanged, SelectionPage(), &CCubeSelectionPage::SetCubeColors);
+    m_doc.SetUi(this);
+    // The pickers show the document's colours from the start.
+    m_doc.UpdateBarColors();
+    UpdateCommandUi();
+    resize(PreferredSize());
+    // Keys such as Ctrl (the cursor) and Delete go to the workspace.
+    m_view->setFocus();
+}
+
+CMainFrame::~CMainFrame()
+{
+    CHelpFrame::CloseHelp(m_pHelpFrame);
+    if (m_doc.Ui() == this)
+        m_doc.SetUi(nullptr);
+}
+
+CCubeSelectionPage *CMainFrame::SelectionPage() const
+{
+    return m_bar->Page();
+}
+
+int CMainFrame::GetCurrentCube() const
+{
+    return SelectionPage()->CurrentCube();
+}
+
+QAction *CMainFrame::Action(int id) const
+{
+    return m_actions.value(id, nullptr);
+}
+
+// ---------------------------------------------------------------- toolbar and commands
+
+QAction *CMainFrame::AddCommand(int id, const QString &text, int picture, void (CMainFrame::*slot)())
+{
+    static const QImage strip(QStringLiteral(":/pictures/toolbar.png"));
+    // The string-table text: the status prompt, a line feed, the tooltip.
+    const int lineFeed = text.indexOf(QLatin1Char('\n'));
+    auto *action = new QAction(ToolbarIcon(strip, picture), lineFeed >= 0 ? text.mid(lineFeed + 1) : QString(), this);
+    if (lineFeed >= 0)
+        action->setStatusTip(text.left(lineFeed));
+    connect(action, &QAction::triggered, this, slot);
+    m_toolBar->addAction(action);
+    if (QWidget *button = m_toolBar->widgetForAction(action))
+        button->setFixedSize(ButtonSize);
+    m_actions.insert(id, action);
+    return action;
+}
+
+void CMainFrame::CreateToolBar()
+{
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setIconSize(PictureSize);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_toolBar->setContentsMargins(0, 0, 0, 0);
+
+    QAction *selectMove = AddCommand(ID_SELECT_MOVE, QStringLiteral("Select and move cubes\nSelect and move"), 0,
+                                     &CMainFrame::OnSelectMove);
+    selectMove->setCheckable(true);
+    m_toolBar->addSeparator();
+    m_toolBar->addSeparator();
+    AddCommand(ID_FILE_NEW, QStringLiteral("Create a new figure\nNew figure"), 1, &CMainFrame::OnFileNew)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    AddCommand(ID_FILE_OPEN, QString(), 2, &CMainFrame::OnFileOpen)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddCommand(ID_SAVE_FIGURE, QStringLiteral("Save as BMP or WMF\nSave figure"), 3, &CMainFrame::OnSaveFigure)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    AddCommand(ID_FILE_PRINT_PREVIEW, QStringLiteral("Preview and print\nPreview and print"), 4,
+               &CMainFrame::OnFilePrintPreview)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_toolBar->addSeparator();
+    AddCommand(ID_OPTIONS, QStringLiteral("Options of the program\nOptions"), 5, &CMainFrame::OnOptions);
+    m_toolBar->addSeparator();
+    AddCommand(ID_EDIT_UNDO, QStringLiteral("Undo the last action\nUndo"), 6, &CMainFrame::OnEditUndo)
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    AddCommand(ID_EDIT_REDO, QStringLiteral("Redo the previously undone action\nRedo"), 7, &CMainFrame::OnEditRedo);
+    m_toolBar->addSeparator();
+    AddCommand(ID_HELP, QStringLiteral("Help\nHelp"), 8, &CMainFrame::OnHelp)->setShortcut(QKeySequence(Qt::Key_F1));
+    AddCommand(ID_APP_ABOUT,
+               QStringLiteral("Display program information, version number and copyright\nAbout"), 9,
+               &CMainFrame::OnAppAbout);
+}
+
+void CMainFrame::UpdateCommandUi()
+{
+    QAction *selectMove = Action(ID_SELECT_MOVE);
+    selectMove->setChecked(m_doc.IsSelectModeChecked());
+    selectMove->setEnabled(m_doc.IsSelectModeEnabled());
+    Action(ID_EDIT_UNDO)->setEnabled(m_doc.CanUndo());
+    Action(ID_EDIT_REDO)->setEnabled(m_doc.CanRedo());
+}
+
+void CMainFrame::RunCommand(void (CTarvexDoc::*command)())
+{
+    (m_doc.*command)();
+    UpdateCommandUi();
+}
+
+void CMainFrame::OnSelectMove()
+{
+    RunCommand(&CTarvexDoc::ToggleSelectMode);
+}
+
+void CMainFrame::OnFileNew()
+{
+    m_doc.OnNewDocument();
+    UpdateCommandUi();
+}
+
+void CMainFrame::OnFileOpen()
+{
+    RunCommand(&CTarvexDoc::OnOpenFigure);
+}
+
+void CMainFrame::OnSaveFigure()
+{
+    RunCommand(&CTarvexDoc::OnSaveFigure);
+}
+
+void CMainFrame::OnOptions()
+{
+    RunCommand(&CTarvexDoc::OnOptions);
+}
+
+void CMainFrame::OnEditUndo()
+{
+    RunCommand(&CTarvexDoc::OnEditUndo);
+}
+
+void CMainFrame::OnEditRedo()
+{
+    RunCommand(&CTarvexDoc::OnEditRedo);
+}
+
+void CMainFrame::OnSelectAll()
+{
+    RunCommand(&CTarvexDoc::SelectAll);
+}
+
+void CMainFrame::OnFilePrintPreview()
+{
+    // The preview shows the page alone: the bar is hidden while it is open.
+    m_bar->hide();
+    m_view->OnFilePrintPreview();
+    m_bar->show();
+}
+
+void CMainFrame::OnHelp()
+{
+    CHelpFrame::ShowHelp(m_pHelpFrame);
+}
+
+void CMainFrame::OnAppAbout()
+{
+    CAboutBox about(this);
+    about.exec();
+}
+
+// ---------------------------------------------------------------- window
+
+QSize CMainFrame::PreferredSize() const
+{
+    // The workspace in the view's frame, the toolbar above it and the bar beside both.
+    const QSize workspace = m_doc.GetWorkspaceSize();
+    const int frame = 2 * m_view->frameWidth();
+    QSize size(workspace.width() + frame, workspace.height() + frame + m_toolBar->sizeHint().height());
+    size.rwidth() += m_bar->sizeHint().width();
+    size = size.expandedTo(minimumSizeHint());
+    if (const QScreen *s = screen()) {
+        // Leave room for the window's own frame and title.
+        const QSize room = s->availableGeometry().size() - QSize(16, 48);
+        size = size.boundedTo(room);
+    }
+    return size;
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    if (!m_doc.CanCloseFrame()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // The help window goes with the main window.
+    CHelpFrame::CloseHelp(m_pHelpFrame);
+}
+
+QString CMainFrame::DragCubeFormatFor(WId windowId)
+{
+    // The id is written as a signed 32-bit number, as window handles were.
+    return QStringLiteral("application/x-tarvex-DragCube%1").arg(qint32(quint32(windowId)));
+}
+
+void CMainFrame::RegisterDragFormat()
+{
+    m_dragCubeFormat = DragCubeFormatFor(winId());
+}
+
+// ---------------------------------------------------------------- CDocumentUi
+
+CDocumentUi::Answer CMainFrame::AskYesNoCancel(const QString &text, const QString &caption)
+{
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    this);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+void CMainFrame::ShowMessage(const QString &text, const QString &caption, Icon icon)
+{
+    QMessageBox box(icon == Icon::Stop ? QMessageBox::Critical : QMessageBox::Warning, caption, text,
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+QString CMainFrame::AskSaveFileName()
+{
+    if (m_saveDialog->exec() != QDialog::Accepted)
+        return QString();
+    const QStringList files = m_saveDialog->selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+QString CMainFrame::AskOpenFileName()
+{
+    QFileDialog dialog(this);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("XML files (*.xml)"));
+    dialog.setDefaultSuffix(QStringLiteral("xml"));
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+bool CMainFrame::RunOptionsDialog(CTarvexDoc &doc)
+{
+    return COptionsDlg::RunModal(doc, this);
+}

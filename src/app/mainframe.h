@@ -1,0 +1,117 @@
+#pragma once
+
+#include "document/documentui.h"
+#include "geometry/surface.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+
+class CCubeSelectionBar;
+class CCubeSelectionPage;
+class CHelpFrame;
+class CTarvexDoc;
+class CTarvexView;
+class QAction;
+class QFileDialog;
+class QToolBar;
+
+// Registers the toolbar strip and the cursors.
+void InitMainWindowResources();
+
+// The main window: the cube selection bar along the whole left edge, the toolbar
+// across the top of the rest and the workspace view below it; no menu, no status bar,
+// and the title is always "Tarvex". It carries the command table (toolbar buttons and
+// accelerators) and answers the document's questions with message boxes and file
+// dialogs.
+class CMainFrame : public QMainWindow, public CDocumentUi
+{
+    Q_OBJECT
+
+public:
+    // The commands of the table, by id.
+    enum CommandId {
+        ID_SELECT_MOVE = 32775,
+        ID_FILE_NEW = 57600,
+        ID_FILE_OPEN = 57601,
+        ID_SAVE_FIGURE = 32772,
+        ID_FILE_PRINT_PREVIEW = 57609,
+        ID_OPTIONS = 32774,
+        ID_EDIT_UNDO = 57643,
+        ID_EDIT_REDO = 57644,
+        ID_HELP = 57670,
+        ID_APP_ABOUT = 57664,
+        ID_SELECT_ALL = 32778
+    };
+
+    explicit CMainFrame(CTarvexDoc &doc, QWidget *parent = nullptr);
+    ~CMainFrame() override;
+
+    CTarvexDoc &GetDocument() const { return m_doc; }
+    CTarvexView *GetView() const { return m_view; }
+    QToolBar *ToolBar() const { return m_toolBar; }
+    CCubeSelectionBar *SelectionBar() const { return m_bar; }
+    CCubeSelectionPage *SelectionPage() const;
+    // The action of a command id, or null.
+    QAction *Action(int id) const;
+
+    // The cube kind last picked in the cube selection bar: 0..63, or 64 for the empty cube.
+    int GetCurrentCube() const;
+
+    // Refreshes the enabled and checked state of every command from the document.
+    void UpdateCommandUi();
+
+    // A size that shows the whole workspace, limited to the screen's free area.
+    QSize PreferredSize() const;
+
+    // The drag-and-drop data format of this instance: "DragCube" followed by the main
+    // window's id in decimal, as a MIME type. Empty until RegisterDragFormat.
+    QString DragCubeFormat() const { return m_dragCubeFormat; }
+    void RegisterDragFormat();
+    static QString DragCubeFormatFor(WId windowId);
+
+    // CDocumentUi
+    Answer AskYesNoCancel(const QString &text, const QString &caption) override;
+    void ShowMessage(const QString &text, const QString &caption, Icon icon) override;
+    QString AskSaveFileName() override;
+    QString AskOpenFileName() override;
+    bool RunOptionsDialog(CTarvexDoc &doc) override;
+
+    CHelpFrame *HelpFrame() const { return m_pHelpFrame; }
+
+    // The save dialog, reused by every save (it keeps folder, name and file type).
+    QFileDialog *SaveDialog() const { return m_saveDialog.get(); }
+
+public Q_SLOTS:
+    void OnFilePrintPreview();
+    // Help window and About box.
+    void OnHelp();
+    void OnAppAbout();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void CreateToolBar();
+    QAction *AddCommand(int id, const QString &tip, int picture, void (CMainFrame::*slot)());
+    void RunCommand(void (CTarvexDoc::*command)());
+    void OnSelectMove();
+    void OnFileNew();
+    void OnFileOpen();
+    void OnSaveFigure();
+    void OnOptions();
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnSelectAll();
+
+    CTarvexDoc &m_doc;
+    CCubeSelectionBar *m_bar = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    CTarvexView *m_view = nullptr;
+    std::unique_ptr<QFileDialog> m_saveDialog;
+    QHash<int, QAction *> m_actions;
+    QString m_dragCubeFormat;
+    // The help window while it is open; it clears this pointer itself when closed.
+    CHelpFrame *m_pHelpFrame = nullptr;
+};

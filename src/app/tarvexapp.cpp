@@ -1,0 +1,65 @@
+#include "app/tarvexapp.h"
+
+#include "app/mainframe.h"
+#include "document/tarvexdoc.h"
+#include "files/commandlineexport.h"
+
+#include <QCommandLineParser>
+
+int CTarvexApp::Main(int argc, char **argv)
+{
+    QString figurePath;
+    {
+        QCoreApplication core(argc, argv);
+        // Batch export runs without any window.
+        if (CCommandLineExport::IsRequested(argc, argv))
+            return CCommandLineExport::Run(core);
+        SetNames();
+        QCommandLineParser parser;
+        CCommandLineExport::Configure(core, parser);
+        parser.process(core);   // --help, --version and unknown options end the program here
+        figurePath = parser.positionalArguments().value(0);
+    }
+    CTarvexApp app(argc, argv);
+    if (!app.InitInstance(figurePath))
+        return 1;
+    return app.exec();
+}
+
+CTarvexApp::CTarvexApp(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    SetNames();
+    // Lets the desktop match the window with the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvex.Tarvex"));
+}
+
+CTarvexApp::~CTarvexApp()
+{
+    m_frame.reset();
+    m_doc.reset();
+}
+
+void CTarvexApp::SetNames()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Tarvex"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Brellow"));
+}
+
+bool CTarvexApp::InitInstance(const QString &figurePath)
+{
+    m_doc = std::make_unique<CTarvexDoc>();
+    m_frame = std::make_unique<CMainFrame>(*m_doc);
+    if (!figurePath.isEmpty()) {
+        // The figure named on the command line counts as saved once opened. If it
+        // cannot be read the document has said why, and the program ends.
+        if (!m_doc->OnOpenDocument(figurePath))
+            return false;
+        Q_EMIT m_doc->UpdateAllViews();
+    } else {
+        m_doc->OnNewDocument();
+    }
+    m_frame->show();
+    m_frame->RegisterDragFormat();
+    return true;
+}

@@ -1,0 +1,177 @@
+#!/usr/bin/env python3
+"""End-to-end test of the editor: runs the real tarvex in an X server (Xvfb), opens a
+figure named on the command line, places and erases cubes with mouse clicks, picks
+cubes in the cubes library, undoes a click with Ctrl+Z, saves to a new XML file through
+the save dialog and compares the written file with the expected figure.
+
+Usage: e2e_editor.py TARVEX LAYOUT_HELPER DATA_DIR
+Exits with 77 (skipped) when Xvfb or xdotool is missing.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP = 77
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def wait_for(what, predicate, timeout=20.0):
+    end = time.time() + timeout
+    while time.time() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(0.1)
+    fail("timed out waiting for " + what)
+
+
+def main():
+    tarvex, layout_helper, data = sys.argv[1:4]
+    for tool in ("Xvfb", "xdotool"):
+        if shutil.which(tool) is None:
+            print("SKIP: %s is not installed (scripts/deps.sh installs it)" % tool)
+            return SKIP
+
+    work = tempfile.mkdtemp(prefix="tarvex-e2e-")
+    env = dict(os.environ)
+    env["XDG_CONFIG_HOME"] = os.path.join(work, "config")
+    env["HOME"] = work
+    env["QT_SCALE_FACTOR"] = "1"
+    env.pop("QT_QPA_PLATFORM", None)
+    env.pop("WAYLAND_DISPLAY", None)
+
+    # An X server on a free display: Xvfb writes the display number it picked.
+    read_fd, write_fd = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
+                             "-nolisten", "tcp"], pass_fds=(write_fd,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_fd)
+    editor = None
+    try:
+        with os.fdopen(read_fd) as pipe:
+            display = pipe.readline().strip()
+        if not display:
+            fail("Xvfb did not start")
+        env["DISPLAY"] = ":" + display
+
+        def xdo(*args):
+            return subprocess.run(["xdotool"] + [str(a) for a in args], env=env, check=True,
+                                  stdout=subprocess.PIPE, text=True).stdout.strip()
+
+        # Where to click, from the same window built on the offscreen platform.
+        helper_env = dict(env, QT_QPA_PLATFORM="offscreen")
+        points = {}
+        out = subprocess.run([layout_helper], env=helper_env, check=True, stdout=subprocess.PIPE,
+                             text=True).stdout
+        for line in out.splitlines():
+            name, x, y = line.split()
+            points[name] = (int(x), int(y))
+
+        start = os.path.join(work, "start.xml")
+        shutil.copyfile(os.path.join(data, "e2e-start.xml"), start)
+        saved = os.path.join(work, "saved figure.xml")
+        editor = subprocess.Popen([tarvex, start], env=env)
+        window = wait_for("the main window", lambda: subprocess.run(
+            ["xdotool", "search", "--onlyvisible", "--name", "^Tarvex$"], env=env,
+            stdout=subprocess.PIPE, text=True).stdout.split())[0]
+        time.sleep(0.5)
+        # There is no window manager: give the window the keyboard focus directly.
+        xdo("windowfocus", "--sync", window)
+
+        size = 32
+        pitch_x, pitch_y = 42, 12   # cube size 32
+
+        def click(x, y):
+            xdo("mousemove", "--window", window, x, y)
+            time.sleep(0.1)
+            xdo("click", 1)
+            time.sleep(0.25)
+
+        def click_cell(column, row):
+            vx, vy = points["viewport"]
+            x = vx + column * pitch_x + (pitch_x // 2 if row % 2 else 0) + size // 2
+            y = vy + row * pitch_y + size // 2
+            click(x, y)
+
+        def pick(kind):
+            click(*points["library%d" % kind])
+
+        click_cell(4, 4)       # place the full cube (the library's first pick)
+        click_cell(2, 3)       # place next to (2, 2), cutting its lower right corner
+        pick(64)               # the empty cube
+        click_cell(6, 8)       # erase
+        pick(0)
+        click_cell(8, 10)      # place...
+        xdo("key", "ctrl+z")   # ...and undo it
+        time.sleep(0.3)
+
+        # Save through the save dialog: type the full name into its file name box.
+        xdo("windowfocus", "--sync", window)
+        xdo("key", "ctrl+s")
+        dialog = wait_for("the save dialog", lambda: [w for w in subprocess.run(
+            ["xdotool", "search", "--onlyvisible", "--name", "."], env=env,
+            stdout=subprocess.PIPE, text=True).stdout.split() if w != window])[0]
+        time.sleep(0.5)
+        xdo("windowfocus", "--sync", dialog)
+        xdo("key", "ctrl+a")
+        xdo("type", "--delay", 5, saved)
+        time.sleep(0.2)
+        xdo("key", "Return")
+        wait_for("the saved file", lambda: os.path.exists(saved) and os.path.getsize(saved) > 0)
+        time.sleep(0.3)
+
+        with open(saved, "rb") as f:
+            written = f.read()
+        with open(os.path.join(data, "e2e-expected.xml"), "rb") as f:
+            expected = f.read()
+        if written != expected:
+            print("written file:\n" + written.decode(errors="replace"))
+            print("expected:\n" + expected.decode(errors="replace"))
+            fail("the saved figure differs from the expected one")
+        if editor.poll() is not None:
+            fail("the editor ended unexpectedly")
+        editor.terminate()
+        editor.wait(10)
+
+        # A figure file on the command line that cannot be read: the editor says so
+        # and ends.
+        editor = subprocess.Popen([tarvex, os.path.join(work, "missing.xml")], env=env)
+        box = wait_for("the error message", lambda: subprocess.run(
+            ["xdotool", "search", "--onlyvisible", "--name", "^Tarvex$"], env=env,
+            stdout=subprocess.PIPE, text=True).stdout.split())[0]
+        time.sleep(0.5)
+        xdo("windowfocus", "--sync", box)
+        xdo("key", "Return")
+        try:
+            code = editor.wait(20)
+        except subprocess.TimeoutExpired:
+            fail("the editor did not end after failing to open its figure file")
+        if code != 1:
+            fail("exit code %d after failing to open the figure file, expected 1" % code)
+        print("PASS: figure placed, erased, undone and saved as expected; a missing file ends the editor")
+        return 0
+    finally:
+        if editor is not None and editor.poll() is None:
+            editor.terminate()
+            try:
+                editor.wait(10)
+            except subprocess.TimeoutExpired:
+                editor.kill()
+        xvfb.terminate()
+        try:
+            xvfb.wait(10)
+        except subprocess.TimeoutExpired:
+            xvfb.kill()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

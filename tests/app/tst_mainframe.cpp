@@ -1,0 +1,608 @@
+// The main window: layout, title, the toolbar's entries and accelerators, command
+// states, the message boxes and file dialogs it answers the document with, closing,
+// and the drag format name.
+
+#include "app/mainframe.h"
+#include "document/tarvexdoc.h"
+#include "support/scriptedui.h"
+#include "ui/help/aboutbox.h"
+#include "ui/help/helpframe.h"
+#include "ui/options/optionsdlg.h"
+#include "ui/selection/cubeselectionbar.h"
+#include "ui/selection/cubeselectionpage.h"
+#include "ui/selection/cubeslibrary.h"
+#include "view/tarvexview.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPointer>
+#include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+using Answer = CDocumentUi::Answer;
+
+// Runs check on the next modal dialog that opens (once the event loop turns).
+void OnNextModal(std::function<void(QWidget *)> check)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, check] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            check(modal);
+            // A failed check leaves the dialog open: close it so the test ends.
+            if (QApplication::activeModalWidget() == modal)
+                modal->close();
+        }
+    });
+    timer->start();
+}
+
+void Click(CMainFrame &frame, int column, int row)
+{
+    CTarvexView *view = frame.GetView();
+    const CTarvexDoc &doc = frame.GetDocument();
+    const int h = doc.CubeSize / 2;
+    const QPoint p = doc.GetCellOrigin(column, row) + QPoint(h, h) - view->ScrollPosition();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, p);
+}
+
+} // namespace
+
+class TestMainFrame : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void layoutWithoutMenuOrStatusBar();
+    void barAlongTheWholeLeftEdge();
+    void pickedCubeIsPlaced_data();
+    void pickedCubeIsPlaced();
+    void barShowsTheDocumentColours();
+    void previewHidesTheBar();
+    void helpWindowIsOneAndClosesWithTheFrame();
+    void aboutBoxIsModal();
+    void optionsCommandRunsTheDialog();
+    void titleStaysTarvex();
+    void toolbarEntries_data();
+    void toolbarEntries();
+    void accelerators_data();
+    void accelerators();
+    void acceleratorsRunTheirCommands();
+    void commandStatesFollowTheDocument();
+    void messageBoxes_data();
+    void messageBoxes();
+    void saveDialogIsReused();
+    void openDialogFilter();
+    void closeAsksAboutUnsavedChanges_data();
+    void closeAsksAboutUnsavedChanges();
+    void dragFormatName_data();
+    void dragFormatName();
+    void opensShowingTheWholeWorkspace();
+};
+
+void TestMainFrame::initTestCase()
+{
+    QApplication::setApplicationName(QStringLiteral("Tarvex"));
+    QApplication::setOrganizationName(QStringLiteral("Brellow"));
+}
+
+void TestMainFrame::layoutWithoutMenuOrStatusBar()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QCOMPARE(frame.menuWidget(), nullptr);
+    QCOMPARE(frame.findChild<QMenuBar *>(), nullptr);
+    QCOMPARE(frame.findChild<QStatusBar *>(), nullptr);
+    // The toolbar spans the top of the area the view fills below it.
+    const QRect tools = frame.ToolBar()->geometry();
+    const QRect view = frame.GetView()->geometry();
+    QCOMPARE(tools.left(), view.left());
+    QCOMPARE(tools.right(), view.right());
+    QCOMPARE(tools.bottom() + 1, view.top());
+    QCOMPARE(view.bottom(), frame.centralWidget()->height() - 1);
+    QCOMPARE(view.right(), frame.centralWidget()->width() - 1);
+}
+
+void TestMainFrame::barAlongTheWholeLeftEdge()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    const QRect bar = frame.SelectionBar()->geometry();
+    const QRect tools = frame.ToolBar()->geometry();
+    QCOMPARE(bar.topLeft(), QPoint(0, 0));
+    QCOMPARE(bar.height(), frame.centralWidget()->height());
+    QCOMPARE(bar.width(), frame.SelectionPage()->width());
+    QCOMPARE(tools.left(), bar.right() + 1);
+    QCOMPARE(tools.top(), 0);
+}
+
+void TestMainFrame::pickedCubeIsPlaced_data()
+{
+    QTest::addColumn<int>("picked");
+    QTest::addColumn<int>("placed");
+    QTest::newRow("kind 17") << 17 << 17;
+    QTest::newRow("kind 63") << 63 << 63;
+    QTest::newRow("empty cube erases") << 64 << -1;
+}
+
+void TestMainFrame::pickedCubeIsPlaced()
+{
+    QFETCH(int, picked);
+    QFETCH(int, placed);
+    CTarvexDoc doc(false);
+    doc.PlaceCube(3, 3, 5);
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    CCubesLibrary *library = frame.SelectionPage()->Library();
+    QTest::mouseClick(library, Qt::LeftButton, {}, library->CellRect(picked).center());
+    QCOMPARE(frame.GetCurrentCube(), picked);
+    Click(frame, 3, 3);
+    QCOMPARE(doc.GetCell(3, 3), placed);
+}
+
+void TestMainFrame::barShowsTheDocumentColours()
+{
+    // Colours that differ from the pickers' own start colours.
+    CTarvexDoc doc(false);
+    doc.Color1 = 0x00FFFF;
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    auto shows = [&frame](ColorRef colour) {
+        const QImage picture = frame.SelectionPage()->Library()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb wanted = ColorFromRef(colour).rgb();
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (picture.pixel(x, y) == wanted)
+                    return true;
+        return false;
+    };
+    QVERIFY(shows(0x00FFFF));
+    // Later changes come through the document's hand-over.
+    doc.Color1 = 0xFF00FF;
+    doc.UpdateBarColors();
+    QVERIFY(shows(0xFF00FF));
+    QVERIFY(!shows(0x00FFFF));
+}
+
+void TestMainFrame::previewHidesTheBar()
+{
+    CTarvexDoc doc(false);
+    doc.PlaceCube(2, 2, 0);
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    bool hidden = false;
+    OnNextModal([&](QWidget *modal) {
+        QVERIFY(qobject_cast<QPrintPreviewDialog *>(modal));
+        hidden = frame.SelectionBar()->isHidden();
+        modal->close();
+    });
+    frame.Action(CMainFrame::ID_FILE_PRINT_PREVIEW)->trigger();
+    QVERIFY(hidden);
+    QVERIFY(frame.SelectionBar()->isVisible());
+}
+
+void TestMainFrame::helpWindowIsOneAndClosesWithTheFrame()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(!frame.HelpFrame());
+    frame.Action(CMainFrame::ID_HELP)->trigger();
+    QPointer<CHelpFrame> help = frame.HelpFrame();
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    frame.Action(CMainFrame::ID_HELP)->trigger();
+    QCOMPARE(frame.HelpFrame(), help.data());
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(windows.begin(), windows.end(),
+                           [](QWidget *w) { return qobject_cast<CHelpFrame *>(w) != nullptr; }),
+             1);
+    QVERIFY(frame.close());
+    QVERIFY(!frame.HelpFrame());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!help);
+}
+
+void TestMainFrame::aboutBoxIsModal()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    bool shown = false;
+    OnNextModal([&](QWidget *modal) {
+        shown = qobject_cast<CAboutBox *>(modal) != nullptr;
+        modal->close();
+    });
+    frame.Action(CMainFrame::ID_APP_ABOUT)->trigger();
+    QVERIFY(shown);
+}
+
+void TestMainFrame::optionsCommandRunsTheDialog()
+{
+    CTarvexDoc doc(false);
+    doc.PlaceCube(2, 2, 0);
+    doc.ClearHistory();
+    CMainFrame frame(doc);
+    frame.show();
+    bool shown = false;
+    OnNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<COptionsDlg *>(modal);
+        shown = dialog && dialog->Document() == &doc;
+        dialog->reject();
+    });
+    frame.Action(CMainFrame::ID_OPTIONS)->trigger();
+    QVERIFY(shown);
+    // Cancelled: nothing changed and no undo step is left behind.
+    QCOMPARE(doc.CubeSize, 32);
+    QVERIFY(!doc.CanUndo());
+    QVERIFY(!frame.Action(CMainFrame::ID_EDIT_UNDO)->isEnabled());
+}
+
+void TestMainFrame::titleStaysTarvex()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    frame.show();
+    QCOMPARE(frame.windowTitle(), QStringLiteral("Tarvex"));
+    Click(frame, 2, 2);
+    ui.saveNames = {dir.filePath(QStringLiteral("figure.xml"))};
+    frame.Action(CMainFrame::ID_SAVE_FIGURE)->trigger();
+    QCOMPARE(frame.windowTitle(), QStringLiteral("Tarvex"));
+    ui.openNames = {dir.filePath(QStringLiteral("figure.xml"))};
+    frame.Action(CMainFrame::ID_FILE_OPEN)->trigger();
+    QCOMPARE(frame.windowTitle(), QStringLiteral("Tarvex"));
+    frame.Action(CMainFrame::ID_FILE_NEW)->trigger();
+    QCOMPARE(frame.windowTitle(), QStringLiteral("Tarvex"));
+}
+
+void TestMainFrame::toolbarEntries_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("id");        // 0: separator
+    QTest::addColumn<QString>("tip");
+    const QList<QPair<int, QString>> entries = {
+        {32775, "Select and move"}, {0, ""}, {0, ""}, {57600, "New figure"}, {57601, ""},
+        {32772, "Save figure"}, {57609, "Preview and print"}, {0, ""}, {32774, "Options"}, {0, ""},
+        {57643, "Undo"}, {57644, "Redo"}, {0, ""}, {57670, "Help"}, {57664, "About"}};
+    for (int i = 0; i < entries.size(); ++i)
+        QTest::addRow("entry %d", i + 1) << i << entries[i].first << entries[i].second;
+}
+
+void TestMainFrame::toolbarEntries()
+{
+    QFETCH(int, position);
+    QFETCH(int, id);
+    QFETCH(QString, tip);
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    const QList<QAction *> actions = frame.ToolBar()->actions();
+    QCOMPARE(actions.size(), 15);
+    QAction *action = actions[position];
+    if (id == 0) {
+        QVERIFY(action->isSeparator());
+        return;
+    }
+    QCOMPARE(action, frame.Action(id));
+    QCOMPARE(action->toolTip(), tip);
+    QCOMPARE(frame.ToolBar()->iconSize(), QSize(25, 24));
+    const QImage picture = action->icon().pixmap(QSize(25, 24)).toImage();
+    QCOMPARE(picture.size(), QSize(25, 24));
+    // Magenta is transparent: no magenta pixel is left, and some pixels show through.
+    bool seeThrough = false;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = picture.pixel(x, y);
+            QVERIFY(qAlpha(p) == 0 || (p & 0xFFFFFF) != 0xFF00FF);
+            seeThrough = seeThrough || qAlpha(p) == 0;
+        }
+    QVERIFY(seeThrough);
+    QCOMPARE(frame.ToolBar()->widgetForAction(action)->size(), QSize(33, 32));
+}
+
+void TestMainFrame::accelerators_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QList<QKeySequence>>("keys");
+    QTest::newRow("select all") << 32778 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_A)};
+    QTest::newRow("new") << 57600 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_N)};
+    QTest::newRow("open") << 57601 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_O)};
+    QTest::newRow("preview") << 57609 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_P)};
+    QTest::newRow("save") << 32772 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_S)};
+    QTest::newRow("undo") << 57643
+                          << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z),
+                                                 QKeySequence(Qt::ALT | Qt::Key_Backspace)};
+    QTest::newRow("help") << 57670 << QList<QKeySequence>{QKeySequence(Qt::Key_F1)};
+    QTest::newRow("select and move") << 32775 << QList<QKeySequence>{};
+    QTest::newRow("options") << 32774 << QList<QKeySequence>{};
+    QTest::newRow("redo") << 57644 << QList<QKeySequence>{};
+    QTest::newRow("about") << 57664 << QList<QKeySequence>{};
+}
+
+void TestMainFrame::accelerators()
+{
+    QFETCH(int, id);
+    QFETCH(QList<QKeySequence>, keys);
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    QVERIFY(frame.Action(id));
+    QCOMPARE(frame.Action(id)->shortcuts(), keys);
+}
+
+void TestMainFrame::acceleratorsRunTheirCommands()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    Click(frame, 1, 1);
+    Click(frame, 3, 3);
+    QCOMPARE(doc.UndoCount(), 2);
+    QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QCOMPARE(doc.GetCell(3, 3), -1);
+    QTest::keySequence(&frame, QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    QVERIFY(doc.IsFigureEmpty());
+    // Ctrl+S asks for a file name, Ctrl+O (after the question) for a file to open.
+    doc.OnEditRedo();
+    QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_S));
+    QCOMPARE(ui.saveDialogs, 1);
+    ui.answers = {Answer::No};
+    QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_O));
+    QCOMPARE(ui.openDialogs, 1);
+    // Ctrl+A selects every cube, in select-and-move mode.
+    Click(frame, 4, 4);
+    frame.Action(CMainFrame::ID_SELECT_MOVE)->trigger();
+    QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_A));
+    QCOMPARE(doc.Selection()->Count(), 2);
+    // Ctrl+N starts a new figure (after the question).
+    ui.answers = {Answer::No};
+    QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_N));
+    QVERIFY(doc.IsFigureEmpty());
+    QVERIFY(!doc.IsSelectMode());
+}
+
+void TestMainFrame::commandStatesFollowTheDocument()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QAction *selectMove = frame.Action(CMainFrame::ID_SELECT_MOVE);
+    QAction *undo = frame.Action(CMainFrame::ID_EDIT_UNDO);
+    QAction *redo = frame.Action(CMainFrame::ID_EDIT_REDO);
+    QVERIFY(selectMove->isCheckable());
+    QVERIFY(!selectMove->isEnabled());
+    QVERIFY(!undo->isEnabled());
+    QVERIFY(!redo->isEnabled());
+
+    Click(frame, 2, 2);
+    QVERIFY(selectMove->isEnabled());
+    QVERIFY(undo->isEnabled());
+    QVERIFY(!redo->isEnabled());
+
+    undo->trigger();
+    QVERIFY(!undo->isEnabled());
+    QVERIFY(redo->isEnabled());
+    QVERIFY(!selectMove->isEnabled());
+
+    redo->trigger();
+    selectMove->trigger();
+    QVERIFY(selectMove->isChecked());
+    QVERIFY(doc.IsSelectMode());
+    selectMove->trigger();
+    QVERIFY(!selectMove->isChecked());
+    QVERIFY(!doc.IsSelectMode());
+}
+
+void TestMainFrame::messageBoxes_data()
+{
+    QTest::addColumn<bool>("question");
+    QTest::addColumn<int>("icon");        // CDocumentUi::Icon of a message
+    QTest::addColumn<int>("boxIcon");
+    QTest::addColumn<int>("button");      // clicked
+    QTest::addColumn<int>("answer");      // of a question
+    const int warning = int(QMessageBox::Warning);
+    QTest::newRow("question, yes") << true << 0 << warning << int(QMessageBox::Yes) << int(Answer::Yes);
+    QTest::newRow("question, no") << true << 0 << warning << int(QMessageBox::No) << int(Answer::No);
+    QTest::newRow("question, cancel") << true << 0 << warning << int(QMessageBox::Cancel) << int(Answer::Cancel);
+    QTest::newRow("message, stop") << false << int(CDocumentUi::Icon::Stop) << int(QMessageBox::Critical)
+                                   << int(QMessageBox::Ok) << 0;
+    QTest::newRow("message, exclamation") << false << int(CDocumentUi::Icon::Exclamation) << warning
+                                          << int(QMessageBox::Ok) << 0;
+}
+
+void TestMainFrame::messageBoxes()
+{
+    QFETCH(bool, question);
+    QFETCH(int, icon);
+    QFETCH(int, boxIcon);
+    QFETCH(int, button);
+    QFETCH(int, answer);
+    const QString text = question ? QStringLiteral("Your figure not saved. Do you want to save it?")
+                                  : QStringLiteral("Error loading XML file");
+    const QString caption = question ? QStringLiteral("Warning") : QStringLiteral("Tarvex");
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    bool checked = false;
+    OnNextModal([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        QCOMPARE(box->text(), text);
+        QCOMPARE(box->windowTitle(), caption);
+        QCOMPARE(int(box->icon()), boxIcon);
+        QCOMPARE(box->standardButtons(), question ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
+                                                  : QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(box->parentWidget(), &frame);
+        checked = true;
+        box->button(QMessageBox::StandardButton(button))->click();
+    });
+    if (question)
+        QCOMPARE(int(frame.AskYesNoCancel(text, caption)), answer);
+    else
+        frame.ShowMessage(text, caption, CDocumentUi::Icon(icon));
+    QVERIFY(checked);
+}
+
+void TestMainFrame::saveDialogIsReused()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    QFileDialog *dialog = frame.SaveDialog();
+    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+    QCOMPARE(dialog->nameFilters(),
+             QStringList({QStringLiteral("Windows bitmap (*.bmp)"), QStringLiteral("XML file (*.xml)")}));
+    QCOMPARE(dialog->defaultSuffix(), QStringLiteral("bmp"));
+    QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+    QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
+
+    // First save: pick the XML type and a name without extension in a folder.
+    OnNextModal([&](QWidget *modal) {
+        QCOMPARE(modal, dialog);
+        dialog->setDirectory(dir.path());
+        dialog->selectNameFilter(QStringLiteral("XML file (*.xml)"));
+        Q_EMIT dialog->filterSelected(QStringLiteral("XML file (*.xml)"));
+        // The name is typed, as a user would.
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->clear();
+        QTest::keyClicks(name, QStringLiteral("first"));
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    QCOMPARE(frame.AskSaveFileName(), QDir(dir.path()).filePath(QStringLiteral("first.xml")));
+
+    // The next save starts where the first ended; cancelling gives no name.
+    OnNextModal([&](QWidget *modal) {
+        QCOMPARE(modal, dialog);
+        QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+        QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("XML file (*.xml)"));
+        dialog->reject();
+    });
+    QCOMPARE(frame.AskSaveFileName(), QString());
+}
+
+void TestMainFrame::openDialogFilter()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    bool checked = false;
+    OnNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
+        QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+        QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("XML files (*.xml)")});
+        checked = true;
+        dialog->reject();
+    });
+    QCOMPARE(frame.AskOpenFileName(), QString());
+    QVERIFY(checked);
+}
+
+void TestMainFrame::closeAsksAboutUnsavedChanges_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("cancel keeps the window") << int(QMessageBox::Cancel) << false;
+    QTest::newRow("no closes it") << int(QMessageBox::No) << true;
+}
+
+void TestMainFrame::closeAsksAboutUnsavedChanges()
+{
+    QFETCH(int, button);
+    QFETCH(bool, closes);
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    Click(frame, 2, 2);
+    OnNextModal([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        box->button(QMessageBox::StandardButton(button))->click();
+    });
+    QCOMPARE(frame.close(), closes);
+    QCOMPARE(frame.isVisible(), !closes);
+    QCOMPARE(doc.GetCell(2, 2), 0);
+}
+
+void TestMainFrame::dragFormatName_data()
+{
+    QTest::addColumn<quint64>("id");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("small") << quint64(4194311) << "application/x-tarvex-DragCube4194311";
+    QTest::newRow("high bit: negative") << quint64(0x80000001u) << "application/x-tarvex-DragCube-2147483647";
+}
+
+void TestMainFrame::dragFormatName()
+{
+    QFETCH(quint64, id);
+    QFETCH(QString, name);
+    QCOMPARE(CMainFrame::DragCubeFormatFor(WId(id)), name);
+
+    // Two windows register different formats.
+    CTarvexDoc doc(false);
+    CMainFrame first(doc);
+    CMainFrame second(doc);
+    QVERIFY(first.DragCubeFormat().isEmpty());
+    first.RegisterDragFormat();
+    second.RegisterDragFormat();
+    QVERIFY(first.DragCubeFormat().startsWith(QStringLiteral("application/x-tarvex-DragCube")));
+    QVERIFY(first.DragCubeFormat() != second.DragCubeFormat());
+}
+
+void TestMainFrame::opensShowingTheWholeWorkspace()
+{
+    CTarvexDoc doc(false);
+    doc.ResizeGrid(12, 20);
+    CMainFrame frame(doc);
+    frame.resize(frame.PreferredSize());
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    CTarvexView *view = frame.GetView();
+    QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
+    QCOMPARE(view->verticalScrollBar()->maximum(), 0);
+    QCOMPARE(view->viewport()->size(), doc.GetWorkspaceSize());
+    // A workspace larger than the screen gets a window that still fits on it.
+    doc.ResizeGrid(100, 100);
+    const QSize big = frame.PreferredSize();
+    QVERIFY(big.width() <= frame.screen()->availableGeometry().width());
+    QVERIFY(big.height() <= frame.screen()->availableGeometry().height());
+}
+
+QTEST_MAIN(TestMainFrame)
+#include "tst_mainframe.moc"

@@ -1,0 +1,469 @@
+// The workspace view: painting from cached pictures against the document's own
+// painter, placing and erasing by click, scrolling, cursors and printing.
+
+#include "document/tarvexdoc.h"
+#include "view/cubepicturecache.h"
+#include "view/tarvexview.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// A figure with overlapping cubes of many kinds: every third cell of a band of rows,
+// plus a dense block where neighbours cut each other's corners.
+void FillFigure(CTarvexDoc &doc, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    const QSize grid = doc.GetGridSize();
+    for (int r = 0; r < grid.height(); ++r)
+        for (int c = 0; c < RowLength(grid.width(), r); ++c)
+            if (random.bounded(3) == 0)
+                doc.PlaceCube(c, r, int(random.bounded(64)));
+    for (int r = 2; r < qMin(12, grid.height()); ++r)
+        for (int c = 1; c < qMin(6, RowLength(grid.width(), r)); ++c)
+            doc.PlaceCube(c, r, int(random.bounded(64)));
+}
+
+void SelectSome(CTarvexDoc &doc, quint32 seed)
+{
+    doc.ToggleSelectMode();
+    QRandomGenerator random(seed);
+    const QSize grid = doc.GetGridSize();
+    for (int r = 0; r < grid.height(); ++r)
+        for (int c = 0; c < RowLength(grid.width(), r); ++c)
+            if (doc.GetCell(c, r) >= 0 && random.bounded(2) == 0)
+                doc.Selection()->Add(c, r, doc.GetCell(c, r));
+}
+
+// What the document's own painter shows of the workspace in a viewport scrolled to
+// scroll. It paints the whole workspace and cuts the viewport out, since the raster
+// engine may fill a polygon cut by the image's edge a pixel differently.
+QImage Reference(const CTarvexDoc &doc, const QSize &size, const QPoint &scroll)
+{
+    const QSize workspace = doc.GetWorkspaceSize();
+    QImage whole(QSize(qMax(workspace.width(), scroll.x() + size.width()),
+                       qMax(workspace.height(), scroll.y() + size.height())),
+                 QImage::Format_RGB32);
+    whole.fill(ColorFromRef(doc.BkColor));
+    {
+        QPainter painter(&whole);
+        doc.DrawWorkspace(painter, true, 1, 0, 0, false);
+    }
+    return whole.copy(QRect(scroll, size));
+}
+
+QImage Grab(CTarvexView &view)
+{
+    return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The centre of cell (column, row) in viewport coordinates.
+QPoint CellCentre(const CTarvexView &view, int column, int row)
+{
+    const CTarvexDoc &doc = view.GetDocument();
+    const int h = doc.CubeSize / 2;
+    return doc.GetCellOrigin(column, row) + QPoint(h, h) - view.ScrollPosition();
+}
+
+// The box of the pixels that are not white.
+QRect NonWhiteBox(const QImage &image)
+{
+    int x0 = image.width(), y0 = image.height(), x1 = -1, y1 = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) {
+                x0 = qMin(x0, x);
+                x1 = qMax(x1, x);
+                y0 = qMin(y0, y);
+                y1 = qMax(y1, y);
+            }
+    return x1 < 0 ? QRect() : QRect(QPoint(x0, y0), QPoint(x1, y1));
+}
+
+} // namespace
+
+class TestTarvexView : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void paintsLikeTheDocument_data();
+    void paintsLikeTheDocument();
+    void paintsPartsLikeTheDocument();
+    void picturesFollowSizeAndColours();
+    void clickPlacesOrErases_data();
+    void clickPlacesOrErases();
+    void clickUsesTheScrollPosition();
+    void clickInSelectModeDoesNotPlace();
+    void scrollRangeFollowsTheWorkspace();
+    void cursorFollowsModeCellAndCtrl_data();
+    void cursorFollowsModeCellAndCtrl();
+    void ctrlReChoosesTheCursorWithoutMoving();
+    void cursorPictures_data();
+    void cursorPictures();
+    void printsTheFigureCentredOnThePage();
+};
+
+void TestTarvexView::paintsLikeTheDocument_data()
+{
+    QTest::addColumn<int>("cubeSize");
+    QTest::addColumn<bool>("select");
+    QTest::addColumn<QPoint>("scroll");
+    QTest::addColumn<quint32>("bkColor");
+    QTest::newRow("size 32, top left") << 32 << false << QPoint(0, 0) << 0xFFFFFFu;
+    QTest::newRow("size 32, selection") << 32 << true << QPoint(0, 0) << 0xFFFFFFu;
+    QTest::newRow("selection, odd scroll x") << 32 << true << QPoint(37, 20) << 0xFFFFFFu;
+    QTest::newRow("selection, odd scroll y") << 32 << true << QPoint(40, 23) << 0x336699u;
+    QTest::newRow("size 16, selection") << 16 << true << QPoint(3, 5) << 0x000000u;
+    QTest::newRow("size 33, selection") << 33 << true << QPoint(11, 0) << 0x00FFFFu;
+    QTest::newRow("size 200, selection") << 200 << true << QPoint(101, 77) << 0xFFFFFFu;
+}
+
+void TestTarvexView::paintsLikeTheDocument()
+{
+    QFETCH(int, cubeSize);
+    QFETCH(bool, select);
+    QFETCH(QPoint, scroll);
+    QFETCH(quint32, bkColor);
+    CTarvexDoc doc(false);
+    doc.CubeSize = cubeSize;
+    doc.BkColor = bkColor;
+    doc.Color1 = 0x123456;
+    doc.ResizeGrid(30, 80);
+    FillFigure(doc, 5);
+    if (select)
+        SelectSome(doc, 9);
+    CTarvexView view(doc);
+    view.resize(420, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.horizontalScrollBar()->setValue(scroll.x());
+    view.verticalScrollBar()->setValue(scroll.y());
+    QCOMPARE(view.ScrollPosition(), scroll);
+    const QImage shown = Grab(view);
+    const QImage expected = Reference(doc, shown.size(), scroll);
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (shown.pixel(x, y) != expected.pixel(x, y))
+                QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3, expected %4")
+                                     .arg(x).arg(y).arg(shown.pixel(x, y), 0, 16).arg(expected.pixel(x, y), 0, 16)));
+}
+
+void TestTarvexView::paintsPartsLikeTheDocument()
+{
+    // Repainting any part of the workspace gives the same pixels there as painting
+    // the whole, however the part cuts through the cubes.
+    CTarvexDoc doc(false);
+    doc.ResizeGrid(20, 30);
+    FillFigure(doc, 3);
+    SelectSome(doc, 4);
+    const QSize size = doc.GetWorkspaceSize();
+    const QImage whole = Reference(doc, size, QPoint(0, 0));
+    CCubePictureCache cache;
+    QRandomGenerator random(17);
+    for (int i = 0; i < 60; ++i) {
+        const int x = int(random.bounded(size.width()));
+        const int y = int(random.bounded(size.height()));
+        const QRect area(x, y, 1 + int(random.bounded(120)), 1 + int(random.bounded(90)));
+        QImage part(size, QImage::Format_RGB32);
+        part.fill(Qt::white);
+        {
+            QPainter painter(&part);
+            painter.setClipRect(area);
+            cache.PaintArea(painter, doc, area);
+        }
+        const QRect inside = area & part.rect();
+        QCOMPARE(part.copy(inside), whole.copy(inside));
+    }
+}
+
+void TestTarvexView::picturesFollowSizeAndColours()
+{
+    CTarvexDoc doc(false);
+    doc.ResizeGrid(10, 10);
+    doc.PlaceCube(2, 2, 0);
+    CTarvexView view(doc);
+    view.resize(500, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    Grab(view);
+    doc.Color2 = 0x00FFFF;
+    doc.CubeSize = 40;
+    Q_EMIT doc.UpdateAllViews();
+    const QImage shown = Grab(view);
+    QCOMPARE(shown, Reference(doc, shown.size(), QPoint(0, 0)));
+}
+
+void TestTarvexView::clickPlacesOrErases_data()
+{
+    QTest::addColumn<int>("before");     // cell value before the click
+    QTest::addColumn<int>("picked");     // GetCurrentCube
+    QTest::addColumn<QPoint>("offset");  // from the cell's centre
+    QTest::addColumn<int>("after");      // -2: no click handled
+    QTest::newRow("place on empty") << -1 << 5 << QPoint(0, 0) << 5;
+    QTest::newRow("place 5 px from centre") << -1 << 0 << QPoint(5, 0) << 0;
+    QTest::newRow("place 5 px above centre") << -1 << 0 << QPoint(0, -5) << 0;
+    QTest::newRow("nothing 6 px from centre") << -1 << 0 << QPoint(6, 0) << -2;
+    QTest::newRow("empty cube erases") << 7 << 64 << QPoint(0, 0) << -1;
+    QTest::newRow("erasing an empty cell") << -1 << 64 << QPoint(0, 0) << -1;
+    QTest::newRow("same kind again") << 12 << 12 << QPoint(0, 0) << 12;
+}
+
+void TestTarvexView::clickPlacesOrErases()
+{
+    QFETCH(int, before);
+    QFETCH(int, picked);
+    QFETCH(QPoint, offset);
+    QFETCH(int, after);
+    CTarvexDoc doc(false);
+    doc.ResizeGrid(10, 10);
+    // A neighbour whose facing corner stays as it is when the cell is erased.
+    doc.PlaceCube(3, 3, 0);
+    if (before >= 0)
+        doc.PlaceCube(3, 4, before);
+    doc.ClearHistory();
+    doc.m_bSaved = 1;
+    const qint32 neighbour = doc.GetCell(3, 3);
+    CTarvexView view(doc);
+    view.SetCurrentCubeSource([picked] { return picked; });
+    view.resize(400, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    int updates = 0;
+    connect(&doc, &CTarvexDoc::UpdateAllViews, this, [&updates] { ++updates; });
+
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, CellCentre(view, 3, 4) + offset);
+    if (after == -2) {
+        QCOMPARE(doc.UndoCount(), 0);
+        QCOMPARE(updates, 0);
+        QCOMPARE(doc.m_bSaved, 1);
+        return;
+    }
+    QCOMPARE(doc.GetCell(3, 4), after);
+    QCOMPARE(doc.UndoCount(), 1);
+    QCOMPARE(updates, 1);
+    QCOMPARE(doc.m_bSaved, 0);
+    if (after < 0)
+        QCOMPARE(doc.GetCell(3, 3), neighbour);
+    doc.OnEditUndo();
+    QCOMPARE(doc.GetCell(3, 4), qint32(before));
+}
+
+void TestTarvexView::clickUsesTheScrollPosition()
+{
+    CTarvexDoc doc(false);
+    doc.ResizeGrid(40, 60);
+    CTarvexView view(doc);
+    view.SetCurrentCubeSource([] { return 9; });
+    view.resize(300, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.horizontalScrollBar()->setValue(100);
+    view.verticalScrollBar()->setValue(50);
+    QCOMPARE(view.ToWorkspace(QPoint(10, 10)), QPoint(110, 60));
+    // The cell whose centre is nearest to workspace (110 + 16, 60 + 16).
+    const QPoint cell = doc.CellFromPoint(126, 76);
+    QVERIFY(cell.x() >= 0);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(26, 26));
+    QCOMPARE(doc.GetCell(cell.x(), cell.y()), 9);
+}
+
+void TestTarvexView::clickInSelectModeDoesNotPlace()
+{
+    CTarvexDoc doc(false);
+    doc.ResizeGrid(10, 10);
+    doc.PlaceCube(1, 1, 0);
+    doc.ToggleSelectMode();
+    CTarvexView view(doc);
+    view.SetCurrentCubeSource([] { return 3; });
+    view.resize(400, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, CellCentre(view, 4, 4));
+    QCOMPARE(doc.GetCell(4, 4), -1);
+    QCOMPARE(doc.UndoCount(), 0);
+}
+
+void TestTarvexView::scrollRangeFollowsTheWorkspace()
+{
+    CTarvexDoc doc(false);
+    doc.ResizeGrid(10, 10);
+    CTarvexView view(doc);
+    view.resize(600, 400);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    // 10 x 10 cells at size 32 fit: nothing to scroll.
+    QCOMPARE(view.horizontalScrollBar()->maximum(), 0);
+    QCOMPARE(view.verticalScrollBar()->maximum(), 0);
+
+    doc.ResizeGrid(100, 100);
+    Q_EMIT doc.UpdateAllViews();
+    const QSize total = doc.GetWorkspaceSize();
+    QCOMPARE(view.horizontalScrollBar()->maximum() + view.horizontalScrollBar()->pageStep(), total.width());
+    QCOMPARE(view.verticalScrollBar()->maximum() + view.verticalScrollBar()->pageStep(), total.height());
+
+    doc.CubeSize = 16;
+    Q_EMIT doc.UpdateAllViews();
+    const QSize smaller = doc.GetWorkspaceSize();
+    QCOMPARE(view.horizontalScrollBar()->maximum() + view.horizontalScrollBar()->pageStep(), smaller.width());
+    QCOMPARE(view.verticalScrollBar()->maximum() + view.verticalScrollBar()->pageStep(), smaller.height());
+}
+
+void TestTarvexView::cursorFollowsModeCellAndCtrl_data()
+{
+    QTest::addColumn<bool>("selectMode");
+    QTest::addColumn<QPoint>("offset");   // from the centre of cell (2, 2)
+    QTest::addColumn<bool>("ctrl");
+    QTest::addColumn<int>("cursor");
+    QTest::newRow("on a cell") << false << QPoint(0, 0) << false << 135;
+    QTest::newRow("5 px off, still the cell") << false << QPoint(0, 5) << false << 135;
+    QTest::newRow("6 px off, no cell") << false << QPoint(6, 0) << false << 136;
+    QTest::newRow("ctrl does not matter when drawing") << false << QPoint(0, 0) << true << 135;
+    QTest::newRow("select mode") << true << QPoint(0, 0) << false << 173;
+    QTest::newRow("select mode with ctrl") << true << QPoint(6, 0) << true << 172;
+}
+
+void TestTarvexView::cursorFollowsModeCellAndCtrl()
+{
+    QFETCH(bool, selectMode);
+    QFETCH(QPoint, offset);
+    QFETCH(bool, ctrl);
+    QFETCH(int, cursor);
+    CTarvexDoc doc(false);
+    doc.ResizeGrid(10, 10);
+    if (selectMode)
+        doc.ToggleSelectMode();
+    CTarvexView view(doc);
+    view.resize(400, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QPoint p = CellCentre(view, 2, 2) + offset;
+    QCOMPARE(int(view.ChooseCursor(p, ctrl ? Qt::ControlModifier : Qt::NoModifier)), cursor);
+    QTest::mouseMove(view.viewport(), p);
+    if (!ctrl)
+        QCOMPARE(int(view.CurrentCursorId()), cursor);
+}
+
+void TestTarvexView::ctrlReChoosesTheCursorWithoutMoving()
+{
+    CTarvexDoc doc(false);
+    doc.ResizeGrid(10, 10);
+    doc.PlaceCube(1, 1, 0);
+    doc.ToggleSelectMode();
+    CTarvexView view(doc);
+    view.resize(400, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QTest::mouseMove(view.viewport(), QPoint(50, 50));
+    QCOMPARE(int(view.CurrentCursorId()), 173);
+    QTest::keyPress(&view, Qt::Key_Control, Qt::ControlModifier);
+    QCOMPARE(int(view.CurrentCursorId()), 172);
+    QTest::keyRelease(&view, Qt::Key_Control, Qt::NoModifier);
+    QCOMPARE(int(view.CurrentCursorId()), 173);
+}
+
+void TestTarvexView::cursorPictures_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QPoint>("hotSpot");
+    QTest::newRow("cube") << 135 << QPoint(10, 10);
+    QTest::newRow("no cell") << 136 << QPoint(10, 9);
+    QTest::newRow("copy") << 172 << QPoint(0, 0);
+    QTest::newRow("arrow") << 173 << QPoint(0, 0);
+}
+
+void TestTarvexView::cursorPictures()
+{
+    QFETCH(int, id);
+    QFETCH(QPoint, hotSpot);
+    const QCursor cursor = CTarvexView::CursorFor(CTarvexView::CursorId(id));
+    QCOMPARE(cursor.hotSpot(), hotSpot);
+    const QImage picture = cursor.pixmap().toImage();
+    QCOMPARE(picture.size(), QSize(32, 32));
+    // The hot spot of the arrows is their tip, which must be drawn.
+    if (hotSpot == QPoint(0, 0))
+        QVERIFY(qAlpha(picture.pixel(0, 0)) != 0);
+}
+
+void TestTarvexView::printsTheFigureCentredOnThePage()
+{
+    const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
+    if (gs.isEmpty())
+        QSKIP("Ghostscript (gs) is needed to render the printed PDF page; scripts/deps.sh installs it.");
+    CTarvexDoc doc(false);
+    doc.ResizeGrid(20, 20);
+    // A small figure far from the workspace's top left corner.
+    doc.PlaceCube(12, 14, 0);
+    doc.PlaceCube(13, 14, 0);
+    doc.PlaceCube(12, 16, 0);
+    CTarvexView view(doc);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(15, 20, 15, 20), QPageLayout::Millimeter);
+    view.PrintPage(&printer);
+    QVERIFY(QFileInfo(pdf).size() > 0);
+
+    // Render the page at the printer's own resolution, so one device pixel is one pixel.
+    const int dpi = printer.resolution();
+    const QString png = dir.filePath(QStringLiteral("page.png"));
+    QProcess process;
+    process.start(gs, {QStringLiteral("-q"), QStringLiteral("-dNOPAUSE"), QStringLiteral("-dBATCH"),
+                       QStringLiteral("-dSAFER"), QStringLiteral("-sDEVICE=png16m"),
+                       QStringLiteral("-r%1").arg(dpi), QStringLiteral("-sOutputFile=%1").arg(png), pdf});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+    const QImage page(png);
+    QVERIFY(!page.isNull());
+
+    const QRect paper = printer.pageLayout().fullRectPixels(dpi);
+    const QRect printable = printer.pageLayout().paintRectPixels(dpi);
+    QVERIFY(qAbs(page.width() - paper.width()) <= 1);
+
+    // The figure's pixels on the page and in the workspace: the same box, moved so
+    // that the figure's bounding rectangle is centred on the printable area.
+    const QRect onPage = NonWhiteBox(page);
+    QImage workspace(doc.GetWorkspaceSize(), QImage::Format_RGB32);
+    workspace.fill(Qt::white);
+    {
+        QPainter painter(&workspace);
+        doc.DrawWorkspace(painter, false, 1, 0, 0, false);
+    }
+    const QRect inWorkspace = NonWhiteBox(workspace);
+    QVERIFY(!onPage.isEmpty());
+    // The PDF is vector output: its renderer may fill a polygon's edge pixels a little
+    // differently, so sizes and places are compared to within two pixels.
+    QVERIFY(qAbs(onPage.width() - inWorkspace.width()) <= 2);
+    QVERIFY(qAbs(onPage.height() - inWorkspace.height()) <= 2);
+    const CTarvexDoc::Bounds b = doc.GetFigureBounds();
+    const QPoint shift(printable.left() + (printable.width() - (b.right - b.left)) / 2 - b.left,
+                       printable.top() + (printable.height() - (b.bottom - b.top)) / 2 - b.top);
+    const QPointF found = QRectF(onPage).center();
+    const QPointF expected = QRectF(inWorkspace.translated(shift)).center();
+    QVERIFY2(qAbs(found.x() - expected.x()) <= 2 && qAbs(found.y() - expected.y()) <= 2,
+             qPrintable(QStringLiteral("figure centred at (%1, %2) on the page, expected (%3, %4)")
+                            .arg(found.x()).arg(found.y()).arg(expected.x()).arg(expected.y())));
+    // And the figure's box really sits in the middle of the page's printable area.
+    const QPointF boxCentre(shift.x() + (b.left + b.right) / 2.0, shift.y() + (b.top + b.bottom) / 2.0);
+    QVERIFY(qAbs(boxCentre.x() - QRectF(printable).center().x()) <= 1.0);
+    QVERIFY(qAbs(boxCentre.y() - QRectF(printable).center().y()) <= 1.0);
+}
+
+QTEST_MAIN(TestTarvexView)
+#include "tst_tarvexview.moc"
