@@ -1,6 +1,7 @@
 #include "app/mainframe.h"
 
 #include "document/tarvexdoc.h"
+#include "view/selectmovehandler.h"
 #include "view/tarvexview.h"
 
 #include "ui/help/aboutbox.h"
@@ -298,6 +299,7 @@ QString CMainFrame::DragCubeFormatFor(WId windowId)
 void CMainFrame::RegisterDragFormat()
 {
     m_dragCubeFormat = DragCubeFormatFor(winId());
+    m_view->SelectMove()->SetDragFormat(m_dragCubeFormat);
 }
 
 // ---------------------------------------------------------------- CDocumentUi

@@ -3,6 +3,7 @@
 #include "document/tarvexdoc.h"
 #include "app/mainframe.h"
 #include "view/cubepicturecache.h"
+#include "view/selectmovehandler.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -20,8 +21,10 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     : QAbstractScrollArea(parent)
     , m_doc(doc)
     , m_pictures(std::make_unique<CCubePictureCache>())
+    , m_selectMove(std::make_unique<CSelectMoveHandler>(doc, *this))
 {
     InitMainWindowResources();
+    m_selectMove->SetRubberBandCursors(CursorFor(CopyCursor), CursorFor(ArrowCursor));
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
     // The view paints every pixel of the viewport itself.
@@ -87,6 +90,7 @@ void CTarvexView::paintEvent(QPaintEvent *event)
     const QPoint scroll = ScrollPosition();
     painter.translate(-scroll);
     m_pictures->PaintArea(painter, m_doc, exposed.translated(scroll));
+    m_selectMove->PaintFeedback(painter);
 }
 
 void CTarvexView::resizeEvent(QResizeEvent *event)
@@ -123,11 +127,8 @@ void CTarvexView::mousePressEvent(QMouseEvent *event)
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    const QPoint p = ToWorkspace(event->position().toPoint());
-    if (m_doc.IsSelectMode())
-        SelectPress(p, event->modifiers());
-    else
-        PlaceCubeAt(p);
+    if (!m_selectMove->MousePress(event))
+        PlaceCubeAt(ToWorkspace(event->position().toPoint()));
 }
 
 void CTarvexView::mouseReleaseEvent(QMouseEvent *event)
@@ -136,8 +137,7 @@ void CTarvexView::mouseReleaseEvent(QMouseEvent *event)
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
     }
-    if (m_doc.IsSelectMode())
-        SelectClick(ToWorkspace(event->position().toPoint()), event->modifiers());
+    m_selectMove->MouseRelease(event);
 }
 
 void CTarvexView::keyPressEvent(QKeyEvent *event)
@@ -145,8 +145,8 @@ void CTarvexView::keyPressEvent(QKeyEvent *event)
     QAbstractScrollArea::keyPressEvent(event);
     if (event->key() == Qt::Key_Control)
         UpdateCursor(event->modifiers() | Qt::ControlModifier);
-    else if (event->key() == Qt::Key_Delete)
-        DeleteSelection();
+    else
+        m_selectMove->KeyPress(event);
 }
 
 void CTarvexView::keyReleaseEvent(QKeyEvent *event)
@@ -156,10 +156,25 @@ void CTarvexView::keyReleaseEvent(QKeyEvent *event)
         UpdateCursor(event->modifiers() & ~Qt::ControlModifier);
 }
 
-// Select-and-move mode is handled by its own code; these are its entry points.
-void CTarvexView::SelectPress(const QPoint &, Qt::KeyboardModifiers) {}
-void CTarvexView::SelectClick(const QPoint &, Qt::KeyboardModifiers) {}
-void CTarvexView::DeleteSelection() {}
+void CTarvexView::dragEnterEvent(QDragEnterEvent *event)
+{
+    m_selectMove->DragEnter(event);
+}
+
+void CTarvexView::dragMoveEvent(QDragMoveEvent *event)
+{
+    m_selectMove->DragMove(event);
+}
+
+void CTarvexView::dragLeaveEvent(QDragLeaveEvent *event)
+{
+    m_selectMove->DragLeave(event);
+}
+
+void CTarvexView::dropEvent(QDropEvent *event)
+{
+    m_selectMove->Drop(event);
+}
 
 // ---------------------------------------------------------------- cursors
 
@@ -203,7 +218,8 @@ void CTarvexView::UpdateCursor(Qt::KeyboardModifiers modifiers)
 void CTarvexView::mouseMoveEvent(QMouseEvent *event)
 {
     SetCursorId(ChooseCursor(event->position().toPoint(), event->modifiers()));
-    QAbstractScrollArea::mouseMoveEvent(event);
+    if (!m_selectMove->MouseMove(event))
+        QAbstractScrollArea::mouseMoveEvent(event);
 }
 
 void CTarvexView::enterEvent(QEnterEvent *event)

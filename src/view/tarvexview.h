@@ -6,6 +6,7 @@
 #include <memory>
 
 class CCubePictureCache;
+class CSelectMoveHandler;
 class CTarvexDoc;
 class QPrinter;
 
@@ -30,6 +31,8 @@ public:
     ~CTarvexView() override;
 
     CTarvexDoc &GetDocument() const { return m_doc; }
+    // Select-and-move mode: clicks, drags, the drag feedback and Delete.
+    CSelectMoveHandler *SelectMove() const { return m_selectMove.get(); }
 
     // Where the picked cube kind comes from (the main frame's GetCurrentCube): 0..63,
     // or 64 for the empty cube. Without a source clicks erase.
@@ -65,20 +68,20 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void UpdateScrollRange();
     void UpdateCursor(Qt::KeyboardModifiers modifiers);
     void SetCursorId(CursorId id);
 
-    // Select-and-move mode: a press and a release of the left button at a workspace
-    // point, and the Delete key.
-    void SelectPress(const QPoint &workspacePoint, Qt::KeyboardModifiers modifiers);
-    void SelectClick(const QPoint &workspacePoint, Qt::KeyboardModifiers modifiers);
-    void DeleteSelection();
 
     CTarvexDoc &m_doc;
     std::function<int()> m_currentCube;
     std::unique_ptr<CCubePictureCache> m_pictures;
+    std::unique_ptr<CSelectMoveHandler> m_selectMove;
     CursorId m_cursorId = NoCellCursor;
 };

@@ -1,5 +1,7 @@
+#include "app/mainframe.h"
 #include "document/tarvexdoc.h"
 #include "view/selectmovehandler.h"
+#include "view/tarvexview.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -191,6 +193,8 @@ private Q_SLOTS:
     void scrollsNearBorder();
     void xorRect_data();
     void xorRect();
+    void workspaceView();
+    void mainFrameNamesTheFormat();
 
 private:
     std::unique_ptr<CTarvexDoc> m_doc;
@@ -510,6 +514,53 @@ void TestSelectMove::xorRect()
         DrawXorRect(painter, corners.left(), corners.top(), corners.right(), corners.bottom());
     }
     QCOMPARE(image, plain);
+}
+
+// The editor's view hands its events to the handler and paints the feedback over its
+// own picture of the workspace.
+void TestSelectMove::workspaceView()
+{
+    CTarvexView view(*m_doc);
+    view.SetCurrentCubeSource([] { return 0; });
+    view.resize(500, 400);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QWidget *viewport = view.viewport();
+    const QRect area(viewport->mapTo(&view, QPoint(0, 0)), viewport->size());
+    auto shown = [&] {
+        QCoreApplication::processEvents();
+        return view.screen()->grabWindow(view.winId(), area.x(), area.y(), area.width(), area.height())
+            .toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage before = shown();
+    QRegion outlines;
+    const QPoint from = CubeCentre(*m_doc, 2, 2);
+    DragScript script{{from + QPoint(8, 8), from + QPoint(2, 13)}, {}};
+    script.beforeDrop = [&] { outlines = Inverted(shown(), before, QPoint()); };
+    view.SelectMove()->SetDragRunner([&](QDrag &drag) { return Play(viewport, drag.mimeData(), script); });
+    PressAndMove(viewport, from, script.points.first(), {});
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, script.points.last());
+
+    const QPoint origin = m_doc->GetCellOrigin(2, 3);
+    COMPARE_PIXELS(outlines, RegionBorder(GetCubeRegion(origin.x(), origin.y(), m_doc->CubeSize, 0)));
+    QCOMPARE(m_doc->Selection()->Cells, QVector<QPoint>{QPoint(2, 3)});
+    QCOMPARE(shown(), viewport->grab().toImage().convertToFormat(QImage::Format_RGB32));
+
+    QTest::keyClick(&view, Qt::Key_Delete);
+    QCOMPARE(m_doc->GetCell(2, 3), -1);
+    QCOMPARE(m_doc->UndoCount(), 2);
+    // With the mode off a press places a cube again.
+    m_doc->ToggleSelectMode();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, CubeCentre(*m_doc, 6, 6));
+    QVERIFY(m_doc->GetCell(6, 6) >= 0);
+}
+
+void TestSelectMove::mainFrameNamesTheFormat()
+{
+    CMainFrame frame(*m_doc);
+    frame.RegisterDragFormat();
+    QVERIFY(frame.DragCubeFormat().contains(QLatin1String("DragCube")));
+    QCOMPARE(frame.GetView()->SelectMove()->DragFormat(), frame.DragCubeFormat());
 }
 
 QTEST_MAIN(TestSelectMove)
