@@ -5,24 +5,16 @@
 #
 #   scripts/make-help-pictures.sh [STRIP]
 #
-# STRIP is the main window's 250 x 24 toolbar strip; by default the first
-# src/resources/**/*toolbar*.png or .bmp. Without one, a strip of our own is drawn
-# so the pages still have pictures. The screen pictures mainwin.png and mainwin2.png
-# come from scripts/capture-screens.sh (or, with --placeholder-screens, are drawn).
+# STRIP is the main window's 250 x 24 toolbar strip (drawn by scripts/make-pictures.py);
+# by default the first src/resources/**/*toolbar*.png or .bmp. The screen pictures
+# mainwin.png and mainwin2.png come from scripts/capture-screens.sh.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${TARVEX_BUILD_DIR:-$root/build}"
 help="$root/src/resources/help"
 icons="$root/src/resources/icons"
 
-placeholder_screens=0
-strip=""
-for arg in "$@"; do
-    case "$arg" in
-        --placeholder-screens) placeholder_screens=1 ;;
-        *) strip="$arg" ;;
-    esac
-done
+strip="${1:-}"
 
 "$root/scripts/deps.sh"
 if [ ! -f "$build/CMakeCache.txt" ]; then
@@ -39,14 +31,8 @@ if [ -z "$strip" ]; then
     strip=$(find "$root/src/resources" \( -iname '*toolbar*.png' -o -iname '*toolbar*.bmp' \) | sort | head -n 1)
 fi
 if [ -z "$strip" ]; then
-    tmp=$(mktemp -d)
-    trap 'rm -rf "$tmp"' EXIT
-    strip="$tmp/strip.png"
-    echo "No toolbar strip found: drawing placeholder button pictures."
-    "$tool" placeholder-strip "$strip"
+    echo "No toolbar strip found: run scripts/make-pictures.py first." >&2
+    exit 1
 fi
 "$tool" buttons "$strip" "$help"
 
-if [ "$placeholder_screens" = 1 ]; then
-    "$tool" placeholder-screens "$help"
-fi

@@ -3,9 +3,7 @@
 //
 //   tarvex_helppictures pictures DIR          door.png, okbutton.png, helpnav.png
 //   tarvex_helppictures icons DIR             tarvex-64.png, tarvex-256.png, helpicon.png
-//   tarvex_helppictures placeholder-strip FILE   a 250 x 24 toolbar strip of our own
 //   tarvex_helppictures buttons STRIP DIR     btn_*.png cut from a toolbar strip
-//   tarvex_helppictures placeholder-screens DIR  mainwin.png, mainwin2.png (drawn, not captured)
 //   tarvex_helppictures figure FILE.xml       an impossible triangle as a figure file
 
 #include "document/tarvexdoc.h"
@@ -198,123 +196,6 @@ QImage DrawHelpIcon()
     return image;
 }
 
-// --- The placeholder toolbar strip: ten 25 x 24 pictures on magenta. ---
-
-void DrawSelectArrow(QPainter &p)
-{
-    QPolygon arrow;
-    arrow << QPoint(8, 3) << QPoint(8, 19) << QPoint(12, 15) << QPoint(15, 21)
-          << QPoint(17, 20) << QPoint(14, 14) << QPoint(19, 14);
-    p.setPen(Qt::black);
-    p.setBrush(Qt::white);
-    p.drawPolygon(arrow);
-}
-
-void DrawNewPage(QPainter &p)
-{
-    QPolygon page;
-    page << QPoint(6, 2) << QPoint(15, 2) << QPoint(19, 6) << QPoint(19, 21) << QPoint(6, 21);
-    p.setPen(Qt::black);
-    p.setBrush(Qt::white);
-    p.drawPolygon(page);
-    p.drawLine(15, 2, 15, 6);
-    p.drawLine(15, 6, 19, 6);
-}
-
-void DrawFolder(QPainter &p)
-{
-    p.setPen(Qt::black);
-    p.setBrush(QColor(230, 190, 60));
-    p.drawPolygon(QPolygon({QPoint(3, 6), QPoint(9, 6), QPoint(11, 8), QPoint(18, 8),
-                            QPoint(18, 19), QPoint(3, 19)}));
-    p.setBrush(QColor(250, 220, 110));
-    p.drawPolygon(QPolygon({QPoint(6, 11), QPoint(22, 11), QPoint(18, 19), QPoint(3, 19)}));
-}
-
-void DrawDiskette(QPainter &p)
-{
-    p.setPen(Qt::black);
-    p.setBrush(QColor(40, 60, 150));
-    p.drawRect(4, 3, 16, 17);
-    p.setBrush(QColor(220, 220, 220));
-    p.drawRect(8, 3, 8, 6);
-    p.setBrush(Qt::white);
-    p.drawRect(7, 12, 10, 8);
-    p.fillRect(13, 4, 2, 4, QColor(40, 60, 150));
-}
-
-void DrawPrinter(QPainter &p)
-{
-    p.setPen(Qt::black);
-    p.setBrush(Qt::white);
-    p.drawRect(7, 3, 10, 7);
-    p.setBrush(QColor(170, 170, 170));
-    p.drawRect(3, 9, 18, 8);
-    p.setBrush(Qt::white);
-    p.drawRect(7, 14, 10, 7);
-    p.fillRect(18, 11, 2, 2, QColor(0, 170, 0));
-}
-
-void DrawOptionsWindow(QPainter &p)
-{
-    p.setPen(Qt::black);
-    p.setBrush(Qt::white);
-    p.drawRect(2, 4, 15, 14);
-    p.fillRect(3, 5, 14, 3, QColor(20, 40, 160));
-    QPolygon pencil;
-    pencil << QPoint(21, 7) << QPoint(23, 9) << QPoint(13, 19) << QPoint(10, 20) << QPoint(11, 17);
-    p.setBrush(QColor(240, 200, 40));
-    p.drawPolygon(pencil);
-}
-
-void DrawTurnArrow(QPainter &p, bool clockwise)
-{
-    p.save();
-    if (!clockwise) {
-        p.translate(25, 0);
-        p.scale(-1, 1);
-    }
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QPen(QColor(0, 0, 160), 3, Qt::SolidLine, Qt::FlatCap));
-    p.setBrush(Qt::NoBrush);
-    p.drawArc(QRect(5, 6, 14, 14), 200 * 16, -250 * 16);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 160));
-    p.drawPolygon(QPolygon({QPoint(17, 4), QPoint(23, 12), QPoint(14, 13)}));
-    p.restore();
-}
-
-void DrawQuestionMark(QPainter &p)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(20);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(QColor(0, 0, 160));
-    p.drawText(QRect(0, 0, 25, 24), Qt::AlignCenter, QStringLiteral("?"));
-}
-
-QImage DrawPlaceholderStrip()
-{
-    QImage image(250, 24, QImage::Format_RGB32);
-    image.fill(Magenta);
-    QPainter p(&image);
-    using Drawer = void (*)(QPainter &);
-    const Drawer drawers[] = {
-        DrawSelectArrow, DrawNewPage, DrawFolder, DrawDiskette, DrawPrinter,
-        DrawOptionsWindow, [](QPainter &q) { DrawTurnArrow(q, false); },
-        [](QPainter &q) { DrawTurnArrow(q, true); }, DrawQuestionMark,
-        [](QPainter &q) { DrawCubeGroup(q, QRect(1, 1, 23, 22)); }};
-    for (int i = 0; i < 10; ++i) {
-        p.save();
-        p.translate(25 * i, 0);
-        p.setClipRect(0, 0, 25, 24);
-        drawers[i](p);
-        p.restore();
-    }
-    return image;
-}
-
 const char *const ButtonNames[10] = {"btn_select", "btn_new", "btn_open", "btn_save",
                                      "btn_print", "btn_options", "btn_undo", "btn_redo",
                                      "btn_help", "btn_about"};
@@ -342,100 +223,11 @@ bool CutButtons(const QString &stripPath, const QString &dir)
     return true;
 }
 
-// --- Placeholder screen pictures: the main window's layout drawn with the painter. ---
-
-void DrawMockWindow(QImage &image, bool constructorTab, bool selected)
-{
-    const QColor face(239, 239, 239);
-    image.fill(face);
-    QPainter p(&image);
-    const int barWidth = 149;
-    const int toolbarHeight = 34;
-
-    // Tabs.
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(12);
-    p.setFont(font);
-    p.setPen(QColor(160, 160, 160));
-    p.setBrush(face);
-    p.drawRect(2, 22, barWidth - 5, image.height() - 25);
-    const QRect tabs[2] = {QRect(4, 3, 48, 20), QRect(52, 3, 78, 20)};
-    const char *names[2] = {"Cubes", "Constructor"};
-    for (int t = 0; t < 2; ++t) {
-        const bool current = (t == 1) == constructorTab;
-        p.setPen(QColor(160, 160, 160));
-        p.setBrush(current ? face : QColor(225, 225, 225));
-        p.drawRect(tabs[t].adjusted(0, current ? -2 : 0, 0, current ? 1 : 0));
-        p.setPen(Qt::black);
-        p.drawText(tabs[t], Qt::AlignCenter, QString::fromLatin1(names[t]));
-    }
-    CCubePainter cube;
-    if (constructorTab) {
-        cube.Size = 134;
-        cube.Left = 7;
-        cube.Top = 104;
-        cube.Index = 9;
-        cube.DrawOutline = true;
-        cube.DrawPartBorders = true;
-        cube.Draw(p);
-    } else {
-        cube.Size = 24;
-        for (int i = 0; i <= 64; ++i) {
-            cube.Left = 7 + 2 + 26 * (i % 5);
-            cube.Top = 28 + 2 + 26 * (i / 5);
-            cube.Index = i;
-            cube.Draw(p);
-        }
-    }
-
-    // Toolbar.
-    QImage strip = DrawPlaceholderStrip();
-    const int buttons[15] = {0, -1, -1, 1, 2, 3, 4, -1, 5, -1, 6, 7, -1, 8, 9};
-    int x = barWidth + 2;
-    for (int s : buttons) {
-        if (s < 0) {
-            x += 8;
-            continue;
-        }
-        QImage picture = strip.copy(25 * s, 0, 25, 24);
-        picture.setAlphaChannel(picture.createMaskFromColor(Magenta.rgb(), Qt::MaskOutColor)
-                                    .convertToFormat(QImage::Format_Grayscale8));
-        p.drawImage(x + 4, 4, picture.convertToFormat(QImage::Format_ARGB32));
-        if (s == 0 && selected) {
-            p.setPen(QColor(120, 120, 120));
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(x, 1, 32, 31);
-        }
-        x += 33;
-    }
-
-    // Workspace.
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(20, 40);
-    PlaceTriangle(doc, QPoint(3, 14), 6);
-    if (selected) {
-        doc.ToggleSelectMode();
-        doc.SelectAll();
-    }
-    const QRect view(barWidth, toolbarHeight, image.width() - barWidth, image.height() - toolbarHeight);
-    p.fillRect(view, ColorFromRef(doc.BkColor));
-    p.setClipRect(view);
-    p.translate(view.topLeft());
-    doc.DrawWorkspace(p, true, 1, 0, 0, false);
-}
-
-QImage DrawMockScreen(bool constructorTab, bool selected)
-{
-    QImage big(696, 540, QImage::Format_RGB32);
-    DrawMockWindow(big, constructorTab, selected);
-    return big.scaled(348, 270, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
 int Usage()
 {
     std::fprintf(stderr,
-                 "usage: tarvex_helppictures pictures DIR | icons DIR | placeholder-strip FILE |\n"
-                 "       buttons STRIP DIR | placeholder-screens DIR | figure FILE.xml\n");
+                 "usage: tarvex_helppictures pictures DIR | icons DIR | buttons STRIP DIR |\n"
+                 "       figure FILE.xml\n");
     return 2;
 }
 
@@ -465,16 +257,8 @@ int main(int argc, char *argv[])
                        && Save(DrawHelpIcon(), dir.filePath("helpicon.png"))
                    ? 0 : 1;
     }
-    if (command == "placeholder-strip")
-        return Save(DrawPlaceholderStrip(), target) ? 0 : 1;
     if (command == "buttons" && args.size() == 3)
         return CutButtons(target, args[2]) ? 0 : 1;
-    if (command == "placeholder-screens") {
-        const QDir dir(target);
-        return Save(DrawMockScreen(false, false), dir.filePath("mainwin.png"))
-                       && Save(DrawMockScreen(true, true), dir.filePath("mainwin2.png"))
-                   ? 0 : 1;
-    }
     if (command == "figure") {
         CTarvexDoc doc(false);
         doc.ResizeGrid(20, 40);
