@@ -2,7 +2,7 @@
 
 #include "app/mainframe.h"
 #include "document/tarvexdoc.h"
-#include "files/commandlineexport.h"
+#include "app/commandlineexport.h"
 
 #include <QCommandLineParser>
 

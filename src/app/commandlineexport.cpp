@@ -1,4 +1,4 @@
-#include "files/commandlineexport.h"
+#include "app/commandlineexport.h"
 
 #include "document/tarvexdoc.h"
 
