@@ -99,7 +99,7 @@ void ExportLargest()
 {
     CTarvexDoc doc(false);
     FillAll(doc, 100, 100, 200);
-    const QSize size = CBitmapExport::BitmapSize(doc);
+    const QSize size = CBitmapExport::BitmapSize(doc.Figure());
     const qint64 bytes = 54 + qint64(size.width()) * size.height() * 3;
     // Beside the build, on the disk the user's files would go to.
     QTemporaryDir dir(QDir::currentPath() + "/bench-files-XXXXXX");

@@ -17,7 +17,7 @@ class QAction;
 class QFileDialog;
 class QToolBar;
 
-// Registers the toolbar strip and the cursors.
+// Registers the toolbar strip.
 void InitMainWindowResources();
 
 // The main window: the cube selection bar along the whole left edge, the toolbar

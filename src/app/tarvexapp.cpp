@@ -55,7 +55,6 @@ bool CTarvexApp::InitInstance(const QString &figurePath)
         // cannot be read the document has said why, and the program ends.
         if (!m_doc->OnOpenDocument(figurePath))
             return false;
-        Q_EMIT m_doc->UpdateAllViews();
     } else {
         m_doc->OnNewDocument();
     }

@@ -1,15 +1,11 @@
 #pragma once
 
 #include "document/cubeselection.h"
+#include "geometry/figure.h"
 #include "geometry/surface.h"
 
 #include <QVector>
 #include <memory>
-
-// The workspace grid: rows of cells, even rows one cell longer than odd rows.
-// Rows are implicitly shared, so a snapshot costs only the rows changed after it.
-using CubeRow = QVector<qint32>;
-using CubeGrid = QVector<CubeRow>;
 
 // One entry of the edit history: the whole figure state at one moment.
 class CFigureSnapshot

@@ -4,6 +4,7 @@
 #include "files/bitmapexport.h"
 #include "files/figurexml.h"
 #include "geometry/cubepainter.h"
+#include "geometry/workspacerenderer.h"
 
 #include <QFile>
 
@@ -19,20 +20,6 @@ namespace {
 const char *const SettingsOrganisation = "Brellow";
 const char *const SettingsApplication = "Tarvex";
 const char *const SettingsGroup = "Settings";
-
-// Integer division rounding toward minus infinity / plus infinity (b > 0).
-int FloorDiv(int a, int b)
-{
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
-
-int CeilDiv(int a, int b)
-{
-    return -FloorDiv(-a, b);
-}
-
-// Order in which placing a cube visits its neighbours.
-const int PlaceOrder[NeighbourCount] = {UpperRight, UpperLeft, LowerRight, LowerLeft, Top, Bottom};
 
 } // namespace
 
@@ -104,15 +91,38 @@ void CTarvexDoc::SaveSettings() const
 
 // ---------------------------------------------------------------- grid
 
+CFigure CTarvexDoc::Figure() const
+{
+    CFigure figure;
+    figure.BkColor = BkColor;
+    figure.Color1 = Color1;
+    figure.Color2 = Color2;
+    figure.Color3 = Color3;
+    figure.CubeSize = CubeSize;
+    figure.Grid = m_grid;
+    return figure;
+}
+
+void CTarvexDoc::ApplyFigure(const CFigure &figure)
+{
+    Color1 = figure.Color1;
+    Color2 = figure.Color2;
+    Color3 = figure.Color3;
+    BkColor = figure.BkColor;
+    CubeSize = figure.CubeSize;
+    const QSize size = figure.GridSize();
+    ResizeGrid(size.width(), size.height());
+    SaveSettings();
+    UpdateBarColors();
+    // The file's cubes, placed in file order onto the emptied grid by the reader.
+    m_grid = figure.Grid;
+    if (!figure.IsEmpty())
+        m_bSaved = 0;
+}
+
 void CTarvexDoc::ResizeGrid(int width, int height)
 {
-    height = qMax(0, height);
-    m_grid.resize(height);
-    for (int r = 0; r < height; ++r) {
-        const int length = qMax(0, RowLength(width, r));
-        if (m_grid[r].size() != length)
-            m_grid[r].resize(length, EmptyCell);
-    }
+    CFigure::Resize(m_grid, width, height);
     Q_EMIT UpdateAllViews();
 }
 
@@ -128,146 +138,54 @@ bool CTarvexDoc::HasCell(int column, int row) const
 
 void CTarvexDoc::PlaceCube(int column, int row, qint32 value)
 {
-    // Writing only real changes keeps unchanged rows shared with the history.
-    if (m_grid.at(row).at(column) != value)
-        m_grid[row][column] = value;
-    for (int direction : PlaceOrder) {
-        if (value & (1 << direction))
-            continue;
-        const QPoint n = NeighbourCell(column, row, direction);
-        if (!HasCell(n.x(), n.y()))
-            continue;
-        const qint32 bit = 1 << OppositeCorner(direction);
-        const qint32 current = m_grid.at(n.y()).at(n.x());
-        if (current >= 0 && !(current & bit))
-            m_grid[n.y()][n.x()] = current | bit;
-    }
+    CFigure::PlaceCube(m_grid, column, row, value);
     m_bSaved = 0;
 }
 
 QPoint CTarvexDoc::CellFromPoint(int x, int y) const
 {
-    const CellPitch pitch = GetCellPitch();
-    const int h = CubeSize / 2;
-    const int rows = int(m_grid.size());
-    if (pitch.Px <= 0 || pitch.Py <= 0)
-        return QPoint(-1, -1);
-    // Only cells whose centre lies within 5 pixels can hold the point; visit them in
-    // row order so the first match is the one a full row-order scan would find.
-    const int rowFirst = qMax(0, CeilDiv(y - h - 5, pitch.Py));
-    const int rowLast = qMin(rows - 1, FloorDiv(y - h + 5, pitch.Py));
-    for (int r = rowFirst; r <= rowLast; ++r) {
-        const int offset = (r & 1) ? pitch.Px / 2 : 0;
-        const int colFirst = qMax(0, CeilDiv(x - offset - h - 5, pitch.Px));
-        const int colLast = qMin(int(m_grid[r].size()) - 1, FloorDiv(x - offset - h + 5, pitch.Px));
-        if (colFirst <= colLast)
-            return QPoint(colFirst, r);
-    }
-    return QPoint(-1, -1);
+    return Figure().CellFromPoint(x, y);
 }
 
 QPoint CTarvexDoc::CubeFromPoint(int x, int y) const
 {
-    const CellPitch pitch = GetCellPitch();
-    const int rows = int(m_grid.size());
-    if (pitch.Px <= 0 || pitch.Py <= 0)
-        return QPoint(-1, -1);
-    CCubePainter painter;
-    painter.Size = CubeSize;
-    // A cube can only hit points inside its bounding square; visit the cells whose
-    // square holds the point, in row order.
-    const int rowFirst = qMax(0, CeilDiv(y - CubeSize, pitch.Py));
-    const int rowLast = qMin(rows - 1, FloorDiv(y, pitch.Py));
-    for (int r = rowFirst; r <= rowLast; ++r) {
-        const int offset = (r & 1) ? pitch.Px / 2 : 0;
-        const int colFirst = qMax(0, CeilDiv(x - offset - CubeSize, pitch.Px));
-        const int colLast = qMin(int(m_grid[r].size()) - 1, FloorDiv(x - offset, pitch.Px));
-        for (int c = colFirst; c <= colLast; ++c) {
-            const qint32 value = m_grid[r][c];
-            if (value < 0)
-                continue;
-            const QPoint origin = CellOrigin(c, r, pitch);
-            painter.Left = origin.x();
-            painter.Top = origin.y();
-            painter.Index = value;
-            if (painter.HitPart(x, y, false) >= 0)
-                return QPoint(c, r);
-        }
-    }
-    return QPoint(-1, -1);
+    return Figure().CubeFromPoint(x, y);
 }
 
 bool CTarvexDoc::IsFigureEmpty() const
 {
-    for (const CubeRow &row : m_grid)
-        for (qint32 cell : row)
-            if (cell >= 0)
-                return false;
-    return true;
+    return Figure().IsEmpty();
 }
 
 CTarvexDoc::Bounds CTarvexDoc::GetFigureBounds() const
 {
-    Bounds b;
-    const CellPitch pitch = GetCellPitch();
-    for (int r = 0; r < m_grid.size(); ++r) {
-        for (int c = 0; c < m_grid[r].size(); ++c) {
-            if (m_grid[r][c] < 0)
-                continue;
-            const QPoint o = CellOrigin(c, r, pitch);
-            if (b.left == -1 || o.x() < b.left)
-                b.left = o.x();
-            if (b.right == -1 || o.x() + CubeSize + 2 > b.right)
-                b.right = o.x() + CubeSize + 2;
-            if (b.top == -1 || o.y() < b.top)
-                b.top = o.y();
-            if (b.bottom == -1 || o.y() + CubeSize + 2 > b.bottom)
-                b.bottom = o.y() + CubeSize + 2;
-        }
-    }
-    return b;
+    return Figure().GetBounds();
 }
 
 QSize CTarvexDoc::GetWorkspaceSize() const
 {
-    const QSize grid = GetGridSize();
-    const CellPitch pitch = GetCellPitch();
-    return QSize(grid.width() * pitch.Px, CubeSize + grid.height() * pitch.Py);
+    return Figure().GetWorkspaceSize();
 }
 
 void CTarvexDoc::DrawWorkspace(QPainter &painter, bool dots, int scale, int x0, int y0,
                                bool fillBackground) const
 {
     PreparePainter(painter);
-    const int half = (CubeSize / 2) * scale;
-    const CellPitch pitch = GetCellPitch(scale);
     if (fillBackground) {
         const QSize size = GetWorkspaceSize();
         painter.fillRect(QRect(0, 0, size.width() * scale, size.height() * scale),
                          ColorFromRef(BkColor));
     }
-    CCubePainter cube;
-    cube.Size = scale * CubeSize;
-    cube.TopColor = Color1;
-    cube.RightColor = Color2;
-    cube.LeftColor = Color3;
-    for (int r = 0; r < m_grid.size(); ++r) {
-        const int y = y0 + r * pitch.Py;
-        const CubeRow &row = m_grid[r];
-        for (int c = 0; c < row.size(); ++c) {
-            const int x = x0 + c * pitch.Px + ((r & 1) ? pitch.Px / 2 : 0);
-            if (row[c] >= 0) {
-                cube.Index = row[c];
-                cube.Left = x;
-                cube.Top = y;
-                cube.Draw(painter);
-                if (m_selection && m_selection->Contains(c, r))
-                    cube.FillSelected(painter);
-            } else if (dots) {
-                painter.fillRect(QRect(x + half, y + half, 1, 1), Qt::black);
-            }
-        }
-    }
+    CWorkspaceRenderer::Params params;
+    params.CubeSize = CubeSize;
+    params.Scale = scale;
+    params.Offset = QPoint(x0, y0);
+    params.Dots = dots;
+    params.Selected = SelectedCells();
+    const QSize size = GetWorkspaceSize();
+    // Every cell: the area is the whole workspace with room for the outermost pens.
+    const QRect all(-8, -8, size.width() * scale + 16, size.height() * scale + 16);
+    CWorkspaceRenderer().Draw(painter, Figure(), all, params);
 }
 
 // ---------------------------------------------------------------- history
@@ -336,12 +254,15 @@ void CTarvexDoc::ClearHistory()
 void CTarvexDoc::OnEditUndo()
 {
     Undo(true);
+    // The restored colours may differ from the ones the pickers show.
+    UpdateBarColors();
     Q_EMIT UpdateAllViews();
 }
 
 void CTarvexDoc::OnEditRedo()
 {
     Redo();
+    UpdateBarColors();
     Q_EMIT UpdateAllViews();
 }
 
@@ -548,6 +469,47 @@ void CTarvexDoc::DropSelection(const QPoint &offset, bool copy)
     }
 }
 
+bool CTarvexDoc::ClickPlaceCube(int x, int y, int kind)
+{
+    const QPoint cell = CellFromPoint(x, y);
+    if (cell.x() < 0)
+        return false;
+    TakeSnapshot();
+    PlaceCube(cell.x(), cell.y(), kind >= 0 && kind < CubeKindCount ? kind : EmptyCell);
+    Q_EMIT UpdateAllViews();
+    return true;
+}
+
+void CTarvexDoc::EndRubberBand(const QPoint &start, const QPoint &end, bool add)
+{
+    if (!m_selection)
+        return;
+    if (!add)
+        m_selection->Clear();
+    SelectCubesInRect(start.x(), start.y(), end.x(), end.y());
+    Q_EMIT UpdateAllViews();
+}
+
+void CTarvexDoc::EndSelectionDrag(const QPoint &start, const QPoint &end, bool copy)
+{
+    if (!m_selection)
+        return;
+    DropSelection(GetDragOffset(start, end), copy);
+    Q_EMIT UpdateAllViews();
+}
+
+void CTarvexDoc::ApplyOptions(int width, int height, int cubeSize, ColorRef bkColor,
+                              ColorRef color1, ColorRef color2, ColorRef color3)
+{
+    ResizeGrid(width, height);
+    CubeSize = cubeSize;
+    Q_EMIT UpdateAllViews();
+    BkColor = bkColor;
+    Color1 = color1;
+    Color2 = color2;
+    Color3 = color3;
+}
+
 void CTarvexDoc::DeleteSelection()
 {
     if (!m_selection || m_selection->IsEmpty())
@@ -580,22 +542,26 @@ void CTarvexDoc::UpdateBarColors()
 
 bool CTarvexDoc::SaveFigureXml(const QString &path, QString *error) const
 {
-    return CFigureXml::Save(*this, path, error);
+    return CFigureXml::Save(Figure(), path, error);
 }
 
 bool CTarvexDoc::LoadFigureXml(const QString &path, QString *error)
 {
-    return CFigureXml::Load(*this, path, error);
+    CFigure figure;
+    if (!CFigureXml::Load(path, figure, error))
+        return false;
+    ApplyFigure(figure);
+    return true;
 }
 
 bool CTarvexDoc::ExportBitmap(const QString &path, QString *error) const
 {
-    return CBitmapExport::Export(*this, path, error);
+    return CBitmapExport::Export(Figure(), SelectedCells(), path, error);
 }
 
 void CTarvexDoc::PrintFigure(QPainter &painter, const QSize &printable) const
 {
-    CBitmapExport::Print(*this, painter, printable);
+    CBitmapExport::Print(Figure(), SelectedCells(), painter, printable);
 }
 
 // ---------------------------------------------------------------- commands
@@ -661,6 +627,7 @@ bool CTarvexDoc::OnOpenDocument(const QString &path)
     // Placing the file's cubes cleared the saved flag; the freshly opened figure is
     // what is on disk, so it counts as saved however it was opened.
     m_bSaved = 1;
+    Q_EMIT UpdateAllViews();
     return true;
 }
 

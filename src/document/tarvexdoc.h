@@ -3,6 +3,7 @@
 #include "document/cubeselection.h"
 #include "document/figuresnapshot.h"
 #include "geometry/cubegeometry.h"
+#include "geometry/figure.h"
 #include "geometry/surface.h"
 
 #include <QObject>
@@ -24,35 +25,27 @@ class CTarvexDoc : public QObject
 
 public:
     // Ranges the program keeps to for the grid and the cube size.
-    static constexpr int MinGridWidth = 10;
-    static constexpr int MaxGridWidth = 100;
-    static constexpr int MinGridHeight = 10;
-    static constexpr int MaxGridHeight = 100;
-    static constexpr int MinCubeSize = 16;
-    static constexpr int MaxCubeSize = 200;
+    static constexpr int MinGridWidth = CFigure::MinGridWidth;
+    static constexpr int MaxGridWidth = CFigure::MaxGridWidth;
+    static constexpr int MinGridHeight = CFigure::MinGridHeight;
+    static constexpr int MaxGridHeight = CFigure::MaxGridHeight;
+    static constexpr int MinCubeSize = CFigure::MinCubeSize;
+    static constexpr int MaxCubeSize = CFigure::MaxCubeSize;
 
     // Defaults of the eight stored settings.
-    static constexpr ColorRef DefaultBkColor = 0xFFFFFF;
-    static constexpr ColorRef DefaultColor1 = 0x0000FF;
-    static constexpr ColorRef DefaultColor2 = 0x00EE00;
-    static constexpr ColorRef DefaultColor3 = 0xFF0000;
-    static constexpr int DefaultCubeSize = 32;
-    static constexpr int DefaultWidth = 20;
-    static constexpr int DefaultHeight = 40;
+    static constexpr ColorRef DefaultBkColor = CFigure::DefaultBkColor;
+    static constexpr ColorRef DefaultColor1 = CFigure::DefaultColor1;
+    static constexpr ColorRef DefaultColor2 = CFigure::DefaultColor2;
+    static constexpr ColorRef DefaultColor3 = CFigure::DefaultColor3;
+    static constexpr int DefaultCubeSize = CFigure::DefaultCubeSize;
+    static constexpr int DefaultWidth = CFigure::DefaultWidth;
+    static constexpr int DefaultHeight = CFigure::DefaultHeight;
 
     // The editor's own messages about files.
     static constexpr const char *LoadErrorText = "Error loading XML file";
-    static constexpr const char *EmptyFigureText =
-        "There's no blocks at the workspace so it is impossible to save empty image.";
+    static constexpr const char *EmptyFigureText = CFigure::EmptyFigureText;
 
-    struct Bounds
-    {
-        int left = -1;
-        int top = -1;
-        int right = -1;
-        int bottom = -1;
-        bool IsEmpty() const { return left < 0 && right < 0; }
-    };
+    using Bounds = CFigure::Bounds;
 
     // With useSettingsStore false the document starts from the defaults and never
     // reads or writes the user's settings store (batch export, tests).
@@ -74,6 +67,14 @@ public:
     void SaveSettings() const;
     bool UsesSettingsStore() const { return m_useSettingsStore; }
 
+    // The figure as a plain value (the grid's rows are shared, so this is cheap), and
+    // the figure a file gave: its settings become the document's and the user's
+    // settings, the views and pickers are told, then its cells are taken over.
+    CFigure Figure() const;
+    void ApplyFigure(const CFigure &figure);
+    // The cells drawn greyed: the selection while select-and-move mode is on.
+    const QVector<QPoint> *SelectedCells() const { return m_selection ? &m_selection->Cells : nullptr; }
+
     // Workspace grid.
     void ResizeGrid(int width, int height);
     QSize GetGridSize() const;   // (cells in row 0, number of rows)
@@ -91,6 +92,19 @@ public:
 
     void DrawWorkspace(QPainter &painter, bool dots, int scale, int x0, int y0,
                        bool fillBackground) const;
+
+    // Edits a view asks for, each one undo step announced to all views.
+    // A click in drawing mode at a workspace point: places kind (0..63; anything else
+    // erases) on the cell whose centre is there; false when no cell is hit.
+    bool ClickPlaceCube(int x, int y, int kind);
+    // The end of a rubber band from start to end: its cubes become selected, added to
+    // the selection when add is set.
+    void EndRubberBand(const QPoint &start, const QPoint &end, bool add);
+    // The end of a drag of the selection from start to end (see GetDragOffset).
+    void EndSelectionDrag(const QPoint &start, const QPoint &end, bool copy);
+    // The Options dialog's values, applied as one change.
+    void ApplyOptions(int width, int height, int cubeSize, ColorRef bkColor, ColorRef color1,
+                      ColorRef color2, ColorRef color3);
 
     // Edit history.
     void TakeSnapshot();

@@ -1,14 +1,16 @@
 #include "files/bitmapexport.h"
 
-#include "document/tarvexdoc.h"
 #include "files/fileexception.h"
 #include "files/safefilewriter.h"
+#include "geometry/figure.h"
+#include "geometry/workspacerenderer.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QSize>
 #include <QtEndian>
 
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -31,19 +33,12 @@ const char *RowToBgr(uchar *row, int width)
     return reinterpret_cast<const char *>(row);
 }
 
-// Rows rendered above and below a strip: one cube and its outline, rounded to a
-// multiple of 8 so every strip's device origin lies on the grey pattern's period.
-int StripMargin(const CTarvexDoc &doc)
-{
-    return (doc.CubeSize + 2 + 7) / 8 * 8;
-}
-
 } // namespace
 
-QSize CBitmapExport::BitmapSize(const CTarvexDoc &doc)
+QSize CBitmapExport::BitmapSize(const CFigure &figure)
 {
-    const CTarvexDoc::Bounds b = doc.GetFigureBounds();
-    return QSize(((b.right - b.left) / 4) * 4 + 4, b.bottom - b.top);
+    const CFigure::Bounds b = figure.GetBounds();
+    return QSize((b.Width() / 4) * 4 + 4, b.Height());
 }
 
 QByteArray CBitmapExport::Header(int width, int height)
@@ -64,75 +59,86 @@ QByteArray CBitmapExport::Header(int width, int height)
     return header;
 }
 
-void CBitmapExport::RenderRows(const CTarvexDoc &doc, QImage &image, int from)
+int CBitmapExport::StripRows(int width, int height)
 {
-    const CTarvexDoc::Bounds b = doc.GetFigureBounds();
-    const QSize size = BitmapSize(doc);
-    const QSize workspace = doc.GetWorkspaceSize();
-    QPainter painter(&image);
-    // Drawn in the image's own device coordinates (no painter transform), shifted up
-    // by from. The workspace background covers the picture from its (0, 0) with the
-    // workspace's size; only what lies beyond that stays white.
-    const QColor white(Qt::white);
-    painter.fillRect(QRect(0, -from, workspace.width(), workspace.height()), ColorFromRef(doc.BkColor));
-    painter.fillRect(QRect(workspace.width(), -from, size.width() - workspace.width(), size.height()), white);
-    painter.fillRect(QRect(0, workspace.height() - from, size.width(), size.height() - workspace.height()), white);
-    doc.DrawWorkspace(painter, false, 1, -b.left, -b.top - from, false);
+    const int rows = int(qBound<qint64>(8, StripBudget / (qint64(qMax(1, width)) * 4), qint64(1) << 20));
+    return qMin((rows + 7) / 8 * 8, (height + 7) / 8 * 8);
 }
 
-bool CBitmapExport::Export(const CTarvexDoc &doc, const QString &path, QString *error)
+void CBitmapExport::RenderRows(CWorkspaceRenderer &renderer, const CFigure &figure,
+                               const QVector<QPoint> *selected, QImage &image, int from)
 {
-    return Export(doc, path, error, 0);
+    const CFigure::Bounds b = figure.GetBounds();
+    const QSize workspace = figure.GetWorkspaceSize();
+    // The background covers the picture from its (0, 0) with the workspace's size;
+    // only what lies beyond that stays white.
+    const quint32 background = ColorFromRef(figure.BkColor).rgb();
+    const quint32 white = 0xFFFFFFFFu;
+    const int width = image.width();
+    const int filled = qBound(0, workspace.width(), width);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
+        const bool inside = from + y < workspace.height();
+        std::fill(line, line + (inside ? filled : 0), background);
+        std::fill(line + (inside ? filled : 0), line + width, white);
+    }
+    CWorkspaceRenderer::Params params;
+    params.CubeSize = figure.CubeSize;
+    params.Offset = QPoint(-b.left, -b.top - from);
+    params.Selected = selected;
+    renderer.DrawImage(image, figure, params);
 }
 
-bool CBitmapExport::Export(const CTarvexDoc &doc, const QString &path, QString *error, int stripRows)
+bool CBitmapExport::Export(const CFigure &figure, const QVector<QPoint> *selected, const QString &path,
+                           QString *error, int stripRows)
 {
-    if (doc.IsFigureEmpty()) {
+    if (figure.IsEmpty()) {
         if (error)
-            *error = QString::fromLatin1(CTarvexDoc::EmptyFigureText);
+            *error = QString::fromLatin1(CFigure::EmptyFigureText);
         return false;
     }
-    const QSize size = BitmapSize(doc);
+    const QSize size = BitmapSize(figure);
     const int width = size.width();
     const int height = size.height();
-    if (stripRows <= 0)
-        stripRows = int(qMax<qint64>(64, StripBudget / (qint64(width) * 4) - 2 * StripMargin(doc)));
-    stripRows = qMin((stripRows + 7) / 8 * 8, ((height + 7) / 8) * 8);
-    // QPainter does not draw a polygon cut by the edge of its device exactly as it
-    // draws it whole. So each strip is rendered with a margin above and below: every
-    // cube that reaches the strip's rows lies wholly inside the rendered rows, and the
-    // strip comes out exactly as in a whole-picture render.
-    const int margin = StripMargin(doc);
+    stripRows = stripRows <= 0 ? StripRows(width, height)
+                               : qMin((stripRows + 7) / 8 * 8, (height + 7) / 8 * 8);
     return CFileException::Guard(error, [&] {
         CSafeFileWriter writer(path);
         const QByteArray header = Header(width, height);
         writer.Write(header.constData(), header.size());
         // One image serves every strip: fresh memory for each would cost a page fault
         // per 4 KiB again and again.
-        QImage device(width, qMin(height, stripRows + 2 * margin), QImage::Format_RGB32);
+        QImage device(width, qMin(height, stripRows), QImage::Format_RGB32);
         if (device.isNull())
             throw std::bad_alloc();
+        CWorkspaceRenderer renderer;
         // The file holds the bottom row first: render the strips from the bottom up.
         const int strips = (height + stripRows - 1) / stripRows;
         for (int s = strips - 1; s >= 0; --s) {
             const int top = s * stripRows;
             const int rows = qMin(stripRows, height - top);
-            const int from = qMax(0, top - margin);
-            const int to = qMin(height, top + rows + margin);
-            QImage view(device.bits(), width, to - from, device.bytesPerLine(), QImage::Format_RGB32);
-            RenderRows(doc, view, from);
-            for (int y = top + rows - 1; y >= top; --y)
-                writer.Write(RowToBgr(view.scanLine(y - from), width), qint64(width) * 3);
+            QImage view(device.bits(), width, rows, device.bytesPerLine(), QImage::Format_RGB32);
+            RenderRows(renderer, figure, selected, view, top);
+            for (int y = rows - 1; y >= 0; --y)
+                writer.Write(RowToBgr(view.scanLine(y), width), qint64(width) * 3);
         }
         writer.Commit();
         return true;
     });
 }
 
-void CBitmapExport::Print(const CTarvexDoc &doc, QPainter &painter, const QSize &printable)
+void CBitmapExport::Print(const CFigure &figure, const QVector<QPoint> *selected, QPainter &painter,
+                          const QSize &printable)
 {
-    const CTarvexDoc::Bounds b = doc.GetFigureBounds();
-    const int x = (printable.width() - (b.right - b.left)) / 2 - b.left;
-    const int y = (printable.height() - (b.bottom - b.top)) / 2 - b.top;
-    doc.DrawWorkspace(painter, false, 1, x, y, true);
+    const CFigure::Bounds b = figure.GetBounds();
+    const QSize workspace = figure.GetWorkspaceSize();
+    PreparePainter(painter);
+    // The background starts at the page's (0, 0) with the workspace's size.
+    painter.fillRect(QRect(QPoint(0, 0), workspace), ColorFromRef(figure.BkColor));
+    CWorkspaceRenderer::Params params;
+    params.CubeSize = figure.CubeSize;
+    params.Offset = QPoint((printable.width() - b.Width()) / 2 - b.left,
+                           (printable.height() - b.Height()) / 2 - b.top);
+    params.Selected = selected;
+    CWorkspaceRenderer().Draw(painter, figure, QRect(QPoint(-8, -8), workspace + QSize(16, 16)), params);
 }

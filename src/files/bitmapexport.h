@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QPoint>
 #include <QString>
+#include <QVector>
 
-class CTarvexDoc;
+class CFigure;
+class CWorkspaceRenderer;
 class QImage;
 class QPainter;
 class QSize;
@@ -13,26 +16,32 @@ class QSize;
 class CBitmapExport
 {
 public:
-    // Memory the export renders into (32-bit pixels of one strip with its margins;
-    // rows are turned into 24-bit pixels in place).
-    static constexpr qint64 StripBudget = 128 * 1024 * 1024;
+    // Memory a strip of 32-bit pixels may take while the picture is rendered.
+    static constexpr qint64 StripBudget = 8 * 1024 * 1024;
 
-    // Writes the figure as an uncompressed bottom-up 24-bit bitmap. The picture is
-    // rendered and written in horizontal strips, so memory stays bounded for any
-    // figure; the previous file is replaced only when everything was written.
-    static bool Export(const CTarvexDoc &doc, const QString &path, QString *error);
-    // The same with strips of at least stripRows rows (rounded up to a multiple of 8,
-    // so the grey pattern of selected cubes lines up across strips).
-    static bool Export(const CTarvexDoc &doc, const QString &path, QString *error, int stripRows);
+    // Writes the figure as an uncompressed bottom-up 24-bit bitmap; the selected cells
+    // (may be null) come out greyed. The picture is rendered and written in horizontal
+    // strips of at least stripRows rows (rounded up to a multiple of 8, so the grey
+    // pattern lines up across strips; 0 picks a size by StripBudget), so memory stays
+    // bounded for any figure; the previous file is replaced only when everything was
+    // written.
+    static bool Export(const CFigure &figure, const QVector<QPoint> *selected, const QString &path,
+                       QString *error, int stripRows = 0);
 
     // Size of the bitmap for the figure: the bounding width rounded to the next
     // multiple of 4 above it (so rows need no padding), and the bounding height.
-    static QSize BitmapSize(const CTarvexDoc &doc);
+    static QSize BitmapSize(const CFigure &figure);
     // The 54 bytes of file and information header for a width x height picture.
     static QByteArray Header(int width, int height);
+    // Strip height for a picture of the given width under StripBudget (a multiple of 8).
+    static int StripRows(int width, int height);
     // Renders picture rows [from, from + image.height()) into a 32-bit image of the
-    // bitmap's width.
-    static void RenderRows(const CTarvexDoc &doc, QImage &image, int from);
+    // bitmap's width: the background colour over the workspace's size from the
+    // picture's corner, white beyond it, then the cubes.
+    static void RenderRows(CWorkspaceRenderer &renderer, const CFigure &figure,
+                           const QVector<QPoint> *selected, QImage &image, int from);
 
-    static void Print(const CTarvexDoc &doc, QPainter &painter, const QSize &printable);
+    // Paints the figure centred on a page whose printable area is printable device pixels.
+    static void Print(const CFigure &figure, const QVector<QPoint> *selected, QPainter &painter,
+                      const QSize &printable);
 };

@@ -1,6 +1,6 @@
 #include "files/figurexml.h"
 
-#include "document/tarvexdoc.h"
+#include "geometry/figure.h"
 #include "files/fileexception.h"
 #include "files/xmlelement.h"
 
@@ -43,25 +43,25 @@ void CheckRange(const char *name, qint32 value, int low, int high)
 
 } // namespace
 
-CXmlElement CFigureXml::BuildTree(const CTarvexDoc &doc)
+CXmlElement CFigureXml::BuildTree(const CFigure &figure)
 {
     CXmlElement root;
     root.Name = "xml";
     AddTextChild(root, "Application", ApplicationText);
     AddTextChild(root, "Version", VersionText);
 
-    const QSize grid = doc.GetGridSize();
+    const QSize grid = figure.GridSize();
     CXmlElement &settings = root.AddChild("Settings");
-    AddIntChild(settings, "Color1", qint32(doc.Color1));
-    AddIntChild(settings, "Color2", qint32(doc.Color2));
-    AddIntChild(settings, "Color3", qint32(doc.Color3));
-    AddIntChild(settings, "BkColor", qint32(doc.BkColor));
+    AddIntChild(settings, "Color1", qint32(figure.Color1));
+    AddIntChild(settings, "Color2", qint32(figure.Color2));
+    AddIntChild(settings, "Color3", qint32(figure.Color3));
+    AddIntChild(settings, "BkColor", qint32(figure.BkColor));
     AddIntChild(settings, "WorkspaceWidth", grid.width());
     AddIntChild(settings, "WorkspaceHeight", grid.height());
-    AddIntChild(settings, "CubeSize", doc.CubeSize);
+    AddIntChild(settings, "CubeSize", figure.CubeSize);
 
     CXmlElement &workspace = root.AddChild("Workspace");
-    const CubeGrid &cells = doc.Grid();
+    const CubeGrid &cells = figure.Grid;
     for (int r = 0; r < cells.size(); ++r) {
         for (int c = 0; c < cells[r].size(); ++c) {
             const qint32 value = cells[r][c];
@@ -76,34 +76,34 @@ CXmlElement CFigureXml::BuildTree(const CTarvexDoc &doc)
     return root;
 }
 
-bool CFigureXml::Save(const CTarvexDoc &doc, const QString &path, QString *error)
+bool CFigureXml::Save(const CFigure &figure, const QString &path, QString *error)
 {
-    return CFileException::Guard(error, [&] { return BuildTree(doc).SaveToFile(path, error); });
+    return CFileException::Guard(error, [&] { return BuildTree(figure).SaveToFile(path, error); });
 }
 
-bool CFigureXml::Load(CTarvexDoc &doc, const QString &path, QString *error)
+bool CFigureXml::Load(const QString &path, CFigure &figure, QString *error)
 {
     return CFileException::Guard(error, [&] {
         CXmlElement root;
         if (!root.LoadFromFile(path, error))
             return false;
-        Apply(doc, root);
+        figure = Read(root);
         return true;
     });
 }
 
-bool CFigureXml::LoadFromData(CTarvexDoc &doc, const QByteArray &data, QString *error)
+bool CFigureXml::LoadFromData(const QByteArray &data, CFigure &figure, QString *error)
 {
     return CFileException::Guard(error, [&] {
         CXmlElement root;
         if (!root.ParseDocument(data))
             throw CFileException(Tr("The text is not a well-formed figure file."));
-        Apply(doc, root);
+        figure = Read(root);
         return true;
     });
 }
 
-void CFigureXml::Apply(CTarvexDoc &doc, const CXmlElement &root)
+CFigure CFigureXml::Read(const CXmlElement &root)
 {
     // Everything is read and checked first; a missing element throws.
     // The root's own name is not looked at.
@@ -122,19 +122,17 @@ void CFigureXml::Apply(CTarvexDoc &doc, const CXmlElement &root)
     const qint32 cubeSize = ReadIntChild(settings, "CubeSize");
     // The grid and the painter are made for the sizes the Options dialog allows;
     // anything else is not a figure this program wrote.
-    CheckRange("WorkspaceWidth", width, CTarvexDoc::MinGridWidth, CTarvexDoc::MaxGridWidth);
-    CheckRange("WorkspaceHeight", height, CTarvexDoc::MinGridHeight, CTarvexDoc::MaxGridHeight);
-    CheckRange("CubeSize", cubeSize, CTarvexDoc::MinCubeSize, CTarvexDoc::MaxCubeSize);
+    CheckRange("WorkspaceWidth", width, CFigure::MinGridWidth, CFigure::MaxGridWidth);
+    CheckRange("WorkspaceHeight", height, CFigure::MinGridHeight, CFigure::MaxGridHeight);
+    CheckRange("CubeSize", cubeSize, CFigure::MinCubeSize, CFigure::MaxCubeSize);
 
-    // Only now is the document changed.
-    doc.Color1 = ColorRef(color1);
-    doc.Color2 = ColorRef(color2);
-    doc.Color3 = ColorRef(color3);
-    doc.BkColor = ColorRef(bkColor);
-    doc.CubeSize = cubeSize;
-    doc.ResizeGrid(width, height);
-    doc.SaveSettings();
-    doc.UpdateBarColors();
+    CFigure figure;
+    figure.Color1 = ColorRef(color1);
+    figure.Color2 = ColorRef(color2);
+    figure.Color3 = ColorRef(color3);
+    figure.BkColor = ColorRef(bkColor);
+    figure.CubeSize = cubeSize;
+    figure.Resize(width, height);
 
     for (const CXmlElement &cube : workspace.Children) {
         if (cube.Name.compare("Cube", Qt::CaseInsensitive) != 0)
@@ -142,9 +140,11 @@ void CFigureXml::Apply(CTarvexDoc &doc, const CXmlElement &root)
         const qint32 row = cube.GetAttributeInt("Row", 0);
         const qint32 column = cube.GetAttributeInt("Col", 0);
         const qint32 index = cube.GetAttributeInt("Index", 0);
-        // Cubes outside the grid, and values that are no cube kind, are skipped.
-        if (!doc.HasCell(column, row) || index < 0 || index >= CubeKindCount)
+        // Cubes outside the grid, and values that are neither a cube kind nor the empty
+        // cell, are skipped. An empty cell is placed like any cube: it erases the cell.
+        if (!figure.HasCell(column, row) || index < EmptyCell || index >= CubeKindCount)
             continue;
-        doc.PlaceCube(column, row, index);
+        figure.PlaceCube(column, row, index);
     }
+    return figure;
 }

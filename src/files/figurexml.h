@@ -3,26 +3,27 @@
 #include <QByteArray>
 #include <QString>
 
-class CTarvexDoc;
+class CFigure;
 class CXmlElement;
 
-// Figure files: the document's settings and occupied cells as XML-like text.
+// Figure files: a figure's settings and occupied cells as XML-like text.
 class CFigureXml
 {
 public:
-    static bool Save(const CTarvexDoc &doc, const QString &path, QString *error);
-    // Expects an emptied document. The file is checked completely (application,
-    // version, every setting present and within the ranges the program allows)
-    // before the document is changed, so a refused file leaves it as it was.
-    static bool Load(CTarvexDoc &doc, const QString &path, QString *error);
+    static bool Save(const CFigure &figure, const QString &path, QString *error);
+    // Reads a figure file into figure. The file is checked completely (application,
+    // version, every setting present and within the ranges the program allows); its
+    // cubes are then placed in file order with the placing rule onto an empty grid of
+    // the file's size. A refused file leaves figure as it was.
+    static bool Load(const QString &path, CFigure &figure, QString *error);
     // The same, from the file's bytes (ending at the first zero byte).
-    static bool LoadFromData(CTarvexDoc &doc, const QByteArray &data, QString *error);
+    static bool LoadFromData(const QByteArray &data, CFigure &figure, QString *error);
 
     // The element tree of a figure.
-    static CXmlElement BuildTree(const CTarvexDoc &doc);
+    static CXmlElement BuildTree(const CFigure &figure);
 
 private:
-    // Checks the tree and applies it to the document; throws CFileException for a
-    // tree that is no acceptable figure, before the document is changed.
-    static void Apply(CTarvexDoc &doc, const CXmlElement &root);
+    // Checks the tree and reads the figure from it; throws CFileException for a tree
+    // that is no acceptable figure.
+    static CFigure Read(const CXmlElement &root);
 };

@@ -274,14 +274,10 @@ void CSelectMoveHandler::OnDrop(const QPoint &point, Qt::DropAction action)
 {
     SetFeedback(NoFeedback);
     const bool copy = action == Qt::CopyAction;
-    if (m_dragMode == MoveSelection) {
-        m_doc.DropSelection(m_doc.GetDragOffset(m_dragStart, point), copy);
-    } else if (m_dragMode == RubberBand) {
-        if (!copy)
-            m_doc.Selection()->Clear();
-        m_doc.SelectCubesInRect(m_dragStart.x(), m_dragStart.y(), point.x(), point.y());
-    }
-    Q_EMIT m_doc.UpdateAllViews();
+    if (m_dragMode == MoveSelection)
+        m_doc.EndSelectionDrag(m_dragStart, point, copy);
+    else if (m_dragMode == RubberBand)
+        m_doc.EndRubberBand(m_dragStart, point, copy);
 }
 
 // ---------------------------------------------------------------- feedback

@@ -1,8 +1,8 @@
 #include "view/tarvexview.h"
 
 #include "document/tarvexdoc.h"
-#include "app/mainframe.h"
-#include "view/cubepicturecache.h"
+#include "geometry/workspacerenderer.h"
+#include "view/placecubehandler.h"
 #include "view/selectmovehandler.h"
 
 #include <QCursor>
@@ -17,13 +17,23 @@
 #include <QPrintPreviewDialog>
 #include <QScrollBar>
 
+void InitViewResources()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(view);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
 CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     : QAbstractScrollArea(parent)
     , m_doc(doc)
-    , m_pictures(std::make_unique<CCubePictureCache>())
+    , m_renderer(std::make_unique<CWorkspaceRenderer>())
+    , m_placeCube(std::make_unique<CPlaceCubeHandler>(doc))
     , m_selectMove(std::make_unique<CSelectMoveHandler>(doc, *this))
 {
-    InitMainWindowResources();
+    InitViewResources();
     m_selectMove->SetRubberBandCursors(CursorFor(CopyCursor), CursorFor(ArrowCursor));
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
@@ -35,6 +45,11 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
 }
 
 CTarvexView::~CTarvexView() = default;
+
+void CTarvexView::SetCurrentCubeSource(std::function<int()> source)
+{
+    m_placeCube->SetCurrentCubeSource(std::move(source));
+}
 
 QPoint CTarvexView::ScrollPosition() const
 {
@@ -89,7 +104,11 @@ void CTarvexView::paintEvent(QPaintEvent *event)
     painter.fillRect(exposed, ColorFromRef(m_doc.BkColor));
     const QPoint scroll = ScrollPosition();
     painter.translate(-scroll);
-    m_pictures->PaintArea(painter, m_doc, exposed.translated(scroll));
+    CWorkspaceRenderer::Params params;
+    params.CubeSize = m_doc.CubeSize;
+    params.Dots = true;
+    params.Selected = m_doc.SelectedCells();
+    m_renderer->Draw(painter, m_doc.Figure(), exposed.translated(scroll), params);
     m_selectMove->PaintFeedback(painter);
 }
 
@@ -109,16 +128,7 @@ void CTarvexView::scrollContentsBy(int dx, int dy)
 
 bool CTarvexView::PlaceCubeAt(const QPoint &workspacePoint)
 {
-    const QPoint cell = m_doc.CellFromPoint(workspacePoint.x(), workspacePoint.y());
-    if (cell.x() < 0)
-        return false;
-    int kind = m_currentCube ? m_currentCube() : EmptyCubeIndex;
-    if (kind > 63)
-        kind = EmptyCell;
-    m_doc.TakeSnapshot();
-    m_doc.PlaceCube(cell.x(), cell.y(), kind);
-    Q_EMIT m_doc.UpdateAllViews();
-    return true;
+    return m_placeCube->PlaceAt(workspacePoint);
 }
 
 void CTarvexView::mousePressEvent(QMouseEvent *event)
@@ -128,7 +138,7 @@ void CTarvexView::mousePressEvent(QMouseEvent *event)
         return;
     }
     if (!m_selectMove->MousePress(event))
-        PlaceCubeAt(ToWorkspace(event->position().toPoint()));
+        m_placeCube->MousePress(event, ToWorkspace(event->position().toPoint()));
 }
 
 void CTarvexView::mouseReleaseEvent(QMouseEvent *event)

@@ -5,15 +5,20 @@
 #include <functional>
 #include <memory>
 
-class CCubePictureCache;
+class CPlaceCubeHandler;
 class CSelectMoveHandler;
 class CTarvexDoc;
+class CWorkspaceRenderer;
 class QPrinter;
 
-// The workspace: a scrolling view of the document's grid. In drawing mode a left
-// click on a cell places the cube kind picked in the cube selection bar (or erases the
-// cell for the empty cube), one undo step per click. The view keeps no figure data;
-// it reads the document at every event and repaints on its UpdateAllViews.
+// Registers the view's cursors.
+void InitViewResources();
+
+// The workspace: a scrolling view of the document's grid. It paints the figure with
+// the workspace renderer and hands mouse and keyboard events to its two input
+// handlers: placing cubes in drawing mode, selecting and moving them in
+// select-and-move mode. The view keeps no figure data; it reads the document at every
+// event and repaints on its UpdateAllViews.
 class CTarvexView : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -36,7 +41,7 @@ public:
 
     // Where the picked cube kind comes from (the main frame's GetCurrentCube): 0..63,
     // or 64 for the empty cube. Without a source clicks erase.
-    void SetCurrentCubeSource(std::function<int()> source) { m_currentCube = std::move(source); }
+    void SetCurrentCubeSource(std::function<int()> source);
 
     // The scroll position, and a viewport point in workspace coordinates.
     QPoint ScrollPosition() const;
@@ -80,8 +85,8 @@ private:
 
 
     CTarvexDoc &m_doc;
-    std::function<int()> m_currentCube;
-    std::unique_ptr<CCubePictureCache> m_pictures;
+    std::unique_ptr<CWorkspaceRenderer> m_renderer;
+    std::unique_ptr<CPlaceCubeHandler> m_placeCube;
     std::unique_ptr<CSelectMoveHandler> m_selectMove;
     CursorId m_cursorId = NoCellCursor;
 };

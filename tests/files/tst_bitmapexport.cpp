@@ -174,7 +174,7 @@ void TestBitmapExport::pixelsMatchWholePicture()
     }
     const QString path = m_dir.filePath("strips.bmp");
     QString error;
-    QVERIFY2(CBitmapExport::Export(doc, path, &error, stripRows), qPrintable(error));
+    QVERIFY2(CBitmapExport::Export(doc.Figure(), doc.SelectedCells(), path, &error, stripRows), qPrintable(error));
     const QImage expected = WholePicture(doc);
     const QImage actual = PixelsOf(ReadFile(path));
     QCOMPARE(actual.size(), expected.size());
@@ -201,7 +201,7 @@ void TestBitmapExport::backgroundBehindWholeFigure()
     doc.PlaceCube(3, 9, 0);
     doc.PlaceCube(4, 7, 0);
     const QString path = m_dir.filePath("edges.bmp");
-    QVERIFY(CBitmapExport::Export(doc, path, nullptr, 8));
+    QVERIFY(CBitmapExport::Export(doc.Figure(), doc.SelectedCells(), path, nullptr, 8));
     const QImage image = PixelsOf(ReadFile(path));
     QSet<QRgb> colours;
     for (int y = 0; y < image.height(); ++y)
@@ -263,13 +263,13 @@ void TestBitmapExport::exportFailures()
     QFETCH(CFailingTarget::Kind, kind);
     CTarvexDoc doc(false);
     FillRandomly(doc, 12, 12, 40, 9, 100);
-    const QSize size = CBitmapExport::BitmapSize(doc);
+    const QSize size = CBitmapExport::BitmapSize(doc.Figure());
     CFailingTarget target(kind, "picture.bmp", "BM previous picture", 54 + qint64(size.width()) * size.height() * 3);
     if (!target.SkipReason().isEmpty())
         QSKIP(qPrintable(target.SkipReason()));
     QString error;
     target.Arm();
-    const bool written = CBitmapExport::Export(doc, target.Path(), &error, 8);
+    const bool written = CBitmapExport::Export(doc.Figure(), doc.SelectedCells(), target.Path(), &error, 8);
     target.Disarm();
     QVERIFY(!written);
     QVERIFY2(error.contains(target.Path()), qPrintable(error));

@@ -218,7 +218,8 @@ void TestFigureXml::load_data()
     QTest::newRow("odd row is one shorter") << Figure(Cube(19, 1, 63) + Cube(19, 2, 63)) << true
                                             << QStringList{"19,2=63"};
     QTest::newRow("index 64 skipped") << Figure(Cube(1, 1, 64) + Cube(5, 5, 0)) << true << QStringList{"5,5=0"};
-    QTest::newRow("index -1 skipped") << Figure(Cube(5, 5, 7) + Cube(5, 5, -1)) << true << QStringList{"5,5=7"};
+    QTest::newRow("index -1 empties the cell") << Figure(Cube(5, 5, 7) + Cube(5, 5, -1)) << true << QStringList();
+    QTest::newRow("index -2 skipped") << Figure(Cube(5, 5, 7) + Cube(5, 5, -2)) << true << QStringList{"5,5=7"};
     QTest::newRow("huge index skipped") << Figure(Cube(5, 5, 1000)) << true << QStringList();
     QTest::newRow("last duplicate wins") << Figure(Cube(5, 5, 7) + Cube(5, 5, 63)) << true << QStringList{"5,5=63"};
     QTest::newRow("missing attributes read as 0") << Figure("<Cube/>\r\n<Cube Col=\"4\"/>\r\n") << true
@@ -247,9 +248,10 @@ void TestFigureXml::load()
     if (ok)
         QTEST(Cells(doc), "cells");
     // The in-memory path gives the same answer.
-    CTarvexDoc fromData(false);
-    QCOMPARE(CFigureXml::LoadFromData(fromData, text, &error), ok);
-    QCOMPARE(fromData.Grid(), doc.Grid());
+    CFigure fromData;
+    QCOMPARE(CFigureXml::LoadFromData(text, fromData, &error), ok);
+    if (ok)
+        QCOMPARE(fromData, doc.Figure());
 }
 
 void TestFigureXml::refusedFileChangesNothing_data()

@@ -1,6 +1,10 @@
 #include "support/referencescan.h"
 
 #include "document/tarvexdoc.h"
+#include "geometry/cubepainter.h"
+#include "geometry/figure.h"
+
+#include <QPainter>
 
 QPoint CellFromPointByScan(const CTarvexDoc &doc, int x, int y)
 {
@@ -37,4 +41,33 @@ QPoint CubeFromPointByScan(const CTarvexDoc &doc, int x, int y)
         }
     }
     return QPoint(-1, -1);
+}
+
+void DrawFigureByPainter(QPainter &painter, const CFigure &figure, int cubeSize, const QPoint &offset,
+                         bool dots, const QVector<QPoint> *selected)
+{
+    PreparePainter(painter);
+    const CellPitch pitch = ComputeCellPitch(cubeSize);
+    CCubePainter cube;
+    cube.Size = cubeSize;
+    cube.TopColor = figure.Color1;
+    cube.RightColor = figure.Color2;
+    cube.LeftColor = figure.Color3;
+    for (int r = 0; r < figure.Grid.size(); ++r) {
+        for (int c = 0; c < figure.Grid[r].size(); ++c) {
+            const QPoint origin = offset + CellOrigin(c, r, pitch);
+            const qint32 value = figure.Grid[r][c];
+            if (value < 0) {
+                if (dots)
+                    painter.fillRect(QRect(origin + QPoint(cubeSize / 2, cubeSize / 2), QSize(1, 1)), Qt::black);
+                continue;
+            }
+            cube.Index = value;
+            cube.Left = origin.x();
+            cube.Top = origin.y();
+            cube.Draw(painter);
+            if (selected && selected->contains(QPoint(c, r)))
+                cube.FillSelected(painter);
+        }
+    }
 }

@@ -1,10 +1,19 @@
 #pragma once
 
 #include <QPoint>
+#include <QVector>
 
+class CFigure;
 class CTarvexDoc;
+class QPainter;
 
 // The straightforward hit tests: every cell in row order, a region per cube. The
 // document's fast lookups must give the same answers; the benchmark measures both.
 QPoint CellFromPointByScan(const CTarvexDoc &doc, int x, int y);
 QPoint CubeFromPointByScan(const CTarvexDoc &doc, int x, int y);
+
+// The straightforward drawing: every cell in row order with the cube painter at
+// cubeSize, selected cubes greyed, empty cells as a black dot when dots is set, the
+// workspace origin at offset. The renderer must give the same pixels.
+void DrawFigureByPainter(QPainter &painter, const CFigure &figure, int cubeSize, const QPoint &offset,
+                         bool dots, const QVector<QPoint> *selected);

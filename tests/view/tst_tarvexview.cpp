@@ -1,8 +1,8 @@
-// The workspace view: painting from cached pictures against the document's own
-// painter, placing and erasing by click, scrolling, cursors and printing.
+// The workspace view: painting against the cube painter's own drawing, placing and
+// erasing by click, scrolling, cursors and printing.
 
 #include "document/tarvexdoc.h"
-#include "view/cubepicturecache.h"
+#include "support/referencescan.h"
 #include "view/tarvexview.h"
 
 #include <QApplication>
@@ -46,9 +46,9 @@ void SelectSome(CTarvexDoc &doc, quint32 seed)
                 doc.Selection()->Add(c, r, doc.GetCell(c, r));
 }
 
-// What the document's own painter shows of the workspace in a viewport scrolled to
-// scroll. It paints the whole workspace and cuts the viewport out, since the raster
-// engine may fill a polygon cut by the image's edge a pixel differently.
+// What the cube painter shows of the workspace in a viewport scrolled to scroll. It
+// paints the whole workspace and cuts the viewport out, since the raster engine may
+// fill a polygon cut by the image's edge a pixel differently.
 QImage Reference(const CTarvexDoc &doc, const QSize &size, const QPoint &scroll)
 {
     const QSize workspace = doc.GetWorkspaceSize();
@@ -58,7 +58,7 @@ QImage Reference(const CTarvexDoc &doc, const QSize &size, const QPoint &scroll)
     whole.fill(ColorFromRef(doc.BkColor));
     {
         QPainter painter(&whole);
-        doc.DrawWorkspace(painter, true, 1, 0, 0, false);
+        DrawFigureByPainter(painter, doc.Figure(), doc.CubeSize, QPoint(0, 0), true, doc.SelectedCells());
     }
     return whole.copy(QRect(scroll, size));
 }
@@ -100,7 +100,6 @@ class TestTarvexView : public QObject
 private Q_SLOTS:
     void paintsLikeTheDocument_data();
     void paintsLikeTheDocument();
-    void paintsPartsLikeTheDocument();
     void picturesFollowSizeAndColours();
     void clickPlacesOrErases_data();
     void clickPlacesOrErases();
@@ -158,34 +157,6 @@ void TestTarvexView::paintsLikeTheDocument()
             if (shown.pixel(x, y) != expected.pixel(x, y))
                 QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3, expected %4")
                                      .arg(x).arg(y).arg(shown.pixel(x, y), 0, 16).arg(expected.pixel(x, y), 0, 16)));
-}
-
-void TestTarvexView::paintsPartsLikeTheDocument()
-{
-    // Repainting any part of the workspace gives the same pixels there as painting
-    // the whole, however the part cuts through the cubes.
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(20, 30);
-    FillFigure(doc, 3);
-    SelectSome(doc, 4);
-    const QSize size = doc.GetWorkspaceSize();
-    const QImage whole = Reference(doc, size, QPoint(0, 0));
-    CCubePictureCache cache;
-    QRandomGenerator random(17);
-    for (int i = 0; i < 60; ++i) {
-        const int x = int(random.bounded(size.width()));
-        const int y = int(random.bounded(size.height()));
-        const QRect area(x, y, 1 + int(random.bounded(120)), 1 + int(random.bounded(90)));
-        QImage part(size, QImage::Format_RGB32);
-        part.fill(Qt::white);
-        {
-            QPainter painter(&part);
-            painter.setClipRect(area);
-            cache.PaintArea(painter, doc, area);
-        }
-        const QRect inside = area & part.rect();
-        QCOMPARE(part.copy(inside), whole.copy(inside));
-    }
 }
 
 void TestTarvexView::picturesFollowSizeAndColours()

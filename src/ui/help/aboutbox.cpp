@@ -2,8 +2,8 @@
 
 #include "ui/help/helpframe.h"
 #include "ui/help/htmlctrl.h"
+#include "ui/options/dialogunits.h"
 
-#include <QFontMetrics>
 #include <QVBoxLayout>
 
 CAboutBox::CAboutBox(QWidget *parent)
@@ -13,7 +13,7 @@ CAboutBox::CAboutBox(QWidget *parent)
     CHelpFrame::InitResources();
     setWindowTitle(QStringLiteral("About "));
     setModal(true);
-    setFixedSize(DialogUnitsToPixels(font(), QSize(WidthDu, HeightDu)));
+    setFixedSize(CDialogUnits(font()).Size(WidthDu, HeightDu));
 
     m_pHtml = new CHtmlCtrl(this);
     m_pHtml->setObjectName(QStringLiteral("AboutPage"));
@@ -30,15 +30,4 @@ CAboutBox::~CAboutBox() = default;
 QUrl CAboutBox::AboutPage()
 {
     return QUrl(QStringLiteral("qrc:/help/about.htm"));
-}
-
-QSize CAboutBox::DialogUnitsToPixels(const QFont &font, QSize units)
-{
-    // The average width of the 52 Latin letters, rounded, as dialog templates use it.
-    const QFontMetrics metrics(font);
-    const int letters = metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    const int averageWidth = (letters / 26 + 1) / 2;
-    const int height = metrics.height();
-    return QSize(units.width() * averageWidth / 4, units.height() * height / 8);
 }

@@ -22,10 +22,6 @@ public:
 
     static QUrl AboutPage();
 
-    // Dialog units to pixels for a font: a horizontal unit is a quarter of the font's
-    // average character width, a vertical unit an eighth of its height.
-    static QSize DialogUnitsToPixels(const QFont &font, QSize units);
-
     CHtmlCtrl *HtmlCtrl() const { return m_pHtml; }
 
 private:

@@ -152,13 +152,9 @@ void COptionsDlg::OnOK()
         const int height = ReadSize(m_dimensions->HeightUpDown(), FallbackHeight);
         const int cubeSize = ReadSize(m_dimensions->CubeSizeUpDown(), FallbackCubeSize);
 
-        m_doc->ResizeGrid(width, height);
-        m_doc->CubeSize = cubeSize;
-        Q_EMIT m_doc->UpdateAllViews();
-        m_doc->BkColor = m_colors->BkColorButton()->GetColor();
-        m_doc->Color1 = m_colors->Color1Button()->GetColor();
-        m_doc->Color2 = m_colors->Color2Button()->GetColor();
-        m_doc->Color3 = m_colors->Color3Button()->GetColor();
+        m_doc->ApplyOptions(width, height, cubeSize, m_colors->BkColorButton()->GetColor(),
+                            m_colors->Color1Button()->GetColor(), m_colors->Color2Button()->GetColor(),
+                            m_colors->Color3Button()->GetColor());
     }
     accept();
 }

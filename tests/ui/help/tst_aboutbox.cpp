@@ -1,5 +1,6 @@
 #include "ui/help/aboutbox.h"
 #include "ui/help/htmlctrl.h"
+#include "ui/options/dialogunits.h"
 
 #include "linkclick.h"
 
@@ -24,7 +25,7 @@ void TestAboutBox::looksAsDesigned()
     CAboutBox box;
     QCOMPARE(box.windowTitle(), QStringLiteral("About "));
     QVERIFY(box.isModal());
-    QCOMPARE(box.size(), CAboutBox::DialogUnitsToPixels(box.font(), QSize(249, 125)));
+    QCOMPARE(box.size(), CDialogUnits(box.font()).Size(249, 125));
     QVERIFY(box.width() > box.height());
 
     box.show();

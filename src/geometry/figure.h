@@ -1,0 +1,100 @@
+#pragma once
+
+#include "geometry/cubegeometry.h"
+#include "geometry/surface.h"
+
+#include <QPoint>
+#include <QSize>
+#include <QVector>
+
+// The workspace grid: rows of cells, even rows one cell longer than odd rows.
+// Rows are implicitly shared, so a copy costs only the rows changed after it.
+using CubeRow = QVector<qint32>;
+using CubeGrid = QVector<CubeRow>;
+
+// What a figure is: its four colours, its cube size and its grid of cells. A plain
+// value with no signals and no settings; the document owns the figure being edited,
+// the file layer reads and writes these values and the renderer draws them.
+class CFigure
+{
+public:
+    // Ranges the program keeps to for the grid and the cube size.
+    static constexpr int MinGridWidth = 10;
+    static constexpr int MaxGridWidth = 100;
+    static constexpr int MinGridHeight = 10;
+    static constexpr int MaxGridHeight = 100;
+    static constexpr int MinCubeSize = 16;
+    static constexpr int MaxCubeSize = 200;
+
+    static constexpr ColorRef DefaultBkColor = 0xFFFFFF;
+    static constexpr ColorRef DefaultColor1 = 0x0000FF;
+    static constexpr ColorRef DefaultColor2 = 0x00EE00;
+    static constexpr ColorRef DefaultColor3 = 0xFF0000;
+    static constexpr int DefaultCubeSize = 32;
+    static constexpr int DefaultWidth = 20;
+    static constexpr int DefaultHeight = 40;
+
+    // Refusal of an empty figure wherever a picture of it is asked for.
+    static constexpr const char *EmptyFigureText =
+        "There's no blocks at the workspace so it is impossible to save empty image.";
+
+    // The box around the occupied cells: each cube's square widened by 2 pixels to the
+    // right and below. All -1 for an empty figure.
+    struct Bounds
+    {
+        int left = -1;
+        int top = -1;
+        int right = -1;
+        int bottom = -1;
+        bool IsEmpty() const { return left < 0 && right < 0; }
+        int Width() const { return right - left; }
+        int Height() const { return bottom - top; }
+    };
+
+    ColorRef BkColor = DefaultBkColor;
+    ColorRef Color1 = DefaultColor1;   // top face
+    ColorRef Color2 = DefaultColor2;   // right-hand side face
+    ColorRef Color3 = DefaultColor3;   // left-hand side face
+    int CubeSize = DefaultCubeSize;
+    CubeGrid Grid;
+
+    // Gives the grid width cells in even rows and height rows; cells that stay keep
+    // their values, new cells are empty.
+    void Resize(int width, int height);
+    static void Resize(CubeGrid &grid, int width, int height);
+    QSize GridSize() const;   // (cells in row 0, number of rows)
+    bool HasCell(int column, int row) const;
+    qint32 Cell(int column, int row) const { return Grid[row][column]; }
+    bool IsEmpty() const;
+
+    // The placing rule: stores value in the cell, then for every neighbour facing a
+    // corner the value does not cut, cuts the neighbour's opposite corner (the newer
+    // cube is seen in front). Only cells whose value changes are written.
+    void PlaceCube(int column, int row, qint32 value);
+    static void PlaceCube(CubeGrid &grid, int column, int row, qint32 value);
+
+    CellPitch GetCellPitch(int scale = 1) const { return ComputeCellPitch(CubeSize, scale); }
+    QPoint GetCellOrigin(int column, int row) const { return CellOrigin(column, row, GetCellPitch()); }
+    QSize GetWorkspaceSize() const;
+    Bounds GetBounds() const;
+
+    // The first cell in row order whose centre lies within 5 pixels of (x, y) in both
+    // directions, or (-1, -1).
+    QPoint CellFromPoint(int x, int y) const;
+    // The first occupied cell in row order whose visible region holds (x, y), or (-1, -1).
+    QPoint CubeFromPoint(int x, int y) const;
+
+    bool operator==(const CFigure &other) const;
+    bool operator!=(const CFigure &other) const { return !(*this == other); }
+};
+
+// Integer division rounding toward minus infinity / plus infinity (b > 0).
+inline int FloorDiv(int a, int b)
+{
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+inline int CeilDiv(int a, int b)
+{
+    return -FloorDiv(-a, b);
+}

@@ -1,0 +1,253 @@
+#include "geometry/workspacerenderer.h"
+
+#include "geometry/cubepainter.h"
+#include "geometry/figure.h"
+
+#include <QPaintEngine>
+#include <QPainter>
+#include <QRegion>
+
+#include <cstring>
+
+namespace {
+
+// Room around a cube's square in which its pictures are drawn before they are cropped;
+// the one-pixel pens of the faces reach one pixel past the square.
+constexpr int Margin = 2;
+
+QRect PictureExtent(int size)
+{
+    return QRect(-Margin, -Margin, size + 2 * Margin + 1, size + 2 * Margin + 1);
+}
+
+} // namespace
+
+CWorkspaceRenderer::CWorkspaceRenderer() = default;
+CWorkspaceRenderer::~CWorkspaceRenderer() = default;
+
+template <typename CellFn>
+void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, const Params &params,
+                                    CellFn cell) const
+{
+    const CubeGrid &grid = figure.Grid;
+    const int rows = int(grid.size());
+    const CellPitch pitch = ComputeCellPitch(params.CubeSize, params.Scale);
+    if (rows == 0 || pitch.Px <= 0 || pitch.Py <= 0 || area.isEmpty())
+        return;
+    // Everything a cell draws (faces with their pens, the grey, the dot) lies in this
+    // rectangle around its origin.
+    const QRect extent = PictureExtent(params.CubeSize * params.Scale);
+
+    // Rows and columns whose drawing can reach into the area.
+    const int rowFirst = qMax(0, CeilDiv(area.top() - extent.bottom(), pitch.Py));
+    const int rowLast = qMin(rows - 1, FloorDiv(area.bottom() - extent.top(), pitch.Py));
+    if (rowFirst > rowLast)
+        return;
+    int colSpan = 0;
+    for (int r = rowFirst; r <= rowLast; ++r)
+        colSpan = qMax(colSpan, int(grid[r].size()));
+
+    // The selected cells among them, looked up once instead of per cell.
+    std::vector<bool> selected;
+    if (params.Selected && !params.Selected->isEmpty()) {
+        selected.assign(size_t(rowLast - rowFirst + 1) * size_t(colSpan), false);
+        for (const QPoint &c : *params.Selected) {
+            if (c.y() >= rowFirst && c.y() <= rowLast && c.x() >= 0 && c.x() < colSpan)
+                selected[size_t(c.y() - rowFirst) * size_t(colSpan) + size_t(c.x())] = true;
+        }
+    }
+
+    for (int r = rowFirst; r <= rowLast; ++r) {
+        const CubeRow &row = grid[r];
+        const int shift = (r & 1) ? pitch.Px / 2 : 0;
+        const int colFirst = qMax(0, CeilDiv(area.left() - extent.right() - shift, pitch.Px));
+        const int colLast = qMin(int(row.size()) - 1, FloorDiv(area.right() - extent.left() - shift, pitch.Px));
+        const size_t base = size_t(r - rowFirst) * size_t(colSpan);
+        for (int c = colFirst; c <= colLast; ++c) {
+            const bool isSelected = !selected.empty() && selected[base + size_t(c)];
+            cell(row[c], params.Offset.x() + c * pitch.Px + shift, params.Offset.y() + r * pitch.Py,
+                 isSelected);
+        }
+    }
+}
+
+void CWorkspaceRenderer::Draw(QPainter &painter, const CFigure &figure, const QRect &area,
+                              const Params &params)
+{
+    PreparePainter(painter);
+    const int half = (params.CubeSize / 2) * params.Scale;
+    const QPaintEngine *engine = painter.paintEngine();
+    const bool raster = engine && engine->type() == QPaintEngine::Raster;
+    if (raster) {
+        Prepare(figure, params.CubeSize * params.Scale);
+        VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
+            if (value < 0) {
+                if (params.Dots)
+                    painter.fillRect(QRect(x + half, y + half, 1, 1), Qt::black);
+                return;
+            }
+            const Variant variant = !isSelected ? Plain : ((x + y) & 1) ? SelectedOdd : SelectedEven;
+            const Picture &p = Get(value, variant);
+            painter.drawImage(x + p.Offset.x(), y + p.Offset.y(), p.Image);
+        });
+        return;
+    }
+    CCubePainter cube;
+    cube.Size = params.CubeSize * params.Scale;
+    cube.TopColor = figure.Color1;
+    cube.RightColor = figure.Color2;
+    cube.LeftColor = figure.Color3;
+    VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
+        if (value < 0) {
+            if (params.Dots)
+                painter.fillRect(QRect(x + half, y + half, 1, 1), Qt::black);
+            return;
+        }
+        cube.Index = value;
+        cube.Left = x;
+        cube.Top = y;
+        cube.Draw(painter);
+        if (isSelected)
+            cube.FillSelected(painter);
+    });
+}
+
+void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const Params &params)
+{
+    Q_ASSERT(image.depth() == 32);
+    Prepare(figure, params.CubeSize * params.Scale);
+    const int half = (params.CubeSize / 2) * params.Scale;
+    const int width = image.width();
+    const int height = image.height();
+    const QRect area(-params.Offset, image.size());
+    VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
+        if (value < 0) {
+            const int dx = x + half;
+            const int dy = y + half;
+            if (params.Dots && dx >= 0 && dx < width && dy >= 0 && dy < height)
+                reinterpret_cast<quint32 *>(image.scanLine(dy))[dx] = 0xFF000000u;
+            return;
+        }
+        const Variant variant = !isSelected ? Plain : ((x + y) & 1) ? SelectedOdd : SelectedEven;
+        const Picture &p = Get(value, variant);
+        const int px = x + p.Offset.x();
+        const int py = y + p.Offset.y();
+        for (const Span &span : p.Spans) {
+            const int ty = py + span.Row;
+            if (ty < 0 || ty >= height)
+                continue;
+            const int from = qMax(0, px + span.Left);
+            const int to = qMin(width, px + span.Left + span.Length);
+            if (from >= to)
+                continue;
+            const auto *source = reinterpret_cast<const quint32 *>(p.Image.constScanLine(span.Row))
+                                 + (from - px);
+            std::memcpy(reinterpret_cast<quint32 *>(image.scanLine(ty)) + from, source,
+                        size_t(to - from) * sizeof(quint32));
+        }
+    });
+}
+
+void CWorkspaceRenderer::Prepare(const CFigure &figure, int size)
+{
+    if (size == m_size && figure.Color1 == m_top && figure.Color2 == m_right && figure.Color3 == m_left)
+        return;
+    m_size = size;
+    m_top = figure.Color1;
+    m_right = figure.Color2;
+    m_left = figure.Color3;
+    m_extent = PictureExtent(size);
+    for (auto &kind : m_pictures)
+        for (Picture &p : kind)
+            p = Picture();
+    m_built = 0;
+}
+
+const CWorkspaceRenderer::Picture &CWorkspaceRenderer::Get(qint32 value, Variant variant)
+{
+    if (value >= CubeKindCount) {
+        // Not a cube kind (a damaged figure): drawn as the painter draws it, not kept.
+        m_scratch = Build(value, variant);
+        return m_scratch;
+    }
+    Picture &p = m_pictures[value][variant];
+    if (p.Image.isNull()) {
+        p = Build(value, variant);
+        ++m_built;
+    }
+    return p;
+}
+
+CWorkspaceRenderer::Picture CWorkspaceRenderer::Build(qint32 value, Variant variant) const
+{
+    QImage image(m_extent.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        CCubePainter cube;
+        cube.Left = -m_extent.left();
+        cube.Top = -m_extent.top();
+        cube.Size = m_size;
+        cube.Index = value;
+        cube.TopColor = m_top;
+        cube.RightColor = m_right;
+        cube.LeftColor = m_left;
+        cube.Draw(painter);
+        painter.end();
+        if (variant != Plain) {
+            // Greying ORs the cube's region with the grey pattern: white where x + y is
+            // odd, unchanged elsewhere. The picture sits at a cell whose drawn origin has
+            // the given parity; that origin is at -m_extent.topLeft() in the picture.
+            const int originParity = variant == SelectedOdd ? 1 : 0;
+            const QRegion region = cube.GetCubeRegion();
+            for (const QRect &r : region) {
+                for (int y = qMax(0, r.top()); y <= qMin(image.height() - 1, r.bottom()); ++y) {
+                    auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+                    for (int x = qMax(0, r.left()); x <= qMin(image.width() - 1, r.right()); ++x) {
+                        const int wx = x + m_extent.left();   // relative to the cell origin
+                        const int wy = y + m_extent.top();
+                        if (((wx + wy + originParity) & 1) != 0)
+                            line[x] = 0xFFFFFFFF;
+                    }
+                }
+            }
+        }
+    }
+    // Crop to what the cube covers, so every copy moves as few pixels as possible, and
+    // note the opaque runs of each row for copies without a painter.
+    int x0 = image.width(), y0 = image.height(), x1 = -1, y1 = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) != 0) {
+                x0 = qMin(x0, x);
+                x1 = qMax(x1, x);
+                y0 = qMin(y0, y);
+                y1 = qMax(y1, y);
+            }
+        }
+    }
+    Picture picture;
+    if (x1 < 0) {
+        picture.Image = QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
+        picture.Image.fill(Qt::transparent);
+        return picture;
+    }
+    picture.Image = image.copy(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
+    picture.Offset = QPoint(x0, y0) + m_extent.topLeft();
+    for (int y = 0; y < picture.Image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(picture.Image.constScanLine(y));
+        int x = 0;
+        const int w = picture.Image.width();
+        while (x < w) {
+            while (x < w && qAlpha(line[x]) == 0)
+                ++x;
+            const int start = x;
+            while (x < w && qAlpha(line[x]) != 0)
+                ++x;
+            if (x > start)
+                picture.Spans.push_back(Span{y, start, x - start});
+        }
+    }
+    return picture;
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "geometry/surface.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QVector>
+#include <array>
+#include <vector>
+
+class CFigure;
+class QPainter;
+
+// Draws a figure's workspace, or any rectangle of it, at any cube size: every
+// occupied cell with the cube painter in row order, selected cubes greyed, empty
+// cells as one black dot when asked. The view, bitmap and picture export and print
+// all draw through it.
+//
+// On raster targets the cubes are copied from pictures of the 64 kinds drawn once by
+// the cube painter and kept while the size and the face colours stay the same; the
+// copies give exactly the pixels the painter gives. Other targets (PDF, SVG, printers)
+// get the painter's own polygons.
+class CWorkspaceRenderer
+{
+public:
+    // Where the drawing goes and what it shows.
+    struct Params
+    {
+        int CubeSize = 0;    // drawn size of a cube (pitch and dots follow it)
+        int Scale = 1;       // integer scale: cubes of CubeSize * Scale, the pitch at that scale
+        QPoint Offset;       // where the workspace origin lands in painter coordinates
+        bool Dots = false;   // mark empty cells
+        const QVector<QPoint> *Selected = nullptr;   // cells drawn greyed (may be null)
+    };
+
+    CWorkspaceRenderer();
+    ~CWorkspaceRenderer();
+    CWorkspaceRenderer(const CWorkspaceRenderer &) = delete;
+    CWorkspaceRenderer &operator=(const CWorkspaceRenderer &) = delete;
+
+    // Draws the cells whose drawing can reach area (workspace coordinates at the drawn
+    // size, before the offset). The background is the caller's. The grey pattern of
+    // selected cubes is anchored at the painter's origin.
+    void Draw(QPainter &painter, const CFigure &figure, const QRect &area, const Params &params);
+
+    // The same into a 32-bit image (RGB32 or ARGB32, premultiplied or not) without a
+    // painter: image pixel (x, y) shows painter point (x, y), so the image covers the
+    // workspace rectangle at -Offset with the image's size. Cube pixels are copied
+    // straight from the pictures, row span by row span.
+    void DrawImage(QImage &image, const CFigure &figure, const Params &params);
+
+    // Pictures drawn since the size or the colours last changed.
+    int PictureCount() const { return m_built; }
+
+private:
+    struct Span
+    {
+        int Row;      // in the picture
+        int Left;
+        int Length;
+    };
+    struct Picture
+    {
+        QImage Image;   // premultiplied ARGB, transparent where the cube leaves the background
+        QPoint Offset;  // of the image's top left corner from the cell's origin
+        std::vector<Span> Spans;   // the opaque runs of each row
+    };
+    enum Variant { Plain = 0, SelectedEven = 1, SelectedOdd = 2, VariantCount = 3 };
+
+    void Prepare(const CFigure &figure, int size);
+    const Picture &Get(qint32 value, Variant variant);
+    Picture Build(qint32 value, Variant variant) const;
+    template <typename CellFn>
+    void VisitCells(const CFigure &figure, const QRect &area, const Params &params, CellFn cell) const;
+
+    int m_size = -1;
+    ColorRef m_top = 0;
+    ColorRef m_right = 0;
+    ColorRef m_left = 0;
+    QRect m_extent;   // what any picture can cover, relative to the cell's origin
+    std::array<std::array<Picture, VariantCount>, 64> m_pictures;
+    Picture m_scratch;   // a picture of a value that is no cube kind, not kept
+    int m_built = 0;
+};
