@@ -38,13 +38,21 @@ int CThumbnailer::FittingCubeSize(const CTarvexDoc &doc, int size)
     // The document is only measured: its cube size is put back before returning.
     auto &measured = const_cast<CTarvexDoc &>(doc);
     const int own = doc.CubeSize;
-    int cube = qMax(own, MinCubeSize);
-    for (; cube > MinCubeSize; --cube) {
+    auto fits = [&](int cube) {
         measured.CubeSize = cube;
         const QSize picture = FigureSize(doc);
-        if (picture.width() <= size && picture.height() <= size)
-            break;
+        return picture.width() <= size && picture.height() <= size;
+    };
+    // The picture grows with the cube size: search for the largest size that fits.
+    int low = MinCubeSize;           // answer when nothing fits
+    int high = qMax(own, MinCubeSize);
+    if (fits(high))
+        low = high;
+    while (high - low > 1) {
+        const int middle = (low + high) / 2;
+        (fits(middle) ? low : high) = middle;
     }
+    const int cube = low;
     measured.CubeSize = own;
     return cube;
 }
