@@ -13,6 +13,11 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QUrl>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
@@ -64,6 +69,8 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     CHelpFrame::InitResources();
     setWindowTitle(QString::fromLatin1(AppTitle));
     setWindowIcon(QIcon(QStringLiteral(":/icons/tarvex-64.png")));
+    // Figure files dropped from a file manager (the view passes on drops it does not own).
+    setAcceptDrops(true);
 
     auto *central = new QWidget(this);
     auto *columns = new QHBoxLayout(central);
@@ -252,7 +259,64 @@ void CMainFrame::OnFilePrintPreview()
 
 void CMainFrame::OnHelp()
 {
-    CHelpFrame::ShowHelp(m_pHelpFrame);
+    if (CHelpFrame *help = CHelpFrame::ShowHelp(m_pHelpFrame))
+        connect(help, &CHelpFrame::OpenFigureRequested, this, &CMainFrame::OpenFigureFile,
+                Qt::UniqueConnection);
+}
+
+bool CMainFrame::OpenFigureFile(const QString &path)
+{
+    if (!m_doc.PromptSaveChanges())
+        return false;
+    const bool opened = m_doc.OnOpenDocument(path);
+    Q_EMIT m_doc.UpdateAllViews();
+    m_doc.m_bSaved = 1;
+    UpdateCommandUi();
+    if (opened) {
+        raise();
+        activateWindow();
+    }
+    return opened;
+}
+
+QString CMainFrame::DroppedFigure(const QMimeData *data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return QString();
+    const QUrl url = data->urls().constFirst();
+    if (!url.isLocalFile())
+        return QString();
+    const QString path = url.toLocalFile();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    // Every figure file begins with its root element and the Application element.
+    const QByteArray head = file.read(64);
+    return head.startsWith("<xml>") && head.contains("<Application>") && head.contains("Tarvex")
+               ? path : QString();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (DroppedFigure(event->mimeData()).isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void CMainFrame::dropEvent(QDropEvent *event)
+{
+    const QString path = DroppedFigure(event->mimeData());
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // The question about unsaved changes must not run inside the platform's drop.
+    QMetaObject::invokeMethod(this, [this, path] { OpenFigureFile(path); }, Qt::QueuedConnection);
 }
 
 void CMainFrame::OnAppAbout()

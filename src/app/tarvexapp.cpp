@@ -3,11 +3,15 @@
 #include "app/mainframe.h"
 #include "document/tarvexdoc.h"
 #include "app/commandlineexport.h"
+#include "app/thumbnailer.h"
 
 #include <QCommandLineParser>
 
 int CTarvexApp::Main(int argc, char **argv)
 {
+    // File-manager previews run without any window.
+    if (CThumbnailer::IsRequested(argc, argv))
+        return CThumbnailer::Run(argc, argv);
     QString figurePath;
     {
         QCoreApplication core(argc, argv);
