@@ -1,9 +1,10 @@
 #include "app/thumbnailer.h"
 
 #include "document/tarvexdoc.h"
+#include "geometry/figure.h"
+#include "geometry/workspacerenderer.h"
 
 #include <QCoreApplication>
-#include <QPainter>
 #include <QSaveFile>
 
 #include <cstdio>
@@ -19,13 +20,6 @@ QString Tr(const char *text)
     return QCoreApplication::translate("CThumbnailer", text);
 }
 
-// The size of the figure's picture at the document's current cube size.
-QSize FigureSize(const CTarvexDoc &doc)
-{
-    const CTarvexDoc::Bounds b = doc.GetFigureBounds();
-    return QSize(b.right - b.left, b.bottom - b.top);
-}
-
 } // namespace
 
 bool CThumbnailer::IsRequested(int argc, char **argv)
@@ -33,43 +27,39 @@ bool CThumbnailer::IsRequested(int argc, char **argv)
     return argc > 1 && (std::strcmp(argv[1], "--thumbnail") == 0);
 }
 
-int CThumbnailer::FittingCubeSize(const CTarvexDoc &doc, int size)
+int CThumbnailer::FittingCubeSize(const CFigure &figure, int size)
 {
-    // The document is only measured: its cube size is put back before returning.
-    auto &measured = const_cast<CTarvexDoc &>(doc);
-    const int own = doc.CubeSize;
+    CFigure measured = figure;   // rows are shared: only the cube size changes
     auto fits = [&](int cube) {
         measured.CubeSize = cube;
-        const QSize picture = FigureSize(doc);
-        return picture.width() <= size && picture.height() <= size;
+        const CFigure::Bounds b = measured.GetBounds();
+        return b.Width() <= size && b.Height() <= size;
     };
     // The picture grows with the cube size: search for the largest size that fits.
     int low = MinCubeSize;           // answer when nothing fits
-    int high = qMax(own, MinCubeSize);
+    int high = qMax(figure.CubeSize, MinCubeSize);
     if (fits(high))
         low = high;
     while (high - low > 1) {
         const int middle = (low + high) / 2;
         (fits(middle) ? low : high) = middle;
     }
-    const int cube = low;
-    measured.CubeSize = own;
-    return cube;
+    return low;
 }
 
-QImage CThumbnailer::Render(const CTarvexDoc &doc, int size)
+QImage CThumbnailer::Render(const CFigure &figure, int size)
 {
-    auto &drawn = const_cast<CTarvexDoc &>(doc);
-    const int own = doc.CubeSize;
-    drawn.CubeSize = FittingCubeSize(doc, size);
-    const CTarvexDoc::Bounds b = doc.GetFigureBounds();
-    QImage image(b.right - b.left, b.bottom - b.top, QImage::Format_RGB32);
+    CFigure drawn = figure;
+    drawn.CubeSize = FittingCubeSize(figure, size);
+    const CFigure::Bounds b = drawn.GetBounds();
+    QImage image(b.Width(), b.Height(), QImage::Format_RGB32);
     if (!image.isNull()) {
-        image.fill(ColorFromRef(doc.BkColor));
-        QPainter painter(&image);
-        doc.DrawWorkspace(painter, false, 1, -b.left, -b.top, false);
+        image.fill(ColorFromRef(drawn.BkColor));
+        CWorkspaceRenderer::Params params;
+        params.CubeSize = drawn.CubeSize;
+        params.Offset = QPoint(-b.left, -b.top);
+        CWorkspaceRenderer().DrawImage(image, drawn, params);
     }
-    drawn.CubeSize = own;
     if (image.width() > size || image.height() > size)
         image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return image;
@@ -92,7 +82,7 @@ int CThumbnailer::Write(const QString &figurePath, const QString &outputPath, in
         return fail(QString::fromLatin1(CTarvexDoc::LoadErrorText) + QLatin1Char('\n') + reason);
     if (doc.IsFigureEmpty())
         return fail(QString::fromLatin1(CTarvexDoc::EmptyFigureText));
-    const QImage image = Render(doc, size);
+    const QImage image = Render(doc.Figure(), size);
     if (image.isNull())
         return fail(Tr("The preview could not be drawn."));
     // Written to a temporary file beside OUT and renamed over it only when complete.

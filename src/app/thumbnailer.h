@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QString>
 
-class CTarvexDoc;
+class CFigure;
 
 // `tarvex --thumbnail SIZE IN OUT`: the preview a file manager shows for a figure
 // file. The whole figure is drawn at the largest cube size whose picture fits in
@@ -25,10 +25,10 @@ public:
 
     // The largest cube size, at most the figure's own, at which the whole figure fits
     // in size x size; MinCubeSize when even that does not fit.
-    static int FittingCubeSize(const CTarvexDoc &doc, int size);
+    static int FittingCubeSize(const CFigure &figure, int size);
 
     // The preview picture of a non-empty figure, at most size x size.
-    static QImage Render(const CTarvexDoc &doc, int size);
+    static QImage Render(const CFigure &figure, int size);
 
     // The whole job: 0 on success; otherwise non-zero, nothing written, and message
     // says why.

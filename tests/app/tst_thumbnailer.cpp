@@ -78,7 +78,7 @@ private Q_SLOTS:
 
         CTarvexDoc doc(false);
         QVERIFY(doc.LoadFigureXml(figure));
-        const int cube = CThumbnailer::FittingCubeSize(doc, size);
+        const int cube = CThumbnailer::FittingCubeSize(doc.Figure(), size);
         QVERIFY(cube >= CThumbnailer::MinCubeSize && cube <= doc.CubeSize);
         if (!crisp) {
             QCOMPARE(cube, CThumbnailer::MinCubeSize);
