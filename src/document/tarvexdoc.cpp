@@ -3,6 +3,7 @@
 #include "document/documentui.h"
 #include "files/bitmapexport.h"
 #include "files/figurexml.h"
+#include "files/regularfile.h"
 #include "geometry/cubepainter.h"
 
 #include <QFile>
@@ -142,6 +143,9 @@ void CTarvexDoc::PlaceCube(int column, int row, qint32 value)
         if (current >= 0 && !(current & bit))
             m_grid[n.y()][n.x()] = current | bit;
     }
+    // A change without a snapshot before it alters the saved state itself.
+    if (int(m_undo.size()) == m_savedDepth)
+        m_savedDepth = -1;
     m_bSaved = 0;
 }
 
@@ -288,8 +292,12 @@ std::unique_ptr<CFigureSnapshot> CTarvexDoc::MakeSnapshot() const
 
 void CTarvexDoc::TakeSnapshot()
 {
+    // A saved state among the redo entries can no longer be reached.
+    if (m_savedDepth > int(m_undo.size()))
+        m_savedDepth = -1;
     m_undo.push_back(MakeSnapshot());
     m_redo.clear();
+    UpdateSaved();
 }
 
 void CTarvexDoc::Undo(bool pushRedo)
@@ -301,6 +309,7 @@ void CTarvexDoc::Undo(bool pushRedo)
     std::unique_ptr<CFigureSnapshot> top = std::move(m_undo.back());
     m_undo.pop_back();
     RestoreSnapshot(*top);
+    UpdateSaved();
 }
 
 void CTarvexDoc::Redo()
@@ -311,6 +320,7 @@ void CTarvexDoc::Redo()
     std::unique_ptr<CFigureSnapshot> top = std::move(m_redo.back());
     m_redo.pop_back();
     RestoreSnapshot(*top);
+    UpdateSaved();
 }
 
 void CTarvexDoc::RestoreSnapshot(const CFigureSnapshot &s)
@@ -331,6 +341,7 @@ void CTarvexDoc::ClearHistory()
 {
     m_undo.clear();
     m_redo.clear();
+    m_savedDepth = m_bSaved ? 0 : -1;
 }
 
 void CTarvexDoc::OnEditUndo()
@@ -568,7 +579,20 @@ void CTarvexDoc::Reset()
         row.fill(EmptyCell);
     ClearHistory();
     m_selection.reset();
+    m_strPathName.clear();
+    MarkSaved();
+}
+
+void CTarvexDoc::MarkSaved()
+{
+    m_savedDepth = int(m_undo.size());
     m_bSaved = 1;
+}
+
+void CTarvexDoc::SetModified()
+{
+    m_savedDepth = -1;
+    m_bSaved = 0;
 }
 
 void CTarvexDoc::UpdateBarColors()
@@ -639,10 +663,12 @@ bool CTarvexDoc::OnNewDocument()
 
 bool CTarvexDoc::OnOpenDocument(const QString &path)
 {
+    // A pipe is refused before it is opened: opening it would wait for a writer for good.
+    const QString special = CRegularFile::ReadProblem(path);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!special.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         if (m_ui)
-            m_ui->ShowMessage(tr("Cannot open the file %1.\n%2").arg(path, file.errorString()),
+            m_ui->ShowMessage(tr("Cannot open the file %1.\n%2").arg(path, special.isEmpty() ? file.errorString() : special),
                               QString::fromLatin1(AppCaption), CDocumentUi::Icon::Stop);
         return false;
     }
@@ -660,7 +686,8 @@ bool CTarvexDoc::OnOpenDocument(const QString &path)
     }
     // Placing the file's cubes cleared the saved flag; the freshly opened figure is
     // what is on disk, so it counts as saved however it was opened.
-    m_bSaved = 1;
+    MarkSaved();
+    m_strPathName = path;
     return true;
 }
 
@@ -672,8 +699,10 @@ void CTarvexDoc::OnOpenFigure()
     if (path.isEmpty())
         return;
     OnOpenDocument(path);
+    // Also when the file could not be opened: the user has already answered the
+    // question about the figure on screen.
+    MarkSaved();
     Q_EMIT UpdateAllViews();
-    m_bSaved = 1;
 }
 
 void CTarvexDoc::OnSaveFigure()
@@ -703,7 +732,9 @@ void CTarvexDoc::OnSaveFigure()
                           QString::fromLatin1(AppCaption), CDocumentUi::Icon::Stop);
         return;
     }
-    m_bSaved = 1;
+    MarkSaved();
+    m_strPathName = path;
+    Q_EMIT UpdateAllViews();
 }
 
 void CTarvexDoc::OnOptions()
