@@ -6,6 +6,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 using Answer = CDocumentUi::Answer;
 
 namespace {
@@ -241,6 +243,12 @@ void TestDocumentCommands::openFailures()
     QCOMPARE(ui.messages.size(), 2);
     QCOMPARE(doc.GetCell(4, 4), 0);
     QCOMPARE(doc.m_bSaved, 1);
+    // A pipe is refused before it is opened (opening it would wait for good).
+    QCOMPARE(::mkfifo(QFile::encodeName(Path("pipe.xml")).constData(), 0600), 0);
+    QVERIFY(!doc.OnOpenDocument(Path("pipe.xml")));
+    QCOMPARE(ui.messages.size(), 3);
+    QVERIFY(ui.messages[2].text.contains(QStringLiteral("is a pipe, not a regular file")));
+    QCOMPARE(doc.GetCell(4, 4), 0);
 }
 
 void TestDocumentCommands::closePrompt_data()
