@@ -83,6 +83,7 @@ bool CRecoveryManager::Start()
                 m_id = id;
                 m_lock = std::move(lock);
                 m_hasCopy = true;
+                m_writtenName = m_doc.m_strPathName;
                 restored = true;
             }
         }
@@ -170,6 +171,8 @@ bool CRecoveryManager::WriteCopy()
         // The name first: a copy is never paired with the name of another figure.
         written = CFileException::Guard(&error, [&] {
             const QString namePath = FilePath(m_id, NameSuffix);
+            if (m_hasCopy && m_doc.m_strPathName == m_writtenName)
+                return true;   // already beside the copy
             if (m_doc.m_strPathName.isEmpty()) {
                 QFile::remove(namePath);
             } else {
@@ -178,6 +181,7 @@ bool CRecoveryManager::WriteCopy()
                 writer.Write(name.constData(), name.size());
                 writer.Commit();
             }
+            m_writtenName = m_doc.m_strPathName;
             return true;
         }) && m_doc.SaveFigureXml(CopyPath(), &error);
     }
@@ -200,4 +204,5 @@ void CRecoveryManager::RemoveCopy()
         return;
     RemoveFiles(m_id);
     m_hasCopy = false;
+    m_writtenName.clear();
 }

@@ -63,5 +63,6 @@ private:
     QTimer m_quietTimer;
     QTimer m_longestTimer;
     bool m_hasCopy = false;
+    QString m_writtenName;   // the file name last written beside the copy
     bool m_warned = false;
 };
