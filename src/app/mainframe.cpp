@@ -19,10 +19,12 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
@@ -416,4 +418,29 @@ QString CMainFrame::AskOpenFileName()
 bool CMainFrame::RunOptionsDialog(CTarvexDoc &doc)
 {
     return COptionsDlg::RunModal(doc, this);
+}
+
+CDocumentUi::Answer CMainFrame::AskRestoreDiscard(const QString &text, const QString &caption)
+{
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, this);
+    QPushButton *restore = box.addButton(tr("Restore"), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
+    // Return restores; closing the box any other way keeps the copy for later.
+    box.setDefaultButton(restore);
+    box.exec();
+    if (box.clickedButton() == restore)
+        return Answer::Yes;
+    if (box.clickedButton() == discard)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+void CMainFrame::SuggestSaveFileName(const QString &path)
+{
+    const bool figure = path.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive);
+    const QString filter = figure ? QStringLiteral("XML file (*.xml)") : QStringLiteral("Windows bitmap (*.bmp)");
+    m_saveDialog->selectNameFilter(filter);
+    m_saveDialog->setDefaultSuffix(figure ? QStringLiteral("xml") : QStringLiteral("bmp"));
+    m_saveDialog->setDirectory(QFileInfo(path).absolutePath());
+    m_saveDialog->selectFile(QFileInfo(path).fileName());
 }

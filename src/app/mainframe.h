@@ -78,6 +78,8 @@ public:
     QString AskSaveFileName() override;
     QString AskOpenFileName() override;
     bool RunOptionsDialog(CTarvexDoc &doc) override;
+    Answer AskRestoreDiscard(const QString &text, const QString &caption) override;
+    void SuggestSaveFileName(const QString &path) override;
 
     CHelpFrame *HelpFrame() const { return m_pHelpFrame; }
 
