@@ -1,7 +1,8 @@
-// How long writing a recovery copy holds the interface: the copy is written on the
-// interface thread when the editor has been idle for a moment, so its whole duration
-// is time the window does not answer. Measured with the fullest figure the program
-// allows (100x100 cells, all occupied), against saving the same figure file.
+// How long writing a recovery copy holds the interface. The timers hand the figure
+// value to a thread of their own, so the interface is held only for the hand-over;
+// the write itself is measured too, and the whole write done on the interface thread
+// is the straightforward approach it is compared with. Measured with the fullest
+// figure the program allows (100x100 cells, all occupied).
 
 #include "benchmark.h"
 
@@ -9,6 +10,7 @@
 #include "document/tarvexdoc.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -27,13 +29,23 @@ void RecoveryCopy()
     QTemporaryDir dir(QDir::currentPath() + "/bench-recovery-XXXXXX");
     CRecoveryManager recovery(doc, dir.filePath("recovery"));
     recovery.Start();
-    const double copy = MedianNanoseconds(21, [&] { recovery.WriteCopy(); });
-    const double save = MedianNanoseconds(21, [&] { doc.SaveFigureXml(dir.filePath("full.xml")); });
+    const double inline_ = MedianNanoseconds(21, [&] { recovery.WriteCopy(); });
+    double handOver = 0;
+    const double whole = MedianNanoseconds(21, [&] {
+        QElapsedTimer timer;
+        timer.start();
+        recovery.StartWrite();
+        handOver += double(timer.nsecsElapsed());
+        recovery.WaitForWrite();
+    });
+    handOver /= 21;
     // The check made on every change (is the figure saved or empty?) and its removal.
     const double change = MedianNanoseconds(201, [&] { Q_EMIT doc.UpdateAllViews(); });
     recovery.RemoveCopy();
-    CBenchmark::Report("Recovery copy of full 100x100 figure: interface held", copy / 1e6, "ms", copy / save,
-                       "x saving the same figure file");
+    CBenchmark::Report("Recovery copy, 100x100 full: interface held", handOver / 1e3, "us", inline_ / handOver,
+                       "x shorter than writing it on the interface thread");
+    CBenchmark::Report("Recovery copy, 100x100 full: written in the background", whole / 1e6, "ms");
+    CBenchmark::Report("Recovery copy, 100x100 full: written on the interface thread", inline_ / 1e6, "ms");
     CBenchmark::Report("Recovery bookkeeping per change (timer restart)", change / 1e3, "us");
 }
 

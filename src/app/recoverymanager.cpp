@@ -2,6 +2,7 @@
 
 #include "document/documentui.h"
 #include "document/tarvexdoc.h"
+#include "files/figurexml.h"
 #include "files/fileexception.h"
 #include "files/safefilewriter.h"
 
@@ -35,8 +36,13 @@ CRecoveryManager::CRecoveryManager(CTarvexDoc &doc, const QString &folder, QObje
     connect(&m_longestTimer, &QTimer::timeout, this, &CRecoveryManager::OnTimeout);
 }
 
-// The lock is released (its file removed) here; the copy stays unless RemoveCopy ran.
-CRecoveryManager::~CRecoveryManager() = default;
+// A write under way is finished first. The lock is released (its file removed) here;
+// the copy stays unless RemoveCopy ran.
+CRecoveryManager::~CRecoveryManager()
+{
+    if (m_pending.valid())
+        m_pending.wait();
+}
 
 QString CRecoveryManager::DefaultFolder()
 {
@@ -160,33 +166,76 @@ void CRecoveryManager::OnTimeout()
     if (m_doc.m_bSaved || m_doc.IsFigureEmpty())
         RemoveCopy();
     else
-        WriteCopy();
+        StartWrite();
+}
+
+void CRecoveryManager::StartWrite()
+{
+    // The figure value is taken here (its rows are shared, so this is cheap); the
+    // files are written on a thread of their own, so the interface is held only for
+    // the hand-over.
+    WaitForWrite();
+    if (!m_lock) {
+        OnWritten(false, tr("The folder %1 cannot be used.").arg(m_folder), QString());
+        return;
+    }
+    const Job job = MakeJob();
+    m_pending = std::async(std::launch::async, [this, job] {
+        Result result;
+        result.Ok = WriteFiles(job, &result.Error);
+        result.Name = job.Name;
+        // The outcome is taken up on the interface's thread.
+        QMetaObject::invokeMethod(this, [this] { WaitForWrite(); }, Qt::QueuedConnection);
+        return result;
+    });
+}
+
+CRecoveryManager::Job CRecoveryManager::MakeJob() const
+{
+    Job job;
+    job.Figure = m_doc.Figure();
+    job.CopyPath = CopyPath();
+    job.NamePath = FilePath(m_id, NameSuffix);
+    job.Name = m_doc.m_strPathName;
+    // The name file is written only when it differs from the one beside the copy.
+    job.WriteName = !(m_hasCopy && job.Name == m_writtenName);
+    return job;
+}
+
+bool CRecoveryManager::WriteFiles(const Job &job, QString *error)
+{
+    // The name first: a copy is never paired with the name of another figure.
+    return CFileException::Guard(error, [&] {
+        if (!job.WriteName)
+            return true;
+        if (job.Name.isEmpty()) {
+            QFile::remove(job.NamePath);
+        } else {
+            const QByteArray name = job.Name.toUtf8();
+            CSafeFileWriter writer(job.NamePath);
+            writer.Write(name.constData(), name.size());
+            writer.Commit();
+        }
+        return true;
+    }) && CFigureXml::Save(job.Figure, job.CopyPath, error);
 }
 
 bool CRecoveryManager::WriteCopy()
 {
-    QString error = tr("The folder %1 cannot be used.").arg(m_folder);
-    bool written = false;
-    if (m_lock) {
-        // The name first: a copy is never paired with the name of another figure.
-        written = CFileException::Guard(&error, [&] {
-            const QString namePath = FilePath(m_id, NameSuffix);
-            if (m_hasCopy && m_doc.m_strPathName == m_writtenName)
-                return true;   // already beside the copy
-            if (m_doc.m_strPathName.isEmpty()) {
-                QFile::remove(namePath);
-            } else {
-                const QByteArray name = m_doc.m_strPathName.toUtf8();
-                CSafeFileWriter writer(namePath);
-                writer.Write(name.constData(), name.size());
-                writer.Commit();
-            }
-            m_writtenName = m_doc.m_strPathName;
-            return true;
-        }) && m_doc.SaveFigureXml(CopyPath(), &error);
-    }
-    if (written) {
+    WaitForWrite();
+    if (!m_lock)
+        return OnWritten(false, tr("The folder %1 cannot be used.").arg(m_folder), QString());
+    const Job job = MakeJob();
+    QString error;
+    const bool ok = WriteFiles(job, &error);
+    return OnWritten(ok, error, job.Name);
+}
+
+bool CRecoveryManager::OnWritten(bool ok, const QString &error, const QString &name)
+{
+    if (ok) {
         m_hasCopy = true;
+        m_writtenName = name;
         return true;
     }
     if (!m_warned && m_doc.Ui()) {
@@ -198,8 +247,18 @@ bool CRecoveryManager::WriteCopy()
     return false;
 }
 
+void CRecoveryManager::WaitForWrite()
+{
+    if (!m_pending.valid())
+        return;
+    const Result result = m_pending.get();
+    OnWritten(result.Ok, result.Error, result.Name);
+}
+
 void CRecoveryManager::RemoveCopy()
 {
+    // A write still under way would bring the copy back after the removal.
+    WaitForWrite();
     if (!m_lock || !m_hasCopy)
         return;
     RemoveFiles(m_id);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "geometry/figure.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <future>
 #include <memory>
 
 class CTarvexDoc;
@@ -37,9 +40,15 @@ public:
     // True when a figure was restored.
     bool Start();
 
-    // Writes the copy now; false (after one quiet message per editor) when it could not
-    // be written.
+    // Writes the copy now, on this thread; false (after one quiet message per editor)
+    // when it could not be written. The timers write on a thread of their own.
     bool WriteCopy();
+    // Starts writing the copy on a thread of its own (after any write still under way)
+    // and returns at once; the outcome is taken up on this thread later.
+    void StartWrite();
+    // Waits until a copy being written on the other thread is on disk (or has failed)
+    // and takes up the outcome.
+    void WaitForWrite();
     // Removes this editor's copy: the figure was saved or given up on purpose.
     void RemoveCopy();
 
@@ -48,6 +57,26 @@ public:
     bool IsActive() const { return m_lock != nullptr; }
 
 private:
+    // What one write of the copy needs, taken on the interface's thread.
+    struct Job
+    {
+        CFigure Figure;
+        QString CopyPath;
+        QString NamePath;
+        QString Name;       // the figure's own file name, empty when it has none
+        bool WriteName = true;
+    };
+    struct Result
+    {
+        bool Ok = false;
+        QString Error;
+        QString Name;
+    };
+    Job MakeJob() const;
+    // Writes the name file and the copy; safe on any thread (it reads only the job).
+    static bool WriteFiles(const Job &job, QString *error);
+    bool OnWritten(bool ok, const QString &error, const QString &name);
+
     QString FilePath(const QString &id, const char *suffix) const;
     std::unique_ptr<QLockFile> TryLock(const QString &id) const;
     // The answer to the question about one orphaned copy; true when it was restored.
@@ -65,4 +94,5 @@ private:
     bool m_hasCopy = false;
     QString m_writtenName;   // the file name last written beside the copy
     bool m_warned = false;
+    std::future<Result> m_pending;   // the write on the other thread, if any
 };
