@@ -77,7 +77,8 @@ void CWorkspaceRenderer::Draw(QPainter &painter, const CFigure &figure, const QR
     PreparePainter(painter);
     const int half = (params.CubeSize / 2) * params.Scale;
     const QPaintEngine *engine = painter.paintEngine();
-    const bool raster = engine && engine->type() == QPaintEngine::Raster;
+    const bool raster = engine && engine->type() == QPaintEngine::Raster
+                        && params.CubeSize * params.Scale <= MaxCachedSize;
     if (raster) {
         Prepare(figure, params.CubeSize * params.Scale);
         VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
@@ -115,20 +116,50 @@ void CWorkspaceRenderer::Draw(QPainter &painter, const CFigure &figure, const QR
 void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const Params &params)
 {
     Q_ASSERT(image.depth() == 32);
-    Prepare(figure, params.CubeSize * params.Scale);
+    const int size = params.CubeSize * params.Scale;
     const int half = (params.CubeSize / 2) * params.Scale;
     const int width = image.width();
     const int height = image.height();
     const QRect area(-params.Offset, image.size());
+    const int parity = params.PatternOrigin.x() + params.PatternOrigin.y();
+    auto dot = [&](int x, int y) {
+        const int dx = x + half;
+        const int dy = y + half;
+        if (params.Dots && dx >= 0 && dx < width && dy >= 0 && dy < height)
+            reinterpret_cast<quint32 *>(image.scanLine(dy))[dx] = 0xFF000000u;
+    };
+    if (size > MaxCachedSize) {
+        // Few cubes, each huge: the painter's polygons, pattern anchored as asked.
+        QPainter painter(&image);
+        PreparePainter(painter);
+        painter.translate(params.PatternOrigin);
+        CCubePainter cube;
+        cube.Size = size;
+        cube.TopColor = figure.Color1;
+        cube.RightColor = figure.Color2;
+        cube.LeftColor = figure.Color3;
+        VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
+            if (value < 0) {
+                if (params.Dots)
+                    painter.fillRect(QRect(x + half, y + half, 1, 1).translated(-params.PatternOrigin), Qt::black);
+                return;
+            }
+            cube.Index = value;
+            cube.Left = x - params.PatternOrigin.x();
+            cube.Top = y - params.PatternOrigin.y();
+            cube.Draw(painter);
+            if (isSelected)
+                cube.FillSelected(painter);
+        });
+        return;
+    }
+    Prepare(figure, size);
     VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
         if (value < 0) {
-            const int dx = x + half;
-            const int dy = y + half;
-            if (params.Dots && dx >= 0 && dx < width && dy >= 0 && dy < height)
-                reinterpret_cast<quint32 *>(image.scanLine(dy))[dx] = 0xFF000000u;
+            dot(x, y);
             return;
         }
-        const Variant variant = !isSelected ? Plain : ((x + y) & 1) ? SelectedOdd : SelectedEven;
+        const Variant variant = !isSelected ? Plain : ((x + y - parity) & 1) ? SelectedOdd : SelectedEven;
         const Picture &p = Get(value, variant);
         const int px = x + p.Offset.x();
         const int py = y + p.Offset.y();
@@ -146,6 +177,15 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
                         size_t(to - from) * sizeof(quint32));
         }
     });
+}
+
+qint64 CWorkspaceRenderer::CacheBytes() const
+{
+    qint64 bytes = 0;
+    for (const auto &kind : m_pictures)
+        for (const Picture &p : kind)
+            bytes += p.Image.sizeInBytes() + qint64(p.Spans.size() * sizeof(Span));
+    return bytes;
 }
 
 void CWorkspaceRenderer::Prepare(const CFigure &figure, int size)

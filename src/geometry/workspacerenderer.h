@@ -19,8 +19,12 @@ class QPainter;
 //
 // On raster targets the cubes are copied from pictures of the 64 kinds drawn once by
 // the cube painter and kept while the size and the face colours stay the same; the
-// copies give exactly the pixels the painter gives. Other targets (PDF, SVG, printers)
-// get the painter's own polygons.
+// copies give exactly the pixels the painter gives. Only the kinds (and greyed
+// variants) actually drawn are pictured, and only up to MaxCachedSize: above it (a
+// zoomed-in view on a high-density screen shows a few huge cubes) every cube is drawn
+// with the painter's own polygons, so the cache never holds more than 192 pictures of
+// at most MaxCachedSize + 5 pixels square (about 50 MB, and only the kinds in view).
+// Other targets (PDF, SVG, printers) always get the painter's own polygons.
 class CWorkspaceRenderer
 {
 public:
@@ -32,7 +36,13 @@ public:
         QPoint Offset;       // where the workspace origin lands in painter coordinates
         bool Dots = false;   // mark empty cells
         const QVector<QPoint> *Selected = nullptr;   // cells drawn greyed (may be null)
+        // DrawImage only: the image point the grey pattern of selected cubes is
+        // anchored at (white where x + y - PatternOrigin.x - PatternOrigin.y is odd).
+        QPoint PatternOrigin;
     };
+
+    // Largest drawn cube size whose pictures are kept.
+    static constexpr int MaxCachedSize = 256;
 
     CWorkspaceRenderer();
     ~CWorkspaceRenderer();
@@ -52,6 +62,8 @@ public:
 
     // Pictures drawn since the size or the colours last changed.
     int PictureCount() const { return m_built; }
+    // Bytes held by the kept pictures.
+    qint64 CacheBytes() const;
 
 private:
     struct Span
