@@ -154,6 +154,9 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
         return;
     }
     Prepare(figure, size);
+    // Row addresses once: QImage::scanLine() checks for sharing on every call.
+    uchar *const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
     VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
         if (value < 0) {
             dot(x, y);
@@ -163,20 +166,46 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
         const Picture &p = Get(value, variant);
         const int px = x + p.Offset.x();
         const int py = y + p.Offset.y();
+        const uchar *const sourceBits = p.Image.constBits();
+        const qsizetype sourceStride = p.Image.bytesPerLine();
+        const bool inside = px >= 0 && py >= 0 && px + p.Image.width() <= width && py + p.Image.height() <= height;
         for (const Span &span : p.Spans) {
             const int ty = py + span.Row;
-            if (ty < 0 || ty >= height)
+            const auto *source = reinterpret_cast<const quint32 *>(sourceBits + span.Row * sourceStride);
+            if (!inside && (ty < 0 || ty >= height))
                 continue;
+            auto *line = reinterpret_cast<quint32 *>(bits + ty * stride);
+            if (inside) {
+                std::memcpy(line + px + span.Left, source + span.Left, size_t(span.Length) * sizeof(quint32));
+                continue;
+            }
             const int from = qMax(0, px + span.Left);
             const int to = qMin(width, px + span.Left + span.Length);
             if (from >= to)
                 continue;
-            const auto *source = reinterpret_cast<const quint32 *>(p.Image.constScanLine(span.Row))
-                                 + (from - px);
-            std::memcpy(reinterpret_cast<quint32 *>(image.scanLine(ty)) + from, source,
-                        size_t(to - from) * sizeof(quint32));
+            std::memcpy(line + from, source + (from - px), size_t(to - from) * sizeof(quint32));
         }
     });
+}
+
+bool CWorkspaceRenderer::PreparePictures(const CFigure &figure, const QSize &imageSize, const Params &params)
+{
+    const int size = params.CubeSize * params.Scale;
+    if (size > MaxCachedSize)
+        return false;
+    Prepare(figure, size);
+    const int parity = params.PatternOrigin.x() + params.PatternOrigin.y();
+    bool ready = true;
+    VisitCells(figure, QRect(-params.Offset, imageSize), params, [&](qint32 value, int x, int y, bool isSelected) {
+        if (value < 0)
+            return;
+        if (value >= CubeKindCount) {
+            ready = false;
+            return;
+        }
+        Get(value, !isSelected ? Plain : ((x + y - parity) & 1) ? SelectedOdd : SelectedEven);
+    });
+    return ready;
 }
 
 qint64 CWorkspaceRenderer::CacheBytes() const

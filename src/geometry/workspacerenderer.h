@@ -60,6 +60,12 @@ public:
     // straight from the pictures, row span by row span.
     void DrawImage(QImage &image, const CFigure &figure, const Params &params);
 
+    // Draws now every picture DrawImage into an image of the given size would need, so
+    // that DrawImage calls with these parameters only read the renderer and may run on
+    // several threads at once (each on rows of its own). False when that cannot be
+    // promised (pictures not kept at this size, or values that are no cube kind).
+    bool PreparePictures(const CFigure &figure, const QSize &imageSize, const Params &params);
+
     // Pictures drawn since the size or the colours last changed.
     int PictureCount() const { return m_built; }
     // Bytes held by the kept pictures.

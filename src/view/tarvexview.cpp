@@ -19,6 +19,14 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <thread>
+
+namespace {
+
+// Device pixels from which a repaint is drawn on two threads.
+constexpr qint64 ParallelPixels = 1 << 21;
+
+} // namespace
 
 void InitViewResources()
 {
@@ -236,8 +244,9 @@ void CTarvexView::paintEvent(QPaintEvent *event)
     if (m_buffer.width() < device.width() || m_buffer.height() < device.height())
         m_buffer = QImage(all.size().expandedTo(device.size()), QImage::Format_RGB32);
     QImage part(m_buffer.bits(), device.width(), device.height(), m_buffer.bytesPerLine(), QImage::Format_RGB32);
-    part.fill(ColorFromRef(m_doc.BkColor));
     const QPoint origin = DeviceScroll() + device.topLeft();   // workspace point at part's corner
+    const CFigure figure = m_doc.Figure();
+    const QColor background = ColorFromRef(m_doc.BkColor);
     CWorkspaceRenderer::Params params;
     params.CubeSize = size;
     params.Dots = true;
@@ -245,7 +254,26 @@ void CTarvexView::paintEvent(QPaintEvent *event)
     params.Offset = -origin;
     // Greying anchored at the workspace origin, wherever the view is scrolled.
     params.PatternOrigin = -origin;
-    m_renderer->DrawImage(part, m_doc.Figure(), params);
+    auto drawRows = [&](int top, int bottom) {
+        QImage band(m_buffer.bits() + top * m_buffer.bytesPerLine(), device.width(), bottom - top,
+                    m_buffer.bytesPerLine(), QImage::Format_RGB32);
+        band.fill(background);
+        CWorkspaceRenderer::Params rows = params;
+        rows.Offset.ry() -= top;
+        rows.PatternOrigin.ry() -= top;
+        m_renderer->DrawImage(band, figure, rows);
+    };
+    // A large area (a high-density screen) is drawn in two halves at once once every
+    // picture it needs exists; each half gives the same pixels as the whole.
+    const int half = device.height() / 2;
+    if (qint64(device.width()) * device.height() >= ParallelPixels && std::thread::hardware_concurrency() > 1
+        && m_renderer->PreparePictures(figure, part.size(), params)) {
+        std::thread lower(drawRows, half, device.height());
+        drawRows(0, half);
+        lower.join();
+    } else {
+        drawRows(0, device.height());
+    }
     {
         QPainter feedback(&part);
         feedback.translate(-origin);
