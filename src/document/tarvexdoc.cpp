@@ -161,6 +161,35 @@ QPoint CTarvexDoc::CubeFromPoint(int x, int y) const
     return Figure().CubeFromPoint(x, y);
 }
 
+CFigure CTarvexDoc::FigureAt(int displaySize) const
+{
+    CFigure figure = Figure();
+    figure.CubeSize = displaySize;
+    return figure;
+}
+
+int CTarvexDoc::CentreBox(int displaySize) const
+{
+    if (CubeSize <= 0 || displaySize == CubeSize)
+        return 5;
+    return qMax(1, (5 * displaySize + CubeSize / 2) / CubeSize);
+}
+
+QSize CTarvexDoc::GetWorkspaceSize(int displaySize) const
+{
+    return FigureAt(displaySize).GetWorkspaceSize();
+}
+
+QPoint CTarvexDoc::CellFromPoint(int x, int y, int displaySize) const
+{
+    return FigureAt(displaySize).CellFromPoint(x, y, CentreBox(displaySize));
+}
+
+QPoint CTarvexDoc::CubeFromPoint(int x, int y, int displaySize) const
+{
+    return FigureAt(displaySize).CubeFromPoint(x, y);
+}
+
 bool CTarvexDoc::IsFigureEmpty() const
 {
     return Figure().IsEmpty();
@@ -307,13 +336,18 @@ void CTarvexDoc::SelectAll()
 
 void CTarvexDoc::SelectCubesInRect(int x1, int y1, int x2, int y2)
 {
+    SelectCubesInRect(x1, y1, x2, y2, CubeSize);
+}
+
+void CTarvexDoc::SelectCubesInRect(int x1, int y1, int x2, int y2, int displaySize)
+{
     if (!m_selection || x1 == x2 || y1 == y2)
         return;
     const QRect rect(QPoint(qMin(x1, x2), qMin(y1, y2)), QPoint(qMax(x1, x2) - 1, qMax(y1, y2) - 1));
     const QRegion region(rect);
-    const CellPitch pitch = GetCellPitch();
+    const CellPitch pitch = ComputeCellPitch(displaySize);
     CCubePainter painter;
-    painter.Size = CubeSize;
+    painter.Size = displaySize;
     for (int r = 0; r < m_grid.size(); ++r) {
         for (int c = 0; c < m_grid[r].size(); ++c) {
             const qint32 value = m_grid[r][c];
@@ -322,7 +356,7 @@ void CTarvexDoc::SelectCubesInRect(int x1, int y1, int x2, int y2)
             const QPoint origin = CellOrigin(c, r, pitch);
             // A cube's visible region always holds its Centre, so a cube whose square
             // misses the rectangle cannot lie inside it.
-            if (!rect.intersects(QRect(origin, QSize(CubeSize + 1, CubeSize + 1))))
+            if (!rect.intersects(QRect(origin, QSize(displaySize + 1, displaySize + 1))))
                 continue;
             painter.Left = origin.x();
             painter.Top = origin.y();
@@ -335,11 +369,16 @@ void CTarvexDoc::SelectCubesInRect(int x1, int y1, int x2, int y2)
 
 void CTarvexDoc::DrawSelectionFramesXor(QPainter &painter, int dx, int dy) const
 {
+    DrawSelectionFramesXor(painter, dx, dy, CubeSize);
+}
+
+void CTarvexDoc::DrawSelectionFramesXor(QPainter &painter, int dx, int dy, int displaySize) const
+{
     if (!m_selection)
         return;
-    const CellPitch pitch = GetCellPitch();
+    const CellPitch pitch = ComputeCellPitch(displaySize);
     CCubePainter cube;
-    cube.Size = CubeSize;
+    cube.Size = displaySize;
     for (int r = 0; r < m_grid.size(); ++r) {
         for (int c = 0; c < m_grid[r].size(); ++c) {
             if (m_grid[r][c] < 0 || !m_selection->Contains(c, r))
@@ -355,9 +394,14 @@ void CTarvexDoc::DrawSelectionFramesXor(QPainter &painter, int dx, int dy) const
 
 void CTarvexDoc::ClickSelect(int x, int y, bool ctrl)
 {
+    ClickSelect(x, y, ctrl, CubeSize);
+}
+
+void CTarvexDoc::ClickSelect(int x, int y, bool ctrl, int displaySize)
+{
     if (!m_selection)
         return;
-    const QPoint cube = CubeFromPoint(x, y);
+    const QPoint cube = CubeFromPoint(x, y, displaySize);
     if (cube.x() < 0) {
         m_selection->Clear();
     } else {
@@ -379,7 +423,12 @@ QPoint CTarvexDoc::DropTarget(const QPoint &cell, const QPoint &offset)
 
 QPoint CTarvexDoc::GetDragOffset(const QPoint &start, const QPoint &point) const
 {
-    const CellPitch pitch = GetCellPitch();
+    return GetDragOffset(start, point, CubeSize);
+}
+
+QPoint CTarvexDoc::GetDragOffset(const QPoint &start, const QPoint &point, int displaySize) const
+{
+    const CellPitch pitch = ComputeCellPitch(displaySize);
     const QSize grid = GetGridSize();
     const int w = grid.width();
     const int n = grid.height();
@@ -487,7 +536,12 @@ void CTarvexDoc::DropSelection(const QPoint &offset, bool copy)
 
 bool CTarvexDoc::ClickPlaceCube(int x, int y, int kind)
 {
-    const QPoint cell = CellFromPoint(x, y);
+    return ClickPlaceCube(x, y, kind, CubeSize);
+}
+
+bool CTarvexDoc::ClickPlaceCube(int x, int y, int kind, int displaySize)
+{
+    const QPoint cell = CellFromPoint(x, y, displaySize);
     if (cell.x() < 0)
         return false;
     TakeSnapshot();
@@ -498,19 +552,29 @@ bool CTarvexDoc::ClickPlaceCube(int x, int y, int kind)
 
 void CTarvexDoc::EndRubberBand(const QPoint &start, const QPoint &end, bool add)
 {
+    EndRubberBand(start, end, add, CubeSize);
+}
+
+void CTarvexDoc::EndRubberBand(const QPoint &start, const QPoint &end, bool add, int displaySize)
+{
     if (!m_selection)
         return;
     if (!add)
         m_selection->Clear();
-    SelectCubesInRect(start.x(), start.y(), end.x(), end.y());
+    SelectCubesInRect(start.x(), start.y(), end.x(), end.y(), displaySize);
     Q_EMIT UpdateAllViews();
 }
 
 void CTarvexDoc::EndSelectionDrag(const QPoint &start, const QPoint &end, bool copy)
 {
+    EndSelectionDrag(start, end, copy, CubeSize);
+}
+
+void CTarvexDoc::EndSelectionDrag(const QPoint &start, const QPoint &end, bool copy, int displaySize)
+{
     if (!m_selection)
         return;
-    DropSelection(GetDragOffset(start, end), copy);
+    DropSelection(GetDragOffset(start, end, displaySize), copy);
     Q_EMIT UpdateAllViews();
 }
 

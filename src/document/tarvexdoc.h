@@ -98,6 +98,24 @@ public:
     void DrawWorkspace(QPainter &painter, bool dots, int scale, int x0, int y0,
                        bool fillBackground) const;
 
+    // The workspace as a view shows it with cubes of displaySize pixels (zoomed, or at
+    // a screen's device pixels): the same figure at that size with that size's own
+    // cell pitch. Points passed to the operations taking a display size are in that
+    // workspace; at displaySize == CubeSize each is the operation without it.
+    CFigure FigureAt(int displaySize) const;
+    // Half the side of the box around a cell's centre that a click must hit: 5 pixels
+    // at CubeSize, scaled with the display size.
+    int CentreBox(int displaySize) const;
+    QSize GetWorkspaceSize(int displaySize) const;
+    QPoint CellFromPoint(int x, int y, int displaySize) const;
+    QPoint CubeFromPoint(int x, int y, int displaySize) const;
+    bool ClickPlaceCube(int x, int y, int kind, int displaySize);
+    void EndRubberBand(const QPoint &start, const QPoint &end, bool add, int displaySize);
+    void EndSelectionDrag(const QPoint &start, const QPoint &end, bool copy, int displaySize);
+    void ClickSelect(int x, int y, bool ctrl, int displaySize);
+    QPoint GetDragOffset(const QPoint &start, const QPoint &point, int displaySize) const;
+    void DrawSelectionFramesXor(QPainter &painter, int dx, int dy, int displaySize) const;
+
     // Edits a view asks for, each one undo step announced to all views.
     // A click in drawing mode at a workspace point: places kind (0..63; anything else
     // erases) on the cell whose centre is there; false when no cell is hit.
@@ -190,6 +208,7 @@ private:
     void MarkSaved();
     // m_bSaved from the undo depth, after the history moved.
     void UpdateSaved() { m_bSaved = int(m_undo.size()) == m_savedDepth ? 1 : 0; }
+    void SelectCubesInRect(int x1, int y1, int x2, int y2, int displaySize);
 
     bool m_useSettingsStore;
     CDocumentUi *m_ui = nullptr;

@@ -96,21 +96,21 @@ CFigure::Bounds CFigure::GetBounds() const
     return b;
 }
 
-QPoint CFigure::CellFromPoint(int x, int y) const
+QPoint CFigure::CellFromPoint(int x, int y, int box) const
 {
     const CellPitch pitch = GetCellPitch();
     const int h = CubeSize / 2;
     const int rows = int(Grid.size());
     if (pitch.Px <= 0 || pitch.Py <= 0)
         return QPoint(-1, -1);
-    // Only cells whose centre lies within 5 pixels can hold the point; visit them in
+    // Only cells whose centre lies within box pixels can hold the point; visit them in
     // row order so the first match is the one a full row-order scan would find.
-    const int rowFirst = qMax(0, CeilDiv(y - h - 5, pitch.Py));
-    const int rowLast = qMin(rows - 1, FloorDiv(y - h + 5, pitch.Py));
+    const int rowFirst = qMax(0, CeilDiv(y - h - box, pitch.Py));
+    const int rowLast = qMin(rows - 1, FloorDiv(y - h + box, pitch.Py));
     for (int r = rowFirst; r <= rowLast; ++r) {
         const int offset = (r & 1) ? pitch.Px / 2 : 0;
-        const int colFirst = qMax(0, CeilDiv(x - offset - h - 5, pitch.Px));
-        const int colLast = qMin(int(Grid[r].size()) - 1, FloorDiv(x - offset - h + 5, pitch.Px));
+        const int colFirst = qMax(0, CeilDiv(x - offset - h - box, pitch.Px));
+        const int colLast = qMin(int(Grid[r].size()) - 1, FloorDiv(x - offset - h + box, pitch.Px));
         if (colFirst <= colLast)
             return QPoint(colFirst, r);
     }

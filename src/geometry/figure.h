@@ -79,8 +79,10 @@ public:
     Bounds GetBounds() const;
 
     // The first cell in row order whose centre lies within 5 pixels of (x, y) in both
-    // directions, or (-1, -1).
-    QPoint CellFromPoint(int x, int y) const;
+    // directions, or (-1, -1); with box, within box pixels (a figure drawn at another
+    // size scales its centre box with it).
+    QPoint CellFromPoint(int x, int y) const { return CellFromPoint(x, y, 5); }
+    QPoint CellFromPoint(int x, int y, int box) const;
     // The first occupied cell in row order whose visible region holds (x, y), or (-1, -1).
     QPoint CubeFromPoint(int x, int y) const;
 

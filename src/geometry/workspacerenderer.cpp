@@ -77,7 +77,8 @@ void CWorkspaceRenderer::Draw(QPainter &painter, const CFigure &figure, const QR
     PreparePainter(painter);
     const int half = (params.CubeSize / 2) * params.Scale;
     const QPaintEngine *engine = painter.paintEngine();
-    const bool raster = engine && engine->type() == QPaintEngine::Raster;
+    const bool raster = engine && engine->type() == QPaintEngine::Raster
+                        && params.CubeSize * params.Scale <= MaxCachedSize;
     if (raster) {
         Prepare(figure, params.CubeSize * params.Scale);
         VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
@@ -133,12 +134,43 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
     const QImage::Format format = image.format();
     const int bytes = image.depth() / 8;
     Q_ASSERT(bytes == 4 || format == QImage::Format_RGB888 || format == QImage::Format_BGR888);
-    Prepare(figure, params.CubeSize * params.Scale);
+    const int size = params.CubeSize * params.Scale;
     const int half = (params.CubeSize / 2) * params.Scale;
     const int width = image.width();
     const int height = image.height();
     const QRect area(-params.Offset, image.size());
-    auto line = [&](int y) { return image.scanLine(params.BottomUp ? height - 1 - y : y); };
+    const int parity = params.PatternOrigin.x() + params.PatternOrigin.y();
+    if (size > MaxCachedSize) {
+        // Few cubes, each huge: the painter's polygons, pattern anchored as asked.
+        Q_ASSERT(bytes == 4 && !params.BottomUp);
+        QPainter painter(&image);
+        PreparePainter(painter);
+        painter.translate(params.PatternOrigin);
+        CCubePainter cube;
+        cube.Size = size;
+        cube.TopColor = figure.Color1;
+        cube.RightColor = figure.Color2;
+        cube.LeftColor = figure.Color3;
+        VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
+            if (value < 0) {
+                if (params.Dots)
+                    painter.fillRect(QRect(x + half, y + half, 1, 1).translated(-params.PatternOrigin), Qt::black);
+                return;
+            }
+            cube.Index = value;
+            cube.Left = x - params.PatternOrigin.x();
+            cube.Top = y - params.PatternOrigin.y();
+            cube.Draw(painter);
+            if (isSelected)
+                cube.FillSelected(painter);
+        });
+        return;
+    }
+    Prepare(figure, size);
+    // Row addresses without QImage::scanLine(), which checks for sharing on every call.
+    uchar *const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    auto line = [&](int y) { return bits + qsizetype(params.BottomUp ? height - 1 - y : y) * stride; };
     VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
         if (value < 0) {
             const int dx = x + half;
@@ -152,28 +184,66 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
             }
             return;
         }
-        const Variant variant = !isSelected ? Plain : ((x + y) & 1) ? SelectedOdd : SelectedEven;
+        const Variant variant = !isSelected ? Plain : ((x + y - parity) & 1) ? SelectedOdd : SelectedEven;
         Picture &p = Get(value, variant);
         if (p.Spans.empty())
             return;
         const QImage &pixels = Pixels(p, bytes == 4 ? QImage::Format_ARGB32_Premultiplied : format);
+        const uchar *const sourceBits = pixels.constBits();
+        const qsizetype sourceStride = pixels.bytesPerLine();
         const int px = x + p.Offset.x();
         const int py = y + p.Offset.y();
-        // Only the picture rows that fall inside the image.
+        // Only the picture rows that fall inside the image; spans are clipped only
+        // where the picture crosses the image's left or right edge.
         const int rowFirst = qMax(0, -py);
         const int rowLast = qMin(p.Image.height(), height - py);
         if (rowFirst >= rowLast)
             return;
+        const bool clip = px < 0 || px + p.Image.width() > width;
         const auto spanEnd = p.Spans.begin() + p.RowSpans[size_t(rowLast)];
         for (auto span = p.Spans.begin() + p.RowSpans[size_t(rowFirst)]; span != spanEnd; ++span) {
-            const int from = qMax(0, px + span->Left);
-            const int to = qMin(width, px + span->Left + span->Length);
-            if (from >= to)
-                continue;
-            std::memcpy(line(py + span->Row) + from * bytes,
-                        pixels.constScanLine(span->Row) + (from - px) * bytes, size_t(to - from) * size_t(bytes));
+            int from = px + span->Left;
+            int to = from + span->Length;
+            if (clip) {
+                from = qMax(0, from);
+                to = qMin(width, to);
+                if (from >= to)
+                    continue;
+            }
+            std::memcpy(line(py + span->Row) + qsizetype(from) * bytes,
+                        sourceBits + span->Row * sourceStride + qsizetype(from - px) * bytes,
+                        size_t(to - from) * size_t(bytes));
         }
     });
+}
+
+bool CWorkspaceRenderer::PreparePictures(const CFigure &figure, const QSize &imageSize, const Params &params)
+{
+    const int size = params.CubeSize * params.Scale;
+    if (size > MaxCachedSize)
+        return false;
+    Prepare(figure, size);
+    const int parity = params.PatternOrigin.x() + params.PatternOrigin.y();
+    bool ready = true;
+    VisitCells(figure, QRect(-params.Offset, imageSize), params, [&](qint32 value, int x, int y, bool isSelected) {
+        if (value < 0)
+            return;
+        if (value >= CubeKindCount) {
+            ready = false;
+            return;
+        }
+        Get(value, !isSelected ? Plain : ((x + y - parity) & 1) ? SelectedOdd : SelectedEven);
+    });
+    return ready;
+}
+
+qint64 CWorkspaceRenderer::CacheBytes() const
+{
+    qint64 bytes = 0;
+    for (const auto &kind : m_pictures)
+        for (const Picture &p : kind)
+            bytes += p.Image.sizeInBytes() + qint64(p.Spans.size() * sizeof(Span));
+    return bytes;
 }
 
 void CWorkspaceRenderer::Prepare(const CFigure &figure, int size)

@@ -19,8 +19,12 @@ class QPainter;
 //
 // On raster targets the cubes are copied from pictures of the 64 kinds drawn once by
 // the cube painter and kept while the size and the face colours stay the same; the
-// copies give exactly the pixels the painter gives. Other targets (PDF, SVG, printers)
-// get the painter's own polygons.
+// copies give exactly the pixels the painter gives. Only the kinds (and greyed
+// variants) actually drawn are pictured, and only up to MaxCachedSize: above it (a
+// zoomed-in view on a high-density screen shows a few huge cubes) every cube is drawn
+// with the painter's own polygons, so the cache never holds more than 192 pictures of
+// at most MaxCachedSize + 5 pixels square (about 50 MB, and only the kinds in view).
+// Other targets (PDF, SVG, printers) always get the painter's own polygons.
 class CWorkspaceRenderer
 {
 public:
@@ -33,7 +37,13 @@ public:
         bool Dots = false;   // mark empty cells
         const QVector<QPoint> *Selected = nullptr;   // cells drawn greyed (may be null)
         bool BottomUp = false;   // DrawImage: the image's rows run bottom to top, as in bitmap files
+        // DrawImage only: the image point the grey pattern of selected cubes is
+        // anchored at (white where x + y - PatternOrigin.x - PatternOrigin.y is odd).
+        QPoint PatternOrigin;
     };
+
+    // Largest drawn cube size whose pictures are kept.
+    static constexpr int MaxCachedSize = 256;
 
     CWorkspaceRenderer();
     ~CWorkspaceRenderer();
@@ -52,8 +62,16 @@ public:
     // (RGB888 or BGR888, the byte orders of picture files).
     void DrawImage(QImage &image, const CFigure &figure, const Params &params);
 
+    // Draws now every picture DrawImage into an image of the given size would need, so
+    // that DrawImage calls with these parameters only read the renderer and may run on
+    // several threads at once (each on rows of its own). False when that cannot be
+    // promised (pictures not kept at this size, or values that are no cube kind).
+    bool PreparePictures(const CFigure &figure, const QSize &imageSize, const Params &params);
+
     // Pictures drawn since the size or the colours last changed.
     int PictureCount() const { return m_built; }
+    // Bytes held by the kept pictures.
+    qint64 CacheBytes() const;
 
 private:
     struct Span

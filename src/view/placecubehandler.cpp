@@ -16,13 +16,23 @@ int CPlaceCubeHandler::CurrentCube() const
 
 bool CPlaceCubeHandler::MousePress(QMouseEvent *event, const QPoint &workspacePoint)
 {
+    return MousePress(event, workspacePoint, m_doc.CubeSize);
+}
+
+bool CPlaceCubeHandler::MousePress(QMouseEvent *event, const QPoint &workspacePoint, int displaySize)
+{
     if (event->button() != Qt::LeftButton || m_doc.IsSelectMode())
         return false;
-    PlaceAt(workspacePoint);
+    PlaceAt(workspacePoint, displaySize);
     return true;
 }
 
 bool CPlaceCubeHandler::PlaceAt(const QPoint &workspacePoint)
 {
-    return m_doc.ClickPlaceCube(workspacePoint.x(), workspacePoint.y(), CurrentCube());
+    return PlaceAt(workspacePoint, m_doc.CubeSize);
+}
+
+bool CPlaceCubeHandler::PlaceAt(const QPoint &workspacePoint, int displaySize)
+{
+    return m_doc.ClickPlaceCube(workspacePoint.x(), workspacePoint.y(), CurrentCube(), displaySize);
 }

@@ -20,10 +20,13 @@ public:
     int CurrentCube() const;
 
     // A left press at a workspace point while select-and-move mode is off; true when
-    // it was handled.
+    // it was handled. With a display size the point is in the workspace drawn with cubes
+    // of that size (a zoomed view, device pixels).
     bool MousePress(QMouseEvent *event, const QPoint &workspacePoint);
+    bool MousePress(QMouseEvent *event, const QPoint &workspacePoint, int displaySize);
     // Places the picked cube (or erases) at a workspace point; true when a cell was hit.
     bool PlaceAt(const QPoint &workspacePoint);
+    bool PlaceAt(const QPoint &workspacePoint, int displaySize);
 
 private:
     CTarvexDoc &m_doc;

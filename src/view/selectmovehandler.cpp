@@ -96,9 +96,23 @@ QPoint CSelectMoveHandler::ScrollPosition() const
     return QPoint(m_view.horizontalScrollBar()->value(), m_view.verticalScrollBar()->value());
 }
 
-QPoint CSelectMoveHandler::ToWorkspace(const QPoint &viewportPoint) const
+QPoint CSelectMoveHandler::ToWorkspace(const QPointF &viewportPoint) const
 {
-    return viewportPoint + ScrollPosition();
+    if (m_mapping.ToWorkspace)
+        return m_mapping.ToWorkspace(viewportPoint);
+    return viewportPoint.toPoint() + ScrollPosition();
+}
+
+QRect CSelectMoveHandler::ToViewport(const QRect &workspaceRect) const
+{
+    if (m_mapping.ToViewport)
+        return m_mapping.ToViewport(workspaceRect);
+    return workspaceRect.translated(-ScrollPosition());
+}
+
+int CSelectMoveHandler::DisplaySize() const
+{
+    return m_mapping.CubeSize ? m_mapping.CubeSize() : m_doc.CubeSize;
 }
 
 // ---------------------------------------------------------------- mouse and keyboard
@@ -110,6 +124,7 @@ bool CSelectMoveHandler::MousePress(QMouseEvent *event)
     // The drag begins once the pointer has moved far enough with the button held.
     m_pressPending = true;
     m_pressPoint = event->position().toPoint();
+    m_pressPosition = event->position();
     return true;
 }
 
@@ -134,7 +149,7 @@ bool CSelectMoveHandler::MouseRelease(QMouseEvent *event)
     if (event->button() != Qt::LeftButton || !m_pressPending)
         return false;
     m_pressPending = false;
-    Click(ToWorkspace(event->position().toPoint()), event->modifiers() & Qt::ControlModifier);
+    Click(ToWorkspace(event->position()), event->modifiers() & Qt::ControlModifier);
     return true;
 }
 
@@ -149,7 +164,7 @@ bool CSelectMoveHandler::KeyPress(QKeyEvent *event)
 
 void CSelectMoveHandler::Click(const QPoint &point, bool ctrl)
 {
-    m_doc.ClickSelect(point.x(), point.y(), ctrl);
+    m_doc.ClickSelect(point.x(), point.y(), ctrl, DisplaySize());
 }
 
 // ---------------------------------------------------------------- the drag
@@ -159,8 +174,9 @@ void CSelectMoveHandler::RunDrag()
     CCubeSelection *selection = m_doc.Selection();
     if (!selection)
         return;
-    const QPoint start = ToWorkspace(m_pressPoint);
-    const QPoint cube = m_doc.CubeFromPoint(start.x(), start.y());
+    const QPoint start = ToWorkspace(m_pressPosition);
+    const int size = DisplaySize();
+    const QPoint cube = m_doc.CubeFromPoint(start.x(), start.y(), size);
 
     // The data only marks the drag as ours; what moves is the document's selection.
     auto *data = new QMimeData;
@@ -179,10 +195,11 @@ void CSelectMoveHandler::RunDrag()
         m_dragMode = MoveSelection;
         // The squares of the cubes the outlines are drawn for.
         m_selectionBounds = QRect();
-        const QSize square(m_doc.CubeSize + 1, m_doc.CubeSize + 1);
+        const QSize square(size + 1, size + 1);
+        const CellPitch pitch = ComputeCellPitch(size);
         for (const QPoint &cell : selection->Cells)
             if (m_doc.HasCell(cell.x(), cell.y()) && m_doc.GetCell(cell.x(), cell.y()) >= 0)
-                m_selectionBounds |= QRect(m_doc.GetCellOrigin(cell.x(), cell.y()), square);
+                m_selectionBounds |= QRect(CellOrigin(cell.x(), cell.y(), pitch), square);
     } else {
         m_dragMode = RubberBand;
         if (!m_copyCursor.isNull())
@@ -222,12 +239,12 @@ bool CSelectMoveHandler::DragMove(QDragMoveEvent *event)
         event->ignore();
         return false;
     }
-    const QPoint point = event->position().toPoint();
+    const QPointF point = event->position();
     m_dragPoint = point;
     m_dragModifiers = event->modifiers();
     event->setDropAction(OnDragOver(ToWorkspace(point), event->modifiers()));
     event->accept();
-    UpdateAutoScroll(point);
+    UpdateAutoScroll(point.toPoint());
     return true;
 }
 
@@ -250,7 +267,7 @@ bool CSelectMoveHandler::Drop(QDropEvent *event)
     const Qt::DropAction action = ActionFor(event->modifiers());
     event->setDropAction(action);
     event->accept();
-    OnDrop(ToWorkspace(event->position().toPoint()), action);
+    OnDrop(ToWorkspace(event->position()), action);
     return true;
 }
 
@@ -259,8 +276,9 @@ Qt::DropAction CSelectMoveHandler::OnDragOver(const QPoint &point, Qt::KeyboardM
     if (m_dragMode == MoveSelection) {
         // The outlines jump from cell to cell: the press point moved by the snapped
         // offset, half a pitch further right after an odd number of rows.
-        const QPoint offset = m_doc.GetDragOffset(m_dragStart, point);
-        const CellPitch pitch = m_doc.GetCellPitch();
+        const int size = DisplaySize();
+        const QPoint offset = m_doc.GetDragOffset(m_dragStart, point, size);
+        const CellPitch pitch = ComputeCellPitch(size);
         const int x = offset.x() * pitch.Px + m_dragStart.x() + ((offset.y() & 1) ? pitch.Px / 2 : 0);
         const int y = offset.y() * pitch.Py + m_dragStart.y();
         SetFeedback(QPoint(x, y));
@@ -275,9 +293,9 @@ void CSelectMoveHandler::OnDrop(const QPoint &point, Qt::DropAction action)
     SetFeedback(NoFeedback);
     const bool copy = action == Qt::CopyAction;
     if (m_dragMode == MoveSelection)
-        m_doc.EndSelectionDrag(m_dragStart, point, copy);
+        m_doc.EndSelectionDrag(m_dragStart, point, copy, DisplaySize());
     else if (m_dragMode == RubberBand)
-        m_doc.EndRubberBand(m_dragStart, point, copy);
+        m_doc.EndRubberBand(m_dragStart, point, copy, DisplaySize());
 }
 
 // ---------------------------------------------------------------- feedback
@@ -304,7 +322,7 @@ void CSelectMoveHandler::SetFeedback(const QPoint &feedback)
     m_lastFeedback = feedback;
     dirty |= FeedbackRect();
     if (!dirty.isEmpty())
-        Viewport()->update(dirty.translated(-ScrollPosition()));
+        Viewport()->update(ToViewport(dirty));
 }
 
 void CSelectMoveHandler::PaintFeedback(QPainter &painter) const
@@ -313,7 +331,7 @@ void CSelectMoveHandler::PaintFeedback(QPainter &painter) const
         return;
     if (m_dragMode == MoveSelection) {
         const QPoint shift = m_lastFeedback - m_dragStart;
-        m_doc.DrawSelectionFramesXor(painter, shift.x(), shift.y());
+        m_doc.DrawSelectionFramesXor(painter, shift.x(), shift.y(), DisplaySize());
     } else if (m_dragMode == RubberBand) {
         DrawXorRect(painter, m_dragStart.x(), m_dragStart.y(), m_lastFeedback.x(), m_lastFeedback.y());
     }
@@ -341,7 +359,8 @@ QPoint CSelectMoveHandler::AutoScrollStep() const
 
 void CSelectMoveHandler::UpdateAutoScroll(const QPoint &viewportPoint)
 {
-    m_dragPoint = viewportPoint;
+    if (m_dragPoint.toPoint() != viewportPoint)
+        m_dragPoint = viewportPoint;
     if (AutoScrollStep().isNull())
         StopAutoScroll();
     else if (!m_autoScroll->isActive())

@@ -43,6 +43,11 @@ void DrawXorRect(QPainter &painter, int x1, int y1, int x2, int y2);
 // they would land on, or the inverted rubber band. The feedback lives in workspace
 // coordinates and is painted over the workspace by PaintFeedback at the end of every
 // paint of the view; changing it repaints the area of the old and the new feedback.
+//
+// The workspace here is the one the view draws: with a display mapping (a zoomed view,
+// a high-density screen) it is the figure at the view's display cube size in device
+// pixels, and every gesture is passed to the document at that size, so the pointer
+// works on what is drawn under it.
 class CSelectMoveHandler : public QObject
 {
     Q_OBJECT
@@ -80,6 +85,20 @@ public:
     // Replaces the platform's drag loop (tests play a drag through it).
     void SetDragRunner(DragRunner runner) { m_runDrag = std::move(runner); }
 
+    // How the view shows the workspace: viewport points (logical pixels) to workspace
+    // points, workspace rectangles to the viewport rectangle covering them, and the cube
+    // size the workspace is drawn at. Unset parts mean the document's workspace 1:1
+    // under the scroll position.
+    struct DisplayMapping
+    {
+        std::function<QPoint(const QPointF &)> ToWorkspace;
+        std::function<QRect(const QRect &)> ToViewport;
+        std::function<int()> CubeSize;
+    };
+    void SetDisplayMapping(DisplayMapping mapping) { m_mapping = std::move(mapping); }
+    // The cube size the workspace is drawn at.
+    int DisplaySize() const;
+
     // Event entry points; each returns true when it handled the event.
     bool MousePress(QMouseEvent *event);
     bool MouseMove(QMouseEvent *event);
@@ -109,7 +128,8 @@ public:
 private:
     QWidget *Viewport() const;
     QPoint ScrollPosition() const;
-    QPoint ToWorkspace(const QPoint &viewportPoint) const;
+    QPoint ToWorkspace(const QPointF &viewportPoint) const;
+    QRect ToViewport(const QRect &workspaceRect) const;
     bool IsOwnDrag(const QMimeData *data) const;
     void RunDrag();
     void SetFeedback(const QPoint &feedback);
@@ -124,10 +144,12 @@ private:
     QPixmap m_copyCursor;
     QPixmap m_moveCursor;
     DragRunner m_runDrag;
+    DisplayMapping m_mapping;
 
     // A left press in the mode that has not become a drag yet.
     bool m_pressPending = false;
     QPoint m_pressPoint;   // viewport coordinates
+    QPointF m_pressPosition;   // the same, as the event gave it
 
     int m_dragMode = NoDrag;
     QPoint m_dragStart;
@@ -135,6 +157,6 @@ private:
     QRect m_selectionBounds;   // the selected cubes' squares when the drag began
 
     QTimer *m_autoScroll = nullptr;
-    QPoint m_dragPoint;   // viewport point of the last drag event
+    QPointF m_dragPoint;   // viewport point of the last drag event
     Qt::KeyboardModifiers m_dragModifiers;
 };

@@ -16,6 +16,17 @@
 #include <QPrinter>
 #include <QPrintPreviewDialog>
 #include <QScrollBar>
+#include <QWheelEvent>
+
+#include <cmath>
+#include <thread>
+
+namespace {
+
+// Device pixels from which a repaint is drawn on two threads.
+constexpr qint64 ParallelPixels = 1 << 21;
+
+} // namespace
 
 void InitViewResources()
 {
@@ -32,14 +43,21 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     , m_renderer(std::make_unique<CWorkspaceRenderer>())
     , m_placeCube(std::make_unique<CPlaceCubeHandler>(doc))
     , m_selectMove(std::make_unique<CSelectMoveHandler>(doc, *this))
+    , m_zoomIndex(DefaultZoomIndex())
 {
     InitViewResources();
-    m_selectMove->SetRubberBandCursors(CursorFor(CopyCursor), CursorFor(ArrowCursor));
+    CSelectMoveHandler::DisplayMapping mapping;
+    mapping.ToWorkspace = [this](const QPointF &p) { return ToWorkspace(p); };
+    mapping.ToViewport = [this](const QRect &r) { return ToViewport(r); };
+    mapping.CubeSize = [this] { return DisplaySize(); };
+    m_selectMove->SetDisplayMapping(std::move(mapping));
+    m_selectMove->SetRubberBandCursors(CursorFor(CopyCursor, DevicePixelRatio()),
+                                       CursorFor(ArrowCursor, DevicePixelRatio()));
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
     // The view paints every pixel of the viewport itself.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-    viewport()->setCursor(CursorFor(m_cursorId));
+    viewport()->setCursor(CursorFor(m_cursorId, DevicePixelRatio()));
     connect(&m_doc, &CTarvexDoc::UpdateAllViews, this, &CTarvexView::OnUpdate);
     UpdateScrollRange();
 }
@@ -56,16 +74,127 @@ QPoint CTarvexView::ScrollPosition() const
     return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
 }
 
-QPoint CTarvexView::ToWorkspace(const QPoint &viewportPoint) const
+QPoint CTarvexView::DeviceScroll() const
 {
-    return viewportPoint + ScrollPosition();
+    const qreal d = DevicePixelRatio();
+    const QPoint scroll = ScrollPosition();
+    return QPoint(qRound(scroll.x() * d), qRound(scroll.y() * d));
+}
+
+QPoint CTarvexView::ToWorkspace(const QPointF &viewportPoint) const
+{
+    // The device pixel under the pointer: Qt hands on the native position divided by
+    // the ratio, so multiplying back and rounding finds it again.
+    const qreal d = DevicePixelRatio();
+    return QPoint(qRound(viewportPoint.x() * d), qRound(viewportPoint.y() * d)) + DeviceScroll();
+}
+
+QRect CTarvexView::ToViewport(const QRect &workspaceRect) const
+{
+    if (workspaceRect.isEmpty())
+        return QRect();
+    const qreal d = DevicePixelRatio();
+    const QPoint corner = workspaceRect.topLeft() - DeviceScroll();
+    return QRectF(QPointF(corner) / d, QSizeF(workspaceRect.size()) / d).toAlignedRect();
+}
+
+qreal CTarvexView::DevicePixelRatio() const
+{
+    return viewport()->devicePixelRatioF();
+}
+
+const QVector<int> &CTarvexView::ZoomLevels()
+{
+    // Down to where the largest figure (100 x 100 cells at cube size 200) fits a
+    // full-HD screen, up to four times.
+    static const QVector<int> levels{7, 10, 15, 20, 25, 33, 50, 67, 75, 100, 125, 150, 200, 300, 400};
+    return levels;
+}
+
+int CTarvexView::DefaultZoomIndex()
+{
+    return int(ZoomLevels().indexOf(100));
+}
+
+int CTarvexView::ZoomPercent() const
+{
+    return ZoomLevels().at(m_zoomIndex);
+}
+
+int CTarvexView::DisplaySize() const
+{
+    const qreal d = DevicePixelRatio();
+    if (m_zoomIndex == DefaultZoomIndex() && d == 1.0)
+        return m_doc.CubeSize;
+    // A cube of fewer than 4 pixels has no shape left; the pitch needs at least that.
+    return qMax(4, qRound(m_doc.CubeSize * ZoomPercent() * d / 100.0));
+}
+
+void CTarvexView::SetZoomIndex(int index, const QPointF &anchor)
+{
+    index = qBound(0, index, int(ZoomLevels().size()) - 1);
+    if (index == m_zoomIndex)
+        return;
+    // Where the anchor is in the grid, in cell pitches: the grid points (cell origins)
+    // of one display size are those of another, so the point stays on the same spot
+    // of the same cube.
+    const qreal d = DevicePixelRatio();
+    const QPoint device(qRound(anchor.x() * d), qRound(anchor.y() * d));
+    const QPoint before = device + DeviceScroll();
+    const CellPitch oldPitch = ComputeCellPitch(DisplaySize());
+    const double cx = oldPitch.Px > 0 ? double(before.x()) / oldPitch.Px : 0.0;
+    const double cy = oldPitch.Py > 0 ? double(before.y()) / oldPitch.Py : 0.0;
+    m_zoomIndex = index;
+    const CellPitch newPitch = ComputeCellPitch(DisplaySize());
+    UpdateScrollRange();
+    horizontalScrollBar()->setValue(qRound((cx * newPitch.Px - device.x()) / d));
+    verticalScrollBar()->setValue(qRound((cy * newPitch.Py - device.y()) / d));
+    viewport()->update();
+    if (viewport()->underMouse())
+        UpdateCursor(QGuiApplication::queryKeyboardModifiers());
+}
+
+void CTarvexView::ZoomIn()
+{
+    SetZoomIndex(m_zoomIndex + 1, QRectF(viewport()->rect()).center());
+}
+
+void CTarvexView::ZoomOut()
+{
+    SetZoomIndex(m_zoomIndex - 1, QRectF(viewport()->rect()).center());
+}
+
+void CTarvexView::ResetZoom()
+{
+    SetZoomIndex(DefaultZoomIndex(), QRectF(viewport()->rect()).center());
+}
+
+void CTarvexView::wheelEvent(QWheelEvent *event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        m_wheelAngle = 0;
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    // One level per notch (120 eighths of a degree); finer wheels add up.
+    m_wheelAngle += event->angleDelta().y();
+    const int steps = m_wheelAngle / 120;
+    m_wheelAngle -= steps * 120;
+    if (steps != 0)
+        SetZoomIndex(m_zoomIndex + steps, event->position());
+    event->accept();
 }
 
 void CTarvexView::UpdateScrollRange()
 {
     // The viewport the workspace gets: all of it when the workspace fits, less the
-    // room of each scroll bar it needs otherwise.
-    const QSize total = m_doc.GetWorkspaceSize();
+    // room of each scroll bar it needs otherwise. The workspace is drawn in device
+    // pixels; the scroll bars count logical pixels.
+    m_shownSize = DisplaySize();
+    const qreal d = DevicePixelRatio();
+    const QSize device = m_doc.GetWorkspaceSize(m_shownSize);
+    const QSize total = d == 1.0 ? device
+                                 : QSize(int(std::ceil(device.width() / d)), int(std::ceil(device.height() / d)));
     const QSize room = maximumViewportSize();
     QScrollBar *h = horizontalScrollBar();
     QScrollBar *v = verticalScrollBar();
@@ -99,17 +228,60 @@ void CTarvexView::OnUpdate()
 
 void CTarvexView::paintEvent(QPaintEvent *event)
 {
-    QPainter painter(viewport());
+    const int size = DisplaySize();
+    if (size != m_shownSize) {
+        // The ratio changed (the window moved to another screen).
+        UpdateScrollRange();
+    }
+    const qreal d = DevicePixelRatio();
+    // The device pixels of the exposed area are drawn into an image of their own at the
+    // display size and copied 1:1 onto the screen, so every edge is a device pixel edge.
     const QRect exposed = event->rect();
-    painter.fillRect(exposed, ColorFromRef(m_doc.BkColor));
-    const QPoint scroll = ScrollPosition();
-    painter.translate(-scroll);
+    const QRect all = QRectF(QPointF(0, 0), QSizeF(viewport()->size()) * d).toAlignedRect();
+    const QRect device = QRectF(QPointF(exposed.topLeft()) * d, QSizeF(exposed.size()) * d).toAlignedRect() & all;
+    if (device.isEmpty())
+        return;
+    if (m_buffer.width() < device.width() || m_buffer.height() < device.height())
+        m_buffer = QImage(all.size().expandedTo(device.size()), QImage::Format_RGB32);
+    QImage part(m_buffer.bits(), device.width(), device.height(), m_buffer.bytesPerLine(), QImage::Format_RGB32);
+    const QPoint origin = DeviceScroll() + device.topLeft();   // workspace point at part's corner
+    const CFigure figure = m_doc.Figure();
+    const QColor background = ColorFromRef(m_doc.BkColor);
     CWorkspaceRenderer::Params params;
-    params.CubeSize = m_doc.CubeSize;
+    params.CubeSize = size;
     params.Dots = true;
     params.Selected = m_doc.SelectedCells();
-    m_renderer->Draw(painter, m_doc.Figure(), exposed.translated(scroll), params);
-    m_selectMove->PaintFeedback(painter);
+    params.Offset = -origin;
+    // Greying anchored at the workspace origin, wherever the view is scrolled.
+    params.PatternOrigin = -origin;
+    auto drawRows = [&](int top, int bottom) {
+        QImage band(m_buffer.bits() + top * m_buffer.bytesPerLine(), device.width(), bottom - top,
+                    m_buffer.bytesPerLine(), QImage::Format_RGB32);
+        band.fill(background);
+        CWorkspaceRenderer::Params rows = params;
+        rows.Offset.ry() -= top;
+        rows.PatternOrigin.ry() -= top;
+        m_renderer->DrawImage(band, figure, rows);
+    };
+    // A large area (a high-density screen) is drawn in two halves at once once every
+    // picture it needs exists; each half gives the same pixels as the whole.
+    const int half = device.height() / 2;
+    if (qint64(device.width()) * device.height() >= ParallelPixels && std::thread::hardware_concurrency() > 1
+        && m_renderer->PreparePictures(figure, part.size(), params)) {
+        std::thread lower(drawRows, half, device.height());
+        drawRows(0, half);
+        lower.join();
+    } else {
+        drawRows(0, device.height());
+    }
+    {
+        QPainter feedback(&part);
+        feedback.translate(-origin);
+        m_selectMove->PaintFeedback(feedback);
+    }
+    part.setDevicePixelRatio(d);
+    QPainter painter(viewport());
+    painter.drawImage(QPointF(device.topLeft()) / d, part);
 }
 
 void CTarvexView::resizeEvent(QResizeEvent *event)
@@ -120,15 +292,21 @@ void CTarvexView::resizeEvent(QResizeEvent *event)
 
 void CTarvexView::scrollContentsBy(int dx, int dy)
 {
-    // Moves what is already on screen and repaints only the strip that comes into view.
-    viewport()->scroll(dx, dy);
+    // Moves what is already on screen and repaints only the strip that comes into view;
+    // at a fractional ratio a logical step is no whole number of device pixels, so all
+    // of it is drawn again.
+    const qreal d = DevicePixelRatio();
+    if (d == std::floor(d))
+        viewport()->scroll(dx, dy);
+    else
+        viewport()->update();
 }
 
 // ---------------------------------------------------------------- placing cubes
 
 bool CTarvexView::PlaceCubeAt(const QPoint &workspacePoint)
 {
-    return m_placeCube->PlaceAt(workspacePoint);
+    return m_placeCube->PlaceAt(workspacePoint, DisplaySize());
 }
 
 void CTarvexView::mousePressEvent(QMouseEvent *event)
@@ -138,7 +316,7 @@ void CTarvexView::mousePressEvent(QMouseEvent *event)
         return;
     }
     if (!m_selectMove->MousePress(event))
-        m_placeCube->MousePress(event, ToWorkspace(event->position().toPoint()));
+        m_placeCube->MousePress(event, ToWorkspace(event->position()), DisplaySize());
 }
 
 void CTarvexView::mouseReleaseEvent(QMouseEvent *event)
@@ -152,6 +330,26 @@ void CTarvexView::mouseReleaseEvent(QMouseEvent *event)
 
 void CTarvexView::keyPressEvent(QKeyEvent *event)
 {
+    // Zoom: Ctrl++ (or Ctrl+=, as on keyboards where + needs Shift), Ctrl+-, Ctrl+0.
+    if (event->modifiers() & Qt::ControlModifier) {
+        switch (event->key()) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            ZoomIn();
+            event->accept();
+            return;
+        case Qt::Key_Minus:
+            ZoomOut();
+            event->accept();
+            return;
+        case Qt::Key_0:
+            ResetZoom();
+            event->accept();
+            return;
+        default:
+            break;
+        }
+    }
     QAbstractScrollArea::keyPressEvent(event);
     if (event->key() == Qt::Key_Control)
         UpdateCursor(event->modifiers() | Qt::ControlModifier);
@@ -194,22 +392,38 @@ CTarvexView::CursorId CTarvexView::ChooseCursor(const QPoint &viewportPoint,
     if (m_doc.IsSelectMode())
         return (modifiers & Qt::ControlModifier) ? CopyCursor : ArrowCursor;
     const QPoint p = ToWorkspace(viewportPoint);
-    return m_doc.CellFromPoint(p.x(), p.y()).x() >= 0 ? CubeCursor : NoCellCursor;
+    return m_doc.CellFromPoint(p.x(), p.y(), DisplaySize()).x() >= 0 ? CubeCursor : NoCellCursor;
 }
 
 QCursor CTarvexView::CursorFor(CursorId id)
 {
+    return CursorFor(id, 1.0);
+}
+
+QCursor CTarvexView::CursorFor(CursorId id, qreal ratio)
+{
+    // The 2x pictures (named @2x, so they carry the ratio 2) on screens denser than 1;
+    // the hot spot stays in logical pixels.
+    auto picture = [ratio](const char *name) {
+        const QString base = QStringLiteral(":/pictures/") + QLatin1String(name);
+        if (ratio > 1.0) {
+            const QPixmap dense(base + QStringLiteral("@2x.png"));
+            if (!dense.isNull())
+                return dense;
+        }
+        return QPixmap(base + QStringLiteral(".png"));
+    };
     switch (id) {
     case CubeCursor:
-        return QCursor(QPixmap(QStringLiteral(":/pictures/cursor-cube.png")), 10, 10);
+        return QCursor(picture("cursor-cube"), 10, 10);
     case NoCellCursor:
-        return QCursor(QPixmap(QStringLiteral(":/pictures/cursor-nocell.png")), 10, 9);
+        return QCursor(picture("cursor-nocell"), 10, 9);
     case CopyCursor:
-        return QCursor(QPixmap(QStringLiteral(":/pictures/cursor-copy.png")), 0, 0);
+        return QCursor(picture("cursor-copy"), 0, 0);
     case ArrowCursor:
         break;
     }
-    return QCursor(QPixmap(QStringLiteral(":/pictures/cursor-arrow.png")), 0, 0);
+    return QCursor(picture("cursor-arrow"), 0, 0);
 }
 
 void CTarvexView::SetCursorId(CursorId id)
@@ -217,7 +431,7 @@ void CTarvexView::SetCursorId(CursorId id)
     if (id == m_cursorId)
         return;
     m_cursorId = id;
-    viewport()->setCursor(CursorFor(id));
+    viewport()->setCursor(CursorFor(id, DevicePixelRatio()));
 }
 
 void CTarvexView::UpdateCursor(Qt::KeyboardModifiers modifiers)

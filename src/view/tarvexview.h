@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QImage>
 #include <QPoint>
+#include <QVector>
 #include <functional>
 #include <memory>
 
@@ -19,6 +21,13 @@ void InitViewResources();
 // handlers: placing cubes in drawing mode, selecting and moving them in
 // select-and-move mode. The view keeps no figure data; it reads the document at every
 // event and repaints on its UpdateAllViews.
+//
+// The view draws at the screen's device pixels and at its own zoom: cubes of the
+// display size round(CubeSize x zoom x device pixel ratio) with that size's own cell
+// pitch, the same drawing as at CubeSize, only bigger or smaller. Its workspace
+// coordinates (ToWorkspace, the handlers' points) are device pixels of that display
+// workspace; at ratio 1 and 100 % they are the document's workspace coordinates.
+// Zoom belongs to the view alone: it is no edit and is not stored anywhere.
 class CTarvexView : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -43,9 +52,29 @@ public:
     // or 64 for the empty cube. Without a source clicks erase.
     void SetCurrentCubeSource(std::function<int()> source);
 
-    // The scroll position, and a viewport point in workspace coordinates.
+    // The scroll position (logical pixels), and a viewport point in the workspace the
+    // view draws (device pixels at the display size).
     QPoint ScrollPosition() const;
-    QPoint ToWorkspace(const QPoint &viewportPoint) const;
+    QPoint ToWorkspace(const QPointF &viewportPoint) const;
+    // The scroll position in device pixels: the workspace point at the viewport's corner.
+    QPoint DeviceScroll() const;
+    // A rectangle of the drawn workspace as the viewport rectangle covering it.
+    QRect ToViewport(const QRect &workspaceRect) const;
+
+    // Zoom levels in percent, smallest first; 100 % is DefaultZoomIndex.
+    static const QVector<int> &ZoomLevels();
+    static int DefaultZoomIndex();
+    int ZoomPercent() const;
+    int ZoomIndex() const { return m_zoomIndex; }
+    // Moves to a zoom level keeping the workspace point under the viewport point anchor
+    // where it is (as far as the scroll range allows).
+    void SetZoomIndex(int index, const QPointF &anchor);
+    void ZoomIn();
+    void ZoomOut();
+    void ResetZoom();
+    qreal DevicePixelRatio() const;
+    // The drawn cube size in device pixels.
+    int DisplaySize() const;
 
     // Sets the scroll range to the workspace size and repaints at once.
     void OnUpdate();
@@ -54,6 +83,8 @@ public:
     CursorId ChooseCursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const;
     CursorId CurrentCursorId() const { return m_cursorId; }
     static QCursor CursorFor(CursorId id);
+    // The same for a screen of the given device pixel ratio (2x pictures above 1).
+    static QCursor CursorFor(CursorId id, qreal ratio);
 
     // Places the picked cube (or erases) at a workspace point; true when a cell was hit.
     bool PlaceCubeAt(const QPoint &workspacePoint);
@@ -67,6 +98,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void wheelEvent(QWheelEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -89,4 +121,8 @@ private:
     std::unique_ptr<CPlaceCubeHandler> m_placeCube;
     std::unique_ptr<CSelectMoveHandler> m_selectMove;
     CursorId m_cursorId = NoCellCursor;
+    int m_zoomIndex;
+    int m_wheelAngle = 0;     // Ctrl+wheel rotation not yet turned into zoom steps
+    int m_shownSize = -1;     // display size the scroll range was last set for
+    QImage m_buffer;          // device pixels of the exposed area, reused between paints
 };

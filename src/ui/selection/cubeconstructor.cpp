@@ -36,8 +36,10 @@ void CCubeConstructor::SetCubeColors(ColorRef color1, ColorRef color2, ColorRef 
 
 void CCubeConstructor::UpdateGeometry()
 {
-    const int w = width();
-    const int h = height();
+    // In device pixels: the cube is drawn at the screen's own resolution.
+    const qreal ratio = devicePixelRatioF();
+    const int w = ratio == 1.0 ? width() : qRound(width() * ratio);
+    const int h = ratio == 1.0 ? height() : qRound(height() * ratio);
     m_sample.Size = qMin(w, h);
     if (w < h) {
         m_sample.Left = 0;
@@ -55,7 +57,20 @@ void CCubeConstructor::paintEvent(QPaintEvent *)
 {
     UpdateGeometry();
     QPainter painter(this);
-    m_sample.Draw(painter);
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == 1.0) {
+        m_sample.Draw(painter);
+        return;
+    }
+    // Drawn at device pixels into a transparent picture that the screen shows 1:1.
+    QImage picture(qRound(width() * ratio), qRound(height() * ratio), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    {
+        QPainter device(&picture);
+        m_sample.Draw(device);
+    }
+    picture.setDevicePixelRatio(ratio);
+    painter.drawImage(QPointF(0, 0), picture);
 }
 
 void CCubeConstructor::mousePressEvent(QMouseEvent *event)
@@ -67,7 +82,9 @@ void CCubeConstructor::mousePressEvent(QMouseEvent *event)
         return;
     }
     UpdateGeometry();
-    const QPoint p = event->position().toPoint();
+    const qreal ratio = devicePixelRatioF();
+    const QPoint p = ratio == 1.0 ? event->position().toPoint()
+                                  : QPoint(qRound(event->position().x() * ratio), qRound(event->position().y() * ratio));
     // Cut corners stay clickable so that they can be put back.
     const int part = m_sample.HitPart(p.x(), p.y(), true);
     if (part < 0)

@@ -114,18 +114,23 @@ void CCubesLibrary::BuildPictures()
     const QColor highlight = HighlightColor(palette());
     m_builtFace = face.rgb();
     m_builtHighlight = highlight.rgb();
+    // At d device pixels per pixel the cube is drawn at round(ImageSize x d) device
+    // pixels, so its edges are as sharp as the screen allows.
+    const qreal ratio = devicePixelRatioF();
+    m_builtRatio = ratio;
+    const int size = ratio == 1.0 ? ImageSize : qRound(ImageSize * ratio);
 
     CCubePainter cube;
     cube.Left = 0;
     cube.Top = 0;
-    cube.Size = ImageSize;
+    cube.Size = size;
     cube.TopColor = Color1;
     cube.RightColor = Color2;
     cube.LeftColor = Color3;
 
     // The checker starts at each picture's top-left corner with the highlight colour.
     const QBrush checker(CreateCheckerImage(highlight, face));
-    const int side = ImageSize + 1;
+    const int side = size + 1;
     auto picture = [&](const QBrush &background, int kind) {
         QImage image(side, side, QImage::Format_RGB32);
         QPainter painter(&image);
@@ -134,7 +139,9 @@ void CCubesLibrary::BuildPictures()
         cube.Index = kind;
         cube.Draw(painter);
         painter.end();
-        return QPixmap::fromImage(image);
+        QPixmap pixmap = QPixmap::fromImage(image);
+        pixmap.setDevicePixelRatio(ratio);
+        return pixmap;
     };
     for (int i = 0; i < CellCount; ++i) {
         NormalPictures[i] = picture(QBrush(face), i);
@@ -189,6 +196,8 @@ void CCubesLibrary::UpdateCell(int index)
 
 void CCubesLibrary::paintEvent(QPaintEvent *event)
 {
+    if (devicePixelRatioF() != m_builtRatio)
+        BuildPictures();   // moved to a screen of another density
     QPainter painter(this);
     PreparePainter(painter);
     const QPalette &pal = palette();

@@ -80,4 +80,6 @@ private:
     // notification that changes nothing they use does not rebuild them.
     QRgb m_builtFace = 0;
     QRgb m_builtHighlight = 0;
+    // The device pixel ratio they were drawn for: the cubes are drawn at device pixels.
+    qreal m_builtRatio = 1.0;
 };

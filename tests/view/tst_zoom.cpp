@@ -1,0 +1,288 @@
+// Drawing at device pixels and zooming: the view, the cubes library and the constructor
+// at the screen's device pixel ratio (this test also runs with QT_SCALE_FACTOR 1.5 and
+// 2), and the pointer acting on what is drawn under it at every zoom level.
+
+#include "document/tarvexdoc.h"
+#include "geometry/cubepainter.h"
+#include "support/referencescan.h"
+#include "ui/selection/cubeconstructor.h"
+#include "ui/selection/cubeslibrary.h"
+#include "view/tarvexview.h"
+
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QtTest>
+
+namespace {
+
+struct CZoomFixture
+{
+    CTarvexDoc doc{false};
+    CTarvexView view{doc};
+    int kind = 5;
+
+    explicit CZoomFixture(int zoomPercent, int grid = 12)
+    {
+        doc.ResizeGrid(grid, grid);
+        QRandomGenerator random(7);
+        for (int r = 0; r < grid; ++r)
+            for (int c = 0; c < RowLength(grid, r); ++c)
+                if (random.bounded(3) == 0)
+                    doc.PlaceCube(c, r, int(random.bounded(64)));
+        doc.m_bSaved = 1;
+        view.SetCurrentCubeSource([this] { return kind; });
+        view.setFrameShape(QFrame::NoFrame);
+        view.resize(310, 230);
+        view.show();
+        doc.UpdateAllViews();
+        view.SetZoomIndex(int(CTarvexView::ZoomLevels().indexOf(zoomPercent)), QPointF(0, 0));
+        view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum() / 3);
+        view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum() / 2);
+    }
+    qreal Ratio() const { return view.DevicePixelRatio(); }
+    // The viewport point (logical) showing device pixel p of the drawn workspace.
+    QPointF ViewportPoint(const QPoint &p) const { return QPointF(p - view.DeviceScroll()) / Ratio(); }
+    // The dot of cell (column, row) as drawn.
+    QPoint Dot(int column, int row) const
+    {
+        const int size = view.DisplaySize();
+        return CellOrigin(column, row, ComputeCellPitch(size)) + QPoint(size / 2, size / 2);
+    }
+    bool Visible(const QPoint &p) const
+    {
+        return view.viewport()->rect().adjusted(2, 2, -2, -2).contains(ViewportPoint(p).toPoint());
+    }
+    void Click(const QPoint &workspacePoint, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        const QPointF local = ViewportPoint(workspacePoint);
+        const QPointF global = view.viewport()->mapToGlobal(local);
+        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, modifiers);
+        QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, modifiers);
+        QApplication::sendEvent(view.viewport(), &press);
+        QApplication::sendEvent(view.viewport(), &release);
+    }
+};
+
+QImage Device(const QImage &image)
+{
+    QImage copy = image.convertToFormat(QImage::Format_RGB32);
+    copy.setDevicePixelRatio(1.0);
+    return copy;
+}
+
+void AddZoomRows()
+{
+    QTest::addColumn<int>("zoom");
+    for (int zoom : {7, 25, 67, 100, 150, 400})
+        QTest::addRow("%d %%", zoom) << zoom;
+}
+
+} // namespace
+
+class TestZoom : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void viewDrawsAtTheDisplaySize_data() { AddZoomRows(); }
+    void viewDrawsAtTheDisplaySize();
+    void clickAtDotPlacesOnItsCell_data() { AddZoomRows(); }
+    void clickAtDotPlacesOnItsCell();
+    void selectClickPicksTheDrawnCube_data() { AddZoomRows(); }
+    void selectClickPicksTheDrawnCube();
+    void ctrlWheelKeepsThePointUnderThePointer();
+    void keysStepAndResetWithoutEditing();
+    void pickersDrawAtDevicePixels();
+};
+
+void TestZoom::viewDrawsAtTheDisplaySize()
+{
+    QFETCH(int, zoom);
+    for (bool selected : {false, true}) {
+        CZoomFixture f(zoom);
+        if (selected) {
+            f.doc.ToggleSelectMode();
+            f.doc.SelectAll();
+        }
+        const int size = f.view.DisplaySize();
+        QCOMPARE(size, qMax(4, qRound(f.doc.CubeSize * zoom * f.Ratio() / 100.0)));
+        const QImage grabbed = Device(f.view.viewport()->grab().toImage());
+        // The whole workspace by the cube painter at the display size, cut where the
+        // view is scrolled to.
+        const QSize workspace = f.doc.GetWorkspaceSize(size);
+        const QPoint scroll = f.view.DeviceScroll();
+        QImage whole(workspace.expandedTo(QSize(scroll.x(), scroll.y()) + grabbed.size()), QImage::Format_RGB32);
+        whole.fill(ColorFromRef(f.doc.BkColor));
+        {
+            QPainter painter(&whole);
+            DrawFigureByPainter(painter, f.doc.Figure(), size, QPoint(0, 0), true, f.doc.SelectedCells());
+        }
+        QCOMPARE(grabbed, whole.copy(QRect(scroll, grabbed.size())));
+    }
+}
+
+void TestZoom::clickAtDotPlacesOnItsCell()
+{
+    QFETCH(int, zoom);
+    CZoomFixture f(zoom);
+    int clicked = 0;
+    for (int r = 0; r < 12; ++r) {
+        for (int c = 0; c < RowLength(12, r); ++c) {
+            const QPoint dot = f.Dot(c, r);
+            if (!f.Visible(dot))
+                continue;
+            f.kind = (c + r) % 64;
+            f.Click(dot);
+            QCOMPARE(f.doc.GetCell(c, r), f.kind);
+            ++clicked;
+        }
+    }
+    QVERIFY(clicked > 0);
+    QCOMPARE(f.doc.UndoCount(), clicked);
+}
+
+void TestZoom::selectClickPicksTheDrawnCube()
+{
+    QFETCH(int, zoom);
+    CZoomFixture f(zoom);
+    f.doc.ToggleSelectMode();
+    const QSize grid = f.doc.GetGridSize();
+    int picked = 0;
+    // Every visible pixel of the grabbed view that is a cube's face colour belongs to
+    // the cube the document picks there: its region at the display size holds it.
+    const int size = f.view.DisplaySize();
+    const CellPitch pitch = ComputeCellPitch(size);
+    for (int r = 0; r < grid.height(); ++r) {
+        for (int c = 0; c < RowLength(grid.width(), r); ++c) {
+            if (f.doc.GetCell(c, r) < 0 || !f.Visible(f.Dot(c, r)))
+                continue;
+            const QPoint dot = f.Dot(c, r);
+            QCOMPARE(f.doc.CubeFromPoint(dot.x(), dot.y(), size), QPoint(c, r));
+            f.Click(dot);
+            QCOMPARE(f.doc.Selection()->Cells, QVector<QPoint>{QPoint(c, r)});
+            ++picked;
+        }
+    }
+    QVERIFY(picked > 0);
+    // A pixel of the drawing: the picked cube's region holds it.
+    CCubePainter cube;
+    cube.Size = size;
+    for (int i = 0; i < 200; ++i) {
+        const QPoint p = f.view.DeviceScroll() + QPoint(int(QRandomGenerator::global()->bounded(400)),
+                                                         int(QRandomGenerator::global()->bounded(300)));
+        const QPoint hit = f.doc.CubeFromPoint(p.x(), p.y(), size);
+        if (hit.x() < 0)
+            continue;
+        const QPoint o = CellOrigin(hit.x(), hit.y(), pitch);
+        cube.Left = o.x();
+        cube.Top = o.y();
+        cube.Index = f.doc.GetCell(hit.x(), hit.y());
+        QVERIFY(cube.GetCubeRegion().contains(p));
+    }
+}
+
+void TestZoom::ctrlWheelKeepsThePointUnderThePointer()
+{
+    CZoomFixture f(100, 60);
+    const QPointF pointer(123, 77);
+    auto cellPosition = [&] {
+        const QPoint p = f.view.ToWorkspace(pointer);
+        const CellPitch pitch = ComputeCellPitch(f.view.DisplaySize());
+        return QPointF(double(p.x()) / pitch.Px, double(p.y()) / pitch.Py);
+    };
+    for (int delta : {120, 120, -120, -120, -120, -120, 120}) {
+        const QPointF before = cellPosition();
+        const int index = f.view.ZoomIndex();
+        QWheelEvent wheel(pointer, f.view.viewport()->mapToGlobal(pointer), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(f.view.viewport(), &wheel);
+        QCOMPARE(f.view.ZoomIndex(), index + delta / 120);
+        const QPointF after = cellPosition();
+        const CellPitch pitch = ComputeCellPitch(f.view.DisplaySize());
+        // Within a logical pixel (plus rounding) of where it was.
+        QVERIFY2(qAbs(after.x() - before.x()) * pitch.Px <= 2 * f.Ratio() + 1
+                     && qAbs(after.y() - before.y()) * pitch.Py <= 2 * f.Ratio() + 1,
+                 qPrintable(QStringLiteral("(%1, %2) -> (%3, %4)")
+                                .arg(before.x()).arg(before.y()).arg(after.x()).arg(after.y())));
+    }
+}
+
+void TestZoom::keysStepAndResetWithoutEditing()
+{
+    CZoomFixture f(100);
+    f.doc.TakeSnapshot();
+    const int undo = f.doc.UndoCount();
+    const int saved = f.doc.m_bSaved;
+    struct Step
+    {
+        int key;
+        int percent;
+    };
+    const Step steps[] = {{Qt::Key_Plus, 125}, {Qt::Key_Equal, 150}, {Qt::Key_0, 100}, {Qt::Key_Minus, 75},
+                          {Qt::Key_Minus, 67}, {Qt::Key_0, 100}};
+    for (const Step &s : steps) {
+        QTest::keyClick(&f.view, Qt::Key(s.key), Qt::ControlModifier);
+        QCOMPARE(f.view.ZoomPercent(), s.percent);
+        QCOMPARE(f.doc.UndoCount(), undo);
+        QCOMPARE(f.doc.m_bSaved, saved);
+    }
+    for (int i = 0; i < 30; ++i)
+        QTest::keyClick(&f.view, Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(f.view.ZoomPercent(), CTarvexView::ZoomLevels().first());
+    QTest::keyClick(&f.view, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(f.view.DisplaySize(), qRound(f.doc.CubeSize * f.Ratio()));
+}
+
+void TestZoom::pickersDrawAtDevicePixels()
+{
+    CCubesLibrary library;
+    library.show();
+    const qreal d = library.devicePixelRatioF();
+    const QImage shown = Device(library.grab().toImage());
+    QCOMPARE(shown.size(), (QSizeF(library.size()) * d).toSize());
+    // Each picture is the cube painter's drawing at the device size of the picture.
+    for (int index : {9, 40, 63}) {   // not the selected kind 0, shown on a checker
+        const QRect cell = library.CellRect(index);
+        const int size = qRound(library.GetImageSize() * d);
+        const QPoint corner = (QPointF(cell.left(), cell.top() + 1) * d).toPoint();
+        QImage expected(size + 1, size + 1, QImage::Format_RGB32);
+        expected.fill(shown.pixel(corner));
+        {
+            QPainter painter(&expected);
+            PreparePainter(painter);
+            CCubePainter cube;
+            cube.Size = size;
+            cube.Index = index;
+            cube.Draw(painter);
+        }
+        const QImage drawn = shown.copy(QRect(corner + QPoint(1, 1), QSize(size - 1, size - 1)));
+        QCOMPARE(drawn, expected.copy(QRect(QPoint(1, 1), QSize(size - 1, size - 1))));
+    }
+
+    CCubeConstructor constructor;
+    constructor.resize(150, 120);
+    constructor.SetCubeIndex(21);
+    constructor.show();
+    const QImage built = Device(constructor.grab().toImage());
+    const int side = qRound(120 * d);
+    QImage expected(built.size(), QImage::Format_RGB32);
+    expected.fill(built.pixel(0, 0));
+    {
+        QPainter painter(&expected);
+        CCubePainter cube;
+        cube.DrawOutline = true;
+        cube.DrawPartBorders = true;
+        cube.Index = 21;
+        cube.Size = side;
+        cube.Left = (built.width() - side) / 2;
+        cube.Draw(painter);
+    }
+    if (built != expected) {
+        built.save(QDir::temp().filePath("tarvex-zoom-built.png"));
+        expected.save(QDir::temp().filePath("tarvex-zoom-expected.png"));
+    }
+    QCOMPARE(built, expected);
+}
+
+QTEST_MAIN(TestZoom)
+#include "tst_zoom.moc"
