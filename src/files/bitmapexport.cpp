@@ -66,14 +66,15 @@ int CBitmapExport::StripRows(int width, int height)
 }
 
 void CBitmapExport::RenderRows(CWorkspaceRenderer &renderer, const CFigure &figure,
-                               const QVector<QPoint> *selected, QImage &image, int from)
+                               const QVector<QPoint> *selected, QImage &image, int from,
+                               bool transparent)
 {
     const CFigure::Bounds b = figure.GetBounds();
     const QSize workspace = figure.GetWorkspaceSize();
     // The background covers the picture from its (0, 0) with the workspace's size;
     // only what lies beyond that stays white.
-    const quint32 background = ColorFromRef(figure.BkColor).rgb();
-    const quint32 white = 0xFFFFFFFFu;
+    const quint32 background = transparent ? 0u : ColorFromRef(figure.BkColor).rgb();
+    const quint32 white = transparent ? 0u : 0xFFFFFFFFu;
     const int width = image.width();
     const int filled = qBound(0, workspace.width(), width);
     for (int y = 0; y < image.height(); ++y) {
@@ -127,8 +128,7 @@ bool CBitmapExport::Export(const CFigure &figure, const QVector<QPoint> *selecte
     });
 }
 
-void CBitmapExport::Print(const CFigure &figure, const QVector<QPoint> *selected, QPainter &painter,
-                          const QSize &printable)
+void CBitmapExport::Print(const CFigure &figure, QPainter &painter, const QSize &printable)
 {
     const CFigure::Bounds b = figure.GetBounds();
     const QSize workspace = figure.GetWorkspaceSize();
@@ -139,6 +139,5 @@ void CBitmapExport::Print(const CFigure &figure, const QVector<QPoint> *selected
     params.CubeSize = figure.CubeSize;
     params.Offset = QPoint((printable.width() - b.Width()) / 2 - b.left,
                            (printable.height() - b.Height()) / 2 - b.top);
-    params.Selected = selected;
-    CWorkspaceRenderer().Draw(painter, figure, QRect(QPoint(-8, -8), workspace + QSize(16, 16)), params);
+    CWorkspaceRenderer().DrawVector(painter, figure, QRect(QPoint(-8, -8), workspace + QSize(16, 16)), params);
 }

@@ -37,11 +37,14 @@ public:
     static int StripRows(int width, int height);
     // Renders picture rows [from, from + image.height()) into a 32-bit image of the
     // bitmap's width: the background colour over the workspace's size from the
-    // picture's corner, white beyond it, then the cubes.
+    // picture's corner, white beyond it, then the cubes. With transparent, background
+    // and white are both left fully transparent (pixel value 0): only cubes are opaque.
     static void RenderRows(CWorkspaceRenderer &renderer, const CFigure &figure,
-                           const QVector<QPoint> *selected, QImage &image, int from);
+                           const QVector<QPoint> *selected, QImage &image, int from,
+                           bool transparent = false);
 
-    // Paints the figure centred on a page whose printable area is printable device pixels.
-    static void Print(const CFigure &figure, const QVector<QPoint> *selected, QPainter &painter,
-                      const QSize &printable);
+    // Paints the figure centred on a page whose printable area is printable device pixels,
+    // through the renderer's vector path on any painter, so paper shows what a PDF
+    // export shows: selected cubes are not greyed.
+    static void Print(const CFigure &figure, QPainter &painter, const QSize &printable);
 };

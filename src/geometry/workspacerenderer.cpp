@@ -5,6 +5,7 @@
 
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRegion>
 
 #include <cstring>
@@ -92,12 +93,45 @@ void CWorkspaceRenderer::Draw(QPainter &painter, const CFigure &figure, const QR
         });
         return;
     }
+    DrawVector(painter, figure, area, params);
+}
+
+void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, const QRect &area,
+                                    const Params &params)
+{
+    PreparePainter(painter);
+    const int half = (params.CubeSize / 2) * params.Scale;
     CCubePainter cube;
     cube.Size = params.CubeSize * params.Scale;
     cube.TopColor = figure.Color1;
     cube.RightColor = figure.Color2;
     cube.LeftColor = figure.Color3;
-    VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
+    const QColor colors[3] = {ColorFromRef(figure.Color1), ColorFromRef(figure.Color2),
+                              ColorFromRef(figure.Color3)};
+    // The cubes of one row never touch each other (the pitch is wider than a cube), so
+    // within a row the faces of one colour can go out as one path without changing
+    // what covers what; rows still go out in order, later rows over earlier ones.
+    QPainterPath faces[3];
+    int pathRow = -1;
+    auto flush = [&] {
+        for (int f = 0; f < 3; ++f) {
+            if (faces[f].isEmpty())
+                continue;
+            painter.setPen(SolidPen(colors[f]));
+            painter.setBrush(colors[f]);
+            painter.drawPath(faces[f]);
+            faces[f] = QPainterPath();
+        }
+    };
+    const int pitchY = ComputeCellPitch(params.CubeSize, params.Scale).Py;
+    Params unselected = params;
+    unselected.Selected = nullptr;
+    VisitCells(figure, area, unselected, [&](qint32 value, int x, int y, bool) {
+        const int row = pitchY > 0 ? (y - params.Offset.y()) / pitchY : 0;
+        if (row != pathRow) {
+            flush();
+            pathRow = row;
+        }
         if (value < 0) {
             if (params.Dots)
                 painter.fillRect(QRect(x + half, y + half, 1, 1), Qt::black);
@@ -106,10 +140,16 @@ void CWorkspaceRenderer::Draw(QPainter &painter, const CFigure &figure, const QR
         cube.Index = value;
         cube.Left = x;
         cube.Top = y;
-        cube.Draw(painter);
-        if (isSelected)
-            cube.FillSelected(painter);
+        if (value < CubeKindCount) {
+            for (int f = 0; f < 3; ++f) {
+                faces[f].addPolygon(cube.FacePolygon(f));
+                faces[f].closeSubpath();
+            }
+        } else {
+            cube.Draw(painter);   // the empty cube's wire frame, or nothing
+        }
     });
+    flush();
 }
 
 void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const Params &params)

@@ -20,7 +20,7 @@ class QPainter;
 // On raster targets the cubes are copied from pictures of the 64 kinds drawn once by
 // the cube painter and kept while the size and the face colours stay the same; the
 // copies give exactly the pixels the painter gives. Other targets (PDF, SVG, printers)
-// get the painter's own polygons.
+// get the painter's own polygons through DrawVector.
 class CWorkspaceRenderer
 {
 public:
@@ -41,8 +41,14 @@ public:
 
     // Draws the cells whose drawing can reach area (workspace coordinates at the drawn
     // size, before the offset). The background is the caller's. The grey pattern of
-    // selected cubes is anchored at the painter's origin.
+    // selected cubes is anchored at the painter's origin. Targets other than raster
+    // images are drawn by DrawVector.
     void Draw(QPainter &painter, const CFigure &figure, const QRect &area, const Params &params);
+
+    // The vector form: the cube painter's face polygons, merged per row into one path
+    // per face colour, and its wire frames. Selected cubes are not greyed: the grey is
+    // an on-screen marker made by a raster operation, which has no vector form.
+    void DrawVector(QPainter &painter, const CFigure &figure, const QRect &area, const Params &params);
 
     // The same into a 32-bit image (RGB32 or ARGB32, premultiplied or not) without a
     // painter: image pixel (x, y) shows painter point (x, y), so the image covers the
