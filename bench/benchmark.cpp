@@ -1,3 +1,6 @@
+#include <QFile>
+#include <fcntl.h>
+#include <unistd.h>
 #include "benchmark.h"
 
 #include <QApplication>
@@ -68,6 +71,27 @@ double MedianNanoseconds(int repeats, const std::function<void()> &f)
     }
     std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
     return times[times.size() / 2];
+}
+
+double WriteFloorSeconds(const QString &path, qint64 bytes)
+{
+    const QByteArray name = QFile::encodeName(path);
+    std::vector<char> block(1024 * 1024, '\x5A');
+    QElapsedTimer timer;
+    timer.start();
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+        return -1;
+    for (qint64 left = bytes; left > 0;) {
+        const ssize_t n = ::write(fd, block.data(), size_t(qMin<qint64>(left, qint64(block.size()))));
+        if (n <= 0)
+            break;
+        left -= n;
+    }
+    ::close(fd);
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    ::unlink(name.constData());
+    return seconds;
 }
 
 int main(int argc, char **argv)

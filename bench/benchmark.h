@@ -21,3 +21,8 @@ public:
 
 // Median wall time of `repeats` runs of f, in nanoseconds.
 double MedianNanoseconds(int repeats, const std::function<void()> &f);
+
+// The honest floor of any export: seconds to write bytes into a new file at path with
+// plain write(2) calls of 1 MiB from a filled buffer (no renaming, no syncing). The
+// file is removed afterwards.
+double WriteFloorSeconds(const QString &path, qint64 bytes);

@@ -36,3 +36,7 @@ if [ -z "$strip" ]; then
 fi
 "$tool" buttons "$strip" "$help"
 
+# The pictures of the Examples page, drawn from the figure files in examples/.
+cmake --build "$build" --target tarvex_examplefigures
+"$build/tests/tools/tarvex_examplefigures" pictures "$root/examples" "$help"
+

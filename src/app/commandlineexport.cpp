@@ -88,6 +88,16 @@ int CCommandLineExport::Export(const QString &figurePath, const QString &outputP
         return 2;
     }
 
+    // Figures are read only from regular files, so that a file's size is known and
+    // limited before it is read; "-" would mean standard input.
+    if (figurePath == QLatin1String("-")) {
+        if (message)
+            *message = QString::fromLatin1(CTarvexDoc::LoadErrorText) + QLatin1Char('\n') +
+                       Tr("Figures are not read from standard input, only from regular files: "
+                          "save the figure to a file and name that file.");
+        return 1;
+    }
+
     // A document of its own that never reads or writes the user's settings store.
     CTarvexDoc doc(false);
     doc.Reset();

@@ -14,12 +14,19 @@
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
+#include <QMimeData>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
@@ -66,6 +73,8 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     CHelpFrame::InitResources();
     setWindowTitle(QString::fromLatin1(AppTitle));
     setWindowIcon(QIcon(QStringLiteral(":/icons/tarvex-64.png")));
+    // Figure files dropped from a file manager (the view passes on drops it does not own).
+    setAcceptDrops(true);
 
     auto *central = new QWidget(this);
     auto *columns = new QHBoxLayout(central);
@@ -259,7 +268,64 @@ void CMainFrame::OnFilePrintPreview()
 
 void CMainFrame::OnHelp()
 {
-    CHelpFrame::ShowHelp(m_pHelpFrame);
+    if (CHelpFrame *help = CHelpFrame::ShowHelp(m_pHelpFrame))
+        connect(help, &CHelpFrame::OpenFigureRequested, this, &CMainFrame::OpenFigureFile,
+                Qt::UniqueConnection);
+}
+
+bool CMainFrame::OpenFigureFile(const QString &path)
+{
+    if (!m_doc.PromptSaveChanges())
+        return false;
+    const bool opened = m_doc.OnOpenDocument(path);
+    Q_EMIT m_doc.UpdateAllViews();
+    m_doc.m_bSaved = 1;
+    UpdateCommandUi();
+    if (opened) {
+        raise();
+        activateWindow();
+    }
+    return opened;
+}
+
+QString CMainFrame::DroppedFigure(const QMimeData *data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return QString();
+    const QUrl url = data->urls().constFirst();
+    if (!url.isLocalFile())
+        return QString();
+    const QString path = url.toLocalFile();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    // Every figure file begins with its root element and the Application element.
+    const QByteArray head = file.read(64);
+    return head.startsWith("<xml>") && head.contains("<Application>") && head.contains("Tarvex")
+               ? path : QString();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (DroppedFigure(event->mimeData()).isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void CMainFrame::dropEvent(QDropEvent *event)
+{
+    const QString path = DroppedFigure(event->mimeData());
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // The question about unsaved changes must not run inside the platform's drop.
+    QMetaObject::invokeMethod(this, [this, path] { OpenFigureFile(path); }, Qt::QueuedConnection);
 }
 
 void CMainFrame::OnAppAbout()
@@ -378,4 +444,29 @@ QString CMainFrame::AskOpenFileName()
 bool CMainFrame::RunOptionsDialog(CTarvexDoc &doc)
 {
     return COptionsDlg::RunModal(doc, this);
+}
+
+CDocumentUi::Answer CMainFrame::AskRestoreDiscard(const QString &text, const QString &caption)
+{
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, this);
+    QPushButton *restore = box.addButton(tr("Restore"), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
+    // Return restores; closing the box any other way keeps the copy for later.
+    box.setDefaultButton(restore);
+    box.exec();
+    if (box.clickedButton() == restore)
+        return Answer::Yes;
+    if (box.clickedButton() == discard)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+void CMainFrame::SuggestSaveFileName(const QString &path)
+{
+    const bool figure = path.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive);
+    const QString filter = figure ? QStringLiteral("XML file (*.xml)") : QStringLiteral("Windows bitmap (*.bmp)");
+    m_saveDialog->selectNameFilter(filter);
+    m_saveDialog->setDefaultSuffix(figure ? QStringLiteral("xml") : QStringLiteral("bmp"));
+    m_saveDialog->setDirectory(QFileInfo(path).absolutePath());
+    m_saveDialog->selectFile(QFileInfo(path).fileName());
 }

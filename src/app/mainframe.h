@@ -17,6 +17,7 @@ class CTarvexView;
 class QAction;
 class QCheckBox;
 class QFileDialog;
+class QMimeData;
 class QToolBar;
 
 // Registers the toolbar strip.
@@ -80,8 +81,18 @@ public:
     bool TransparentBackground() const override;
     QString AskOpenFileName() override;
     bool RunOptionsDialog(CTarvexDoc &doc) override;
+    Answer AskRestoreDiscard(const QString &text, const QString &caption) override;
+    void SuggestSaveFileName(const QString &path) override;
 
     CHelpFrame *HelpFrame() const { return m_pHelpFrame; }
+
+    // Opens a figure file as the Open command does once a file is chosen: the
+    // unsaved-changes question first. False when the user cancelled or the file could
+    // not be read (the user was told why).
+    bool OpenFigureFile(const QString &path);
+    // The figure file a drop carries: one local file that looks like a figure file
+    // (it begins as every figure file does); otherwise an empty string.
+    static QString DroppedFigure(const QMimeData *data);
 
     // The save dialog, reused by every save (it keeps folder, name and file type).
     QFileDialog *SaveDialog() const { return m_saveDialog.get(); }
@@ -97,6 +108,10 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A figure file dropped from a file manager opens; every other drop that the view
+    // leaves alone is refused.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void CreateToolBar();

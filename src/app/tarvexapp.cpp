@@ -3,11 +3,16 @@
 #include "app/mainframe.h"
 #include "document/tarvexdoc.h"
 #include "app/commandlineexport.h"
+#include "app/thumbnailer.h"
+#include "app/recoverymanager.h"
 
 #include <QCommandLineParser>
 
 int CTarvexApp::Main(int argc, char **argv)
 {
+    // File-manager previews run without any window.
+    if (CThumbnailer::IsRequested(argc, argv))
+        return CThumbnailer::Run(argc, argv);
     QString figurePath;
     {
         QCoreApplication core(argc, argv);
@@ -36,6 +41,7 @@ CTarvexApp::CTarvexApp(int &argc, char **argv)
 
 CTarvexApp::~CTarvexApp()
 {
+    m_recovery.reset();
     m_frame.reset();
     m_doc.reset();
 }
@@ -50,12 +56,18 @@ bool CTarvexApp::InitInstance(const QString &figurePath)
 {
     m_doc = std::make_unique<CTarvexDoc>();
     m_frame = std::make_unique<CMainFrame>(*m_doc);
-    if (!figurePath.isEmpty()) {
+    m_recovery = std::make_unique<CRecoveryManager>(*m_doc);
+    const bool restored = m_recovery->Start();
+    // Ending the editor on purpose (the figure saved or given up) removes its copy.
+    connect(this, &QCoreApplication::aboutToQuit, m_recovery.get(), &CRecoveryManager::RemoveCopy);
+    // A restored figure gives way to the named file only as any open would: after the
+    // question about saving it.
+    if (!figurePath.isEmpty() && (!restored || m_doc->PromptSaveChanges())) {
         // The figure named on the command line counts as saved once opened. If it
         // cannot be read the document has said why, and the program ends.
         if (!m_doc->OnOpenDocument(figurePath))
             return false;
-    } else {
+    } else if (!restored) {
         m_doc->OnNewDocument();
     }
     m_frame->show();

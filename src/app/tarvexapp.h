@@ -5,6 +5,7 @@
 #include <memory>
 
 class CMainFrame;
+class CRecoveryManager;
 class CTarvexDoc;
 
 // The editor application: names itself "Tarvex" of "Brellow" (which also names the
@@ -23,8 +24,9 @@ public:
     CTarvexApp(int &argc, char **argv);
     ~CTarvexApp() override;
 
-    // Start-up with an optional figure file (empty: a new figure). False when the
-    // program should end at once: the file could not be opened (the user was told why).
+    // Start-up with an optional figure file (empty: a new figure). A figure left unsaved
+    // by an editor that ended is offered first. False when the program should end at
+    // once: the file could not be opened (the user was told why).
     bool InitInstance(const QString &figurePath);
 
     CTarvexDoc *Document() const { return m_doc.get(); }
@@ -37,4 +39,5 @@ private:
     // The document lives longer than the window that shows it.
     std::unique_ptr<CTarvexDoc> m_doc;
     std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<CRecoveryManager> m_recovery;
 };

@@ -32,4 +32,9 @@ public:
     // Runs the Options dialog on the document; true when it was closed with OK
     // (the dialog has then applied its values to the document).
     virtual bool RunOptionsDialog(CTarvexDoc &doc) = 0;
+    // A question with Restore (the default button) and Discard, the exclamation icon:
+    // Yes for Restore, No for Discard, Cancel when closed without either.
+    virtual Answer AskRestoreDiscard(const QString &text, const QString &caption) = 0;
+    // The name the save dialog offers at its next use.
+    virtual void SuggestSaveFileName(const QString &path) = 0;
 };

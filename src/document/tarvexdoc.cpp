@@ -4,6 +4,7 @@
 #include "files/bitmapexport.h"
 #include "files/figurewriter.h"
 #include "files/figurexml.h"
+#include "files/regularfile.h"
 #include "geometry/cubepainter.h"
 #include "geometry/workspacerenderer.h"
 
@@ -118,7 +119,7 @@ void CTarvexDoc::ApplyFigure(const CFigure &figure)
     // The file's cubes, placed in file order onto the emptied grid by the reader.
     m_grid = figure.Grid;
     if (!figure.IsEmpty())
-        m_bSaved = 0;
+        ChangedWithoutSnapshot();
 }
 
 void CTarvexDoc::ResizeGrid(int width, int height)
@@ -140,6 +141,14 @@ bool CTarvexDoc::HasCell(int column, int row) const
 void CTarvexDoc::PlaceCube(int column, int row, qint32 value)
 {
     CFigure::PlaceCube(m_grid, column, row, value);
+    ChangedWithoutSnapshot();
+}
+
+void CTarvexDoc::ChangedWithoutSnapshot()
+{
+    // A change without a snapshot before it alters the saved state itself.
+    if (int(m_undo.size()) == m_savedDepth)
+        m_savedDepth = -1;
     m_bSaved = 0;
 }
 
@@ -207,8 +216,12 @@ std::unique_ptr<CFigureSnapshot> CTarvexDoc::MakeSnapshot() const
 
 void CTarvexDoc::TakeSnapshot()
 {
+    // A saved state among the redo entries can no longer be reached.
+    if (m_savedDepth > int(m_undo.size()))
+        m_savedDepth = -1;
     m_undo.push_back(MakeSnapshot());
     m_redo.clear();
+    UpdateSaved();
 }
 
 void CTarvexDoc::Undo(bool pushRedo)
@@ -220,6 +233,7 @@ void CTarvexDoc::Undo(bool pushRedo)
     std::unique_ptr<CFigureSnapshot> top = std::move(m_undo.back());
     m_undo.pop_back();
     RestoreSnapshot(*top);
+    UpdateSaved();
 }
 
 void CTarvexDoc::Redo()
@@ -230,6 +244,7 @@ void CTarvexDoc::Redo()
     std::unique_ptr<CFigureSnapshot> top = std::move(m_redo.back());
     m_redo.pop_back();
     RestoreSnapshot(*top);
+    UpdateSaved();
 }
 
 void CTarvexDoc::RestoreSnapshot(const CFigureSnapshot &s)
@@ -250,6 +265,7 @@ void CTarvexDoc::ClearHistory()
 {
     m_undo.clear();
     m_redo.clear();
+    m_savedDepth = m_bSaved ? 0 : -1;
 }
 
 void CTarvexDoc::OnEditUndo()
@@ -531,7 +547,20 @@ void CTarvexDoc::Reset()
         row.fill(EmptyCell);
     ClearHistory();
     m_selection.reset();
+    m_strPathName.clear();
+    MarkSaved();
+}
+
+void CTarvexDoc::MarkSaved()
+{
+    m_savedDepth = int(m_undo.size());
     m_bSaved = 1;
+}
+
+void CTarvexDoc::SetModified()
+{
+    m_savedDepth = -1;
+    m_bSaved = 0;
 }
 
 void CTarvexDoc::UpdateBarColors()
@@ -612,10 +641,12 @@ bool CTarvexDoc::OnNewDocument()
 
 bool CTarvexDoc::OnOpenDocument(const QString &path)
 {
+    // A pipe is refused before it is opened: opening it would wait for a writer for good.
+    const QString special = CRegularFile::ReadProblem(path);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!special.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         if (m_ui)
-            m_ui->ShowMessage(tr("Cannot open the file %1.\n%2").arg(path, file.errorString()),
+            m_ui->ShowMessage(tr("Cannot open the file %1.\n%2").arg(path, special.isEmpty() ? file.errorString() : special),
                               QString::fromLatin1(AppCaption), CDocumentUi::Icon::Stop);
         return false;
     }
@@ -633,7 +664,8 @@ bool CTarvexDoc::OnOpenDocument(const QString &path)
     }
     // Placing the file's cubes cleared the saved flag; the freshly opened figure is
     // what is on disk, so it counts as saved however it was opened.
-    m_bSaved = 1;
+    MarkSaved();
+    m_strPathName = path;
     Q_EMIT UpdateAllViews();
     return true;
 }
@@ -646,8 +678,10 @@ void CTarvexDoc::OnOpenFigure()
     if (path.isEmpty())
         return;
     OnOpenDocument(path);
+    // Also when the file could not be opened: the user has already answered the
+    // question about the figure on screen.
+    MarkSaved();
     Q_EMIT UpdateAllViews();
-    m_bSaved = 1;
 }
 
 void CTarvexDoc::OnSaveFigure()
@@ -678,7 +712,9 @@ void CTarvexDoc::OnSaveFigure()
                           QString::fromLatin1(AppCaption), CDocumentUi::Icon::Stop);
         return;
     }
-    m_bSaved = 1;
+    MarkSaved();
+    m_strPathName = path;
+    Q_EMIT UpdateAllViews();
 }
 
 void CTarvexDoc::OnOptions()

@@ -60,8 +60,13 @@ public:
     int CubeSize = DefaultCubeSize;
     std::array<ColorRef, 16> CustomColors{};
 
-    // 1 while the figure has no unsaved changes.
+    // 1 while the figure equals what was last saved or opened: kept from the undo depth
+    // at that moment, so undoing back to it counts as saved again.
     int m_bSaved = 1;
+    // The figure file last opened or saved; empty for a new figure.
+    QString m_strPathName;
+    // Makes the figure count as unsaved until it is saved (a restored recovery copy).
+    void SetModified();
 
     void LoadSettings();
     void SaveSettings() const;
@@ -186,6 +191,11 @@ Q_SIGNALS:
 
 private:
     std::unique_ptr<CFigureSnapshot> MakeSnapshot() const;
+    // The figure now equals what is on disk.
+    void ChangedWithoutSnapshot();
+    void MarkSaved();
+    // m_bSaved from the undo depth, after the history moved.
+    void UpdateSaved() { m_bSaved = int(m_undo.size()) == m_savedDepth ? 1 : 0; }
 
     bool m_useSettingsStore;
     CDocumentUi *m_ui = nullptr;
@@ -193,4 +203,6 @@ private:
     std::unique_ptr<CCubeSelection> m_selection;
     std::vector<std::unique_ptr<CFigureSnapshot>> m_undo;
     std::vector<std::unique_ptr<CFigureSnapshot>> m_redo;
+    // Undo depth at which the figure equals the file; -1 when no depth does.
+    int m_savedDepth = 0;
 };

@@ -11,26 +11,34 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 #include <new>
 
 namespace {
 
 constexpr int HeaderSize = 54;
 
-// Turns a row of 32-bit pixels into blue-green-red triples in place (each triple
-// lands at or before the pixel it comes from) and returns the row's first byte.
-const char *RowToBgr(uchar *row, int width)
+// Fills a row of pixels of the image's format with one colour.
+void FillRow(uchar *row, int width, const QImage &image, QRgb color)
 {
-    const quint32 *in = reinterpret_cast<const quint32 *>(row);
-    uchar *out = row;
-    for (int x = 0; x < width; ++x) {
-        const quint32 p = in[x];
-        out[0] = uchar(p & 0xFF);
-        out[1] = uchar((p >> 8) & 0xFF);
-        out[2] = uchar((p >> 16) & 0xFF);
-        out += 3;
+    if (width <= 0)
+        return;
+    if (image.depth() == 32) {
+        std::fill(reinterpret_cast<quint32 *>(row), reinterpret_cast<quint32 *>(row) + width, quint32(color));
+        return;
     }
-    return reinterpret_cast<const char *>(row);
+    const uchar r = uchar(qRed(color));
+    const uchar g = uchar(qGreen(color));
+    const uchar b = uchar(qBlue(color));
+    const bool bgr = image.format() == QImage::Format_BGR888;
+    const uchar first = bgr ? b : r;
+    const uchar last = bgr ? r : b;
+    for (int x = 0; x < width; ++x) {
+        row[3 * x] = first;
+        row[3 * x + 1] = g;
+        row[3 * x + 2] = last;
+    }
 }
 
 } // namespace
@@ -66,27 +74,35 @@ int CBitmapExport::StripRows(int width, int height)
 }
 
 void CBitmapExport::RenderRows(CWorkspaceRenderer &renderer, const CFigure &figure,
-                               const QVector<QPoint> *selected, QImage &image, int from,
+                               const QVector<QPoint> *selected, QImage &image, int from, bool bottomUp,
                                bool transparent)
 {
     const CFigure::Bounds b = figure.GetBounds();
     const QSize workspace = figure.GetWorkspaceSize();
     // The background covers the picture from its (0, 0) with the workspace's size;
-    // only what lies beyond that stays white.
-    const quint32 background = transparent ? 0u : ColorFromRef(figure.BkColor).rgb();
-    const quint32 white = transparent ? 0u : 0xFFFFFFFFu;
+    // only what lies beyond that stays white (both fully transparent when asked). One
+    // row is made as it looks inside the workspace and one beyond it; every row is a
+    // copy of one of them.
+    const QRgb background = transparent ? 0u : ColorFromRef(figure.BkColor).rgb();
+    const QRgb white = transparent ? 0u : 0xFFFFFFFFu;
     const int width = image.width();
+    const int bytes = image.depth() / 8;
     const int filled = qBound(0, workspace.width(), width);
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
-        const bool inside = from + y < workspace.height();
-        std::fill(line, line + (inside ? filled : 0), background);
-        std::fill(line + (inside ? filled : 0), line + width, white);
+    std::vector<uchar> inside(size_t(width) * size_t(bytes));
+    std::vector<uchar> beyond(inside.size());
+    FillRow(inside.data(), filled, image, background);
+    FillRow(inside.data() + size_t(filled) * size_t(bytes), width - filled, image, white);
+    FillRow(beyond.data(), width, image, white);
+    const int rows = image.height();
+    for (int y = 0; y < rows; ++y) {
+        std::memcpy(image.scanLine(bottomUp ? rows - 1 - y : y),
+                    (from + y < workspace.height() ? inside : beyond).data(), inside.size());
     }
     CWorkspaceRenderer::Params params;
     params.CubeSize = figure.CubeSize;
     params.Offset = QPoint(-b.left, -b.top - from);
     params.Selected = selected;
+    params.BottomUp = bottomUp;
     renderer.DrawImage(image, figure, params);
 }
 
@@ -108,8 +124,10 @@ bool CBitmapExport::Export(const CFigure &figure, const QVector<QPoint> *selecte
         const QByteArray header = Header(width, height);
         writer.Write(header.constData(), header.size());
         // One image serves every strip: fresh memory for each would cost a page fault
-        // per 4 KiB again and again.
-        QImage device(width, qMin(height, stripRows), QImage::Format_RGB32);
+        // per 4 KiB again and again. Its rows are the file's rows in the file's order
+        // (blue, green, red; bottom row first; the width is a multiple of 4, so no
+        // padding), and each strip goes out in one write.
+        QImage device(width, qMin(height, stripRows), QImage::Format_BGR888);
         if (device.isNull())
             throw std::bad_alloc();
         CWorkspaceRenderer renderer;
@@ -118,10 +136,9 @@ bool CBitmapExport::Export(const CFigure &figure, const QVector<QPoint> *selecte
         for (int s = strips - 1; s >= 0; --s) {
             const int top = s * stripRows;
             const int rows = qMin(stripRows, height - top);
-            QImage view(device.bits(), width, rows, device.bytesPerLine(), QImage::Format_RGB32);
-            RenderRows(renderer, figure, selected, view, top);
-            for (int y = rows - 1; y >= 0; --y)
-                writer.Write(RowToBgr(view.scanLine(y), width), qint64(width) * 3);
+            QImage view(device.bits(), width, rows, device.bytesPerLine(), QImage::Format_BGR888);
+            RenderRows(renderer, figure, selected, view, top, true);
+            writer.Write(reinterpret_cast<const char *>(view.constBits()), qint64(rows) * view.bytesPerLine());
         }
         writer.Commit();
         return true;

@@ -16,7 +16,7 @@ class QSize;
 class CBitmapExport
 {
 public:
-    // Memory a strip of 32-bit pixels may take while the picture is rendered.
+    // Memory a strip of pixels may take while the picture is rendered.
     static constexpr qint64 StripBudget = 8 * 1024 * 1024;
 
     // Writes the figure as an uncompressed bottom-up 24-bit bitmap; the selected cells
@@ -35,12 +35,14 @@ public:
     static QByteArray Header(int width, int height);
     // Strip height for a picture of the given width under StripBudget (a multiple of 8).
     static int StripRows(int width, int height);
-    // Renders picture rows [from, from + image.height()) into a 32-bit image of the
-    // bitmap's width: the background colour over the workspace's size from the
-    // picture's corner, white beyond it, then the cubes. With transparent, background
-    // and white are both left fully transparent (pixel value 0): only cubes are opaque.
+    // Renders picture rows [from, from + image.height()) into an image of the bitmap's
+    // width (any format the renderer's DrawImage takes): the background colour over the
+    // workspace's size from the picture's corner, white beyond it, then the cubes.
+    // With bottomUp the image's last row holds picture row from, as bitmap files keep them.
+    // With transparent (32-bit images), background and white are both left fully
+    // transparent (pixel value 0): only cubes are opaque.
     static void RenderRows(CWorkspaceRenderer &renderer, const CFigure &figure,
-                           const QVector<QPoint> *selected, QImage &image, int from,
+                           const QVector<QPoint> *selected, QImage &image, int from, bool bottomUp = false,
                            bool transparent = false);
 
     // Paints the figure centred on a page whose printable area is printable device pixels,

@@ -203,7 +203,7 @@ private:
                 const int top = strip * m_stripRows;
                 const int rows = qMin(m_stripRows, m_height - top);
                 QImage view(device.bits(), m_width, rows, device.bytesPerLine(), device.format());
-                CBitmapExport::RenderRows(renderer, m_figure, m_selected, view, top, m_transparent);
+                CBitmapExport::RenderRows(renderer, m_figure, m_selected, view, top, false, m_transparent);
                 uchar *out = m_buffers[strip % 2].data();
                 for (int y = 0; y < rows; ++y)
                     PackRow(reinterpret_cast<const quint32 *>(view.constScanLine(y)),

@@ -1,6 +1,7 @@
 #include "files/safefilewriter.h"
 
 #include "files/fileexception.h"
+#include "files/regularfile.h"
 
 #include <QCoreApplication>
 #include <QSaveFile>
@@ -19,8 +20,13 @@ QString Tr(const char *text)
 
 CSafeFileWriter::CSafeFileWriter(const QString &path)
     : m_path(path)
-    , m_file(std::make_unique<QSaveFile>(path))
 {
+    // The rename at Commit would replace a pipe, a device node or a socket (or the one
+    // a symbolic link points to) with a regular file: such a target is refused.
+    const QString special = CRegularFile::WriteProblem(path);
+    if (!special.isEmpty())
+        throw CFileException(special);
+    m_file = std::make_unique<QSaveFile>(path);
     // Never fall back to writing the target in place: that could leave it half-written.
     m_file->setDirectWriteFallback(false);
     if (!m_file->open(QIODevice::WriteOnly))

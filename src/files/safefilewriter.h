@@ -9,7 +9,8 @@ class QSaveFile;
 // to a temporary file beside the target, which replaces the target only on Commit.
 // Every failure (folder missing or not writable, short write on a full disk, failed
 // rename) throws CFileException with the reason; a writer destroyed before Commit
-// discards what it wrote and leaves any previous file untouched.
+// discards what it wrote and leaves any previous file untouched. A target that exists
+// and is not a regular file (a pipe, a device, ...) is refused before anything is written.
 class CSafeFileWriter
 {
 public:

@@ -1,6 +1,7 @@
 #include "files/xmlelement.h"
 
 #include "files/fileexception.h"
+#include "files/regularfile.h"
 #include "files/safefilewriter.h"
 
 #include <QCoreApplication>
@@ -286,14 +287,19 @@ QByteArray CXmlElement::ReadClosingTag(const QByteArray &text, int &position)
 
 bool CXmlElement::Parse(const QByteArray &text, int &position)
 {
-    return ParseAt(text, position, 1);
+    int elements = 0;
+    return ParseAt(text, position, 1, elements);
 }
 
-bool CXmlElement::ParseAt(const QByteArray &text, int &position, int depth)
+bool CXmlElement::ParseAt(const QByteArray &text, int &position, int depth, int &elements)
 {
     // Deeper nesting than any figure needs is refused before it can exhaust the stack.
     if (depth > MaxDepth)
         return false;
+    // So are more elements than any figure has, before the tree takes much memory.
+    if (++elements > MaxElements)
+        throw CFileException(Tr("The file has more than %1 elements; no figure has that many.")
+                                 .arg(MaxElements));
     SkipSpaceAndComments(text, position);
     const QByteArray tag = ReadTag(text, position);
     if (tag.isEmpty())
@@ -331,7 +337,7 @@ bool CXmlElement::ParseAt(const QByteArray &text, int &position, int depth)
                 if (!Text.isEmpty())
                     return false;
                 Children.emplace_back();
-                if (!Children.back().ParseAt(text, position, depth + 1))
+                if (!Children.back().ParseAt(text, position, depth + 1, elements))
                     return false;
             } else if (SameName(closing, endTag)) {
                 return true;
@@ -368,6 +374,10 @@ bool CXmlElement::ParseDocument(const QByteArray &data)
 bool CXmlElement::LoadFromFile(const QString &path, QString *error)
 {
     return CFileException::Guard(error, [&] {
+        // Checked before opening: opening a pipe would wait for a writer for good.
+        const QString special = CRegularFile::ReadProblem(path);
+        if (!special.isEmpty())
+            throw CFileException(special);
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             throw CFileException(Tr("Cannot open %1: %2").arg(path, file.errorString()));

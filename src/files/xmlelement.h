@@ -20,6 +20,9 @@ public:
     // Largest file the reader takes in (the largest figure file is under 0.5 MiB);
     // it also bounds the memory a hostile file can make the tree take.
     static constexpr qint64 MaxFileSize = 8 * 1024 * 1024;
+    // Most elements the reader accepts (the largest figure has about 10,020): a file of
+    // many tiny elements could otherwise make the tree take hundreds of MB.
+    static constexpr int MaxElements = 200000;
 
     QByteArray Name;
     QList<QByteArray> Attributes;
@@ -57,7 +60,8 @@ public:
     bool SaveToFile(const QString &path, QString *error = nullptr) const;
 
     // Reader. Parse fills this element from the element starting at position (after
-    // whitespace and comments) and leaves position just past its end tag.
+    // whitespace and comments) and leaves position just past its end tag. More than
+    // MaxElements elements throw CFileException.
     bool Parse(const QByteArray &text, int &position);
     // Parses the first element of data, which ends at its first zero byte.
     bool ParseDocument(const QByteArray &data);
@@ -75,6 +79,6 @@ public:
     static QByteArray ReadClosingTag(const QByteArray &text, int &position);
 
 private:
-    bool ParseAt(const QByteArray &text, int &position, int depth);
+    bool ParseAt(const QByteArray &text, int &position, int depth, int &elements);
     void AppendXmlText(QByteArray &out, bool newLines) const;
 };

@@ -152,38 +152,66 @@ void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, co
     flush();
 }
 
+const QImage &CWorkspaceRenderer::Pixels(Picture &p, QImage::Format format)
+{
+    // The 24-bit copies are made on first use; the opaque runs are all that is read.
+    if (format == QImage::Format_RGB888) {
+        if (p.Rgb888.isNull())
+            p.Rgb888 = p.Image.convertToFormat(QImage::Format_RGB888);
+        return p.Rgb888;
+    }
+    if (format == QImage::Format_BGR888) {
+        if (p.Bgr888.isNull())
+            p.Bgr888 = p.Image.convertToFormat(QImage::Format_BGR888);
+        return p.Bgr888;
+    }
+    return p.Image;
+}
+
 void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const Params &params)
 {
-    Q_ASSERT(image.depth() == 32);
+    const QImage::Format format = image.format();
+    const int bytes = image.depth() / 8;
+    Q_ASSERT(bytes == 4 || format == QImage::Format_RGB888 || format == QImage::Format_BGR888);
     Prepare(figure, params.CubeSize * params.Scale);
     const int half = (params.CubeSize / 2) * params.Scale;
     const int width = image.width();
     const int height = image.height();
     const QRect area(-params.Offset, image.size());
+    auto line = [&](int y) { return image.scanLine(params.BottomUp ? height - 1 - y : y); };
     VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
         if (value < 0) {
             const int dx = x + half;
             const int dy = y + half;
-            if (params.Dots && dx >= 0 && dx < width && dy >= 0 && dy < height)
-                reinterpret_cast<quint32 *>(image.scanLine(dy))[dx] = 0xFF000000u;
+            if (params.Dots && dx >= 0 && dx < width && dy >= 0 && dy < height) {
+                uchar *pixel = line(dy) + dx * bytes;
+                if (bytes == 4)
+                    *reinterpret_cast<quint32 *>(pixel) = 0xFF000000u;
+                else
+                    std::memset(pixel, 0, 3);
+            }
             return;
         }
         const Variant variant = !isSelected ? Plain : ((x + y) & 1) ? SelectedOdd : SelectedEven;
-        const Picture &p = Get(value, variant);
+        Picture &p = Get(value, variant);
+        if (p.Spans.empty())
+            return;
+        const QImage &pixels = Pixels(p, bytes == 4 ? QImage::Format_ARGB32_Premultiplied : format);
         const int px = x + p.Offset.x();
         const int py = y + p.Offset.y();
-        for (const Span &span : p.Spans) {
-            const int ty = py + span.Row;
-            if (ty < 0 || ty >= height)
-                continue;
-            const int from = qMax(0, px + span.Left);
-            const int to = qMin(width, px + span.Left + span.Length);
+        // Only the picture rows that fall inside the image.
+        const int rowFirst = qMax(0, -py);
+        const int rowLast = qMin(p.Image.height(), height - py);
+        if (rowFirst >= rowLast)
+            return;
+        const auto spanEnd = p.Spans.begin() + p.RowSpans[size_t(rowLast)];
+        for (auto span = p.Spans.begin() + p.RowSpans[size_t(rowFirst)]; span != spanEnd; ++span) {
+            const int from = qMax(0, px + span->Left);
+            const int to = qMin(width, px + span->Left + span->Length);
             if (from >= to)
                 continue;
-            const auto *source = reinterpret_cast<const quint32 *>(p.Image.constScanLine(span.Row))
-                                 + (from - px);
-            std::memcpy(reinterpret_cast<quint32 *>(image.scanLine(ty)) + from, source,
-                        size_t(to - from) * sizeof(quint32));
+            std::memcpy(line(py + span->Row) + from * bytes,
+                        pixels.constScanLine(span->Row) + (from - px) * bytes, size_t(to - from) * size_t(bytes));
         }
     });
 }
@@ -203,7 +231,7 @@ void CWorkspaceRenderer::Prepare(const CFigure &figure, int size)
     m_built = 0;
 }
 
-const CWorkspaceRenderer::Picture &CWorkspaceRenderer::Get(qint32 value, Variant variant)
+CWorkspaceRenderer::Picture &CWorkspaceRenderer::Get(qint32 value, Variant variant)
 {
     if (value >= CubeKindCount) {
         // Not a cube kind (a damaged figure): drawn as the painter draws it, not kept.
@@ -275,7 +303,9 @@ CWorkspaceRenderer::Picture CWorkspaceRenderer::Build(qint32 value, Variant vari
     }
     picture.Image = image.copy(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
     picture.Offset = QPoint(x0, y0) + m_extent.topLeft();
+    picture.RowSpans.reserve(size_t(picture.Image.height()) + 1);
     for (int y = 0; y < picture.Image.height(); ++y) {
+        picture.RowSpans.push_back(int(picture.Spans.size()));
         const auto *line = reinterpret_cast<const QRgb *>(picture.Image.constScanLine(y));
         int x = 0;
         const int w = picture.Image.width();
@@ -289,5 +319,6 @@ CWorkspaceRenderer::Picture CWorkspaceRenderer::Build(qint32 value, Variant vari
                 picture.Spans.push_back(Span{y, start, x - start});
         }
     }
+    picture.RowSpans.push_back(int(picture.Spans.size()));
     return picture;
 }

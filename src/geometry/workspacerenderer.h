@@ -32,6 +32,7 @@ public:
         QPoint Offset;       // where the workspace origin lands in painter coordinates
         bool Dots = false;   // mark empty cells
         const QVector<QPoint> *Selected = nullptr;   // cells drawn greyed (may be null)
+        bool BottomUp = false;   // DrawImage: the image's rows run bottom to top, as in bitmap files
     };
 
     CWorkspaceRenderer();
@@ -50,10 +51,11 @@ public:
     // an on-screen marker made by a raster operation, which has no vector form.
     void DrawVector(QPainter &painter, const CFigure &figure, const QRect &area, const Params &params);
 
-    // The same into a 32-bit image (RGB32 or ARGB32, premultiplied or not) without a
-    // painter: image pixel (x, y) shows painter point (x, y), so the image covers the
-    // workspace rectangle at -Offset with the image's size. Cube pixels are copied
-    // straight from the pictures, row span by row span.
+    // The same into an image without a painter: image pixel (x, y) shows painter
+    // point (x, y), so the image covers the workspace rectangle at -Offset with the
+    // image's size. Cube pixels are copied straight from the pictures, row span by row
+    // span. The image is 32-bit (RGB32 or ARGB32, premultiplied or not) or 24-bit
+    // (RGB888 or BGR888, the byte orders of picture files).
     void DrawImage(QImage &image, const CFigure &figure, const Params &params);
 
     // Pictures drawn since the size or the colours last changed.
@@ -70,12 +72,16 @@ private:
     {
         QImage Image;   // premultiplied ARGB, transparent where the cube leaves the background
         QPoint Offset;  // of the image's top left corner from the cell's origin
-        std::vector<Span> Spans;   // the opaque runs of each row
+        std::vector<Span> Spans;   // the opaque runs of each row, top row first
+        std::vector<int> RowSpans;  // index of each row's first span, and the end
+        QImage Rgb888;   // the picture in the 24-bit byte orders, made when first asked
+        QImage Bgr888;
     };
     enum Variant { Plain = 0, SelectedEven = 1, SelectedOdd = 2, VariantCount = 3 };
 
     void Prepare(const CFigure &figure, int size);
-    const Picture &Get(qint32 value, Variant variant);
+    Picture &Get(qint32 value, Variant variant);
+    static const QImage &Pixels(Picture &picture, QImage::Format format);
     Picture Build(qint32 value, Variant variant) const;
     template <typename CellFn>
     void VisitCells(const CFigure &figure, const QRect &area, const Params &params, CellFn cell) const;

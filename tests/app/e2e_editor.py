@@ -15,56 +15,23 @@ import sys
 import tempfile
 import time
 
-SKIP = 77
-
-
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
-
-
-def wait_for(what, predicate, timeout=20.0):
-    end = time.time() + timeout
-    while time.time() < end:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.1)
-    fail("timed out waiting for " + what)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from xvfb_harness import SKIP, XServer, fail, missing_tool, stop, wait_for  # noqa: E402
 
 
 def main():
     tarvex, layout_helper, data = sys.argv[1:4]
-    for tool in ("Xvfb", "xdotool"):
-        if shutil.which(tool) is None:
-            print("SKIP: %s is not installed (scripts/deps.sh installs it)" % tool)
-            return SKIP
+    tool = missing_tool("xdotool")
+    if tool:
+        print("SKIP: %s is not installed (scripts/deps.sh installs it)" % tool)
+        return SKIP
 
     work = tempfile.mkdtemp(prefix="tarvex-e2e-")
-    env = dict(os.environ)
-    env["XDG_CONFIG_HOME"] = os.path.join(work, "config")
-    env["HOME"] = work
-    env["QT_SCALE_FACTOR"] = "1"
-    env.pop("QT_QPA_PLATFORM", None)
-    env.pop("WAYLAND_DISPLAY", None)
-
-    # An X server on a free display: Xvfb writes the display number it picked.
-    read_fd, write_fd = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp"], pass_fds=(write_fd,),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_fd)
+    xserver = XServer(work)
+    env = xserver.env
     editor = None
     try:
-        with os.fdopen(read_fd) as pipe:
-            display = pipe.readline().strip()
-        if not display:
-            fail("Xvfb did not start")
-        env["DISPLAY"] = ":" + display
-
-        def xdo(*args):
-            return subprocess.run(["xdotool"] + [str(a) for a in args], env=env, check=True,
-                                  stdout=subprocess.PIPE, text=True).stdout.strip()
+        xdo = xserver.xdo
 
         # Where to click, from the same window built on the offscreen platform.
         helper_env = dict(env, QT_QPA_PLATFORM="offscreen")
@@ -78,7 +45,7 @@ def main():
         start = os.path.join(work, "start.xml")
         shutil.copyfile(os.path.join(data, "e2e-start.xml"), start)
         saved = os.path.join(work, "saved figure.xml")
-        editor = subprocess.Popen([tarvex, start], env=env)
+        editor = xserver.start([tarvex, start])
         window = wait_for("the main window", lambda: subprocess.run(
             ["xdotool", "search", "--onlyvisible", "--name", "^Tarvex$"], env=env,
             stdout=subprocess.PIPE, text=True).stdout.split())[0]
@@ -143,7 +110,7 @@ def main():
 
         # A figure file on the command line that cannot be read: the editor says so
         # and ends.
-        editor = subprocess.Popen([tarvex, os.path.join(work, "missing.xml")], env=env)
+        editor = xserver.start([tarvex, os.path.join(work, "missing.xml")])
         box = wait_for("the error message", lambda: subprocess.run(
             ["xdotool", "search", "--onlyvisible", "--name", "^Tarvex$"], env=env,
             stdout=subprocess.PIPE, text=True).stdout.split())[0]
@@ -159,17 +126,8 @@ def main():
         print("PASS: figure placed, erased, undone and saved as expected; a missing file ends the editor")
         return 0
     finally:
-        if editor is not None and editor.poll() is None:
-            editor.terminate()
-            try:
-                editor.wait(10)
-            except subprocess.TimeoutExpired:
-                editor.kill()
-        xvfb.terminate()
-        try:
-            xvfb.wait(10)
-        except subprocess.TimeoutExpired:
-            xvfb.kill()
+        stop(editor)
+        xserver.close()
         shutil.rmtree(work, ignore_errors=True)
 
 

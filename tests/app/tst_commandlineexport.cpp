@@ -10,6 +10,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const char *const Example = TARVEX_TEST_DATA "/figures/example.xml";
@@ -46,6 +48,7 @@ void TestCommandLineExport::initTestCase()
                       ReadFile(Example).replace("<Cube Col=\"3\" Row=\"0\" Index=\"12\"/>\r\n", "")
                           .replace("<Cube Col=\"2\" Row=\"1\" Index=\"63\"/>\r\n", "")));
     QVERIFY(WriteFile(m_dir.filePath("broken.xml"), "<xml><Application>Tarvex</Application>"));
+    QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath("pipe.xml")).constData(), 0600), 0);
     QVERIFY(WriteFile(m_dir.filePath("wide.xml"), ReadFile(Example).replace("\r\n20\r\n", "\r\n500\r\n")));
 }
 
@@ -95,6 +98,10 @@ void TestCommandLineExport::run_data()
     QTest::newRow("jpeg") << "out.jpg" << Example << 2 << "cannot save files of type .jpg";
     QTest::newRow("no extension") << "out" << Example << 2 << "cannot save files without an extension";
     QTest::newRow("folder missing") << "no/such/folder/out.bmp" << Example << 1 << "could not be saved";
+    // Figures come from regular files only: a pipe is refused without waiting on it.
+    QTest::newRow("pipe") << "out.bmp" << dir + "pipe.xml" << 1 << "pipe.xml is a pipe, not a regular file";
+    QTest::newRow("standard input") << "out.bmp" << "/dev/stdin" << 1 << "is a pipe, not a regular file";
+    QTest::newRow("dash") << "out.bmp" << "-" << 1 << "not read from standard input";
 }
 
 void TestCommandLineExport::run()
@@ -116,6 +123,8 @@ void TestCommandLineExport::run()
     }
     // The user's settings store is never written.
     QCOMPARE(QDir(m_config).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    // Nor is a recovery copy (or anything else) written to the user's data folder.
+    QVERIFY(!QFileInfo::exists(m_dir.filePath(".local")));
 }
 
 void TestCommandLineExport::exportsAsTheEditorDoes()

@@ -6,6 +6,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 using Answer = CDocumentUi::Answer;
 
 namespace {
@@ -35,7 +37,8 @@ private Q_SLOTS:
     void closePrompt_data();
     void closePrompt();
     void optionsOkAndCancel();
-    void undoAfterSaveStillCountsAsSaved();
+    void savedState_data();
+    void savedState();
 
 private:
     QTemporaryDir m_configDir;
@@ -258,6 +261,12 @@ void TestDocumentCommands::openFailures()
     QCOMPARE(ui.messages.size(), 2);
     QCOMPARE(doc.GetCell(4, 4), 0);
     QCOMPARE(doc.m_bSaved, 1);
+    // A pipe is refused before it is opened (opening it would wait for good).
+    QCOMPARE(::mkfifo(QFile::encodeName(Path("pipe.xml")).constData(), 0600), 0);
+    QVERIFY(!doc.OnOpenDocument(Path("pipe.xml")));
+    QCOMPARE(ui.messages.size(), 3);
+    QVERIFY(ui.messages[2].text.contains(QStringLiteral("is a pipe, not a regular file")));
+    QCOMPARE(doc.GetCell(4, 4), 0);
 }
 
 void TestDocumentCommands::closePrompt_data()
@@ -313,13 +322,15 @@ void TestDocumentCommands::optionsOkAndCancel()
         d.ResizeGrid(12, 12);
         return false;
     };
-    doc.m_bSaved = 1;
+    ui.saveNames << Path("o.xml");
+    doc.OnSaveFigure();
     doc.OnOptions();
+    QCOMPARE(doc.m_bSaved, 1);
     QCOMPARE(doc.CubeSize, 32);
     QCOMPARE(doc.GetGridSize(), QSize(20, 40));
     QCOMPARE(doc.UndoCount(), 0);
     QCOMPARE(doc.RedoCount(), 0);
-    // OK: one undo step, settings stored, colours handed on, still saved.
+    // OK: one undo step, settings stored, colours handed on.
     ui.options = [](CTarvexDoc &d) {
         d.Color1 = 0x00FFFF;
         d.CubeSize = 48;
@@ -330,31 +341,67 @@ void TestDocumentCommands::optionsOkAndCancel()
     QCOMPARE(doc.UndoCount(), 1);
     QCOMPARE(colours.count(), 1);
     QCOMPARE(colours.first().at(0).value<ColorRef>(), ColorRef(0x00FFFF));
-    QCOMPARE(doc.m_bSaved, 1);
+    // The figure file holds the settings: the figure now differs from it.
+    QCOMPARE(doc.m_bSaved, 0);
     QSettings store("Brellow", "Tarvex");
     QCOMPARE(store.value("Settings/CubeSize").toInt(), 48);
-    QVERIFY(doc.CanCloseFrame());
+    QVERIFY(!doc.CanCloseFrame());   // asks (the script answers Cancel)
     doc.OnEditUndo();
+    QCOMPARE(doc.m_bSaved, 1);
     QCOMPARE(doc.CubeSize, 32);
     QCOMPARE(doc.Color1, ColorRef(0x0000FF));
     store.sync();
     QCOMPARE(store.value("Settings/CubeSize").toInt(), 32);
 }
 
-void TestDocumentCommands::undoAfterSaveStillCountsAsSaved()
+void TestDocumentCommands::savedState_data()
 {
+    // Steps: p = place a cube (one undo step), s = save, u = undo, r = redo,
+    // o = Options confirmed with a new cube size, c = Options cancelled.
+    // The figure counts as saved exactly when it equals the last saved file.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("undo after save") << "p s u" << "0 1 0";
+    QTest::newRow("redo back to the save") << "p s u r" << "0 1 0 1";
+    QTest::newRow("undo past the save and redo") << "p p s u u r r" << "0 0 1 0 0 0 1";
+    QTest::newRow("undo back to a later save") << "p p u s r u" << "0 0 0 1 0 1";
+    QTest::newRow("new edit after undo loses the save") << "p s u p u r" << "0 1 0 0 0 0";
+    QTest::newRow("options change and undo") << "p s o u r" << "0 1 0 1 0";
+    QTest::newRow("options cancelled") << "p s c" << "0 1 1";
+}
+
+void TestDocumentCommands::savedState()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, saved);
     CTarvexDoc doc;
     CScriptedUi ui;
     doc.SetUi(&ui);
-    doc.TakeSnapshot();
-    doc.PlaceCube(1, 1, 0);
-    ui.saveNames << Path("u.xml");
-    doc.OnSaveFigure();
-    doc.OnEditUndo();
-    QCOMPARE(doc.m_bSaved, 1);
-    doc.TakeSnapshot();
-    doc.PlaceCube(1, 1, 0);
-    QVERIFY(!doc.CanCloseFrame());   // a real edit after the save asks again (Cancel)
+    int column = 1;
+    QStringList flags;
+    for (const QString &step : steps.split(' ')) {
+        if (step == "p") {
+            doc.TakeSnapshot();
+            doc.PlaceCube(column++, 1, 0);
+        } else if (step == "s") {
+            ui.saveNames << Path("s.xml");
+            doc.OnSaveFigure();
+        } else if (step == "u") {
+            doc.OnEditUndo();
+        } else if (step == "r") {
+            doc.OnEditRedo();
+        } else {
+            ui.options = [ok = step == "o"](CTarvexDoc &d) {
+                d.CubeSize += 2;
+                return ok;
+            };
+            doc.OnOptions();
+        }
+        flags << QString::number(doc.m_bSaved);
+    }
+    QCOMPARE(flags.join(' '), saved);
+    // The question about unsaved changes follows the flag (the script answers Cancel).
+    QCOMPARE(doc.CanCloseFrame(), doc.m_bSaved == 1 || doc.IsFigureEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestDocumentCommands)

@@ -1,5 +1,6 @@
 // The reader: the scanning primitives, Parse on hand-written texts, and LoadFromFile.
 
+#include "files/fileexception.h"
 #include "files/xmlelement.h"
 
 #include <QTemporaryDir>
@@ -240,9 +241,15 @@ void TestXmlReader::largeInputs()
 {
     // Shapes that would cost quadratic time in a careless scanner; each must finish.
     const int n = 400000;
+    const int children = CXmlElement::MaxElements - 1;   // the most the reader takes
     CXmlElement siblings;
-    QVERIFY(siblings.ParseDocument("<w>" + QByteArray("<c/>").repeated(n) + "</w>"));
-    QCOMPARE(siblings.Children.size(), size_t(n));
+    QVERIFY(siblings.ParseDocument("<w>" + QByteArray("<c/>").repeated(children) + "</w>"));
+    QCOMPARE(siblings.Children.size(), size_t(children));
+    // One element more is refused with a reason, before the tree grows any further.
+    CXmlElement tooMany;
+    QVERIFY_THROWS_EXCEPTION(CFileException,
+                             tooMany.ParseDocument("<w>" + QByteArray("<c/>").repeated(n) + "</w>"));
+    QVERIFY(tooMany.Children.size() <= size_t(CXmlElement::MaxElements));
     CXmlElement strays;
     QVERIFY(strays.ParseDocument("<w>" + QByteArray("</x>").repeated(n) + "</w>"));
     CXmlElement segments;

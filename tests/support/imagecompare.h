@@ -1,8 +1,15 @@
 #pragma once
 
+#include <QString>
+
 class QImage;
 
-// Pixel comparison of two pictures of the same size (compared as opaque RGB).
+// Compares two pictures pixel by pixel in RGB32. Empty when they are equal; otherwise
+// what differs (size, or how many pixels and where the first one is), for QVERIFY2.
+QString ImageDifference(const QImage &actual, const QImage &expected);
+
+// Comparison with a tolerance along edges, for pictures rasterised from vectors
+// (compared as opaque RGB).
 // differing counts every pixel whose colour differs; awayFromEdges counts those of
 // them whose 3 x 3 neighbourhood in expected is one colour, that is, pixels that are
 // not beside a colour edge of expected or the picture's border (a rasterised polygon

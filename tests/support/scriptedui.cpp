@@ -27,3 +27,14 @@ bool CScriptedUi::RunOptionsDialog(CTarvexDoc &doc)
 {
     return options ? options(doc) : false;
 }
+
+CDocumentUi::Answer CScriptedUi::AskRestoreDiscard(const QString &text, const QString &caption)
+{
+    // Shares the script of the Yes / No / Cancel questions.
+    return AskYesNoCancel(text, caption);
+}
+
+void CScriptedUi::SuggestSaveFileName(const QString &path)
+{
+    suggestedNames << path;
+}

@@ -28,6 +28,7 @@ public:
     QList<Message> messages;
     int saveDialogs = 0;
     int openDialogs = 0;
+    QStringList suggestedNames;   // every name suggested to the save dialog
 
     Answer AskYesNoCancel(const QString &text, const QString &caption) override;
     void ShowMessage(const QString &text, const QString &caption, Icon icon) override;
@@ -35,4 +36,6 @@ public:
     bool TransparentBackground() const override { return transparent; }
     QString AskOpenFileName() override;
     bool RunOptionsDialog(CTarvexDoc &doc) override;
+    Answer AskRestoreDiscard(const QString &text, const QString &caption) override;
+    void SuggestSaveFileName(const QString &path) override;
 };

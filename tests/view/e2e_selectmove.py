@@ -17,14 +17,11 @@ import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from xvfb_harness import SKIP, XServer, fail, missing_tool, stop  # noqa: E402
+
 PX, PY, SIZE = 42, 12, 32          # cell pitch and cube size at the default settings
 BLACK, WHITE, RED = (0, 0, 0), (255, 255, 255), (255, 0, 0)
-SKIP = 77
-
-
-def fail(message):
-    print("FAIL:", message)
-    sys.exit(1)
 
 
 class Session:
@@ -38,20 +35,10 @@ class Session:
 
     def start(self, exe, work):
         self.work = work
-        self.env = dict(os.environ)
-        self.env.update({"XDG_CONFIG_HOME": os.path.join(work, "config"), "QT_QPA_PLATFORM": "xcb",
-                         "QT_SCALE_FACTOR": "1", "HOME": work})
-        read, write = os.pipe()
-        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
-                                      "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as displayfd:
-            number = displayfd.readline().strip()
-        if not number:
-            fail("Xvfb did not start")
-        self.env["DISPLAY"] = ":" + number
+        self.xvfb = XServer(work)
+        self.env = self.xvfb.env
         self.log = open(os.path.join(work, "tarvex.log"), "w")
-        self.app = subprocess.Popen([exe], env=self.env, stdout=self.log, stderr=subprocess.STDOUT)
+        self.app = self.xvfb.start([exe], stdout=self.log, stderr=subprocess.STDOUT)
         self.origin = None
         for _ in range(100):
             time.sleep(0.1)
@@ -69,13 +56,9 @@ class Session:
                               capture_output=True, text=True).stdout.split()
 
     def close(self):
-        for process in (self.app, self.xvfb):
-            if process and process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
+        stop(self.app, 5)
+        if self.xvfb:
+            self.xvfb.close()
         if self.log:
             self.log.close()
 
@@ -191,10 +174,10 @@ def saved_cubes(path):
 
 def main():
     exe, work = sys.argv[1], sys.argv[2]
-    for tool in ("Xvfb", "xdotool", "import"):
-        if shutil.which(tool) is None:
-            print("SKIP: %s is not installed (scripts/deps.sh installs it)" % tool)
-            return SKIP
+    tool = missing_tool("xdotool", "import")
+    if tool:
+        print("SKIP: %s is not installed (scripts/deps.sh installs it)" % tool)
+        return SKIP
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     target = os.path.join(work, "figure.xml")

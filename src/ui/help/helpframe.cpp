@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QToolBar>
 
@@ -54,6 +55,16 @@ void CHelpFrame::InitResources()
 QUrl CHelpFrame::StartPage()
 {
     return QUrl(QStringLiteral("qrc:/help/index.htm"));
+}
+
+QString CHelpFrame::ExampleFigure(const QString &command)
+{
+    static const QRegularExpression name(QStringLiteral("^example:([a-z0-9-]+)$"));
+    const QRegularExpressionMatch match = name.match(command);
+    if (!match.hasMatch())
+        return QString();
+    const QString path = QStringLiteral(":/examples/%1.xml").arg(match.captured(1));
+    return QFile::exists(path) ? path : QString();
 }
 
 CHelpFrame::CHelpFrame(CHelpFrame **backPointer)
@@ -114,6 +125,11 @@ bool CHelpFrame::Create()
     m_pBrowser = new CHtmlCtrl(this);
     m_pBrowser->setObjectName(QStringLiteral("HelpBrowser"));
     setCentralWidget(m_pBrowser);
+    connect(m_pBrowser, &CHtmlCtrl::AppCommandRequested, this, [this](const QString &command) {
+        const QString path = ExampleFigure(command);
+        if (!path.isEmpty())
+            Q_EMIT OpenFigureRequested(path);
+    });
     m_pBrowser->setSource(StartPage());
     return true;
 }

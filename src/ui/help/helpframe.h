@@ -42,6 +42,9 @@ public:
     static QRect HelpRect(const QRect &screen);
 
     static QUrl StartPage();
+    // The figure that an "app:example:NAME" link of a help page opens (the example
+    // figures are resources of the program), or an empty string for any other command.
+    static QString ExampleFigure(const QString &command);
     // Makes the help pages and pictures available; called by every user of them.
     static void InitResources();
 
@@ -49,6 +52,10 @@ public:
     QToolBar *ToolBar() const { return m_pToolBar; }
     QAction *BackAction() const { return m_pBack; }
     QAction *ForwardAction() const { return m_pForward; }
+
+Q_SIGNALS:
+    // A help page asks to open a figure file in the editor (the Examples page).
+    void OpenFigureRequested(const QString &path);
 
 public Q_SLOTS:
     void OnBack();

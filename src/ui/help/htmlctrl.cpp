@@ -42,12 +42,12 @@ bool CHtmlCtrl::IsAppCommand(const QUrl &url, QString *command)
 void CHtmlCtrl::OnAppCommand(const QString &command)
 {
     auto *dialog = qobject_cast<QDialog *>(window());
-    if (!dialog)
-        return;
-    if (command.compare(QLatin1String("ok"), Qt::CaseInsensitive) == 0)
+    if (dialog && command.compare(QLatin1String("ok"), Qt::CaseInsensitive) == 0)
         dialog->accept();
-    else if (command.compare(QLatin1String("cancel"), Qt::CaseInsensitive) == 0)
+    else if (dialog && command.compare(QLatin1String("cancel"), Qt::CaseInsensitive) == 0)
         dialog->reject();
+    else
+        Q_EMIT AppCommandRequested(command);
 }
 
 void CHtmlCtrl::doSetSource(const QUrl &name, QTextDocument::ResourceType type)

@@ -19,9 +19,14 @@ public:
     // Whether the address is a command of the page ("app:" followed by the command).
     static bool IsAppCommand(const QUrl &url, QString *command = nullptr);
 
+Q_SIGNALS:
+    // A page command that the control does not handle itself (outside a dialog, or
+    // other than "ok" and "cancel"), for the window holding it.
+    void AppCommandRequested(const QString &command);
+
 protected:
     // "ok" closes the dialog holding the control as accepted, "cancel" as rejected
-    // (both ignoring case); anything else does nothing.
+    // (both ignoring case); anything else is offered with AppCommandRequested.
     virtual void OnAppCommand(const QString &command);
 
     void doSetSource(const QUrl &name, QTextDocument::ResourceType type) override;

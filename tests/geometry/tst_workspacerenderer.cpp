@@ -1,0 +1,181 @@
+// The workspace renderer against the plain definition of the workspace drawing: the
+// cube painter drawing every cell in row order. Any part of the workspace, at any
+// cube size and offset, with or without a selection and dots, through a painter or
+// straight into images of every pixel layout, must give the same pixels.
+
+#include "geometry/figure.h"
+#include "geometry/workspacerenderer.h"
+#include "support/imagecompare.h"
+#include "support/referencescan.h"
+
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+
+enum Target { ThroughPainter, Image32, Image24, Image24BottomUp };
+
+// Overlapping cubes of many kinds: every third cell, a dense block where neighbours
+// cut each other's corners, and one value that is no cube kind.
+CFigure MakeFigure(int cubeSize, quint32 seed)
+{
+    CFigure figure;
+    figure.CubeSize = cubeSize;
+    figure.BkColor = 0x336699;
+    figure.Color1 = 0x10A0F0;
+    figure.Resize(14, 16);
+    QRandomGenerator random(seed);
+    for (int r = 0; r < 16; ++r)
+        for (int c = 0; c < RowLength(14, r); ++c)
+            if (random.bounded(3) == 0)
+                figure.PlaceCube(c, r, int(random.bounded(64)));
+    for (int r = 3; r < 10; ++r)
+        for (int c = 2; c < 8; ++c)
+            figure.PlaceCube(c, r, int(random.bounded(64)));
+    figure.Grid[12][5] = EmptyCubeIndex;
+    return figure;
+}
+
+QVector<QPoint> SelectSome(const CFigure &figure, quint32 seed)
+{
+    QVector<QPoint> cells;
+    QRandomGenerator random(seed);
+    for (int r = 0; r < figure.Grid.size(); ++r)
+        for (int c = 0; c < figure.Grid[r].size(); ++c)
+            if (figure.Grid[r][c] >= 0 && random.bounded(2) == 0)
+                cells.append(QPoint(c, r));
+    return cells;
+}
+
+} // namespace
+
+class TestWorkspaceRenderer : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void matchesThePainterInRowOrder_data();
+    void matchesThePainterInRowOrder();
+    void picturesFollowSizeAndColours();
+};
+
+void TestWorkspaceRenderer::matchesThePainterInRowOrder_data()
+{
+    QTest::addColumn<int>("cubeSize");
+    QTest::addColumn<QPoint>("offset");
+    QTest::addColumn<QRect>("area");   // workspace coordinates
+    QTest::addColumn<bool>("selection");
+    QTest::addColumn<bool>("dots");
+    QTest::addColumn<int>("target");
+    // The grey pattern is anchored at the target's origin: every area below starts at
+    // an even x + y in the reference picture, so a picture of the area alone lines up.
+    const struct
+    {
+        const char *name;
+        int size;
+        QPoint offset;
+        QRect area;
+    } places[] = {
+        {"whole, size 32", 32, QPoint(0, 0), QRect(-10, -10, 700, 600)},
+        {"odd size 17, odd offset", 17, QPoint(7, 3), QRect(-20, -20, 400, 400)},
+        {"size 16, area cutting cubes", 16, QPoint(0, 0), QRect(23, 17, 61, 43)},
+        {"size 45, negative offset", 45, QPoint(-31, -12), QRect(51, 40, 300, 190)},
+        {"size 6, tiny", 6, QPoint(2, 2), QRect(0, 0, 90, 80)},
+        {"size 32, one pixel", 32, QPoint(5, 0), QRect(100, 91, 1, 1)},
+    };
+    const struct
+    {
+        const char *name;
+        Target target;
+    } targets[] = {{"painter", ThroughPainter}, {"image32", Image32}, {"image24", Image24},
+                   {"image24 bottom-up", Image24BottomUp}};
+    for (const auto &p : places) {
+        for (const auto &t : targets) {
+            for (int variant = 0; variant < 2; ++variant) {
+                QTest::addRow("%s, %s%s", p.name, t.name, variant ? ", selected, dots" : "")
+                    << p.size << p.offset << p.area << bool(variant) << bool(variant) << int(t.target);
+            }
+        }
+    }
+}
+
+void TestWorkspaceRenderer::matchesThePainterInRowOrder()
+{
+    QFETCH(int, cubeSize);
+    QFETCH(QPoint, offset);
+    QFETCH(QRect, area);
+    QFETCH(bool, selection);
+    QFETCH(bool, dots);
+    QFETCH(int, target);
+    const CFigure figure = MakeFigure(cubeSize, quint32(cubeSize));
+    const QVector<QPoint> selected = SelectSome(figure, 5);
+
+    // The reference paints everything into a picture with room around it, so no
+    // polygon is cut by the picture's edge; the area is cut out afterwards.
+    const QPoint room(64, 64);
+    QImage whole(CFigure(figure).GetWorkspaceSize() + QSize(2 * room.x(), 2 * room.y()) + QSize(100, 100),
+                 QImage::Format_RGB32);
+    whole.fill(Qt::darkCyan);
+    {
+        QPainter painter(&whole);
+        DrawFigureByPainter(painter, figure, cubeSize, offset + room, dots, selection ? &selected : nullptr);
+    }
+    const QRect shown = area.translated(offset + room) & whole.rect();
+    const QImage expected = whole.copy(shown);
+
+    CWorkspaceRenderer renderer;
+    CWorkspaceRenderer::Params params;
+    params.CubeSize = cubeSize;
+    params.Dots = dots;
+    params.Selected = selection ? &selected : nullptr;
+    QImage actual;
+    if (target == ThroughPainter) {
+        QImage image(whole.size(), QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        QPainter painter(&image);
+        painter.setClipRect(shown);
+        params.Offset = offset + room;
+        renderer.Draw(painter, figure, area, params);
+        painter.end();
+        actual = image.copy(shown);
+    } else {
+        const QImage::Format format = target == Image32 ? QImage::Format_RGB32 : QImage::Format_BGR888;
+        QImage image(shown.size(), format);
+        image.fill(Qt::darkCyan);
+        params.Offset = offset + room - shown.topLeft();
+        params.BottomUp = target == Image24BottomUp;
+        renderer.DrawImage(image, figure, params);
+        actual = params.BottomUp ? image.mirrored(false, true) : image;
+    }
+    const QString difference = ImageDifference(actual, expected);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+void TestWorkspaceRenderer::picturesFollowSizeAndColours()
+{
+    // Pictures are drawn once per kind and kept until the size or a face colour
+    // changes; the background colour does not matter to them.
+    CFigure figure = MakeFigure(24, 1);
+    CWorkspaceRenderer renderer;
+    CWorkspaceRenderer::Params params;
+    params.CubeSize = 24;
+    QImage image(CFigure(figure).GetWorkspaceSize(), QImage::Format_RGB32);
+    renderer.DrawImage(image, figure, params);
+    const int kinds = renderer.PictureCount();
+    QVERIFY(kinds > 20 && kinds <= 64);
+    renderer.DrawImage(image, figure, params);
+    figure.BkColor = 0x123456;
+    renderer.DrawImage(image, figure, params);
+    QCOMPARE(renderer.PictureCount(), kinds);
+    figure.Color2 = 0x00FFFF;
+    renderer.DrawImage(image, figure, params);
+    QCOMPARE(renderer.PictureCount(), kinds);   // rebuilt, the same kinds again
+    params.CubeSize = 30;
+    QImage small(20, 20, QImage::Format_RGB32);
+    renderer.DrawImage(small, figure, params);
+    QVERIFY(renderer.PictureCount() < kinds);
+}
+
+QTEST_GUILESS_MAIN(TestWorkspaceRenderer)
+#include "tst_workspacerenderer.moc"

@@ -1,0 +1,259 @@
+// Builds the example figures with the placing rule and draws their help pictures.
+//
+//   tarvex_examplefigures figures DIR     writes every example figure file into DIR
+//   tarvex_examplefigures pictures SRC DIR  draws SRC/NAME.xml as DIR/ex_NAME.png
+//
+// Each figure is a closed chain of cubes placed one after the other in chain order:
+// every cube cuts the corner of the cube before it and so hides it. Along the chain
+// each joint looks right; around the whole chain the "in front" steps never end,
+// which no object in space can do.
+
+#include "document/tarvexdoc.h"
+#include "geometry/cubegeometry.h"
+#include "geometry/surface.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+struct Leg
+{
+    int direction;
+    int steps;
+};
+
+struct Palette
+{
+    ColorRef top;
+    ColorRef right;
+    ColorRef left;
+    ColorRef background;
+};
+
+// Light top, middle right side, dark left side: the shading reads as solid blocks.
+const Palette Stone = {MakeColorRef(236, 226, 198), MakeColorRef(176, 140, 92), MakeColorRef(96, 70, 52),
+                       MakeColorRef(255, 255, 255)};
+const Palette Sea = {MakeColorRef(200, 230, 250), MakeColorRef(70, 140, 200), MakeColorRef(30, 60, 120),
+                     MakeColorRef(255, 255, 255)};
+const Palette Ember = {MakeColorRef(255, 214, 120), MakeColorRef(220, 90, 40), MakeColorRef(120, 30, 30),
+                       MakeColorRef(255, 255, 255)};
+const Palette Moss = {MakeColorRef(220, 240, 180), MakeColorRef(110, 170, 80), MakeColorRef(40, 90, 50),
+                      MakeColorRef(255, 255, 255)};
+const Palette Classic = {MakeColorRef(255, 0, 0), MakeColorRef(0, 238, 0), MakeColorRef(0, 0, 255),
+                         MakeColorRef(255, 255, 255)};
+const Palette Night = {MakeColorRef(250, 250, 250), MakeColorRef(160, 160, 190), MakeColorRef(70, 70, 100),
+                       MakeColorRef(32, 36, 48)};
+
+// Walks the legs from start, placing a whole cube on every cell, and stops before
+// the cell it started on. Returns the cells in placing order.
+std::vector<QPoint> PlaceChain(CTarvexDoc &doc, QPoint start, const std::vector<Leg> &legs)
+{
+    std::vector<QPoint> cells;
+    QPoint cell = start;
+    for (const Leg &leg : legs) {
+        for (int i = 0; i < leg.steps; ++i) {
+            if (cell != start || cells.empty()) {
+                doc.PlaceCube(cell.x(), cell.y(), 0);
+                cells.push_back(cell);
+            }
+            cell = NeighbourCell(cell.x(), cell.y(), leg.direction);
+        }
+    }
+    if (cell != start)
+        std::fprintf(stderr, "chain does not close\n");
+    return cells;
+}
+
+// Turning by k sixths of a full turn, clockwise (directions are in corner order).
+int Turn(int direction, int k)
+{
+    return ((direction + k) % 6 + 6) % 6;
+}
+
+struct Example
+{
+    const char *name;
+    QSize grid;
+    int cubeSize;
+    Palette palette;
+    std::function<void(CTarvexDoc &)> build;
+};
+
+// The impossible triangle: down to the right, down to the left, straight up.
+void Triangle(CTarvexDoc &doc, QPoint start, int n)
+{
+    PlaceChain(doc, start, {{LowerRight, n}, {LowerLeft, n}, {Top, n}});
+}
+
+// The endless staircase: two flights that climb (a step forward, a step up) and a
+// level zig-zag walk back, each block in front of the one before.
+void Staircase(CTarvexDoc &doc, QPoint start, int n)
+{
+    std::vector<Leg> legs;
+    for (int i = 0; i < n; ++i) {
+        legs.push_back({LowerRight, 1});
+        legs.push_back({Top, 1});
+    }
+    for (int i = 0; i < n; ++i) {
+        legs.push_back({LowerLeft, 1});
+        legs.push_back({Top, 1});
+    }
+    for (int i = 0; i < n; ++i) {
+        legs.push_back({LowerRight, 1});
+        legs.push_back({LowerLeft, 1});
+    }
+    PlaceChain(doc, start, legs);
+}
+
+// The impossible square frame: four beams, each one passing in front of the next.
+void SquareFrame(CTarvexDoc &doc, QPoint start, int n)
+{
+    PlaceChain(doc, start, {{LowerRight, n}, {LowerLeft, n}, {UpperLeft, n}, {UpperRight, n}});
+}
+
+// The impossible hexagonal star: twelve beams around a six-pointed star.
+void HexStar(CTarvexDoc &doc, QPoint start, int n)
+{
+    std::vector<Leg> legs;
+    int direction = UpperRight;
+    for (int point = 0; point < 6; ++point) {
+        legs.push_back({direction, n});
+        direction = Turn(direction, 2);
+        legs.push_back({direction, n});
+        direction = Turn(direction, -1);
+    }
+    PlaceChain(doc, start, legs);
+}
+
+// The impossible cube frame: the outer hexagon of a cube's twelve edges as one
+// closed chain, then the three near edges from the centre outwards (in front), and
+// the three far edges from the corners inwards, placed last so that they too come
+// out in front where they meet the near ones.
+void CubeFrame(CTarvexDoc &doc, QPoint centre, int n)
+{
+    auto walk = [](QPoint cell, int direction, int steps) {
+        for (int i = 0; i < steps; ++i)
+            cell = NeighbourCell(cell.x(), cell.y(), direction);
+        return cell;
+    };
+    const QPoint topCorner = walk(centre, Top, n);
+    PlaceChain(doc, topCorner, {{LowerRight, n}, {Bottom, n}, {LowerLeft, n}, {UpperLeft, n},
+                                {Top, n}, {UpperRight, n}});
+    // Near edges (towards the viewer): up-left, up-right and down from the centre.
+    for (int direction : {UpperLeft, UpperRight, Bottom}) {
+        QPoint cell = centre;
+        for (int i = 0; i < n - 1; ++i) {
+            doc.PlaceCube(cell.x(), cell.y(), 0);
+            cell = NeighbourCell(cell.x(), cell.y(), direction);
+        }
+    }
+    // Far edges: from the top, lower-right and lower-left corners towards the centre.
+    for (int direction : {Bottom, UpperLeft, UpperRight}) {
+        QPoint cell = walk(centre, Turn(direction, 3), n);
+        for (int i = 0; i < n - 1; ++i) {
+            cell = NeighbourCell(cell.x(), cell.y(), direction);
+            doc.PlaceCube(cell.x(), cell.y(), 0);
+        }
+    }
+}
+
+// The showpiece: three impossible triangles nested one in another.
+void Showpiece(CTarvexDoc &doc, QPoint start, int n)
+{
+    for (; n >= 5; n -= 9) {
+        Triangle(doc, start, n);
+        for (int i = 0; i < 3; ++i) {
+            start = NeighbourCell(start.x(), start.y(), LowerRight);
+            start = NeighbourCell(start.x(), start.y(), Bottom);
+        }
+    }
+}
+
+std::vector<Example> Examples()
+{
+    return {
+        {"impossible-triangle", QSize(20, 40), 32, Stone,
+         [](CTarvexDoc &d) { Triangle(d, QPoint(4, 4), 8); }},
+        {"endless-staircase", QSize(24, 60), 24, Sea,
+         [](CTarvexDoc &d) { Staircase(d, QPoint(5, 50), 8); }},
+        {"impossible-square", QSize(20, 40), 32, Ember,
+         [](CTarvexDoc &d) { SquareFrame(d, QPoint(5, 4), 7); }},
+        {"impossible-cube", QSize(20, 40), 32, Moss,
+         [](CTarvexDoc &d) { CubeFrame(d, QPoint(8, 20), 6); }},
+        {"impossible-star", QSize(24, 50), 24, Classic,
+         [](CTarvexDoc &d) { HexStar(d, QPoint(6, 12), 5); }},
+        {"impossible-triangles", QSize(20, 60), 24, Night,
+         [](CTarvexDoc &d) { Showpiece(d, QPoint(2, 4), 24); }},
+    };
+}
+
+bool WriteFigures(const QDir &dir)
+{
+    bool ok = true;
+    for (const Example &example : Examples()) {
+        CTarvexDoc doc(false);
+        doc.ResizeGrid(example.grid.width(), example.grid.height());
+        doc.CubeSize = example.cubeSize;
+        doc.Color1 = example.palette.top;
+        doc.Color2 = example.palette.right;
+        doc.Color3 = example.palette.left;
+        doc.BkColor = example.palette.background;
+        example.build(doc);
+        QString error;
+        const QString path = dir.filePath(QString::fromLatin1(example.name) + ".xml");
+        if (!doc.SaveFigureXml(path, &error)) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(error));
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+// The figure cut to its bounds with a margin, at its stored cube size and colours.
+QImage Picture(const CTarvexDoc &doc)
+{
+    const int margin = 8;
+    const CTarvexDoc::Bounds b = doc.GetFigureBounds();
+    QImage image(b.right - b.left + 2 * margin, b.bottom - b.top + 2 * margin, QImage::Format_RGB32);
+    image.fill(ColorFromRef(doc.BkColor));
+    QPainter painter(&image);
+    doc.DrawWorkspace(painter, false, 1, margin - b.left, margin - b.top, false);
+    return image;
+}
+
+bool WritePictures(const QDir &source, const QDir &target)
+{
+    bool ok = true;
+    for (const Example &example : Examples()) {
+        CTarvexDoc doc(false);
+        QString error;
+        const QString name = QString::fromLatin1(example.name);
+        if (!doc.LoadFigureXml(source.filePath(name + ".xml"), &error)
+            || !Picture(doc).save(target.filePath("ex_" + name + ".png"))) {
+            std::fprintf(stderr, "%s: cannot draw %s\n", qPrintable(name), qPrintable(error));
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() == 2 && args[0] == "figures")
+        return WriteFigures(QDir(args[1])) ? 0 : 1;
+    if (args.size() == 3 && args[0] == "pictures")
+        return WritePictures(QDir(args[1]), QDir(args[2])) ? 0 : 1;
+    std::fprintf(stderr, "usage: tarvex_examplefigures figures DIR | pictures SRC DIR\n");
+    return 2;
+}
