@@ -1,10 +1,10 @@
 #include "app/commandlineexport.h"
 
 #include "document/tarvexdoc.h"
+#include "files/figurewriter.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <cstdio>
 #include <cstring>
@@ -12,6 +12,7 @@
 namespace {
 
 const char *const ExportOptionName = "export";
+const char *const TransparentOptionName = "transparent";
 
 QString Tr(const char *text)
 {
@@ -47,9 +48,14 @@ void CCommandLineExport::Configure(QCoreApplication &app, QCommandLineParser &pa
     parser.addVersionOption();
     parser.addOption(QCommandLineOption(
         QString::fromLatin1(ExportOptionName),
-        Tr("Loads FILE and writes it to OUT without opening a window: a bitmap when OUT "
-           "ends in .bmp, a figure file when it ends in .xml."),
+        Tr("Loads FILE and writes it to OUT without opening a window, in the format OUT's "
+           "extension names (any case): .xml a figure file, .png a PNG picture, .svg an SVG "
+           "drawing, .pdf a PDF document, .bmp a Windows bitmap."),
         Tr("OUT")));
+    parser.addOption(QCommandLineOption(
+        QString::fromLatin1(TransparentOptionName),
+        Tr("With --export to .png or .svg: leaves the background transparent, so only the "
+           "cubes are drawn.")));
     parser.addPositionalArgument(QStringLiteral("FILE"), Tr("The figure file (.xml) to open."),
                                  Tr("[FILE]"));
 }
@@ -66,21 +72,19 @@ int CCommandLineExport::Run(QCoreApplication &app)
         return 2;
     }
     QString message;
-    const int code = Export(files.first(), parser.value(QString::fromLatin1(ExportOptionName)), &message);
+    const int code = Export(files.first(), parser.value(QString::fromLatin1(ExportOptionName)), &message,
+                            parser.isSet(QString::fromLatin1(TransparentOptionName)));
     if (code != 0)
         PrintError(message);
     return code;
 }
 
-int CCommandLineExport::Export(const QString &figurePath, const QString &outputPath, QString *message)
+int CCommandLineExport::Export(const QString &figurePath, const QString &outputPath, QString *message,
+                               bool transparent)
 {
-    const QString suffix = QFileInfo(outputPath).suffix();
-    const bool bitmap = suffix.compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0;
-    const bool figure = suffix.compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0;
-    if (!bitmap && !figure) {
+    if (CFigureWriter::FormatOf(outputPath) == CFigureWriter::Format::Unknown) {
         if (message)
-            *message = Tr("Cannot tell what to write to %1: the name must end in .bmp or .xml.")
-                           .arg(outputPath);
+            *message = CFigureWriter::UnknownTypeText(outputPath);
         return 2;
     }
 
@@ -108,8 +112,7 @@ int CCommandLineExport::Export(const QString &figurePath, const QString &outputP
             *message = QString::fromLatin1(CTarvexDoc::EmptyFigureText);
         return 1;
     }
-    const bool written = bitmap ? doc.ExportBitmap(outputPath, &reason)
-                                : doc.SaveFigureXml(outputPath, &reason);
+    const bool written = doc.SaveFigureAs(outputPath, transparent, &reason);
     if (!written) {
         if (message)
             *message = Tr("The figure could not be saved to %1.\n%2").arg(outputPath, reason);

@@ -6,8 +6,9 @@ class QCommandLineParser;
 class QCoreApplication;
 
 // `tarvex --export OUT FILE`: loads the figure FILE as the Open command does and
-// writes OUT by its extension as the Save command does (".bmp" or ".xml"), without
-// any window and without touching the user's settings store.
+// writes OUT by its extension as the Save command does (.xml, .png, .svg, .pdf or
+// .bmp, any case), without any window and without touching the user's settings store.
+// --transparent leaves the background out of a PNG or SVG.
 class CCommandLineExport
 {
 public:
@@ -16,7 +17,7 @@ public:
     static bool IsRequested(int argc, char **argv);
 
     // Sets the program's name and version and declares the command line: --help,
-    // --version, --export OUT and an optional figure FILE.
+    // --version, --export OUT, --transparent and an optional figure FILE.
     static void Configure(QCoreApplication &app, QCommandLineParser &parser);
 
     // Parses the command line of a core application (exits on --help, --version and
@@ -25,5 +26,6 @@ public:
 
     // The export itself: 0 on success; otherwise non-zero and message holds what the
     // editor would tell the user.
-    static int Export(const QString &figurePath, const QString &outputPath, QString *message);
+    static int Export(const QString &figurePath, const QString &outputPath, QString *message,
+                      bool transparent = false);
 };

@@ -13,13 +13,15 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QCloseEvent>
+#include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QMimeData>
-#include <QUrl>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QMimeData>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMessageBox>
@@ -102,13 +104,18 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     m_saveDialog->setOption(QFileDialog::DontUseNativeDialog);
     m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
     m_saveDialog->setFileMode(QFileDialog::AnyFile);
-    m_saveDialog->setNameFilters({QStringLiteral("Windows bitmap (*.bmp)"), QStringLiteral("XML file (*.xml)")});
-    m_saveDialog->setDefaultSuffix(QStringLiteral("bmp"));
+    m_saveDialog->setNameFilters(SaveFilters());
+    m_saveDialog->setDefaultSuffix(SuffixOfFilter(SaveFilters().first()));
     // A name typed without extension gets the one of the chosen file type.
     connect(m_saveDialog.get(), &QFileDialog::filterSelected, this, [this](const QString &filter) {
-        m_saveDialog->setDefaultSuffix(filter.contains(QLatin1String("*.xml")) ? QStringLiteral("xml")
-                                                                             : QStringLiteral("bmp"));
+        m_saveDialog->setDefaultSuffix(SuffixOfFilter(filter));
     });
+    // The transparent background choice sits below the dialog's own rows (the dialog
+    // is Qt's own, so its layout is a grid); it keeps its state between saves.
+    m_transparent = new QCheckBox(tr("Transparent background (PNG and SVG)"), m_saveDialog.get());
+    m_transparent->setObjectName(QStringLiteral("transparentBackground"));
+    if (auto *grid = qobject_cast<QGridLayout *>(m_saveDialog->layout()))
+        grid->addWidget(m_transparent, grid->rowCount(), 0, 1, grid->columnCount());
 
     connect(&m_doc, &CTarvexDoc::UpdateAllViews, this, &CMainFrame::UpdateCommandUi);
     connect(&m_doc, &CTarvexDoc::BarColorsChanged, SelectionPage(), &CCubeSelectionPage::SetCubeColors);
@@ -399,6 +406,25 @@ QString CMainFrame::AskSaveFileName()
         return QString();
     const QStringList files = m_saveDialog->selectedFiles();
     return files.isEmpty() ? QString() : files.first();
+}
+
+bool CMainFrame::TransparentBackground() const
+{
+    return m_transparent->isChecked();
+}
+
+QStringList CMainFrame::SaveFilters()
+{
+    return {QStringLiteral("Tarvex figure (*.xml)"), QStringLiteral("PNG picture (*.png)"),
+            QStringLiteral("SVG drawing (*.svg)"), QStringLiteral("PDF document (*.pdf)"),
+            QStringLiteral("Windows bitmap (*.bmp)")};
+}
+
+QString CMainFrame::SuffixOfFilter(const QString &filter)
+{
+    const int star = filter.indexOf(QLatin1String("(*."));
+    const int close = filter.indexOf(QLatin1Char(')'), star);
+    return star < 0 || close < 0 ? QString() : filter.mid(star + 3, close - star - 3);
 }
 
 QString CMainFrame::AskOpenFileName()

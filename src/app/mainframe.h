@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class CCubeSelectionBar;
@@ -14,6 +15,7 @@ class CHelpFrame;
 class CTarvexDoc;
 class CTarvexView;
 class QAction;
+class QCheckBox;
 class QFileDialog;
 class QMimeData;
 class QToolBar;
@@ -76,6 +78,7 @@ public:
     Answer AskYesNoCancel(const QString &text, const QString &caption) override;
     void ShowMessage(const QString &text, const QString &caption, Icon icon) override;
     QString AskSaveFileName() override;
+    bool TransparentBackground() const override;
     QString AskOpenFileName() override;
     bool RunOptionsDialog(CTarvexDoc &doc) override;
     Answer AskRestoreDiscard(const QString &text, const QString &caption) override;
@@ -93,6 +96,9 @@ public:
 
     // The save dialog, reused by every save (it keeps folder, name and file type).
     QFileDialog *SaveDialog() const { return m_saveDialog.get(); }
+    // Its file types, one per format the document writes, and the extension a type adds.
+    static QStringList SaveFilters();
+    static QString SuffixOfFilter(const QString &filter);
 
 public Q_SLOTS:
     void OnFilePrintPreview();
@@ -125,6 +131,7 @@ private:
     QToolBar *m_toolBar = nullptr;
     CTarvexView *m_view = nullptr;
     std::unique_ptr<QFileDialog> m_saveDialog;
+    QCheckBox *m_transparent = nullptr;   // in the save dialog
     QHash<int, QAction *> m_actions;
     QString m_dragCubeFormat;
     // The help window while it is open; it clears this pointer itself when closed.

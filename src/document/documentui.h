@@ -19,10 +19,14 @@ public:
     virtual Answer AskYesNoCancel(const QString &text, const QString &caption) = 0;
     // A message with an OK button.
     virtual void ShowMessage(const QString &text, const QString &caption, Icon icon) = 0;
-    // The save dialog: filters "Windows bitmap (*.bmp)" then "XML file (*.xml)", asks
-    // before overwriting, remembers its folder, name and filter between calls.
-    // Returns the chosen path, or an empty string when cancelled.
+    // The save dialog: one file type per format the document writes, adds the chosen
+    // type's extension to a name typed without one, asks before overwriting, remembers
+    // its folder, name and type between calls. Returns the chosen path, or an empty
+    // string when cancelled.
     virtual QString AskSaveFileName() = 0;
+    // Whether the last confirmed save dialog asked for a transparent background
+    // (PNG and SVG).
+    virtual bool TransparentBackground() const { return false; }
     // The open dialog for "XML files (*.xml)". Empty when cancelled.
     virtual QString AskOpenFileName() = 0;
     // Runs the Options dialog on the document; true when it was closed with OK

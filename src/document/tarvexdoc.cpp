@@ -2,6 +2,7 @@
 
 #include "document/documentui.h"
 #include "files/bitmapexport.h"
+#include "files/figurewriter.h"
 #include "files/figurexml.h"
 #include "files/regularfile.h"
 #include "geometry/cubepainter.h"
@@ -652,9 +653,15 @@ bool CTarvexDoc::ExportBitmap(const QString &path, QString *error) const
     return CBitmapExport::Export(Figure(), SelectedCells(), path, error);
 }
 
+bool CTarvexDoc::SaveFigureAs(const QString &path, bool transparent, QString *error) const
+{
+    return CFigureWriter::Write(CFigureWriter::FormatOf(path), Figure(), SelectedCells(), path,
+                                transparent, error);
+}
+
 void CTarvexDoc::PrintFigure(QPainter &painter, const QSize &printable) const
 {
-    CBitmapExport::Print(Figure(), SelectedCells(), painter, printable);
+    CBitmapExport::Print(Figure(), painter, printable);
 }
 
 // ---------------------------------------------------------------- commands
@@ -754,14 +761,15 @@ void CTarvexDoc::OnSaveFigure()
     const QString path = m_ui->AskSaveFileName();
     if (path.isEmpty())
         return;
-    const int dot = path.lastIndexOf(QLatin1Char('.'));
-    const QString extension = dot >= 0 ? path.mid(dot) : path;
-    bool written = true;
+    // A name whose extension is none of the formats writes nothing and stays unsaved:
+    // saying "saved" there would let the next New or close drop the figure unasked.
+    if (CFigureWriter::FormatOf(path) == CFigureWriter::Format::Unknown) {
+        m_ui->ShowMessage(CFigureWriter::UnknownTypeText(path), QString::fromLatin1(AppCaption),
+                          CDocumentUi::Icon::Stop);
+        return;
+    }
     QString error;
-    if (extension.compare(QLatin1String(".bmp"), Qt::CaseInsensitive) == 0)
-        written = ExportBitmap(path, &error);
-    else if (extension.compare(QLatin1String(".xml"), Qt::CaseInsensitive) == 0)
-        written = SaveFigureXml(path, &error);
+    const bool written = SaveFigureAs(path, m_ui->TransparentBackground(), &error);
     if (!written) {
         // A failed write is reported and the figure stays unsaved.
         m_ui->ShowMessage(tr("The figure could not be saved to %1.\n%2").arg(path, error),

@@ -178,7 +178,13 @@ public:
     bool SaveFigureXml(const QString &path, QString *error = nullptr) const;
     bool LoadFigureXml(const QString &path, QString *error = nullptr);
     bool ExportBitmap(const QString &path, QString *error = nullptr) const;
-    // Paints the figure centred on a page whose printable area is printable device pixels.
+    // Writes the figure in the format the extension of path names (.xml, .png, .svg,
+    // .pdf or .bmp, any case); the selection is greyed in the bitmap and PNG, as on
+    // screen, and transparent leaves the background out of PNG and SVG. An unknown
+    // extension writes nothing and says so in error.
+    bool SaveFigureAs(const QString &path, bool transparent, QString *error = nullptr) const;
+    // Paints the figure centred on a page whose printable area is printable device
+    // pixels, as vectors: selected cubes are not greyed, as in a PDF export.
     void PrintFigure(QPainter &painter, const QSize &printable) const;
 
     // Commands. The document asks the user through ui (not owned; may be null, and

@@ -74,21 +74,25 @@ int CBitmapExport::StripRows(int width, int height)
 }
 
 void CBitmapExport::RenderRows(CWorkspaceRenderer &renderer, const CFigure &figure,
-                               const QVector<QPoint> *selected, QImage &image, int from, bool bottomUp)
+                               const QVector<QPoint> *selected, QImage &image, int from, bool bottomUp,
+                               bool transparent)
 {
     const CFigure::Bounds b = figure.GetBounds();
     const QSize workspace = figure.GetWorkspaceSize();
     // The background covers the picture from its (0, 0) with the workspace's size;
-    // only what lies beyond that stays white. One row is made as it looks inside the
-    // workspace and one beyond it; every row is a copy of one of them.
+    // only what lies beyond that stays white (both fully transparent when asked). One
+    // row is made as it looks inside the workspace and one beyond it; every row is a
+    // copy of one of them.
+    const QRgb background = transparent ? 0u : ColorFromRef(figure.BkColor).rgb();
+    const QRgb white = transparent ? 0u : 0xFFFFFFFFu;
     const int width = image.width();
     const int bytes = image.depth() / 8;
     const int filled = qBound(0, workspace.width(), width);
     std::vector<uchar> inside(size_t(width) * size_t(bytes));
     std::vector<uchar> beyond(inside.size());
-    FillRow(inside.data(), filled, image, ColorFromRef(figure.BkColor).rgb());
-    FillRow(inside.data() + size_t(filled) * size_t(bytes), width - filled, image, 0xFFFFFFFFu);
-    FillRow(beyond.data(), width, image, 0xFFFFFFFFu);
+    FillRow(inside.data(), filled, image, background);
+    FillRow(inside.data() + size_t(filled) * size_t(bytes), width - filled, image, white);
+    FillRow(beyond.data(), width, image, white);
     const int rows = image.height();
     for (int y = 0; y < rows; ++y) {
         std::memcpy(image.scanLine(bottomUp ? rows - 1 - y : y),
@@ -141,8 +145,7 @@ bool CBitmapExport::Export(const CFigure &figure, const QVector<QPoint> *selecte
     });
 }
 
-void CBitmapExport::Print(const CFigure &figure, const QVector<QPoint> *selected, QPainter &painter,
-                          const QSize &printable)
+void CBitmapExport::Print(const CFigure &figure, QPainter &painter, const QSize &printable)
 {
     const CFigure::Bounds b = figure.GetBounds();
     const QSize workspace = figure.GetWorkspaceSize();
@@ -153,6 +156,5 @@ void CBitmapExport::Print(const CFigure &figure, const QVector<QPoint> *selected
     params.CubeSize = figure.CubeSize;
     params.Offset = QPoint((printable.width() - b.Width()) / 2 - b.left,
                            (printable.height() - b.Height()) / 2 - b.top);
-    params.Selected = selected;
-    CWorkspaceRenderer().Draw(painter, figure, QRect(QPoint(-8, -8), workspace + QSize(16, 16)), params);
+    CWorkspaceRenderer().DrawVector(painter, figure, QRect(QPoint(-8, -8), workspace + QSize(16, 16)), params);
 }

@@ -39,10 +39,14 @@ public:
     // width (any format the renderer's DrawImage takes): the background colour over the
     // workspace's size from the picture's corner, white beyond it, then the cubes.
     // With bottomUp the image's last row holds picture row from, as bitmap files keep them.
+    // With transparent (32-bit images), background and white are both left fully
+    // transparent (pixel value 0): only cubes are opaque.
     static void RenderRows(CWorkspaceRenderer &renderer, const CFigure &figure,
-                           const QVector<QPoint> *selected, QImage &image, int from, bool bottomUp = false);
+                           const QVector<QPoint> *selected, QImage &image, int from, bool bottomUp = false,
+                           bool transparent = false);
 
-    // Paints the figure centred on a page whose printable area is printable device pixels.
-    static void Print(const CFigure &figure, const QVector<QPoint> *selected, QPainter &painter,
-                      const QSize &printable);
+    // Paints the figure centred on a page whose printable area is printable device pixels,
+    // through the renderer's vector path on any painter, so paper shows what a PDF
+    // export shows: selected cubes are not greyed.
+    static void Print(const CFigure &figure, QPainter &painter, const QSize &printable);
 };

@@ -73,31 +73,14 @@ void CCubePainter::Draw(QPainter &painter) const
     const int *Y = p.Y;
 
     if (Index >= 0 && Index <= 63) {
-        const int i = Index;
-        auto face = [&painter](ColorRef color, std::initializer_list<QPoint> points) {
-            const QColor c = ColorFromRef(color);
+        const QPolygon faces[3] = {FacePolygon(0), FacePolygon(1), FacePolygon(2)};
+        const ColorRef colors[3] = {TopColor, RightColor, LeftColor};
+        for (int f = 0; f < 3; ++f) {
+            const QColor c = ColorFromRef(colors[f]);
             painter.setPen(SolidPen(c));
             painter.setBrush(c);
-            painter.drawPolygon(QPolygon(QVector<QPoint>(points)));
-        };
-        face(TopColor, {(i & 32) ? QPoint(X[1], Y[3]) : QPoint(X[0], Y[2]),
-                        QPoint(X[1], Y[1]),
-                        (i & 1) ? QPoint(X[2], Y[2]) : QPoint(X[2], Y[0]),
-                        QPoint(X[3], Y[1]),
-                        (i & 2) ? QPoint(X[3], Y[3]) : QPoint(X[4], Y[2]),
-                        QPoint(X[2], Y[4])});
-        face(RightColor, {(i & 2) ? QPoint(X[3], Y[3]) : QPoint(X[4], Y[2]),
-                          QPoint(X[4], Y[5]),
-                          (i & 4) ? QPoint(X[3], Y[6]) : QPoint(X[4], Y[7]),
-                          QPoint(X[3], Y[8]),
-                          (i & 8) ? QPoint(X[2], Y[7]) : QPoint(X[2], Y[9]),
-                          QPoint(X[2], Y[4])});
-        face(LeftColor, {(i & 8) ? QPoint(X[2], Y[7]) : QPoint(X[2], Y[9]),
-                         QPoint(X[1], Y[8]),
-                         (i & 16) ? QPoint(X[1], Y[6]) : QPoint(X[0], Y[7]),
-                         QPoint(X[0], Y[5]),
-                         (i & 32) ? QPoint(X[1], Y[3]) : QPoint(X[0], Y[2]),
-                         QPoint(X[2], Y[4])});
+            painter.drawPolygon(faces[f]);
+        }
     }
 
     painter.setPen(SolidPen(Qt::black));
@@ -117,6 +100,37 @@ void CCubePainter::Draw(QPainter &painter) const
         painter.drawPolyline(centre, int(std::size(centre)));
     }
     painter.restore();
+}
+
+QPolygon CCubePainter::FacePolygon(int face) const
+{
+    const CubePoints p = ComputeCubePoints();
+    const int *X = p.X;
+    const int *Y = p.Y;
+    const int i = Index;
+    switch (face) {
+    case 0:   // top
+        return QPolygon({(i & 32) ? QPoint(X[1], Y[3]) : QPoint(X[0], Y[2]),
+                         QPoint(X[1], Y[1]),
+                         (i & 1) ? QPoint(X[2], Y[2]) : QPoint(X[2], Y[0]),
+                         QPoint(X[3], Y[1]),
+                         (i & 2) ? QPoint(X[3], Y[3]) : QPoint(X[4], Y[2]),
+                         QPoint(X[2], Y[4])});
+    case 1:   // right-hand side
+        return QPolygon({(i & 2) ? QPoint(X[3], Y[3]) : QPoint(X[4], Y[2]),
+                         QPoint(X[4], Y[5]),
+                         (i & 4) ? QPoint(X[3], Y[6]) : QPoint(X[4], Y[7]),
+                         QPoint(X[3], Y[8]),
+                         (i & 8) ? QPoint(X[2], Y[7]) : QPoint(X[2], Y[9]),
+                         QPoint(X[2], Y[4])});
+    default:   // left-hand side
+        return QPolygon({(i & 8) ? QPoint(X[2], Y[7]) : QPoint(X[2], Y[9]),
+                         QPoint(X[1], Y[8]),
+                         (i & 16) ? QPoint(X[1], Y[6]) : QPoint(X[0], Y[7]),
+                         QPoint(X[0], Y[5]),
+                         (i & 32) ? QPoint(X[1], Y[3]) : QPoint(X[0], Y[2]),
+                         QPoint(X[2], Y[4])});
+    }
 }
 
 int CCubePainter::HitPart(int x, int y, bool allParts) const

@@ -5,6 +5,7 @@
 
 class QBrush;
 class QPainter;
+class QPolygon;
 class QRegion;
 
 // Draws one cube of a given kind at a given place and size, and answers the region
@@ -34,6 +35,10 @@ public:
     // Paints the three faces of kinds 0..63, the wire-frame outline for the empty
     // cube or when DrawOutline is set, and the Centre border when DrawPartBorders is.
     void Draw(QPainter &painter) const;
+
+    // The outline of one face of a cube kind 0..63 (0 top, 1 right-hand side, 2
+    // left-hand side), each filled in its colour with a one-pixel pen of that colour.
+    QPolygon FacePolygon(int face) const;
 
     // The first part 0..6 whose region holds (x, y), or -1. Unless allParts is set,
     // cut corners are not tested.

@@ -5,6 +5,7 @@
 
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRegion>
 
 #include <cstring>
@@ -74,25 +75,34 @@ void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, co
 void CWorkspaceRenderer::Draw(QPainter &painter, const CFigure &figure, const QRect &area,
                               const Params &params)
 {
-    PreparePainter(painter);
-    const int half = (params.CubeSize / 2) * params.Scale;
     const QPaintEngine *engine = painter.paintEngine();
-    const bool raster = engine && engine->type() == QPaintEngine::Raster
-                        && params.CubeSize * params.Scale <= MaxCachedSize;
-    if (raster) {
-        Prepare(figure, params.CubeSize * params.Scale);
-        VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
-            if (value < 0) {
-                if (params.Dots)
-                    painter.fillRect(QRect(x + half, y + half, 1, 1), Qt::black);
-                return;
-            }
-            const Variant variant = !isSelected ? Plain : ((x + y) & 1) ? SelectedOdd : SelectedEven;
-            const Picture &p = Get(value, variant);
-            painter.drawImage(x + p.Offset.x(), y + p.Offset.y(), p.Image);
-        });
+    if (!engine || engine->type() != QPaintEngine::Raster) {
+        DrawVector(painter, figure, area, params);
         return;
     }
+    PreparePainter(painter);
+    if (params.CubeSize * params.Scale > MaxCachedSize) {
+        DrawEachCell(painter, figure, area, params);
+        return;
+    }
+    const int half = (params.CubeSize / 2) * params.Scale;
+    Prepare(figure, params.CubeSize * params.Scale);
+    VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
+        if (value < 0) {
+            if (params.Dots)
+                painter.fillRect(QRect(x + half, y + half, 1, 1), Qt::black);
+            return;
+        }
+        const Variant variant = !isSelected ? Plain : ((x + y) & 1) ? SelectedOdd : SelectedEven;
+        const Picture &p = Get(value, variant);
+        painter.drawImage(x + p.Offset.x(), y + p.Offset.y(), p.Image);
+    });
+}
+
+void CWorkspaceRenderer::DrawEachCell(QPainter &painter, const CFigure &figure, const QRect &area,
+                                      const Params &params) const
+{
+    const int half = (params.CubeSize / 2) * params.Scale;
     CCubePainter cube;
     cube.Size = params.CubeSize * params.Scale;
     cube.TopColor = figure.Color1;
@@ -111,6 +121,62 @@ void CWorkspaceRenderer::Draw(QPainter &painter, const CFigure &figure, const QR
         if (isSelected)
             cube.FillSelected(painter);
     });
+}
+
+void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, const QRect &area,
+                                    const Params &params)
+{
+    PreparePainter(painter);
+    const int half = (params.CubeSize / 2) * params.Scale;
+    CCubePainter cube;
+    cube.Size = params.CubeSize * params.Scale;
+    cube.TopColor = figure.Color1;
+    cube.RightColor = figure.Color2;
+    cube.LeftColor = figure.Color3;
+    const QColor colors[3] = {ColorFromRef(figure.Color1), ColorFromRef(figure.Color2),
+                              ColorFromRef(figure.Color3)};
+    // The cubes of one row never touch each other (the pitch is wider than a cube), so
+    // within a row the faces of one colour can go out as one path without changing
+    // what covers what; rows still go out in order, later rows over earlier ones.
+    QPainterPath faces[3];
+    int pathRow = -1;
+    auto flush = [&] {
+        for (int f = 0; f < 3; ++f) {
+            if (faces[f].isEmpty())
+                continue;
+            painter.setPen(SolidPen(colors[f]));
+            painter.setBrush(colors[f]);
+            painter.drawPath(faces[f]);
+            faces[f] = QPainterPath();
+        }
+    };
+    const int pitchY = ComputeCellPitch(params.CubeSize, params.Scale).Py;
+    Params unselected = params;
+    unselected.Selected = nullptr;
+    VisitCells(figure, area, unselected, [&](qint32 value, int x, int y, bool) {
+        const int row = pitchY > 0 ? (y - params.Offset.y()) / pitchY : 0;
+        if (row != pathRow) {
+            flush();
+            pathRow = row;
+        }
+        if (value < 0) {
+            if (params.Dots)
+                painter.fillRect(QRect(x + half, y + half, 1, 1), Qt::black);
+            return;
+        }
+        cube.Index = value;
+        cube.Left = x;
+        cube.Top = y;
+        if (value < CubeKindCount) {
+            for (int f = 0; f < 3; ++f) {
+                faces[f].addPolygon(cube.FacePolygon(f));
+                faces[f].closeSubpath();
+            }
+        } else {
+            cube.Draw(painter);   // the empty cube's wire frame, or nothing
+        }
+    });
+    flush();
 }
 
 const QImage &CWorkspaceRenderer::Pixels(Picture &p, QImage::Format format)
@@ -146,24 +212,9 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
         QPainter painter(&image);
         PreparePainter(painter);
         painter.translate(params.PatternOrigin);
-        CCubePainter cube;
-        cube.Size = size;
-        cube.TopColor = figure.Color1;
-        cube.RightColor = figure.Color2;
-        cube.LeftColor = figure.Color3;
-        VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
-            if (value < 0) {
-                if (params.Dots)
-                    painter.fillRect(QRect(x + half, y + half, 1, 1).translated(-params.PatternOrigin), Qt::black);
-                return;
-            }
-            cube.Index = value;
-            cube.Left = x - params.PatternOrigin.x();
-            cube.Top = y - params.PatternOrigin.y();
-            cube.Draw(painter);
-            if (isSelected)
-                cube.FillSelected(painter);
-        });
+        Params moved = params;
+        moved.Offset -= params.PatternOrigin;
+        DrawEachCell(painter, figure, area, moved);
         return;
     }
     Prepare(figure, size);

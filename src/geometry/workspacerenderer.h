@@ -24,7 +24,8 @@ class QPainter;
 // zoomed-in view on a high-density screen shows a few huge cubes) every cube is drawn
 // with the painter's own polygons, so the cache never holds more than 192 pictures of
 // at most MaxCachedSize + 5 pixels square (about 50 MB, and only the kinds in view).
-// Other targets (PDF, SVG, printers) always get the painter's own polygons.
+// Other targets (PDF, SVG, printers) always get the painter's own polygons through
+// DrawVector.
 class CWorkspaceRenderer
 {
 public:
@@ -52,8 +53,14 @@ public:
 
     // Draws the cells whose drawing can reach area (workspace coordinates at the drawn
     // size, before the offset). The background is the caller's. The grey pattern of
-    // selected cubes is anchored at the painter's origin.
+    // selected cubes is anchored at the painter's origin. Targets other than raster
+    // images are drawn by DrawVector.
     void Draw(QPainter &painter, const CFigure &figure, const QRect &area, const Params &params);
+
+    // The vector form: the cube painter's face polygons, merged per row into one path
+    // per face colour, and its wire frames. Selected cubes are not greyed: the grey is
+    // an on-screen marker made by a raster operation, which has no vector form.
+    void DrawVector(QPainter &painter, const CFigure &figure, const QRect &area, const Params &params);
 
     // The same into an image without a painter: image pixel (x, y) shows painter
     // point (x, y), so the image covers the workspace rectangle at -Offset with the
@@ -93,6 +100,8 @@ private:
 
     void Prepare(const CFigure &figure, int size);
     Picture &Get(qint32 value, Variant variant);
+    // Every cell with the cube painter, selected cubes greyed by its raster operation.
+    void DrawEachCell(QPainter &painter, const CFigure &figure, const QRect &area, const Params &params) const;
     static const QImage &Pixels(Picture &picture, QImage::Format format);
     Picture Build(qint32 value, Variant variant) const;
     template <typename CellFn>

@@ -3,6 +3,7 @@
 
 #include "document/tarvexdoc.h"
 
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include "support/testfiles.h"
@@ -83,14 +84,19 @@ void TestCommandLineExport::run_data()
     QTest::newRow("figure to figure") << "copy.xml" << Example << 0 << QString();
     QTest::newRow("figure to bitmap") << "picture.bmp" << Example << 0 << QString();
     QTest::newRow("extension case ignored") << "PICTURE.BMP" << Example << 0 << QString();
+    QTest::newRow("figure to png") << "picture.PNG" << Example << 0 << QString();
+    QTest::newRow("figure to svg") << "drawing.svg" << Example << 0 << QString();
+    QTest::newRow("figure to pdf") << "document.Pdf" << Example << 0 << QString();
     QTest::newRow("missing figure") << "out.bmp" << dir + "nothing.xml" << 1
                                     << "Error loading XML file\nCannot open";
     QTest::newRow("broken figure") << "out.bmp" << dir + "broken.xml" << 1 << "Error loading XML file\n";
     QTest::newRow("width out of range") << "out.xml" << dir + "wide.xml" << 1 << "WorkspaceWidth is 500";
     QTest::newRow("empty figure") << "out.bmp" << dir + "empty.xml" << 1
                                   << "There's no blocks at the workspace so it is impossible to save empty image.";
-    QTest::newRow("unknown extension") << "out.png" << Example << 2 << "must end in .bmp or .xml";
-    QTest::newRow("no extension") << "out" << Example << 2 << "must end in .bmp or .xml";
+    QTest::newRow("unknown extension") << "out.v2" << Example << 2
+        << "Tarvex cannot save files of type .v2. Choose .xml, .png, .svg, .pdf or .bmp.";
+    QTest::newRow("jpeg") << "out.jpg" << Example << 2 << "cannot save files of type .jpg";
+    QTest::newRow("no extension") << "out" << Example << 2 << "cannot save files without an extension";
     QTest::newRow("folder missing") << "no/such/folder/out.bmp" << Example << 1 << "could not be saved";
     // Figures come from regular files only: a pipe is refused without waiting on it.
     QTest::newRow("pipe") << "out.bmp" << dir + "pipe.xml" << 1 << "pipe.xml is a pipe, not a regular file";
@@ -133,6 +139,12 @@ void TestCommandLineExport::exportsAsTheEditorDoes()
     const QString expected = m_dir.filePath("expected.bmp");
     QVERIFY(doc.ExportBitmap(expected, nullptr));
     QCOMPARE(ReadFile(bmp), ReadFile(expected));
+    // --transparent gives a PNG with an alpha channel, the same as the editor's.
+    const QString png = m_dir.filePath("clear.png");
+    QCOMPARE(Run({"--export", png, "--transparent", Example}), 0);
+    QVERIFY(doc.SaveFigureAs(m_dir.filePath("clear-expected.png"), true));
+    QCOMPARE(ReadFile(png), ReadFile(m_dir.filePath("clear-expected.png")));
+    QVERIFY(QImage(png).hasAlphaChannel());
     // A file name after "--" may start with a dash.
     QVERIFY(QFile::copy(Example, m_dir.filePath("-dash.xml")));
     const QString current = QDir::currentPath();
@@ -147,6 +159,9 @@ void TestCommandLineExport::helpAndVersion()
     QByteArray out, err;
     QCOMPARE(Run({"--help"}, &out), 0);
     QVERIFY(out.contains("--export"));
+    QVERIFY(out.contains("--transparent"));
+    for (const char *type : {".xml", ".png", ".svg", ".pdf", ".bmp"})
+        QVERIFY2(out.contains(type), type);
     QCOMPARE(Run({"--export", m_dir.filePath("x.bmp"), "--help"}, &out), 0);
     QVERIFY(out.contains("--export"));
     QCOMPARE(Run({"--version"}, &out), 0);

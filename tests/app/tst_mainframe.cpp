@@ -15,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -484,31 +485,49 @@ void TestMainFrame::saveDialogIsReused()
     QFileDialog *dialog = frame.SaveDialog();
     QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
     QCOMPARE(dialog->nameFilters(),
-             QStringList({QStringLiteral("Windows bitmap (*.bmp)"), QStringLiteral("XML file (*.xml)")}));
-    QCOMPARE(dialog->defaultSuffix(), QStringLiteral("bmp"));
+             QStringList({QStringLiteral("Tarvex figure (*.xml)"), QStringLiteral("PNG picture (*.png)"),
+                          QStringLiteral("SVG drawing (*.svg)"), QStringLiteral("PDF document (*.pdf)"),
+                          QStringLiteral("Windows bitmap (*.bmp)")}));
+    QCOMPARE(dialog->defaultSuffix(), QStringLiteral("xml"));
+    auto *transparent = dialog->findChild<QCheckBox *>(QStringLiteral("transparentBackground"));
+    QVERIFY(transparent);
+    QVERIFY(!frame.TransparentBackground());
     QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
     QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
 
-    // First save: pick the XML type and a name without extension in a folder.
-    OnNextModal([&](QWidget *modal) {
-        QCOMPARE(modal, dialog);
-        dialog->setDirectory(dir.path());
-        dialog->selectNameFilter(QStringLiteral("XML file (*.xml)"));
-        Q_EMIT dialog->filterSelected(QStringLiteral("XML file (*.xml)"));
-        // The name is typed, as a user would.
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        name->clear();
-        QTest::keyClicks(name, QStringLiteral("first"));
-        static_cast<QDialog *>(dialog)->accept();
-    });
-    QCOMPARE(frame.AskSaveFileName(), QDir(dir.path()).filePath(QStringLiteral("first.xml")));
+    // Each type adds its extension to a name typed without one; a typed extension stays.
+    const QList<QPair<QString, QString>> saves = {
+        {QStringLiteral("PNG picture (*.png)"), QStringLiteral("first.png")},
+        {QStringLiteral("SVG drawing (*.svg)"), QStringLiteral("first.svg")},
+        {QStringLiteral("PDF document (*.pdf)"), QStringLiteral("first.pdf")},
+        {QStringLiteral("Windows bitmap (*.bmp)"), QStringLiteral("first.bmp")},
+        {QStringLiteral("PNG picture (*.png)"), QStringLiteral("typed.v2")},
+        {QStringLiteral("Tarvex figure (*.xml)"), QStringLiteral("first.xml")},
+    };
+    for (const auto &save : saves) {
+        OnNextModal([&](QWidget *modal) {
+            QCOMPARE(modal, dialog);
+            dialog->setDirectory(dir.path());
+            dialog->selectNameFilter(save.first);
+            Q_EMIT dialog->filterSelected(save.first);
+            // The name is typed, as a user would.
+            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->clear();
+            QTest::keyClicks(name, save.second.startsWith(QLatin1String("typed")) ? save.second
+                                                                                 : QStringLiteral("first"));
+            transparent->setChecked(save.first.startsWith(QLatin1String("PNG")));
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        QCOMPARE(frame.AskSaveFileName(), QDir(dir.path()).filePath(save.second));
+        QCOMPARE(frame.TransparentBackground(), save.first.startsWith(QLatin1String("PNG")));
+    }
 
-    // The next save starts where the first ended; cancelling gives no name.
+    // The next save starts where the last ended; cancelling gives no name.
     OnNextModal([&](QWidget *modal) {
         QCOMPARE(modal, dialog);
         QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
-        QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("XML file (*.xml)"));
+        QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("Tarvex figure (*.xml)"));
         dialog->reject();
     });
     QCOMPARE(frame.AskSaveFileName(), QString());

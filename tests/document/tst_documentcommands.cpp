@@ -125,29 +125,47 @@ void TestDocumentCommands::saveDispatchesByExtension_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("start");   // first bytes of the written file; empty: none
-    QTest::newRow("xml capitals") << "FIGURE.XML" << QByteArray("<xml>\r\n");
-    QTest::newRow("bmp mixed case") << "picture.BmP" << QByteArray("BM");
-    QTest::newRow("other extension") << "picture.png" << QByteArray();
-    QTest::newRow("no dot") << "picture" << QByteArray();
+    QTest::addColumn<QString>("refusal");    // the message for a type Tarvex cannot write
+    QTest::newRow("xml capitals") << "FIGURE.XML" << QByteArray("<xml>\r\n") << QString();
+    QTest::newRow("bmp mixed case") << "picture.BmP" << QByteArray("BM") << QString();
+    QTest::newRow("png") << "picture.Png" << QByteArray("\x89PNG\r\n") << QString();
+    QTest::newRow("svg") << "drawing.svg" << QByteArray("<?xml") << QString();
+    QTest::newRow("pdf") << "document.PDF" << QByteArray("%PDF-") << QString();
+    QTest::newRow("unknown extension") << "fig.v2" << QByteArray()
+        << "Tarvex cannot save files of type .v2. Choose .xml, .png, .svg, .pdf or .bmp.";
+    QTest::newRow("no extension") << "picture" << QByteArray()
+        << "Tarvex cannot save files without an extension. Choose .xml, .png, .svg, .pdf or .bmp.";
 }
 
 void TestDocumentCommands::saveDispatchesByExtension()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, start);
+    QFETCH(QString, refusal);
     CTarvexDoc doc;
     CScriptedUi ui;
     doc.SetUi(&ui);
     doc.PlaceCube(1, 1, 0);
     ui.saveNames << Path(name);
     doc.OnSaveFigure();
-    QCOMPARE(doc.m_bSaved, 1);   // even an unknown extension counts as saved
     QFile file(Path(name));
     QCOMPARE(file.exists(), !start.isEmpty());
     if (!start.isEmpty()) {
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().startsWith(start));
     }
+    if (!refusal.isEmpty()) {
+        // A type Tarvex cannot write is refused aloud and the figure stays unsaved,
+        // so the next New asks.
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages[0].text, refusal);
+        QCOMPARE(ui.messages[0].caption, QStringLiteral("Tarvex"));
+        QCOMPARE(doc.m_bSaved, 0);
+        QVERIFY(!doc.OnNewDocument());
+        QCOMPARE(ui.questions.size(), 1);
+        return;
+    }
+    QCOMPARE(doc.m_bSaved, 1);
     QVERIFY(ui.messages.isEmpty());
     // Saved: a following New does not ask.
     QVERIFY(doc.OnNewDocument());

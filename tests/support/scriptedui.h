@@ -21,6 +21,7 @@ public:
     QList<Answer> answers;
     QStringList saveNames;
     QStringList openNames;
+    bool transparent = false;   // the save dialog's transparent background choice
     std::function<bool(CTarvexDoc &)> options;
 
     QStringList questions;     // "caption: text" of every question asked
@@ -32,6 +33,7 @@ public:
     Answer AskYesNoCancel(const QString &text, const QString &caption) override;
     void ShowMessage(const QString &text, const QString &caption, Icon icon) override;
     QString AskSaveFileName() override;
+    bool TransparentBackground() const override { return transparent; }
     QString AskOpenFileName() override;
     bool RunOptionsDialog(CTarvexDoc &doc) override;
     Answer AskRestoreDiscard(const QString &text, const QString &caption) override;

@@ -1,0 +1,255 @@
+// PNG, SVG and PDF output against the bitmap export of the same figure: PNG pixel for
+// pixel (strips crossing cubes, odd widths, greyed selection, transparency), SVG and
+// PDF rasterised at one unit per pixel without antialiasing (equal but along polygon
+// edges, selection never greyed), and failed writes leaving nothing behind.
+
+#include "document/cubeselection.h"
+#include "document/tarvexdoc.h"
+#include "files/figurewriter.h"
+#include "files/pngexport.h"
+#include "files/vectorexport.h"
+#include "support/failingtarget.h"
+#include "support/imagecompare.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(CFailingTarget::Kind)
+
+namespace {
+
+// A figure filling its grid at random, coloured so that the faces, the background and
+// white all differ; the first few cubes in row order end up selected when asked.
+void Fill(CTarvexDoc &doc, int width, int height, int cubeSize, int percent, bool select)
+{
+    QRandomGenerator random(quint32(width * 1000 + height * 10 + cubeSize));
+    doc.ResizeGrid(width, height);
+    doc.CubeSize = cubeSize;
+    doc.BkColor = MakeColorRef(200, 210, 220);
+    doc.Color1 = MakeColorRef(250, 20, 30);
+    doc.Color2 = MakeColorRef(20, 160, 40);
+    doc.Color3 = MakeColorRef(30, 40, 240);
+    for (int r = 0; r < height; ++r)
+        for (int c = 0; c < RowLength(width, r); ++c)
+            if (int(random.bounded(100)) < percent)
+                doc.PlaceCube(c, r, int(random.bounded(64)));
+    if (select) {
+        doc.ToggleSelectMode();
+        doc.SelectAll();
+        doc.Selection()->Cells.resize(doc.Selection()->Cells.size() / 2);
+    }
+}
+
+QImage Bitmap(const CTarvexDoc &doc, const QString &path)
+{
+    QString error;
+    if (!doc.ExportBitmap(path, &error))
+        qWarning("%s", qPrintable(error));
+    return QImage(path, "BMP");
+}
+
+// Pixels of the colour changes in image: the most a polygon rasterised one pixel off
+// along its edges can change.
+int EdgePixels(const QImage &image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((x + 1 < image.width() && image.pixel(x + 1, y) != image.pixel(x, y))
+                || (y + 1 < image.height() && image.pixel(x, y + 1) != image.pixel(x, y)))
+                ++count;
+    return 2 * count;
+}
+
+} // namespace
+
+class TestPictureExport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void pngMatchesBitmap_data();
+    void pngMatchesBitmap();
+    void pngTransparent();
+    void vectorMatchesBitmap_data();
+    void vectorMatchesBitmap();
+    void failedWritesLeaveNothing_data();
+    void failedWritesLeaveNothing();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestPictureExport::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+void TestPictureExport::pngMatchesBitmap_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("cubeSize");
+    QTest::addColumn<int>("stripRows");
+    QTest::addColumn<bool>("select");
+    QTest::newRow("small figure, one strip") << 10 << 10 << 16 << 0 << false;
+    QTest::newRow("strips of 8 rows crossing cubes") << 12 << 12 << 40 << 8 << false;
+    QTest::newRow("odd sizes, selection greyed") << 11 << 13 << 35 << 24 << true;
+}
+
+void TestPictureExport::pngMatchesBitmap()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, cubeSize);
+    QFETCH(int, stripRows);
+    QFETCH(bool, select);
+    CTarvexDoc doc(false);
+    Fill(doc, width, height, cubeSize, 70, select);
+    const QString png = m_dir.filePath("same.png");
+    QString error;
+    QVERIFY2(CPngExport::Export(doc.Figure(), doc.SelectedCells(), png, &error, false, stripRows),
+             qPrintable(error));
+    const QImage picture(png, "PNG");
+    QVERIFY(!picture.isNull());
+    QVERIFY(!picture.hasAlphaChannel());
+    QCOMPARE(picture.text(QStringLiteral("Software")), QStringLiteral("Tarvex"));
+    const QImage bitmap = Bitmap(doc, m_dir.filePath("same.bmp"));
+    QCOMPARE(picture.size(), bitmap.size());
+    QVERIFY(picture.convertToFormat(QImage::Format_RGB32) == bitmap.convertToFormat(QImage::Format_RGB32));
+}
+
+void TestPictureExport::pngTransparent()
+{
+    CTarvexDoc doc(false);
+    Fill(doc, 10, 12, 30, 60, false);
+    const QString png = m_dir.filePath("clear.png");
+    QVERIFY(doc.SaveFigureAs(png, true));
+    const QImage picture = QImage(png, "PNG").convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(QImage(png, "PNG").hasAlphaChannel());
+    const QImage bitmap = Bitmap(doc, m_dir.filePath("clear.bmp")).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(picture.size(), bitmap.size());
+    const QRgb faces[] = {ColorFromRef(doc.Color1).rgb(), ColorFromRef(doc.Color2).rgb(),
+                          ColorFromRef(doc.Color3).rgb()};
+    int clear = 0;
+    for (int y = 0; y < bitmap.height(); ++y)
+        for (int x = 0; x < bitmap.width(); ++x) {
+            const QRgb want = bitmap.pixel(x, y);
+            const QRgb got = picture.pixel(x, y);
+            if (std::find(std::begin(faces), std::end(faces), want) != std::end(faces)) {
+                QCOMPARE(got, want);
+            } else {
+                QCOMPARE(qAlpha(got), 0);
+                ++clear;
+            }
+        }
+    QVERIFY(clear > 0);
+}
+
+void TestPictureExport::vectorMatchesBitmap_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<bool>("transparent");
+    QTest::newRow("svg") << "svg" << false;
+    QTest::newRow("svg transparent") << "svg" << true;
+    QTest::newRow("pdf") << "pdf" << false;
+}
+
+void TestPictureExport::vectorMatchesBitmap()
+{
+    QFETCH(QString, type);
+    QFETCH(bool, transparent);
+    CTarvexDoc doc(false);
+    Fill(doc, 12, 14, 36, 75, false);
+    // The expected picture: the bitmap without selection, cut to the figure's bounds.
+    const QSize page = CVectorExport::PageSize(doc.Figure());
+    const QImage expected = Bitmap(doc, m_dir.filePath("vector.bmp")).copy(QRect(QPoint(0, 0), page));
+    // Vector output never greys the selection.
+    doc.ToggleSelectMode();
+    doc.SelectAll();
+    const QString path = m_dir.filePath("vector." + type);
+    QString error;
+    QVERIFY2(doc.SaveFigureAs(path, transparent, &error), qPrintable(error));
+
+    QImage actual;
+    if (type == "svg") {
+        QSvgRenderer renderer(path);
+        QVERIFY(renderer.isValid());
+        QCOMPARE(renderer.viewBox(), QRect(QPoint(0, 0), page));
+        // Qt's renderer turns antialiasing on itself, so polygon edges come out blended;
+        // that stays within the edge tolerance below. A transparent drawing is laid on
+        // the background colour, so it must give the same picture; on nothing, its
+        // corner (never a cube) stays clear.
+        actual = QImage(page, QImage::Format_ARGB32_Premultiplied);
+        actual.fill(Qt::transparent);
+        {
+            QPainter painter(&actual);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            renderer.render(&painter, QRectF(QPoint(0, 0), page));
+        }
+        QCOMPARE(qAlpha(actual.pixel(0, 0)), transparent ? 0 : 255);
+        QImage under(page, QImage::Format_RGB32);
+        under.fill(ColorFromRef(doc.BkColor));
+        QPainter(&under).drawImage(0, 0, actual);
+        actual = under;
+    } else {
+        const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
+        if (pdftoppm.isEmpty())
+            QSKIP("pdftoppm (poppler-utils) is needed to render the PDF; scripts/deps.sh installs it.");
+        const QString prefix = m_dir.filePath("vector-pdf");
+        QProcess process;
+        process.start(pdftoppm, {"-r", "72", "-aa", "no", "-aaVector", "no", "-png", "-singlefile", path, prefix});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 0);
+        actual = QImage(prefix + ".png");
+    }
+    const CImageDifference diff = CompareImages(actual, expected);
+    QVERIFY2(!diff.sizeDiffers, qPrintable(QString("%1x%2").arg(actual.width()).arg(actual.height())));
+    // Equal but along the polygons' edges, and there only where a pixel is one off.
+    QCOMPARE(diff.awayFromEdges, 0);
+    const int bound = EdgePixels(expected);
+    QVERIFY2(diff.differing <= bound, qPrintable(QString("%1 pixels differ, at most %2 expected")
+                                                     .arg(diff.differing).arg(bound)));
+    qInfo("%s: %d of %d pixels differ along edges", qPrintable(type), diff.differing,
+          page.width() * page.height());
+}
+
+void TestPictureExport::failedWritesLeaveNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<CFailingTarget::Kind>("kind");
+    for (const char *name : {"picture.png", "drawing.svg", "document.pdf"}) {
+        QTest::addRow("%s, missing folder", name) << name << CFailingTarget::Kind::MissingFolder;
+        QTest::addRow("%s, file size limit", name) << name << CFailingTarget::Kind::FileSizeLimit;
+    }
+}
+
+void TestPictureExport::failedWritesLeaveNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(CFailingTarget::Kind, kind);
+    CTarvexDoc doc(false);
+    Fill(doc, 20, 20, 60, 100, false);
+    CFailingTarget target(kind, name, "previous", 20000);
+    if (!target.SkipReason().isEmpty())
+        QSKIP(qPrintable(target.SkipReason()));
+    QString error;
+    target.Arm();
+    const bool written = doc.SaveFigureAs(target.Path(), false, &error);
+    target.Disarm();
+    QVERIFY(!written);
+    QVERIFY2(error.contains(target.Path()), qPrintable(error));
+    QString why;
+    QVERIFY2(target.Untouched(&why), qPrintable(why));
+}
+
+QTEST_GUILESS_MAIN(TestPictureExport)
+#include "tst_pictureexport.moc"
