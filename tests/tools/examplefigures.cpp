@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -92,6 +93,36 @@ void Triangle(CTarvexDoc &doc, QPoint start, int n)
     PlaceChain(doc, start, {{LowerRight, n}, {LowerLeft, n}, {Top, n}});
 }
 
+// A cube of a figure drawn in space: a position on the cube lattice (x to the lower
+// right, y to the lower left, z up) and the key that sets its placing order.
+struct Block
+{
+    int x;
+    int y;
+    int z;
+    int key;
+};
+
+// The cell a lattice position falls on, seen from origin. Moving by (1, 1, 1) goes
+// straight towards the viewer and stays on the same cell.
+QPoint LatticeCell(QPoint origin, int x, int y, int z)
+{
+    const int row = origin.y() + x + y - 2 * z;
+    const int u = 2 * origin.x() + (origin.y() & 1) + x - y;
+    return QPoint((u - (row & 1)) / 2, row);
+}
+
+// Places the blocks in rising key order (equal keys keep their order), so a block
+// with a larger key is seen in front of its neighbours.
+void PlaceBlocks(CTarvexDoc &doc, QPoint origin, std::vector<Block> blocks)
+{
+    std::stable_sort(blocks.begin(), blocks.end(), [](const Block &a, const Block &b) { return a.key < b.key; });
+    for (const Block &b : blocks) {
+        const QPoint cell = LatticeCell(origin, b.x, b.y, b.z);
+        doc.PlaceCube(cell.x(), cell.y(), 0);
+    }
+}
+
 // The endless staircase: two flights that climb (a step forward, a step up) and a
 // level zig-zag walk back, each block in front of the one before.
 void Staircase(CTarvexDoc &doc, QPoint start, int n)
@@ -132,36 +163,46 @@ void HexStar(CTarvexDoc &doc, QPoint start, int n)
     PlaceChain(doc, start, legs);
 }
 
-// The impossible cube frame: the outer hexagon of a cube's twelve edges as one
-// closed chain, then the three near edges from the centre outwards (in front), and
-// the three far edges from the corners inwards, placed last so that they too come
-// out in front where they meet the near ones.
-void CubeFrame(CTarvexDoc &doc, QPoint centre, int n)
+// Shows the cube in cell a in front of its neighbour in direction d: the neighbour is
+// placed again with that corner cut, then a again with it whole.
+void BringInFront(CTarvexDoc &doc, QPoint a, int d)
 {
-    auto walk = [](QPoint cell, int direction, int steps) {
-        for (int i = 0; i < steps; ++i)
-            cell = NeighbourCell(cell.x(), cell.y(), direction);
-        return cell;
+    const QPoint b = NeighbourCell(a.x(), a.y(), d);
+    doc.PlaceCube(b.x(), b.y(), doc.Grid().at(b.y()).at(b.x()) | (1 << OppositeCorner(d)));
+    doc.PlaceCube(a.x(), a.y(), doc.Grid().at(a.y()).at(a.x()) & ~(1 << d));
+}
+
+// The impossible cube frame: the twelve edges of an n by n by m box, placed from the
+// far corner to the near one so that every edge is seen where it belongs. The top's
+// near edges cross the bottom's far edges; at the left crossing the far edge is then
+// brought in front of the near edge.
+void CubeFrame(CTarvexDoc &doc, QPoint origin, int n, int m)
+{
+    std::vector<Block> blocks;
+    auto beam = [&](int x, int y, int z, int dx, int dy, int dz, int length) {
+        for (int i = 0; i <= length; ++i)
+            blocks.push_back({x + i * dx, y + i * dy, z + i * dz, x + y + z + i * (dx + dy + dz)});
     };
-    const QPoint topCorner = walk(centre, Top, n);
-    PlaceChain(doc, topCorner, {{LowerRight, n}, {Bottom, n}, {LowerLeft, n}, {UpperLeft, n},
-                                {Top, n}, {UpperRight, n}});
-    // Near edges (towards the viewer): up-left, up-right and down from the centre.
-    for (int direction : {UpperLeft, UpperRight, Bottom}) {
-        QPoint cell = centre;
-        for (int i = 0; i < n - 1; ++i) {
-            doc.PlaceCube(cell.x(), cell.y(), 0);
-            cell = NeighbourCell(cell.x(), cell.y(), direction);
-        }
+    for (int z : {0, m}) {
+        beam(0, 0, z, 1, 0, 0, n);
+        beam(0, 0, z, 0, 1, 0, n);
+        beam(n, 0, z, 0, 1, 0, n);
+        beam(0, n, z, 1, 0, 0, n);
     }
-    // Far edges: from the top, lower-right and lower-left corners towards the centre.
-    for (int direction : {Bottom, UpperLeft, UpperRight}) {
-        QPoint cell = walk(centre, Turn(direction, 3), n);
-        for (int i = 0; i < n - 1; ++i) {
-            cell = NeighbourCell(cell.x(), cell.y(), direction);
-            doc.PlaceCube(cell.x(), cell.y(), 0);
-        }
-    }
+    beam(0, 0, 0, 0, 0, 1, m);
+    beam(n, 0, 0, 0, 0, 1, m);
+    beam(0, n, 0, 0, 0, 1, m);
+    beam(n, n, 0, 0, 0, 1, m);
+    PlaceBlocks(doc, origin, blocks);
+    // The crossing of the far edge along y with the near edge along x.
+    const QPoint c = LatticeCell(origin, 0, n - m, 0);
+    const QPoint before = NeighbourCell(c.x(), c.y(), UpperRight);
+    const QPoint after = NeighbourCell(c.x(), c.y(), LowerLeft);
+    BringInFront(doc, c, UpperLeft);
+    BringInFront(doc, c, LowerRight);
+    BringInFront(doc, after, UpperRight);
+    BringInFront(doc, after, Top);
+    BringInFront(doc, before, Bottom);
 }
 
 // The showpiece: three impossible triangles nested one in another.
@@ -186,7 +227,7 @@ std::vector<Example> Examples()
         {"impossible-square", QSize(20, 40), 32, Ember,
          [](CTarvexDoc &d) { SquareFrame(d, QPoint(5, 4), 7); }},
         {"impossible-cube", QSize(20, 40), 32, Moss,
-         [](CTarvexDoc &d) { CubeFrame(d, QPoint(8, 20), 6); }},
+         [](CTarvexDoc &d) { CubeFrame(d, QPoint(9, 10), 6, 4); }},
         {"impossible-star", QSize(24, 50), 24, Classic,
          [](CTarvexDoc &d) { HexStar(d, QPoint(6, 12), 5); }},
         {"impossible-triangles", QSize(20, 60), 24, Night,
