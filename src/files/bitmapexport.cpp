@@ -103,6 +103,9 @@ void CBitmapExport::RenderRows(CWorkspaceRenderer &renderer, const CFigure &figu
     params.Offset = QPoint(-b.left, -b.top - from);
     params.Selected = selected;
     params.BottomUp = bottomUp;
+    // The grey of selected cubes is anchored at the picture's corner, whichever rows
+    // this image holds.
+    params.PatternOrigin = QPoint(0, -from);
     renderer.DrawImage(image, figure, params);
 }
 

@@ -10,7 +10,10 @@
 #include <QImage>
 #include <QSize>
 
-#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <future>
+#include <memory>
 #include <csetjmp>
 #include <mutex>
 #include <new>
@@ -101,143 +104,86 @@ private:
     png_infop m_info = nullptr;
 };
 
-// One row of 32-bit pixels (0xAARRGGBB) as red-green-blue bytes, or red-green-blue-
-// alpha bytes with alpha 0 or 255 (the cube pictures have no partial alpha).
-void PackRow(const quint32 *in, uchar *out, int width, bool alpha)
+// A piece of the picture's one zlib stream: the filtered rows of one strip, deflated
+// on their own (raw deflate, ending in a sync flush, the last piece in the final block),
+// with the Adler-32 sum and length of what went in. Pieces join into one valid stream
+// because the run-length strategy only refers back to the byte before, never across
+// pieces.
+struct Piece
 {
-    if (alpha) {
-        for (int x = 0; x < width; ++x, out += 4) {
-            const quint32 p = in[x];
-            out[0] = uchar(p >> 16);
-            out[1] = uchar(p >> 8);
-            out[2] = uchar(p);
-            out[3] = uchar(p >> 24);
+    std::vector<uchar> Data;
+    uLong Adler = 1;
+    uLong Length = 0;
+};
+
+// Renders rows [top, top + rows) of the picture (and the row above, which the Up
+// filter subtracts), filters each row with Up and deflates them.
+Piece MakePiece(CWorkspaceRenderer &renderer, const CFigure &figure, const QVector<QPoint> *selected,
+                int width, int top, int rows, bool transparent, bool last)
+{
+    const int above = top > 0 ? 1 : 0;
+    QImage image(width, rows + above, transparent ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    if (image.isNull())
+        throw std::bad_alloc();
+    CBitmapExport::RenderRows(renderer, figure, selected, image, top - above, false, transparent);
+    const size_t rowBytes = size_t(width) * (transparent ? 4 : 3);
+    std::vector<uchar> filtered((rowBytes + 1) * size_t(rows));
+    for (int y = 0; y < rows; ++y) {
+        uchar *out = filtered.data() + (rowBytes + 1) * size_t(y);
+        const uchar *row = image.constScanLine(y + above);
+        out[0] = PNG_FILTER_VALUE_UP;
+        if (y + above == 0) {
+            // The picture's first row: the row above counts as zeros.
+            std::memcpy(out + 1, row, rowBytes);
+            continue;
         }
-    } else {
-        for (int x = 0; x < width; ++x, out += 3) {
-            const quint32 p = in[x];
-            out[0] = uchar(p >> 16);
-            out[1] = uchar(p >> 8);
-            out[2] = uchar(p);
-        }
+        const uchar *prior = image.constScanLine(y + above - 1);
+        for (size_t x = 0; x < rowBytes; ++x)
+            out[1 + x] = uchar(row[x] - prior[x]);
     }
+    Piece piece;
+    piece.Length = uLong(filtered.size());
+    piece.Adler = adler32_z(1, filtered.data(), filtered.size());
+    z_stream z{};
+    if (deflateInit2(&z, CPngExport::CompressionLevel, Z_DEFLATED, -15, 8, Z_RLE) != Z_OK)
+        throw std::bad_alloc();
+    piece.Data.resize(deflateBound(&z, uLong(filtered.size())) + 16);
+    z.next_in = filtered.data();
+    z.avail_in = uInt(filtered.size());
+    z.next_out = piece.Data.data();
+    z.avail_out = uInt(piece.Data.size());
+    const int result = deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH);
+    const bool done = last ? result == Z_STREAM_END : (result == Z_OK && z.avail_in == 0);
+    piece.Data.resize(piece.Data.size() - z.avail_out);
+    deflateEnd(&z);
+    if (!done)
+        throw std::bad_alloc();
+    return piece;
 }
 
-// Renders and packs strips on a thread of its own, one strip ahead of the consumer.
-class CStripProducer
+// Renderers for the threads that make pieces: each piece borrows one, so pictures are
+// drawn once per renderer and no renderer is used by two threads at once.
+class CRendererPool
 {
 public:
-    struct Strip
+    std::unique_ptr<CWorkspaceRenderer> Take()
     {
-        png_bytep Data = nullptr;
-        size_t RowBytes = 0;
-        int Rows = 0;
-    };
-
-    CStripProducer(const CFigure &figure, const QVector<QPoint> *selected, int width, int height,
-                   int stripRows, bool transparent)
-        : m_figure(figure)
-        , m_selected(selected)
-        , m_width(width)
-        , m_height(height)
-        , m_stripRows(stripRows)
-        , m_transparent(transparent)
-        , m_rowBytes(size_t(width) * (transparent ? 4 : 3))
-    {
-        for (auto &buffer : m_buffers)
-            buffer.resize(m_rowBytes * size_t(qMin(height, stripRows)));
-        m_thread = std::thread([this] { Run(); });
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_free.empty())
+            return std::make_unique<CWorkspaceRenderer>();
+        std::unique_ptr<CWorkspaceRenderer> renderer = std::move(m_free.back());
+        m_free.pop_back();
+        return renderer;
     }
-
-    ~CStripProducer()
+    void Give(std::unique_ptr<CWorkspaceRenderer> renderer)
     {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_stop = true;
-        }
-        m_changed.notify_all();
-        m_thread.join();
-    }
-
-    CStripProducer(const CStripProducer &) = delete;
-    CStripProducer &operator=(const CStripProducer &) = delete;
-
-    // Waits for the next strip; it stays valid until Release.
-    Strip Next()
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_filled > m_taken || m_failed; });
-        if (m_failed)
-            throw std::bad_alloc();
-        const int index = m_taken % 2;
-        const int top = m_taken * m_stripRows;
-        return Strip{m_buffers[index].data(), m_rowBytes, qMin(m_stripRows, m_height - top)};
-    }
-
-    void Release()
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            ++m_taken;
-        }
-        m_changed.notify_all();
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_free.push_back(std::move(renderer));
     }
 
 private:
-    void Run()
-    {
-        try {
-            QImage device(m_width, qMin(m_height, m_stripRows),
-                          m_transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-            if (device.isNull())
-                throw std::bad_alloc();
-            CWorkspaceRenderer renderer;
-            for (int strip = 0; strip * m_stripRows < m_height; ++strip) {
-                {
-                    // Wait until the buffer this strip goes to is free again.
-                    std::unique_lock<std::mutex> lock(m_mutex);
-                    m_changed.wait(lock, [&] { return m_stop || strip - m_taken < 2; });
-                    if (m_stop)
-                        return;
-                }
-                const int top = strip * m_stripRows;
-                const int rows = qMin(m_stripRows, m_height - top);
-                QImage view(device.bits(), m_width, rows, device.bytesPerLine(), device.format());
-                CBitmapExport::RenderRows(renderer, m_figure, m_selected, view, top, false, m_transparent);
-                uchar *out = m_buffers[strip % 2].data();
-                for (int y = 0; y < rows; ++y)
-                    PackRow(reinterpret_cast<const quint32 *>(view.constScanLine(y)),
-                            out + size_t(y) * m_rowBytes, m_width, m_transparent);
-                {
-                    std::lock_guard<std::mutex> lock(m_mutex);
-                    ++m_filled;
-                }
-                m_changed.notify_all();
-            }
-        } catch (...) {
-            {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                m_failed = true;
-            }
-            m_changed.notify_all();
-        }
-    }
-
-    const CFigure &m_figure;
-    const QVector<QPoint> *m_selected;
-    const int m_width;
-    const int m_height;
-    const int m_stripRows;
-    const bool m_transparent;
-    const size_t m_rowBytes;
-    std::vector<uchar> m_buffers[2];
     std::mutex m_mutex;
-    std::condition_variable m_changed;
-    int m_filled = 0;   // strips packed so far
-    int m_taken = 0;    // strips the consumer has finished with
-    bool m_stop = false;
-    bool m_failed = false;
-    std::thread m_thread;
+    std::vector<std::unique_ptr<CWorkspaceRenderer>> m_free;
 };
 
 } // namespace
@@ -266,6 +212,9 @@ bool CPngExport::Export(const CFigure &figure, const QVector<QPoint> *selected, 
             if (!ok)
                 throw CFileException(Tr("Cannot write %1: %2").arg(path, context.Failure));
         };
+        auto chunk = [&](const char *name, const uchar *data, size_t length) {
+            check(Call(p, [&] { png_write_chunk(p, reinterpret_cast<png_const_bytep>(name), data, length); }));
+        };
 
         static char key[] = "Software";
         static char program[] = "Tarvex";
@@ -279,26 +228,42 @@ bool CPngExport::Export(const CFigure &figure, const QVector<QPoint> *selected, 
                          transparent ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                          PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
             png_set_text(p, info, &text, 1);
-            png_set_filter(p, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
-            png_set_compression_level(p, CompressionLevel);
-            png_set_compression_strategy(p, Z_RLE);
-            // Large data chunks: fewer, larger writes to the file.
-            png_set_compression_buffer_size(p, 1 << 20);
             png_write_info(p, info);
         }));
 
-        // Two threads: this one filters, compresses and writes while a helper renders
-        // and packs the next strip; two packed strips take turns between them.
-        CStripProducer producer(figure, selected, width, height, stripRows, transparent);
-        for (int top = 0; top < height; top += stripRows) {
-            const CStripProducer::Strip strip = producer.Next();
-            for (int y = 0; y < strip.Rows; ++y) {
-                png_bytep data = strip.Data + size_t(y) * strip.RowBytes;
-                check(Call(p, [&] { png_write_row(p, data); }));
-            }
-            producer.Release();
+        // The image data: strips are rendered, filtered and deflated on as many threads
+        // as there are cores, a few strips ahead of this thread, which writes the
+        // pieces in order as IDAT chunks of one zlib stream.
+        const int strips = (height + stripRows - 1) / stripRows;
+        const int threads = int(qBound(1u, std::thread::hardware_concurrency(), 8u));
+        CRendererPool renderers;
+        auto launch = [&](int strip) {
+            return std::async(std::launch::async, [&, strip] {
+                std::unique_ptr<CWorkspaceRenderer> renderer = renderers.Take();
+                const int top = strip * stripRows;
+                Piece piece = MakePiece(*renderer, figure, selected, width, top, qMin(stripRows, height - top),
+                                        transparent, strip == strips - 1);
+                renderers.Give(std::move(renderer));
+                return piece;
+            });
+        };
+        std::deque<std::future<Piece>> pending;
+        int next = 0;
+        uLong adler = 1;
+        // The zlib header: deflate with a 32 KiB window, the fastest level.
+        const uchar header[2] = {0x78, 0x01};
+        chunk("IDAT", header, sizeof header);
+        for (int written = 0; written < strips; ++written) {
+            while (next < strips && int(pending.size()) <= threads)
+                pending.push_back(launch(next++));
+            const Piece piece = pending.front().get();
+            pending.pop_front();
+            adler = adler32_combine(adler, piece.Adler, z_off_t(piece.Length));
+            chunk("IDAT", piece.Data.data(), piece.Data.size());
         }
-        check(Call(p, [&] { png_write_end(p, info); }));
+        const uchar trailer[4] = {uchar(adler >> 24), uchar(adler >> 16), uchar(adler >> 8), uchar(adler)};
+        chunk("IDAT", trailer, sizeof trailer);
+        chunk("IEND", nullptr, 0);
         writer.Commit();
         return true;
     });

@@ -8,9 +8,9 @@ class CFigure;
 
 // The figure as a PNG picture: the same pixels as the bitmap export (the same size,
 // the background, white beyond the workspace, selected cubes greyed), 24-bit RGB, or
-// RGBA with everything but the cubes fully transparent. Rendered and compressed strip
-// by strip, row by row, so memory stays bounded for any figure; a helper thread
-// renders the next strip while the current one is compressed.
+// RGBA with everything but the cubes fully transparent. Rendered, filtered and
+// compressed strip by strip on every core, a few strips at a time, so memory stays
+// bounded for any figure; libpng writes the file's chunks.
 class CPngExport
 {
 public:

@@ -192,6 +192,11 @@ const QImage &CWorkspaceRenderer::Pixels(Picture &p, QImage::Format format)
             p.Bgr888 = p.Image.convertToFormat(QImage::Format_BGR888);
         return p.Bgr888;
     }
+    if (format == QImage::Format_RGBA8888) {
+        if (p.Rgba8888.isNull())
+            p.Rgba8888 = p.Image.convertToFormat(QImage::Format_RGBA8888);
+        return p.Rgba8888;
+    }
     return p.Image;
 }
 
@@ -199,7 +204,9 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
 {
     const QImage::Format format = image.format();
     const int bytes = image.depth() / 8;
-    Q_ASSERT(bytes == 4 || format == QImage::Format_RGB888 || format == QImage::Format_BGR888);
+    Q_ASSERT(format == QImage::Format_RGB32 || format == QImage::Format_ARGB32
+             || format == QImage::Format_ARGB32_Premultiplied || format == QImage::Format_RGB888
+             || format == QImage::Format_BGR888 || format == QImage::Format_RGBA8888);
     const int size = params.CubeSize * params.Scale;
     const int half = (params.CubeSize / 2) * params.Scale;
     const int width = image.width();
@@ -208,7 +215,8 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
     const int parity = params.PatternOrigin.x() + params.PatternOrigin.y();
     if (size > MaxCachedSize) {
         // Few cubes, each huge: the painter's polygons, pattern anchored as asked.
-        Q_ASSERT(bytes == 4 && !params.BottomUp);
+        Q_ASSERT(format != QImage::Format_RGB888 && format != QImage::Format_BGR888
+                 && format != QImage::Format_RGBA8888 && !params.BottomUp);
         QPainter painter(&image);
         PreparePainter(painter);
         painter.translate(params.PatternOrigin);
@@ -239,7 +247,7 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
         Picture &p = Get(value, variant);
         if (p.Spans.empty())
             return;
-        const QImage &pixels = Pixels(p, bytes == 4 ? QImage::Format_ARGB32_Premultiplied : format);
+        const QImage &pixels = Pixels(p, format);
         const uchar *const sourceBits = pixels.constBits();
         const qsizetype sourceStride = pixels.bytesPerLine();
         const int px = x + p.Offset.x();

@@ -65,8 +65,8 @@ public:
     // The same into an image without a painter: image pixel (x, y) shows painter
     // point (x, y), so the image covers the workspace rectangle at -Offset with the
     // image's size. Cube pixels are copied straight from the pictures, row span by row
-    // span. The image is 32-bit (RGB32 or ARGB32, premultiplied or not) or 24-bit
-    // (RGB888 or BGR888, the byte orders of picture files).
+    // span. The image is RGB32 or ARGB32 (premultiplied or not), or in a byte order of
+    // picture files: RGB888, BGR888 or RGBA8888.
     void DrawImage(QImage &image, const CFigure &figure, const Params &params);
 
     // Draws now every picture DrawImage into an image of the given size would need, so
@@ -93,8 +93,9 @@ private:
         QPoint Offset;  // of the image's top left corner from the cell's origin
         std::vector<Span> Spans;   // the opaque runs of each row, top row first
         std::vector<int> RowSpans;  // index of each row's first span, and the end
-        QImage Rgb888;   // the picture in the 24-bit byte orders, made when first asked
+        QImage Rgb888;   // the picture in the byte orders of picture files, made when first asked
         QImage Bgr888;
+        QImage Rgba8888;
     };
     enum Variant { Plain = 0, SelectedEven = 1, SelectedOdd = 2, VariantCount = 3 };
 
