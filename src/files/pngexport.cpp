@@ -116,74 +116,163 @@ struct Piece
     uLong Length = 0;
 };
 
-// Renders rows [top, top + rows) of the picture (and the row above, which the Up
-// filter subtracts), filters each row with Up and deflates them.
-Piece MakePiece(CWorkspaceRenderer &renderer, const CFigure &figure, const QVector<QPoint> *selected,
-                int width, int top, int rows, bool transparent, bool last)
-{
-    const int above = top > 0 ? 1 : 0;
-    QImage image(width, rows + above, transparent ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    if (image.isNull())
-        throw std::bad_alloc();
-    CBitmapExport::RenderRows(renderer, figure, selected, image, top - above, false, transparent);
-    const size_t rowBytes = size_t(width) * (transparent ? 4 : 3);
-    std::vector<uchar> filtered((rowBytes + 1) * size_t(rows));
-    for (int y = 0; y < rows; ++y) {
-        uchar *out = filtered.data() + (rowBytes + 1) * size_t(y);
-        const uchar *row = image.constScanLine(y + above);
-        out[0] = PNG_FILTER_VALUE_UP;
-        if (y + above == 0) {
-            // The picture's first row: the row above counts as zeros.
-            std::memcpy(out + 1, row, rowBytes);
-            continue;
-        }
-        const uchar *prior = image.constScanLine(y + above - 1);
-        for (size_t x = 0; x < rowBytes; ++x)
-            out[1 + x] = uchar(row[x] - prior[x]);
-    }
-    Piece piece;
-    piece.Length = uLong(filtered.size());
-    piece.Adler = adler32_z(1, filtered.data(), filtered.size());
-    z_stream z{};
-    if (deflateInit2(&z, CPngExport::CompressionLevel, Z_DEFLATED, -15, 8, Z_RLE) != Z_OK)
-        throw std::bad_alloc();
-    piece.Data.resize(deflateBound(&z, uLong(filtered.size())) + 16);
-    z.next_in = filtered.data();
-    z.avail_in = uInt(filtered.size());
-    z.next_out = piece.Data.data();
-    z.avail_out = uInt(piece.Data.size());
-    const int result = deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH);
-    const bool done = last ? result == Z_STREAM_END : (result == Z_OK && z.avail_in == 0);
-    piece.Data.resize(piece.Data.size() - z.avail_out);
-    deflateEnd(&z);
-    if (!done)
-        throw std::bad_alloc();
-    return piece;
-}
-
-// Renderers for the threads that make pieces: each piece borrows one, so pictures are
-// drawn once per renderer and no renderer is used by two threads at once.
-class CRendererPool
+// The Adler-32 sum of the zlib stream, kept while the filtered rows are made. Sums
+// are held in 64 bits and reduced once per row at most, and a run of zero bytes (most
+// of a filtered figure) costs one multiplication: it adds nothing to a and a to b for
+// each byte.
+class CAdler32
 {
 public:
-    std::unique_ptr<CWorkspaceRenderer> Take()
+    void AddByte(uchar byte)
+    {
+        m_a += byte;
+        m_b += m_a;
+    }
+    void AddZeros(quint64 count) { m_b += count * m_a; }
+    void Reduce()
+    {
+        m_a %= Base;
+        m_b %= Base;
+    }
+    uLong Value()
+    {
+        Reduce();
+        return uLong((m_b << 16) | m_a);
+    }
+
+private:
+    static constexpr quint64 Base = 65521;
+    quint64 m_a = 1;
+    quint64 m_b = 0;
+};
+
+// Subtracts prior from row byte by byte (modulo 256) into out and adds the result to
+// the sum, eight bytes at a time: the high bit of each byte is set apart so that no
+// borrow crosses into the next byte. Without prior the row goes out as it is.
+void FilterRow(uchar *out, const uchar *row, const uchar *prior, size_t bytes, CAdler32 &adler)
+{
+    constexpr quint64 High = 0x8080808080808080ull;
+    size_t x = 0;
+    for (; x + 8 <= bytes; x += 8) {
+        quint64 d;
+        std::memcpy(&d, row + x, 8);
+        if (prior) {
+            quint64 b;
+            std::memcpy(&b, prior + x, 8);
+            d = ((d | High) - (b & ~High)) ^ ((d ^ ~b) & High);
+        }
+        std::memcpy(out + x, &d, 8);
+        if (d == 0) {
+            adler.AddZeros(8);
+        } else {
+            for (int k = 0; k < 8; ++k)
+                adler.AddByte(out[x + size_t(k)]);
+        }
+    }
+    for (; x < bytes; ++x) {
+        out[x] = uchar(row[x] - (prior ? prior[x] : 0));
+        adler.AddByte(out[x]);
+    }
+    adler.Reduce();
+}
+
+// What one thread needs to make pieces, kept from piece to piece: a renderer (its
+// pictures are drawn once), the strip image, the filtered rows, the deflate state and
+// its output buffer.
+class CPieceMaker
+{
+public:
+    CPieceMaker()
+    {
+        if (deflateInit2(&m_z, CPngExport::CompressionLevel, Z_DEFLATED, -15, 8, Z_RLE) != Z_OK)
+            throw std::bad_alloc();
+    }
+    ~CPieceMaker() { deflateEnd(&m_z); }
+    CPieceMaker(const CPieceMaker &) = delete;
+    CPieceMaker &operator=(const CPieceMaker &) = delete;
+
+    // Renders rows [top, top + rows) of the picture (and the row above, which the Up
+    // filter subtracts), filters each row with Up and deflates them.
+    Piece Make(const CFigure &figure, const QVector<QPoint> *selected, int width, int top, int rows,
+               bool transparent, bool last)
+    {
+        const int above = top > 0 ? 1 : 0;
+        const QImage::Format format = transparent ? QImage::Format_RGBA8888 : QImage::Format_RGB888;
+        if (m_image.format() != format || m_image.width() != width || m_image.height() < rows + above) {
+            m_image = QImage(width, rows + above, format);
+            if (m_image.isNull())
+                throw std::bad_alloc();
+        }
+        QImage image(m_image.bits(), width, rows + above, m_image.bytesPerLine(), format);
+        CBitmapExport::RenderRows(m_renderer, figure, selected, image, top - above, false, transparent);
+        const size_t rowBytes = size_t(width) * (transparent ? 4 : 3);
+        const size_t length = (rowBytes + 1) * size_t(rows);
+        if (m_filteredSize < length) {
+            m_filtered.reset(new uchar[length]);
+            m_filteredSize = length;
+        }
+        CAdler32 adler;
+        for (int y = 0; y < rows; ++y) {
+            uchar *out = m_filtered.get() + (rowBytes + 1) * size_t(y);
+            out[0] = PNG_FILTER_VALUE_UP;
+            adler.AddByte(out[0]);
+            // The picture's first row has zeros above it.
+            FilterRow(out + 1, image.constScanLine(y + above),
+                      y + above > 0 ? image.constScanLine(y + above - 1) : nullptr, rowBytes, adler);
+        }
+        Piece piece;
+        piece.Length = uLong(length);
+        piece.Adler = adler.Value();
+        const size_t bound = deflateBound(&m_z, uLong(length)) + 16;
+        if (m_outSize < bound) {
+            m_out.reset(new uchar[bound]);
+            m_outSize = bound;
+        }
+        deflateReset(&m_z);
+        m_z.next_in = m_filtered.get();
+        m_z.avail_in = uInt(length);
+        m_z.next_out = m_out.get();
+        m_z.avail_out = uInt(bound);
+        const int result = deflate(&m_z, last ? Z_FINISH : Z_SYNC_FLUSH);
+        if (last ? result != Z_STREAM_END : (result != Z_OK || m_z.avail_in != 0))
+            throw std::bad_alloc();
+        piece.Data.assign(m_out.get(), m_out.get() + (bound - m_z.avail_out));
+        return piece;
+    }
+
+private:
+    CWorkspaceRenderer m_renderer;
+    QImage m_image;
+    std::unique_ptr<uchar[]> m_filtered;
+    size_t m_filteredSize = 0;
+    std::unique_ptr<uchar[]> m_out;
+    size_t m_outSize = 0;
+    z_stream m_z{};
+};
+
+// Piece makers for the threads: each piece borrows one, so no maker is used by two
+// threads at once.
+class CPieceMakerPool
+{
+public:
+    std::unique_ptr<CPieceMaker> Take()
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_free.empty())
-            return std::make_unique<CWorkspaceRenderer>();
-        std::unique_ptr<CWorkspaceRenderer> renderer = std::move(m_free.back());
+            return std::make_unique<CPieceMaker>();
+        std::unique_ptr<CPieceMaker> maker = std::move(m_free.back());
         m_free.pop_back();
-        return renderer;
+        return maker;
     }
-    void Give(std::unique_ptr<CWorkspaceRenderer> renderer)
+    void Give(std::unique_ptr<CPieceMaker> maker)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_free.push_back(std::move(renderer));
+        m_free.push_back(std::move(maker));
     }
 
 private:
     std::mutex m_mutex;
-    std::vector<std::unique_ptr<CWorkspaceRenderer>> m_free;
+    std::vector<std::unique_ptr<CPieceMaker>> m_free;
 };
 
 } // namespace
@@ -236,14 +325,14 @@ bool CPngExport::Export(const CFigure &figure, const QVector<QPoint> *selected, 
         // pieces in order as IDAT chunks of one zlib stream.
         const int strips = (height + stripRows - 1) / stripRows;
         const int threads = int(qBound(1u, std::thread::hardware_concurrency(), 8u));
-        CRendererPool renderers;
+        CPieceMakerPool makers;
         auto launch = [&](int strip) {
             return std::async(std::launch::async, [&, strip] {
-                std::unique_ptr<CWorkspaceRenderer> renderer = renderers.Take();
+                std::unique_ptr<CPieceMaker> maker = makers.Take();
                 const int top = strip * stripRows;
-                Piece piece = MakePiece(*renderer, figure, selected, width, top, qMin(stripRows, height - top),
-                                        transparent, strip == strips - 1);
-                renderers.Give(std::move(renderer));
+                Piece piece = maker->Make(figure, selected, width, top, qMin(stripRows, height - top), transparent,
+                                          strip == strips - 1);
+                makers.Give(std::move(maker));
                 return piece;
             });
         };
