@@ -107,7 +107,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("valid");
-        for (const char *name : {"impossible-triangle", "endless-staircase", "impossible-square",
+        for (const char *name : {"impossible-triangle", "impossible-steps", "impossible-square",
                                  "impossible-cube", "impossible-star", "impossible-triangles"})
             QTest::newRow(name) << QStringLiteral("example:") + QLatin1String(name) << true;
         QTest::newRow("unknown") << QStringLiteral("example:nothing") << false;

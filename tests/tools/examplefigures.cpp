@@ -123,24 +123,59 @@ void PlaceBlocks(CTarvexDoc &doc, QPoint origin, std::vector<Block> blocks)
     }
 }
 
-// The endless staircase: two flights that climb (a step forward, a step up) and a
-// level zig-zag walk back, each block in front of the one before.
-void Staircase(CTarvexDoc &doc, QPoint start, int n)
+// The impossible steps: a walkway three cubes wide round a square, level along the
+// two sides that run down the screen and climbing in steps (tread by riser cubes)
+// along the two sides that run back up. The near sides are as much longer than the
+// far ones as the steps climb, so the walkway ends straight in front of where it
+// began and meets it on screen; being placed last, it comes out in front there.
+// Going round, the stairs climb and never come down.
+void Steps(CTarvexDoc &doc, QPoint origin, int steps, int tread, int riser)
 {
-    std::vector<Leg> legs;
-    for (int i = 0; i < n; ++i) {
-        legs.push_back({LowerRight, 1});
-        legs.push_back({Top, 1});
+    struct Side
+    {
+        int dx, dy;
+        bool climbs;
+    };
+    const int width = 3;
+    const int level = steps * tread + 2 * steps * riser;
+    const Side sides[] = {{1, 0, false}, {0, 1, false}, {-1, 0, true}, {0, -1, true}};
+    std::vector<Block> blocks;
+    int x = 0, y = 0, z = 0, key = 0;
+    for (const Side &side : sides) {
+        // Across the walkway, towards the inside of the square.
+        const int ix = -side.dy, iy = side.dx;
+        std::vector<int> moves; // 0 along the side, 1 up
+        if (!side.climbs)
+            moves.assign(level, 0);
+        for (int s = 0; side.climbs && s < steps; ++s) {
+            moves.insert(moves.end(), tread, 0);
+            moves.insert(moves.end(), riser, 1);
+        }
+        for (int move : moves) {
+            for (int w = 0; w < width; ++w)
+                blocks.push_back({x + w * ix, y + w * iy, z, key});
+            ++key;
+            if (move == 0) {
+                x += side.dx;
+                y += side.dy;
+            } else {
+                ++z;
+            }
+        }
     }
-    for (int i = 0; i < n; ++i) {
-        legs.push_back({LowerLeft, 1});
-        legs.push_back({Top, 1});
+    // Where a later block falls on the cell of an earlier one, only the later one is
+    // placed, at its own turn.
+    std::vector<Block> placed;
+    for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) {
+        const QPoint cell = LatticeCell(origin, it->x, it->y, it->z);
+        const bool hidden = std::any_of(placed.begin(), placed.end(), [&](const Block &b) {
+            return LatticeCell(origin, b.x, b.y, b.z) == cell;
+        });
+        if (!hidden)
+            placed.push_back(*it);
     }
-    for (int i = 0; i < n; ++i) {
-        legs.push_back({LowerRight, 1});
-        legs.push_back({LowerLeft, 1});
-    }
-    PlaceChain(doc, start, legs);
+    std::reverse(placed.begin(), placed.end());
+    PlaceBlocks(doc, origin, placed);
 }
 
 // The impossible square frame: four beams, each one passing in front of the next.
@@ -222,8 +257,8 @@ std::vector<Example> Examples()
     return {
         {"impossible-triangle", QSize(20, 40), 32, Stone,
          [](CTarvexDoc &d) { Triangle(d, QPoint(4, 4), 8); }},
-        {"endless-staircase", QSize(24, 60), 24, Sea,
-         [](CTarvexDoc &d) { Staircase(d, QPoint(5, 50), 8); }},
+        {"impossible-steps", QSize(16, 46), 20, Sea,
+         [](CTarvexDoc &d) { Steps(d, QPoint(4, 4), 3, 2, 2); }},
         {"impossible-square", QSize(20, 40), 32, Ember,
          [](CTarvexDoc &d) { SquareFrame(d, QPoint(5, 4), 7); }},
         {"impossible-cube", QSize(20, 40), 32, Moss,
