@@ -105,7 +105,10 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
     m_saveDialog->setFileMode(QFileDialog::AnyFile);
     m_saveDialog->setNameFilters(SaveFilters());
-    m_saveDialog->setDefaultSuffix(SuffixOfFilter(SaveFilters().first()));
+    // The bitmap stays the type a new dialog starts with, as it always has: a bare
+    // name is saved as a bitmap unless another type is chosen.
+    m_saveDialog->selectNameFilter(SaveFilters().last());
+    m_saveDialog->setDefaultSuffix(SuffixOfFilter(SaveFilters().last()));
     // A name typed without extension gets the one of the chosen file type.
     connect(m_saveDialog.get(), &QFileDialog::filterSelected, this, [this](const QString &filter) {
         m_saveDialog->setDefaultSuffix(SuffixOfFilter(filter));

@@ -488,7 +488,9 @@ void TestMainFrame::saveDialogIsReused()
              QStringList({QStringLiteral("Tarvex figure (*.xml)"), QStringLiteral("PNG picture (*.png)"),
                           QStringLiteral("SVG drawing (*.svg)"), QStringLiteral("PDF document (*.pdf)"),
                           QStringLiteral("Windows bitmap (*.bmp)")}));
-    QCOMPARE(dialog->defaultSuffix(), QStringLiteral("xml"));
+    // A new dialog starts at the bitmap type, as before there were other picture types.
+    QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("Windows bitmap (*.bmp)"));
+    QCOMPARE(dialog->defaultSuffix(), QStringLiteral("bmp"));
     auto *transparent = dialog->findChild<QCheckBox *>(QStringLiteral("transparentBackground"));
     QVERIFY(transparent);
     QVERIFY(!frame.TransparentBackground());
