@@ -33,28 +33,6 @@ void FillAll(CTarvexDoc &doc)
             doc.PlaceCube(c, r, int(random.bounded(64)));
 }
 
-// Plain write(2) calls of 1 MiB into a new file: the floor any export of that many
-// bytes pays on this disk.
-double RawWriteSeconds(const QString &path, qint64 bytes)
-{
-    std::vector<char> block(1 << 20, '\x5A');
-    QElapsedTimer timer;
-    timer.start();
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0)
-        return -1;
-    for (qint64 left = bytes; left > 0;) {
-        const ssize_t n = ::write(fd, block.data(), size_t(qMin<qint64>(left, qint64(block.size()))));
-        if (n <= 0)
-            break;
-        left -= n;
-    }
-    ::close(fd);
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    QFile::remove(path);
-    return seconds;
-}
-
 // Runs the program under /usr/bin/time and returns its wall time and peak resident
 // size in MiB (or -1). The peak comes from time, a small process: a child spawned
 // straight from this benchmark would inherit this process's own peak through exec.
@@ -97,7 +75,7 @@ void ExportFormats()
     QTemporaryDir dir(QDir::currentPath() + "/bench-export-XXXXXX");
     const QString name = QString("%1x%2").arg(size.width()).arg(size.height());
 
-    const double floor = RawWriteSeconds(dir.filePath("floor.bin"), bmpBytes);
+    const double floor = WriteFloorSeconds(dir.filePath("floor.bin"), bmpBytes);
     const QString bmp = dir.filePath("largest.bmp");
     const double bmpSeconds = Timed([&] { return doc.SaveFigureAs(bmp, false); });
     QFile::remove(bmp);
