@@ -446,8 +446,7 @@ QCursor CTarvexView::CursorFor(CursorId id)
 
 QCursor CTarvexView::CursorFor(CursorId id, qreal ratio)
 {
-    // The 2x pictures (named @2x, so they carry the ratio 2) on screens denser than 1;
-    // the hot spot stays in logical pixels.
+    // The 2x pictures (named @2x, so they carry the ratio 2) on screens denser than 1.
     auto picture = [ratio](const char *name) {
         const QString base = QStringLiteral(":/pictures/") + QLatin1String(name);
         if (ratio > 1.0) {
@@ -457,17 +456,25 @@ QCursor CTarvexView::CursorFor(CursorId id, qreal ratio)
         }
         return QPixmap(base + QStringLiteral(".png"));
     };
+    // The hot spot is given in logical pixels. The X11 platform hands it to the server
+    // as it is, in the picture's own pixels (measured with Qt 6.4: a 64 x 64 picture of
+    // ratio 2 with hot spot (10, 9) points with its pixel (10, 9)), so there it is
+    // scaled by the picture's ratio; the other platforms scale it themselves.
+    auto cursor = [](const QPixmap &pixmap, int x, int y) {
+        const qreal scale = QGuiApplication::platformName() == QLatin1String("xcb") ? pixmap.devicePixelRatio() : 1.0;
+        return QCursor(pixmap, qRound(x * scale), qRound(y * scale));
+    };
     switch (id) {
     case CubeCursor:
-        return QCursor(picture("cursor-cube"), 10, 10);
+        return cursor(picture("cursor-cube"), 10, 10);
     case NoCellCursor:
-        return QCursor(picture("cursor-nocell"), 10, 9);
+        return cursor(picture("cursor-nocell"), 10, 9);
     case CopyCursor:
-        return QCursor(picture("cursor-copy"), 0, 0);
+        return cursor(picture("cursor-copy"), 0, 0);
     case ArrowCursor:
         break;
     }
-    return QCursor(picture("cursor-arrow"), 0, 0);
+    return cursor(picture("cursor-arrow"), 0, 0);
 }
 
 void CTarvexView::SetCursorId(CursorId id)
