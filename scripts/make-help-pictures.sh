@@ -5,7 +5,8 @@
 #
 #   scripts/make-help-pictures.sh [STRIP]
 #
-# STRIP is the main window's 250 x 24 toolbar strip (drawn by scripts/make-pictures.py);
+# STRIP is the main window's 250 x 24 toolbar strip (drawn by scripts/make-pictures.py,
+# not its @2x twin);
 # by default the first src/resources/**/*toolbar*.png or .bmp. The screen pictures
 # mainwin.png and mainwin2.png come from scripts/capture-screens.sh.
 set -euo pipefail
@@ -28,7 +29,7 @@ tool="$build/tests/tools/tarvex_helppictures"
 mv "$icons/helpicon.png" "$help/helpicon.png"
 
 if [ -z "$strip" ]; then
-    strip=$(find "$root/src/resources" \( -iname '*toolbar*.png' -o -iname '*toolbar*.bmp' \) | sort | head -n 1)
+    strip=$(find "$root/src/resources" \( -iname '*toolbar*.png' -o -iname '*toolbar*.bmp' \) ! -name '*@2x.*' | sort | head -n 1)
 fi
 if [ -z "$strip" ]; then
     echo "No toolbar strip found: run scripts/make-pictures.py first." >&2

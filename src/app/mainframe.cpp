@@ -38,18 +38,30 @@ const QSize ButtonSize(33, 32);
 const QSize PictureSize(25, 24);
 const QRgb TransparentColor = 0xFFFF00FF;   // magenta
 
-// Picture i of the toolbar strip, with magenta made transparent.
-QIcon ToolbarIcon(const QImage &strip, int i)
+// Picture i of a toolbar strip whose pictures are scale times PictureSize, with
+// magenta made transparent.
+QPixmap StripPixmap(const QImage &strip, int i, int scale)
 {
-    QImage picture = strip.copy(i * PictureSize.width(), 0, PictureSize.width(), PictureSize.height())
-                         .convertToFormat(QImage::Format_ARGB32);
+    const QSize size = PictureSize * scale;
+    QImage picture = strip.copy(i * size.width(), 0, size.width(), size.height()).convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < picture.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
         for (int x = 0; x < picture.width(); ++x)
             if (line[x] == TransparentColor)
                 line[x] = 0;
     }
-    return QIcon(QPixmap::fromImage(picture));
+    picture.setDevicePixelRatio(scale);
+    return QPixmap::fromImage(picture);
+}
+
+// Picture i of the toolbar strip, and of its twice-as-dense twin for screens with two
+// device pixels per logical pixel; Qt picks between them by the screen's ratio.
+QIcon ToolbarIcon(const QImage &strip, const QImage &denseStrip, int i)
+{
+    QIcon icon(StripPixmap(strip, i, 1));
+    if (denseStrip.width() >= strip.width() * 2 && denseStrip.height() >= strip.height() * 2)
+        icon.addPixmap(StripPixmap(denseStrip, i, 2));
+    return icon;
 }
 
 } // namespace
@@ -158,9 +170,10 @@ QAction *CMainFrame::Action(int id) const
 QAction *CMainFrame::AddCommand(int id, const QString &text, int picture, void (CMainFrame::*slot)())
 {
     static const QImage strip(QStringLiteral(":/pictures/toolbar.png"));
+    static const QImage denseStrip(QStringLiteral(":/pictures/toolbar@2x.png"));
     // The string-table text: the status prompt, a line feed, the tooltip.
     const int lineFeed = text.indexOf(QLatin1Char('\n'));
-    auto *action = new QAction(ToolbarIcon(strip, picture), lineFeed >= 0 ? text.mid(lineFeed + 1) : QString(), this);
+    auto *action = new QAction(ToolbarIcon(strip, denseStrip, picture), lineFeed >= 0 ? text.mid(lineFeed + 1) : QString(), this);
     if (lineFeed >= 0)
         action->setStatusTip(text.left(lineFeed));
     connect(action, &QAction::triggered, this, slot);

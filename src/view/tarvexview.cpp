@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPaintEvent>
@@ -25,6 +26,35 @@ namespace {
 
 // Device pixels from which a repaint is drawn on two threads.
 constexpr qint64 ParallelPixels = 1 << 21;
+// Rows filled and drawn together: a band of a 4K row stays in the processor's cache.
+constexpr int BandRows = 32;
+
+QImage WindowPixels(QPainter &painter, const QRect &device, qreal d)
+{
+    // The painter of a widget on screen writes into the window's backing store; when
+    // that is a 32-bit image reached at exactly d device pixels per logical pixel and a
+    // whole-pixel offset, the view's device pixels are a rectangle of it.
+    const QPaintEngine *engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice()
+        || engine->paintDevice()->devType() != QInternal::Image)
+        return QImage();
+    auto *image = static_cast<QImage *>(engine->paintDevice());
+    if ((image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32_Premultiplied)
+        || !image->isDetached())
+        return QImage();
+    const QTransform t = painter.deviceTransform();
+    if (t.type() > QTransform::TxScale || t.m11() != d || t.m22() != d)
+        return QImage();
+    const QPoint at(qRound(t.dx()), qRound(t.dy()));
+    if (at.x() != t.dx() || at.y() != t.dy())
+        return QImage();
+    const QRect target = device.translated(at);
+    if (!image->rect().contains(target))
+        return QImage();
+    const qsizetype stride = image->bytesPerLine();
+    return QImage(image->bits() + target.y() * stride + target.x() * 4, target.width(), target.height(), stride,
+                  image->format());
+}
 
 } // namespace
 
@@ -234,16 +264,24 @@ void CTarvexView::paintEvent(QPaintEvent *event)
         UpdateScrollRange();
     }
     const qreal d = DevicePixelRatio();
-    // The device pixels of the exposed area are drawn into an image of their own at the
-    // display size and copied 1:1 onto the screen, so every edge is a device pixel edge.
+    // The device pixels of the exposed area are drawn at the display size and land 1:1
+    // on the screen, so every edge is a device pixel edge.
     const QRect exposed = event->rect();
     const QRect all = QRectF(QPointF(0, 0), QSizeF(viewport()->size()) * d).toAlignedRect();
     const QRect device = QRectF(QPointF(exposed.topLeft()) * d, QSizeF(exposed.size()) * d).toAlignedRect() & all;
     if (device.isEmpty())
         return;
-    if (m_buffer.width() < device.width() || m_buffer.height() < device.height())
-        m_buffer = QImage(all.size().expandedTo(device.size()), QImage::Format_RGB32);
-    QImage part(m_buffer.bits(), device.width(), device.height(), m_buffer.bytesPerLine(), QImage::Format_RGB32);
+    QPainter painter(viewport());
+    // Straight into the window's pixels when the painter writes into them one to one;
+    // otherwise into an image of our own, copied onto the screen afterwards.
+    QImage part = event->region().rectCount() == 1 ? WindowPixels(painter, device, d) : QImage();
+    const bool direct = !part.isNull();
+    if (!direct) {
+        if (m_buffer.width() < device.width() || m_buffer.height() < device.height())
+            m_buffer = QImage(all.size().expandedTo(device.size()), QImage::Format_RGB32);
+        part = QImage(m_buffer.bits(), device.width(), device.height(), m_buffer.bytesPerLine(),
+                      QImage::Format_RGB32);
+    }
     const QPoint origin = DeviceScroll() + device.topLeft();   // workspace point at part's corner
     const CFigure figure = m_doc.Figure();
     const QColor background = ColorFromRef(m_doc.BkColor);
@@ -254,14 +292,19 @@ void CTarvexView::paintEvent(QPaintEvent *event)
     params.Offset = -origin;
     // Greying anchored at the workspace origin, wherever the view is scrolled.
     params.PatternOrigin = -origin;
+    uchar *const bits = part.bits();
+    const qsizetype stride = part.bytesPerLine();
+    // Band by band, each filled and drawn while its pixels are still in the cache.
     auto drawRows = [&](int top, int bottom) {
-        QImage band(m_buffer.bits() + top * m_buffer.bytesPerLine(), device.width(), bottom - top,
-                    m_buffer.bytesPerLine(), QImage::Format_RGB32);
-        band.fill(background);
-        CWorkspaceRenderer::Params rows = params;
-        rows.Offset.ry() -= top;
-        rows.PatternOrigin.ry() -= top;
-        m_renderer->DrawImage(band, figure, rows);
+        for (int y = top; y < bottom; y += BandRows) {
+            const int end = qMin(bottom, y + BandRows);
+            QImage band(bits + y * stride, part.width(), end - y, stride, part.format());
+            band.fill(background);
+            CWorkspaceRenderer::Params rows = params;
+            rows.Offset.ry() -= y;
+            rows.PatternOrigin.ry() -= y;
+            m_renderer->DrawImage(band, figure, rows);
+        }
     };
     // A large area (a high-density screen) is drawn in two halves at once once every
     // picture it needs exists; each half gives the same pixels as the whole.
@@ -279,8 +322,9 @@ void CTarvexView::paintEvent(QPaintEvent *event)
         feedback.translate(-origin);
         m_selectMove->PaintFeedback(feedback);
     }
+    if (direct)
+        return;
     part.setDevicePixelRatio(d);
-    QPainter painter(viewport());
     painter.drawImage(QPointF(device.topLeft()) / d, part);
 }
 
@@ -402,8 +446,7 @@ QCursor CTarvexView::CursorFor(CursorId id)
 
 QCursor CTarvexView::CursorFor(CursorId id, qreal ratio)
 {
-    // The 2x pictures (named @2x, so they carry the ratio 2) on screens denser than 1;
-    // the hot spot stays in logical pixels.
+    // The 2x pictures (named @2x, so they carry the ratio 2) on screens denser than 1.
     auto picture = [ratio](const char *name) {
         const QString base = QStringLiteral(":/pictures/") + QLatin1String(name);
         if (ratio > 1.0) {
@@ -413,17 +456,25 @@ QCursor CTarvexView::CursorFor(CursorId id, qreal ratio)
         }
         return QPixmap(base + QStringLiteral(".png"));
     };
+    // The hot spot is given in logical pixels. The X11 platform hands it to the server
+    // as it is, in the picture's own pixels (measured with Qt 6.4: a 64 x 64 picture of
+    // ratio 2 with hot spot (10, 9) points with its pixel (10, 9)), so there it is
+    // scaled by the picture's ratio; the other platforms scale it themselves.
+    auto cursor = [](const QPixmap &pixmap, int x, int y) {
+        const qreal scale = QGuiApplication::platformName() == QLatin1String("xcb") ? pixmap.devicePixelRatio() : 1.0;
+        return QCursor(pixmap, qRound(x * scale), qRound(y * scale));
+    };
     switch (id) {
     case CubeCursor:
-        return QCursor(picture("cursor-cube"), 10, 10);
+        return cursor(picture("cursor-cube"), 10, 10);
     case NoCellCursor:
-        return QCursor(picture("cursor-nocell"), 10, 9);
+        return cursor(picture("cursor-nocell"), 10, 9);
     case CopyCursor:
-        return QCursor(picture("cursor-copy"), 0, 0);
+        return cursor(picture("cursor-copy"), 0, 0);
     case ArrowCursor:
         break;
     }
-    return QCursor(picture("cursor-arrow"), 0, 0);
+    return cursor(picture("cursor-arrow"), 0, 0);
 }
 
 void CTarvexView::SetCursorId(CursorId id)

@@ -1,7 +1,7 @@
 // Draws the pictures that the help pages, the About page and the desktop use, with the
 // program's own cube painter, and writes a sample figure for screen captures.
 //
-//   tarvex_helppictures pictures DIR          door.png, okbutton.png, helpnav.png
+//   tarvex_helppictures pictures DIR          door.png, okbutton.png, helpnav.png, helpnav@2x.png
 //   tarvex_helppictures icons DIR             tarvex-64.png, tarvex-256.png, helpicon.png
 //   tarvex_helppictures buttons STRIP DIR     btn_*.png cut from a toolbar strip
 //   tarvex_helppictures figure FILE.xml       an impossible triangle as a figure file
@@ -119,27 +119,40 @@ QImage DrawOkButton()
     return image;
 }
 
-// Arrow pointing left (dir -1) or right (dir 1) inside a 25 x 24 cell at x0.
-void DrawNavArrow(QPainter &p, int x0, int dir)
+// Arrow pointing left (dir -1) or right (dir 1) inside a 25 x 24 cell at x0, drawn at
+// scale device pixels per picture pixel (the outline as wide as one picture pixel).
+void DrawNavArrow(QPainter &p, int x0, int dir, int scale)
 {
     const int cx = x0 + 12;
     QPolygon arrow;
     arrow << QPoint(cx + 9 * dir, 12) << QPoint(cx + 1 * dir, 4) << QPoint(cx + 1 * dir, 8)
           << QPoint(cx - 9 * dir, 8) << QPoint(cx - 9 * dir, 16) << QPoint(cx + 1 * dir, 16)
           << QPoint(cx + 1 * dir, 20);
-    p.setPen(QColor(0, 90, 0));
+    if (scale == 1) {
+        p.setPen(QColor(0, 90, 0));
+    } else {
+        // The same outline through the centres of the scaled pixels, one picture pixel wide.
+        QPolygonF dense;
+        for (const QPoint &point : arrow)
+            dense << QPointF(point) * scale + QPointF(scale - 1, scale - 1) / 2.0;
+        p.setPen(QPen(QColor(0, 90, 0), scale, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+        p.setBrush(QColor(40, 170, 60));
+        p.drawPolygon(dense);
+        return;
+    }
     p.setBrush(QColor(40, 170, 60));
     p.drawPolygon(arrow);
 }
 
-// The help window's toolbar strip: Back and Forward, magenta where transparent.
-QImage DrawHelpNav()
+// The help window's toolbar strip: Back and Forward, magenta where transparent; at
+// scale 2 the same drawing at twice the resolution, for dense screens.
+QImage DrawHelpNav(int scale = 1)
 {
-    QImage image(50, 24, QImage::Format_RGB32);
+    QImage image(50 * scale, 24 * scale, QImage::Format_RGB32);
     image.fill(Magenta);
     QPainter p(&image);
-    DrawNavArrow(p, 0, -1);
-    DrawNavArrow(p, 25, 1);
+    DrawNavArrow(p, 0, -1, scale);
+    DrawNavArrow(p, 25, 1, scale);
     return image;
 }
 
@@ -248,6 +261,7 @@ int main(int argc, char *argv[])
         return Save(DrawDoor(), dir.filePath("door.png"))
                        && Save(DrawOkButton(), dir.filePath("okbutton.png"))
                        && Save(DrawHelpNav(), dir.filePath("helpnav.png"))
+                       && Save(DrawHelpNav(2), dir.filePath("helpnav@2x.png"))
                    ? 0 : 1;
     }
     if (command == "icons") {

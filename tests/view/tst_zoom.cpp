@@ -9,6 +9,7 @@
 #include "ui/selection/cubeslibrary.h"
 #include "view/tarvexview.h"
 
+#include <QBackingStore>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QtTest>
@@ -86,6 +87,8 @@ class TestZoom : public QObject
 private Q_SLOTS:
     void viewDrawsAtTheDisplaySize_data() { AddZoomRows(); }
     void viewDrawsAtTheDisplaySize();
+    void windowPixelsEqualTheGrab_data() { AddZoomRows(); }
+    void windowPixelsEqualTheGrab();
     void clickAtDotPlacesOnItsCell_data() { AddZoomRows(); }
     void clickAtDotPlacesOnItsCell();
     void selectClickPicksTheDrawnCube_data() { AddZoomRows(); }
@@ -119,6 +122,26 @@ void TestZoom::viewDrawsAtTheDisplaySize()
         }
         QCOMPARE(grabbed, whole.copy(QRect(scroll, grabbed.size())));
     }
+}
+
+// On screen the view draws straight into the window's pixels; they equal its drawing
+// grabbed into an image of its own.
+void TestZoom::windowPixelsEqualTheGrab()
+{
+    QFETCH(int, zoom);
+    CZoomFixture f(zoom);
+    f.doc.ToggleSelectMode();
+    f.doc.SelectAll();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    f.view.viewport()->repaint();
+    // The viewport's device pixels in the window's backing store.
+    QPaintDevice *store = f.view.window()->backingStore()->paintDevice();
+    QVERIFY(store && store->devType() == QInternal::Image);
+    const QRect area = QRectF(QPointF(f.view.viewport()->mapTo(f.view.window(), QPoint(0, 0))) * f.Ratio(),
+                              QSizeF(f.view.viewport()->size()) * f.Ratio())
+                           .toAlignedRect();
+    const QImage shown = Device(static_cast<QImage *>(store)->copy(area));
+    QCOMPARE(shown, Device(f.view.viewport()->grab().toImage()));
 }
 
 void TestZoom::clickAtDotPlacesOnItsCell()
