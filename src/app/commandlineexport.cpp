@@ -2,6 +2,8 @@
 
 #include "document/tarvexdoc.h"
 #include "files/figurewriter.h"
+#include "files/figurexml.h"
+#include "geometry/figure.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -88,35 +90,38 @@ int CCommandLineExport::Export(const QString &figurePath, const QString &outputP
         return 2;
     }
 
-    // Figures are read only from regular files, so that a file's size is known and
-    // limited before it is read; "-" would mean standard input.
-    if (figurePath == QLatin1String("-")) {
-        if (message)
-            *message = QString::fromLatin1(CTarvexDoc::LoadErrorText) + QLatin1Char('\n') +
-                       Tr("Figures are not read from standard input, only from regular files: "
-                          "save the figure to a file and name that file.");
+    CFigure figure;
+    if (!ReadFigure(figurePath, figure, message))
         return 1;
-    }
-
-    // A document of its own that never reads or writes the user's settings store.
-    CTarvexDoc doc(false);
-    doc.Reset();
     QString reason;
-    if (!doc.LoadFigureXml(figurePath, &reason)) {
-        if (message)
-            *message = QString::fromLatin1(CTarvexDoc::LoadErrorText) + QLatin1Char('\n') + reason;
-        return 1;
-    }
-    if (doc.IsFigureEmpty()) {
-        if (message)
-            *message = QString::fromLatin1(CTarvexDoc::EmptyFigureText);
-        return 1;
-    }
-    const bool written = doc.SaveFigureAs(outputPath, transparent, &reason);
-    if (!written) {
+    if (!CFigureWriter::Write(CFigureWriter::FormatOf(outputPath), figure, nullptr, outputPath, transparent,
+                              &reason)) {
         if (message)
             *message = Tr("The figure could not be saved to %1.\n%2").arg(outputPath, reason);
         return 1;
     }
     return 0;
+}
+
+bool CCommandLineExport::ReadFigure(const QString &figurePath, CFigure &figure, QString *message)
+{
+    auto fail = [message](const QString &text) {
+        if (message)
+            *message = text;
+        return false;
+    };
+    // Figures are read only from regular files, so that a file's size is known and
+    // limited before it is read; "-" would mean standard input.
+    if (figurePath == QLatin1String("-"))
+        return fail(QString::fromLatin1(CTarvexDoc::LoadErrorText) + QLatin1Char('\n')
+                    + Tr("Figures are not read from standard input, only from regular files: "
+                         "save the figure to a file and name that file."));
+    // Straight from the file layer: no document, so the user's settings store is never
+    // read or written.
+    QString reason;
+    if (!CFigureXml::Load(figurePath, figure, &reason))
+        return fail(QString::fromLatin1(CTarvexDoc::LoadErrorText) + QLatin1Char('\n') + reason);
+    if (figure.IsEmpty())
+        return fail(QString::fromLatin1(CTarvexDoc::EmptyFigureText));
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class CFigure;
 class QCommandLineParser;
 class QCoreApplication;
 
@@ -28,4 +29,9 @@ public:
     // editor would tell the user.
     static int Export(const QString &figurePath, const QString &outputPath, QString *message,
                       bool transparent = false);
+
+    // Reads the figure file at figurePath for a front end without a window: only from
+    // a regular file, never through the document (so never the settings store), and
+    // never an empty figure. False with message set to what the editor would say.
+    static bool ReadFigure(const QString &figurePath, CFigure &figure, QString *message);
 };

@@ -1,11 +1,13 @@
 #include "app/thumbnailer.h"
 
-#include "document/tarvexdoc.h"
+#include "app/commandlineexport.h"
+#include "files/fileexception.h"
+#include "files/safefilewriter.h"
 #include "geometry/figure.h"
 #include "geometry/workspacerenderer.h"
 
 #include <QCoreApplication>
-#include <QSaveFile>
+#include <QBuffer>
 
 #include <cstdio>
 #include <cstring>
@@ -74,21 +76,27 @@ int CThumbnailer::Write(const QString &figurePath, const QString &outputPath, in
     };
     if (size < 1 || size > MaxThumbnailSize)
         return fail(Tr("The preview size must be a number from 1 to %1.").arg(MaxThumbnailSize));
-    // A document of its own that never reads or writes the user's settings store.
-    CTarvexDoc doc(false);
-    doc.Reset();
+    CFigure figure;
     QString reason;
-    if (!doc.LoadFigureXml(figurePath, &reason))
-        return fail(QString::fromLatin1(CTarvexDoc::LoadErrorText) + QLatin1Char('\n') + reason);
-    if (doc.IsFigureEmpty())
-        return fail(QString::fromLatin1(CTarvexDoc::EmptyFigureText));
-    const QImage image = Render(doc.Figure(), size);
+    if (!CCommandLineExport::ReadFigure(figurePath, figure, &reason))
+        return fail(reason);
+    const QImage image = Render(figure, size);
     if (image.isNull())
         return fail(Tr("The preview could not be drawn."));
-    // Written to a temporary file beside OUT and renamed over it only when complete.
-    QSaveFile file(outputPath);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
-        return fail(Tr("The preview could not be saved to %1.\n%2").arg(outputPath, file.errorString()));
+    // Written through the safe writer: OUT is replaced only when complete, and never
+    // when it is something else than a regular file.
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    if (!image.save(&png, "PNG"))
+        return fail(Tr("The preview could not be drawn."));
+    const bool written = CFileException::Guard(&reason, [&] {
+        CSafeFileWriter writer(outputPath);
+        writer.Write(png.data().constData(), png.data().size());
+        writer.Commit();
+        return true;
+    });
+    if (!written)
+        return fail(Tr("The preview could not be saved to %1.\n%2").arg(outputPath, reason));
     return 0;
 }
 

@@ -21,6 +21,28 @@ QRect PictureExtent(int size)
     return QRect(-Margin, -Margin, size + 2 * Margin + 1, size + 2 * Margin + 1);
 }
 
+// The cube painter at a drawn size with the three face colours.
+CCubePainter FacePainter(int size, ColorRef top, ColorRef right, ColorRef left)
+{
+    CCubePainter cube;
+    cube.Size = size;
+    cube.TopColor = top;
+    cube.RightColor = right;
+    cube.LeftColor = left;
+    return cube;
+}
+
+CCubePainter FacePainter(const CFigure &figure, int size)
+{
+    return FacePainter(size, figure.Color1, figure.Color2, figure.Color3);
+}
+
+// The one black pixel that marks the empty cell at (x, y) on a painter.
+void PaintDot(QPainter &painter, int x, int y, int half)
+{
+    painter.fillRect(QRect(x + half, y + half, 1, 1), Qt::black);
+}
+
 } // namespace
 
 CWorkspaceRenderer::CWorkspaceRenderer() = default;
@@ -90,11 +112,10 @@ void CWorkspaceRenderer::Draw(QPainter &painter, const CFigure &figure, const QR
     VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
         if (value < 0) {
             if (params.Dots)
-                painter.fillRect(QRect(x + half, y + half, 1, 1), Qt::black);
+                PaintDot(painter, x, y, half);
             return;
         }
-        const Variant variant = !isSelected ? Plain : ((x + y) & 1) ? SelectedOdd : SelectedEven;
-        const Picture &p = Get(value, variant);
+        const Picture &p = Get(value, VariantAt(isSelected, x, y, 0));
         painter.drawImage(x + p.Offset.x(), y + p.Offset.y(), p.Image);
     });
 }
@@ -103,15 +124,11 @@ void CWorkspaceRenderer::DrawEachCell(QPainter &painter, const CFigure &figure, 
                                       const Params &params) const
 {
     const int half = (params.CubeSize / 2) * params.Scale;
-    CCubePainter cube;
-    cube.Size = params.CubeSize * params.Scale;
-    cube.TopColor = figure.Color1;
-    cube.RightColor = figure.Color2;
-    cube.LeftColor = figure.Color3;
+    CCubePainter cube = FacePainter(figure, params.CubeSize * params.Scale);
     VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
         if (value < 0) {
             if (params.Dots)
-                painter.fillRect(QRect(x + half, y + half, 1, 1), Qt::black);
+                PaintDot(painter, x, y, half);
             return;
         }
         cube.Index = value;
@@ -128,11 +145,7 @@ void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, co
 {
     PreparePainter(painter);
     const int half = (params.CubeSize / 2) * params.Scale;
-    CCubePainter cube;
-    cube.Size = params.CubeSize * params.Scale;
-    cube.TopColor = figure.Color1;
-    cube.RightColor = figure.Color2;
-    cube.LeftColor = figure.Color3;
+    CCubePainter cube = FacePainter(figure, params.CubeSize * params.Scale);
     const QColor colors[3] = {ColorFromRef(figure.Color1), ColorFromRef(figure.Color2),
                               ColorFromRef(figure.Color3)};
     // The cubes of one row never touch each other (the pitch is wider than a cube), so
@@ -161,7 +174,7 @@ void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, co
         }
         if (value < 0) {
             if (params.Dots)
-                painter.fillRect(QRect(x + half, y + half, 1, 1), Qt::black);
+                PaintDot(painter, x, y, half);
             return;
         }
         cube.Index = value;
@@ -243,8 +256,7 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
             }
             return;
         }
-        const Variant variant = !isSelected ? Plain : ((x + y - parity) & 1) ? SelectedOdd : SelectedEven;
-        Picture &p = Get(value, variant);
+        Picture &p = Get(value, VariantAt(isSelected, x, y, parity));
         if (p.Spans.empty())
             return;
         const QImage &pixels = Pixels(p, format);
@@ -291,7 +303,7 @@ bool CWorkspaceRenderer::PreparePictures(const CFigure &figure, const QSize &ima
             ready = false;
             return;
         }
-        Get(value, !isSelected ? Plain : ((x + y - parity) & 1) ? SelectedOdd : SelectedEven);
+        Get(value, VariantAt(isSelected, x, y, parity));
     });
     return ready;
 }
@@ -320,6 +332,12 @@ void CWorkspaceRenderer::Prepare(const CFigure &figure, int size)
     m_built = 0;
 }
 
+CWorkspaceRenderer::Variant CWorkspaceRenderer::VariantAt(bool selected, int x, int y, int parity)
+{
+    // The grey pattern is white where x + y - parity is odd.
+    return !selected ? Plain : ((x + y - parity) & 1) ? SelectedOdd : SelectedEven;
+}
+
 CWorkspaceRenderer::Picture &CWorkspaceRenderer::Get(qint32 value, Variant variant)
 {
     if (value >= CubeKindCount) {
@@ -341,14 +359,10 @@ CWorkspaceRenderer::Picture CWorkspaceRenderer::Build(qint32 value, Variant vari
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
-        CCubePainter cube;
+        CCubePainter cube = FacePainter(m_size, m_top, m_right, m_left);
         cube.Left = -m_extent.left();
         cube.Top = -m_extent.top();
-        cube.Size = m_size;
         cube.Index = value;
-        cube.TopColor = m_top;
-        cube.RightColor = m_right;
-        cube.LeftColor = m_left;
         cube.Draw(painter);
         painter.end();
         if (variant != Plain) {

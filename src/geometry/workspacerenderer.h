@@ -101,6 +101,8 @@ private:
 
     void Prepare(const CFigure &figure, int size);
     Picture &Get(qint32 value, Variant variant);
+    // The picture variant of a cell drawn at (x, y), the grey anchored at parity.
+    static Variant VariantAt(bool selected, int x, int y, int parity);
     // Every cell with the cube painter, selected cubes greyed by its raster operation.
     void DrawEachCell(QPainter &painter, const CFigure &figure, const QRect &area, const Params &params) const;
     static const QImage &Pixels(Picture &picture, QImage::Format format);
