@@ -293,9 +293,7 @@ bool CMainFrame::OpenFigureFile(const QString &path)
 {
     if (!m_doc.PromptSaveChanges())
         return false;
-    const bool opened = m_doc.OnOpenDocument(path);
-    Q_EMIT m_doc.UpdateAllViews();
-    m_doc.m_bSaved = 1;
+    const bool opened = m_doc.OpenFigure(path);
     UpdateCommandUi();
     if (opened) {
         raise();

@@ -107,8 +107,9 @@ bool CRecoveryManager::Start()
         }
     }
     connect(&m_doc, &CTarvexDoc::UpdateAllViews, this, &CRecoveryManager::OnDocumentChanged);
+    // The restored figure is unsaved: its copy is watched from now on.
     if (restored)
-        Q_EMIT m_doc.UpdateAllViews();
+        OnDocumentChanged();
     return restored;
 }
 
@@ -133,13 +134,11 @@ bool CRecoveryManager::Offer(const QString &id, std::unique_ptr<QLockFile> &lock
     if (nameFile.open(QIODevice::ReadOnly))
         name = QString::fromUtf8(nameFile.read(MaxNameSize));
     // A copy that cannot be read has been reported by the document and is of no use.
-    if (!m_doc.OnOpenDocument(FilePath(id, CopySuffix))) {
+    if (!m_doc.OpenRecovered(FilePath(id, CopySuffix), name)) {
         RemoveFiles(id);
         lock.reset();
         return false;
     }
-    m_doc.SetModified();
-    m_doc.m_strPathName = name;
     if (ui && !name.isEmpty())
         ui->SuggestSaveFileName(name);
     return true;

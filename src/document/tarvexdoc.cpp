@@ -621,12 +621,6 @@ void CTarvexDoc::MarkSaved()
     m_bSaved = 1;
 }
 
-void CTarvexDoc::SetModified()
-{
-    m_savedDepth = -1;
-    m_bSaved = 0;
-}
-
 void CTarvexDoc::UpdateBarColors()
 {
     Q_EMIT BarColorsChanged(Color1, Color2, Color3);
@@ -741,11 +735,29 @@ void CTarvexDoc::OnOpenFigure()
     const QString path = m_ui->AskOpenFileName();
     if (path.isEmpty())
         return;
-    OnOpenDocument(path);
+    OpenFigure(path);
+}
+
+bool CTarvexDoc::OpenFigure(const QString &path)
+{
+    const bool opened = OnOpenDocument(path);
     // Also when the file could not be opened: the user has already answered the
     // question about the figure on screen.
     MarkSaved();
     Q_EMIT UpdateAllViews();
+    return opened;
+}
+
+bool CTarvexDoc::OpenRecovered(const QString &copyPath, const QString &originalName)
+{
+    if (!OnOpenDocument(copyPath))
+        return false;
+    // Unsaved until it is saved: no undo step leads back to a saved state.
+    m_savedDepth = -1;
+    m_bSaved = 0;
+    m_strPathName = originalName;
+    Q_EMIT UpdateAllViews();
+    return true;
 }
 
 void CTarvexDoc::OnSaveFigure()

@@ -65,8 +65,6 @@ public:
     int m_bSaved = 1;
     // The figure file last opened or saved; empty for a new figure.
     QString m_strPathName;
-    // Makes the figure count as unsaved until it is saved (a restored recovery copy).
-    void SetModified();
 
     void LoadSettings();
     void SaveSettings() const;
@@ -198,6 +196,13 @@ public:
     // Opens a figure file (also used for a file named on the command line).
     bool OnOpenDocument(const QString &path);
     void OnOpenFigure();
+    // Open after the question about unsaved changes was answered (the Open command
+    // past its file dialog, a dropped file, an example): the figure counts as saved
+    // afterwards even when the file could not be read. True when it was read.
+    bool OpenFigure(const QString &path);
+    // Opens a recovery copy as the unsaved figure it was, with its own file's name
+    // (empty when it had none). False when the copy could not be read.
+    bool OpenRecovered(const QString &copyPath, const QString &originalName);
     void OnSaveFigure();
     void OnOptions();
     // Closing the main window: true when it may close.
