@@ -38,8 +38,8 @@ void CCubeConstructor::UpdateGeometry()
 {
     // In device pixels: the cube is drawn at the screen's own resolution.
     const qreal ratio = devicePixelRatioF();
-    const int w = ratio == 1.0 ? width() : qRound(width() * ratio);
-    const int h = ratio == 1.0 ? height() : qRound(height() * ratio);
+    const int w = qRound(width() * ratio);
+    const int h = qRound(height() * ratio);
     m_sample.Size = qMin(w, h);
     if (w < h) {
         m_sample.Left = 0;
@@ -83,8 +83,7 @@ void CCubeConstructor::mousePressEvent(QMouseEvent *event)
     }
     UpdateGeometry();
     const qreal ratio = devicePixelRatioF();
-    const QPoint p = ratio == 1.0 ? event->position().toPoint()
-                                  : QPoint(qRound(event->position().x() * ratio), qRound(event->position().y() * ratio));
+    const QPoint p = (event->position() * ratio).toPoint();
     // Cut corners stay clickable so that they can be put back.
     const int part = m_sample.HitPart(p.x(), p.y(), true);
     if (part < 0)

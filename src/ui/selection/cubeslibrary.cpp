@@ -118,7 +118,7 @@ void CCubesLibrary::BuildPictures()
     // pixels, so its edges are as sharp as the screen allows.
     const qreal ratio = devicePixelRatioF();
     m_builtRatio = ratio;
-    const int size = ratio == 1.0 ? ImageSize : qRound(ImageSize * ratio);
+    const int size = qRound(ImageSize * ratio);
 
     CCubePainter cube;
     cube.Left = 0;
