@@ -1,6 +1,7 @@
 #include "app/mainframe.h"
 
 #include "document/tarvexdoc.h"
+#include "files/regularfile.h"
 #include "view/selectmovehandler.h"
 #include "view/tarvexview.h"
 
@@ -310,8 +311,9 @@ QString CMainFrame::DroppedFigure(const QMimeData *data)
     if (!url.isLocalFile())
         return QString();
     const QString path = url.toLocalFile();
+    // Only regular files are looked into: opening a pipe would wait for a writer.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!CRegularFile::ReadProblem(path).isEmpty() || !file.open(QIODevice::ReadOnly))
         return QString();
     // Every figure file begins with its root element and the Application element.
     const QByteArray head = file.read(64);

@@ -14,6 +14,8 @@
 #include <QUrl>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString Example = QStringLiteral(TARVEX_TEST_DATA "/../../examples/impossible-star.xml");
@@ -62,6 +64,10 @@ private Q_SLOTS:
                                      << QList<CDocumentUi::Answer>{} << false;
         QTest::newRow("missing file") << QList<QUrl>{QUrl::fromLocalFile(m_dir.filePath("none.xml"))}
                                       << QList<CDocumentUi::Answer>{} << false;
+        // A pipe is never opened: reading it would wait for a writer for good.
+        const QString pipe = m_dir.filePath(QStringLiteral("pipe.xml"));
+        QVERIFY(mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+        QTest::newRow("pipe") << QList<QUrl>{QUrl::fromLocalFile(pipe)} << QList<CDocumentUi::Answer>{} << false;
     }
 
     void drops()
