@@ -7,6 +7,7 @@
 
 #include "ui/help/aboutbox.h"
 #include "ui/help/helpframe.h"
+#include "ui/help/picturestrip.h"
 #include "ui/options/optionsdlg.h"
 #include "ui/selection/cubeselectionbar.h"
 #include "ui/selection/cubeselectionpage.h"
@@ -36,38 +37,10 @@ namespace {
 
 const char *const AppTitle = "Tarvex";
 const QSize ButtonSize(33, 32);
-const QSize PictureSize(25, 24);
-const QRgb TransparentColor = 0xFFFF00FF;   // magenta
-
-// Picture i of a toolbar strip whose pictures are scale times PictureSize, with
-// magenta made transparent.
-QPixmap StripPixmap(const QImage &strip, int i, int scale)
-{
-    const QSize size = PictureSize * scale;
-    QImage picture = strip.copy(i * size.width(), 0, size.width(), size.height()).convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < picture.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x)
-            if (line[x] == TransparentColor)
-                line[x] = 0;
-    }
-    picture.setDevicePixelRatio(scale);
-    return QPixmap::fromImage(picture);
-}
-
-// Picture i of the toolbar strip, and of its twice-as-dense twin for screens with two
-// device pixels per logical pixel; Qt picks between them by the screen's ratio.
-QIcon ToolbarIcon(const QImage &strip, const QImage &denseStrip, int i)
-{
-    QIcon icon(StripPixmap(strip, i, 1));
-    if (denseStrip.width() >= strip.width() * 2 && denseStrip.height() >= strip.height() * 2)
-        icon.addPixmap(StripPixmap(denseStrip, i, 2));
-    return icon;
-}
 
 } // namespace
 
-// The toolbar strip and the cursors live in the editor library, a static library:
+// The toolbar strips live in the editor library, a static library:
 // registering them from code that is linked in anyway keeps the linker from dropping them.
 void InitMainWindowResources()
 {
@@ -174,7 +147,7 @@ QAction *CMainFrame::AddCommand(int id, const QString &text, int picture, void (
     static const QImage denseStrip(QStringLiteral(":/pictures/toolbar@2x.png"));
     // The string-table text: the status prompt, a line feed, the tooltip.
     const int lineFeed = text.indexOf(QLatin1Char('\n'));
-    auto *action = new QAction(ToolbarIcon(strip, denseStrip, picture), lineFeed >= 0 ? text.mid(lineFeed + 1) : QString(), this);
+    auto *action = new QAction(CPictureStrip::Icon(strip, denseStrip, picture), lineFeed >= 0 ? text.mid(lineFeed + 1) : QString(), this);
     if (lineFeed >= 0)
         action->setStatusTip(text.left(lineFeed));
     connect(action, &QAction::triggered, this, slot);
@@ -189,7 +162,7 @@ void CMainFrame::CreateToolBar()
 {
     m_toolBar->setMovable(false);
     m_toolBar->setFloatable(false);
-    m_toolBar->setIconSize(PictureSize);
+    m_toolBar->setIconSize(CPictureStrip::PictureSize);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolBar->setContentsMargins(0, 0, 0, 0);
 

@@ -1,4 +1,5 @@
 #include "ui/help/helpframe.h"
+#include "ui/help/picturestrip.h"
 
 #include "ui/help/htmlctrl.h"
 
@@ -20,35 +21,7 @@ namespace {
 const QString NavigationStrip = QStringLiteral(":/help/helpnav.png");
 const QString DenseNavigationStrip = QStringLiteral(":/help/helpnav@2x.png");
 const QString WindowIcon = QStringLiteral(":/help/helpicon.png");
-const QSize PictureSize(25, 24);
 const QSize ButtonSize(33, 32);
-
-// One picture of a strip of pictures scale times 25 x 24, magenta (255, 0, 255) made
-// transparent.
-QPixmap StripPixmap(const QImage &strip, int index, int scale)
-{
-    const QSize size = PictureSize * scale;
-    QImage picture = strip.copy(index * size.width(), 0, size.width(), size.height())
-                         .convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < picture.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x)
-            if ((line[x] & 0xFFFFFF) == 0xFF00FF)
-                line[x] = 0;
-    }
-    picture.setDevicePixelRatio(scale);
-    return QPixmap::fromImage(picture);
-}
-
-// One picture of the strip, with its twin from the twice-as-dense strip when there is
-// one; Qt picks between them by the screen's device pixel ratio.
-QIcon StripPicture(const QImage &strip, const QImage &denseStrip, int index)
-{
-    QIcon icon(StripPixmap(strip, index, 1));
-    if (denseStrip.width() >= 2 * strip.width() && denseStrip.height() >= 2 * strip.height())
-        icon.addPixmap(StripPixmap(denseStrip, index, 2));
-    return icon;
-}
 
 } // namespace
 
@@ -107,7 +80,7 @@ void CHelpFrame::DetachBackPointer()
 bool CHelpFrame::Create()
 {
     const QImage strip(NavigationStrip);
-    if (strip.width() < 2 * PictureSize.width() || strip.height() < PictureSize.height())
+    if (strip.width() < 2 * CPictureStrip::PictureSize.width() || strip.height() < CPictureStrip::PictureSize.height())
         return false;
     if (!QFile::exists(QLatin1Char(':') + StartPage().path()))
         return false;
@@ -119,15 +92,15 @@ bool CHelpFrame::Create()
     m_pToolBar->setObjectName(QStringLiteral("HelpToolBar"));
     m_pToolBar->setMovable(false);
     m_pToolBar->setFloatable(false);
-    m_pToolBar->setIconSize(PictureSize);
+    m_pToolBar->setIconSize(CPictureStrip::PictureSize);
     m_pToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     addToolBar(Qt::TopToolBarArea, m_pToolBar);
 
-    m_pBack = m_pToolBar->addAction(StripPicture(strip, denseStrip, 0), QStringLiteral("Back"));
+    m_pBack = m_pToolBar->addAction(CPictureStrip::Icon(strip, denseStrip, 0), QStringLiteral("Back"));
     m_pBack->setToolTip(QStringLiteral("Back"));
     m_pBack->setStatusTip(QStringLiteral("Back"));
     connect(m_pBack, &QAction::triggered, this, &CHelpFrame::OnBack);
-    m_pForward = m_pToolBar->addAction(StripPicture(strip, denseStrip, 1), QStringLiteral("Forward"));
+    m_pForward = m_pToolBar->addAction(CPictureStrip::Icon(strip, denseStrip, 1), QStringLiteral("Forward"));
     m_pForward->setToolTip(QStringLiteral("Forward"));
     m_pForward->setStatusTip(QStringLiteral("Forward"));
     connect(m_pForward, &QAction::triggered, this, &CHelpFrame::OnForward);
