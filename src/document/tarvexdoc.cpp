@@ -221,10 +221,8 @@ void CTarvexDoc::DrawWorkspace(QPainter &painter, bool dots, int scale, int x0, 
     params.Offset = QPoint(x0, y0);
     params.Dots = dots;
     params.Selected = SelectedCells();
-    const QSize size = GetWorkspaceSize();
-    // Every cell: the area is the whole workspace with room for the outermost pens.
-    const QRect all(-8, -8, size.width() * scale + 16, size.height() * scale + 16);
-    CWorkspaceRenderer().Draw(painter, Figure(), all, params);
+    const CFigure figure = Figure();
+    CWorkspaceRenderer().Draw(painter, figure, CWorkspaceRenderer::WholeArea(figure, params), params);
 }
 
 // ---------------------------------------------------------------- history

@@ -159,5 +159,5 @@ void CBitmapExport::Print(const CFigure &figure, QPainter &painter, const QSize 
     params.CubeSize = figure.CubeSize;
     params.Offset = QPoint((printable.width() - b.Width()) / 2 - b.left,
                            (printable.height() - b.Height()) / 2 - b.top);
-    CWorkspaceRenderer().DrawVector(painter, figure, QRect(QPoint(-8, -8), workspace + QSize(16, 16)), params);
+    CWorkspaceRenderer().DrawVector(painter, figure, CWorkspaceRenderer::WholeArea(figure, params), params);
 }

@@ -21,8 +21,8 @@ public:
 
     // Writes the figure as an uncompressed bottom-up 24-bit bitmap; the selected cells
     // (may be null) come out greyed. The picture is rendered and written in horizontal
-    // strips of at least stripRows rows (rounded up to a multiple of 8, so the grey
-    // pattern lines up across strips; 0 picks a size by StripBudget), so memory stays
+    // strips of at least stripRows rows (rounded up to a multiple of 8; 0 picks a size
+    // by StripBudget; the grey pattern stays anchored at the picture's corner), so memory stays
     // bounded for any figure; the previous file is replaced only when everything was
     // written.
     static bool Export(const CFigure &figure, const QVector<QPoint> *selected, const QString &path,

@@ -48,6 +48,14 @@ void PaintDot(QPainter &painter, int x, int y, int half)
 CWorkspaceRenderer::CWorkspaceRenderer() = default;
 CWorkspaceRenderer::~CWorkspaceRenderer() = default;
 
+QRect CWorkspaceRenderer::WholeArea(const CFigure &figure, const Params &params)
+{
+    const QSize grid = figure.GridSize();
+    const CellPitch pitch = ComputeCellPitch(params.CubeSize, params.Scale);
+    const QRect extent = PictureExtent(params.CubeSize * params.Scale);
+    return QRect(extent.topLeft(), QSize(grid.width() * pitch.Px, grid.height() * pitch.Py) + extent.size());
+}
+
 template <typename CellFn>
 void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, const Params &params,
                                     CellFn cell) const

@@ -75,6 +75,9 @@ public:
     // promised (pictures not kept at this size, or values that are no cube kind).
     bool PreparePictures(const CFigure &figure, const QSize &imageSize, const Params &params);
 
+    // An area that reaches every cell of the figure at the drawn size of params.
+    static QRect WholeArea(const CFigure &figure, const Params &params);
+
     // Pictures drawn since the size or the colours last changed.
     int PictureCount() const { return m_built; }
     // Bytes held by the kept pictures.
