@@ -223,8 +223,7 @@ void CTarvexView::UpdateScrollRange()
     m_shownSize = DisplaySize();
     const qreal d = DevicePixelRatio();
     const QSize device = m_doc.GetWorkspaceSize(m_shownSize);
-    const QSize total = d == 1.0 ? device
-                                 : QSize(int(std::ceil(device.width() / d)), int(std::ceil(device.height() / d)));
+    const QSize total(int(std::ceil(device.width() / d)), int(std::ceil(device.height() / d)));
     const QSize room = maximumViewportSize();
     QScrollBar *h = horizontalScrollBar();
     QScrollBar *v = verticalScrollBar();
