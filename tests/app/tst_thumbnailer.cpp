@@ -5,6 +5,7 @@
 #include "app/thumbnailer.h"
 #include "document/tarvexdoc.h"
 #include "support/testfiles.h"
+#include "support/testdocument.h"
 
 #include <QImage>
 #include <QProcess>
@@ -40,11 +41,11 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         // The largest figure the program allows: every cell of a 100 x 100 grid, cube 200.
         CTarvexDoc doc(false);
-        doc.ResizeGrid(CTarvexDoc::MaxGridWidth, CTarvexDoc::MaxGridHeight);
-        doc.CubeSize = CTarvexDoc::MaxCubeSize;
-        for (int r = 0; r < CTarvexDoc::MaxGridHeight; ++r)
-            for (int c = 0; c < RowLength(CTarvexDoc::MaxGridWidth, r); ++c)
-                doc.PlaceCube(c, r, 0);
+        doc.ResizeGrid(CFigure::MaxGridWidth, CFigure::MaxGridHeight);
+        EditFigure(doc, [&](CFigure &f) { f.CubeSize = CFigure::MaxCubeSize; });
+        for (int r = 0; r < CFigure::MaxGridHeight; ++r)
+            for (int c = 0; c < RowLength(CFigure::MaxGridWidth, r); ++c)
+                PlaceCube(doc, c, r, 0);
         m_largest = m_dir.filePath(QStringLiteral("largest.xml"));
         QVERIFY(doc.SaveFigureXml(m_largest));
     }
@@ -79,13 +80,13 @@ private Q_SLOTS:
         CTarvexDoc doc(false);
         QVERIFY(doc.LoadFigureXml(figure));
         const int cube = CThumbnailer::FittingCubeSize(doc.Figure(), size);
-        QVERIFY(cube >= CThumbnailer::MinCubeSize && cube <= doc.CubeSize);
+        QVERIFY(cube >= CThumbnailer::MinCubeSize && cube <= doc.Figure().CubeSize);
         if (!crisp) {
             QCOMPARE(cube, CThumbnailer::MinCubeSize);
         } else {
             // Exactly the figure's picture at that cube size, pixel for pixel.
-            doc.CubeSize = cube;
-            const CTarvexDoc::Bounds b = doc.GetFigureBounds();
+            EditFigure(doc, [&](CFigure &f) { f.CubeSize = cube; });
+            const CFigure::Bounds b = doc.Figure().GetBounds();
             QCOMPARE(image.size(), QSize(b.right - b.left, b.bottom - b.top));
         }
     }

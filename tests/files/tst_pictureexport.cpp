@@ -10,6 +10,7 @@
 #include "files/vectorexport.h"
 #include "support/failingtarget.h"
 #include "support/imagecompare.h"
+#include "support/testdocument.h"
 
 #include <QImage>
 #include <QPainter>
@@ -31,19 +32,20 @@ void Fill(CTarvexDoc &doc, int width, int height, int cubeSize, int percent, boo
 {
     QRandomGenerator random(quint32(width * 1000 + height * 10 + cubeSize));
     doc.ResizeGrid(width, height);
-    doc.CubeSize = cubeSize;
-    doc.BkColor = MakeColorRef(200, 210, 220);
-    doc.Color1 = MakeColorRef(250, 20, 30);
-    doc.Color2 = MakeColorRef(20, 160, 40);
-    doc.Color3 = MakeColorRef(30, 40, 240);
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = cubeSize; });
+    EditFigure(doc, [&](CFigure &f) { f.BkColor = MakeColorRef(200, 210, 220); });
+    EditFigure(doc, [&](CFigure &f) { f.Color1 = MakeColorRef(250, 20, 30); });
+    EditFigure(doc, [&](CFigure &f) { f.Color2 = MakeColorRef(20, 160, 40); });
+    EditFigure(doc, [&](CFigure &f) { f.Color3 = MakeColorRef(30, 40, 240); });
     for (int r = 0; r < height; ++r)
         for (int c = 0; c < RowLength(width, r); ++c)
             if (int(random.bounded(100)) < percent)
-                doc.PlaceCube(c, r, int(random.bounded(64)));
+                PlaceCube(doc, c, r, int(random.bounded(64)));
     if (select) {
         doc.ToggleSelectMode();
         doc.SelectAll();
-        doc.Selection()->Cells.resize(doc.Selection()->Cells.size() / 2);
+        const QVector<QPoint> all = doc.Selection()->Cells;
+        doc.SelectCells(all.mid(0, all.size() / 2), false);
     }
 }
 
@@ -137,8 +139,8 @@ void TestPictureExport::pngTransparent()
     QVERIFY(QImage(png, "PNG").hasAlphaChannel());
     const QImage bitmap = Bitmap(doc, m_dir.filePath("clear.bmp")).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(picture.size(), bitmap.size());
-    const QRgb faces[] = {ColorFromRef(doc.Color1).rgb(), ColorFromRef(doc.Color2).rgb(),
-                          ColorFromRef(doc.Color3).rgb()};
+    const QRgb faces[] = {ColorFromRef(doc.Figure().Color1).rgb(), ColorFromRef(doc.Figure().Color2).rgb(),
+                          ColorFromRef(doc.Figure().Color3).rgb()};
     int clear = 0;
     for (int y = 0; y < bitmap.height(); ++y)
         for (int x = 0; x < bitmap.width(); ++x) {
@@ -197,7 +199,7 @@ void TestPictureExport::vectorMatchesBitmap()
         }
         QCOMPARE(qAlpha(actual.pixel(0, 0)), transparent ? 0 : 255);
         QImage under(page, QImage::Format_RGB32);
-        under.fill(ColorFromRef(doc.BkColor));
+        under.fill(ColorFromRef(doc.Figure().BkColor));
         QPainter(&under).drawImage(0, 0, actual);
         actual = under;
     } else {

@@ -11,6 +11,7 @@
 #include "document/tarvexdoc.h"
 #include "geometry/cubegeometry.h"
 #include "geometry/surface.h"
+#include "support/testdocument.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -61,7 +62,7 @@ std::vector<QPoint> PlaceChain(CTarvexDoc &doc, QPoint start, const std::vector<
     for (const Leg &leg : legs) {
         for (int i = 0; i < leg.steps; ++i) {
             if (cell != start || cells.empty()) {
-                doc.PlaceCube(cell.x(), cell.y(), 0);
+                PlaceCube(doc, cell.x(), cell.y(), 0);
                 cells.push_back(cell);
             }
             cell = NeighbourCell(cell.x(), cell.y(), leg.direction);
@@ -119,7 +120,7 @@ void PlaceBlocks(CTarvexDoc &doc, QPoint origin, std::vector<Block> blocks)
     std::stable_sort(blocks.begin(), blocks.end(), [](const Block &a, const Block &b) { return a.key < b.key; });
     for (const Block &b : blocks) {
         const QPoint cell = LatticeCell(origin, b.x, b.y, b.z);
-        doc.PlaceCube(cell.x(), cell.y(), 0);
+        PlaceCube(doc, cell.x(), cell.y(), 0);
     }
 }
 
@@ -203,8 +204,8 @@ void HexStar(CTarvexDoc &doc, QPoint start, int n)
 void BringInFront(CTarvexDoc &doc, QPoint a, int d)
 {
     const QPoint b = NeighbourCell(a.x(), a.y(), d);
-    doc.PlaceCube(b.x(), b.y(), doc.Grid().at(b.y()).at(b.x()) | (1 << OppositeCorner(d)));
-    doc.PlaceCube(a.x(), a.y(), doc.Grid().at(a.y()).at(a.x()) & ~(1 << d));
+    PlaceCube(doc, b.x(), b.y(), doc.Figure().Grid.at(b.y()).at(b.x()) | (1 << OppositeCorner(d)));
+    PlaceCube(doc, a.x(), a.y(), doc.Figure().Grid.at(a.y()).at(a.x()) & ~(1 << d));
 }
 
 // The impossible cube frame: the twelve edges of an n by n by m box, placed from the
@@ -276,11 +277,11 @@ bool WriteFigures(const QDir &dir)
     for (const Example &example : Examples()) {
         CTarvexDoc doc(false);
         doc.ResizeGrid(example.grid.width(), example.grid.height());
-        doc.CubeSize = example.cubeSize;
-        doc.Color1 = example.palette.top;
-        doc.Color2 = example.palette.right;
-        doc.Color3 = example.palette.left;
-        doc.BkColor = example.palette.background;
+        EditFigure(doc, [&](CFigure &f) { f.CubeSize = example.cubeSize; });
+        EditFigure(doc, [&](CFigure &f) { f.Color1 = example.palette.top; });
+        EditFigure(doc, [&](CFigure &f) { f.Color2 = example.palette.right; });
+        EditFigure(doc, [&](CFigure &f) { f.Color3 = example.palette.left; });
+        EditFigure(doc, [&](CFigure &f) { f.BkColor = example.palette.background; });
         example.build(doc);
         QString error;
         const QString path = dir.filePath(QString::fromLatin1(example.name) + ".xml");
@@ -296,9 +297,9 @@ bool WriteFigures(const QDir &dir)
 QImage Picture(const CTarvexDoc &doc)
 {
     const int margin = 8;
-    const CTarvexDoc::Bounds b = doc.GetFigureBounds();
+    const CFigure::Bounds b = doc.Figure().GetBounds();
     QImage image(b.right - b.left + 2 * margin, b.bottom - b.top + 2 * margin, QImage::Format_RGB32);
-    image.fill(ColorFromRef(doc.BkColor));
+    image.fill(ColorFromRef(doc.Figure().BkColor));
     QPainter painter(&image);
     doc.DrawWorkspace(painter, false, 1, margin - b.left, margin - b.top, false);
     return image;
