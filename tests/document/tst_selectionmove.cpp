@@ -12,8 +12,6 @@ class TestSelectionMove : public QObject
 private Q_SLOTS:
     void clicks_data();
     void clicks();
-    void dragOffsetExamples_data();
-    void dragOffsetExamples();
     void oneRowDownKeepsPixelShift();
     void moveAndCopy();
     void dropInPlaceReplacesAndCutsAgain();
@@ -51,30 +49,6 @@ void TestSelectionMove::clicks()
     doc.ClickSelect(doc.Figure().CubeFromPoint(click.x(), click.y()), ctrl);
     QCOMPARE(doc.Selection()->Cells, expected);
     QVERIFY(!doc.CanUndo());
-}
-
-void TestSelectionMove::dragOffsetExamples_data()
-{
-    QTest::addColumn<QPoint>("move");
-    QTest::addColumn<QPoint>("offset");
-    QTest::newRow("30 right 20 down") << QPoint(30, 20) << QPoint(0, 2);
-    QTest::newRow("50 right 13 down") << QPoint(50, 13) << QPoint(1, 1);
-    QTest::newRow("25 left 13 down") << QPoint(-25, 13) << QPoint(-1, 1);
-    QTest::newRow("still") << QPoint(0, 0) << QPoint(0, 0);
-    QTest::newRow("12 down") << QPoint(0, 12) << QPoint(0, 1);
-    QTest::newRow("60 left 40 up") << QPoint(-60, -40) << QPoint(-2, -3);
-}
-
-void TestSelectionMove::dragOffsetExamples()
-{
-    QFETCH(QPoint, move);
-    QFETCH(QPoint, offset);
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 8, 20, 0);
-    doc.ToggleSelectMode();
-    doc.SelectAll();
-    const QPoint start(8 * 42 + 16, 20 * 12 + 16);
-    QCOMPARE(DragOffset(doc, start, start + move), offset);
 }
 
 void TestSelectionMove::oneRowDownKeepsPixelShift()

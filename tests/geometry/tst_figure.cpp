@@ -40,6 +40,13 @@ private Q_SLOTS:
     void cubeFromPointSeesThroughCutCorners();
     void figureBounds();
     void emptiness();
+    void cubesInRect();
+    void dragOffsetSnaps_data();
+    void dragOffsetSnaps();
+    void dragOffsetClamps_data();
+    void dragOffsetClamps();
+    void viewMapping_data();
+    void viewMapping();
 };
 
 void TestFigure::workspaceSize_data()
@@ -262,6 +269,110 @@ void TestFigure::emptiness()
     QVERIFY(!figure.IsEmpty());
     figure.PlaceCube(4, 7, -1);
     QVERIFY(figure.IsEmpty());
+}
+void TestFigure::cubesInRect()
+{
+    CFigure figure = NewFigure();
+    figure.PlaceCube(1, 1, 0);
+    figure.PlaceCube(3, 3, 0);
+    figure.PlaceCube(2, 10, 0);
+    // A cube lies inside only with its whole region: its square and one pixel more.
+    const QPoint o = figure.GetCellOrigin(1, 1);
+    QCOMPARE(figure.CubesInRect(QPoint(0, 0), QPoint(200, 80)), (QVector<QPoint>{{1, 1}, {3, 3}}));
+    QCOMPARE(figure.CubesInRect(QPoint(200, 80), QPoint(0, 0)), (QVector<QPoint>{{1, 1}, {3, 3}}));
+    QCOMPARE(figure.CubesInRect(o, o + QPoint(33, 33)), QVector<QPoint>{QPoint(1, 1)});
+    QCOMPARE(figure.CubesInRect(o, o + QPoint(16, 33)), QVector<QPoint>());
+    QCOMPARE(figure.CubesInRect(QPoint(0, 0), QPoint(0, 500)), QVector<QPoint>());
+}
+
+void TestFigure::dragOffsetSnaps_data()
+{
+    QTest::addColumn<QPoint>("move");
+    QTest::addColumn<QPoint>("offset");
+    QTest::newRow("30 right 20 down") << QPoint(30, 20) << QPoint(0, 2);
+    QTest::newRow("50 right 13 down") << QPoint(50, 13) << QPoint(1, 1);
+    QTest::newRow("25 left 13 down") << QPoint(-25, 13) << QPoint(-1, 1);
+    QTest::newRow("still") << QPoint(0, 0) << QPoint(0, 0);
+    QTest::newRow("12 down") << QPoint(0, 12) << QPoint(0, 1);
+    QTest::newRow("60 left 40 up") << QPoint(-60, -40) << QPoint(-2, -3);
+}
+
+void TestFigure::dragOffsetSnaps()
+{
+    QFETCH(QPoint, move);
+    QFETCH(QPoint, offset);
+    // A cube at (8, 20) of the default figure, dragged by move pixels.
+    QCOMPARE(CDragOffset::Clamp({QPoint(8, 20)}, CDragOffset::Snap(move, ComputeCellPitch(32)), QSize(20, 40)),
+             offset);
+}
+
+void TestFigure::dragOffsetClamps_data()
+{
+    // In a 20 x 40 grid: even rows hold columns 0..19, odd rows 0..18.
+    QTest::addColumn<QVector<QPoint>>("cells");
+    QTest::addColumn<QPoint>("offset");
+    QTest::addColumn<QPoint>("expected");
+    QTest::newRow("inside") << QVector<QPoint>{{5, 5}} << QPoint(2, 2) << QPoint(2, 2);
+    QTest::newRow("left edge") << QVector<QPoint>{{1, 4}} << QPoint(-5, 0) << QPoint(-1, 0);
+    QTest::newRow("bottom edge") << QVector<QPoint>{{3, 38}} << QPoint(0, 5) << QPoint(0, 1);
+    QTest::newRow("top edge") << QVector<QPoint>{{3, 2}} << QPoint(1, -6) << QPoint(1, -2);
+    QTest::newRow("odd row's last cell") << QVector<QPoint>{{18, 5}} << QPoint(1, 0) << QPoint(0, 0);
+    QTest::newRow("even last cell one row down") << QVector<QPoint>{{19, 4}} << QPoint(0, 1) << QPoint(-1, 1);
+    QTest::newRow("group held by its widest cube") << QVector<QPoint>{{0, 4}, {19, 4}} << QPoint(1, 0) << QPoint(0, 0);
+    QTest::newRow("cells outside the grid left out") << QVector<QPoint>{{1, 1}, {25, 50}} << QPoint(3, 0) << QPoint(3, 0);
+}
+
+void TestFigure::dragOffsetClamps()
+{
+    QFETCH(QVector<QPoint>, cells);
+    QFETCH(QPoint, offset);
+    QFETCH(QPoint, expected);
+    const QPoint clamped = CDragOffset::Clamp(cells, offset, QSize(20, 40));
+    QCOMPARE(clamped, expected);
+    for (const QPoint &cell : cells) {
+        const QPoint t = CDragOffset::DropTarget(cell, clamped);
+        QVERIFY(!CellExists(cell.x(), cell.y(), 20, 40) || CellExists(t.x(), t.y(), 20, 40));
+    }
+}
+
+void TestFigure::viewMapping_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<int>("displaySize");
+    QTest::newRow("1:1") << 1.0 << 100 << 32;
+    QTest::newRow("ratio 2") << 2.0 << 100 << 64;
+    QTest::newRow("200 %") << 1.0 << 200 << 64;
+    QTest::newRow("ratio 1.5, 50 %") << 1.5 << 50 << 24;
+    QTest::newRow("7 %") << 1.0 << 7 << 4;
+}
+
+void TestFigure::viewMapping()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(int, zoom);
+    QFETCH(int, displaySize);
+    const CViewMapping mapping(32, QPoint(10, 20), ratio, zoom);
+    QCOMPARE(mapping.DisplaySize(), displaySize);
+    // Viewport points land on device pixels of the drawn workspace and back.
+    const QPoint device = mapping.ToWorkspace(QPointF(5, 6));
+    QCOMPARE(device, QPoint(qRound(5 * ratio), qRound(6 * ratio)) + mapping.DeviceScroll());
+    QVERIFY(mapping.ToViewport(QRect(device, QSize(1, 1))).contains(QPoint(5, 6)));
+    // A click at a cell's drawn centre finds it; the click box scales with the size.
+    CFigure figure = NewFigure();
+    figure.PlaceCube(2, 3, 0);
+    const QPoint centre = mapping.CellOrigin(QPoint(2, 3)) + QPoint(displaySize / 2, displaySize / 2);
+    QCOMPARE(mapping.CellAt(figure, centre), QPoint(2, 3));
+    QCOMPARE(mapping.CubeAt(figure, centre), QPoint(2, 3));
+    const int box = displaySize == 32 ? 5 : qMax(1, (5 * displaySize + 16) / 32);
+    if (displaySize >= 16) {   // smaller cubes' boxes overlap their neighbours'
+        QCOMPARE(mapping.CellAt(figure, centre + QPoint(box, -box)), QPoint(2, 3));
+        QCOMPARE(mapping.CellAt(figure, centre + QPoint(box + 1, 0)), QPoint(-1, -1));
+    }
+    // A drag by one pitch moves one cell, shown one pitch further.
+    const CellPitch pitch = mapping.Pitch();
+    QCOMPARE(mapping.DragOffset(centre, centre + QPoint(0, 2 * pitch.Py)), QPoint(0, 2));
+    QCOMPARE(mapping.ShiftOf(QPoint(1, 1)), QPoint(pitch.Px + pitch.Px / 2, pitch.Py));
 }
 
 QTEST_GUILESS_MAIN(TestFigure)
