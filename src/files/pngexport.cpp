@@ -107,8 +107,7 @@ private:
 // A piece of the picture's one zlib stream: the filtered rows of one strip, deflated
 // on their own (raw deflate, ending in a sync flush, the last piece in the final block),
 // with the Adler-32 sum and length of what went in. Pieces join into one valid stream
-// because the run-length strategy only refers back to the byte before, never across
-// pieces.
+// because each starts with an empty history and so never refers back into another.
 struct Piece
 {
     std::vector<uchar> Data;
@@ -244,7 +243,7 @@ class CPieceMaker
 public:
     CPieceMaker()
     {
-        if (deflateInit2(&m_z, CPngExport::CompressionLevel, Z_DEFLATED, -15, 8, Z_RLE) != Z_OK)
+        if (deflateInit2(&m_z, CPngExport::CompressionLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
             throw std::bad_alloc();
     }
     ~CPieceMaker() { deflateEnd(&m_z); }
@@ -293,7 +292,7 @@ public:
             out[0] = PNG_FILTER_VALUE_UP;
             adler.AddByte(out[0]);
             // The picture's first row has zeros above it.
-            FilterRow(out + 1, rowAt(y + above), y + above > 0 ? rowAt(y + above - 1) : nullptr, rowBytes, adler);
+            FilterRow(out + 1, rowAt(y + above), (y + above > 0) ? rowAt(y + above - 1) : nullptr, rowBytes, adler);
         }
         Piece piece;
         piece.Length = uLong(length);
@@ -303,7 +302,9 @@ public:
             m_out.reset(new uchar[bound]);
             m_outSize = bound;
         }
-        deflateReset(&m_z);
+        deflateReset(&m_z);   // also resets the tuning to the level's
+        deflateTune(&m_z, CPngExport::GoodLength, CPngExport::MaxInsert, CPngExport::NiceLength,
+                    CPngExport::MaxChain);
         m_z.next_in = m_filtered.get();
         m_z.avail_in = uInt(length);
         m_z.next_out = m_out.get();
@@ -472,8 +473,8 @@ bool CPngExport::Export(const CFigure &figure, const QString &path, QString *err
         std::deque<std::future<Piece>> pending;
         int next = 0;
         uLong adler = 1;
-        // The zlib header: deflate with a 32 KiB window, the fastest level.
-        const uchar header[2] = {0x78, 0x01};
+        // The zlib header: deflate with a 32 KiB window, a fast level.
+        const uchar header[2] = {0x78, 0x5E};
         chunk("IDAT", header, sizeof header);
         for (int written = 0; written < strips; ++written) {
             while (next < strips && int(pending.size()) <= threads)
