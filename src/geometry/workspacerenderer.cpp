@@ -71,6 +71,12 @@ int DotOffset(const CWorkspaceRenderer::Params &params)
 
 } // namespace
 
+QRect CWorkspaceRenderer::ZoomedRect(const QRect &area, double zoom)
+{
+    return QRect(QPoint(Zoomed(area.left(), zoom), Zoomed(area.top(), zoom)),
+                 QPoint(Zoomed(area.right() + 1, zoom) - 1, Zoomed(area.bottom() + 1, zoom) - 1));
+}
+
 QRect CWorkspaceRenderer::WholeArea(const CFigure &figure, const Params &params)
 {
     const QSize grid = figure.GridSize();
@@ -430,18 +436,14 @@ QImage CWorkspaceRenderer::DrawAveraged(const CFigure &figure, const QRect &area
     const int size = params.CubeSize * params.Scale;
     if (area.isEmpty() || size <= 0 || !(zoom > 0.0))
         return QImage();
-    auto zoomedRect = [&](double z) {
-        return QRect(QPoint(Zoomed(area.left(), z), Zoomed(area.top(), z)),
-                     QPoint(Zoomed(area.right() + 1, z) - 1, Zoomed(area.bottom() + 1, z) - 1));
-    };
-    const QRect target = zoomedRect(zoom);
+    const QRect target = ZoomedRect(area, zoom);
     if (target.isEmpty())
         return QImage();
     // The true drawing, or the smallest one whose cubes still have their shape: the
     // average of that over each target pixel differs from the true drawing's only
     // along the edges of faces.
     const double drawnZoom = qMax(zoom, qMin(1.0, double(AveragedFromSize) / size));
-    const QRect drawnRect = zoomedRect(drawnZoom);
+    const QRect drawnRect = ZoomedRect(area, drawnZoom);
     QImage drawn(drawnRect.size(), QImage::Format_RGB32);
     if (drawn.isNull())
         return QImage();

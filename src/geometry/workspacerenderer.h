@@ -55,6 +55,9 @@ public:
 
     // The drawn size of a cube: CubeSize * Scale, times Zoom rounded.
     static int DrawnSize(const Params &params);
+    // A rectangle of the drawing at CubeSize and Scale as drawn at zoom: its corners
+    // (the outer ones for the bottom right) times the zoom, rounded.
+    static QRect ZoomedRect(const QRect &area, double zoom);
 
     CWorkspaceRenderer();
     ~CWorkspaceRenderer();
