@@ -9,11 +9,24 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
+#include <QProxyStyle>
 
 namespace {
 
 // Example pictures are shown this high in their submenu.
 constexpr int ExamplePictureHeight = 48;
+
+// Menus take their icon size from the style: the examples submenu asks this one.
+class PictureMenuStyle : public QProxyStyle
+{
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (metric == PM_SmallIconSize)
+            return ExamplePictureHeight;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 } // namespace
 
@@ -26,7 +39,9 @@ CRecentMenu::CRecentMenu(QWidget *parent, QSettings *store)
     CHelpFrame::InitResources();
     m_examples = new QMenu(tr("&Examples"), this);
     m_examples->setObjectName(QStringLiteral("ExamplesMenu"));
-    m_examples->setStyleSheet(QStringLiteral("QMenu { icon-size: %1px; }").arg(ExamplePictureHeight));
+    auto *style = new PictureMenuStyle;
+    style->setParent(m_examples);
+    m_examples->setStyle(style);
     for (const CExampleList::Example &example : CExampleList::All()) {
         const QPixmap picture(CExampleList::PicturePath(example.name));
         QAction *action = m_examples->addAction(
