@@ -491,6 +491,8 @@ bool CTarvexDoc::OpenFigure(const QString &path)
     // question about the figure on screen.
     MarkSaved();
     Q_EMIT UpdateAllViews();
+    if (opened)
+        Q_EMIT FigureFileUsed(path);
     return opened;
 }
 
@@ -536,6 +538,8 @@ void CTarvexDoc::OnSaveFigure()
     MarkSaved();
     m_pathName = path;
     Q_EMIT UpdateAllViews();
+    if (CFigureWriter::FormatOf(path) == CFigureWriter::Format::Xml)
+        Q_EMIT FigureFileUsed(path);
 }
 
 void CTarvexDoc::OnOptions()

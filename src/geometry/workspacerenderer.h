@@ -34,6 +34,10 @@ public:
     {
         int CubeSize = 0;    // drawn size of a cube (pitch and dots follow it)
         int Scale = 1;       // integer scale: cubes of CubeSize * Scale, the pitch at that scale
+        // Any other scale: every cell at its position (at CubeSize and Scale) times
+        // Zoom, rounded once, so the figure keeps its proportions at every zoom; cubes
+        // of DrawnSize. Offset and area are at the zoomed size.
+        double Zoom = 1.0;
         QPoint Offset;       // where the workspace origin lands in painter coordinates
         bool Dots = false;   // mark empty cells
         const QVector<QPoint> *Selected = nullptr;   // cells drawn greyed (may be null)
@@ -45,6 +49,15 @@ public:
 
     // Largest drawn cube size whose pictures are kept.
     static constexpr int MaxCachedSize = 256;
+    // Smallest drawn cube size that still shows a cube's shape; smaller figures are
+    // shown by DrawAveraged.
+    static constexpr int MinCrispSize = 6;
+
+    // The drawn size of a cube: CubeSize * Scale, times Zoom rounded.
+    static int DrawnSize(const Params &params);
+    // A rectangle of the drawing at CubeSize and Scale as drawn at zoom: its corners
+    // (the outer ones for the bottom right) times the zoom, rounded.
+    static QRect ZoomedRect(const QRect &area, double zoom);
 
     CWorkspaceRenderer();
     ~CWorkspaceRenderer();
@@ -65,9 +78,14 @@ public:
     // The same into an image without a painter: image pixel (x, y) shows painter
     // point (x, y), so the image covers the workspace rectangle at -Offset with the
     // image's size. Cube pixels are copied straight from the pictures, row span by row
-    // span. The image is RGB32 or ARGB32 (premultiplied or not), or in a byte order of
-    // picture files: RGB888, BGR888 or RGBA8888.
+    // span. The image is RGB32 or ARGB32 (premultiplied or not), in a byte order of
+    // picture files: RGB888, BGR888 or RGBA8888, or Indexed8 whose colour table holds
+    // every colour of Colors (cube pixels are stored as the index of their colour).
     void DrawImage(QImage &image, const CFigure &figure, const Params &params);
+
+    // The opaque colours DrawImage gives the cubes of the figure with params (face
+    // colours, the wire frame of the empty cube, the grey's white; no dots), each once.
+    QVector<QRgb> Colors(const CFigure &figure, const Params &params);
 
     // Draws now every picture DrawImage into an image of the given size would need, so
     // that DrawImage calls with these parameters only read the renderer and may run on
@@ -77,6 +95,17 @@ public:
 
     // An area that reaches every cell of the figure at the drawn size of params.
     static QRect WholeArea(const CFigure &figure, const Params &params);
+
+    // The rectangle area of the figure drawn at its true size (CubeSize and Scale),
+    // as a smooth picture at params.Zoom: every pixel the average of what it covers,
+    // for zooms whose cubes are too small to draw (under MinCrispSize). The picture
+    // covers the zoomed rectangle from round(area.topLeft() * Zoom) to
+    // round((area.bottomRight() + (1, 1)) * Zoom) on background; Selected and Dots
+    // as in DrawImage, the grey anchored at the workspace origin. To keep it fast the
+    // true drawing is made at the smallest zoom whose cubes are still drawn crisp
+    // (AveragedFromSize) and averaged down from there.
+    QImage DrawAveraged(const CFigure &figure, const QRect &area, QRgb background, const Params &params);
+    static constexpr int AveragedFromSize = 12;
 
     // Pictures drawn since the size or the colours last changed.
     int PictureCount() const { return m_built; }
@@ -99,6 +128,7 @@ private:
         QImage Rgb888;   // the picture in the byte orders of picture files, made when first asked
         QImage Bgr888;
         QImage Rgba8888;
+        QImage Indexed8;   // made for m_table
     };
     enum Variant { Plain = 0, SelectedEven = 1, SelectedOdd = 2, VariantCount = 3 };
 
@@ -108,8 +138,13 @@ private:
     static Variant VariantAt(bool selected, int x, int y, int parity);
     // Every cell with the cube painter, selected cubes greyed by its raster operation.
     void DrawEachCell(QPainter &painter, const CFigure &figure, const QRect &area, const Params &params) const;
-    static const QImage &Pixels(Picture &picture, QImage::Format format);
+    const QImage &Pixels(Picture &picture, QImage::Format format);
+    // Takes the colour table of the Indexed8 images drawn next; indexed pictures made
+    // for another table are dropped.
+    void UseTable(const QVector<QRgb> &table);
     Picture Build(qint32 value, Variant variant) const;
+    // A layout position times the zoom, rounded once.
+    static int Zoomed(int value, double zoom);
     template <typename CellFn>
     void VisitCells(const CFigure &figure, const QRect &area, const Params &params, CellFn cell) const;
 
@@ -120,5 +155,6 @@ private:
     QRect m_extent;   // what any picture can cover, relative to the cell's origin
     std::array<std::array<Picture, VariantCount>, 64> m_pictures;
     Picture m_scratch;   // a picture of a value that is no cube kind, not kept
+    QVector<QRgb> m_table;   // colour table of the Indexed8 pictures
     int m_built = 0;
 };
