@@ -208,6 +208,7 @@ void CMainFrame::CreateToolBar()
     m_recentButton->setIcon(CPictureStrip::Icon(QImage(QStringLiteral(":/pictures/recent.png")),
                                                 QImage(QStringLiteral(":/pictures/recent@2x.png")), 0));
     m_recentButton->setToolTip(tr("Recent figures and examples"));
+    m_recentButton->setAccessibleName(m_recentButton->toolTip());
     m_recentButton->setStatusTip(tr("Open a figure worked on lately, or an example"));
     m_recentButton->setPopupMode(QToolButton::InstantPopup);
     m_recentButton->setMenu(m_recentMenu);
