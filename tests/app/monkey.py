@@ -85,8 +85,8 @@ class XClient:
         self.root = ctypes.c_uint32.from_address(xcb.xcb_setup_roots_iterator(xcb.xcb_get_setup(self.conn)).data).value
         self.protocols, self.ping_atom, self.delete_atom = (
             self.atom(n) for n in (b"WM_PROTOCOLS", b"_NET_WM_PING", b"WM_DELETE_WINDOW"))
-        # The answer to a ping is sent to the root window for SubstructureNotify.
-        mask = ctypes.c_uint32(1 << 19)
+        # Qt sends the answer to a ping to the root window for StructureNotify.
+        mask = ctypes.c_uint32(1 << 17)
         xcb.xcb_change_window_attributes(self.conn, self.root, 1 << 11, ctypes.byref(mask))
         xcb.xcb_flush(self.conn)
         self.stamp = 0
@@ -268,11 +268,14 @@ class Monkey:
                 # The recovery question before the main window.
                 self.editor.window = window
                 self.settle()
+                self.xdo("windowfocus", "--sync", window, check=False)
                 self.answer_box(window, rng)
                 self.editor.window = None
-                known.add(window)
             time.sleep(0.1)
-        raise Fault("the main window never showed")
+        raise Fault("the main window never showed; windows: %s" % self.describe_windows())
+
+    def describe_windows(self):
+        return ["%s %r %s" % (w, self.title(w), self.geometry(w)) for w in self.visible()]
 
     def focus_main(self):
         self.xdo("windowfocus", "--sync", self.editor.window, check=False)
@@ -425,7 +428,7 @@ class Monkey:
         kinds = [("click", 20), ("drag", 10), ("shift click", 6), ("shift drag", 6), ("ctrl click", 3),
                  ("ctrl drag", 5), ("double click", 2), ("right click", 1), ("wheel", 3), ("ctrl wheel", 4),
                  ("toolbar", 9), ("library", 6), ("constructor", 4), ("tab", 2), ("key", 24), ("anywhere", 2),
-                 ("help window", 2), ("kill", 0.15)]
+                 ("help window", 2), ("dialog", 8), ("kill", 0.15)]
         kind = rng.choices([k for k, _ in kinds], [w for _, w in kinds])[0]
         if kind == "help window" and not self.help:
             kind = "key"
@@ -494,6 +497,17 @@ class Monkey:
         elif kind == "key":
             self.focus_main()
             self.xdo("key", self.random_key(rng))
+        elif kind == "dialog":
+            # The commands that ask something: each several times a minute.
+            self.focus_main()
+            command = rng.choice(["ctrl+s", "ctrl+s", "ctrl+o", "ctrl+n", "options", "options", "ctrl+p", "F1",
+                                  "about"])
+            if command in ("options", "about"):
+                self.move(lay["toolbar%d" % (5 if command == "options" else 9)])
+                self.xdo("click", 1)
+            else:
+                self.xdo("key", command)
+            self.count("command " + command)
         elif kind == "help window":
             if rng.random() < 0.2:
                 self.x.close_window(int(self.help))
