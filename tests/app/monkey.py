@@ -262,6 +262,7 @@ class Monkey:
                     continue
                 if self.geometry(window)[2] > 500:
                     self.editor.window = window
+                    self.size = self.geometry(window)[2:]
                     self.xdo("windowfocus", "--sync", window, check=False)
                     self.settle()
                     return
@@ -399,7 +400,7 @@ class Monkey:
             ext = rng.choice(EXTENSIONS)
             return os.path.join(self.scratch, name + ("." + ext if ext else ""))
         files = sorted(glob.glob(os.path.join(self.scratch, "*")))
-        choices = files + self.examples[:3] + [os.path.join(self.scratch, "missing.xml")]
+        choices = files + self.examples + [os.path.join(self.scratch, "missing.xml")]
         return rng.choice(choices)
 
     def answer_file_dialog(self, window, saving, rng):
@@ -428,7 +429,7 @@ class Monkey:
         kinds = [("click", 20), ("drag", 10), ("shift click", 6), ("shift drag", 6), ("ctrl click", 3),
                  ("ctrl drag", 5), ("double click", 2), ("right click", 1), ("wheel", 3), ("ctrl wheel", 4),
                  ("toolbar", 9), ("library", 6), ("constructor", 4), ("tab", 2), ("key", 24), ("anywhere", 2),
-                 ("help window", 2), ("dialog", 8), ("kill", 0.15)]
+                 ("help window", 2), ("dialog", 8), ("resize", 1), ("kill", 0.15)]
         kind = rng.choices([k for k, _ in kinds], [w for _, w in kinds])[0]
         if kind == "help window" and not self.help:
             kind = "key"
@@ -517,6 +518,13 @@ class Monkey:
                          "click", 1, check=False)
             self.settle()
             self.focus_main()
+        elif kind == "resize":
+            # There is no window manager: the window takes the size it is given.
+            if rng.random() < 0.3:
+                size = self.size
+            else:
+                size = (rng.randint(120, 1280), rng.randint(80, 1000))
+            self.xdo("windowsize", window, *size)
         elif kind == "kill":
             self.kill_and_restart(rng)
 
@@ -642,6 +650,7 @@ class Monkey:
         if self.help:
             self.x.close_window(int(self.help))
             self.help = None
+        self.xdo("windowsize", self.editor.window, *self.size)
         self.focus_main()
         self.xdo("key", "Escape", "ctrl+0")
         self.settle()
