@@ -1,6 +1,6 @@
 // Prints where the end-to-end tests have to click, one "name x y" line each: the
-// workspace view's viewport and the cells of the cubes library, in main-window
-// coordinates; with --all also every toolbar button or widget, the selection tabs, the
+// workspace view's viewport, the cells of the cubes library and the recent figures
+// button, in main-window coordinates; with --all also every toolbar button or widget, the selection tabs, the
 // constructor, and the controls of the Options dialog (in dialog coordinates). It
 // builds the same windows the editor shows, on the offscreen platform.
 
@@ -23,6 +23,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QToolButton>
 #include <cstdio>
 #include <cstring>
 
@@ -58,6 +59,7 @@ int main(int argc, char *argv[])
             Print(QByteArray("library" + QByteArray::number(kind)).constData(), library, &frame,
                   library->CellRect(kind).center());
     }
+    PrintCentre("recent", frame.RecentButton(), &frame);
     if (!all)
         return 0;
 
