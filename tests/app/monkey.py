@@ -37,6 +37,8 @@ from xvfb_harness import SKIP, XServer, missing_tool, stop  # noqa: E402
 HANG_SECONDS = 10
 BURST = 80                      # events between two checks of the written files
 REPORT = re.compile(r"ERROR: AddressSanitizer|ERROR: LeakSanitizer|runtime error:|AddressSanitizer:DEADLYSIGNAL")
+# Keys for a toolbar widget after the ten buttons: a drop-down menu or a zoom box.
+WIDGET_KEYS = ["Down", "Down", "Up", "Right", "Return", "Return", "Escape", "1", "4", "5", "0", "BackSpace", "ctrl+a"]
 EXTENSIONS = ["xml", "xml", "xml", "png", "svg", "pdf", "bmp", ""]
 
 
@@ -481,7 +483,7 @@ class Monkey:
             if int(button[7:]) >= 10:
                 # A widget added after the ten buttons (a list or a menu): a few keys.
                 for _ in range(rng.randrange(4)):
-                    self.xdo("key", rng.choice(["Down", "Up", "Return", "Escape", "1", "5", "0", "BackSpace"]))
+                    self.xdo("key", rng.choice(WIDGET_KEYS))
         elif kind == "library":
             self.xdo("mousemove", "--window", window, *lay["tab0"], "click", 1)
             self.move(lay["library%d" % rng.randrange(65)])
