@@ -1,5 +1,6 @@
 #include "app/recoverymanager.h"
 
+#include "document/documentcommands.h"
 #include "document/documentui.h"
 #include "document/tarvexdoc.h"
 #include "files/figurexml.h"
@@ -134,13 +135,11 @@ bool CRecoveryManager::Offer(const QString &id, std::unique_ptr<QLockFile> &lock
     if (nameFile.open(QIODevice::ReadOnly))
         name = QString::fromUtf8(nameFile.read(MaxNameSize));
     // A copy that cannot be read has been reported by the document and is of no use.
-    if (!m_doc.OpenRecovered(FilePath(id, CopySuffix), name)) {
+    if (!CDocumentCommands(m_doc).Open(FilePath(id, CopySuffix), CDocumentCommands::OpenAs::Recovered, name)) {
         RemoveFiles(id);
         lock.reset();
         return false;
     }
-    if (ui && !name.isEmpty())
-        ui->SuggestSaveFileName(name);
     return true;
 }
 

@@ -95,7 +95,7 @@ private Q_SLOTS:
         QCOMPARE(ui.questions.size(), urls.size() == 1 && urls.first().toLocalFile() == Example ? 1 : 0);
         if (opens) {
             CTarvexDoc expected(false);
-            QVERIFY(expected.LoadFigureXml(Example));
+            QVERIFY(LoadFigure(expected, Example));
             QCOMPARE(doc.Figure().Grid, expected.Figure().Grid);
             QCOMPARE(doc.IsSaved(), 1);
         }

@@ -407,6 +407,10 @@ void TestMainFrame::recentFigures()
     QCOMPARE(ui.questions.size(), 2);
     QVERIFY(doc.IsSaved());
     QVERIFY(!doc.Figure().IsEmpty());
+    // The example's resource path is never its file name; Save offers a real folder.
+    QVERIFY(doc.PathName().isEmpty());
+    QVERIFY(!doc.SaveName().startsWith(QLatin1Char(':')));
+    QVERIFY(doc.SaveName().endsWith(QLatin1String(".xml")));
     QCOMPARE(recent.Files(), QStringList{first});
 }
 

@@ -3,6 +3,7 @@
 
 #include "document/tarvexdoc.h"
 #include "support/testfiles.h"
+#include "support/testdocument.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -39,7 +40,7 @@ private:
 void TestSpecialFiles::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    QVERIFY(m_doc.LoadFigureXml(Example));
+    QVERIFY(LoadFigure(m_doc, Example));
     QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath("pipe")).constData(), 0600), 0);
     QVERIFY(QDir(m_dir.path()).mkdir("folder.xml"));
     QVERIFY(QFile::link(m_dir.filePath("pipe"), m_dir.filePath("link.xml")));
@@ -64,7 +65,7 @@ void TestSpecialFiles::refused()
     const QString reason = path + " is " + kind + ", not a regular file";
     QString error;
     CTarvexDoc doc(false);
-    QVERIFY(!doc.LoadFigureXml(path, &error));   // a pipe would block here for good
+    QVERIFY(!LoadFigure(doc, path, &error));   // a pipe would block here for good
     QVERIFY2(error.startsWith(reason), qPrintable(error));
     if (!write)
         return;
@@ -89,7 +90,7 @@ void TestSpecialFiles::linkToRegularFileIsFollowed()
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(ReadFile(target), ReadFile(Example));
     CTarvexDoc doc(false);
-    QVERIFY(doc.LoadFigureXml(link));
+    QVERIFY(LoadFigure(doc, link));
     QCOMPARE(doc.Figure().Grid, m_doc.Figure().Grid);
 }
 
