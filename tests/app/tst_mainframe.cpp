@@ -636,6 +636,13 @@ void TestMainFrame::saveDialogIsReused()
         dialog->reject();
     });
     QCOMPARE(frame.AskSaveFileName(), QString());
+
+    // A figure with a file of its own: the dialog at that file, as a figure file.
+    dialog->selectNameFilter(QStringLiteral("Windows bitmap (*.bmp)"));
+    frame.SuggestSaveFileName(QDir(dir.path()).filePath(QStringLiteral("own.xml")));
+    QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("Tarvex figure (*.xml)"));
+    QCOMPARE(dialog->defaultSuffix(), QStringLiteral("xml"));
+    QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), QStringLiteral("own.xml"));
 }
 
 void TestMainFrame::openDialogFilter()
