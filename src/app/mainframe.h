@@ -90,8 +90,9 @@ public:
     // unsaved-changes question first. False when the user cancelled or the file could
     // not be read (the user was told why).
     bool OpenFigureFile(const QString &path);
-    // The figure file a drop carries: one local file that looks like a figure file
-    // (it begins as every figure file does); otherwise an empty string.
+    // The file a drop carries: one local file, which is then opened as Open opens the
+    // file chosen in its dialog; otherwise (several files, a web address, the view's
+    // own cube drag) an empty string.
     static QString DroppedFigure(const QMimeData *data);
 
     // The save dialog, reused by every save (it keeps folder, name and file type).
