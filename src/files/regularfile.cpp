@@ -90,10 +90,12 @@ bool CRegularFile::Open(const QString &path, int flags, bool refuseLinks)
         return true;
     }
     const QByteArray name = QFile::encodeName(path);
-    // A look by name first, so that a device is normally never opened at all.
+    // A look by name first, so that a device is normally never opened at all. Every
+    // other kind is refused on the open descriptor below, which also catches a device
+    // put in the file's place since.
     struct stat info;
     const int looked = refuseLinks ? ::lstat(name.constData(), &info) : ::stat(name.constData(), &info);
-    if (looked == 0 && !S_ISREG(info.st_mode))
+    if (looked == 0 && (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) || (refuseLinks && S_ISLNK(info.st_mode))))
         return Fail(Error::Special, ReadProblemText(path, KindOf(info.st_mode)));
     // Without blocking: a pipe put in the file's place since is opened at once, then
     // refused below, instead of waiting for a writer.
@@ -107,8 +109,9 @@ bool CRegularFile::Open(const QString &path, int flags, bool refuseLinks)
         const int error = errno;
         if (error == ELOOP && refuseLinks)
             return Fail(Error::Special, ReadProblemText(path, Tr("a symbolic link")));
-        if (error == ENXIO)   // a pipe without a reader, opened for writing
-            return Fail(Error::Special, ReadProblemText(path, Tr("a pipe")));
+        // A socket, or a pipe without a reader opened for writing.
+        if ((error == ENXIO || error == EOPNOTSUPP) && ::stat(name.constData(), &info) == 0 && !S_ISREG(info.st_mode))
+            return Fail(Error::Special, ReadProblemText(path, KindOf(info.st_mode)));
         return Fail(Error::Open, Tr("Cannot open %1: %2").arg(path, ErrnoText(error)), ErrnoText(error));
     }
     if (::fstat(m_fd, &info) != 0)
