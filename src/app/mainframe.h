@@ -12,6 +12,8 @@
 class CCubeSelectionBar;
 class CCubeSelectionPage;
 class CHelpFrame;
+class CRecentMenu;
+class CZoomBox;
 class CTarvexDoc;
 class CTarvexView;
 class QAction;
@@ -19,6 +21,7 @@ class QCheckBox;
 class QFileDialog;
 class QMimeData;
 class QToolBar;
+class QToolButton;
 
 // Registers the toolbar strip.
 void InitMainWindowResources();
@@ -90,6 +93,14 @@ public:
     // unsaved-changes question first. False when the user cancelled or the file could
     // not be read (the user was told why).
     bool OpenFigureFile(const QString &path);
+    // The same for an entry of the recent figures: a file that no longer exists is
+    // taken off the list, with a message, and nothing else happens.
+    bool OpenRecentFile(const QString &path);
+    // Puts a figure file first in the recent figures (opened or saved as a figure).
+    void AddRecentFile(const QString &path);
+    CRecentMenu *RecentMenu() const { return m_recentMenu; }
+    QToolButton *RecentButton() const { return m_recentButton; }
+    CZoomBox *ZoomBox() const { return m_zoomBox; }
     // The file a drop carries: one local file, which is then opened as Open opens the
     // file chosen in its dialog; otherwise (several files, a web address, the view's
     // own cube drag) an empty string.
@@ -134,6 +145,9 @@ private:
     std::unique_ptr<QFileDialog> m_saveDialog;
     QCheckBox *m_transparent = nullptr;   // in the save dialog
     QHash<int, QAction *> m_actions;
+    CRecentMenu *m_recentMenu = nullptr;     // owned by this window
+    QToolButton *m_recentButton = nullptr;   // owned by the toolbar
+    CZoomBox *m_zoomBox = nullptr;           // owned by the toolbar
     QString m_dragCubeFormat;
     // The help window while it is open; it clears this pointer itself when closed.
     CHelpFrame *m_pHelpFrame = nullptr;
