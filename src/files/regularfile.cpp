@@ -144,22 +144,26 @@ bool CRegularFile::ReadAll(QByteArray *data, qint64 maxSize)
     struct stat info;
     if (::fstat(m_fd, &info) == 0 && info.st_size > maxSize)
         return Fail(Error::TooLarge, Tr("%1 is too large to be a figure file.").arg(m_path));
-    // The size may change while reading: read until the end, but never more than allowed.
-    QByteArray result;
-    result.reserve(qsizetype(qMin<qint64>(qMax<qint64>(info.st_size, 0), maxSize)) + 1);
-    char buffer[64 * 1024];
+    // The size may change while reading: read until the end, but never more than
+    // allowed. One byte more than the size tells the end without a second buffer.
+    QByteArray result(qsizetype(qMin<qint64>(qMax<qint64>(info.st_size, 0), maxSize) + 1), Qt::Uninitialized);
+    qint64 used = 0;
     for (;;) {
-        const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
+        if (used == result.size()) {
+            if (used > maxSize)
+                return Fail(Error::TooLarge, Tr("%1 is too large to be a figure file.").arg(m_path));
+            result.resize(qsizetype(qMin<qint64>(used * 2, maxSize + 1)));
+        }
+        const ssize_t got = ::read(m_fd, result.data() + used, size_t(result.size() - used));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             return Fail(Error::Read, Tr("Cannot read %1: %2").arg(m_path, ErrnoText(errno)));
         if (got == 0)
             break;
-        if (result.size() + got > maxSize)
-            return Fail(Error::TooLarge, Tr("%1 is too large to be a figure file.").arg(m_path));
-        result.append(buffer, qsizetype(got));
+        used += got;
     }
+    result.truncate(qsizetype(used));
     *data = result;
     return true;
 }

@@ -229,7 +229,9 @@ void TestRecoveryManager::leftoversAreSettled()
             if (entry.endsWith('-'))
                 data.truncate(data.size() / 2);
             QVERIFY(WriteFile(path, data));
-            QFile(path).setFileTime(start.addSecs(i), QFileDevice::FileModificationTime);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY(file.setFileTime(start.addSecs(i), QFileDevice::FileModificationTime));
         } else if (kind == '>') {
             QVERIFY(QFile::link(user, path));
         } else if (kind == '|') {
