@@ -5,9 +5,10 @@
 
 #include "benchmark.h"
 
-#include "document/tarvexdoc.h"
+#include "files/figurexml.h"
 #include "files/regularfile.h"
 #include "files/xmlelement.h"
+#include "geometry/figure.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,14 +22,14 @@ namespace {
 
 void SafeReading()
 {
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(100, 100);
+    CFigure figure;
+    figure.Resize(100, 100);
     for (int r = 0; r < 100; ++r)
         for (int c = 0; c < RowLength(100, r); ++c)
-            doc.PlaceCube(c, r, (r * 7 + c) % 64);
+            figure.PlaceCube(c, r, (r * 7 + c) % 64);
     QTemporaryDir dir(QDir::currentPath() + "/bench-reading-XXXXXX");
     const QString largest = dir.filePath("largest.xml");
-    if (!doc.SaveFigureXml(largest))
+    if (!CFigureXml::Save(figure, largest, nullptr))
         return;
 
     // The two reads in turns, medians of each.

@@ -8,6 +8,7 @@
 #include "support/testfiles.h"
 #include "ui/help/examplelist.h"
 #include "ui/help/helpframe.h"
+#include "support/testdocument.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -87,8 +88,7 @@ private Q_SLOTS:
         doc.SetUi(&ui);
         frame.resize(400, 300);
         // An unsaved cube of the user's own.
-        doc.PlaceCube(0, 0, 0);
-        doc.m_bSaved = 0;
+        PlaceCube(doc, 0, 0, 0);
 
         QMimeData data;
         data.setUrls(urls);
@@ -106,12 +106,12 @@ private Q_SLOTS:
             QCOMPARE(ui.messages[i].text, openUi.messages[i].text);
         QCOMPARE(ui.messages.isEmpty(), opens || !taken || answers.isEmpty());
         if (opens) {
-            QCOMPARE(doc.Grid(), opened.Grid());
-            QVERIFY(!doc.IsFigureEmpty());
-            QCOMPARE(doc.m_bSaved, 1);
+            QCOMPARE(doc.Figure().Grid, opened.Figure().Grid);
+            QVERIFY(!doc.Figure().IsEmpty());
+            QVERIFY(doc.IsSaved());
         } else if (answers.isEmpty()) {
-            QCOMPARE(doc.GetCell(0, 0), 0);   // the user's cube stays, unsaved
-            QCOMPARE(doc.m_bSaved, 0);
+            QCOMPARE(doc.Figure().Cell(0, 0), 0);   // the user's cube stays, unsaved
+            QVERIFY(!doc.IsSaved());
         }
     }
 
@@ -153,12 +153,11 @@ private Q_SLOTS:
         ui.answers = {CDocumentUi::Answer::No};
         CMainFrame frame(doc);
         doc.SetUi(&ui);
-        doc.PlaceCube(0, 0, 0);
-        doc.m_bSaved = 0;
+        PlaceCube(doc, 0, 0, 0);
         QVERIFY(frame.OpenFigureFile(path));
         QCOMPARE(ui.questions.size(), 1);
-        QVERIFY(!doc.IsFigureEmpty());
-        QCOMPARE(doc.m_bSaved, 1);
+        QVERIFY(!doc.Figure().IsEmpty());
+        QCOMPARE(doc.IsSaved(), 1);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "document/tarvexdoc.h"
 #include "support/scriptedui.h"
 #include "support/testfiles.h"
+#include "support/testdocument.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -32,12 +33,7 @@ struct Editor
         ui.answers = answers;
         recovery = std::make_unique<CRecoveryManager>(doc, folder, delays);
     }
-    void Place(int column, int row, int kind)
-    {
-        doc.TakeSnapshot();
-        doc.PlaceCube(column, row, kind);
-        Q_EMIT doc.UpdateAllViews();
-    }
+    void Place(int column, int row, int kind) { doc.PlaceCube(QPoint(column, row), kind); }
     CTarvexDoc doc{false};
     CScriptedUi ui;
     std::unique_ptr<CRecoveryManager> recovery;
@@ -52,7 +48,7 @@ QStringList Copies(const QString &folder)
 QByteArray FigureFile(const QString &folder, char which)
 {
     CTarvexDoc doc(false);
-    doc.PlaceCube(which == 'A' ? 3 : 4, which == 'A' ? 3 : 4, 5);
+    PlaceCube(doc, which == 'A' ? 3 : 4, which == 'A' ? 3 : 4, 5);
     const QString path = folder + "/figure-" + which;
     return doc.SaveFigureXml(path) ? ReadFile(path) : QByteArray();
 }
@@ -84,8 +80,9 @@ void TestRecoveryManager::LeaveCopy(const QString &pathName, QByteArray &left)
 {
     Editor ended(Folder());
     ended.recovery->Start();
-    ended.doc.m_strPathName = pathName;
-    ended.Place(3, 3, 5);
+    ended.doc.PlaceCube(QPoint(3, 3), 5);
+    ended.doc.TakeFigure(ended.doc.Figure(), pathName, false);
+    Q_EMIT ended.doc.UpdateAllViews();
     // Written a short while after the change.
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ended.recovery->CopyPath()), 10000);
     left = ReadFile(ended.recovery->CopyPath());
@@ -96,8 +93,7 @@ void TestRecoveryManager::copyFollowsTheSavedState()
     Editor editor(Folder());
     QVERIFY(!editor.recovery->Start());
     QVERIFY(editor.ui.questions.isEmpty());
-    editor.doc.TakeSnapshot();
-    editor.doc.PlaceCube(1, 1, 0);
+    editor.doc.PlaceCube(QPoint(1, 1), 0);
     Q_EMIT editor.doc.UpdateAllViews();
     const QString copy = editor.recovery->CopyPath();
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copy), 10000);
@@ -117,8 +113,7 @@ void TestRecoveryManager::copyFollowsTheSavedState()
     editor.ui.saveNames << saved;
     editor.doc.OnSaveFigure();
     QVERIFY(!QFile::exists(copy));
-    editor.doc.TakeSnapshot();
-    editor.doc.PlaceCube(5, 5, 0);
+    editor.doc.PlaceCube(QPoint(5, 5), 0);
     Q_EMIT editor.doc.UpdateAllViews();
     QVERIFY(editor.recovery->WriteCopy());
     editor.doc.OnEditUndo();   // back to the saved figure
@@ -147,14 +142,14 @@ void TestRecoveryManager::endedEditorsCopyIsOffered()
     const bool restored = editor.recovery->Start();
     QCOMPARE(editor.ui.questions, QStringList{Question});
     QCOMPARE(restored, answer == Answer::Yes);
-    QCOMPARE(editor.doc.IsFigureEmpty(), !restored);
+    QCOMPARE(editor.doc.Figure().IsEmpty(), !restored);
     QCOMPARE(Copies(Folder()).size(), answer == Answer::No ? 0 : 1);
     if (!restored)
         return;
     // An unsaved figure that Save offers to write under its own name again.
-    QCOMPARE(editor.doc.GetCell(3, 3), 5);
-    QCOMPARE(editor.doc.m_bSaved, 0);
-    QCOMPARE(editor.doc.m_strPathName, pathName);
+    QCOMPARE(editor.doc.Figure().Cell(3, 3), 5);
+    QCOMPARE(editor.doc.IsSaved(), 0);
+    QCOMPARE(editor.doc.PathName(), pathName);
     QCOMPARE(editor.ui.suggestedNames, pathName.isEmpty() ? QStringList() : QStringList{pathName});
     // The copy is now this editor's: still there, then gone once the figure is saved.
     QCOMPARE(ReadFile(editor.recovery->CopyPath()), left);
@@ -170,8 +165,7 @@ void TestRecoveryManager::failedWriteSaysSoOnce()
     QVERIFY(WriteFile(Folder(), "in the way"));
     Editor editor(Folder());
     editor.recovery->Start();
-    editor.doc.TakeSnapshot();
-    editor.doc.PlaceCube(1, 1, 0);
+    editor.doc.PlaceCube(QPoint(1, 1), 0);
     QVERIFY(!editor.recovery->WriteCopy());
     QVERIFY(!editor.recovery->WriteCopy());
     QCOMPARE(editor.ui.messages.size(), 1);
@@ -188,7 +182,7 @@ void TestRecoveryManager::continuousWorkIsCopied()
     for (int column = 1; column <= 4; ++column) {
         editor.Place(column, 1, 5);
         CTarvexDoc copy(false);
-        QTRY_VERIFY_WITH_TIMEOUT(copy.LoadFigureXml(editor.recovery->CopyPath()) && copy.GetCell(column, 1) == 5,
+        QTRY_VERIFY_WITH_TIMEOUT(copy.LoadFigureXml(editor.recovery->CopyPath()) && copy.Figure().Cell(column, 1) == 5,
                                  10000);
     }
 }
@@ -244,8 +238,8 @@ void TestRecoveryManager::leftoversAreSettled()
     QCOMPARE(editor.recovery->Start(), offered != 0);   // a pipe would block here for good
     QCOMPARE(editor.ui.questions.size(), offered != 0 ? 1 : 0);
     if (offered)
-        QCOMPARE(editor.doc.GetCell(offered == 'A' ? 3 : 4, offered == 'A' ? 3 : 4), 5);
-    QCOMPARE(editor.doc.m_strPathName, QString());
+        QCOMPARE(editor.doc.Figure().Cell(offered == 'A' ? 3 : 4, offered == 'A' ? 3 : 4), 5);
+    QCOMPARE(editor.doc.PathName(), QString());
     // Nothing but regular files of this editor and the copies still waiting is left.
     QCOMPARE(ReadFile(user), QByteArray("the user's own file"));
     for (const QFileInfo &info : QDir(Folder()).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
