@@ -612,11 +612,18 @@ class Monkey:
                 self.xdo("type", "--delay", 2, path, check=False)
                 self.xdo("key", "Return", check=False)
                 self.settle()
-                if self.dialogs():
-                    raise Fault("opening %s left a window: %s" % (path, [self.title(w) for w in self.dialogs()]))
+                self.wait_closed("opening " + path)
                 return
             time.sleep(0.1)
         raise Fault("Ctrl+O showed no dialog")
+
+    def wait_closed(self, what):
+        """Waits a moment for the editor's dialogs to go; fails when one stays."""
+        end = time.monotonic() + 5
+        while self.dialogs():
+            if time.monotonic() > end:
+                raise Fault("%s left a window: %s" % (what, [self.classify(w) for w in self.dialogs()]))
+            time.sleep(0.1)
 
     def check(self, rng):
         """The files the editor writes: a saved figure reads back to itself, in the
