@@ -186,6 +186,7 @@ class Monkey:
         self.editor = None
         self.help = None
         self.seen = {}
+        self.order = 0
         self.x = None
         self.index = 0
         self.counts = {}
@@ -287,9 +288,12 @@ class Monkey:
         """Visible windows of the editor other than the main and help windows, the
         newest (the one on top) last."""
         found = [w for w in self.visible() if w not in (self.editor.window, self.help)]
+        # A closed window's id may come back for a new window: forget the old ones.
+        self.seen = {w: order for w, order in self.seen.items() if w in found}
         for window in found:
             if window not in self.seen:
-                self.seen[window] = len(self.seen)
+                self.order += 1
+                self.seen[window] = self.order
         return sorted(found, key=self.seen.get)
 
     def classify(self, window):
@@ -333,7 +337,7 @@ class Monkey:
                 self.count("window " + name)
                 self.xdo("key", rng.choice(["Escape", "Escape", "Return"]), check=False)
             self.settle()
-        raise Fault("dialogs kept opening: %s" % [self.title(w) for w in self.dialogs()])
+        raise Fault("dialogs kept opening: %s" % [(w, self.classify(w), self.geometry(w)) for w in self.dialogs()])
 
     def count(self, what):
         self.counts[what] = self.counts.get(what, 0) + 1
