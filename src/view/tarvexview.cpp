@@ -85,6 +85,7 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     m_selectMove->SetRubberBandCursors(CursorFor(CopyCursor, DevicePixelRatio()),
                                        CursorFor(ArrowCursor, DevicePixelRatio()));
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Workspace"));
     viewport()->setMouseTracking(true);
     // The view paints every pixel of the viewport itself.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -138,7 +139,7 @@ const QVector<int> &CTarvexView::ZoomLevels()
 {
     // Down to where the largest figure (100 x 100 cells at cube size 200) fits a
     // full-HD screen, up to four times.
-    static const QVector<int> levels{7, 10, 15, 20, 25, 33, 50, 67, 75, 100, 125, 150, 200, 300, 400};
+    static const QVector<int> levels{7, 10, 15, 20, 25, 33, 50, 67, 75, 100, 125, 150, 200, 250, 300, 400};
     return levels;
 }
 

@@ -22,8 +22,11 @@ CCubeSelectionPage::CCubeSelectionPage(QWidget *parent)
 {
     // The tab control covers the whole page and paints it; the pickers lie above it.
     m_tabs = new QTabWidget(this);
+    // The tabs are reached with Tab (arrows then switch pages); clicks leave the keys
+    // with the workspace.
     m_tabs->setFocusPolicy(Qt::NoFocus);
-    m_tabs->tabBar()->setFocusPolicy(Qt::NoFocus);
+    m_tabs->tabBar()->setFocusPolicy(Qt::TabFocus);
+    m_tabs->tabBar()->setAccessibleName(tr("Cube pickers"));
     m_tabs->tabBar()->setExpanding(false);
     m_tabs->setUsesScrollButtons(false);
     m_tabs->setElideMode(Qt::ElideNone);
@@ -42,8 +45,8 @@ void CCubeSelectionPage::InitPage()
     if (m_tabs->count() == 0) {
         // The tab pages stay empty: both pickers belong to the page itself and are
         // shown and hidden as the tabs change.
-        m_tabs->addTab(new QWidget, QStringLiteral("Cubes"));
-        m_tabs->addTab(new QWidget, QStringLiteral("Constructor"));
+        m_tabs->addTab(new QWidget, tr("Cubes"));
+        m_tabs->addTab(new QWidget, tr("Constructor"));
         connect(m_tabs, &QTabWidget::currentChanged, this, &CCubeSelectionPage::OnTabChanged);
     }
 
