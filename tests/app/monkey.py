@@ -264,7 +264,7 @@ class Monkey:
             for window in self.visible("^Tarvex$"):
                 if window in known:
                     continue
-                if self.geometry(window)[2] > 500:
+                if not self.is_dialog(window):
                     self.editor.window = window
                     self.size = self.geometry(window)[2:]
                     self.xdo("windowfocus", "--sync", window, check=False)
@@ -278,6 +278,12 @@ class Monkey:
                 self.editor.window = None
             time.sleep(0.1)
         raise Fault("the main window never showed; windows: %s" % self.describe_windows())
+
+    def is_dialog(self, window):
+        """Qt marks dialogs, message boxes included, with the dialog window type."""
+        out = subprocess.run(["xprop", "-id", window, "_NET_WM_WINDOW_TYPE"], env=self.env, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, text=True).stdout
+        return "_NET_WM_WINDOW_TYPE_DIALOG" in out
 
     def describe_windows(self):
         return ["%s %r %s" % (w, self.title(w), self.geometry(w)) for w in self.visible()]
@@ -655,7 +661,9 @@ class Monkey:
                 raise Fault("the figure reopened from %s is empty" % saved)
             if not same_file(saved, resaved):
                 raise Fault("%s reopened in the editor and saved again differs (%s)" % (saved, resaved))
-        self.peak = max(self.peak, self.editor.memory()[1])
+        rss, peak = self.editor.memory()
+        self.peak = max(self.peak, peak)
+        print("check %d after %d events: VmRSS %d kB" % (self.checks, self.index, rss), flush=True)
 
     def final(self, rng):
         """Closes the editor as a user does (leaks are reported at its exit) and
