@@ -641,6 +641,9 @@ class Monkey:
         converter and in the editor; every recovery copy opens."""
         self.checks += 1
         self.handle_dialogs(rng)
+        rss, peak = self.editor.memory()
+        self.peak = max(self.peak, peak)
+        print("check %d after %d events: VmRSS %d kB" % (self.checks, self.index, rss), flush=True)
         for copy in glob.glob(os.path.join(self.recovery, "*.xml")):
             out = os.path.join(self.work, "recovery-check.xml")
             if self.export(out, copy) != 0 and os.path.exists(copy):
@@ -661,9 +664,6 @@ class Monkey:
                 raise Fault("the figure reopened from %s is empty" % saved)
             if not same_file(saved, resaved):
                 raise Fault("%s reopened in the editor and saved again differs (%s)" % (saved, resaved))
-        rss, peak = self.editor.memory()
-        self.peak = max(self.peak, peak)
-        print("check %d after %d events: VmRSS %d kB" % (self.checks, self.index, rss), flush=True)
 
     def final(self, rng):
         """Closes the editor as a user does (leaks are reported at its exit) and
