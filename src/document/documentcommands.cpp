@@ -6,9 +6,9 @@
 #include "files/figurewriter.h"
 #include "files/figurexml.h"
 #include "files/regularfile.h"
+#include "files/xmlelement.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -87,22 +87,23 @@ void CDocumentCommands::OnOpenFigure()
 
 bool CDocumentCommands::Open(const QString &path, OpenAs how, const QString &originalName)
 {
-    // A pipe is refused before it is opened: opening it would wait for a writer for good.
-    const QString special = IsResource(path) ? QString() : CRegularFile::ReadProblem(path);
-    QFile file(path);
-    if (!special.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        ShowError(tr("Cannot open the file %1.\n%2").arg(path, special.isEmpty() ? file.errorString() : special));
+    // Opened once, without blocking, and read from the descriptor whose type was
+    // checked: a pipe, even one put in the file's place a moment ago, is refused.
+    CRegularFile file;
+    if (!file.OpenRead(path)) {
+        ShowError(tr("Cannot open the file %1.\n%2").arg(path, file.Detail()));
         if (how == OpenAs::AfterQuestion) {
             m_doc.MarkSaved();
             Q_EMIT m_doc.UpdateAllViews();
         }
         return false;
     }
-    const QByteArray data = file.readAll();
-    file.close();
+    QByteArray data;
+    const bool read = file.ReadAll(&data, CXmlElement::MaxFileSize);
+    file.Close();
+    QString reason = file.ErrorString();
     CFigure figure;
-    QString reason;
-    if (!CFigureXml::LoadFromData(data, figure, &reason)) {
+    if (!read || !CFigureXml::LoadFromData(data, figure, &reason, path)) {
         // The fixed message first, then what was wrong with the file.
         QString text = QString::fromLatin1(CTarvexDoc::LoadErrorText);
         if (!reason.isEmpty())

@@ -101,6 +101,10 @@ public:
     // ---- edit history
 
     void TakeSnapshot();
+    // The next edit joins the last undo step instead of starting one of its own: the
+    // further cells of a stroke, the repeats of a held key. Nothing is joined to the
+    // step the saved figure ends with, nor when there is no step.
+    void JoinNextEdit() { m_joinNextEdit = true; }
     void Undo(bool pushRedo);
     void Redo();
     void ClearHistory();
@@ -155,6 +159,10 @@ public:
     void SetUi(CDocumentUi *ui) { m_ui = ui; }
     CDocumentUi *Ui() const { return m_ui; }
 
+    // While UpdateAllViews announces an edit of single cells (placing cubes): those
+    // cells, so that views repaint only around them. Null for every other change.
+    const QVector<QPoint> *ChangedCells() const { return m_changedCells; }
+
 Q_SIGNALS:
     void UpdateAllViews();
     void BarColorsChanged(ColorRef color1, ColorRef color2, ColorRef color3);
@@ -169,6 +177,8 @@ private:
     void SaveSettings() const;
     // A change without a snapshot before it: the figure no longer equals the file.
     void ChangedWithoutSnapshot();
+    // Announces an edit of these cells only (see ChangedCells).
+    void AnnounceCells(const QVector<QPoint> &cells);
 
     bool m_useSettingsStore;
     CDocumentUi *m_ui = nullptr;
@@ -181,4 +191,6 @@ private:
     int m_savedDepth = 0;
     QString m_pathName;
     QString m_saveName;
+    bool m_joinNextEdit = false;
+    const QVector<QPoint> *m_changedCells = nullptr;
 };
