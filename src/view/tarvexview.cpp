@@ -471,8 +471,8 @@ void CTarvexView::keyPressEvent(QKeyEvent *event)
         }
     }
     // The clipboard: copy and paste anywhere, cut in select-and-move mode.
-    if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)) {
-        Copy(event->matches(QKeySequence::Cut) && m_doc.IsSelectMode());
+    if (event->matches(QKeySequence::Copy) || (event->matches(QKeySequence::Cut) && m_doc.IsSelectMode())) {
+        Copy(event->matches(QKeySequence::Cut));
         event->accept();
         return;
     }
@@ -702,6 +702,10 @@ bool CTarvexView::CellKeyPress(QKeyEvent *event)
 {
     const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool selectMode = m_doc.IsSelectMode();
+    // A smaller grid (another figure, the options) may have lost the cursor's cell.
+    const QSize size = m_doc.Figure().GridSize();
+    if (!CellExists(m_cellCursor.x(), m_cellCursor.y(), size.width(), size.height()))
+        m_cellCursor = QPoint(0, 0);
     int dx = 0;
     int dy = 0;
     switch (event->key()) {
