@@ -88,6 +88,7 @@ private Q_SLOTS:
     void toolbarEntries();
     void newControlsFollowTheSpecifiedButtons();
     void recentFigures();
+    void keysPageListsEveryShortcut();
     void accelerators_data();
     void accelerators();
     void acceleratorsRunTheirCommands();
@@ -407,6 +408,20 @@ void TestMainFrame::recentFigures()
     QVERIFY(doc.IsSaved());
     QVERIFY(!doc.Figure().IsEmpty());
     QCOMPARE(recent.Files(), QStringList{first});
+}
+
+void TestMainFrame::keysPageListsEveryShortcut()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    QFile page(QStringLiteral(":/help/keys.htm"));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(page.readAll());
+    // The window's own commands (the save dialog's keys are Qt's).
+    for (QAction *action : frame.ToolBar()->actions() + frame.actions())
+        for (const QKeySequence &key : action->shortcuts())
+            QVERIFY2(text.contains(QStringLiteral("<td>") + key.toString()) || text.contains(QStringLiteral(", ") + key.toString()),
+                     qPrintable(key.toString()));
 }
 
 void TestMainFrame::accelerators_data()
