@@ -573,9 +573,7 @@ class Monkey:
     def save_as(self, path):
         """Saves the figure under path through Ctrl+S and the save dialog; False when the
         figure is empty (the editor says so instead of asking)."""
-        self.focus_main()
-        self.xdo("key", "ctrl+s")
-        self.settle()
+        self.press_command("ctrl+s")
         end = time.monotonic() + 20
         while time.monotonic() < end:
             for window in self.dialogs():
@@ -595,6 +593,21 @@ class Monkey:
             time.sleep(0.1)
         raise Fault("Ctrl+S showed no dialog")
 
+    def press_command(self, key):
+        """Presses a command key on the main window; when no dialog follows (a popup
+        menu or list had the keyboard), closes the popup and presses it again."""
+        for _ in range(4):
+            self.focus_main()
+            self.xdo("key", key)
+            self.settle()
+            end = time.monotonic() + 3
+            while time.monotonic() < end:
+                if self.dialogs():
+                    return
+                time.sleep(0.1)
+            self.xdo("key", "Escape")
+            self.settle()
+
     def wait_file(self, path):
         end = time.monotonic() + 20
         while time.monotonic() < end:
@@ -609,9 +622,7 @@ class Monkey:
         raise Fault("the saved figure %s never appeared" % path)
 
     def open_in_editor(self, path):
-        self.focus_main()
-        self.xdo("key", "ctrl+o")
-        self.settle()
+        self.press_command("ctrl+o")
         end = time.monotonic() + 20
         while time.monotonic() < end:
             for window in self.dialogs():
@@ -782,6 +793,9 @@ def main():
         monkey = Monkey(options)
         monkey.run(options.events, options.minutes)
     except Fault as fault:
+        if monkey and shutil.which("import"):
+            subprocess.run(["import", "-display", monkey.env["DISPLAY"], "-window", "root",
+                            os.path.join(options.work, "failure.png")], stderr=subprocess.DEVNULL)
         print("FAIL after %d events: %s" % (monkey.index if monkey else 0, fault))
         print("replay: %s %s %s --seed %d --events %d --work DIR" % (
             os.path.basename(sys.argv[0]), options.tarvex, options.layout, options.seed, monkey.index if monkey else 0))
