@@ -122,6 +122,6 @@ bool CCommandLineExport::ReadFigure(const QString &figurePath, CFigure &figure, 
     if (!CFigureXml::Load(figurePath, figure, &reason))
         return fail(QString::fromLatin1(CTarvexDoc::LoadErrorText) + QLatin1Char('\n') + reason);
     if (figure.IsEmpty())
-        return fail(QString::fromLatin1(CTarvexDoc::EmptyFigureText));
+        return fail(QString::fromLatin1(CFigure::EmptyFigureText));
     return true;
 }
