@@ -6,13 +6,14 @@
 #include "files/figurewriter.h"
 #include "files/figurexml.h"
 #include "files/regularfile.h"
+#include "files/xmlelement.h"
 #include "geometry/dragoffset.h"
 #include "geometry/workspacerenderer.h"
 
-#include <QFile>
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 CTarvexDoc::CTarvexDoc(bool useSettingsStore, QObject *parent)
     : QObject(parent)
@@ -117,11 +118,13 @@ void CTarvexDoc::ChangedWithoutSnapshot()
 
 bool CTarvexDoc::PlaceCube(const QPoint &cell, int kind)
 {
-    if (!m_figure.HasCell(cell.x(), cell.y()))
+    if (!m_figure.HasCell(cell.x(), cell.y())) {
+        m_joinNextEdit = false;
         return false;
+    }
     TakeSnapshot();
     m_figure.PlaceCube(cell.x(), cell.y(), kind >= 0 && kind < CubeKindCount ? kind : EmptyCell);
-    Q_EMIT UpdateAllViews();
+    AnnounceCells({cell});
     return true;
 }
 
@@ -129,14 +132,27 @@ void CTarvexDoc::PlaceCubes(const QVector<CPlacedCube> &cubes)
 {
     const bool any = std::any_of(cubes.begin(), cubes.end(),
                                  [this](const CPlacedCube &c) { return m_figure.HasCell(c.Cell.x(), c.Cell.y()); });
-    if (!any)
+    if (!any) {
+        m_joinNextEdit = false;
         return;
+    }
     TakeSnapshot();
+    QVector<QPoint> cells;
+    cells.reserve(cubes.size());
     for (const CPlacedCube &cube : cubes)
-        if (m_figure.HasCell(cube.Cell.x(), cube.Cell.y()))
+        if (m_figure.HasCell(cube.Cell.x(), cube.Cell.y())) {
             m_figure.PlaceCube(cube.Cell.x(), cube.Cell.y(),
                                cube.Kind >= 0 && cube.Kind < CubeKindCount ? cube.Kind : EmptyCell);
+            cells.append(cube.Cell);
+        }
+    AnnounceCells(cells);
+}
+
+void CTarvexDoc::AnnounceCells(const QVector<QPoint> &cells)
+{
+    m_changedCells = &cells;
     Q_EMIT UpdateAllViews();
+    m_changedCells = nullptr;
 }
 
 void CTarvexDoc::PasteCubes(const QVector<CPlacedCube> &cubes)
@@ -183,6 +199,8 @@ CFigureSnapshot CTarvexDoc::MakeSnapshot() const
 
 void CTarvexDoc::TakeSnapshot()
 {
+    if (std::exchange(m_joinNextEdit, false) && !m_undo.empty() && !IsSaved())
+        return;
     // A saved state among the redo entries can no longer be reached.
     if (m_savedDepth > int(m_undo.size()))
         m_savedDepth = -1;
@@ -445,19 +463,22 @@ bool CTarvexDoc::OnNewDocument()
 
 bool CTarvexDoc::OnOpenDocument(const QString &path)
 {
-    // A pipe is refused before it is opened: opening it would wait for a writer for good.
-    const QString special = CRegularFile::ReadProblem(path);
-    QFile file(path);
-    if (!special.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    // Opened once, without blocking, and read from the descriptor whose type was
+    // checked: a pipe, even one put in the file's place a moment ago, is refused.
+    CRegularFile file;
+    if (!file.OpenRead(path)) {
         if (m_ui)
-            m_ui->ShowMessage(tr("Cannot open the file %1.\n%2").arg(path, special.isEmpty() ? file.errorString() : special),
+            m_ui->ShowMessage(tr("Cannot open the file %1.\n%2").arg(path, file.Detail()),
                               QString::fromLatin1(AppCaption), CDocumentUi::Icon::Stop);
         return false;
     }
-    file.close();
+    QByteArray data;
+    const bool read = file.ReadAll(&data, CXmlElement::MaxFileSize);
+    file.Close();
     Reset();
-    QString reason;
-    if (!LoadFigureXml(path, &reason)) {
+    QString reason = file.ErrorString();
+    CFigure figure;
+    if (!read || !CFigureXml::LoadFromData(data, figure, &reason, path)) {
         // The fixed message first, then what was wrong with the file.
         QString text = QString::fromLatin1(LoadErrorText);
         if (!reason.isEmpty())
@@ -466,6 +487,7 @@ bool CTarvexDoc::OnOpenDocument(const QString &path)
             m_ui->ShowMessage(text, QString::fromLatin1(AppCaption), CDocumentUi::Icon::Stop);
         return false;
     }
+    ApplyFigure(figure);
     // Placing the file's cubes cleared the saved flag; the freshly opened figure is
     // what is on disk, so it counts as saved however it was opened.
     MarkSaved();
