@@ -92,12 +92,13 @@ bool CFigureXml::Load(const QString &path, CFigure &figure, QString *error)
     });
 }
 
-bool CFigureXml::LoadFromData(const QByteArray &data, CFigure &figure, QString *error)
+bool CFigureXml::LoadFromData(const QByteArray &data, CFigure &figure, QString *error, const QString &path)
 {
     return CFileException::Guard(error, [&] {
         CXmlElement root;
         if (!root.ParseDocument(data))
-            throw CFileException(Tr("The text is not a well-formed figure file."));
+            throw CFileException(path.isEmpty() ? Tr("The text is not a well-formed figure file.")
+                                                : Tr("%1 is not a well-formed figure file.").arg(path));
         figure = Read(root);
         return true;
     });
