@@ -7,22 +7,10 @@
 #include "ui/options/updown.h"
 
 #include <QFrame>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabBar>
-
-namespace {
-
-// The value of a size field, or the fallback when its text is no whole number
-// within the control's range.
-int ReadSize(const CUpDown *spin, int fallback)
-{
-    bool ok = false;
-    const int value = spin->Pos(&ok);
-    return ok ? value : fallback;
-}
-
-} // namespace
 
 COptionsDlg::COptionsDlg(QWidget *parent)
     : QDialog(parent)
@@ -75,6 +63,8 @@ COptionsDlg::COptionsDlg(QWidget *parent)
     connect(m_defaults, &QPushButton::clicked, this, &COptionsDlg::OnDefaultSettings);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_ok, &QPushButton::clicked, this, &COptionsDlg::OnOK);
+    for (QLineEdit *edit : { m_dimensions->WidthEdit(), m_dimensions->HeightEdit(), m_dimensions->CubeSizeEdit() })
+        connect(edit, &QLineEdit::textChanged, this, [this] { m_ok->setEnabled(SizesValid()); });
 
     setTabOrder(m_tab, m_dimensions);
 }
@@ -95,9 +85,10 @@ std::optional<COptions> COptionsDlg::Ask(const COptions &current, CustomColorSet
 COptions COptionsDlg::Options() const
 {
     COptions options = m_options;
-    options.Width = ReadSize(m_dimensions->WidthUpDown(), FallbackWidth);
-    options.Height = ReadSize(m_dimensions->HeightUpDown(), FallbackHeight);
-    options.CubeSize = ReadSize(m_dimensions->CubeSizeUpDown(), FallbackCubeSize);
+    // A field that holds no valid size gives the last size set in it (OK is disabled then).
+    options.Width = m_dimensions->WidthUpDown()->Pos();
+    options.Height = m_dimensions->HeightUpDown()->Pos();
+    options.CubeSize = m_dimensions->CubeSizeUpDown()->Pos();
     options.BkColor = m_colors->BkColorButton()->GetColor();
     options.Color1 = m_colors->Color1Button()->GetColor();
     options.Color2 = m_colors->Color2Button()->GetColor();
@@ -153,9 +144,22 @@ void COptionsDlg::OnDefaultSettings()
     m_dimensions->CubeSizeUpDown()->SetPos(CFigure::DefaultCubeSize);
 }
 
+bool COptionsDlg::SizesValid() const
+{
+    for (const CUpDown *spin : { m_dimensions->WidthUpDown(), m_dimensions->HeightUpDown(),
+                                 m_dimensions->CubeSizeUpDown() }) {
+        bool ok = false;
+        spin->Pos(&ok);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
 void COptionsDlg::OnOK()
 {
-    accept();
+    if (SizesValid())
+        accept();
 }
 
 void COptionsDlg::done(int result)

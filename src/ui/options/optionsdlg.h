@@ -25,11 +25,6 @@ class COptionsDlg : public QDialog
 public:
     enum Page { DimensionsPage = 0, ColorsPage = 1 };
 
-    // Positions used when a size field does not hold a whole number within its range.
-    static constexpr int FallbackWidth = 40;
-    static constexpr int FallbackHeight = 20;
-    static constexpr int FallbackCubeSize = 32;
-
     explicit COptionsDlg(QWidget *parent = nullptr);
     ~COptionsDlg() override;
 
@@ -51,8 +46,12 @@ public:
     void ShowPage(int index);
     // Puts the default colours and sizes into the controls.
     void OnDefaultSettings();
-    // Closes the dialog with OK.
+    // Closes the dialog with OK, only while every size field holds a whole number
+    // within its range.
     void OnOK();
+    // True while every size field holds a whole number within its range; OK is
+    // enabled only then, so a size outside the range can never be confirmed.
+    bool SizesValid() const;
 
     CDimensionsPage *Dimensions() const { return m_dimensions; }
     CColorsPage *Colors() const { return m_colors; }

@@ -1,5 +1,6 @@
 #include "ui/options/updown.h"
 
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
@@ -18,8 +19,10 @@ bool ParseWhole(const QString &text, long long *value)
 } // namespace
 
 CUpDown::CUpDown(QWidget *parent)
-    : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this))
+    : QWidget(parent), m_validator(new QIntValidator(this)), m_up(new QToolButton(this)),
+      m_down(new QToolButton(this))
 {
+    m_validator->setRange(m_min, m_max);
     for (QToolButton *button : { m_up, m_down }) {
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);
@@ -39,6 +42,7 @@ void CUpDown::SetBuddy(QLineEdit *buddy)
     if (!m_buddy)
         return;
     m_buddy->installEventFilter(this);
+    m_buddy->setValidator(m_validator);
     const QRect field = m_buddy->geometry();
     const int width = qMin(this->width(), field.width() / 2);
     m_buddy->setGeometry(field.left(), field.top(), field.width() - width, field.height());
@@ -52,6 +56,7 @@ void CUpDown::SetRange(int minimum, int maximum)
     m_min = qMin(minimum, maximum);
     m_max = qMax(minimum, maximum);
     m_pos = std::clamp(m_pos, m_min, m_max);
+    m_validator->setRange(m_min, m_max);
 }
 
 void CUpDown::SetPos(int pos)

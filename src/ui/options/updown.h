@@ -2,13 +2,16 @@
 
 #include <QWidget>
 
+class QIntValidator;
 class QLineEdit;
 class QToolButton;
 
 // An up-down control attached to an edit field: a pair of arrow buttons at the
 // field's right edge that step a whole number within a range and write it into the
-// field as decimal text. The Up and Down keys in the field step it too. The field
-// itself accepts any text; Pos() tells whether that text is a valid position.
+// field as decimal text. The Up and Down keys in the field step it too. The field has a
+// validator of the range, so it takes digits only; while a number is being typed it
+// may be outside the range or empty, and Pos() tells whether its text is a valid
+// position.
 class CUpDown : public QWidget
 {
     Q_OBJECT
@@ -46,6 +49,7 @@ private:
     void LayoutButtons();
 
     QLineEdit *m_buddy = nullptr;
+    QIntValidator *m_validator;
     QToolButton *m_up;
     QToolButton *m_down;
     int m_min = 0;

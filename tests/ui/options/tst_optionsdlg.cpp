@@ -1,5 +1,5 @@
 // The Options dialog driven through the document's Options command, as the main
-// window runs it: values applied on OK, fallbacks for bad text, Cancel and undo
+// window runs it: values applied on OK, sizes outside their ranges never confirmed, Cancel and undo
 // restoring the figure, custom colours kept, and the pages shown one at a time.
 
 #include "document/documentcommands.h"
@@ -150,8 +150,8 @@ class TestOptionsDlg : public QObject
 private Q_SLOTS:
     void init() { ClearStore(); }
 
-    void fallbacks_data();
-    void fallbacks();
+    void sizesOutsideTheirRange_data();
+    void sizesOutsideTheirRange();
     void defaultSettingsThenCancelChangesNothing();
     void defaultSettingsThenOk();
     void eachColourButtonEditsItsColour_data();
@@ -162,7 +162,7 @@ private Q_SLOTS:
     void onePageAtATimeCentred();
 };
 
-void TestOptionsDlg::fallbacks_data()
+void TestOptionsDlg::sizesOutsideTheirRange_data()
 {
     QTest::addColumn<QString>("width");
     QTest::addColumn<QString>("height");
@@ -170,24 +170,26 @@ void TestOptionsDlg::fallbacks_data()
     QTest::addColumn<QSize>("grid");
     QTest::addColumn<int>("expectedCubeSize");
 
+    // The fields take only digits, and OK stays disabled while a field holds no size
+    // within its range, so the dialog is left with Cancel and nothing changes.
     QTest::newRow("valid values") << "33" << "44" << "55" << QSize(33, 44) << 55;
     QTest::newRow("lower bounds") << "10" << "10" << "16" << QSize(10, 10) << 16;
     QTest::newRow("upper bounds") << "100" << "100" << "200" << QSize(100, 100) << 200;
-    QTest::newRow("width 5") << "5" << "40" << "32" << QSize(40, 40) << 32;
-    QTest::newRow("width letters") << "abc" << "40" << "32" << QSize(40, 40) << 32;
-    QTest::newRow("width empty") << "" << "40" << "32" << QSize(40, 40) << 32;
-    QTest::newRow("width 101") << "101" << "40" << "32" << QSize(40, 40) << 32;
-    QTest::newRow("width negative") << "-20" << "40" << "32" << QSize(40, 40) << 32;
-    QTest::newRow("width fraction") << "12.5" << "40" << "32" << QSize(40, 40) << 32;
-    QTest::newRow("width huge") << "99999999999" << "40" << "32" << QSize(40, 40) << 32;
-    QTest::newRow("height 9") << "20" << "9" << "32" << QSize(20, 20) << 32;
-    QTest::newRow("height letters") << "20" << "x1" << "32" << QSize(20, 20) << 32;
+    QTest::newRow("width 5") << "5" << "40" << "32" << QSize(20, 40) << 32;
+    QTest::newRow("width letters") << "abc" << "40" << "32" << QSize(20, 40) << 32;
+    QTest::newRow("width empty") << "" << "40" << "32" << QSize(20, 40) << 32;
+    QTest::newRow("width 101") << "101" << "40" << "32" << QSize(20, 40) << 32;
+    QTest::newRow("width negative") << "-20" << "40" << "32" << QSize(20, 40) << 32;
+    QTest::newRow("width fraction") << "12.5" << "40" << "32" << QSize(20, 40) << 32;
+    QTest::newRow("width huge") << "99999999999" << "40" << "32" << QSize(20, 40) << 32;
+    QTest::newRow("height 9") << "20" << "9" << "32" << QSize(20, 40) << 32;
+    QTest::newRow("height letters") << "20" << "x1" << "32" << QSize(20, 40) << 32;
     QTest::newRow("cube size 250") << "20" << "40" << "250" << QSize(20, 40) << 32;
     QTest::newRow("cube size 15") << "20" << "40" << "15" << QSize(20, 40) << 32;
-    QTest::newRow("all wrong") << "0" << "1000" << "?" << QSize(40, 20) << 32;
+    QTest::newRow("all wrong") << "0" << "1000" << "?" << QSize(20, 40) << 32;
 }
 
-void TestOptionsDlg::fallbacks()
+void TestOptionsDlg::sizesOutsideTheirRange()
 {
     QFETCH(QString, width);
     QFETCH(QString, height);
