@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures (once) and builds Tarvex in the given build folder.
 # Usage: scripts/build.sh BUILD_DIR [extra cmake options...]
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages Tarvex needs to build, run and test, but only those
 # that are missing, so a second run costs a few dpkg queries and nothing more.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the figure-loader fuzzer with clang (libFuzzer + AddressSanitizer + UBSan)
 # in build-fuzz/ and runs it, by default for 60 seconds. A crash, leak, timeout or
 # sanitizer report makes the script fail.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything and runs every test.
 #   scripts/run-tests.sh              normal build in build/
 #   scripts/run-tests.sh --sanitize   AddressSanitizer + UBSan build in build-asan/

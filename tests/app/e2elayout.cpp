@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints where the end-to-end test has to click in the main window: the workspace
 // view's viewport and two cells of the cubes library, in window coordinates. It builds
 // the same window the editor shows, on the offscreen platform.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening figure files from outside the editor: one figure file dropped on the main
 // window opens as Open does (the unsaved-changes question first); other drops do
 // nothing. The Examples help page's links open the example figures the same way.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tarvex --thumbnail SIZE IN OUT`: a PNG within SIZE x SIZE showing the whole figure,
 // drawn at a smaller cube size (scaled only when even the smallest cube is too
 // large); bad input leaves no output file and a non-zero exit.

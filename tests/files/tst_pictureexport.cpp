@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG, SVG and PDF output against the bitmap export of the same figure: PNG pixel for
 // pixel (strips crossing cubes, odd widths, greyed selection, transparency), SVG and
 // PDF rasterised at one unit per pixel without antialiasing (equal but along polygon

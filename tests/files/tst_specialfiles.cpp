@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pipes, devices and folders are never opened for reading and never replaced by a
 // written file; symbolic links to regular files are followed.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks what the desktop sees: the
 # figure file type is recognised by content (another XML file stays application/xml),
 # the desktop entry and the preview entry are valid. With "package" it also builds

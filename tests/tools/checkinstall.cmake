@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks that the program, its desktop
 # entry and its icons arrive where desktops look for them.
 #   cmake -DBUILD_DIR=... -DPREFIX=... -P checkinstall.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the pictures that the help pages, the About page and the desktop use, with the
 // program's own cube painter, and writes a sample figure for screen captures.
 //
