@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev libpng-dev libgl-dev
           fonts-dejavu-core xvfb xauth xdotool x11-utils ghostscript clang libclang-rt-14-dev
           imagemagick poppler-utils python3 shared-mime-info xdg-utils desktop-file-utils dpkg-dev
-          libglib2.0-bin)
+          libglib2.0-bin qt6-tools-dev qt6-l10n-tools qt6-translations-l10n lintian appstream man-db)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -167,29 +167,29 @@ void CMainFrame::CreateToolBar()
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolBar->setContentsMargins(0, 0, 0, 0);
 
-    QAction *selectMove = AddCommand(ID_SELECT_MOVE, QStringLiteral("Select and move cubes\nSelect and move"), 0,
+    QAction *selectMove = AddCommand(ID_SELECT_MOVE, tr("Select and move cubes\nSelect and move"), 0,
                                      &CMainFrame::OnSelectMove);
     selectMove->setCheckable(true);
     m_toolBar->addSeparator();
     m_toolBar->addSeparator();
-    AddCommand(ID_FILE_NEW, QStringLiteral("Create a new figure\nNew figure"), 1, &CMainFrame::OnFileNew)
+    AddCommand(ID_FILE_NEW, tr("Create a new figure\nNew figure"), 1, &CMainFrame::OnFileNew)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     AddCommand(ID_FILE_OPEN, QString(), 2, &CMainFrame::OnFileOpen)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddCommand(ID_SAVE_FIGURE, QStringLiteral("Save as BMP or WMF\nSave figure"), 3, &CMainFrame::OnSaveFigure)
+    AddCommand(ID_SAVE_FIGURE, tr("Save as BMP or WMF\nSave figure"), 3, &CMainFrame::OnSaveFigure)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    AddCommand(ID_FILE_PRINT_PREVIEW, QStringLiteral("Preview and print\nPreview and print"), 4,
+    AddCommand(ID_FILE_PRINT_PREVIEW, tr("Preview and print\nPreview and print"), 4,
                &CMainFrame::OnFilePrintPreview)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     m_toolBar->addSeparator();
-    AddCommand(ID_OPTIONS, QStringLiteral("Options of the program\nOptions"), 5, &CMainFrame::OnOptions);
+    AddCommand(ID_OPTIONS, tr("Options of the program\nOptions"), 5, &CMainFrame::OnOptions);
     m_toolBar->addSeparator();
-    AddCommand(ID_EDIT_UNDO, QStringLiteral("Undo the last action\nUndo"), 6, &CMainFrame::OnEditUndo)
+    AddCommand(ID_EDIT_UNDO, tr("Undo the last action\nUndo"), 6, &CMainFrame::OnEditUndo)
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    AddCommand(ID_EDIT_REDO, QStringLiteral("Redo the previously undone action\nRedo"), 7, &CMainFrame::OnEditRedo);
+    AddCommand(ID_EDIT_REDO, tr("Redo the previously undone action\nRedo"), 7, &CMainFrame::OnEditRedo);
     m_toolBar->addSeparator();
-    AddCommand(ID_HELP, QStringLiteral("Help\nHelp"), 8, &CMainFrame::OnHelp)->setShortcut(QKeySequence(Qt::Key_F1));
+    AddCommand(ID_HELP, tr("Help\nHelp"), 8, &CMainFrame::OnHelp)->setShortcut(QKeySequence(Qt::Key_F1));
     AddCommand(ID_APP_ABOUT,
-               QStringLiteral("Display program information, version number and copyright\nAbout"), 9,
+               tr("Display program information, version number and copyright\nAbout"), 9,
                &CMainFrame::OnAppAbout);
 }
 
@@ -405,9 +405,9 @@ bool CMainFrame::TransparentBackground() const
 
 QStringList CMainFrame::SaveFilters()
 {
-    return {QStringLiteral("Tarvex figure (*.xml)"), QStringLiteral("PNG picture (*.png)"),
-            QStringLiteral("SVG drawing (*.svg)"), QStringLiteral("PDF document (*.pdf)"),
-            QStringLiteral("Windows bitmap (*.bmp)")};
+    return {tr("Tarvex figure (*.xml)"), tr("PNG picture (*.png)"),
+            tr("SVG drawing (*.svg)"), tr("PDF document (*.pdf)"),
+            tr("Windows bitmap (*.bmp)")};
 }
 
 QString CMainFrame::SuffixOfFilter(const QString &filter)
@@ -423,7 +423,7 @@ QString CMainFrame::AskOpenFileName()
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QStringLiteral("XML files (*.xml)"));
+    dialog.setNameFilter(tr("XML files (*.xml)"));
     dialog.setDefaultSuffix(QStringLiteral("xml"));
     if (dialog.exec() != QDialog::Accepted)
         return QString();
@@ -454,7 +454,7 @@ CDocumentUi::Answer CMainFrame::AskRestoreDiscard(const QString &text, const QSt
 void CMainFrame::SuggestSaveFileName(const QString &path)
 {
     const bool figure = path.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive);
-    const QString filter = figure ? QStringLiteral("XML file (*.xml)") : QStringLiteral("Windows bitmap (*.bmp)");
+    const QString filter = figure ? tr("XML file (*.xml)") : tr("Windows bitmap (*.bmp)");
     m_saveDialog->selectNameFilter(filter);
     m_saveDialog->setDefaultSuffix(figure ? QStringLiteral("xml") : QStringLiteral("bmp"));
     m_saveDialog->setDirectory(QFileInfo(path).absolutePath());

@@ -27,7 +27,8 @@ class CRecoveryManager : public QObject
 public:
     static constexpr int QuietDelayMs = 2000;
     static constexpr int LongestDelayMs = 30000;
-    static constexpr const char *RestoreQuestion = "Tarvex was closed without saving a figure. Restore it?";
+    static constexpr const char *RestoreQuestion =
+        QT_TRANSLATE_NOOP("CRecoveryManager", "Tarvex was closed without saving a figure. Restore it?");
 
     // folder: where the copies live; empty for the user's data location + "recovery".
     explicit CRecoveryManager(CTarvexDoc &doc, const QString &folder = QString(), QObject *parent = nullptr);

@@ -5,6 +5,7 @@
 #include "document/tarvexdoc.h"
 #include "app/commandlineexport.h"
 #include "app/thumbnailer.h"
+#include "app/translations.h"
 #include "app/recoverymanager.h"
 
 #include <QCommandLineParser>
@@ -17,13 +18,14 @@ int CTarvexApp::Main(int argc, char **argv)
     QString figurePath;
     {
         QCoreApplication core(argc, argv);
+        CTranslations::Install(core);
         // Batch export runs without any window.
         if (CCommandLineExport::IsRequested(argc, argv))
             return CCommandLineExport::Run(core);
         SetNames();
         QCommandLineParser parser;
         CCommandLineExport::Configure(core, parser);
-        parser.process(core);   // --help, --version and unknown options end the program here
+        CCommandLineExport::Process(core, parser);   // --help, --version and unknown options end the program here
         figurePath = parser.positionalArguments().value(0);
     }
     CTarvexApp app(argc, argv);
@@ -36,6 +38,7 @@ CTarvexApp::CTarvexApp(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     SetNames();
+    CTranslations::Install(*this);
     // Lets the desktop match the window with the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvex.Tarvex"));
 }

@@ -2,6 +2,7 @@
 #include "app/thumbnailer.h"
 
 #include "app/commandlineexport.h"
+#include "app/translations.h"
 #include "files/fileexception.h"
 #include "files/safefilewriter.h"
 #include "geometry/figure.h"
@@ -17,11 +18,6 @@ namespace {
 
 // Previews larger than this are not drawn: file managers ask for 128 to 1024 pixels.
 constexpr int MaxThumbnailSize = 4096;
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("CThumbnailer", text);
-}
 
 } // namespace
 
@@ -76,20 +72,20 @@ int CThumbnailer::Write(const QString &figurePath, const QString &outputPath, in
         return 1;
     };
     if (size < 1 || size > MaxThumbnailSize)
-        return fail(Tr("The preview size must be a number from 1 to %1.").arg(MaxThumbnailSize));
+        return fail(CThumbnailer::tr("The preview size must be a number from 1 to %1.").arg(MaxThumbnailSize));
     CFigure figure;
     QString reason;
     if (!CCommandLineExport::ReadFigure(figurePath, figure, &reason))
         return fail(reason);
     const QImage image = Render(figure, size);
     if (image.isNull())
-        return fail(Tr("The preview could not be drawn."));
+        return fail(CThumbnailer::tr("The preview could not be drawn."));
     // Written through the safe writer: OUT is replaced only when complete, and never
     // when it is something else than a regular file.
     QBuffer png;
     png.open(QIODevice::WriteOnly);
     if (!image.save(&png, "PNG"))
-        return fail(Tr("The preview could not be drawn."));
+        return fail(CThumbnailer::tr("The preview could not be drawn."));
     const bool written = CFileException::Guard(&reason, [&] {
         CSafeFileWriter writer(outputPath);
         writer.Write(png.data().constData(), png.data().size());
@@ -97,17 +93,18 @@ int CThumbnailer::Write(const QString &figurePath, const QString &outputPath, in
         return true;
     });
     if (!written)
-        return fail(Tr("The preview could not be saved to %1.\n%2").arg(outputPath, reason));
+        return fail(CThumbnailer::tr("The preview could not be saved to %1.\n%2").arg(outputPath, reason));
     return 0;
 }
 
 int CThumbnailer::Run(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    CTranslations::Install(app);
     const QStringList args = app.arguments();
     if (args.size() != 5) {
         std::fprintf(stderr, "tarvex: %s\n",
-                     Tr("--thumbnail needs the size, the figure file and the output file: "
+                     CThumbnailer::tr("--thumbnail needs the size, the figure file and the output file: "
                         "tarvex --thumbnail SIZE IN OUT").toLocal8Bit().constData());
         return 2;
     }

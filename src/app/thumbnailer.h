@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QString>
 
@@ -13,6 +14,8 @@ class CFigure;
 // settings store; OUT is written whole (PNG) or not at all.
 class CThumbnailer
 {
+    Q_DECLARE_TR_FUNCTIONS(CThumbnailer)
+
 public:
     // The smallest cube size a preview is drawn at; below it the cube's corners no
     // longer come out as separate parts.

@@ -9,6 +9,7 @@
 #include "geometry/cubepainter.h"
 #include "geometry/workspacerenderer.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <QPainter>
@@ -661,8 +662,8 @@ void CTarvexDoc::PrintFigure(QPainter &painter, const QSize &printable) const
 
 namespace {
 
-const char *const AskSaveText = "Your figure not saved. Do you want to save it?";
-const char *const AskSaveCaption = "Warning";
+const char *const AskSaveText = QT_TRANSLATE_NOOP("CTarvexDoc", "Your figure not saved. Do you want to save it?");
+const char *const AskSaveCaption = QT_TRANSLATE_NOOP("CTarvexDoc", "Warning");
 const char *const AppCaption = "Tarvex";
 
 } // namespace
@@ -672,7 +673,7 @@ bool CTarvexDoc::PromptSaveChanges()
     if (IsFigureEmpty() || m_bSaved)
         return true;
     const CDocumentUi::Answer answer =
-        m_ui ? m_ui->AskYesNoCancel(QString::fromLatin1(AskSaveText), QString::fromLatin1(AskSaveCaption))
+        m_ui ? m_ui->AskYesNoCancel(tr(AskSaveText), tr(AskSaveCaption))
              : CDocumentUi::Answer::Cancel;
     switch (answer) {
     case CDocumentUi::Answer::Cancel:
@@ -712,7 +713,7 @@ bool CTarvexDoc::OnOpenDocument(const QString &path)
     QString reason;
     if (!LoadFigureXml(path, &reason)) {
         // The fixed message first, then what was wrong with the file.
-        QString text = QString::fromLatin1(LoadErrorText);
+        QString text = tr(LoadErrorText);
         if (!reason.isEmpty())
             text += QStringLiteral("\n\n") + reason;
         if (m_ui)
@@ -763,7 +764,7 @@ void CTarvexDoc::OnSaveFigure()
 {
     if (IsFigureEmpty()) {
         if (m_ui)
-            m_ui->ShowMessage(QString::fromLatin1(EmptyFigureText), QString::fromLatin1(AppCaption),
+            m_ui->ShowMessage(QCoreApplication::translate("CFigure", EmptyFigureText), QString::fromLatin1(AppCaption),
                               CDocumentUi::Icon::Stop);
         return;
     }

@@ -43,7 +43,7 @@ public:
     static constexpr int DefaultHeight = CFigure::DefaultHeight;
 
     // The editor's own messages about files.
-    static constexpr const char *LoadErrorText = "Error loading XML file";
+    static constexpr const char *LoadErrorText = QT_TRANSLATE_NOOP("CTarvexDoc", "Error loading XML file");
     static constexpr const char *EmptyFigureText = CFigure::EmptyFigureText;
 
     using Bounds = CFigure::Bounds;

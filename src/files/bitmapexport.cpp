@@ -6,6 +6,7 @@
 #include "geometry/figure.h"
 #include "geometry/workspacerenderer.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSize>
@@ -115,7 +116,7 @@ bool CBitmapExport::Export(const CFigure &figure, const QVector<QPoint> *selecte
 {
     if (figure.IsEmpty()) {
         if (error)
-            *error = QString::fromLatin1(CFigure::EmptyFigureText);
+            *error = QCoreApplication::translate("CFigure", CFigure::EmptyFigureText);
         return false;
     }
     const QSize size = BitmapSize(figure);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QPoint>
 #include <QString>
 #include <QVector>
@@ -14,6 +15,8 @@ class CFigure;
 // bounded for any figure; libpng writes the file's chunks.
 class CPngExport
 {
+    Q_DECLARE_TR_FUNCTIONS(CPngExport)
+
 public:
     // zlib settings chosen for speed on figure pictures, which are long runs of a few
     // colours: the Up filter turns rows that repeat the row above (most of every

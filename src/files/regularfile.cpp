@@ -8,11 +8,6 @@
 
 namespace {
 
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("CRegularFile", text);
-}
-
 } // namespace
 
 QString CRegularFile::SpecialKind(const QString &path)
@@ -24,14 +19,14 @@ QString CRegularFile::SpecialKind(const QString &path)
     if (S_ISREG(info.st_mode))
         return QString();
     if (S_ISFIFO(info.st_mode))
-        return Tr("a pipe");
+        return CRegularFile::tr("a pipe");
     if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
-        return Tr("a device");
+        return CRegularFile::tr("a device");
     if (S_ISDIR(info.st_mode))
-        return Tr("a folder");
+        return CRegularFile::tr("a folder");
     if (S_ISSOCK(info.st_mode))
-        return Tr("a socket");
-    return Tr("a special file");
+        return CRegularFile::tr("a socket");
+    return CRegularFile::tr("a special file");
 }
 
 QString CRegularFile::ReadProblem(const QString &path)
@@ -39,7 +34,7 @@ QString CRegularFile::ReadProblem(const QString &path)
     const QString kind = SpecialKind(path);
     if (kind.isEmpty())
         return QString();
-    return Tr("%1 is %2, not a regular file; figures are read only from regular files.").arg(path, kind);
+    return CRegularFile::tr("%1 is %2, not a regular file; figures are read only from regular files.").arg(path, kind);
 }
 
 QString CRegularFile::WriteProblem(const QString &path)
@@ -47,5 +42,5 @@ QString CRegularFile::WriteProblem(const QString &path)
     const QString kind = SpecialKind(path);
     if (kind.isEmpty())
         return QString();
-    return Tr("%1 is %2, not a regular file: nothing was written and it is left as it is.").arg(path, kind);
+    return CRegularFile::tr("%1 is %2, not a regular file: nothing was written and it is left as it is.").arg(path, kind);
 }

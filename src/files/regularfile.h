@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // Figures are read from and written to regular files only. Opening a pipe for reading
@@ -9,6 +10,8 @@
 // is not a figure. Both ends ask here first, without opening anything.
 class CRegularFile
 {
+    Q_DECLARE_TR_FUNCTIONS(CRegularFile)
+
 public:
     // Empty when path names a regular file (also through symbolic links) or nothing at
     // all; otherwise what it is, for a message: "a pipe", "a device", "a folder", ...

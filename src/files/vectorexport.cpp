@@ -19,11 +19,6 @@
 
 namespace {
 
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("CVectorExport", text);
-}
-
 // Hands what a Qt writer produces to a safe file writer. The first failure is kept
 // and every later write refused, so the writer stops early and the file is dropped.
 class WriterDevice : public QIODevice
@@ -50,7 +45,7 @@ protected:
         } catch (const CFileException &e) {
             m_failure = e.Reason();
         } catch (const std::bad_alloc &) {
-            m_failure = Tr("Out of memory.");
+            m_failure = CVectorExport::tr("Out of memory.");
         }
         m_failed = true;
         return -1;
@@ -69,7 +64,7 @@ bool WriteThrough(const CFigure &figure, const QString &path, QString *error,
 {
     if (figure.IsEmpty()) {
         if (error)
-            *error = QString::fromLatin1(CFigure::EmptyFigureText);
+            *error = QCoreApplication::translate("CFigure", CFigure::EmptyFigureText);
         return false;
     }
     return CFileException::Guard(error, [&] {
@@ -79,7 +74,7 @@ bool WriteThrough(const CFigure &figure, const QString &path, QString *error,
         if (device.Failed())
             throw CFileException(device.Failure());
         if (!drawn)
-            throw CFileException(Tr("Cannot write %1.").arg(path));
+            throw CFileException(CVectorExport::tr("Cannot write %1.").arg(path));
         writer.Commit();
         return true;
     });

@@ -12,11 +12,6 @@
 
 namespace {
 
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("CXmlElement", text);
-}
-
 bool SameName(const QByteArray &a, const QByteArray &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -56,7 +51,7 @@ CXmlElement &CXmlElement::GetChild(const QByteArray &name)
 {
     CXmlElement *child = FindChild(name);
     if (!child)
-        throw CFileException(Tr("The element %1 is missing.").arg(QString::fromLatin1(name)));
+        throw CFileException(CXmlElement::tr("The element %1 is missing.").arg(QString::fromLatin1(name)));
     return *child;
 }
 
@@ -299,7 +294,7 @@ bool CXmlElement::ParseAt(const QByteArray &text, int &position, int depth, int 
         return false;
     // So are more elements than any figure has, before the tree takes much memory.
     if (++elements > MaxElements)
-        throw CFileException(Tr("The file has more than %1 elements; no figure has that many.")
+        throw CFileException(CXmlElement::tr("The file has more than %1 elements; no figure has that many.")
                                  .arg(MaxElements));
     SkipSpaceAndComments(text, position);
     const QByteArray tag = ReadTag(text, position);
@@ -381,16 +376,16 @@ bool CXmlElement::LoadFromFile(const QString &path, QString *error)
             throw CFileException(special);
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
-            throw CFileException(Tr("Cannot open %1: %2").arg(path, file.errorString()));
+            throw CFileException(CXmlElement::tr("Cannot open %1: %2").arg(path, file.errorString()));
         const qint64 size = file.size();
         if (size > MaxFileSize)
-            throw CFileException(Tr("%1 is too large to be a figure file.").arg(path));
+            throw CFileException(CXmlElement::tr("%1 is too large to be a figure file.").arg(path));
         const QByteArray data = file.read(size);
         if (data.size() != size)
-            throw CFileException(Tr("Cannot read %1: %2").arg(path, file.errorString()));
+            throw CFileException(CXmlElement::tr("Cannot read %1: %2").arg(path, file.errorString()));
         file.close();
         if (!ParseDocument(data))
-            throw CFileException(Tr("%1 is not a well-formed figure file.").arg(path));
+            throw CFileException(CXmlElement::tr("%1 is not a well-formed figure file.").arg(path));
         return true;
     });
 }

@@ -12,7 +12,7 @@ CAboutBox::CAboutBox(QWidget *parent)
                           | Qt::WindowCloseButtonHint)
 {
     CHelpFrame::InitResources();
-    setWindowTitle(QStringLiteral("About "));
+    setWindowTitle(tr("About "));
     setModal(true);
     setFixedSize(CDialogUnits(font()).Size(WidthDu, HeightDu));
 

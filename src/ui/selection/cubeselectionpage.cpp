@@ -43,8 +43,8 @@ void CCubeSelectionPage::InitPage()
     if (m_tabs->count() == 0) {
         // The tab pages stay empty: both pickers belong to the page itself and are
         // shown and hidden as the tabs change.
-        m_tabs->addTab(new QWidget, QStringLiteral("Cubes"));
-        m_tabs->addTab(new QWidget, QStringLiteral("Constructor"));
+        m_tabs->addTab(new QWidget, tr("Cubes"));
+        m_tabs->addTab(new QWidget, tr("Constructor"));
         connect(m_tabs, &QTabWidget::currentChanged, this, &CCubeSelectionPage::OnTabChanged);
     }
 

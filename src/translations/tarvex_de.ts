@@ -1,0 +1,473 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>CAboutBox</name>
+    <message>
+        <source>About </source>
+        <translation>Info über </translation>
+    </message>
+</context>
+<context>
+    <name>CColorsPage</name>
+    <message>
+        <source>Colors</source>
+        <translation>Farben</translation>
+    </message>
+    <message>
+        <source>Workspace color</source>
+        <translation>Arbeitsfläche</translation>
+    </message>
+    <message>
+        <source>Cube top color</source>
+        <translation>Oberseite</translation>
+    </message>
+    <message>
+        <source>Cube left color</source>
+        <translation>Linke Seite</translation>
+    </message>
+    <message>
+        <source>Cube right color</source>
+        <translation>Rechte Seite</translation>
+    </message>
+</context>
+<context>
+    <name>CCommandLineExport</name>
+    <message>
+        <source>Draws impossible figures out of cubes in isometric projection.</source>
+        <translation>Zeichnet unmögliche Figuren aus Würfeln in isometrischer Projektion.</translation>
+    </message>
+    <message>
+        <source>Displays version and licence information.</source>
+        <translation>Zeigt Version und Lizenz an.</translation>
+    </message>
+    <message>
+        <source>Loads FILE and writes it to OUT without opening a window, in the format OUT&apos;s extension names (any case): .xml a figure file, .png a PNG picture, .svg an SVG drawing, .pdf a PDF document, .bmp a Windows bitmap.</source>
+        <translation>Lädt DATEI und schreibt sie ohne Fenster nach AUSGABE, im Format, das die Endung von AUSGABE nennt (Groß- oder Kleinschreibung): .xml eine Figurdatei, .png ein PNG-Bild, .svg eine SVG-Zeichnung, .pdf ein PDF-Dokument, .bmp eine Windows-Bitmap.</translation>
+    </message>
+    <message>
+        <source>OUT</source>
+        <translation>AUSGABE</translation>
+    </message>
+    <message>
+        <source>With --export to .png or .svg: leaves the background transparent, so only the cubes are drawn.</source>
+        <translation>Mit --export nach .png oder .svg: lässt den Hintergrund durchsichtig, sodass nur die Würfel gezeichnet werden.</translation>
+    </message>
+    <message>
+        <source>The figure file (.xml) to open.</source>
+        <translation>Die zu öffnende Figurdatei (.xml).</translation>
+    </message>
+    <message>
+        <source>[FILE]</source>
+        <translation>[DATEI]</translation>
+    </message>
+    <message>
+        <source>License GPLv3+: GNU GPL version 3 or later &lt;https://gnu.org/licenses/gpl.html&gt;.
+This is free software: you are free to change and redistribute it.
+There is NO WARRANTY, to the extent permitted by law.
+</source>
+        <translation>Lizenz GPLv3+: GNU GPL Version 3 oder neuer &lt;https://gnu.org/licenses/gpl.html&gt;.
+Dies ist freie Software: Sie dürfen sie verändern und weitergeben.
+Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
+</translation>
+    </message>
+    <message>
+        <source>--export needs the output file and exactly one figure file: tarvex --export OUT FILE</source>
+        <translation>--export braucht die Ausgabedatei und genau eine Figurdatei: tarvex --export AUSGABE DATEI</translation>
+    </message>
+    <message>
+        <source>The figure could not be saved to %1.
+%2</source>
+        <translation>Die Figur konnte nicht in %1 gespeichert werden.
+%2</translation>
+    </message>
+    <message>
+        <source>Figures are not read from standard input, only from regular files: save the figure to a file and name that file.</source>
+        <translation>Figuren werden nicht von der Standardeingabe gelesen, nur aus regulären Dateien: Speichern Sie die Figur in einer Datei und geben Sie diese an.</translation>
+    </message>
+</context>
+<context>
+    <name>CCubeSelectionPage</name>
+    <message>
+        <source>Cubes</source>
+        <translation>Würfel</translation>
+    </message>
+    <message>
+        <source>Constructor</source>
+        <translation>Baukasten</translation>
+    </message>
+</context>
+<context>
+    <name>CDimensionsPage</name>
+    <message>
+        <source>Workspace dimensions</source>
+        <translation>Größe der Arbeitsfläche</translation>
+    </message>
+    <message>
+        <source>Cube dimensions</source>
+        <translation>Würfelgröße</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Breite</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Höhe</translation>
+    </message>
+    <message>
+        <source>Cube size</source>
+        <translation>Größe</translation>
+    </message>
+</context>
+<context>
+    <name>CFigure</name>
+    <message>
+        <source>There&apos;s no blocks at the workspace so it is impossible to save empty image.</source>
+        <translation>Auf der Arbeitsfläche sind keine Würfel, ein leeres Bild kann nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>CFigureWriter</name>
+    <message>
+        <source>Tarvex cannot save files without an extension. Choose .xml, .png, .svg, .pdf or .bmp.</source>
+        <translation>Tarvex kann keine Dateien ohne Endung speichern. Wählen Sie .xml, .png, .svg, .pdf oder .bmp.</translation>
+    </message>
+    <message>
+        <source>Tarvex cannot save files of type .%1. Choose .xml, .png, .svg, .pdf or .bmp.</source>
+        <translation>Tarvex kann keine Dateien vom Typ .%1 speichern. Wählen Sie .xml, .png, .svg, .pdf oder .bmp.</translation>
+    </message>
+</context>
+<context>
+    <name>CFigureXml</name>
+    <message>
+        <source>%1 is %2; it must lie between %3 and %4.</source>
+        <translation>%1 ist %2; der Wert muss zwischen %3 und %4 liegen.</translation>
+    </message>
+    <message>
+        <source>The text is not a well-formed figure file.</source>
+        <translation>Der Text ist keine wohlgeformte Figurdatei.</translation>
+    </message>
+    <message>
+        <source>The file was not written by Tarvex.</source>
+        <translation>Die Datei wurde nicht von Tarvex geschrieben.</translation>
+    </message>
+    <message>
+        <source>The file&apos;s version is not supported (only 1.0 is).</source>
+        <translation>Die Version der Datei wird nicht unterstützt (nur 1.0).</translation>
+    </message>
+</context>
+<context>
+    <name>CFileException</name>
+    <message>
+        <source>Out of memory.</source>
+        <translation>Nicht genug Arbeitsspeicher.</translation>
+    </message>
+</context>
+<context>
+    <name>CHelpFrame</name>
+    <message>
+        <source>Tarvex help</source>
+        <translation>Tarvex-Hilfe</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Vorwärts</translation>
+    </message>
+</context>
+<context>
+    <name>CHtmlCtrl</name>
+    <message>
+        <source>Page not found</source>
+        <translation>Seite nicht gefunden</translation>
+    </message>
+    <message>
+        <source>The page %1 cannot be found.</source>
+        <translation>Die Seite %1 wurde nicht gefunden.</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>Transparent background (PNG and SVG)</source>
+        <translation>Durchsichtiger Hintergrund (PNG und SVG)</translation>
+    </message>
+    <message>
+        <source>Select and move cubes
+Select and move</source>
+        <translation>Würfel auswählen und verschieben
+Auswählen und verschieben</translation>
+    </message>
+    <message>
+        <source>Create a new figure
+New figure</source>
+        <translation>Eine neue Figur anlegen
+Neue Figur</translation>
+    </message>
+    <message>
+        <source>Save as BMP or WMF
+Save figure</source>
+        <translation>Als BMP oder WMF speichern
+Figur speichern</translation>
+    </message>
+    <message>
+        <source>Preview and print
+Preview and print</source>
+        <translation>Vorschau und Drucken
+Vorschau und Drucken</translation>
+    </message>
+    <message>
+        <source>Options of the program
+Options</source>
+        <translation>Einstellungen des Programms
+Einstellungen</translation>
+    </message>
+    <message>
+        <source>Undo the last action
+Undo</source>
+        <translation>Die letzte Aktion rückgängig machen
+Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo the previously undone action
+Redo</source>
+        <translation>Die zuletzt rückgängig gemachte Aktion wiederholen
+Wiederholen</translation>
+    </message>
+    <message>
+        <source>Help
+Help</source>
+        <translation>Hilfe
+Hilfe</translation>
+    </message>
+    <message>
+        <source>Display program information, version number and copyright
+About</source>
+        <translation>Programminformation, Versionsnummer und Urheberrecht anzeigen
+Info</translation>
+    </message>
+    <message>
+        <source>Tarvex figure (*.xml)</source>
+        <translation>Tarvex-Figur (*.xml)</translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png)</source>
+        <translation>PNG-Bild (*.png)</translation>
+    </message>
+    <message>
+        <source>SVG drawing (*.svg)</source>
+        <translation>SVG-Zeichnung (*.svg)</translation>
+    </message>
+    <message>
+        <source>PDF document (*.pdf)</source>
+        <translation>PDF-Dokument (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Windows bitmap (*.bmp)</source>
+        <translation>Windows-Bitmap (*.bmp)</translation>
+    </message>
+    <message>
+        <source>XML files (*.xml)</source>
+        <translation>XML-Dateien (*.xml)</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Verwerfen</translation>
+    </message>
+    <message>
+        <source>XML file (*.xml)</source>
+        <translation>XML-Datei (*.xml)</translation>
+    </message>
+</context>
+<context>
+    <name>COptionsDlg</name>
+    <message>
+        <source>Options</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Dimensions</source>
+        <translation>Größen</translation>
+    </message>
+    <message>
+        <source>Colors</source>
+        <translation>Farben</translation>
+    </message>
+    <message>
+        <source>Default settings</source>
+        <translation>Standardwerte</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>CPngExport</name>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CRecoveryManager</name>
+    <message>
+        <source>The folder %1 cannot be used.</source>
+        <translation>Der Ordner %1 kann nicht benutzt werden.</translation>
+    </message>
+    <message>
+        <source>The recovery copy of the figure could not be written; this is not said again.
+%1</source>
+        <translation>Die Sicherungskopie der Figur konnte nicht geschrieben werden; diese Meldung erscheint nur einmal.
+%1</translation>
+    </message>
+    <message>
+        <source>Tarvex was closed without saving a figure. Restore it?</source>
+        <translation>Tarvex wurde beendet, ohne eine Figur zu speichern. Wiederherstellen?</translation>
+    </message>
+</context>
+<context>
+    <name>CRegularFile</name>
+    <message>
+        <source>a pipe</source>
+        <translation>eine Pipe</translation>
+    </message>
+    <message>
+        <source>a device</source>
+        <translation>ein Gerät</translation>
+    </message>
+    <message>
+        <source>a folder</source>
+        <translation>ein Ordner</translation>
+    </message>
+    <message>
+        <source>a socket</source>
+        <translation>ein Socket</translation>
+    </message>
+    <message>
+        <source>a special file</source>
+        <translation>eine Spezialdatei</translation>
+    </message>
+    <message>
+        <source>%1 is %2, not a regular file; figures are read only from regular files.</source>
+        <translation>%1 ist %2, keine reguläre Datei; Figuren werden nur aus regulären Dateien gelesen.</translation>
+    </message>
+    <message>
+        <source>%1 is %2, not a regular file: nothing was written and it is left as it is.</source>
+        <translation>%1 ist %2, keine reguläre Datei: Es wurde nichts geschrieben, sie bleibt unverändert.</translation>
+    </message>
+</context>
+<context>
+    <name>CSafeFileWriter</name>
+    <message>
+        <source>Cannot create %1: %2</source>
+        <translation>%1 kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Not all data could be written; the disk may be full</source>
+        <translation>Nicht alle Daten konnten geschrieben werden; der Datenträger ist vielleicht voll</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CTarvexDoc</name>
+    <message>
+        <source>Your figure not saved. Do you want to save it?</source>
+        <translation>Ihre Figur ist nicht gespeichert. Möchten Sie sie speichern?</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Cannot open the file %1.
+%2</source>
+        <translation>Die Datei %1 kann nicht geöffnet werden.
+%2</translation>
+    </message>
+    <message>
+        <source>The figure could not be saved to %1.
+%2</source>
+        <translation>Die Figur konnte nicht in %1 gespeichert werden.
+%2</translation>
+    </message>
+    <message>
+        <source>Error loading XML file</source>
+        <translation>Fehler beim Laden der XML-Datei</translation>
+    </message>
+</context>
+<context>
+    <name>CThumbnailer</name>
+    <message>
+        <source>The preview size must be a number from 1 to %1.</source>
+        <translation>Die Vorschaugröße muss eine Zahl von 1 bis %1 sein.</translation>
+    </message>
+    <message>
+        <source>The preview could not be drawn.</source>
+        <translation>Die Vorschau konnte nicht gezeichnet werden.</translation>
+    </message>
+    <message>
+        <source>The preview could not be saved to %1.
+%2</source>
+        <translation>Die Vorschau konnte nicht in %1 gespeichert werden.
+%2</translation>
+    </message>
+    <message>
+        <source>--thumbnail needs the size, the figure file and the output file: tarvex --thumbnail SIZE IN OUT</source>
+        <translation>--thumbnail braucht die Größe, die Figurdatei und die Ausgabedatei: tarvex --thumbnail GRÖSSE EIN AUS</translation>
+    </message>
+</context>
+<context>
+    <name>CVectorExport</name>
+    <message>
+        <source>Out of memory.</source>
+        <translation>Nicht genug Arbeitsspeicher.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1.</source>
+        <translation>%1 kann nicht geschrieben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>CXmlElement</name>
+    <message>
+        <source>The element %1 is missing.</source>
+        <translation>Das Element %1 fehlt.</translation>
+    </message>
+    <message>
+        <source>The file has more than %1 elements; no figure has that many.</source>
+        <translation>Die Datei hat mehr als %1 Elemente; so viele hat keine Figur.</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>%1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 is too large to be a figure file.</source>
+        <translation>%1 ist zu groß für eine Figurdatei.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a well-formed figure file.</source>
+        <translation>%1 ist keine wohlgeformte Figurdatei.</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,473 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru">
+<context>
+    <name>CAboutBox</name>
+    <message>
+        <source>About </source>
+        <translation>О программе </translation>
+    </message>
+</context>
+<context>
+    <name>CColorsPage</name>
+    <message>
+        <source>Colors</source>
+        <translation>Цвета</translation>
+    </message>
+    <message>
+        <source>Workspace color</source>
+        <translation>Фон</translation>
+    </message>
+    <message>
+        <source>Cube top color</source>
+        <translation>Верх</translation>
+    </message>
+    <message>
+        <source>Cube left color</source>
+        <translation>Левая грань</translation>
+    </message>
+    <message>
+        <source>Cube right color</source>
+        <translation>Правая грань</translation>
+    </message>
+</context>
+<context>
+    <name>CCommandLineExport</name>
+    <message>
+        <source>Draws impossible figures out of cubes in isometric projection.</source>
+        <translation>Рисует невозможные фигуры из кубов в изометрической проекции.</translation>
+    </message>
+    <message>
+        <source>Displays version and licence information.</source>
+        <translation>Показывает версию и лицензию.</translation>
+    </message>
+    <message>
+        <source>Loads FILE and writes it to OUT without opening a window, in the format OUT&apos;s extension names (any case): .xml a figure file, .png a PNG picture, .svg an SVG drawing, .pdf a PDF document, .bmp a Windows bitmap.</source>
+        <translation>Загружает ФАЙЛ и без открытия окна записывает его в ВЫХОД в формате, который задаёт расширение ВЫХОДА (в любом регистре): .xml — файл фигуры, .png — изображение PNG, .svg — рисунок SVG, .pdf — документ PDF, .bmp — точечный рисунок Windows.</translation>
+    </message>
+    <message>
+        <source>OUT</source>
+        <translation>ВЫХОД</translation>
+    </message>
+    <message>
+        <source>With --export to .png or .svg: leaves the background transparent, so only the cubes are drawn.</source>
+        <translation>С --export в .png или .svg: оставляет фон прозрачным, так что рисуются только кубы.</translation>
+    </message>
+    <message>
+        <source>The figure file (.xml) to open.</source>
+        <translation>Открываемый файл фигуры (.xml).</translation>
+    </message>
+    <message>
+        <source>[FILE]</source>
+        <translation>[ФАЙЛ]</translation>
+    </message>
+    <message>
+        <source>License GPLv3+: GNU GPL version 3 or later &lt;https://gnu.org/licenses/gpl.html&gt;.
+This is free software: you are free to change and redistribute it.
+There is NO WARRANTY, to the extent permitted by law.
+</source>
+        <translation>Лицензия GPLv3+: GNU GPL версии 3 или более поздней &lt;https://gnu.org/licenses/gpl.html&gt;.
+Это свободное ПО: вы можете изменять и распространять его.
+НЕТ НИКАКИХ ГАРАНТИЙ в пределах, допускаемых законом.
+</translation>
+    </message>
+    <message>
+        <source>--export needs the output file and exactly one figure file: tarvex --export OUT FILE</source>
+        <translation>--export требует выходной файл и ровно один файл фигуры: tarvex --export ВЫХОД ФАЙЛ</translation>
+    </message>
+    <message>
+        <source>The figure could not be saved to %1.
+%2</source>
+        <translation>Не удалось сохранить фигуру в %1.
+%2</translation>
+    </message>
+    <message>
+        <source>Figures are not read from standard input, only from regular files: save the figure to a file and name that file.</source>
+        <translation>Фигуры не читаются со стандартного ввода, только из обычных файлов: сохраните фигуру в файл и укажите его.</translation>
+    </message>
+</context>
+<context>
+    <name>CCubeSelectionPage</name>
+    <message>
+        <source>Cubes</source>
+        <translation>Кубы</translation>
+    </message>
+    <message>
+        <source>Constructor</source>
+        <translation>Конструктор</translation>
+    </message>
+</context>
+<context>
+    <name>CDimensionsPage</name>
+    <message>
+        <source>Workspace dimensions</source>
+        <translation>Размеры рабочей области</translation>
+    </message>
+    <message>
+        <source>Cube dimensions</source>
+        <translation>Размеры куба</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Ширина</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Высота</translation>
+    </message>
+    <message>
+        <source>Cube size</source>
+        <translation>Размер</translation>
+    </message>
+</context>
+<context>
+    <name>CFigure</name>
+    <message>
+        <source>There&apos;s no blocks at the workspace so it is impossible to save empty image.</source>
+        <translation>В рабочей области нет кубов, поэтому сохранить пустое изображение невозможно.</translation>
+    </message>
+</context>
+<context>
+    <name>CFigureWriter</name>
+    <message>
+        <source>Tarvex cannot save files without an extension. Choose .xml, .png, .svg, .pdf or .bmp.</source>
+        <translation>Tarvex не может сохранять файлы без расширения. Выберите .xml, .png, .svg, .pdf или .bmp.</translation>
+    </message>
+    <message>
+        <source>Tarvex cannot save files of type .%1. Choose .xml, .png, .svg, .pdf or .bmp.</source>
+        <translation>Tarvex не может сохранять файлы типа .%1. Выберите .xml, .png, .svg, .pdf или .bmp.</translation>
+    </message>
+</context>
+<context>
+    <name>CFigureXml</name>
+    <message>
+        <source>%1 is %2; it must lie between %3 and %4.</source>
+        <translation>%1 равно %2; значение должно лежать в пределах от %3 до %4.</translation>
+    </message>
+    <message>
+        <source>The text is not a well-formed figure file.</source>
+        <translation>Текст не является правильно составленным файлом фигуры.</translation>
+    </message>
+    <message>
+        <source>The file was not written by Tarvex.</source>
+        <translation>Файл записан не программой Tarvex.</translation>
+    </message>
+    <message>
+        <source>The file&apos;s version is not supported (only 1.0 is).</source>
+        <translation>Версия файла не поддерживается (поддерживается только 1.0).</translation>
+    </message>
+</context>
+<context>
+    <name>CFileException</name>
+    <message>
+        <source>Out of memory.</source>
+        <translation>Недостаточно памяти.</translation>
+    </message>
+</context>
+<context>
+    <name>CHelpFrame</name>
+    <message>
+        <source>Tarvex help</source>
+        <translation>Справка Tarvex</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Назад</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Вперёд</translation>
+    </message>
+</context>
+<context>
+    <name>CHtmlCtrl</name>
+    <message>
+        <source>Page not found</source>
+        <translation>Страница не найдена</translation>
+    </message>
+    <message>
+        <source>The page %1 cannot be found.</source>
+        <translation>Страница %1 не найдена.</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>Transparent background (PNG and SVG)</source>
+        <translation>Прозрачный фон (PNG и SVG)</translation>
+    </message>
+    <message>
+        <source>Select and move cubes
+Select and move</source>
+        <translation>Выделить и переместить кубы
+Выделить и переместить</translation>
+    </message>
+    <message>
+        <source>Create a new figure
+New figure</source>
+        <translation>Создать новую фигуру
+Новая фигура</translation>
+    </message>
+    <message>
+        <source>Save as BMP or WMF
+Save figure</source>
+        <translation>Сохранить как BMP или WMF
+Сохранить фигуру</translation>
+    </message>
+    <message>
+        <source>Preview and print
+Preview and print</source>
+        <translation>Просмотр и печать
+Просмотр и печать</translation>
+    </message>
+    <message>
+        <source>Options of the program
+Options</source>
+        <translation>Параметры программы
+Параметры</translation>
+    </message>
+    <message>
+        <source>Undo the last action
+Undo</source>
+        <translation>Отменить последнее действие
+Отменить</translation>
+    </message>
+    <message>
+        <source>Redo the previously undone action
+Redo</source>
+        <translation>Повторить отменённое действие
+Повторить</translation>
+    </message>
+    <message>
+        <source>Help
+Help</source>
+        <translation>Справка
+Справка</translation>
+    </message>
+    <message>
+        <source>Display program information, version number and copyright
+About</source>
+        <translation>Показать сведения о программе, номер версии и авторские права
+О программе</translation>
+    </message>
+    <message>
+        <source>Tarvex figure (*.xml)</source>
+        <translation>Фигура Tarvex (*.xml)</translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png)</source>
+        <translation>Изображение PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>SVG drawing (*.svg)</source>
+        <translation>Рисунок SVG (*.svg)</translation>
+    </message>
+    <message>
+        <source>PDF document (*.pdf)</source>
+        <translation>Документ PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Windows bitmap (*.bmp)</source>
+        <translation>Точечный рисунок Windows (*.bmp)</translation>
+    </message>
+    <message>
+        <source>XML files (*.xml)</source>
+        <translation>Файлы XML (*.xml)</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Восстановить</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Отбросить</translation>
+    </message>
+    <message>
+        <source>XML file (*.xml)</source>
+        <translation>Файл XML (*.xml)</translation>
+    </message>
+</context>
+<context>
+    <name>COptionsDlg</name>
+    <message>
+        <source>Options</source>
+        <translation>Параметры</translation>
+    </message>
+    <message>
+        <source>Dimensions</source>
+        <translation>Размеры</translation>
+    </message>
+    <message>
+        <source>Colors</source>
+        <translation>Цвета</translation>
+    </message>
+    <message>
+        <source>Default settings</source>
+        <translation>По умолчанию</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+</context>
+<context>
+    <name>CPngExport</name>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Не удаётся записать %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CRecoveryManager</name>
+    <message>
+        <source>The folder %1 cannot be used.</source>
+        <translation>Папку %1 нельзя использовать.</translation>
+    </message>
+    <message>
+        <source>The recovery copy of the figure could not be written; this is not said again.
+%1</source>
+        <translation>Не удалось записать резервную копию фигуры; это сообщение больше не появится.
+%1</translation>
+    </message>
+    <message>
+        <source>Tarvex was closed without saving a figure. Restore it?</source>
+        <translation>Tarvex был закрыт без сохранения фигуры. Восстановить её?</translation>
+    </message>
+</context>
+<context>
+    <name>CRegularFile</name>
+    <message>
+        <source>a pipe</source>
+        <translation>канал</translation>
+    </message>
+    <message>
+        <source>a device</source>
+        <translation>устройство</translation>
+    </message>
+    <message>
+        <source>a folder</source>
+        <translation>папка</translation>
+    </message>
+    <message>
+        <source>a socket</source>
+        <translation>сокет</translation>
+    </message>
+    <message>
+        <source>a special file</source>
+        <translation>специальный файл</translation>
+    </message>
+    <message>
+        <source>%1 is %2, not a regular file; figures are read only from regular files.</source>
+        <translation>%1 — это %2, а не обычный файл; фигуры читаются только из обычных файлов.</translation>
+    </message>
+    <message>
+        <source>%1 is %2, not a regular file: nothing was written and it is left as it is.</source>
+        <translation>%1 — это %2, а не обычный файл: ничего не записано, он оставлен как есть.</translation>
+    </message>
+</context>
+<context>
+    <name>CSafeFileWriter</name>
+    <message>
+        <source>Cannot create %1: %2</source>
+        <translation>Не удаётся создать %1: %2</translation>
+    </message>
+    <message>
+        <source>Not all data could be written; the disk may be full</source>
+        <translation>Не все данные удалось записать; возможно, диск заполнен</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Не удаётся записать %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CTarvexDoc</name>
+    <message>
+        <source>Your figure not saved. Do you want to save it?</source>
+        <translation>Ваша фигура не сохранена. Сохранить её?</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Предупреждение</translation>
+    </message>
+    <message>
+        <source>Cannot open the file %1.
+%2</source>
+        <translation>Не удаётся открыть файл %1.
+%2</translation>
+    </message>
+    <message>
+        <source>The figure could not be saved to %1.
+%2</source>
+        <translation>Не удалось сохранить фигуру в %1.
+%2</translation>
+    </message>
+    <message>
+        <source>Error loading XML file</source>
+        <translation>Ошибка загрузки файла XML</translation>
+    </message>
+</context>
+<context>
+    <name>CThumbnailer</name>
+    <message>
+        <source>The preview size must be a number from 1 to %1.</source>
+        <translation>Размер эскиза должен быть числом от 1 до %1.</translation>
+    </message>
+    <message>
+        <source>The preview could not be drawn.</source>
+        <translation>Не удалось нарисовать эскиз.</translation>
+    </message>
+    <message>
+        <source>The preview could not be saved to %1.
+%2</source>
+        <translation>Не удалось сохранить эскиз в %1.
+%2</translation>
+    </message>
+    <message>
+        <source>--thumbnail needs the size, the figure file and the output file: tarvex --thumbnail SIZE IN OUT</source>
+        <translation>--thumbnail требует размер, файл фигуры и выходной файл: tarvex --thumbnail РАЗМЕР ВХОД ВЫХОД</translation>
+    </message>
+</context>
+<context>
+    <name>CVectorExport</name>
+    <message>
+        <source>Out of memory.</source>
+        <translation>Недостаточно памяти.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1.</source>
+        <translation>Не удаётся записать %1.</translation>
+    </message>
+</context>
+<context>
+    <name>CXmlElement</name>
+    <message>
+        <source>The element %1 is missing.</source>
+        <translation>Отсутствует элемент %1.</translation>
+    </message>
+    <message>
+        <source>The file has more than %1 elements; no figure has that many.</source>
+        <translation>В файле больше %1 элементов; столько не бывает ни в одной фигуре.</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>Не удаётся открыть %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is too large to be a figure file.</source>
+        <translation>%1 слишком велик для файла фигуры.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Не удаётся прочитать %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a well-formed figure file.</source>
+        <translation>%1 не является правильно составленным файлом фигуры.</translation>
+    </message>
+</context>
+</TS>
