@@ -58,7 +58,7 @@ void CCommandLineExport::Configure(QCoreApplication &app, QCommandLineParser &pa
         QString::fromLatin1(TransparentOptionName),
         CCommandLineExport::tr("With --export to .png or .svg: leaves the background transparent, so only the "
            "cubes are drawn.")));
-    parser.addPositionalArgument(QStringLiteral("FILE"), CCommandLineExport::tr("The figure file (.xml) to open."),
+    parser.addPositionalArgument(CCommandLineExport::tr("FILE"), CCommandLineExport::tr("The figure file (.xml) to open."),
                                  CCommandLineExport::tr("[FILE]"));
 }
 

@@ -59,7 +59,7 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     InitMainWindowResources();
     CHelpFrame::InitResources();
     setWindowTitle(QString::fromLatin1(AppTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/tarvex-64.png")));
+    setWindowIcon(ApplicationIcon());
     // Figure files dropped from a file manager (the view passes on drops it does not own).
     setAcceptDrops(true);
 
@@ -116,6 +116,15 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     resize(PreferredSize());
     // Keys such as Ctrl (the cursor) and Delete go to the workspace.
     m_view->setFocus();
+}
+
+QIcon CMainFrame::ApplicationIcon()
+{
+    CHelpFrame::InitResources();
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/tarvex-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 CMainFrame::~CMainFrame()

@@ -60,6 +60,8 @@ bool CTarvexApp::InitInstance(const QString &figurePath)
 {
     m_doc = std::make_unique<CTarvexDoc>();
     m_frame = std::make_unique<CMainFrame>(*m_doc);
+    // Dialogs and message boxes carry the icon too.
+    setWindowIcon(CMainFrame::ApplicationIcon());
     m_recovery = std::make_unique<CRecoveryManager>(*m_doc);
     const bool restored = m_recovery->Start();
     // Ending the editor on purpose (the figure saved or given up) removes its copy.

@@ -85,6 +85,10 @@ Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
         <source>Figures are not read from standard input, only from regular files: save the figure to a file and name that file.</source>
         <translation>Figuren werden nicht von der Standardeingabe gelesen, nur aus regulären Dateien: Speichern Sie die Figur in einer Datei und geben Sie diese an.</translation>
     </message>
+    <message>
+        <source>FILE</source>
+        <translation>DATEI</translation>
+    </message>
 </context>
 <context>
     <name>CCubeSelectionPage</name>

@@ -85,6 +85,10 @@ There is NO WARRANTY, to the extent permitted by law.
         <source>Figures are not read from standard input, only from regular files: save the figure to a file and name that file.</source>
         <translation>Фигуры не читаются со стандартного ввода, только из обычных файлов: сохраните фигуру в файл и укажите его.</translation>
     </message>
+    <message>
+        <source>FILE</source>
+        <translation>ФАЙЛ</translation>
+    </message>
 </context>
 <context>
     <name>CCubeSelectionPage</name>
