@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -72,6 +74,30 @@ double MedianNanoseconds(int repeats, const std::function<void()> &f)
     }
     std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
     return times[times.size() / 2];
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0.0;
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+double ChildPeakMiB(const QStringList &arguments, double *seconds)
+{
+    const QString time = QStringLiteral("/usr/bin/time");
+    if (!QFileInfo::exists(time))
+        return -1;
+    QProcess process;
+    QElapsedTimer timer;
+    timer.start();
+    process.start(time, QStringList{"-f", "peak %M"} + arguments);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        return -1;
+    *seconds = timer.nsecsElapsed() / 1e9;
+    const QList<QByteArray> lines = process.readAllStandardError().trimmed().split('\n');
+    return lines.last().startsWith("peak ") ? lines.last().mid(5).toDouble() / 1024.0 : -1;
 }
 
 double WriteFloorSeconds(const QString &path, qint64 bytes)

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <vector>
 
 // A tiny benchmark registry: every bench/*.cpp registers its measurements with a
 // static CBenchmark, and the program runs them all (or those named on its command line).
@@ -22,6 +24,15 @@ public:
 
 // Median wall time of `repeats` runs of f, in nanoseconds.
 double MedianNanoseconds(int repeats, const std::function<void()> &f);
+
+// The median of values (0 when there are none).
+double Median(std::vector<double> values);
+
+// Runs a program under /usr/bin/time and returns its peak resident size in MiB, and
+// its wall time in seconds (-1 when it failed or time is missing). The peak is the
+// child's alone: time is a small process, while a child spawned straight from the
+// benchmark may be charged the benchmark's own peak.
+double ChildPeakMiB(const QStringList &arguments, double *seconds);
 
 // The honest floor of any export: seconds to write bytes into a new file at path with
 // plain write(2) calls of 1 MiB from a filled buffer (no renaming, no syncing). The

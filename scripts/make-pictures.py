@@ -7,6 +7,7 @@ Only the Python standard library is used. Run it from anywhere:
 and commit the pictures it writes under src/resources/pictures/.
 
 toolbar.png  250 x 24, ten 25 x 24 button pictures, magenta (255, 0, 255) is transparent
+recent.png   25 x 24, the picture of the recent figures button, magenta is transparent
 cursor-cube.png, cursor-nocell.png, cursor-copy.png, cursor-arrow.png
              32 x 32 black and white cursors with a transparent background
 toolbar@2x.png, cursor-*@2x.png
@@ -286,6 +287,17 @@ def cube_group(s=1):
     return c
 
 
+def recent_pages(s=1):
+    # Two figure pages, one behind the other, the front one with a small cube on it:
+    # the figures worked on last.
+    c = Canvas(25, 24, MAGENTA, s)
+    c.polygon([(9, 1), (18, 1), (22, 5), (22, 16), (9, 16)], LIGHT, BLACK)
+    c.polygon([(3, 6), (12, 6), (16, 10), (16, 22), (3, 22)], WHITE, BLACK)
+    c.polyline([(12, 6), (12, 10), (16, 10)], BLACK)
+    small_cube(c, 5, 11)
+    return c
+
+
 # ------------------------------------------------------------------ cursors
 
 def cursor_cube(s=1):
@@ -331,6 +343,7 @@ def pictures(s):
     for i, picture in enumerate(buttons):
         strip.blit(picture, 25 * i, 0)
     return [("toolbar%s.png" % suffix, strip),
+            ("recent%s.png" % suffix, recent_pages(s)),
             ("cursor-cube%s.png" % suffix, cursor_cube(s)),
             ("cursor-nocell%s.png" % suffix, cursor_no_cell(s)),
             ("cursor-copy%s.png" % suffix, cursor_arrow(True, s)),

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainframe.h"
 
+#include "app/recentmenu.h"
+
 #include "document/tarvexdoc.h"
 #include "files/regularfile.h"
 #include "view/selectmovehandler.h"
 #include "view/tarvexview.h"
+#include "view/zoombox.h"
 
 #include "ui/help/aboutbox.h"
 #include "ui/help/helpframe.h"
@@ -20,6 +23,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -108,6 +112,7 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
         grid->addWidget(m_transparent, grid->rowCount(), 0, 1, grid->columnCount());
 
     connect(&m_doc, &CTarvexDoc::UpdateAllViews, this, &CMainFrame::UpdateCommandUi);
+    connect(&m_doc, &CTarvexDoc::FigureFileUsed, this, &CMainFrame::AddRecentFile);
     connect(&m_doc, &CTarvexDoc::BarColorsChanged, SelectionPage(), &CCubeSelectionPage::SetCubeColors);
     m_doc.SetUi(this);
     // The pickers show the document's colours from the start.
@@ -200,6 +205,26 @@ void CMainFrame::CreateToolBar()
     AddCommand(ID_APP_ABOUT,
                tr("Display program information, version number and copyright\nAbout"), 9,
                &CMainFrame::OnAppAbout);
+
+    // After the specified buttons: the recent figures and examples, then the zoom.
+    m_toolBar->addSeparator();
+    m_recentMenu = new CRecentMenu(this);
+    m_recentButton = new QToolButton(m_toolBar);
+    m_recentButton->setObjectName(QStringLiteral("RecentButton"));
+    m_recentButton->setIcon(CPictureStrip::Icon(QImage(QStringLiteral(":/pictures/recent.png")),
+                                                QImage(QStringLiteral(":/pictures/recent@2x.png")), 0));
+    m_recentButton->setToolTip(tr("Recent figures and examples"));
+    m_recentButton->setStatusTip(tr("Open a figure worked on lately, or an example"));
+    m_recentButton->setPopupMode(QToolButton::InstantPopup);
+    m_recentButton->setMenu(m_recentMenu);
+    m_recentButton->setAutoRaise(true);
+    m_recentButton->setFixedHeight(ButtonSize.height());
+    m_toolBar->addWidget(m_recentButton);
+    connect(m_recentMenu, &CRecentMenu::FileChosen, this, &CMainFrame::OpenRecentFile);
+    connect(m_recentMenu, &CRecentMenu::ExampleChosen, this, &CMainFrame::OpenFigureFile);
+    m_toolBar->addSeparator();
+    m_zoomBox = new CZoomBox(*m_view, m_toolBar);
+    m_toolBar->addWidget(m_zoomBox);
 }
 
 void CMainFrame::UpdateCommandUi()
@@ -284,6 +309,25 @@ bool CMainFrame::OpenFigureFile(const QString &path)
         activateWindow();
     }
     return opened;
+}
+
+bool CMainFrame::OpenRecentFile(const QString &path)
+{
+    // A file that has gone is said so before anything else, and leaves the list.
+    if (!QFileInfo(path).isFile()) {
+        m_recentMenu->Files().Remove(path);
+        if (CDocumentUi *ui = m_doc.Ui())
+            ui->ShowMessage(tr("The figure file %1 cannot be found. It is taken off the list of recent figures.")
+                                .arg(QDir::toNativeSeparators(path)),
+                            QString::fromLatin1(AppTitle), Icon::Exclamation);
+        return false;
+    }
+    return OpenFigureFile(path);
+}
+
+void CMainFrame::AddRecentFile(const QString &path)
+{
+    m_recentMenu->Files().Add(path);
 }
 
 QString CMainFrame::DroppedFigure(const QMimeData *data)

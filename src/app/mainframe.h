@@ -14,6 +14,8 @@
 class CCubeSelectionBar;
 class CCubeSelectionPage;
 class CHelpFrame;
+class CRecentMenu;
+class CZoomBox;
 class CTarvexDoc;
 class CTarvexView;
 class QAction;
@@ -21,6 +23,7 @@ class QCheckBox;
 class QFileDialog;
 class QMimeData;
 class QToolBar;
+class QToolButton;
 
 // Registers the toolbar strip.
 void InitMainWindowResources();
@@ -95,6 +98,14 @@ public:
     // unsaved-changes question first. False when the user cancelled or the file could
     // not be read (the user was told why).
     bool OpenFigureFile(const QString &path);
+    // The same for an entry of the recent figures: a file that no longer exists is
+    // taken off the list, with a message, and nothing else happens.
+    bool OpenRecentFile(const QString &path);
+    // Puts a figure file first in the recent figures (opened or saved as a figure).
+    void AddRecentFile(const QString &path);
+    CRecentMenu *RecentMenu() const { return m_recentMenu; }
+    QToolButton *RecentButton() const { return m_recentButton; }
+    CZoomBox *ZoomBox() const { return m_zoomBox; }
     // The figure file a drop carries: one local file that looks like a figure file
     // (it begins as every figure file does); otherwise an empty string.
     static QString DroppedFigure(const QMimeData *data);
@@ -138,6 +149,9 @@ private:
     std::unique_ptr<QFileDialog> m_saveDialog;
     QCheckBox *m_transparent = nullptr;   // in the save dialog
     QHash<int, QAction *> m_actions;
+    CRecentMenu *m_recentMenu = nullptr;     // owned by this window
+    QToolButton *m_recentButton = nullptr;   // owned by the toolbar
+    CZoomBox *m_zoomBox = nullptr;           // owned by the toolbar
     QString m_dragCubeFormat;
     // The help window while it is open; it clears this pointer itself when closed.
     CHelpFrame *m_pHelpFrame = nullptr;

@@ -73,6 +73,7 @@ bool CTarvexApp::InitInstance(const QString &figurePath)
         // cannot be read the document has said why, and the program ends.
         if (!m_doc->OnOpenDocument(figurePath))
             return false;
+        m_frame->AddRecentFile(figurePath);
     } else if (!restored) {
         m_doc->OnNewDocument();
     }

@@ -745,6 +745,8 @@ bool CTarvexDoc::OpenFigure(const QString &path)
     // question about the figure on screen.
     MarkSaved();
     Q_EMIT UpdateAllViews();
+    if (opened)
+        Q_EMIT FigureFileUsed(path);
     return opened;
 }
 
@@ -791,6 +793,8 @@ void CTarvexDoc::OnSaveFigure()
     MarkSaved();
     m_strPathName = path;
     Q_EMIT UpdateAllViews();
+    if (CFigureWriter::FormatOf(path) == CFigureWriter::Format::Xml)
+        Q_EMIT FigureFileUsed(path);
 }
 
 void CTarvexDoc::OnOptions()

@@ -212,6 +212,8 @@ public:
 Q_SIGNALS:
     void UpdateAllViews();
     void BarColorsChanged(ColorRef color1, ColorRef color2, ColorRef color3);
+    // A figure file was opened by the user, or the figure was saved as a figure file.
+    void FigureFileUsed(const QString &path);
 
 private:
     std::unique_ptr<CFigureSnapshot> MakeSnapshot() const;

@@ -26,6 +26,10 @@ void FillRow(uchar *row, int width, const QImage &image, QRgb color)
 {
     if (width <= 0)
         return;
+    if (image.format() == QImage::Format_Indexed8) {
+        std::memset(row, qMax(0, int(image.colorTable().indexOf(color))), size_t(width));
+        return;
+    }
     if (image.depth() == 32) {
         std::fill(reinterpret_cast<quint32 *>(row), reinterpret_cast<quint32 *>(row) + width, quint32(color));
         return;

@@ -41,7 +41,8 @@ public:
     // workspace's size from the picture's corner, white beyond it, then the cubes.
     // With bottomUp the image's last row holds picture row from, as bitmap files keep them.
     // With transparent (32-bit images), background and white are both left fully
-    // transparent (pixel value 0): only cubes are opaque.
+    // transparent (pixel value 0): only cubes are opaque. An Indexed8 image takes the
+    // colours' indices in its table (transparent is the entry 0x00000000).
     static void RenderRows(CWorkspaceRenderer &renderer, const CFigure &figure,
                            const QVector<QPoint> *selected, QImage &image, int from, bool bottomUp = false,
                            bool transparent = false);

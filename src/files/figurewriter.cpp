@@ -45,7 +45,7 @@ bool CFigureWriter::Write(Format format, const CFigure &figure, const QVector<QP
     case Format::Xml:
         return CFigureXml::Save(figure, path, error);
     case Format::Png:
-        return CPngExport::Export(figure, selected, path, error, transparent);
+        return CPngExport::Export(figure, path, error, transparent);
     case Format::Svg:
         return CVectorExport::ExportSvg(figure, path, error, transparent);
     case Format::Pdf:

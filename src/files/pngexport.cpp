@@ -103,8 +103,7 @@ private:
 // A piece of the picture's one zlib stream: the filtered rows of one strip, deflated
 // on their own (raw deflate, ending in a sync flush, the last piece in the final block),
 // with the Adler-32 sum and length of what went in. Pieces join into one valid stream
-// because the run-length strategy only refers back to the byte before, never across
-// pieces.
+// because each starts with an empty history and so never refers back into another.
 struct Piece
 {
     std::vector<uchar> Data;
@@ -172,15 +171,75 @@ void FilterRow(uchar *out, const uchar *row, const uchar *prior, size_t bytes, C
     adler.Reduce();
 }
 
+// How the picture's pixels are stored: palette indices of Bits bits (1, 2, 4 or 8),
+// or 8-bit RGB / RGBA when the picture has more colours than a palette holds.
+struct Layout
+{
+    int Width = 0;
+    bool Transparent = false;
+    bool Indexed = false;
+    int Bits = 8;
+    QVector<QRgb> Table;   // the palette, when indexed
+
+    size_t RowBytes() const
+    {
+        if (Indexed)
+            return (size_t(Width) * size_t(Bits) + 7) / 8;
+        return size_t(Width) * (Transparent ? 4 : 3);
+    }
+    QImage::Format Format() const
+    {
+        return Indexed ? QImage::Format_Indexed8
+                       : Transparent ? QImage::Format_RGBA8888 : QImage::Format_RGB888;
+    }
+};
+
+// Packs a row of one-byte indices into Bits bits each, leftmost pixel in the high bits,
+// the last byte filled up with zeros.
+template <int Bits>
+void PackRow(uchar *out, const uchar *in, int width)
+{
+    constexpr int PerByte = 8 / Bits;
+    int x = 0;
+    for (; x + PerByte <= width; x += PerByte) {
+        uint byte = 0;
+        for (int k = 0; k < PerByte; ++k)
+            byte = (byte << Bits) | in[x + k];
+        *out++ = uchar(byte);
+    }
+    if (x < width) {
+        uint byte = 0;
+        int k = 0;
+        for (; x < width; ++x, ++k)
+            byte = (byte << Bits) | in[x];
+        *out = uchar(byte << (Bits * (PerByte - k)));
+    }
+}
+
+void PackRow(uchar *out, const uchar *in, int width, int bits)
+{
+    switch (bits) {
+    case 1:
+        PackRow<1>(out, in, width);
+        break;
+    case 2:
+        PackRow<2>(out, in, width);
+        break;
+    default:
+        PackRow<4>(out, in, width);
+        break;
+    }
+}
+
 // What one thread needs to make pieces, kept from piece to piece: a renderer (its
-// pictures are drawn once), the strip image, the filtered rows, the deflate state and
-// its output buffer.
+// pictures are drawn once), the strip image, the packed and the filtered rows, the
+// deflate state and its output buffer.
 class CPieceMaker
 {
 public:
     CPieceMaker()
     {
-        if (deflateInit2(&m_z, CPngExport::CompressionLevel, Z_DEFLATED, -15, 8, Z_RLE) != Z_OK)
+        if (deflateInit2(&m_z, CPngExport::CompressionLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
             throw std::bad_alloc();
     }
     ~CPieceMaker() { deflateEnd(&m_z); }
@@ -189,19 +248,35 @@ public:
 
     // Renders rows [top, top + rows) of the picture (and the row above, which the Up
     // filter subtracts), filters each row with Up and deflates them.
-    Piece Make(const CFigure &figure, const QVector<QPoint> *selected, int width, int top, int rows,
-               bool transparent, bool last)
+    Piece Make(const CFigure &figure, const Layout &layout, int top, int rows, bool last)
     {
         const int above = top > 0 ? 1 : 0;
-        const QImage::Format format = transparent ? QImage::Format_RGBA8888 : QImage::Format_RGB888;
+        const int width = layout.Width;
+        const QImage::Format format = layout.Format();
         if (m_image.format() != format || m_image.width() != width || m_image.height() < rows + above) {
             m_image = QImage(width, rows + above, format);
             if (m_image.isNull())
                 throw std::bad_alloc();
         }
         QImage image(m_image.bits(), width, rows + above, m_image.bytesPerLine(), format);
-        CBitmapExport::RenderRows(m_renderer, figure, selected, image, top - above, false, transparent);
-        const size_t rowBytes = size_t(width) * (transparent ? 4 : 3);
+        if (layout.Indexed)
+            image.setColorTable(layout.Table);
+        CBitmapExport::RenderRows(m_renderer, figure, nullptr, image, top - above, false, layout.Transparent);
+        const size_t rowBytes = layout.RowBytes();
+        // Rows of fewer than 8 bits a pixel are packed first; the filter works on bytes.
+        const bool packed = layout.Indexed && layout.Bits < 8;
+        if (packed) {
+            const size_t packedLength = rowBytes * size_t(rows + above);
+            if (m_packedSize < packedLength) {
+                m_packed.reset(new uchar[packedLength]);
+                m_packedSize = packedLength;
+            }
+            for (int y = 0; y < rows + above; ++y)
+                PackRow(m_packed.get() + rowBytes * size_t(y), image.constScanLine(y), width, layout.Bits);
+        }
+        auto rowAt = [&](int y) -> const uchar * {
+            return packed ? m_packed.get() + rowBytes * size_t(y) : image.constScanLine(y);
+        };
         const size_t length = (rowBytes + 1) * size_t(rows);
         if (m_filteredSize < length) {
             m_filtered.reset(new uchar[length]);
@@ -213,8 +288,7 @@ public:
             out[0] = PNG_FILTER_VALUE_UP;
             adler.AddByte(out[0]);
             // The picture's first row has zeros above it.
-            FilterRow(out + 1, image.constScanLine(y + above),
-                      y + above > 0 ? image.constScanLine(y + above - 1) : nullptr, rowBytes, adler);
+            FilterRow(out + 1, rowAt(y + above), (y + above > 0) ? rowAt(y + above - 1) : nullptr, rowBytes, adler);
         }
         Piece piece;
         piece.Length = uLong(length);
@@ -224,7 +298,9 @@ public:
             m_out.reset(new uchar[bound]);
             m_outSize = bound;
         }
-        deflateReset(&m_z);
+        deflateReset(&m_z);   // also resets the tuning to the level's
+        deflateTune(&m_z, CPngExport::GoodLength, CPngExport::MaxInsert, CPngExport::NiceLength,
+                    CPngExport::MaxChain);
         m_z.next_in = m_filtered.get();
         m_z.avail_in = uInt(length);
         m_z.next_out = m_out.get();
@@ -239,12 +315,48 @@ public:
 private:
     CWorkspaceRenderer m_renderer;
     QImage m_image;
+    std::unique_ptr<uchar[]> m_packed;
+    size_t m_packedSize = 0;
     std::unique_ptr<uchar[]> m_filtered;
     size_t m_filteredSize = 0;
     std::unique_ptr<uchar[]> m_out;
     size_t m_outSize = 0;
     z_stream m_z{};
 };
+
+// The layout of the figure's picture: a palette of every colour it shows (fully
+// transparent first when asked, else the background and, where the picture reaches
+// beyond the workspace, white; then the cubes' colours) in the fewest bits that hold
+// it; RGB only when more than 256 colours would be needed.
+Layout ChooseLayout(const CFigure &figure, const QSize &size, bool transparent)
+{
+    Layout layout;
+    layout.Width = size.width();
+    layout.Transparent = transparent;
+    QVector<QRgb> table;
+    auto add = [&](QRgb color) {
+        if (!table.contains(color))
+            table.push_back(color);
+    };
+    if (transparent) {
+        add(0u);
+    } else {
+        const QSize workspace = figure.GetWorkspaceSize();
+        add(ColorFromRef(figure.BkColor).rgb());
+        if (size.width() > workspace.width() || size.height() > workspace.height())
+            add(0xFFFFFFFFu);
+    }
+    CWorkspaceRenderer::Params params;
+    params.CubeSize = figure.CubeSize;
+    for (QRgb color : CWorkspaceRenderer().Colors(figure, params))
+        add(color);
+    if (table.size() > 256)
+        return layout;
+    layout.Indexed = true;
+    layout.Table = table;
+    layout.Bits = table.size() <= 2 ? 1 : table.size() <= 4 ? 2 : table.size() <= 16 ? 4 : 8;
+    return layout;
+}
 
 // Piece makers for the threads: each piece borrows one, so no maker is used by two
 // threads at once.
@@ -273,19 +385,26 @@ private:
 
 } // namespace
 
-bool CPngExport::Export(const CFigure &figure, const QVector<QPoint> *selected, const QString &path,
-                        QString *error, bool transparent, int stripRows)
+QSize CPngExport::PictureSize(const CFigure &figure)
+{
+    const CFigure::Bounds b = figure.GetBounds();
+    return QSize(b.Width(), b.Height());
+}
+
+bool CPngExport::Export(const CFigure &figure, const QString &path, QString *error, bool transparent,
+                        int stripRows)
 {
     if (figure.IsEmpty()) {
         if (error)
             *error = QCoreApplication::translate("CFigure", CFigure::EmptyFigureText);
         return false;
     }
-    const QSize size = CBitmapExport::BitmapSize(figure);
+    const QSize size = PictureSize(figure);
     const int width = size.width();
     const int height = size.height();
     stripRows = stripRows <= 0 ? CBitmapExport::StripRows(width, height)
                                : qMin((stripRows + 7) / 8 * 8, (height + 7) / 8 * 8);
+    const Layout layout = ChooseLayout(figure, size, transparent);
     return CFileException::Guard(error, [&] {
         CSafeFileWriter writer(path);
         Context context;
@@ -309,9 +428,25 @@ bool CPngExport::Export(const CFigure &figure, const QVector<QPoint> *selected, 
         text.text = program;
         check(Call(p, [&] {
             png_set_write_fn(p, &context, OnWrite, OnFlush);
-            png_set_IHDR(p, info, png_uint_32(width), png_uint_32(height), 8,
-                         transparent ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
+            png_set_IHDR(p, info, png_uint_32(width), png_uint_32(height), layout.Bits,
+                         layout.Indexed ? PNG_COLOR_TYPE_PALETTE
+                                        : transparent ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                          PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+            if (layout.Indexed) {
+                png_color palette[256];
+                png_byte alpha[256];
+                int opaqueFrom = 0;   // entries from here on are opaque; tRNS lists those before
+                for (int i = 0; i < layout.Table.size(); ++i) {
+                    const QRgb color = layout.Table.at(i);
+                    palette[i] = png_color{png_byte(qRed(color)), png_byte(qGreen(color)), png_byte(qBlue(color))};
+                    alpha[i] = png_byte(qAlpha(color));
+                    if (alpha[i] != 255)
+                        opaqueFrom = i + 1;
+                }
+                png_set_PLTE(p, info, palette, int(layout.Table.size()));
+                if (opaqueFrom > 0)
+                    png_set_tRNS(p, info, alpha, opaqueFrom, nullptr);
+            }
             png_set_text(p, info, &text, 1);
             png_write_info(p, info);
         }));
@@ -326,8 +461,7 @@ bool CPngExport::Export(const CFigure &figure, const QVector<QPoint> *selected, 
             return std::async(std::launch::async, [&, strip] {
                 std::unique_ptr<CPieceMaker> maker = makers.Take();
                 const int top = strip * stripRows;
-                Piece piece = maker->Make(figure, selected, width, top, qMin(stripRows, height - top), transparent,
-                                          strip == strips - 1);
+                Piece piece = maker->Make(figure, layout, top, qMin(stripRows, height - top), strip == strips - 1);
                 makers.Give(std::move(maker));
                 return piece;
             });
@@ -335,8 +469,8 @@ bool CPngExport::Export(const CFigure &figure, const QVector<QPoint> *selected, 
         std::deque<std::future<Piece>> pending;
         int next = 0;
         uLong adler = 1;
-        // The zlib header: deflate with a 32 KiB window, the fastest level.
-        const uchar header[2] = {0x78, 0x01};
+        // The zlib header: deflate with a 32 KiB window, a fast level.
+        const uchar header[2] = {0x78, 0x5E};
         chunk("IDAT", header, sizeof header);
         for (int written = 0; written < strips; ++written) {
             while (next < strips && int(pending.size()) <= threads)

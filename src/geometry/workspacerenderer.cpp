@@ -203,6 +203,21 @@ void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, co
 
 const QImage &CWorkspaceRenderer::Pixels(Picture &p, QImage::Format format)
 {
+    if (format == QImage::Format_Indexed8) {
+        if (p.Indexed8.isNull()) {
+            // Opaque pixels only are ever copied; they take the index of their colour
+            // (0 where the table lacks it: Colors names every colour a cube uses).
+            p.Indexed8 = QImage(p.Image.size(), QImage::Format_Indexed8);
+            p.Indexed8.setColorTable(m_table);
+            for (int y = 0; y < p.Image.height(); ++y) {
+                const auto *from = reinterpret_cast<const QRgb *>(p.Image.constScanLine(y));
+                uchar *to = p.Indexed8.scanLine(y);
+                for (int x = 0; x < p.Image.width(); ++x)
+                    to[x] = uchar(qMax(0, int(m_table.indexOf(from[x] | 0xFF000000u))));
+            }
+        }
+        return p.Indexed8;
+    }
     // The 24-bit copies are made on first use; the opaque runs are all that is read.
     if (format == QImage::Format_RGB888) {
         if (p.Rgb888.isNull())
@@ -228,7 +243,8 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
     const int bytes = image.depth() / 8;
     Q_ASSERT(format == QImage::Format_RGB32 || format == QImage::Format_ARGB32
              || format == QImage::Format_ARGB32_Premultiplied || format == QImage::Format_RGB888
-             || format == QImage::Format_BGR888 || format == QImage::Format_RGBA8888);
+             || format == QImage::Format_BGR888 || format == QImage::Format_RGBA8888
+             || format == QImage::Format_Indexed8);
     const int size = params.CubeSize * params.Scale;
     const int half = (params.CubeSize / 2) * params.Scale;
     const int width = image.width();
@@ -238,7 +254,8 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
     if (size > MaxCachedSize) {
         // Few cubes, each huge: the painter's polygons, pattern anchored as asked.
         Q_ASSERT(format != QImage::Format_RGB888 && format != QImage::Format_BGR888
-                 && format != QImage::Format_RGBA8888 && !params.BottomUp);
+                 && format != QImage::Format_RGBA8888 && format != QImage::Format_Indexed8
+                 && !params.BottomUp);
         QPainter painter(&image);
         PreparePainter(painter);
         painter.translate(params.PatternOrigin);
@@ -248,6 +265,11 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
         return;
     }
     Prepare(figure, size);
+    int black = 0;
+    if (format == QImage::Format_Indexed8) {
+        UseTable(image.colorTable());
+        black = qMax(0, int(m_table.indexOf(0xFF000000u)));
+    }
     // Row addresses without QImage::scanLine(), which checks for sharing on every call.
     uchar *const bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
@@ -260,6 +282,8 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
                 uchar *pixel = line(dy) + dx * bytes;
                 if (bytes == 4)
                     *reinterpret_cast<quint32 *>(pixel) = 0xFF000000u;
+                else if (bytes == 1)
+                    *pixel = uchar(black);
                 else
                     std::memset(pixel, 0, 3);
             }
@@ -315,6 +339,46 @@ bool CWorkspaceRenderer::PreparePictures(const CFigure &figure, const QSize &ima
         Get(value, VariantAt(isSelected, x, y, parity));
     });
     return ready;
+}
+
+QVector<QRgb> CWorkspaceRenderer::Colors(const CFigure &figure, const Params &params)
+{
+    QVector<QRgb> colors;
+    const int size = params.CubeSize * params.Scale;
+    if (size <= 0)
+        return colors;
+    // Which values occur: the kinds, the empty cube, and one value for all that are no
+    // kind (the painter draws none of them).
+    std::array<bool, CubeKindCount + 2> present{};
+    for (const CubeRow &row : figure.Grid)
+        for (qint32 value : row)
+            if (value >= 0)
+                present[size_t(qMin(value, qint32(CubeKindCount + 1)))] = true;
+    Prepare(figure, qMin(size, MaxCachedSize));
+    for (int value = 0; value < int(present.size()); ++value) {
+        if (!present[size_t(value)])
+            continue;
+        const QImage &image = Get(value, Plain).Image;
+        for (int y = 0; y < image.height(); ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(line[x]) != 0 && !colors.contains(line[x]))
+                    colors.push_back(line[x]);
+        }
+    }
+    if (params.Selected && !params.Selected->isEmpty() && !colors.contains(0xFFFFFFFFu))
+        colors.push_back(0xFFFFFFFFu);
+    return colors;
+}
+
+void CWorkspaceRenderer::UseTable(const QVector<QRgb> &table)
+{
+    if (table == m_table)
+        return;
+    m_table = table;
+    for (auto &kind : m_pictures)
+        for (Picture &p : kind)
+            p.Indexed8 = QImage();
 }
 
 qint64 CWorkspaceRenderer::CacheBytes() const

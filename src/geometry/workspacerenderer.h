@@ -66,9 +66,14 @@ public:
     // The same into an image without a painter: image pixel (x, y) shows painter
     // point (x, y), so the image covers the workspace rectangle at -Offset with the
     // image's size. Cube pixels are copied straight from the pictures, row span by row
-    // span. The image is RGB32 or ARGB32 (premultiplied or not), or in a byte order of
-    // picture files: RGB888, BGR888 or RGBA8888.
+    // span. The image is RGB32 or ARGB32 (premultiplied or not), in a byte order of
+    // picture files: RGB888, BGR888 or RGBA8888, or Indexed8 whose colour table holds
+    // every colour of Colors (cube pixels are stored as the index of their colour).
     void DrawImage(QImage &image, const CFigure &figure, const Params &params);
+
+    // The opaque colours DrawImage gives the cubes of the figure with params (face
+    // colours, the wire frame of the empty cube, the grey's white; no dots), each once.
+    QVector<QRgb> Colors(const CFigure &figure, const Params &params);
 
     // Draws now every picture DrawImage into an image of the given size would need, so
     // that DrawImage calls with these parameters only read the renderer and may run on
@@ -100,6 +105,7 @@ private:
         QImage Rgb888;   // the picture in the byte orders of picture files, made when first asked
         QImage Bgr888;
         QImage Rgba8888;
+        QImage Indexed8;   // made for m_table
     };
     enum Variant { Plain = 0, SelectedEven = 1, SelectedOdd = 2, VariantCount = 3 };
 
@@ -109,7 +115,10 @@ private:
     static Variant VariantAt(bool selected, int x, int y, int parity);
     // Every cell with the cube painter, selected cubes greyed by its raster operation.
     void DrawEachCell(QPainter &painter, const CFigure &figure, const QRect &area, const Params &params) const;
-    static const QImage &Pixels(Picture &picture, QImage::Format format);
+    const QImage &Pixels(Picture &picture, QImage::Format format);
+    // Takes the colour table of the Indexed8 images drawn next; indexed pictures made
+    // for another table are dropped.
+    void UseTable(const QVector<QRgb> &table);
     Picture Build(qint32 value, Variant variant) const;
     template <typename CellFn>
     void VisitCells(const CFigure &figure, const QRect &area, const Params &params, CellFn cell) const;
@@ -121,5 +130,6 @@ private:
     QRect m_extent;   // what any picture can cover, relative to the cell's origin
     std::array<std::array<Picture, VariantCount>, 64> m_pictures;
     Picture m_scratch;   // a picture of a value that is no cube kind, not kept
+    QVector<QRgb> m_table;   // colour table of the Indexed8 pictures
     int m_built = 0;
 };

@@ -125,6 +125,41 @@ Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
     </message>
 </context>
 <context>
+    <name>CExampleList</name>
+    <message>
+        <source>Impossible triangle</source>
+        <translation>Unmögliches Dreieck</translation>
+    </message>
+    <message>
+        <source>Three crossed beams</source>
+        <translation>Drei gekreuzte Balken</translation>
+    </message>
+    <message>
+        <source>Impossible square frame</source>
+        <translation>Unmöglicher quadratischer Rahmen</translation>
+    </message>
+    <message>
+        <source>Woven frame</source>
+        <translation>Geflochtener Rahmen</translation>
+    </message>
+    <message>
+        <source>Impossible cube frame</source>
+        <translation>Unmöglicher Würfelrahmen</translation>
+    </message>
+    <message>
+        <source>Woven star</source>
+        <translation>Geflochtener Stern</translation>
+    </message>
+    <message>
+        <source>Impossible hexagonal star</source>
+        <translation>Unmöglicher sechseckiger Stern</translation>
+    </message>
+    <message>
+        <source>Nested triangles</source>
+        <translation>Verschachtelte Dreiecke</translation>
+    </message>
+</context>
+<context>
     <name>CFigure</name>
     <message>
         <source>There&apos;s no blocks at the workspace so it is impossible to save empty image.</source>
@@ -290,6 +325,18 @@ Info</translation>
         <source>XML file (*.xml)</source>
         <translation>XML-Datei (*.xml)</translation>
     </message>
+    <message>
+        <source>Recent figures and examples</source>
+        <translation>Zuletzt benutzte Figuren und Beispiele</translation>
+    </message>
+    <message>
+        <source>Open a figure worked on lately, or an example</source>
+        <translation>Eine zuletzt bearbeitete Figur oder ein Beispiel öffnen</translation>
+    </message>
+    <message>
+        <source>The figure file %1 cannot be found. It is taken off the list of recent figures.</source>
+        <translation>Die Figurdatei %1 wurde nicht gefunden. Sie wird aus der Liste der zuletzt benutzten Figuren entfernt.</translation>
+    </message>
 </context>
 <context>
     <name>COptionsDlg</name>
@@ -323,6 +370,21 @@ Info</translation>
     <message>
         <source>Cannot write %1: %2</source>
         <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CRecentMenu</name>
+    <message>
+        <source>&amp;Examples</source>
+        <translation>&amp;Beispiele</translation>
+    </message>
+    <message>
+        <source>No recent figures</source>
+        <translation>Keine zuletzt benutzten Figuren</translation>
+    </message>
+    <message>
+        <source>&amp;Clear the list</source>
+        <translation>Liste &amp;leeren</translation>
     </message>
 </context>
 <context>
@@ -472,6 +534,21 @@ Info</translation>
     <message>
         <source>%1 is not a well-formed figure file.</source>
         <translation>%1 ist keine wohlgeformte Figurdatei.</translation>
+    </message>
+</context>
+<context>
+    <name>CZoomBox</name>
+    <message>
+        <source>Fit</source>
+        <translation>Einpassen</translation>
+    </message>
+    <message>
+        <source>Zoom: Ctrl+wheel, Ctrl++ and Ctrl+- step through the levels, Ctrl+0 shows 100 %, Ctrl+9 fits the window. Type a value from %1 to %2 %.</source>
+        <translation>Zoom: Strg+Mausrad, Strg++ und Strg+- wechseln die Stufe, Strg+0 zeigt 100 %, Strg+9 passt in das Fenster ein. Geben Sie einen Wert von %1 bis %2 % ein.</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
     </message>
 </context>
 </TS>

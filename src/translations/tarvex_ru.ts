@@ -125,6 +125,41 @@ There is NO WARRANTY, to the extent permitted by law.
     </message>
 </context>
 <context>
+    <name>CExampleList</name>
+    <message>
+        <source>Impossible triangle</source>
+        <translation>Невозможный треугольник</translation>
+    </message>
+    <message>
+        <source>Three crossed beams</source>
+        <translation>Три скрещённых бруса</translation>
+    </message>
+    <message>
+        <source>Impossible square frame</source>
+        <translation>Невозможная квадратная рамка</translation>
+    </message>
+    <message>
+        <source>Woven frame</source>
+        <translation>Плетёная рамка</translation>
+    </message>
+    <message>
+        <source>Impossible cube frame</source>
+        <translation>Невозможный каркас куба</translation>
+    </message>
+    <message>
+        <source>Woven star</source>
+        <translation>Плетёная звезда</translation>
+    </message>
+    <message>
+        <source>Impossible hexagonal star</source>
+        <translation>Невозможная шестиконечная звезда</translation>
+    </message>
+    <message>
+        <source>Nested triangles</source>
+        <translation>Вложенные треугольники</translation>
+    </message>
+</context>
+<context>
     <name>CFigure</name>
     <message>
         <source>There&apos;s no blocks at the workspace so it is impossible to save empty image.</source>
@@ -290,6 +325,18 @@ About</source>
         <source>XML file (*.xml)</source>
         <translation>Файл XML (*.xml)</translation>
     </message>
+    <message>
+        <source>Recent figures and examples</source>
+        <translation>Недавние фигуры и примеры</translation>
+    </message>
+    <message>
+        <source>Open a figure worked on lately, or an example</source>
+        <translation>Открыть недавно изменённую фигуру или пример</translation>
+    </message>
+    <message>
+        <source>The figure file %1 cannot be found. It is taken off the list of recent figures.</source>
+        <translation>Файл фигуры %1 не найден. Он удалён из списка недавних фигур.</translation>
+    </message>
 </context>
 <context>
     <name>COptionsDlg</name>
@@ -323,6 +370,21 @@ About</source>
     <message>
         <source>Cannot write %1: %2</source>
         <translation>Не удаётся записать %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CRecentMenu</name>
+    <message>
+        <source>&amp;Examples</source>
+        <translation>П&amp;римеры</translation>
+    </message>
+    <message>
+        <source>No recent figures</source>
+        <translation>Нет недавних фигур</translation>
+    </message>
+    <message>
+        <source>&amp;Clear the list</source>
+        <translation>&amp;Очистить список</translation>
     </message>
 </context>
 <context>
@@ -472,6 +534,21 @@ About</source>
     <message>
         <source>%1 is not a well-formed figure file.</source>
         <translation>%1 не является правильно составленным файлом фигуры.</translation>
+    </message>
+</context>
+<context>
+    <name>CZoomBox</name>
+    <message>
+        <source>Fit</source>
+        <translation>По окну</translation>
+    </message>
+    <message>
+        <source>Zoom: Ctrl+wheel, Ctrl++ and Ctrl+- step through the levels, Ctrl+0 shows 100 %, Ctrl+9 fits the window. Type a value from %1 to %2 %.</source>
+        <translation>Масштаб: Ctrl+колесо, Ctrl++ и Ctrl+- переключают ступени, Ctrl+0 — 100 %, Ctrl+9 — по размеру окна. Введите значение от %1 до %2 %.</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
     </message>
 </context>
 </TS>

@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <thread>
 
@@ -74,7 +75,7 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     , m_renderer(std::make_unique<CWorkspaceRenderer>())
     , m_placeCube(std::make_unique<CPlaceCubeHandler>(doc))
     , m_selectMove(std::make_unique<CSelectMoveHandler>(doc, *this))
-    , m_zoomIndex(DefaultZoomIndex())
+    , m_zoomPercent(100)
 {
     InitViewResources();
     CSelectMoveHandler::DisplayMapping mapping;
@@ -149,22 +150,37 @@ int CTarvexView::DefaultZoomIndex()
 
 int CTarvexView::ZoomPercent() const
 {
-    return ZoomLevels().at(m_zoomIndex);
+    return m_zoomPercent;
+}
+
+int CTarvexView::ZoomIndex() const
+{
+    // Between two levels: the lower one.
+    const QVector<int> &levels = ZoomLevels();
+    int index = 0;
+    while (index + 1 < levels.size() && levels[index + 1] <= m_zoomPercent)
+        ++index;
+    return index;
 }
 
 int CTarvexView::DisplaySize() const
 {
     const qreal d = DevicePixelRatio();
-    if (m_zoomIndex == DefaultZoomIndex() && d == 1.0)
+    if (m_zoomPercent == 100 && d == 1.0)
         return m_doc.CubeSize;
     // A cube of fewer than 4 pixels has no shape left; the pitch needs at least that.
-    return qMax(4, qRound(m_doc.CubeSize * ZoomPercent() * d / 100.0));
+    return qMax(4, qRound(m_doc.CubeSize * m_zoomPercent * d / 100.0));
 }
 
 void CTarvexView::SetZoomIndex(int index, const QPointF &anchor)
 {
-    index = qBound(0, index, int(ZoomLevels().size()) - 1);
-    if (index == m_zoomIndex)
+    SetZoomPercent(ZoomLevels().at(qBound(0, index, int(ZoomLevels().size()) - 1)), anchor);
+}
+
+void CTarvexView::SetZoomPercent(int percent, const QPointF &anchor)
+{
+    percent = qBound(ZoomLevels().first(), percent, ZoomLevels().last());
+    if (percent == m_zoomPercent)
         return;
     // Where the anchor is in the grid, in cell pitches: the grid points (cell origins)
     // of one display size are those of another, so the point stays on the same spot
@@ -175,7 +191,7 @@ void CTarvexView::SetZoomIndex(int index, const QPointF &anchor)
     const CellPitch oldPitch = ComputeCellPitch(DisplaySize());
     const double cx = oldPitch.Px > 0 ? double(before.x()) / oldPitch.Px : 0.0;
     const double cy = oldPitch.Py > 0 ? double(before.y()) / oldPitch.Py : 0.0;
-    m_zoomIndex = index;
+    m_zoomPercent = percent;
     const CellPitch newPitch = ComputeCellPitch(DisplaySize());
     UpdateScrollRange();
     horizontalScrollBar()->setValue(qRound((cx * newPitch.Px - device.x()) / d));
@@ -183,21 +199,63 @@ void CTarvexView::SetZoomIndex(int index, const QPointF &anchor)
     viewport()->update();
     if (viewport()->underMouse())
         UpdateCursor(QGuiApplication::queryKeyboardModifiers());
+    Q_EMIT ZoomChanged(m_zoomPercent);
+}
+
+void CTarvexView::StepZoom(int steps, const QPointF &anchor)
+{
+    // From between two levels the first step goes to the neighbouring level.
+    const QVector<int> &levels = ZoomLevels();
+    int percent = m_zoomPercent;
+    for (; steps > 0; --steps) {
+        auto up = std::upper_bound(levels.cbegin(), levels.cend(), percent);
+        percent = up == levels.cend() ? levels.last() : *up;
+    }
+    for (; steps < 0; ++steps) {
+        auto down = std::lower_bound(levels.cbegin(), levels.cend(), percent);
+        percent = down == levels.cbegin() ? levels.first() : *(down - 1);
+    }
+    SetZoomPercent(percent, anchor);
 }
 
 void CTarvexView::ZoomIn()
 {
-    SetZoomIndex(m_zoomIndex + 1, QRectF(viewport()->rect()).center());
+    StepZoom(1, QRectF(viewport()->rect()).center());
 }
 
 void CTarvexView::ZoomOut()
 {
-    SetZoomIndex(m_zoomIndex - 1, QRectF(viewport()->rect()).center());
+    StepZoom(-1, QRectF(viewport()->rect()).center());
 }
 
 void CTarvexView::ResetZoom()
 {
-    SetZoomIndex(DefaultZoomIndex(), QRectF(viewport()->rect()).center());
+    SetZoomPercent(100, QRectF(viewport()->rect()).center());
+}
+
+int CTarvexView::FitPercent() const
+{
+    // The largest zoom at which the whole workspace fits the viewport without scroll
+    // bars; the cell pitch is rounded at every size, so the estimate is checked.
+    const QSize room = maximumViewportSize();
+    const QSize full = m_doc.GetWorkspaceSize();
+    if (full.isEmpty() || room.isEmpty())
+        return 100;
+    const qreal d = DevicePixelRatio();
+    int percent = int(100.0 * qMin(qreal(room.width()) / full.width(), qreal(room.height()) / full.height()));
+    percent = qBound(ZoomLevels().first(), percent, ZoomLevels().last());
+    for (; percent > ZoomLevels().first(); --percent) {
+        const int size = percent == 100 && d == 1.0 ? m_doc.CubeSize : qMax(4, qRound(m_doc.CubeSize * percent * d / 100.0));
+        const QSize device = m_doc.GetWorkspaceSize(size);
+        if (std::ceil(device.width() / d) <= room.width() && std::ceil(device.height() / d) <= room.height())
+            break;
+    }
+    return percent;
+}
+
+void CTarvexView::ZoomToFit()
+{
+    SetZoomPercent(FitPercent(), QPointF(0, 0));
 }
 
 void CTarvexView::wheelEvent(QWheelEvent *event)
@@ -212,7 +270,7 @@ void CTarvexView::wheelEvent(QWheelEvent *event)
     const int steps = m_wheelAngle / 120;
     m_wheelAngle -= steps * 120;
     if (steps != 0)
-        SetZoomIndex(m_zoomIndex + steps, event->position());
+        StepZoom(steps, event->position());
     event->accept();
 }
 
@@ -374,7 +432,8 @@ void CTarvexView::mouseReleaseEvent(QMouseEvent *event)
 
 void CTarvexView::keyPressEvent(QKeyEvent *event)
 {
-    // Zoom: Ctrl++ (or Ctrl+=, as on keyboards where + needs Shift), Ctrl+-, Ctrl+0.
+    // Zoom: Ctrl++ (or Ctrl+=, as on keyboards where + needs Shift), Ctrl+-, Ctrl+0,
+    // Ctrl+9 to fit the window.
     if (event->modifiers() & Qt::ControlModifier) {
         switch (event->key()) {
         case Qt::Key_Plus:
@@ -388,6 +447,10 @@ void CTarvexView::keyPressEvent(QKeyEvent *event)
             return;
         case Qt::Key_0:
             ResetZoom();
+            event->accept();
+            return;
+        case Qt::Key_9:
+            ZoomToFit();
             event->accept();
             return;
         default:

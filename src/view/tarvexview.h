@@ -66,13 +66,22 @@ public:
     static const QVector<int> &ZoomLevels();
     static int DefaultZoomIndex();
     int ZoomPercent() const;
-    int ZoomIndex() const { return m_zoomIndex; }
-    // Moves to a zoom level keeping the workspace point under the viewport point anchor
-    // where it is (as far as the scroll range allows).
+    // The level of ZoomPercent, or the level below it when the zoom lies between two.
+    int ZoomIndex() const;
+    // Moves to a zoom level, or to any percentage from the smallest level to the
+    // largest, keeping the workspace point under the viewport point anchor where it is
+    // (as far as the scroll range allows).
     void SetZoomIndex(int index, const QPointF &anchor);
+    void SetZoomPercent(int percent, const QPointF &anchor);
+    // Up (positive) or down by levels; from between two levels the first step goes to
+    // the neighbouring one.
+    void StepZoom(int steps, const QPointF &anchor);
     void ZoomIn();
     void ZoomOut();
     void ResetZoom();
+    // The largest zoom at which the whole workspace fits the viewport, and going there.
+    int FitPercent() const;
+    void ZoomToFit();
     qreal DevicePixelRatio() const;
     // The drawn cube size in device pixels.
     int DisplaySize() const;
@@ -94,6 +103,9 @@ public:
     void PrintPage(QPrinter *printer) const;
     // Runs the print preview; the caller hides what the preview should not show.
     void OnFilePrintPreview();
+
+Q_SIGNALS:
+    void ZoomChanged(int percent);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -122,7 +134,7 @@ private:
     std::unique_ptr<CPlaceCubeHandler> m_placeCube;
     std::unique_ptr<CSelectMoveHandler> m_selectMove;
     CursorId m_cursorId = NoCellCursor;
-    int m_zoomIndex;
+    int m_zoomPercent;
     int m_wheelAngle = 0;     // Ctrl+wheel rotation not yet turned into zoom steps
     int m_shownSize = -1;     // display size the scroll range was last set for
     QImage m_buffer;          // device pixels of the exposed area, reused between paints

@@ -3,7 +3,8 @@
 """End-to-end test of the editor: runs the real tarvex in an X server (Xvfb), opens a
 figure named on the command line, places and erases cubes with mouse clicks, picks
 cubes in the cubes library, undoes a click with Ctrl+Z, saves to a new XML file through
-the save dialog and compares the written file with the expected figure.
+the save dialog and compares the written file with the expected figure; then opens an
+example from the recent figures button and saves it again.
 
 Usage: e2e_editor.py TARVEX LAYOUT_HELPER DATA_DIR
 Exits with 77 (skipped) when Xvfb or xdotool is missing.
@@ -82,19 +83,22 @@ def main():
         time.sleep(0.3)
 
         # Save through the save dialog: type the full name into its file name box.
-        xdo("windowfocus", "--sync", window)
-        xdo("key", "ctrl+s")
-        dialog = wait_for("the save dialog", lambda: [w for w in subprocess.run(
-            ["xdotool", "search", "--onlyvisible", "--name", "."], env=env,
-            stdout=subprocess.PIPE, text=True).stdout.split() if w != window])[0]
-        time.sleep(0.5)
-        xdo("windowfocus", "--sync", dialog)
-        xdo("key", "ctrl+a")
-        xdo("type", "--delay", 5, saved)
-        time.sleep(0.2)
-        xdo("key", "Return")
-        wait_for("the saved file", lambda: os.path.exists(saved) and os.path.getsize(saved) > 0)
-        time.sleep(0.3)
+        def save_as(path):
+            xdo("windowfocus", "--sync", window)
+            xdo("key", "ctrl+s")
+            dialog = wait_for("the save dialog", lambda: [w for w in subprocess.run(
+                ["xdotool", "search", "--onlyvisible", "--name", "."], env=env,
+                stdout=subprocess.PIPE, text=True).stdout.split() if w != window])[0]
+            time.sleep(0.5)
+            xdo("windowfocus", "--sync", dialog)
+            xdo("key", "ctrl+a")
+            xdo("type", "--delay", 5, path)
+            time.sleep(0.2)
+            xdo("key", "Return")
+            wait_for("the saved file", lambda: os.path.exists(path) and os.path.getsize(path) > 0)
+            time.sleep(0.3)
+
+        save_as(saved)
 
         with open(saved, "rb") as f:
             written = f.read()
@@ -106,6 +110,21 @@ def main():
             fail("the saved figure differs from the expected one")
         if editor.poll() is not None:
             fail("the editor ended unexpectedly")
+
+        # The recent figures button: its Examples submenu opens the first example,
+        # which saves back to the example's own file.
+        click(*points["recent"])
+        time.sleep(0.5)
+        xdo("key", "e")
+        time.sleep(0.3)
+        xdo("key", "Return")
+        time.sleep(0.5)
+        example = os.path.join(work, "example.xml")
+        save_as(example)
+        with open(example, "rb") as f, open(os.path.join(data, "..", "..", "..", "examples",
+                                                         "impossible-triangle.xml"), "rb") as g:
+            if f.read() != g.read():
+                fail("the example chosen from the recent figures button did not open")
         editor.terminate()
         editor.wait(10)
 
@@ -124,7 +143,8 @@ def main():
             fail("the editor did not end after failing to open its figure file")
         if code != 1:
             fail("exit code %d after failing to open the figure file, expected 1" % code)
-        print("PASS: figure placed, erased, undone and saved as expected; a missing file ends the editor")
+        print("PASS: figure placed, erased, undone and saved as expected; an example opened from the "
+              "recent figures button; a missing file ends the editor")
         return 0
     finally:
         stop(editor)

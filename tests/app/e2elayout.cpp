@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Prints where the end-to-end test has to click in the main window: the workspace
-// view's viewport and two cells of the cubes library, in window coordinates. It builds
+// view's viewport, two cells of the cubes library and the recent figures button, in
+// window coordinates. It builds
 // the same window the editor shows, on the offscreen platform.
 
 #include "app/mainframe.h"
@@ -9,6 +10,8 @@
 #include "ui/selection/cubeselectionpage.h"
 #include "ui/selection/cubeslibrary.h"
 #include "view/tarvexview.h"
+
+#include <QToolButton>
 
 #include <QApplication>
 #include <cstdio>
@@ -28,5 +31,7 @@ int main(int argc, char *argv[])
         const QPoint p = library->mapTo(&frame, library->CellRect(kind).center());
         std::printf("library%d %d %d\n", kind, p.x(), p.y());
     }
+    const QPoint recent = frame.RecentButton()->mapTo(&frame, frame.RecentButton()->rect().center());
+    std::printf("recent %d %d\n", recent.x(), recent.y());
     return 0;
 }

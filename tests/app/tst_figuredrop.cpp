@@ -7,6 +7,7 @@
 #include "document/tarvexdoc.h"
 #include "support/scriptedui.h"
 #include "support/testfiles.h"
+#include "ui/help/examplelist.h"
 #include "ui/help/helpframe.h"
 
 #include <QDropEvent>
@@ -114,9 +115,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("valid");
-        for (const char *name : {"impossible-triangle", "impossible-steps", "impossible-square",
-                                 "impossible-cube", "impossible-star", "impossible-triangles"})
-            QTest::newRow(name) << QStringLiteral("example:") + QLatin1String(name) << true;
+        for (const CExampleList::Example &example : CExampleList::All())
+            QTest::newRow(qPrintable(example.name)) << QStringLiteral("example:") + example.name << true;
         QTest::newRow("unknown") << QStringLiteral("example:nothing") << false;
         QTest::newRow("path") << QStringLiteral("example:../help/index") << false;
         QTest::newRow("other command") << QStringLiteral("ok") << false;

@@ -4,15 +4,18 @@
 // and the drag format name.
 
 #include "app/mainframe.h"
+#include "app/recentmenu.h"
 #include "document/tarvexdoc.h"
 #include "support/scriptedui.h"
 #include "ui/help/aboutbox.h"
+#include "ui/help/examplelist.h"
 #include "ui/help/helpframe.h"
 #include "ui/options/optionsdlg.h"
 #include "ui/selection/cubeselectionbar.h"
 #include "ui/selection/cubeselectionpage.h"
 #include "ui/selection/cubeslibrary.h"
 #include "view/tarvexview.h"
+#include "view/zoombox.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -28,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 #include <functional>
 
@@ -82,6 +86,8 @@ private Q_SLOTS:
     void titleStaysTarvex();
     void toolbarEntries_data();
     void toolbarEntries();
+    void newControlsFollowTheSpecifiedButtons();
+    void recentFigures();
     void accelerators_data();
     void accelerators();
     void acceleratorsRunTheirCommands();
@@ -305,7 +311,7 @@ void TestMainFrame::toolbarEntries()
     CTarvexDoc doc(false);
     CMainFrame frame(doc);
     const QList<QAction *> actions = frame.ToolBar()->actions();
-    QCOMPARE(actions.size(), 15);
+    QVERIFY(actions.size() > 15);
     QAction *action = actions[position];
     if (id == 0) {
         QVERIFY(action->isSeparator());
@@ -326,6 +332,81 @@ void TestMainFrame::toolbarEntries()
         }
     QVERIFY(seeThrough);
     QCOMPARE(frame.ToolBar()->widgetForAction(action)->size(), QSize(33, 32));
+}
+
+void TestMainFrame::newControlsFollowTheSpecifiedButtons()
+{
+    // After the About button: a separator, the recent figures button dropping down its
+    // menu at once, another separator and the zoom box, last.
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    const QList<QAction *> actions = frame.ToolBar()->actions();
+    QCOMPARE(actions.size(), 19);
+    QVERIFY(actions[15]->isSeparator());
+    QCOMPARE(frame.ToolBar()->widgetForAction(actions[16]), frame.RecentButton());
+    QCOMPARE(frame.RecentButton()->popupMode(), QToolButton::InstantPopup);
+    QCOMPARE(frame.RecentButton()->menu(), frame.RecentMenu());
+    QVERIFY(!frame.RecentButton()->toolTip().isEmpty());
+    QVERIFY(actions[17]->isSeparator());
+    QCOMPARE(frame.ToolBar()->widgetForAction(actions[18]), frame.ZoomBox());
+    QVERIFY(frame.ZoomBox()->toolTip().contains(QStringLiteral("Ctrl+0")));
+}
+
+void TestMainFrame::recentFigures()
+{
+    QTemporaryDir dir;
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    CScriptedUi ui;
+    doc.SetUi(&ui);
+    CRecentFiles &recent = frame.RecentMenu()->Files();
+    recent.Clear();
+    const QString first = dir.filePath(QStringLiteral("first.xml"));
+    const QString second = dir.filePath(QStringLiteral("second.xml"));
+
+    // Saving as a figure file lists it; a picture is no figure file.
+    Click(frame, 2, 2);
+    ui.saveNames = {first, second, dir.filePath(QStringLiteral("picture.png"))};
+    for (int i = 0; i < 3; ++i)
+        frame.Action(CMainFrame::ID_SAVE_FIGURE)->trigger();
+    QCOMPARE(recent.Files(), (QStringList{second, first}));
+    // Opening from the list puts the file first.
+    QVERIFY(frame.OpenRecentFile(first));
+    QCOMPARE(recent.Files(), (QStringList{first, second}));
+
+    // The menu: the files newest first, then the examples with their pictures.
+    frame.RecentMenu()->Rebuild();
+    QStringList listed;
+    for (QAction *action : frame.RecentMenu()->actions())
+        if (!action->data().toString().isEmpty())
+            listed << action->data().toString();
+    QCOMPARE(listed, (QStringList{first, second}));
+    const QList<QAction *> examples = frame.RecentMenu()->ExamplesMenu()->actions();
+    QCOMPARE(examples.size(), CExampleList::All().size());
+    for (QAction *action : examples)
+        QVERIFY(!action->icon().isNull());
+
+    // A file that has gone: a message, off the list, the figure on screen untouched.
+    QVERIFY(QFile::remove(second));
+    Click(frame, 4, 4);
+    const int saved = doc.m_bSaved;
+    QVERIFY(!frame.OpenRecentFile(second));
+    QCOMPARE(ui.messages.size(), 1);
+    QVERIFY(ui.messages.first().text.contains(QDir::toNativeSeparators(second)));
+    QVERIFY(ui.questions.isEmpty());
+    QCOMPARE(doc.m_bSaved, saved);
+    QCOMPARE(recent.Files(), QStringList{first});
+
+    // An example asks about the unsaved figure first, like Open; it is no recent file.
+    ui.answers = {CDocumentUi::Answer::Cancel, CDocumentUi::Answer::No};
+    examples.first()->trigger();
+    QCOMPARE(ui.questions.size(), 1);
+    QVERIFY(!doc.m_bSaved);
+    examples.first()->trigger();
+    QCOMPARE(ui.questions.size(), 2);
+    QVERIFY(doc.m_bSaved);
+    QVERIFY(!doc.IsFigureEmpty());
+    QCOMPARE(recent.Files(), QStringList{first});
 }
 
 void TestMainFrame::accelerators_data()

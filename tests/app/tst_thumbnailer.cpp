@@ -15,7 +15,7 @@
 namespace {
 
 const QString Program = QStringLiteral(TARVEX_BINARY_DIR "/src/tarvex");
-const QString Example = QStringLiteral(TARVEX_TEST_DATA "/../../examples/impossible-triangle.xml");
+const QString Example = QStringLiteral(TARVEX_TEST_DATA "/../../examples/impossible-square.xml");
 
 int RunThumbnailer(const QStringList &args)
 {

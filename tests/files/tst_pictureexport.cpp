@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// PNG, SVG and PDF output against the bitmap export of the same figure: PNG pixel for
-// pixel (strips crossing cubes, odd widths, greyed selection, transparency), SVG and
-// PDF rasterised at one unit per pixel without antialiasing (equal but along polygon
-// edges, selection never greyed), and failed writes leaving nothing behind.
+// PNG, SVG and PDF output against the bitmap export of the same figure, all of the
+// figure's exact span: PNG pixel for pixel, decoded by Qt and by libpng (strips
+// crossing cubes, odd widths, palettes of 1 to 4 bits, transparency, selection never
+// greyed), SVG and PDF rasterised at one unit per pixel (equal but along polygon
+// edges), and failed writes leaving nothing behind.
 
 #include "document/cubeselection.h"
 #include "document/tarvexdoc.h"
@@ -21,6 +22,8 @@
 #include <QTemporaryDir>
 
 #include <QtTest>
+
+#include <png.h>
 
 Q_DECLARE_METATYPE(CFailingTarget::Kind)
 
@@ -56,6 +59,29 @@ QImage Bitmap(const CTarvexDoc &doc, const QString &path)
     return QImage(path, "BMP");
 }
 
+// The PNG as libpng's own reader decodes it (RGBA), with the header's bit depth and
+// colour type.
+QImage DecodeWithLibpng(const QString &path, int *bits, int *colorType)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QImage();
+    const QByteArray data = file.readAll();
+    if (data.size() < 26)
+        return QImage();
+    *bits = uchar(data[24]);
+    *colorType = uchar(data[25]);
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&png, data.constData(), size_t(data.size())))
+        return QImage();
+    png.format = PNG_FORMAT_RGBA;
+    QImage image(int(png.width), int(png.height), QImage::Format_RGBA8888);
+    if (!png_image_finish_read(&png, nullptr, image.bits(), png_int_32(image.bytesPerLine()), nullptr))
+        return QImage();
+    return image;
+}
+
 // Pixels of the colour changes in image: the most a polygon rasterised one pixel off
 // along its edges can change.
 int EdgePixels(const QImage &image)
@@ -79,7 +105,6 @@ private Q_SLOTS:
     void initTestCase();
     void pngMatchesBitmap_data();
     void pngMatchesBitmap();
-    void pngTransparent();
     void vectorMatchesBitmap_data();
     void vectorMatchesBitmap();
     void failedWritesLeaveNothing_data();
@@ -101,9 +126,14 @@ void TestPictureExport::pngMatchesBitmap_data()
     QTest::addColumn<int>("cubeSize");
     QTest::addColumn<int>("stripRows");
     QTest::addColumn<bool>("select");
-    QTest::newRow("small figure, one strip") << 10 << 10 << 16 << 0 << false;
-    QTest::newRow("strips of 8 rows crossing cubes") << 12 << 12 << 40 << 8 << false;
-    QTest::newRow("odd sizes, selection greyed") << 11 << 13 << 35 << 24 << true;
+    QTest::addColumn<bool>("transparent");
+    QTest::addColumn<bool>("oneFaceColor");
+    QTest::newRow("small figure, one strip") << 10 << 10 << 16 << 0 << false << false << false;
+    QTest::newRow("strips of 8 rows crossing cubes") << 12 << 12 << 40 << 8 << false << false << false;
+    QTest::newRow("odd sizes, selection not greyed") << 11 << 13 << 35 << 24 << true << false << false;
+    QTest::newRow("one face colour") << 10 << 11 << 21 << 16 << false << false << true;
+    QTest::newRow("transparent") << 10 << 12 << 30 << 0 << false << true << false;
+    QTest::newRow("transparent, one face colour") << 13 << 10 << 17 << 8 << false << true << true;
 }
 
 void TestPictureExport::pngMatchesBitmap()
@@ -113,46 +143,49 @@ void TestPictureExport::pngMatchesBitmap()
     QFETCH(int, cubeSize);
     QFETCH(int, stripRows);
     QFETCH(bool, select);
+    QFETCH(bool, transparent);
+    QFETCH(bool, oneFaceColor);
     CTarvexDoc doc(false);
-    Fill(doc, width, height, cubeSize, 70, select);
-    const QString png = m_dir.filePath("same.png");
-    QString error;
-    QVERIFY2(CPngExport::Export(doc.Figure(), doc.SelectedCells(), png, &error, false, stripRows),
-             qPrintable(error));
-    const QImage picture(png, "PNG");
-    QVERIFY(!picture.isNull());
-    QVERIFY(!picture.hasAlphaChannel());
-    QCOMPARE(picture.text(QStringLiteral("Software")), QStringLiteral("Tarvex"));
-    const QImage bitmap = Bitmap(doc, m_dir.filePath("same.bmp"));
-    QCOMPARE(picture.size(), bitmap.size());
-    QVERIFY(picture.convertToFormat(QImage::Format_RGB32) == bitmap.convertToFormat(QImage::Format_RGB32));
-}
-
-void TestPictureExport::pngTransparent()
-{
-    CTarvexDoc doc(false);
-    Fill(doc, 10, 12, 30, 60, false);
-    const QString png = m_dir.filePath("clear.png");
-    QVERIFY(doc.SaveFigureAs(png, true));
-    const QImage picture = QImage(png, "PNG").convertToFormat(QImage::Format_ARGB32);
-    QVERIFY(QImage(png, "PNG").hasAlphaChannel());
-    const QImage bitmap = Bitmap(doc, m_dir.filePath("clear.bmp")).convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(picture.size(), bitmap.size());
-    const QRgb faces[] = {ColorFromRef(doc.Color1).rgb(), ColorFromRef(doc.Color2).rgb(),
-                          ColorFromRef(doc.Color3).rgb()};
-    int clear = 0;
-    for (int y = 0; y < bitmap.height(); ++y)
-        for (int x = 0; x < bitmap.width(); ++x) {
-            const QRgb want = bitmap.pixel(x, y);
-            const QRgb got = picture.pixel(x, y);
-            if (std::find(std::begin(faces), std::end(faces), want) != std::end(faces)) {
-                QCOMPARE(got, want);
-            } else {
-                QCOMPARE(qAlpha(got), 0);
-                ++clear;
-            }
+    Fill(doc, width, height, cubeSize, 70, false);
+    if (oneFaceColor)
+        doc.Color2 = doc.Color3 = doc.Color1;
+    // The bitmap without selection, cut to the figure's exact span; transparent, all
+    // but the faces clear.
+    const QSize size = CPngExport::PictureSize(doc.Figure());
+    QImage expected = Bitmap(doc, m_dir.filePath("same.bmp")).copy(QRect(QPoint(0, 0), size));
+    expected = expected.convertToFormat(QImage::Format_ARGB32);
+    const QSet<QRgb> faces{ColorFromRef(doc.Color1).rgb(), ColorFromRef(doc.Color2).rgb(),
+                           ColorFromRef(doc.Color3).rgb()};
+    QSet<QRgb> colors;
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x) {
+            if (transparent && !faces.contains(expected.pixel(x, y)))
+                expected.setPixel(x, y, 0u);
+            colors.insert(expected.pixel(x, y));
         }
-    QVERIFY(clear > 0);
+    if (select) {
+        doc.ToggleSelectMode();
+        doc.SelectAll();
+    }
+    const QString png = m_dir.filePath("same.png");
+    QVERIFY(doc.SaveFigureAs(png, transparent));
+    if (stripRows > 0) {
+        QString error;
+        QVERIFY2(CPngExport::Export(doc.Figure(), png, &error, transparent, stripRows), qPrintable(error));
+    }
+
+    const QImage byQt(png, "PNG");
+    QCOMPARE(byQt.text(QStringLiteral("Software")), QStringLiteral("Tarvex"));
+    QCOMPARE(byQt.hasAlphaChannel(), transparent);
+    QCOMPARE(ImageDifference(byQt.convertToFormat(QImage::Format_ARGB32), expected), QString());
+    int bits = 0;
+    int colorType = -1;
+    const QImage byLibpng = DecodeWithLibpng(png, &bits, &colorType);
+    QCOMPARE(ImageDifference(byLibpng.convertToFormat(QImage::Format_ARGB32), expected), QString());
+    // A palette in the fewest bits that hold the picture's colours.
+    QCOMPARE(colorType, PNG_COLOR_TYPE_PALETTE);
+    const int count = int(colors.size());
+    QCOMPARE(bits, count <= 2 ? 1 : count <= 4 ? 2 : count <= 16 ? 4 : 8);
 }
 
 void TestPictureExport::vectorMatchesBitmap_data()
@@ -180,8 +213,17 @@ void TestPictureExport::vectorMatchesBitmap()
     QString error;
     QVERIFY2(doc.SaveFigureAs(path, transparent, &error), qPrintable(error));
 
+    // One size for every picture of the figure: the PNG's, the page's, and in the
+    // SVG's root in pixels (renderers otherwise round millimetres a pixel off).
+    QCOMPARE(page, CPngExport::PictureSize(doc.Figure()));
     QImage actual;
     if (type == "svg") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray root = file.read(4096);
+        QVERIFY2(root.contains(QString(R"(width="%1px")").arg(page.width()).toLatin1())
+                     && root.contains(QString(R"(height="%1px")").arg(page.height()).toLatin1()),
+                 root.constData());
         QSvgRenderer renderer(path);
         QVERIFY(renderer.isValid());
         QCOMPARE(renderer.viewBox(), QRect(QPoint(0, 0), page));

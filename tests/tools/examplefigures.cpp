@@ -1,17 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the example figures with the placing rule and draws their help pictures.
 //
-//   tarvex_examplefigures figures DIR     writes every example figure file into DIR
+//   tarvex_examplefigures figures DIR       writes every example figure file into DIR
 //   tarvex_examplefigures pictures SRC DIR  draws SRC/NAME.xml as DIR/ex_NAME.png
 //
-// Each figure is a closed chain of cubes placed one after the other in chain order:
-// every cube cuts the corner of the cube before it and so hides it. Along the chain
-// each joint looks right; around the whole chain the "in front" steps never end,
-// which no object in space can do.
+// A figure is built on a large scratch grid, then cut to its cubes with a margin of
+// empty cells, so each file's workspace fits its figure.
+//
+// Two ways of building are used. A chain places cubes one after the other: every cube
+// cuts the corner of the cube before it and so hides it; along the chain each joint
+// looks right, around the whole chain the "in front" steps never end. Solid figures
+// are drawn in space: beams several cubes thick on the cube lattice, each cube placed
+// in the order of a key (nearer cubes later, so they are seen in front); the joint
+// that closes the figure is then placed once more, so the beam that should pass
+// behind it comes out in front of it there and behind it at its other end.
 
-#include "document/tarvexdoc.h"
+#include "files/figurexml.h"
 #include "geometry/cubegeometry.h"
+#include "geometry/figure.h"
 #include "geometry/surface.h"
+#include "geometry/workspacerenderer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,17 +27,13 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <vector>
 
 namespace {
-
-struct Leg
-{
-    int direction;
-    int steps;
-};
 
 struct Palette
 {
@@ -48,30 +52,18 @@ const Palette Ember = {MakeColorRef(255, 214, 120), MakeColorRef(220, 90, 40), M
                        MakeColorRef(255, 255, 255)};
 const Palette Moss = {MakeColorRef(220, 240, 180), MakeColorRef(110, 170, 80), MakeColorRef(40, 90, 50),
                       MakeColorRef(255, 255, 255)};
-const Palette Classic = {MakeColorRef(255, 0, 0), MakeColorRef(0, 238, 0), MakeColorRef(0, 0, 255),
-                         MakeColorRef(255, 255, 255)};
 const Palette Night = {MakeColorRef(250, 250, 250), MakeColorRef(160, 160, 190), MakeColorRef(70, 70, 100),
                        MakeColorRef(32, 36, 48)};
+const Palette Plum = {MakeColorRef(246, 220, 240), MakeColorRef(176, 96, 160), MakeColorRef(90, 40, 96),
+                      MakeColorRef(252, 248, 240)};
+const Palette Slate = {MakeColorRef(235, 238, 242), MakeColorRef(140, 152, 170), MakeColorRef(64, 72, 90),
+                       MakeColorRef(250, 244, 228)};
+const Palette Gold = {MakeColorRef(255, 240, 170), MakeColorRef(224, 170, 40), MakeColorRef(140, 90, 20),
+                      MakeColorRef(28, 40, 64)};
 
-// Walks the legs from start, placing a whole cube on every cell, and stops before
-// the cell it started on. Returns the cells in placing order.
-std::vector<QPoint> PlaceChain(CTarvexDoc &doc, QPoint start, const std::vector<Leg> &legs)
-{
-    std::vector<QPoint> cells;
-    QPoint cell = start;
-    for (const Leg &leg : legs) {
-        for (int i = 0; i < leg.steps; ++i) {
-            if (cell != start || cells.empty()) {
-                doc.PlaceCube(cell.x(), cell.y(), 0);
-                cells.push_back(cell);
-            }
-            cell = NeighbourCell(cell.x(), cell.y(), leg.direction);
-        }
-    }
-    if (cell != start)
-        std::fprintf(stderr, "chain does not close\n");
-    return cells;
-}
+// The scratch grid the figures are built on, and the cell its lattice origin falls on.
+constexpr int ScratchSize = 200;
+const QPoint ScratchOrigin(ScratchSize / 2, ScratchSize);
 
 // Turning by k sixths of a full turn, clockwise (directions are in corner order).
 int Turn(int direction, int k)
@@ -79,23 +71,33 @@ int Turn(int direction, int k)
     return ((direction + k) % 6 + 6) % 6;
 }
 
-struct Example
+struct Leg
 {
-    const char *name;
-    QSize grid;
-    int cubeSize;
-    Palette palette;
-    std::function<void(CTarvexDoc &)> build;
+    int direction;
+    int steps;
 };
 
-// The impossible triangle: down to the right, down to the left, straight up.
-void Triangle(CTarvexDoc &doc, QPoint start, int n)
+// Walks the legs from start, placing a whole cube on every cell, and stops before
+// the cell it started on.
+void PlaceChain(CFigure &figure, QPoint start, const std::vector<Leg> &legs)
 {
-    PlaceChain(doc, start, {{LowerRight, n}, {LowerLeft, n}, {Top, n}});
+    QPoint cell = start;
+    bool first = true;
+    for (const Leg &leg : legs) {
+        for (int i = 0; i < leg.steps; ++i) {
+            if (cell != start || first)
+                figure.PlaceCube(cell.x(), cell.y(), 0);
+            first = false;
+            cell = NeighbourCell(cell.x(), cell.y(), leg.direction);
+        }
+    }
+    if (cell != start)
+        std::fprintf(stderr, "chain does not close\n");
 }
 
 // A cube of a figure drawn in space: a position on the cube lattice (x to the lower
-// right, y to the lower left, z up) and the key that sets its placing order.
+// right, y to the lower left, z up; one step is one cell) and the key that sets its
+// placing order.
 struct Block
 {
     int x;
@@ -114,106 +116,144 @@ QPoint LatticeCell(QPoint origin, int x, int y, int z)
 }
 
 // Places the blocks in rising key order (equal keys keep their order), so a block
-// with a larger key is seen in front of its neighbours.
-void PlaceBlocks(CTarvexDoc &doc, QPoint origin, std::vector<Block> blocks)
+// with a larger key is seen in front of its neighbours. Of the blocks falling on one
+// cell only the one placed last is placed: it covers the others whole.
+void PlaceBlocks(CFigure &figure, QPoint origin, std::vector<Block> blocks)
 {
     std::stable_sort(blocks.begin(), blocks.end(), [](const Block &a, const Block &b) { return a.key < b.key; });
-    for (const Block &b : blocks) {
-        const QPoint cell = LatticeCell(origin, b.x, b.y, b.z);
-        doc.PlaceCube(cell.x(), cell.y(), 0);
+    std::map<std::pair<int, int>, size_t> last;
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        const QPoint cell = LatticeCell(origin, blocks[i].x, blocks[i].y, blocks[i].z);
+        last[{cell.y(), cell.x()}] = i;
+    }
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        const QPoint cell = LatticeCell(origin, blocks[i].x, blocks[i].y, blocks[i].z);
+        if (last[{cell.y(), cell.x()}] == i)
+            figure.PlaceCube(cell.x(), cell.y(), 0);
     }
 }
 
-// The impossible steps: a walkway three cubes wide round a square, level along the
-// two sides that run down the screen and climbing in steps (tread by riser cubes)
-// along the two sides that run back up. The near sides are as much longer than the
-// far ones as the steps climb, so the walkway ends straight in front of where it
-// began and meets it on screen; being placed last, it comes out in front there.
-// Going round, the stairs climb and never come down.
-void Steps(CTarvexDoc &doc, QPoint origin, int steps, int tread, int riser)
+// The unit step of each lattice axis, and the axes across it.
+using Vec = std::array<int, 3>;
+
+// A solid beam's path: legs along lattice axes (axis 0..2 = x, y, z; sign +1 or -1).
+struct Beam
 {
-    struct Side
-    {
-        int dx, dy;
-        bool climbs;
-    };
-    const int width = 3;
-    const int level = steps * tread + 2 * steps * riser;
-    const Side sides[] = {{1, 0, false}, {0, 1, false}, {-1, 0, true}, {0, -1, true}};
+    int axis;
+    int sign;
+    int length;
+};
+
+// Sweeps a square cross-section of `thickness` cubes (the path at its middle, or at
+// its near corner for an even thickness) along the legs, from (0, 0, 0). Each cube's
+// key is its leg's number times `stride` plus its depth, so within a leg nearer cubes
+// are in front and every leg is in front of the one before it where they meet. The
+// cubes of the first leg that lie within the joint where the path closes are placed
+// once more at the very end: there the first leg is in front of the last, although the
+// last is in front of the leg before it at its other end.
+std::vector<Block> SolidLoop(const std::vector<Beam> &legs, int thickness, int overlap, int reach)
+{
+    const int lo = -(thickness - 1) / 2, hi = thickness / 2;
+    const int stride = 100000;
     std::vector<Block> blocks;
-    int x = 0, y = 0, z = 0, key = 0;
-    for (const Side &side : sides) {
-        // Across the walkway, towards the inside of the square.
-        const int ix = -side.dy, iy = side.dx;
-        std::vector<int> moves; // 0 along the side, 1 up
-        if (!side.climbs)
-            moves.assign(level, 0);
-        for (int s = 0; side.climbs && s < steps; ++s) {
-            moves.insert(moves.end(), tread, 0);
-            moves.insert(moves.end(), riser, 1);
-        }
-        for (int move : moves) {
-            for (int w = 0; w < width; ++w)
-                blocks.push_back({x + w * ix, y + w * iy, z, key});
-            ++key;
-            if (move == 0) {
-                x += side.dx;
-                y += side.dy;
-            } else {
-                ++z;
+    std::vector<Block> closing;
+    Vec p = {0, 0, 0};
+    for (size_t l = 0; l < legs.size(); ++l) {
+        const Beam &leg = legs[l];
+        const int a1 = (leg.axis + 1) % 3, a2 = (leg.axis + 2) % 3;
+        for (int t = lo - reach; t <= leg.length + hi + reach; ++t) {
+            for (int i = lo; i <= hi; ++i) {
+                for (int j = lo; j <= hi; ++j) {
+                    Vec q = p;
+                    q[leg.axis] += leg.sign * t;
+                    q[a1] += i;
+                    q[a2] += j;
+                    const int key = int(l) * stride + q[0] + q[1] + q[2];
+                    blocks.push_back({q[0], q[1], q[2], key});
+                    if (l == 0 && t <= hi + overlap)
+                        closing.push_back({q[0], q[1], q[2], int(legs.size()) * stride + key});
+                }
             }
         }
+        p[leg.axis] += leg.sign * leg.length;
     }
-    // Where a later block falls on the cell of an earlier one, only the later one is
-    // placed, at its own turn.
-    std::vector<Block> placed;
-    for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) {
-        const QPoint cell = LatticeCell(origin, it->x, it->y, it->z);
-        const bool hidden = std::any_of(placed.begin(), placed.end(), [&](const Block &b) {
-            return LatticeCell(origin, b.x, b.y, b.z) == cell;
-        });
-        if (!hidden)
-            placed.push_back(*it);
-    }
-    std::reverse(placed.begin(), placed.end());
-    PlaceBlocks(doc, origin, placed);
+    blocks.insert(blocks.end(), closing.begin(), closing.end());
+    return blocks;
 }
 
-// The impossible square frame: four beams, each one passing in front of the next.
-void SquareFrame(CTarvexDoc &doc, QPoint start, int n)
+// The impossible triangle: three thick beams along the three lattice axes. The third
+// one climbs straight up to where the first begins on the picture.
+void Triangle(CFigure &figure, int length, int thickness, int reach)
 {
-    PlaceChain(doc, start, {{LowerRight, n}, {LowerLeft, n}, {UpperLeft, n}, {UpperRight, n}});
+    PlaceBlocks(figure, ScratchOrigin,
+                SolidLoop({{0, 1, length}, {1, 1, length}, {2, 1, length}}, thickness, reach, reach));
+}
+
+// The six directions of the picture as lattice axes.
+Beam AlongDirection(int direction, int length)
+{
+    static const int axis[] = {2, 1, 0, 2, 1, 0};
+    static const int sign[] = {1, -1, 1, -1, 1, -1};
+    return {axis[direction], sign[direction], length};
 }
 
 // The impossible hexagonal star: twelve beams around a six-pointed star.
-void HexStar(CTarvexDoc &doc, QPoint start, int n)
+void HexStar(CFigure &figure, int n, int thickness, int reach)
 {
-    std::vector<Leg> legs;
+    std::vector<Beam> legs;
     int direction = UpperRight;
     for (int point = 0; point < 6; ++point) {
-        legs.push_back({direction, n});
+        legs.push_back(AlongDirection(direction, n));
         direction = Turn(direction, 2);
-        legs.push_back({direction, n});
+        legs.push_back(AlongDirection(direction, n));
         direction = Turn(direction, -1);
     }
-    PlaceChain(doc, start, legs);
+    PlaceBlocks(figure, ScratchOrigin, SolidLoop(legs, thickness, reach, reach));
+}
+
+// A square frame of four beams that cross at the corners: each beam passes in front
+// of the next one and behind the one before it.
+void WovenFrame(CFigure &figure, int n, int thickness, int reach)
+{
+    PlaceBlocks(figure, ScratchOrigin,
+                SolidLoop({{0, 1, n}, {1, 1, n}, {0, -1, n}, {1, -1, n}}, thickness, reach, reach));
+}
+
+// The impossible square frame: four beams, each one passing in front of the next.
+void SquareFrame(CFigure &figure, int n)
+{
+    PlaceChain(figure, ScratchOrigin, {{LowerRight, n}, {LowerLeft, n}, {UpperLeft, n}, {UpperRight, n}});
+}
+
+// The nested impossible triangles: three chains one inside another.
+void Showpiece(CFigure &figure, int n)
+{
+    QPoint start = ScratchOrigin;
+    for (; n >= 5; n -= 9) {
+        PlaceChain(figure, start, {{LowerRight, n}, {LowerLeft, n}, {Top, n}});
+        for (int i = 0; i < 3; ++i) {
+            start = NeighbourCell(start.x(), start.y(), LowerRight);
+            start = NeighbourCell(start.x(), start.y(), Bottom);
+        }
+    }
 }
 
 // Shows the cube in cell a in front of its neighbour in direction d: the neighbour is
 // placed again with that corner cut, then a again with it whole.
-void BringInFront(CTarvexDoc &doc, QPoint a, int d)
+void BringInFront(CFigure &figure, QPoint a, int d)
 {
     const QPoint b = NeighbourCell(a.x(), a.y(), d);
-    doc.PlaceCube(b.x(), b.y(), doc.Grid().at(b.y()).at(b.x()) | (1 << OppositeCorner(d)));
-    doc.PlaceCube(a.x(), a.y(), doc.Grid().at(a.y()).at(a.x()) & ~(1 << d));
+    figure.PlaceCube(b.x(), b.y(), figure.Cell(b.x(), b.y()) | (1 << OppositeCorner(d)));
+    figure.PlaceCube(a.x(), a.y(), figure.Cell(a.x(), a.y()) & ~(1 << d));
 }
 
 // The impossible cube frame: the twelve edges of an n by n by m box, placed from the
 // far corner to the near one so that every edge is seen where it belongs. The top's
 // near edges cross the bottom's far edges; at the left crossing the far edge is then
 // brought in front of the near edge.
-void CubeFrame(CTarvexDoc &doc, QPoint origin, int n, int m)
+void CubeFrame(CFigure &figure, int n, int m)
 {
+    const QPoint origin = ScratchOrigin;
     std::vector<Block> blocks;
     auto beam = [&](int x, int y, int z, int dx, int dy, int dz, int length) {
         for (int i = 0; i <= length; ++i)
@@ -229,63 +269,92 @@ void CubeFrame(CTarvexDoc &doc, QPoint origin, int n, int m)
     beam(n, 0, 0, 0, 0, 1, m);
     beam(0, n, 0, 0, 0, 1, m);
     beam(n, n, 0, 0, 0, 1, m);
-    PlaceBlocks(doc, origin, blocks);
+    PlaceBlocks(figure, origin, blocks);
     // The crossing of the far edge along y with the near edge along x.
     const QPoint c = LatticeCell(origin, 0, n - m, 0);
     const QPoint before = NeighbourCell(c.x(), c.y(), UpperRight);
     const QPoint after = NeighbourCell(c.x(), c.y(), LowerLeft);
-    BringInFront(doc, c, UpperLeft);
-    BringInFront(doc, c, LowerRight);
-    BringInFront(doc, after, UpperRight);
-    BringInFront(doc, after, Top);
-    BringInFront(doc, before, Bottom);
+    BringInFront(figure, c, UpperLeft);
+    BringInFront(figure, c, LowerRight);
+    BringInFront(figure, after, UpperRight);
+    BringInFront(figure, after, Top);
+    BringInFront(figure, before, Bottom);
 }
 
-// The showpiece: three impossible triangles nested one in another.
-void Showpiece(CTarvexDoc &doc, QPoint start, int n)
+struct Example
 {
-    for (; n >= 5; n -= 9) {
-        Triangle(doc, start, n);
-        for (int i = 0; i < 3; ++i) {
-            start = NeighbourCell(start.x(), start.y(), LowerRight);
-            start = NeighbourCell(start.x(), start.y(), Bottom);
-        }
-    }
-}
+    const char *name;
+    int cubeSize;
+    Palette palette;
+    std::function<void(CFigure &)> build;
+};
 
 std::vector<Example> Examples()
 {
     return {
-        {"impossible-triangle", QSize(20, 40), 32, Stone,
-         [](CTarvexDoc &d) { Triangle(d, QPoint(4, 4), 8); }},
-        {"impossible-steps", QSize(16, 46), 20, Sea,
-         [](CTarvexDoc &d) { Steps(d, QPoint(4, 4), 3, 2, 2); }},
-        {"impossible-square", QSize(20, 40), 32, Ember,
-         [](CTarvexDoc &d) { SquareFrame(d, QPoint(5, 4), 7); }},
-        {"impossible-cube", QSize(20, 40), 32, Moss,
-         [](CTarvexDoc &d) { CubeFrame(d, QPoint(9, 10), 6, 4); }},
-        {"impossible-star", QSize(24, 50), 24, Classic,
-         [](CTarvexDoc &d) { HexStar(d, QPoint(6, 12), 5); }},
-        {"impossible-triangles", QSize(20, 60), 24, Night,
-         [](CTarvexDoc &d) { Showpiece(d, QPoint(2, 4), 24); }},
+        {"impossible-triangle", 20, Stone, [](CFigure &f) { Triangle(f, 15, 3, 2); }},
+        {"impossible-sticks", 32, Slate, [](CFigure &f) { Triangle(f, 10, 1, 2); }},
+        {"impossible-square", 32, Ember, [](CFigure &f) { SquareFrame(f, 7); }},
+        {"impossible-frame", 32, Plum, [](CFigure &f) { WovenFrame(f, 8, 1, 2); }},
+        {"impossible-cube", 32, Moss, [](CFigure &f) { CubeFrame(f, 6, 4); }},
+        {"impossible-star", 24, Gold, [](CFigure &f) { HexStar(f, 6, 1, 2); }},
+        {"impossible-hexagram", 24, Sea, [](CFigure &f) { HexStar(f, 6, 2, 0); }},
+        {"impossible-triangles", 24, Night, [](CFigure &f) { Showpiece(f, 24); }},
     };
+}
+
+// Cuts the scratch figure to its occupied cells with a margin of empty cells (rows
+// move by an even count, so every cell keeps its neighbours).
+CFigure Trimmed(const CFigure &scratch, int margin)
+{
+    int top = INT_MAX, bottom = -1, left = INT_MAX, right = -1;
+    for (int r = 0; r < scratch.Grid.size(); ++r) {
+        for (int c = 0; c < scratch.Grid[r].size(); ++c) {
+            if (scratch.Grid[r][c] < 0)
+                continue;
+            top = std::min(top, r);
+            bottom = std::max(bottom, r);
+            left = std::min(left, c);
+            right = std::max(right, c);
+        }
+    }
+    const int rowShift = (top - 2 * margin) & ~1;
+    const int colShift = left - margin;
+    CFigure figure = scratch;
+    figure.Grid.clear();
+    figure.Resize(std::max(CFigure::MinGridWidth, right - colShift + margin + 1),
+                  std::max(CFigure::MinGridHeight, bottom - rowShift + 2 * margin + 1));
+    for (int r = top; r <= bottom; ++r)
+        for (int c = left; c <= right && c < scratch.Grid[r].size(); ++c)
+            if (scratch.Grid[r][c] >= 0)
+                figure.Grid[r - rowShift][c - colShift] = scratch.Grid[r][c];
+    return figure;
+}
+
+CFigure Build(const Example &example)
+{
+    CFigure scratch;
+    scratch.Resize(ScratchSize, 2 * ScratchSize);
+    scratch.CubeSize = example.cubeSize;
+    scratch.Color1 = example.palette.top;
+    scratch.Color2 = example.palette.right;
+    scratch.Color3 = example.palette.left;
+    scratch.BkColor = example.palette.background;
+    example.build(scratch);
+    return Trimmed(scratch, 1);
 }
 
 bool WriteFigures(const QDir &dir)
 {
     bool ok = true;
     for (const Example &example : Examples()) {
-        CTarvexDoc doc(false);
-        doc.ResizeGrid(example.grid.width(), example.grid.height());
-        doc.CubeSize = example.cubeSize;
-        doc.Color1 = example.palette.top;
-        doc.Color2 = example.palette.right;
-        doc.Color3 = example.palette.left;
-        doc.BkColor = example.palette.background;
-        example.build(doc);
+        const CFigure figure = Build(example);
+        const QSize size = figure.GridSize();
+        if (size.width() > CFigure::MaxGridWidth || size.height() > CFigure::MaxGridHeight)
+            std::fprintf(stderr, "%s: %d x %d cells is too large\n", example.name, size.width(), size.height());
         QString error;
         const QString path = dir.filePath(QString::fromLatin1(example.name) + ".xml");
-        if (!doc.SaveFigureXml(path, &error)) {
+        if (!CFigureXml::Save(figure, path, &error)) {
             std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(error));
             ok = false;
         }
@@ -294,14 +363,17 @@ bool WriteFigures(const QDir &dir)
 }
 
 // The figure cut to its bounds with a margin, at its stored cube size and colours.
-QImage Picture(const CTarvexDoc &doc)
+QImage Picture(const CFigure &figure)
 {
     const int margin = 8;
-    const CTarvexDoc::Bounds b = doc.GetFigureBounds();
-    QImage image(b.right - b.left + 2 * margin, b.bottom - b.top + 2 * margin, QImage::Format_RGB32);
-    image.fill(ColorFromRef(doc.BkColor));
-    QPainter painter(&image);
-    doc.DrawWorkspace(painter, false, 1, margin - b.left, margin - b.top, false);
+    const CFigure::Bounds b = figure.GetBounds();
+    QImage image(b.Width() + 2 * margin, b.Height() + 2 * margin, QImage::Format_RGB32);
+    image.fill(ColorFromRef(figure.BkColor));
+    CWorkspaceRenderer renderer;
+    CWorkspaceRenderer::Params params;
+    params.CubeSize = figure.CubeSize;
+    params.Offset = QPoint(margin - b.left, margin - b.top);
+    renderer.DrawImage(image, figure, params);
     return image;
 }
 
@@ -309,11 +381,11 @@ bool WritePictures(const QDir &source, const QDir &target)
 {
     bool ok = true;
     for (const Example &example : Examples()) {
-        CTarvexDoc doc(false);
+        CFigure figure;
         QString error;
         const QString name = QString::fromLatin1(example.name);
-        if (!doc.LoadFigureXml(source.filePath(name + ".xml"), &error)
-            || !Picture(doc).save(target.filePath("ex_" + name + ".png"))) {
+        if (!CFigureXml::Load(source.filePath(name + ".xml"), figure, &error)
+            || !Picture(figure).save(target.filePath("ex_" + name + ".png"))) {
             std::fprintf(stderr, "%s: cannot draw %s\n", qPrintable(name), qPrintable(error));
             ok = false;
         }

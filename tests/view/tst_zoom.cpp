@@ -9,8 +9,10 @@
 #include "ui/selection/cubeconstructor.h"
 #include "ui/selection/cubeslibrary.h"
 #include "view/tarvexview.h"
+#include "view/zoombox.h"
 
 #include <QBackingStore>
+#include <QLineEdit>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QtTest>
@@ -96,6 +98,7 @@ private Q_SLOTS:
     void selectClickPicksTheDrawnCube();
     void ctrlWheelKeepsThePointUnderThePointer();
     void keysStepAndResetWithoutEditing();
+    void zoomBoxFollowsKeysWheelAndTyping();
     void pickersDrawAtDevicePixels();
 };
 
@@ -255,6 +258,51 @@ void TestZoom::keysStepAndResetWithoutEditing()
     QCOMPARE(f.view.ZoomPercent(), CTarvexView::ZoomLevels().first());
     QTest::keyClick(&f.view, Qt::Key_0, Qt::ControlModifier);
     QCOMPARE(f.view.DisplaySize(), qRound(f.doc.CubeSize * f.Ratio()));
+}
+
+void TestZoom::zoomBoxFollowsKeysWheelAndTyping()
+{
+    CZoomFixture f(100, 30);
+    CZoomBox box(f.view);
+    box.show();
+    // What the user does, and the zoom then (0: the zoom that fits the window).
+    struct Step
+    {
+        const char *key;      // a Ctrl key, "wheel+" / "wheel-", "fit" (the list's Fit), or typed text
+        int percent;
+    };
+    const Step steps[] = {{"+", 125}, {"wheel-", 100}, {"wheel-", 75}, {"150", 150}, {"160 %", 160},
+                          {"+", 200}, {"-", 150}, {"5", 150}, {"1000", 150}, {"abc", 150},
+                          {"fit", 0}, {"0", 100}, {"9", 0}, {" 67% ", 67}};
+    for (const Step &s : steps) {
+        const QByteArray what(s.key);
+        if (what == "+" || what == "-" || what == "0" || what == "9") {
+            const Qt::Key key = what == "+" ? Qt::Key_Plus : what == "-" ? Qt::Key_Minus
+                                : what == "0" ? Qt::Key_0 : Qt::Key_9;
+            QTest::keyClick(&f.view, key, Qt::ControlModifier);
+        } else if (what.startsWith("wheel")) {
+            const QPointF pointer(50, 40);
+            QWheelEvent wheel(pointer, f.view.viewport()->mapToGlobal(pointer), QPoint(),
+                              QPoint(0, what.endsWith('+') ? 120 : -120), Qt::NoButton, Qt::ControlModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(f.view.viewport(), &wheel);
+        } else if (what == "fit") {
+            Q_EMIT box.activated(box.count() - 1);
+        } else {
+            box.lineEdit()->selectAll();
+            QTest::keyClicks(box.lineEdit(), QString::fromLatin1(what));
+            QTest::keyClick(box.lineEdit(), Qt::Key_Return);
+        }
+        const int expected = s.percent ? s.percent : f.view.FitPercent();
+        QVERIFY2(f.view.ZoomPercent() == expected, s.key);
+        QCOMPARE(box.currentText(), CZoomBox::PercentText(expected));
+        if (!s.percent) {
+            // Fit: the whole workspace in the window.
+            QCOMPARE(f.view.horizontalScrollBar()->maximum(), 0);
+            QCOMPARE(f.view.verticalScrollBar()->maximum(), 0);
+            QVERIFY(expected < 100);
+        }
+    }
 }
 
 void TestZoom::pickersDrawAtDevicePixels()

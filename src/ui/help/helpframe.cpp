@@ -2,6 +2,7 @@
 #include "ui/help/helpframe.h"
 #include "ui/help/picturestrip.h"
 
+#include "ui/help/examplelist.h"
 #include "ui/help/htmlctrl.h"
 
 #include <QAction>
@@ -11,7 +12,6 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QToolBar>
 
@@ -46,12 +46,8 @@ QUrl CHelpFrame::StartPage()
 
 QString CHelpFrame::ExampleFigure(const QString &command)
 {
-    static const QRegularExpression name(QStringLiteral("^example:([a-z0-9-]+)$"));
-    const QRegularExpressionMatch match = name.match(command);
-    if (!match.hasMatch())
-        return QString();
-    const QString path = QStringLiteral(":/examples/%1.xml").arg(match.captured(1));
-    return QFile::exists(path) ? path : QString();
+    const QLatin1String prefix("example:");
+    return command.startsWith(prefix) ? CExampleList::FigurePath(command.mid(prefix.size())) : QString();
 }
 
 CHelpFrame::CHelpFrame(CHelpFrame **backPointer)

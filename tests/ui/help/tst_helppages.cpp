@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/help/examplelist.h"
 #include "ui/help/helpframe.h"
 #include "ui/help/htmlctrl.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
@@ -16,7 +18,8 @@
 namespace {
 
 const QString Base = QStringLiteral("qrc:/help/");
-const QStringList HelpPages = {"index.htm", "gui.htm", "select.htm", "options.htm"};
+const QStringList HelpPages = {"index.htm", "gui.htm", "select.htm", "options.htm",
+                                "examples.htm", "files.htm", "keys.htm"};
 const QStringList AllPages = HelpPages + QStringList{"about.htm"};
 
 QString ReadPage(const QString &page)
@@ -66,6 +69,7 @@ private Q_SLOTS:
     void helpPagesShareTheHeader_data();
     void helpPagesShareTheHeader();
     void userInterfaceLinksToTheOtherPages();
+    void examplesPageShowsEveryExample();
     void aboutPageHasItsParts();
     void pictureSizes_data();
     void pictureSizes();
@@ -79,6 +83,9 @@ void TestHelpPages::pageHasTitle_data()
     QTest::newRow("gui") << "gui.htm" << "User interface";
     QTest::newRow("select") << "select.htm" << "Select and Move";
     QTest::newRow("options") << "options.htm" << "Options dialog";
+    QTest::newRow("examples") << "examples.htm" << "Examples";
+    QTest::newRow("files") << "files.htm" << "Files and formats";
+    QTest::newRow("keys") << "keys.htm" << "Keys";
     QTest::newRow("about") << "about.htm" << "About Tarvex";
 }
 
@@ -117,6 +124,12 @@ void TestHelpPages::linksAndPicturesResolve()
         QVERIFY2(!file.isEmpty(), qPrintable(page + ": link leaves the program: " + link));
         QVERIFY2(file.endsWith(QLatin1String(".htm")), qPrintable(page + ": " + link));
         QVERIFY2(QFile::exists(file), qPrintable(page + ": broken link " + link));
+        const QString fragment = QUrl(link).fragment();
+        if (!fragment.isEmpty()) {
+            const QString target = file.mid(file.lastIndexOf(QLatin1Char('/')) + 1);
+            QVERIFY2(AttributeValues(ReadPage(target), QStringLiteral("name")).contains(fragment),
+                     qPrintable(page + ": no anchor for " + link));
+        }
     }
     for (const QString &picture : pictures) {
         const QString file = ResourceFor(page, picture);
@@ -157,7 +170,7 @@ void TestHelpPages::picturesLoadInTheBrowser()
             ++pictures;
         }
     }
-    QVERIFY(pictures > 0 || page == QLatin1String("index.htm"));
+    QCOMPARE(pictures, AttributeValues(ReadPage(page), QStringLiteral("src")).size());
 }
 
 void TestHelpPages::helpPagesShareTheHeader_data()
@@ -171,12 +184,13 @@ void TestHelpPages::helpPagesShareTheHeader()
 {
     QFETCH(QString, page);
     const QString html = ReadPage(page);
-    // A two-cell table first on the page: "About" and "User interface".
-    const QRegularExpression header(QStringLiteral(
-        "<body[^>]*>\\s*<table[^>]*>\\s*<tr>\\s*"
-        "<td[^>]*><a href=\"index.htm\"><b>About</b></a></td>\\s*"
-        "<td[^>]*><a href=\"gui.htm\"><b>User interface</b></a></td>\\s*"
-        "</tr>\\s*</table>"));
+    // The same table first on every page, one cell for each way in.
+    QString cells;
+    const QStringList targets = {"index.htm", "gui.htm", "examples.htm", "files.htm", "keys.htm"};
+    const QStringList titles = {"About", "User interface", "Examples", "Files and formats", "Keys"};
+    for (int i = 0; i < targets.size(); ++i)
+        cells += QStringLiteral("<td[^>]*><a href=\"%1\"><b>%2</b></a></td>\\s*").arg(targets[i], titles[i]);
+    const QRegularExpression header(QStringLiteral("<body[^>]*>\\s*<table[^>]*>\\s*<tr>\\s*%1</tr>\\s*</table>").arg(cells));
     QVERIFY2(header.match(html).hasMatch(), qPrintable(page));
 }
 
@@ -195,6 +209,29 @@ void TestHelpPages::userInterfaceLinksToTheOtherPages()
                  button);
     QVERIFY(pictures.contains(QStringLiteral("mainwin.png")));
     QVERIFY(pictures.contains(QStringLiteral("mainwin2.png")));
+}
+
+void TestHelpPages::examplesPageShowsEveryExample()
+{
+    // Every installed example is listed, and the page shows and opens each one.
+    const QString html = ReadPage(QStringLiteral("examples.htm"));
+    const QStringList links = AttributeValues(html, QStringLiteral("href"));
+    const QStringList pictures = AttributeValues(html, QStringLiteral("src"));
+    QStringList listed;
+    for (const CExampleList::Example &example : CExampleList::All()) {
+        listed << example.name + QStringLiteral(".xml");
+        QVERIFY2(!CExampleList::FigurePath(example.name).isEmpty(), qPrintable(example.name));
+        QVERIFY2(!QImage(CExampleList::PicturePath(example.name)).isNull(), qPrintable(example.name));
+        QVERIFY2(links.contains(QStringLiteral("app:example:") + example.name), qPrintable(example.name));
+        QVERIFY2(pictures.contains(QStringLiteral("ex_%1.png").arg(example.name)), qPrintable(example.name));
+        QVERIFY2(html.contains(QStringLiteral("<h3>%1</h3>").arg(example.title)), qPrintable(example.title));
+    }
+    const QDir installed(QStringLiteral(TARVEX_TEST_DATA "/../../examples"));
+    QCOMPARE(installed.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name), [&] {
+        listed.sort();
+        return listed;
+    }());
+    QVERIFY(CExampleList::FigurePath(QStringLiteral("../help/index")).isEmpty());
 }
 
 void TestHelpPages::aboutPageHasItsParts()
