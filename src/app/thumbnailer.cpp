@@ -26,41 +26,35 @@ bool CThumbnailer::IsRequested(int argc, char **argv)
     return argc > 1 && (std::strcmp(argv[1], "--thumbnail") == 0);
 }
 
-int CThumbnailer::FittingCubeSize(const CFigure &figure, int size)
-{
-    CFigure measured = figure;   // rows are shared: only the cube size changes
-    auto fits = [&](int cube) {
-        measured.CubeSize = cube;
-        const CFigure::Bounds b = measured.GetBounds();
-        return b.Width() <= size && b.Height() <= size;
-    };
-    // The picture grows with the cube size: search for the largest size that fits.
-    int low = MinCubeSize;           // answer when nothing fits
-    int high = qMax(figure.CubeSize, MinCubeSize);
-    if (fits(high))
-        low = high;
-    while (high - low > 1) {
-        const int middle = (low + high) / 2;
-        (fits(middle) ? low : high) = middle;
-    }
-    return low;
-}
-
 QImage CThumbnailer::Render(const CFigure &figure, int size)
 {
-    CFigure drawn = figure;
-    drawn.CubeSize = FittingCubeSize(figure, size);
-    const CFigure::Bounds b = drawn.GetBounds();
-    QImage image(b.Width(), b.Height(), QImage::Format_RGB32);
-    if (!image.isNull()) {
-        image.fill(ColorFromRef(drawn.BkColor));
-        CWorkspaceRenderer::Params params;
-        params.CubeSize = drawn.CubeSize;
-        params.Offset = QPoint(-b.left, -b.top);
-        CWorkspaceRenderer().DrawImage(image, drawn, params);
+    const CFigure::Bounds b = figure.GetBounds();
+    if (b.IsEmpty() || size < 1 || b.Width() <= 0 || b.Height() <= 0)
+        return QImage();
+    // The whole figure within size x size, never above its own size, every cube at its
+    // true position times the zoom: the picture keeps the figure's proportions.
+    const QRect bounds(b.left, b.top, b.Width(), b.Height());
+    CWorkspaceRenderer renderer;
+    CWorkspaceRenderer::Params params;
+    params.CubeSize = figure.CubeSize;
+    params.Zoom = qMin(1.0, qMin(double(size) / bounds.width(), double(size) / bounds.height()));
+    const QRgb background = ColorFromRef(figure.BkColor).rgb();
+    QImage image;
+    if (CWorkspaceRenderer::DrawnSize(params) < CWorkspaceRenderer::MinCrispSize) {
+        // Cubes of a few pixels have no shape left: the true drawing, averaged.
+        image = renderer.DrawAveraged(figure, bounds, background, params);
+    } else {
+        const QRect target = CWorkspaceRenderer::ZoomedRect(bounds, params.Zoom);
+        image = QImage(target.size(), QImage::Format_RGB32);
+        if (!image.isNull()) {
+            image.fill(background);
+            params.Offset = -target.topLeft();
+            renderer.DrawImage(image, figure, params);
+        }
     }
+    // Rounding may give a pixel too many.
     if (image.width() > size || image.height() > size)
-        image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        image = image.copy(0, 0, qMin(size, image.width()), qMin(size, image.height()));
     return image;
 }
 

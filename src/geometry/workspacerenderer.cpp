@@ -9,7 +9,9 @@
 #include <QPainterPath>
 #include <QRegion>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -49,12 +51,41 @@ void PaintDot(QPainter &painter, int x, int y, int half)
 CWorkspaceRenderer::CWorkspaceRenderer() = default;
 CWorkspaceRenderer::~CWorkspaceRenderer() = default;
 
+int CWorkspaceRenderer::Zoomed(int value, double zoom)
+{
+    return int(std::floor(value * zoom + 0.5));
+}
+
+int CWorkspaceRenderer::DrawnSize(const Params &params)
+{
+    const int size = params.CubeSize * params.Scale;
+    return params.Zoom == 1.0 ? size : qMax(1, Zoomed(size, params.Zoom));
+}
+
+namespace {
+
+// Where in its square a cell's dot goes.
+int DotOffset(const CWorkspaceRenderer::Params &params)
+{
+    return params.Zoom == 1.0 ? (params.CubeSize / 2) * params.Scale : CWorkspaceRenderer::DrawnSize(params) / 2;
+}
+
+} // namespace
+
+QRect CWorkspaceRenderer::ZoomedRect(const QRect &area, double zoom)
+{
+    return QRect(QPoint(Zoomed(area.left(), zoom), Zoomed(area.top(), zoom)),
+                 QPoint(Zoomed(area.right() + 1, zoom) - 1, Zoomed(area.bottom() + 1, zoom) - 1));
+}
+
 QRect CWorkspaceRenderer::WholeArea(const CFigure &figure, const Params &params)
 {
     const QSize grid = figure.GridSize();
     const CellPitch pitch = ComputeCellPitch(params.CubeSize, params.Scale);
-    const QRect extent = PictureExtent(params.CubeSize * params.Scale);
-    return QRect(extent.topLeft(), QSize(grid.width() * pitch.Px, grid.height() * pitch.Py) + extent.size());
+    const QRect extent = PictureExtent(DrawnSize(params));
+    return QRect(extent.topLeft(), QSize(Zoomed(grid.width() * pitch.Px, params.Zoom),
+                                         Zoomed(grid.height() * pitch.Py, params.Zoom))
+                                       + extent.size());
 }
 
 template <typename CellFn>
@@ -68,11 +99,27 @@ void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, co
         return;
     // Everything a cell draws (faces with their pens, the grey, the dot) lies in this
     // rectangle around its origin.
-    const QRect extent = PictureExtent(params.CubeSize * params.Scale);
+    const QRect extent = PictureExtent(DrawnSize(params));
+    const double zoom = params.Zoom;
+    const bool zoomed = zoom != 1.0;
+    if (zoomed && !(zoom > 0.0))
+        return;
+    // The first and last of the positions step, 2 * step, ... (times the zoom) whose
+    // drawing can reach [from, to]; one more on each side when zoomed, for the rounding.
+    auto first = [&](int from, int step) {
+        return zoomed ? int(std::floor((from - extent.right()) / (step * zoom))) - 1
+                      : CeilDiv(from - extent.right(), step);
+    };
+    auto last = [&](int to, int step) {
+        return zoomed ? int(std::ceil((to - extent.left()) / (step * zoom))) + 1 : FloorDiv(to - extent.left(), step);
+    };
+    auto at = [&](int value) { return zoomed ? Zoomed(value, zoom) : value; };
 
     // Rows and columns whose drawing can reach into the area.
-    const int rowFirst = qMax(0, CeilDiv(area.top() - extent.bottom(), pitch.Py));
-    const int rowLast = qMin(rows - 1, FloorDiv(area.bottom() - extent.top(), pitch.Py));
+    const int rowFirst = qMax(0, zoomed ? int(std::floor((area.top() - extent.bottom()) / (pitch.Py * zoom))) - 1
+                                        : CeilDiv(area.top() - extent.bottom(), pitch.Py));
+    const int rowLast = qMin(rows - 1, zoomed ? int(std::ceil((area.bottom() - extent.top()) / (pitch.Py * zoom))) + 1
+                                              : FloorDiv(area.bottom() - extent.top(), pitch.Py));
     if (rowFirst > rowLast)
         return;
     int colSpan = 0;
@@ -92,13 +139,16 @@ void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, co
     for (int r = rowFirst; r <= rowLast; ++r) {
         const CubeRow &row = grid[r];
         const int shift = (r & 1) ? pitch.Px / 2 : 0;
-        const int colFirst = qMax(0, CeilDiv(area.left() - extent.right() - shift, pitch.Px));
-        const int colLast = qMin(int(row.size()) - 1, FloorDiv(area.right() - extent.left() - shift, pitch.Px));
+        // Columns by the unshifted pitch, the half-pitch shift taken off the area.
+        const int colFirst = qMax(0, zoomed ? first(area.left() - Zoomed(shift, zoom), pitch.Px)
+                                            : first(area.left() - shift, pitch.Px));
+        const int colLast = qMin(int(row.size()) - 1, zoomed ? last(area.right() - Zoomed(shift, zoom), pitch.Px)
+                                                              : last(area.right() - shift, pitch.Px));
+        const int y = params.Offset.y() + at(r * pitch.Py);
         const size_t base = size_t(r - rowFirst) * size_t(colSpan);
         for (int c = colFirst; c <= colLast; ++c) {
             const bool isSelected = !selected.empty() && selected[base + size_t(c)];
-            cell(row[c], params.Offset.x() + c * pitch.Px + shift, params.Offset.y() + r * pitch.Py,
-                 isSelected);
+            cell(row[c], params.Offset.x() + at(c * pitch.Px + shift), y, isSelected);
         }
     }
 }
@@ -112,12 +162,12 @@ void CWorkspaceRenderer::Draw(QPainter &painter, const CFigure &figure, const QR
         return;
     }
     PreparePainter(painter);
-    if (params.CubeSize * params.Scale > MaxCachedSize) {
+    if (DrawnSize(params) > MaxCachedSize) {
         DrawEachCell(painter, figure, area, params);
         return;
     }
-    const int half = (params.CubeSize / 2) * params.Scale;
-    Prepare(figure, params.CubeSize * params.Scale);
+    const int half = DotOffset(params);
+    Prepare(figure, DrawnSize(params));
     VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
         if (value < 0) {
             if (params.Dots)
@@ -132,8 +182,8 @@ void CWorkspaceRenderer::Draw(QPainter &painter, const CFigure &figure, const QR
 void CWorkspaceRenderer::DrawEachCell(QPainter &painter, const CFigure &figure, const QRect &area,
                                       const Params &params) const
 {
-    const int half = (params.CubeSize / 2) * params.Scale;
-    CCubePainter cube = FacePainter(figure, params.CubeSize * params.Scale);
+    const int half = DotOffset(params);
+    CCubePainter cube = FacePainter(figure, DrawnSize(params));
     VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
         if (value < 0) {
             if (params.Dots)
@@ -153,15 +203,15 @@ void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, co
                                     const Params &params)
 {
     PreparePainter(painter);
-    const int half = (params.CubeSize / 2) * params.Scale;
-    CCubePainter cube = FacePainter(figure, params.CubeSize * params.Scale);
+    const int half = DotOffset(params);
+    CCubePainter cube = FacePainter(figure, DrawnSize(params));
     const QColor colors[3] = {ColorFromRef(figure.Color1), ColorFromRef(figure.Color2),
                               ColorFromRef(figure.Color3)};
     // The cubes of one row never touch each other (the pitch is wider than a cube), so
     // within a row the faces of one colour can go out as one path without changing
     // what covers what; rows still go out in order, later rows over earlier ones.
     QPainterPath faces[3];
-    int pathRow = -1;
+    int pathRow = std::numeric_limits<int>::min();
     auto flush = [&] {
         for (int f = 0; f < 3; ++f) {
             if (faces[f].isEmpty())
@@ -172,14 +222,13 @@ void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, co
             faces[f] = QPainterPath();
         }
     };
-    const int pitchY = ComputeCellPitch(params.CubeSize, params.Scale).Py;
     Params unselected = params;
     unselected.Selected = nullptr;
     VisitCells(figure, area, unselected, [&](qint32 value, int x, int y, bool) {
-        const int row = pitchY > 0 ? (y - params.Offset.y()) / pitchY : 0;
-        if (row != pathRow) {
+        // Every row has a y of its own.
+        if (y != pathRow) {
             flush();
-            pathRow = row;
+            pathRow = y;
         }
         if (value < 0) {
             if (params.Dots)
@@ -245,8 +294,8 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
              || format == QImage::Format_ARGB32_Premultiplied || format == QImage::Format_RGB888
              || format == QImage::Format_BGR888 || format == QImage::Format_RGBA8888
              || format == QImage::Format_Indexed8);
-    const int size = params.CubeSize * params.Scale;
-    const int half = (params.CubeSize / 2) * params.Scale;
+    const int size = DrawnSize(params);
+    const int half = DotOffset(params);
     const int width = image.width();
     const int height = image.height();
     const QRect area(-params.Offset, image.size());
@@ -323,7 +372,7 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
 
 bool CWorkspaceRenderer::PreparePictures(const CFigure &figure, const QSize &imageSize, const Params &params)
 {
-    const int size = params.CubeSize * params.Scale;
+    const int size = DrawnSize(params);
     if (size > MaxCachedSize)
         return false;
     Prepare(figure, size);
@@ -344,7 +393,7 @@ bool CWorkspaceRenderer::PreparePictures(const CFigure &figure, const QSize &ima
 QVector<QRgb> CWorkspaceRenderer::Colors(const CFigure &figure, const Params &params)
 {
     QVector<QRgb> colors;
-    const int size = params.CubeSize * params.Scale;
+    const int size = DrawnSize(params);
     if (size <= 0)
         return colors;
     // Which values occur: the kinds, the empty cube, and one value for all that are no
@@ -379,6 +428,36 @@ void CWorkspaceRenderer::UseTable(const QVector<QRgb> &table)
     for (auto &kind : m_pictures)
         for (Picture &p : kind)
             p.Indexed8 = QImage();
+}
+
+QImage CWorkspaceRenderer::DrawAveraged(const CFigure &figure, const QRect &area, QRgb background,
+                                        const Params &params)
+{
+    const double zoom = params.Zoom;
+    const int size = params.CubeSize * params.Scale;
+    if (area.isEmpty() || size <= 0 || !(zoom > 0.0))
+        return QImage();
+    const QRect target = ZoomedRect(area, zoom);
+    if (target.isEmpty())
+        return QImage();
+    // The true drawing, or the smallest one whose cubes still have their shape: the
+    // average of that over each target pixel differs from the true drawing's only
+    // along the edges of faces.
+    const double drawnZoom = qMax(zoom, qMin(1.0, double(AveragedFromSize) / size));
+    const QRect drawnRect = ZoomedRect(area, drawnZoom);
+    QImage drawn(drawnRect.size(), QImage::Format_RGB32);
+    if (drawn.isNull())
+        return QImage();
+    drawn.fill(background);
+    Params at = params;
+    at.Zoom = drawnZoom;
+    at.Offset = -drawnRect.topLeft();
+    at.PatternOrigin = -drawnRect.topLeft();
+    at.BottomUp = false;
+    DrawImage(drawn, figure, at);
+    if (drawn.size() == target.size())
+        return drawn;
+    return drawn.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 qint64 CWorkspaceRenderer::CacheBytes() const

@@ -35,6 +35,10 @@ public:
     {
         int CubeSize = 0;    // drawn size of a cube (pitch and dots follow it)
         int Scale = 1;       // integer scale: cubes of CubeSize * Scale, the pitch at that scale
+        // Any other scale: every cell at its position (at CubeSize and Scale) times
+        // Zoom, rounded once, so the figure keeps its proportions at every zoom; cubes
+        // of DrawnSize. Offset and area are at the zoomed size.
+        double Zoom = 1.0;
         QPoint Offset;       // where the workspace origin lands in painter coordinates
         bool Dots = false;   // mark empty cells
         const QVector<QPoint> *Selected = nullptr;   // cells drawn greyed (may be null)
@@ -46,6 +50,15 @@ public:
 
     // Largest drawn cube size whose pictures are kept.
     static constexpr int MaxCachedSize = 256;
+    // Smallest drawn cube size that still shows a cube's shape; smaller figures are
+    // shown by DrawAveraged.
+    static constexpr int MinCrispSize = 6;
+
+    // The drawn size of a cube: CubeSize * Scale, times Zoom rounded.
+    static int DrawnSize(const Params &params);
+    // A rectangle of the drawing at CubeSize and Scale as drawn at zoom: its corners
+    // (the outer ones for the bottom right) times the zoom, rounded.
+    static QRect ZoomedRect(const QRect &area, double zoom);
 
     CWorkspaceRenderer();
     ~CWorkspaceRenderer();
@@ -84,6 +97,17 @@ public:
     // An area that reaches every cell of the figure at the drawn size of params.
     static QRect WholeArea(const CFigure &figure, const Params &params);
 
+    // The rectangle area of the figure drawn at its true size (CubeSize and Scale),
+    // as a smooth picture at params.Zoom: every pixel the average of what it covers,
+    // for zooms whose cubes are too small to draw (under MinCrispSize). The picture
+    // covers the zoomed rectangle from round(area.topLeft() * Zoom) to
+    // round((area.bottomRight() + (1, 1)) * Zoom) on background; Selected and Dots
+    // as in DrawImage, the grey anchored at the workspace origin. To keep it fast the
+    // true drawing is made at the smallest zoom whose cubes are still drawn crisp
+    // (AveragedFromSize) and averaged down from there.
+    QImage DrawAveraged(const CFigure &figure, const QRect &area, QRgb background, const Params &params);
+    static constexpr int AveragedFromSize = 12;
+
     // Pictures drawn since the size or the colours last changed.
     int PictureCount() const { return m_built; }
     // Bytes held by the kept pictures.
@@ -120,6 +144,8 @@ private:
     // for another table are dropped.
     void UseTable(const QVector<QRgb> &table);
     Picture Build(qint32 value, Variant variant) const;
+    // A layout position times the zoom, rounded once.
+    static int Zoomed(int value, double zoom);
     template <typename CellFn>
     void VisitCells(const CFigure &figure, const QRect &area, const Params &params, CellFn cell) const;
 

@@ -1,24 +1,52 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Prints where the end-to-end test has to click in the main window: the workspace
-// view's viewport, two cells of the cubes library and the recent figures button, in
-// window coordinates. It builds
-// the same window the editor shows, on the offscreen platform.
+// Prints where the end-to-end tests have to click, one "name x y" line each: the
+// workspace view's viewport, the cells of the cubes library and the recent figures
+// button, in main-window coordinates; with --all also every toolbar button or widget, the selection tabs, the
+// constructor, and the controls of the Options dialog (in dialog coordinates). It
+// builds the same windows the editor shows, on the offscreen platform.
 
 #include "app/mainframe.h"
 #include "app/tarvexapp.h"
 #include "document/tarvexdoc.h"
+#include "ui/options/colorbutton.h"
+#include "ui/options/colorspage.h"
+#include "ui/options/dimensionspage.h"
+#include "ui/options/optionsdlg.h"
+#include "ui/selection/cubeconstructor.h"
 #include "ui/selection/cubeselectionpage.h"
 #include "ui/selection/cubeslibrary.h"
 #include "view/tarvexview.h"
 
-#include <QToolButton>
-
+#include <QAction>
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+void Print(const char *name, const QWidget *widget, const QWidget *window, QPoint local)
+{
+    const QPoint p = widget->mapTo(window, local);
+    std::printf("%s %d %d\n", name, p.x(), p.y());
+}
+
+void PrintCentre(const char *name, const QWidget *widget, const QWidget *window)
+{
+    Print(name, widget, window, widget->rect().center());
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    const bool all = argc > 1 && std::strcmp(argv[1], "--all") == 0;
     CTarvexApp::SetNames();
     CTarvexDoc doc(false);
     CMainFrame frame(doc);
@@ -27,11 +55,48 @@ int main(int argc, char *argv[])
     const QPoint viewport = frame.GetView()->viewport()->mapTo(&frame, QPoint(0, 0));
     std::printf("viewport %d %d\n", viewport.x(), viewport.y());
     CCubesLibrary *library = frame.SelectionPage()->Library();
-    for (int kind : {0, 64}) {
-        const QPoint p = library->mapTo(&frame, library->CellRect(kind).center());
-        std::printf("library%d %d %d\n", kind, p.x(), p.y());
+    for (int kind = 0; kind < CCubesLibrary::CellCount; ++kind) {
+        if (all || kind == 0 || kind == 64)
+            Print(QByteArray("library" + QByteArray::number(kind)).constData(), library, &frame,
+                  library->CellRect(kind).center());
     }
-    const QPoint recent = frame.RecentButton()->mapTo(&frame, frame.RecentButton()->rect().center());
-    std::printf("recent %d %d\n", recent.x(), recent.y());
+    PrintCentre("recent", frame.RecentButton(), &frame);
+    if (!all)
+        return 0;
+
+    const QWidget *view = frame.GetView();
+    Print("view", view, &frame, QPoint(0, 0));
+    int button = 0;
+    for (QAction *action : frame.ToolBar()->actions()) {
+        const QWidget *widget = frame.ToolBar()->widgetForAction(action);
+        if (!action->isSeparator() && widget && widget->isVisible())
+            PrintCentre(QByteArray("toolbar" + QByteArray::number(button++)).constData(), widget, &frame);
+    }
+    const QTabBar *tabs = frame.SelectionPage()->Tabs()->tabBar();
+    for (int i = 0; i < tabs->count(); ++i)
+        Print(QByteArray("tab" + QByteArray::number(i)).constData(), tabs, &frame, tabs->tabRect(i).center());
+    const CCubeConstructor *constructor = frame.SelectionPage()->Constructor();
+    Print("constructor", constructor, &frame, QPoint(0, 0));
+    std::printf("constructorsize %d %d\n", library->width(), library->height());
+
+    COptionsDlg options(&frame);
+    options.SetDocument(&doc);
+    options.show();
+    QCoreApplication::processEvents();
+    PrintCentre("optwidth", options.Dimensions()->WidthEdit(), &options);
+    PrintCentre("optheight", options.Dimensions()->HeightEdit(), &options);
+    PrintCentre("optcube", options.Dimensions()->CubeSizeEdit(), &options);
+    for (int i = 0; i < options.TabBar()->count(); ++i)
+        Print(QByteArray("opttab" + QByteArray::number(i)).constData(), options.TabBar(), &options,
+              options.TabBar()->tabRect(i).center());
+    PrintCentre("optdefaults", options.DefaultSettingsButton(), &options);
+    PrintCentre("optcancel", options.CancelButton(), &options);
+    PrintCentre("optok", options.OkButton(), &options);
+    options.ShowPage(COptionsDlg::ColorsPage);
+    QCoreApplication::processEvents();
+    PrintCentre("optcolor0", options.Colors()->BkColorButton(), &options);
+    PrintCentre("optcolor1", options.Colors()->Color1Button(), &options);
+    PrintCentre("optcolor2", options.Colors()->Color2Button(), &options);
+    PrintCentre("optcolor3", options.Colors()->Color3Button(), &options);
     return 0;
 }

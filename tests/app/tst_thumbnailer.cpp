@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// `tarvex --thumbnail SIZE IN OUT`: a PNG within SIZE x SIZE showing the whole figure,
-// drawn at a smaller cube size (scaled only when even the smallest cube is too
-// large); bad input leaves no output file and a non-zero exit.
+// `tarvex --thumbnail SIZE IN OUT`: a PNG within SIZE x SIZE showing the whole figure
+// with its proportions; bad input leaves no output file and a non-zero exit.
 
 #include "app/thumbnailer.h"
 #include "document/tarvexdoc.h"
+#include "geometry/workspacerenderer.h"
 #include "support/testfiles.h"
 
 #include <QImage>
@@ -54,41 +54,58 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("figure");
         QTest::addColumn<int>("size");
-        QTest::addColumn<bool>("crisp");   // drawn at a cube size, not scaled down
-        QTest::newRow("small figure, 256") << Example << 256 << true;
-        QTest::newRow("small figure, 64") << Example << 64 << true;
-        QTest::newRow("largest figure, 256") << QString() << 256 << false;
-        QTest::newRow("largest figure, 1024") << QString() << 1024 << true;
+        for (int size : {32, 64, 256, 1024}) {
+            QTest::addRow("example, %d", size) << Example << size;
+            QTest::addRow("largest figure, %d", size) << QString() << size;
+        }
     }
 
+    // The whole figure at the zoom that fits it, with its proportions: the longer side
+    // fills the size (or the figure's own), the other is its exact share rounded, and
+    // the picture is the true drawing seen smaller.
     void writesPictureWithinSize()
     {
         QFETCH(QString, figure);
         QFETCH(int, size);
-        QFETCH(bool, crisp);
-        if (figure.isEmpty())
+        const bool largest = figure.isEmpty();
+        if (largest)
             figure = m_largest;
         const QString out = m_dir.filePath(QStringLiteral("out.png"));
         QFile::remove(out);
         QCOMPARE(RunThumbnailer({QString::number(size), figure, out}), 0);
-        const QImage image(out, "PNG");
+        const QImage image = QImage(out, "PNG").convertToFormat(QImage::Format_RGB32);
         QVERIFY(!image.isNull());
-        QVERIFY(image.width() <= size && image.height() <= size);
-        // The whole figure fills the picture in one direction at least.
-        QVERIFY(image.width() > size / 2 || image.height() > size / 2);
 
         CTarvexDoc doc(false);
         QVERIFY(doc.LoadFigureXml(figure));
-        const int cube = CThumbnailer::FittingCubeSize(doc.Figure(), size);
-        QVERIFY(cube >= CThumbnailer::MinCubeSize && cube <= doc.CubeSize);
-        if (!crisp) {
-            QCOMPARE(cube, CThumbnailer::MinCubeSize);
-        } else {
-            // Exactly the figure's picture at that cube size, pixel for pixel.
-            doc.CubeSize = cube;
-            const CTarvexDoc::Bounds b = doc.GetFigureBounds();
-            QCOMPARE(image.size(), QSize(b.right - b.left, b.bottom - b.top));
+        const CFigure drawn = doc.Figure();
+        const CFigure::Bounds b = drawn.GetBounds();
+        const double zoom = qMin(1.0, qMin(double(size) / b.Width(), double(size) / b.Height()));
+        const QSizeF exact = QSizeF(b.Width(), b.Height()) * zoom;
+        QVERIFY2(qAbs(image.width() - exact.width()) <= 1.0 && qAbs(image.height() - exact.height()) <= 1.0,
+                 qPrintable(QString("%1x%2, exact %3x%4").arg(image.width()).arg(image.height())
+                                .arg(exact.width()).arg(exact.height())));
+        if (qMin(exact.width(), exact.height()) >= 50) {
+            const double aspect = double(image.width()) / image.height();
+            QVERIFY(qAbs(aspect / (exact.width() / exact.height()) - 1.0) <= 0.02);
         }
+        if (largest)
+            return;
+        // Against the true drawing smoothed down to the same size: equal but along
+        // the faces' edges.
+        QImage truth(b.Width(), b.Height(), QImage::Format_RGB32);
+        truth.fill(ColorFromRef(drawn.BkColor));
+        CWorkspaceRenderer::Params params;
+        params.CubeSize = drawn.CubeSize;
+        params.Offset = QPoint(-b.left, -b.top);
+        CWorkspaceRenderer().DrawImage(truth, drawn, params);
+        const QImage expected = truth.scaled(image.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        double difference = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                difference += qAbs(qGray(image.pixel(x, y)) - qGray(expected.pixel(x, y)));
+        QVERIFY2(difference / (image.width() * image.height()) < 24.0,
+                 qPrintable(QString::number(difference / (image.width() * image.height()))));
     }
 
     void badInputWritesNothing_data()
