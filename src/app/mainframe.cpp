@@ -78,6 +78,7 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     right->setSpacing(0);
     columns->addLayout(right, 1);
     m_toolBar = new QToolBar(central);
+    m_toolBar->setAccessibleName(tr("Toolbar"));
     m_view = new CTarvexView(m_doc, central);
     m_view->SetCurrentCubeSource([this] { return GetCurrentCube(); });
     right->addWidget(m_toolBar);
@@ -188,7 +189,8 @@ void CMainFrame::CreateToolBar()
     m_toolBar->addSeparator();
     AddCommand(ID_FILE_NEW, tr("Create a new figure\nNew figure"), 1, &CMainFrame::OnFileNew)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    AddCommand(ID_FILE_OPEN, QString(), 2, &CMainFrame::OnFileOpen)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddCommand(ID_FILE_OPEN, tr("Open a figure file\nOpen figure"), 2, &CMainFrame::OnFileOpen)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     AddCommand(ID_SAVE_FIGURE, tr("Save as BMP or WMF\nSave figure"), 3, &CMainFrame::OnSaveFigure)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     AddCommand(ID_FILE_PRINT_PREVIEW, tr("Preview and print\nPreview and print"), 4,
@@ -199,7 +201,9 @@ void CMainFrame::CreateToolBar()
     m_toolBar->addSeparator();
     AddCommand(ID_EDIT_UNDO, tr("Undo the last action\nUndo"), 6, &CMainFrame::OnEditUndo)
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    AddCommand(ID_EDIT_REDO, tr("Redo the previously undone action\nRedo"), 7, &CMainFrame::OnEditRedo);
+    // Redo also answers to the keys other editors use for it.
+    AddCommand(ID_EDIT_REDO, tr("Redo the previously undone action\nRedo"), 7, &CMainFrame::OnEditRedo)
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     m_toolBar->addSeparator();
     AddCommand(ID_HELP, tr("Help\nHelp"), 8, &CMainFrame::OnHelp)->setShortcut(QKeySequence(Qt::Key_F1));
     AddCommand(ID_APP_ABOUT,
@@ -214,6 +218,7 @@ void CMainFrame::CreateToolBar()
     m_recentButton->setIcon(CPictureStrip::Icon(QImage(QStringLiteral(":/pictures/recent.png")),
                                                 QImage(QStringLiteral(":/pictures/recent@2x.png")), 0));
     m_recentButton->setToolTip(tr("Recent figures and examples"));
+    m_recentButton->setAccessibleName(m_recentButton->toolTip());
     m_recentButton->setStatusTip(tr("Open a figure worked on lately, or an example"));
     m_recentButton->setPopupMode(QToolButton::InstantPopup);
     m_recentButton->setMenu(m_recentMenu);

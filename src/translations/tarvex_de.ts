@@ -91,6 +91,17 @@ Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
     </message>
 </context>
 <context>
+    <name>CCubeConstructor</name>
+    <message>
+        <source>Cube constructor</source>
+        <translation>Würfelbaukasten</translation>
+    </message>
+    <message>
+        <source>Arrow keys choose a part of the cube, Enter or Space cuts or restores it</source>
+        <translation>Pfeiltasten wählen einen Teil des Würfels, Eingabe oder Leertaste schneidet ihn ab oder stellt ihn wieder her</translation>
+    </message>
+</context>
+<context>
     <name>CCubeSelectionPage</name>
     <message>
         <source>Cubes</source>
@@ -99,6 +110,53 @@ Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
     <message>
         <source>Constructor</source>
         <translation>Baukasten</translation>
+    </message>
+    <message>
+        <source>Cube pickers</source>
+        <translation>Würfelauswahl</translation>
+    </message>
+</context>
+<context>
+    <name>CCubesLibrary</name>
+    <message>
+        <source>Cubes library</source>
+        <translation>Würfelsammlung</translation>
+    </message>
+    <message>
+        <source>Empty cube: erases</source>
+        <translation>Leerer Würfel: löscht</translation>
+    </message>
+    <message>
+        <source>Cube 0: whole cube, no corner cut</source>
+        <translation>Würfel 0: ganzer Würfel, keine Ecke abgeschnitten</translation>
+    </message>
+    <message>
+        <source>top</source>
+        <translation>oben</translation>
+    </message>
+    <message>
+        <source>upper right</source>
+        <translation>rechts oben</translation>
+    </message>
+    <message>
+        <source>lower right</source>
+        <translation>rechts unten</translation>
+    </message>
+    <message>
+        <source>bottom</source>
+        <translation>unten</translation>
+    </message>
+    <message>
+        <source>lower left</source>
+        <translation>links unten</translation>
+    </message>
+    <message>
+        <source>upper left</source>
+        <translation>links oben</translation>
+    </message>
+    <message>
+        <source>Cube %1, cut corners: %2</source>
+        <translation>Würfel %1, abgeschnittene Ecken: %2</translation>
     </message>
 </context>
 <context>
@@ -337,6 +395,16 @@ Info</translation>
         <source>The figure file %1 cannot be found. It is taken off the list of recent figures.</source>
         <translation>Die Figurdatei %1 wurde nicht gefunden. Sie wird aus der Liste der zuletzt benutzten Figuren entfernt.</translation>
     </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>Open a figure file
+Open figure</source>
+        <translation>Eine Figurdatei öffnen
+Figur öffnen</translation>
+    </message>
 </context>
 <context>
     <name>COptionsDlg</name>
@@ -478,6 +546,13 @@ Info</translation>
     </message>
 </context>
 <context>
+    <name>CTarvexView</name>
+    <message>
+        <source>Workspace</source>
+        <translation>Arbeitsfläche</translation>
+    </message>
+</context>
+<context>
     <name>CThumbnailer</name>
     <message>
         <source>The preview size must be a number from 1 to %1.</source>
@@ -549,6 +624,10 @@ Info</translation>
     <message>
         <source>%1 %</source>
         <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
     </message>
 </context>
 </TS>

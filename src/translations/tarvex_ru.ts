@@ -91,6 +91,17 @@ There is NO WARRANTY, to the extent permitted by law.
     </message>
 </context>
 <context>
+    <name>CCubeConstructor</name>
+    <message>
+        <source>Cube constructor</source>
+        <translation>Конструктор куба</translation>
+    </message>
+    <message>
+        <source>Arrow keys choose a part of the cube, Enter or Space cuts or restores it</source>
+        <translation>Стрелки выбирают часть куба, Enter или пробел срезает её или восстанавливает</translation>
+    </message>
+</context>
+<context>
     <name>CCubeSelectionPage</name>
     <message>
         <source>Cubes</source>
@@ -99,6 +110,53 @@ There is NO WARRANTY, to the extent permitted by law.
     <message>
         <source>Constructor</source>
         <translation>Конструктор</translation>
+    </message>
+    <message>
+        <source>Cube pickers</source>
+        <translation>Выбор куба</translation>
+    </message>
+</context>
+<context>
+    <name>CCubesLibrary</name>
+    <message>
+        <source>Cubes library</source>
+        <translation>Библиотека кубов</translation>
+    </message>
+    <message>
+        <source>Empty cube: erases</source>
+        <translation>Пустой куб: стирает</translation>
+    </message>
+    <message>
+        <source>Cube 0: whole cube, no corner cut</source>
+        <translation>Куб 0: целый куб, углы не срезаны</translation>
+    </message>
+    <message>
+        <source>top</source>
+        <translation>верхний</translation>
+    </message>
+    <message>
+        <source>upper right</source>
+        <translation>правый верхний</translation>
+    </message>
+    <message>
+        <source>lower right</source>
+        <translation>правый нижний</translation>
+    </message>
+    <message>
+        <source>bottom</source>
+        <translation>нижний</translation>
+    </message>
+    <message>
+        <source>lower left</source>
+        <translation>левый нижний</translation>
+    </message>
+    <message>
+        <source>upper left</source>
+        <translation>левый верхний</translation>
+    </message>
+    <message>
+        <source>Cube %1, cut corners: %2</source>
+        <translation>Куб %1, срезанные углы: %2</translation>
     </message>
 </context>
 <context>
@@ -337,6 +395,16 @@ About</source>
         <source>The figure file %1 cannot be found. It is taken off the list of recent figures.</source>
         <translation>Файл фигуры %1 не найден. Он удалён из списка недавних фигур.</translation>
     </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Панель инструментов</translation>
+    </message>
+    <message>
+        <source>Open a figure file
+Open figure</source>
+        <translation>Открыть файл фигуры
+Открыть фигуру</translation>
+    </message>
 </context>
 <context>
     <name>COptionsDlg</name>
@@ -478,6 +546,13 @@ About</source>
     </message>
 </context>
 <context>
+    <name>CTarvexView</name>
+    <message>
+        <source>Workspace</source>
+        <translation>Рабочая область</translation>
+    </message>
+</context>
+<context>
     <name>CThumbnailer</name>
     <message>
         <source>The preview size must be a number from 1 to %1.</source>
@@ -549,6 +624,10 @@ About</source>
     <message>
         <source>%1 %</source>
         <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Масштаб</translation>
     </message>
 </context>
 </TS>

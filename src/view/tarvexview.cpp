@@ -86,6 +86,7 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     m_selectMove->SetRubberBandCursors(CursorFor(CopyCursor, DevicePixelRatio()),
                                        CursorFor(ArrowCursor, DevicePixelRatio()));
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Workspace"));
     viewport()->setMouseTracking(true);
     // The view paints every pixel of the viewport itself.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);

@@ -19,6 +19,8 @@ CZoomBox::CZoomBox(CTarvexView &view, QWidget *parent)
 {
     setObjectName(QStringLiteral("ZoomBox"));
     setEditable(true);
+    setAccessibleName(tr("Zoom"));
+    lineEdit()->setAccessibleName(tr("Zoom"));
     setInsertPolicy(QComboBox::NoInsert);
     setFocusPolicy(Qt::ClickFocus);
     setMaxVisibleItems(CTarvexView::ZoomLevels().size() + 1);

@@ -296,7 +296,7 @@ void TestMainFrame::toolbarEntries_data()
     QTest::addColumn<int>("id");        // 0: separator
     QTest::addColumn<QString>("tip");
     const QList<QPair<int, QString>> entries = {
-        {32775, "Select and move"}, {0, ""}, {0, ""}, {57600, "New figure"}, {57601, ""},
+        {32775, "Select and move"}, {0, ""}, {0, ""}, {57600, "New figure"}, {57601, "Open figure"},
         {32772, "Save figure"}, {57609, "Preview and print"}, {0, ""}, {32774, "Options"}, {0, ""},
         {57643, "Undo"}, {57644, "Redo"}, {0, ""}, {57670, "Help"}, {57664, "About"}};
     for (int i = 0; i < entries.size(); ++i)
@@ -424,7 +424,9 @@ void TestMainFrame::accelerators_data()
     QTest::newRow("help") << 57670 << QList<QKeySequence>{QKeySequence(Qt::Key_F1)};
     QTest::newRow("select and move") << 32775 << QList<QKeySequence>{};
     QTest::newRow("options") << 32774 << QList<QKeySequence>{};
-    QTest::newRow("redo") << 57644 << QList<QKeySequence>{};
+    QTest::newRow("redo") << 57644
+                          << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
     QTest::newRow("about") << 57664 << QList<QKeySequence>{};
 }
 

@@ -298,7 +298,7 @@ std::vector<Example> Examples()
         {"impossible-frame", 32, Plum, [](CFigure &f) { WovenFrame(f, 8, 1, 2); }},
         {"impossible-cube", 32, Moss, [](CFigure &f) { CubeFrame(f, 6, 4); }},
         {"impossible-star", 24, Gold, [](CFigure &f) { HexStar(f, 6, 1, 2); }},
-        {"impossible-hexagram", 24, Sea, [](CFigure &f) { HexStar(f, 6, 2, 0); }},
+        {"impossible-hexagram", 20, Sea, [](CFigure &f) { HexStar(f, 8, 2, 2); }},
         {"impossible-triangles", 24, Night, [](CFigure &f) { Showpiece(f, 24); }},
     };
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/selection/cubeconstructor.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -10,7 +11,10 @@ CCubeConstructor::CCubeConstructor(QWidget *parent)
     m_sample.DrawOutline = true;
     m_sample.DrawPartBorders = true;
     m_sample.Index = 0;
-    setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab; a click picks without taking the keys from the workspace.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(tr("Cube constructor"));
+    setAccessibleDescription(tr("Arrow keys choose a part of the cube, Enter or Space cuts or restores it"));
     // The control paints only the cube: whatever lies beneath it (the tab page) shows
     // around it and is repainted under it on every update, so nothing of an earlier,
     // larger cube remains.
@@ -61,6 +65,7 @@ void CCubeConstructor::paintEvent(QPaintEvent *)
     const qreal ratio = devicePixelRatioF();
     if (ratio == 1.0) {
         m_sample.Draw(painter);
+        DrawFocus(painter);
         return;
     }
     // Drawn at device pixels into a transparent picture that the screen shows 1:1.
@@ -69,6 +74,7 @@ void CCubeConstructor::paintEvent(QPaintEvent *)
     {
         QPainter device(&picture);
         m_sample.Draw(device);
+        DrawFocus(device);
     }
     picture.setDevicePixelRatio(ratio);
     painter.drawImage(QPointF(0, 0), picture);
@@ -89,13 +95,81 @@ void CCubeConstructor::mousePressEvent(QMouseEvent *event)
     const int part = m_sample.HitPart(p.x(), p.y(), true);
     if (part < 0)
         return;
-    int &kind = m_sample.Index;
+    m_focusPart = part;
+    ApplyPart(part);
+}
+
+int CCubeConstructor::ToggledKind(int kind, int part)
+{
     if (part == Centre)
-        kind = kind == EmptyCubeIndex ? 0 : EmptyCubeIndex;
-    else if (kind != EmptyCubeIndex)
-        kind ^= 1 << part;
+        return kind == EmptyCubeIndex ? 0 : EmptyCubeIndex;
+    return kind == EmptyCubeIndex ? kind : kind ^ (1 << part);
+}
+
+void CCubeConstructor::ApplyPart(int part)
+{
+    m_sample.Index = ToggledKind(m_sample.Index, part);
     update();
-    Q_EMIT CubeSelected(kind);
+    Q_EMIT CubeSelected(m_sample.Index);
+}
+
+void CCubeConstructor::DrawFocus(QPainter &painter) const
+{
+    if (!hasFocus() || !m_keyboardFocus)
+        return;
+    // The outline of the keyboard's part in the highlight colour, over a white one a
+    // pixel wider so that it shows on any face colour.
+    const QPolygon outline = PartPolygon(ComputeCubePoints(m_sample.Left, m_sample.Top, m_sample.Size), m_focusPart);
+    const qreal ratio = devicePixelRatioF();
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::white, 3 * ratio));
+    painter.drawPolygon(outline);
+    painter.setPen(QPen(palette().color(QPalette::Active, QPalette::Highlight), 1.5 * ratio));
+    painter.drawPolygon(outline);
+    painter.restore();
+}
+
+void CCubeConstructor::keyPressEvent(QKeyEvent *event)
+{
+    m_keyboardFocus = true;
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        m_focusPart = (m_focusPart + 1) % CubePartCount;
+        update();
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        m_focusPart = (m_focusPart + CubePartCount - 1) % CubePartCount;
+        update();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        ApplyPart(m_focusPart);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void CCubeConstructor::focusInEvent(QFocusEvent *event)
+{
+    // The outline shows when the keyboard brought the focus here, or from the first key on.
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason
+                      || event->reason() == Qt::ShortcutFocusReason;
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CCubeConstructor::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void CCubeConstructor::mouseDoubleClickEvent(QMouseEvent *event)

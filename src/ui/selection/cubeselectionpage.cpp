@@ -23,8 +23,11 @@ CCubeSelectionPage::CCubeSelectionPage(QWidget *parent)
 {
     // The tab control covers the whole page and paints it; the pickers lie above it.
     m_tabs = new QTabWidget(this);
+    // The tabs are reached with Tab (arrows then switch pages); clicks leave the keys
+    // with the workspace.
     m_tabs->setFocusPolicy(Qt::NoFocus);
-    m_tabs->tabBar()->setFocusPolicy(Qt::NoFocus);
+    m_tabs->tabBar()->setFocusPolicy(Qt::TabFocus);
+    m_tabs->tabBar()->setAccessibleName(tr("Cube pickers"));
     m_tabs->tabBar()->setExpanding(false);
     m_tabs->setUsesScrollButtons(false);
     m_tabs->setElideMode(Qt::ElideNone);

@@ -2,8 +2,13 @@
 #include "ui/selection/cubeslibrary.h"
 
 #include "geometry/cubepainter.h"
+#include "ui/selection/cubeslibraryaccessible.h"
 
+#include <QAccessible>
 #include <QCursor>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QToolTip>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -37,7 +42,10 @@ CCubesLibrary::CCubesLibrary(QWidget *parent)
     : QWidget(parent)
 {
     setMouseTracking(true);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab; a click picks without taking the keys from the workspace.
+    setFocusPolicy(Qt::TabFocus);
+    CCubesLibraryAccessible::Install();
+    setAccessibleName(tr("Cubes library"));
     BuildPictures();
     resize(ControlSize());
 }
@@ -187,6 +195,123 @@ void CCubesLibrary::DrawCell(QPainter &painter, int index) const
     painter.setPen(*b);
     painter.drawLine(QPoint(right, top), QPoint(right, bottom + 1));
     painter.drawLine(QPoint(left + 1, bottom), QPoint(right + 1, bottom));
+
+    // The keyboard's cell: a highlight-coloured outline inside the frame, two pixels
+    // wide so that it shows on the cube as well as on the face colour.
+    if (index == m_focusIndex && hasFocus() && m_keyboardFocus) {
+        QPen focus(pal.color(QPalette::Active, QPalette::Highlight), 2);
+        focus.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(focus);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(left + 2, top + 2, ImageSize - 2, ImageSize - 2));
+    }
+}
+
+QString CCubesLibrary::KindName(int kind)
+{
+    if (kind == EmptyCubeIndex)
+        return tr("Empty cube: erases");
+    if (kind == 0)
+        return tr("Cube 0: whole cube, no corner cut");
+    const char *const corners[] = {QT_TR_NOOP("top"),    QT_TR_NOOP("upper right"), QT_TR_NOOP("lower right"),
+                                   QT_TR_NOOP("bottom"), QT_TR_NOOP("lower left"),  QT_TR_NOOP("upper left")};
+    QStringList cut;
+    for (int part = 0; part < 6; ++part) {
+        if (kind & (1 << part))
+            cut.append(tr(corners[part]));
+    }
+    return tr("Cube %1, cut corners: %2").arg(kind).arg(cut.join(QStringLiteral(", ")));
+}
+
+void CCubesLibrary::Pick(int index)
+{
+    SelectedIndex = index;
+    update();
+    Q_EMIT CubeSelected(index);
+}
+
+void CCubesLibrary::SetFocusIndex(int index)
+{
+    if (index < 0 || index >= CellCount || index == m_focusIndex)
+        return;
+    UpdateCell(m_focusIndex);
+    m_focusIndex = index;
+    UpdateCell(m_focusIndex);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(index);
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
+void CCubesLibrary::keyPressEvent(QKeyEvent *event)
+{
+    // Arrows move the outline along the rows and columns of the grid; Enter or Space
+    // picks the outlined cell.
+    if (!m_keyboardFocus) {
+        m_keyboardFocus = true;
+        UpdateCell(m_focusIndex);
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+        SetFocusIndex(m_focusIndex - 1);
+        break;
+    case Qt::Key_Right:
+        SetFocusIndex(m_focusIndex + 1);
+        break;
+    case Qt::Key_Up:
+        SetFocusIndex(m_focusIndex - Columns);
+        break;
+    case Qt::Key_Down:
+        SetFocusIndex(m_focusIndex + Columns);
+        break;
+    case Qt::Key_Home:
+        SetFocusIndex(0);
+        break;
+    case Qt::Key_End:
+        SetFocusIndex(CellCount - 1);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        Pick(m_focusIndex);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void CCubesLibrary::focusInEvent(QFocusEvent *event)
+{
+    // The outline starts on the picked cell, and shows when the keyboard brought the
+    // focus here (as focus marks usually do), or from the first key on.
+    m_focusIndex = SelectedIndex;
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason
+                      || event->reason() == Qt::ShortcutFocusReason;
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CCubesLibrary::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+bool CCubesLibrary::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const int index = HitCell(help->pos());
+        if (index >= 0)
+            QToolTip::showText(help->globalPos(), KindName(index), this, CellRect(index));
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void CCubesLibrary::UpdateCell(int index)
@@ -227,9 +352,8 @@ void CCubesLibrary::mousePressEvent(QMouseEvent *event)
     }
     const int index = HitCell(event->position().toPoint());
     if (index >= 0) {
-        SelectedIndex = index;
-        update();
-        Q_EMIT CubeSelected(index);
+        m_focusIndex = index;
+        Pick(index);
     }
 }
 

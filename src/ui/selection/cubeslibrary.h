@@ -11,7 +11,10 @@
 
 // The "Cubes" picker: all 64 cube kinds and the empty cube as small pictures in a grid
 // of five columns. A click picks a cell, hovering shows a raised frame and the picked
-// cell shows a sunken frame on a checkered background. Every cube is drawn once into
+// cell shows a sunken frame on a checkered background. From the keyboard (the control
+// is reached with Tab) the arrows move a focus outline over the cells and Enter or
+// Space picks the outlined one; each cell's tooltip and accessible name say which
+// corners its kind cuts. Every cube is drawn once into
 // two cached picture sets (plain and checkered); painting only copies pictures and
 // draws frames.
 class CCubesLibrary : public QWidget
@@ -47,6 +50,11 @@ public:
 
     QSize sizeHint() const override;
 
+    // The cell the keyboard works on: outlined while the control has the focus.
+    int GetFocusIndex() const { return m_focusIndex; }
+    // What a cell shows, in words: which corners its kind cuts, or the empty cube.
+    static QString KindName(int kind);
+
 Q_SIGNALS:
     // A cell was picked with the mouse.
     void CubeSelected(int kind);
@@ -57,6 +65,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    bool event(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
 
@@ -64,6 +76,8 @@ private:
     void BuildPictures();
     void DrawCell(QPainter &painter, int index) const;
     void UpdateCell(int index);
+    void Pick(int index);
+    void SetFocusIndex(int index);
     void ClearHover();
     QSize ControlSize() const;
 
@@ -71,6 +85,8 @@ private:
     int ImageSize = 24;
     QBasicTimer HoverTimer;
     int HoverIndex = -1;
+    int m_focusIndex = 0;
+    bool m_keyboardFocus = false;   // the outline shows
     std::array<QPixmap, CellCount> NormalPictures;
     std::array<QPixmap, CellCount> SelectedPictures;
     ColorRef Color1 = 0x0000FF;

@@ -1,0 +1,211 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "files/figurefragment.h"
+
+#include "files/bitmapexport.h"
+#include "files/vectorexport.h"
+#include "geometry/workspacerenderer.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMimeData>
+#include <QPainter>
+#include <QSvgGenerator>
+
+namespace {
+
+constexpr int FormatVersion = 1;
+
+bool ReadColor(const QJsonValue &value, ColorRef &out)
+{
+    if (!value.isDouble())
+        return false;
+    const double v = value.toDouble();
+    if (v < 0 || v > 0xFFFFFF || v != double(qint64(v)))
+        return false;
+    out = ColorRef(v);
+    return true;
+}
+
+bool ReadInt(const QJsonValue &value, int low, int high, int &out)
+{
+    if (!value.isDouble())
+        return false;
+    const double v = value.toDouble();
+    if (v < low || v > high || v != double(qint64(v)))
+        return false;
+    out = int(v);
+    return true;
+}
+
+} // namespace
+
+CFigureFragment CFigureFragment::FromFigure(const CFigure &figure, const QVector<QPoint> *cells)
+{
+    CFigureFragment fragment;
+    fragment.BkColor = figure.BkColor;
+    fragment.Color1 = figure.Color1;
+    fragment.Color2 = figure.Color2;
+    fragment.Color3 = figure.Color3;
+    fragment.CubeSize = figure.CubeSize;
+    auto take = [&](int column, int row) {
+        if (figure.HasCell(column, row) && figure.Cell(column, row) >= 0) {
+            fragment.Cells.append(QPoint(column, row));
+            fragment.Values.append(figure.Cell(column, row));
+        }
+    };
+    if (cells) {
+        for (const QPoint &cell : *cells)
+            take(cell.x(), cell.y());
+    } else {
+        for (int row = 0; row < figure.Grid.size(); ++row) {
+            for (int column = 0; column < figure.Grid[row].size(); ++column)
+                take(column, row);
+        }
+    }
+    return fragment;
+}
+
+QByteArray CFigureFragment::Encode() const
+{
+    QJsonArray cells;
+    for (int i = 0; i < Cells.size(); ++i)
+        cells.append(QJsonArray{Cells[i].x(), Cells[i].y(), int(Values[i])});
+    QJsonObject root;
+    root.insert(QStringLiteral("version"), FormatVersion);
+    root.insert(QStringLiteral("cubeSize"), CubeSize);
+    root.insert(QStringLiteral("colors"),
+                QJsonArray{qint64(BkColor), qint64(Color1), qint64(Color2), qint64(Color3)});
+    root.insert(QStringLiteral("cells"), cells);
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+}
+
+bool CFigureFragment::Decode(const QByteArray &data, CFigureFragment &out)
+{
+    if (data.size() > MaxBytes)
+        return false;
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return false;
+    const QJsonObject root = document.object();
+    int version = 0;
+    if (!ReadInt(root.value(QStringLiteral("version")), FormatVersion, FormatVersion, version))
+        return false;
+    CFigureFragment fragment;
+    if (!ReadInt(root.value(QStringLiteral("cubeSize")), CFigure::MinCubeSize, CFigure::MaxCubeSize,
+                 fragment.CubeSize))
+        return false;
+    const QJsonArray colors = root.value(QStringLiteral("colors")).toArray();
+    if (colors.size() != 4 || !ReadColor(colors[0], fragment.BkColor) || !ReadColor(colors[1], fragment.Color1)
+        || !ReadColor(colors[2], fragment.Color2) || !ReadColor(colors[3], fragment.Color3))
+        return false;
+    const QJsonArray cells = root.value(QStringLiteral("cells")).toArray();
+    if (cells.size() > MaxCells)
+        return false;
+    for (const QJsonValue &entry : cells) {
+        const QJsonArray cell = entry.toArray();
+        int column = 0;
+        int row = 0;
+        int value = 0;
+        if (cell.size() != 3 || !ReadInt(cell[1], 0, CFigure::MaxGridHeight - 1, row)
+            || !ReadInt(cell[0], 0, RowLength(CFigure::MaxGridWidth, row) - 1, column)
+            || !ReadInt(cell[2], 0, CubeKindCount - 1, value))
+            return false;
+        fragment.Cells.append(QPoint(column, row));
+        fragment.Values.append(value);
+    }
+    out = fragment;
+    return true;
+}
+
+CFigure CFigureFragment::ToFigure() const
+{
+    CFigure figure;
+    figure.BkColor = BkColor;
+    figure.Color1 = Color1;
+    figure.Color2 = Color2;
+    figure.Color3 = Color3;
+    figure.CubeSize = CubeSize;
+    // Wide enough that every cell exists: an odd row holds one cell fewer.
+    int width = 0;
+    int rows = 0;
+    for (const QPoint &cell : Cells) {
+        width = qMax(width, cell.x() + 1 + (cell.y() & 1));
+        rows = qMax(rows, cell.y() + 1);
+    }
+    figure.Resize(width, rows);
+    for (int i = 0; i < Cells.size(); ++i)
+        figure.Grid[Cells[i].y()][Cells[i].x()] = Values[i];
+    return figure;
+}
+
+QImage CFigureFragment::Picture() const
+{
+    if (IsEmpty())
+        return QImage();
+    const CFigure figure = ToFigure();
+    const CFigure::Bounds b = figure.GetBounds();
+    QImage image(b.Width(), b.Height(), QImage::Format_RGBA8888);
+    if (image.isNull())
+        return image;
+    CWorkspaceRenderer renderer;
+    CBitmapExport::RenderRows(renderer, figure, nullptr, image, 0, false, true);
+    return image;
+}
+
+QByteArray CFigureFragment::Png() const
+{
+    QByteArray bytes;
+    const QImage picture = Picture();
+    if (picture.isNull())
+        return bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG"))
+        bytes.clear();
+    return bytes;
+}
+
+QByteArray CFigureFragment::Svg() const
+{
+    QByteArray bytes;
+    if (IsEmpty())
+        return bytes;
+    const CFigure figure = ToFigure();
+    const QSize size = CVectorExport::PageSize(figure);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    // One SVG unit per picture pixel, as the exported drawings.
+    generator.setResolution(96);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    QPainter painter;
+    if (!painter.begin(&generator))
+        return QByteArray();
+    painter.setFont(QFont(QStringLiteral("sans-serif"), 9));
+    CVectorExport::Paint(figure, painter, true);
+    painter.end();
+    return bytes;
+}
+
+QMimeData *CFigureFragment::ToMimeData() const
+{
+    auto *data = new QMimeData;
+    data->setData(QString::fromLatin1(MimeType), Encode());
+    if (!IsEmpty()) {
+        data->setData(QString::fromLatin1(PngType), Png());
+        data->setData(QString::fromLatin1(SvgType), Svg());
+    }
+    return data;
+}
+
+bool CFigureFragment::FromMimeData(const QMimeData *data, CFigureFragment &out)
+{
+    const QString type = QString::fromLatin1(MimeType);
+    return data && data->hasFormat(type) && Decode(data->data(type), out);
+}

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "geometry/figure.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QPoint>
+#include <QVector>
+
+class QMimeData;
+
+// A piece of a figure on its way through the clipboard: cells with the cube values they
+// hold, in the order they are placed again, and the colours and cube size they were
+// drawn with. It travels as our own MIME type beside PNG and SVG pictures of just
+// these cubes on a transparent background, so other programs paste the picture.
+class CFigureFragment
+{
+public:
+    static constexpr const char *MimeType = "application/x-tarvex-fragment";
+    static constexpr const char *PngType = "image/png";
+    static constexpr const char *SvgType = "image/svg+xml";
+    // Refused beyond these: more cells than the largest grid holds, or more bytes than
+    // such a grid's cells need.
+    static constexpr int MaxCells = CFigure::MaxGridWidth * CFigure::MaxGridHeight;
+    static constexpr int MaxBytes = 1 << 20;
+
+    ColorRef BkColor = CFigure::DefaultBkColor;
+    ColorRef Color1 = CFigure::DefaultColor1;
+    ColorRef Color2 = CFigure::DefaultColor2;
+    ColorRef Color3 = CFigure::DefaultColor3;
+    int CubeSize = CFigure::DefaultCubeSize;
+    QVector<QPoint> Cells;    // (column, row), in placing order
+    QVector<qint32> Values;   // 0..63, one per cell
+
+    // The given cells of a figure with their values (cells that hold no cube are left
+    // out), or with no list every cube in row order.
+    static CFigureFragment FromFigure(const CFigure &figure, const QVector<QPoint> *cells = nullptr);
+
+    bool IsEmpty() const { return Cells.isEmpty(); }
+    QByteArray Encode() const;
+    // The fragment in data, or false when data is no fragment this program wrote (a
+    // value out of range, too many cells, damaged text): out is then left alone.
+    static bool Decode(const QByteArray &data, CFigureFragment &out);
+
+    // A figure just large enough for the cells, holding exactly their values.
+    CFigure ToFigure() const;
+    // The cubes as the renderer draws them, cut to their bounding box, on a transparent
+    // background (RGBA, not premultiplied). Null when empty.
+    QImage Picture() const;
+    QByteArray Png() const;
+    QByteArray Svg() const;
+    // The three formats together, for the clipboard.
+    QMimeData *ToMimeData() const;
+    // The fragment a clipboard holds, if any.
+    static bool FromMimeData(const QMimeData *data, CFigureFragment &out);
+};
