@@ -5,6 +5,7 @@
 
 #include "document/tarvexdoc.h"
 #include "support/referencescan.h"
+#include "support/testdocument.h"
 
 #include <QRandomGenerator>
 #include <QSet>
@@ -13,10 +14,10 @@ namespace {
 
 void FillGrid(CTarvexDoc &doc, QRandomGenerator &random)
 {
-    const QSize size = doc.GetGridSize();
+    const QSize size = doc.Figure().GridSize();
     for (int r = 0; r < size.height(); ++r)
         for (int c = 0; c < RowLength(size.width(), r); ++c)
-            doc.PlaceCube(c, r, int(random.bounded(64)));
+            PlaceCube(doc, c, r, int(random.bounded(64)));
 }
 
 void HitTests()
@@ -25,7 +26,7 @@ void HitTests()
     doc.ResizeGrid(100, 100);
     QRandomGenerator random(7);
     FillGrid(doc, random);
-    const QSize ws = doc.GetWorkspaceSize();
+    const QSize ws = doc.Figure().GetWorkspaceSize();
     QVector<QPoint> points;
     for (int i = 0; i < 2000; ++i)
         points << QPoint(int(random.bounded(ws.width())), int(random.bounded(ws.height())));
@@ -34,24 +35,24 @@ void HitTests()
     // Per-query time at points spread over the whole workspace.
     const double fastCube = MedianNanoseconds(15, [&] {
         for (const QPoint &p : points)
-            sink += doc.CubeFromPoint(p.x(), p.y()).x();
+            sink += doc.Figure().CubeFromPoint(p.x(), p.y()).x();
     }) / points.size();
     const double fastCell = MedianNanoseconds(15, [&] {
         for (const QPoint &p : points)
-            sink += doc.CellFromPoint(p.x(), p.y()).x();
+            sink += doc.Figure().CellFromPoint(p.x(), p.y()).x();
     }) / points.size();
     const QVector<QPoint> few = points.mid(0, 40);
     const double scanCube = MedianNanoseconds(3, [&] {
         for (const QPoint &p : few)
-            sink += CubeFromPointByScan(doc, p.x(), p.y()).x();
+            sink += CubeFromPointByScan(doc.Figure(), p.x(), p.y()).x();
     }) / few.size();
     const double scanCell = MedianNanoseconds(3, [&] {
         for (const QPoint &p : few)
-            sink += CellFromPointByScan(doc, p.x(), p.y()).x();
+            sink += CellFromPointByScan(doc.Figure(), p.x(), p.y()).x();
     }) / few.size();
     // The worst place for a row-order scan: the bottom right corner.
     const QPoint corner(ws.width() - 20, ws.height() - 20);
-    const double fastCorner = MedianNanoseconds(2001, [&] { sink += doc.CubeFromPoint(corner.x(), corner.y()).x(); });
+    const double fastCorner = MedianNanoseconds(2001, [&] { sink += doc.Figure().CubeFromPoint(corner.x(), corner.y()).x(); });
 
     CBenchmark::Report("CubeFromPoint 100x100 full, per query", fastCube / 1000.0, "us",
                        scanCube / fastCube, "x faster than row-order scan");
@@ -65,18 +66,17 @@ void UndoMemory()
     CTarvexDoc doc(false);
     doc.ResizeGrid(100, 100);
     QRandomGenerator random(11);
-    const QSize grid = doc.GetGridSize();
+    const QSize grid = doc.Figure().GridSize();
     const int clicks = 1000;
     for (int i = 0; i < clicks; ++i) {
         const int r = int(random.bounded(grid.height()));
         const int c = int(random.bounded(RowLength(grid.width(), r)));
-        doc.TakeSnapshot();
-        doc.PlaceCube(c, r, int(random.bounded(65)) - 1);
+        doc.PlaceCube(QPoint(c, r), int(random.bounded(65)) - 1);
     }
     // Storage the history holds of its own: every row buffer not shared with the
     // current figure, counted once, plus each snapshot's table of rows.
     QSet<const void *> current;
-    for (const CubeRow &row : doc.Grid())
+    for (const CubeRow &row : doc.Figure().Grid)
         current.insert(row.constData());
     QSet<const void *> seen;
     qint64 bytes = 0;
@@ -84,7 +84,7 @@ void UndoMemory()
     CTarvexDoc *d = &doc;
     int steps = 0;
     while (d->CanUndo()) {
-        const CubeGrid &g = d->UndoTop().Grid;
+        const CubeGrid &g = d->UndoTop().Figure.Grid;
         bytes += qint64(sizeof(CubeRow)) * g.size() + 16;
         for (const CubeRow &row : g) {
             const void *data = row.constData();

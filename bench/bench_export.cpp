@@ -11,6 +11,7 @@
 #include "document/tarvexdoc.h"
 #include "files/bitmapexport.h"
 #include "files/pngexport.h"
+#include "support/testdocument.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,10 +30,10 @@ void FillAll(CTarvexDoc &doc)
 {
     QRandomGenerator random(17);
     doc.ResizeGrid(100, 100);
-    doc.CubeSize = 200;
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 200; });
     for (int r = 0; r < 100; ++r)
         for (int c = 0; c < RowLength(100, r); ++c)
-            doc.PlaceCube(c, r, int(random.bounded(64)));
+            PlaceCube(doc, c, r, int(random.bounded(64)));
 }
 
 double Timed(const std::function<bool()> &f)

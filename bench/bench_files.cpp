@@ -13,6 +13,7 @@
 #include "document/tarvexdoc.h"
 #include "files/bitmapexport.h"
 #include "files/safefilewriter.h"
+#include "support/testdocument.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,10 +33,10 @@ void FillAll(CTarvexDoc &doc, int width, int height, int cubeSize)
 {
     QRandomGenerator random(17);
     doc.ResizeGrid(width, height);
-    doc.CubeSize = cubeSize;
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = cubeSize; });
     for (int r = 0; r < height; ++r)
         for (int c = 0; c < RowLength(width, r); ++c)
-            doc.PlaceCube(c, r, int(random.bounded(64)));
+            PlaceCube(doc, c, r, int(random.bounded(64)));
 }
 
 // Kilobytes from a line of /proc/self/status such as "VmHWM:  123 kB".

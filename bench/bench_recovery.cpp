@@ -9,6 +9,7 @@
 
 #include "app/recoverymanager.h"
 #include "document/tarvexdoc.h"
+#include "support/testdocument.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -21,12 +22,12 @@ void RecoveryCopy()
 {
     CTarvexDoc doc(false);
     doc.ResizeGrid(100, 100);
-    doc.CubeSize = 200;
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 200; });
     QRandomGenerator random(17);
     for (int r = 0; r < 100; ++r)
         for (int c = 0; c < RowLength(100, r); ++c)
-            doc.PlaceCube(c, r, int(random.bounded(64)));
-    doc.m_strPathName = QStringLiteral("/home/user/figures/full figure.xml");
+            PlaceCube(doc, c, r, int(random.bounded(64)));
+    doc.TakeFigure(doc.Figure(), QStringLiteral("/home/user/figures/full figure.xml"), false);
     QTemporaryDir dir(QDir::currentPath() + "/bench-recovery-XXXXXX");
     CRecoveryManager recovery(doc, dir.filePath("recovery"));
     recovery.Start();

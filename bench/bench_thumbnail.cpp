@@ -6,6 +6,7 @@
 #include "benchmark.h"
 
 #include "document/tarvexdoc.h"
+#include "support/testdocument.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,12 +35,12 @@ void Thumbnails()
                           Case{"small (20x40, 30 cubes, cube 32)", 20, 40, 32}}) {
         CTarvexDoc doc(false);
         doc.ResizeGrid(c.width, c.height);
-        doc.CubeSize = c.cubeSize;
+        EditFigure(doc, [&](CFigure &f) { f.CubeSize = c.cubeSize; });
         int placed = 0;
         for (int r = 0; r < c.height; ++r)
             for (int col = 0; col < RowLength(c.width, r); ++col)
                 if (c.width == 100 || placed++ < 30)
-                    doc.PlaceCube(col, r, 0);
+                    PlaceCube(doc, col, r, 0);
         const QString xml = dir.filePath("figure.xml");
         const QString png = dir.filePath("figure.png");
         if (!doc.SaveFigureXml(xml))

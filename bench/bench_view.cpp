@@ -6,6 +6,7 @@
 
 #include "document/tarvexdoc.h"
 #include "view/tarvexview.h"
+#include "support/testdocument.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -33,17 +34,17 @@ public:
 void FillAll(CTarvexDoc &doc)
 {
     QRandomGenerator random(23);
-    const QSize size = doc.GetGridSize();
+    const QSize size = doc.Figure().GridSize();
     for (int r = 0; r < size.height(); ++r)
         for (int c = 0; c < RowLength(size.width(), r); ++c)
-            doc.PlaceCube(c, r, int(random.bounded(64)));
+            PlaceCube(doc, c, r, int(random.bounded(64)));
 }
 
 void ViewRepaint()
 {
     CTarvexDoc doc(false);
     doc.ResizeGrid(100, 100);
-    doc.CubeSize = 32;
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 32; });
     FillAll(doc);
     CTarvexView view(doc);
     view.SetCurrentCubeSource([] { return 0; });
@@ -72,9 +73,9 @@ void ViewRepaint()
     const QPoint scroll = view.ScrollPosition();
     const double direct = MedianNanoseconds(5, [&] {
         QPainter painter(&target);
-        painter.fillRect(target.rect(), ColorFromRef(doc.BkColor));
+        painter.fillRect(target.rect(), ColorFromRef(doc.Figure().BkColor));
         painter.translate(-scroll);
-        DrawFigureByPainter(painter, doc.Figure(), doc.CubeSize, QPoint(0, 0), true, nullptr);
+        DrawFigureByPainter(painter, doc.Figure(), doc.Figure().CubeSize, QPoint(0, 0), true, nullptr);
     });
     CBenchmark::Report("View repaint 1280x800, 100x100 cells all cubes, size 32", cached / 1e6, "ms",
                        direct / cached, "x faster than the cube painter on every cell");

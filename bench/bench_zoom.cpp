@@ -6,6 +6,7 @@
 #include "document/tarvexdoc.h"
 #include "geometry/cubepainter.h"
 #include "view/tarvexview.h"
+#include "support/testdocument.h"
 
 #include <QApplication>
 #include <QImage>
@@ -21,10 +22,10 @@ namespace {
 void FillAll(CTarvexDoc &doc)
 {
     QRandomGenerator random(23);
-    const QSize size = doc.GetGridSize();
+    const QSize size = doc.Figure().GridSize();
     for (int r = 0; r < size.height(); ++r)
         for (int c = 0; c < RowLength(size.width(), r); ++c)
-            doc.PlaceCube(c, r, int(random.bounded(64)));
+            PlaceCube(doc, c, r, int(random.bounded(64)));
 }
 
 struct CBenchView
@@ -35,7 +36,7 @@ struct CBenchView
     CBenchView(int cubeSize, const QSize &logical)
     {
         doc.ResizeGrid(100, 100);
-        doc.CubeSize = cubeSize;
+        EditFigure(doc, [&](CFigure &f) { f.CubeSize = cubeSize; });
         FillAll(doc);
         view.setFrameShape(QFrame::NoFrame);
         view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -66,19 +67,19 @@ double PaintEveryCell(const CTarvexDoc &doc, int size, const QSize &device, cons
     return MedianNanoseconds(3, [&] {
                QPainter painter(&target);
                PreparePainter(painter);
-               painter.fillRect(target.rect(), ColorFromRef(doc.BkColor));
+               painter.fillRect(target.rect(), ColorFromRef(doc.Figure().BkColor));
                painter.translate(-scroll);
                CCubePainter cube;
                cube.Size = size;
-               const QSize grid = doc.GetGridSize();
+               const QSize grid = doc.Figure().GridSize();
                for (int r = 0; r < grid.height(); ++r)
                    for (int c = 0; c < RowLength(grid.width(), r); ++c) {
-                       if (doc.GetCell(c, r) < 0)
+                       if (doc.Figure().Cell(c, r) < 0)
                            continue;
                        const QPoint o = CellOrigin(c, r, pitch);
                        cube.Left = o.x();
                        cube.Top = o.y();
-                       cube.Index = doc.GetCell(c, r);
+                       cube.Index = doc.Figure().Cell(c, r);
                        cube.Draw(painter);
                    }
            })
@@ -153,7 +154,7 @@ void Zoom()
         CBenchView b(200, QSize(1920, 1080));
         b.view.SetZoomIndex(0, QPointF(0, 0));
         QCoreApplication::processEvents();
-        const QSize all = b.doc.GetWorkspaceSize(b.view.DisplaySize());
+        const QSize all = b.view.Mapping().WorkspaceSize(b.doc.Figure());
         const double ms = b.Repaint(41);
         const double direct = PaintEveryCell(b.doc, b.view.DisplaySize(), QSize(1920, 1080), QPoint());
         CBenchmark::Report(QStringLiteral("Whole 100x100 figure at size 200, %1 % (%2x%3) in 1920x1080")

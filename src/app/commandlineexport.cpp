@@ -140,6 +140,6 @@ bool CCommandLineExport::ReadFigure(const QString &figurePath, CFigure &figure, 
     if (!CFigureXml::Load(figurePath, figure, &reason))
         return fail(CTarvexDoc::tr(CTarvexDoc::LoadErrorText) + QLatin1Char('\n') + reason);
     if (figure.IsEmpty())
-        return fail(QCoreApplication::translate("CFigure", CTarvexDoc::EmptyFigureText));
+        return fail(QCoreApplication::translate("CFigure", CFigure::EmptyFigureText));
     return true;
 }

@@ -387,7 +387,7 @@ void CMainFrame::OnAppAbout()
 QSize CMainFrame::PreferredSize() const
 {
     // The workspace in the view's frame, the toolbar above it and the bar beside both.
-    const QSize workspace = m_doc.GetWorkspaceSize();
+    const QSize workspace = m_doc.Figure().GetWorkspaceSize();
     const int frame = 2 * m_view->frameWidth();
     QSize size(workspace.width() + frame, workspace.height() + frame + m_toolBar->sizeHint().height());
     size.rwidth() += m_bar->sizeHint().width();
@@ -489,9 +489,14 @@ QString CMainFrame::AskOpenFileName()
     return files.isEmpty() ? QString() : files.first();
 }
 
-bool CMainFrame::RunOptionsDialog(CTarvexDoc &doc)
+std::optional<COptions> CMainFrame::AskOptions(const COptions &current)
 {
-    return COptionsDlg::RunModal(doc, this);
+    CustomColorSet custom = current.CustomColors;
+    const std::optional<COptions> chosen = COptionsDlg::Ask(current, custom, this);
+    // Custom colours defined in the colour chooser are kept even when Options is cancelled.
+    if (!chosen && custom != current.CustomColors)
+        m_doc.SetCustomColors(custom);
+    return chosen;
 }
 
 CDocumentUi::Answer CMainFrame::AskRestoreDiscard(const QString &text, const QString &caption)

@@ -88,7 +88,7 @@ public:
     QString AskSaveFileName() override;
     bool TransparentBackground() const override;
     QString AskOpenFileName() override;
-    bool RunOptionsDialog(CTarvexDoc &doc) override;
+    std::optional<COptions> AskOptions(const COptions &current) override;
     Answer AskRestoreDiscard(const QString &text, const QString &caption) override;
     void SuggestSaveFileName(const QString &path) override;
 

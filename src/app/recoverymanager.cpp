@@ -90,7 +90,7 @@ bool CRecoveryManager::Start()
                 m_id = id;
                 m_lock = std::move(lock);
                 m_hasCopy = true;
-                m_writtenName = m_doc.m_strPathName;
+                m_writtenName = m_doc.PathName();
                 restored = true;
             }
         }
@@ -147,7 +147,7 @@ bool CRecoveryManager::Offer(const QString &id, std::unique_ptr<QLockFile> &lock
 
 void CRecoveryManager::OnDocumentChanged()
 {
-    if (m_doc.m_bSaved || m_doc.IsFigureEmpty()) {
+    if (m_doc.IsSaved() || m_doc.Figure().IsEmpty()) {
         // Nothing is lost if the editor ends now.
         m_quietTimer.stop();
         m_longestTimer.stop();
@@ -163,7 +163,7 @@ void CRecoveryManager::OnTimeout()
 {
     m_quietTimer.stop();
     m_longestTimer.stop();
-    if (m_doc.m_bSaved || m_doc.IsFigureEmpty())
+    if (m_doc.IsSaved() || m_doc.Figure().IsEmpty())
         RemoveCopy();
     else
         StartWrite();
@@ -196,7 +196,7 @@ CRecoveryManager::Job CRecoveryManager::MakeJob() const
     job.Figure = m_doc.Figure();
     job.CopyPath = CopyPath();
     job.NamePath = FilePath(m_id, NameSuffix);
-    job.Name = m_doc.m_strPathName;
+    job.Name = m_doc.PathName();
     // The name file is written only when it differs from the one beside the copy.
     job.WriteName = !(m_hasCopy && job.Name == m_writtenName);
     return job;

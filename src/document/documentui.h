@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
+#include "geometry/options.h"
 
-class CTarvexDoc;
+#include <QString>
+#include <optional>
 
 // What the document's commands need from the user: answers to questions, messages
 // and file names. The main window implements it with message boxes and file dialogs;
@@ -30,9 +31,9 @@ public:
     virtual bool TransparentBackground() const { return false; }
     // The open dialog for "XML files (*.xml)". Empty when cancelled.
     virtual QString AskOpenFileName() = 0;
-    // Runs the Options dialog on the document; true when it was closed with OK
-    // (the dialog has then applied its values to the document).
-    virtual bool RunOptionsDialog(CTarvexDoc &doc) = 0;
+    // The Options dialog started from the current options: the chosen options when it
+    // was closed with OK, nothing when cancelled.
+    virtual std::optional<COptions> AskOptions(const COptions &current) = 0;
     // A question with Restore (the default button) and Discard, the exclamation icon:
     // Yes for Restore, No for Discard, Cancel when closed without either.
     virtual Answer AskRestoreDiscard(const QString &text, const QString &caption) = 0;

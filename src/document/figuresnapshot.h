@@ -3,24 +3,14 @@
 
 #include "document/cubeselection.h"
 #include "geometry/figure.h"
-#include "geometry/surface.h"
 
-#include <QVector>
-#include <memory>
+#include <optional>
 
-// One entry of the edit history: the whole figure state at one moment.
-class CFigureSnapshot
+// One entry of the edit history: the figure and the selection at one moment. The
+// figure's rows are shared with the document's, so an entry costs only the rows
+// changed after it.
+struct CFigureSnapshot
 {
-public:
-    CFigureSnapshot() = default;
-    CFigureSnapshot(const CFigureSnapshot &other);
-    CFigureSnapshot &operator=(const CFigureSnapshot &) = delete;
-
-    ColorRef Color3 = 0;
-    ColorRef Color2 = 0;
-    ColorRef Color1 = 0;
-    ColorRef BkColor = 0;
-    qint32 CubeSize = 0;
-    CubeGrid Grid;
-    std::unique_ptr<CCubeSelection> Selection;   // null when select-and-move mode was off
+    CFigure Figure;
+    std::optional<CCubeSelection> Selection;   // none while select-and-move mode was off
 };

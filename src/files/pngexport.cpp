@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QSize>
+#include <QtEndian>
 
 #include <cstring>
 #include <deque>
@@ -195,17 +196,20 @@ struct Layout
 };
 
 // Packs a row of one-byte indices into Bits bits each, leftmost pixel in the high bits,
-// the last byte filled up with zeros.
+// the last byte filled up with zeros. Whole bytes are gathered by one multiplication:
+// each index lands in its place of the top byte and no two products overlap there.
 template <int Bits>
 void PackRow(uchar *out, const uchar *in, int width)
 {
     constexpr int PerByte = 8 / Bits;
     int x = 0;
     for (; x + PerByte <= width; x += PerByte) {
-        uint byte = 0;
-        for (int k = 0; k < PerByte; ++k)
-            byte = (byte << Bits) | in[x + k];
-        *out++ = uchar(byte);
+        if constexpr (Bits == 1)
+            *out++ = uchar((qFromLittleEndian<quint64>(in + x) * 0x8040201008040201ull) >> 56);
+        else if constexpr (Bits == 2)
+            *out++ = uchar((qFromLittleEndian<quint32>(in + x) * 0x40100401u) >> 24);
+        else
+            *out++ = uchar((in[x] << 4) | in[x + 1]);
     }
     if (x < width) {
         uint byte = 0;

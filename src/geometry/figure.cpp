@@ -3,6 +3,8 @@
 
 #include "geometry/cubepainter.h"
 
+#include <QRegion>
+
 namespace {
 
 // Order in which placing a cube visits its neighbours.
@@ -147,6 +149,37 @@ QPoint CFigure::CubeFromPoint(int x, int y) const
         }
     }
     return QPoint(-1, -1);
+}
+
+QVector<QPoint> CFigure::CubesInRect(const QPoint &a, const QPoint &b) const
+{
+    QVector<QPoint> cells;
+    if (a.x() == b.x() || a.y() == b.y())
+        return cells;
+    const QRect rect(QPoint(qMin(a.x(), b.x()), qMin(a.y(), b.y())),
+                     QPoint(qMax(a.x(), b.x()) - 1, qMax(a.y(), b.y()) - 1));
+    const QRegion region(rect);
+    const CellPitch pitch = GetCellPitch();
+    CCubePainter painter;
+    painter.Size = CubeSize;
+    for (int r = 0; r < Grid.size(); ++r) {
+        for (int c = 0; c < Grid[r].size(); ++c) {
+            const qint32 value = Grid[r][c];
+            if (value < 0)
+                continue;
+            const QPoint origin = CellOrigin(c, r, pitch);
+            // A cube's visible region always holds its centre, so a cube whose square
+            // misses the rectangle cannot lie inside it.
+            if (!rect.intersects(QRect(origin, QSize(CubeSize + 1, CubeSize + 1))))
+                continue;
+            painter.Left = origin.x();
+            painter.Top = origin.y();
+            painter.Index = value;
+            if (painter.IsInsideRegion(region))
+                cells.append(QPoint(c, r));
+        }
+    }
+    return cells;
 }
 
 bool CFigure::operator==(const CFigure &other) const

@@ -86,6 +86,10 @@ public:
     QPoint CellFromPoint(int x, int y, int box) const;
     // The first occupied cell in row order whose visible region holds (x, y), or (-1, -1).
     QPoint CubeFromPoint(int x, int y) const;
+    // The occupied cells, in row order, whose visible region lies wholly inside the
+    // rectangle with the corners a and b (b's row and column of pixels left out);
+    // none when it has no width or height.
+    QVector<QPoint> CubesInRect(const QPoint &a, const QPoint &b) const;
 
     bool operator==(const CFigure &other) const;
     bool operator!=(const CFigure &other) const { return !(*this == other); }

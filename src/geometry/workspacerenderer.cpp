@@ -258,11 +258,20 @@ const QImage &CWorkspaceRenderer::Pixels(Picture &p, QImage::Format format)
             // (0 where the table lacks it: Colors names every colour a cube uses).
             p.Indexed8 = QImage(p.Image.size(), QImage::Format_Indexed8);
             p.Indexed8.setColorTable(m_table);
+            const int width = p.Image.width();
+            QRgb last = 0;
+            uchar index = 0;
             for (int y = 0; y < p.Image.height(); ++y) {
                 const auto *from = reinterpret_cast<const QRgb *>(p.Image.constScanLine(y));
                 uchar *to = p.Indexed8.scanLine(y);
-                for (int x = 0; x < p.Image.width(); ++x)
-                    to[x] = uchar(qMax(0, int(m_table.indexOf(from[x] | 0xFF000000u))));
+                for (int x = 0; x < width; ++x) {
+                    const QRgb color = from[x] | 0xFF000000u;
+                    if (color != last || x == 0) {
+                        last = color;
+                        index = uchar(qMax(0, int(m_table.indexOf(color))));
+                    }
+                    to[x] = index;
+                }
             }
         }
         return p.Indexed8;
@@ -538,10 +547,11 @@ CWorkspaceRenderer::Picture CWorkspaceRenderer::Build(qint32 value, Variant vari
     }
     // Crop to what the cube covers, so every copy moves as few pixels as possible, and
     // note the opaque runs of each row for copies without a painter.
-    int x0 = image.width(), y0 = image.height(), x1 = -1, y1 = -1;
+    const int imageWidth = image.width();
+    int x0 = imageWidth, y0 = image.height(), x1 = -1, y1 = -1;
     for (int y = 0; y < image.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < imageWidth; ++x) {
             if (qAlpha(line[x]) != 0) {
                 x0 = qMin(x0, x);
                 x1 = qMax(x1, x);

@@ -15,25 +15,15 @@ int CPlaceCubeHandler::CurrentCube() const
     return m_currentCube ? m_currentCube() : EmptyCubeIndex;
 }
 
-bool CPlaceCubeHandler::MousePress(QMouseEvent *event, const QPoint &workspacePoint)
-{
-    return MousePress(event, workspacePoint, m_doc.CubeSize);
-}
-
-bool CPlaceCubeHandler::MousePress(QMouseEvent *event, const QPoint &workspacePoint, int displaySize)
+bool CPlaceCubeHandler::MousePress(QMouseEvent *event, const QPoint &cell)
 {
     if (event->button() != Qt::LeftButton || m_doc.IsSelectMode())
         return false;
-    PlaceAt(workspacePoint, displaySize);
+    PlaceAt(cell);
     return true;
 }
 
-bool CPlaceCubeHandler::PlaceAt(const QPoint &workspacePoint)
+bool CPlaceCubeHandler::PlaceAt(const QPoint &cell)
 {
-    return PlaceAt(workspacePoint, m_doc.CubeSize);
-}
-
-bool CPlaceCubeHandler::PlaceAt(const QPoint &workspacePoint, int displaySize)
-{
-    return m_doc.ClickPlaceCube(workspacePoint.x(), workspacePoint.y(), CurrentCube(), displaySize);
+    return m_doc.PlaceCube(cell, CurrentCube());
 }

@@ -9,7 +9,8 @@ class QMouseEvent;
 
 // The mouse side of drawing mode: a left click places the cube kind picked in the
 // cube selection bar on the cell under the pointer (the empty cube erases it), one
-// undo step per click. The document does the edit and announces it.
+// undo step per click. The view finds the cell; the document does the edit and
+// announces it.
 class CPlaceCubeHandler
 {
 public:
@@ -20,14 +21,11 @@ public:
     void SetCurrentCubeSource(std::function<int()> source) { m_currentCube = std::move(source); }
     int CurrentCube() const;
 
-    // A left press at a workspace point while select-and-move mode is off; true when
-    // it was handled. With a display size the point is in the workspace drawn with cubes
-    // of that size (a zoomed view, device pixels).
-    bool MousePress(QMouseEvent *event, const QPoint &workspacePoint);
-    bool MousePress(QMouseEvent *event, const QPoint &workspacePoint, int displaySize);
-    // Places the picked cube (or erases) at a workspace point; true when a cell was hit.
-    bool PlaceAt(const QPoint &workspacePoint);
-    bool PlaceAt(const QPoint &workspacePoint, int displaySize);
+    // A left press on a cell ((-1, -1) for none) while select-and-move mode is off;
+    // true when it was handled.
+    bool MousePress(QMouseEvent *event, const QPoint &cell);
+    // Places the picked cube (or erases) on a cell; true when the grid has the cell.
+    bool PlaceAt(const QPoint &cell);
 
 private:
     CTarvexDoc &m_doc;

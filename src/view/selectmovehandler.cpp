@@ -2,6 +2,7 @@
 #include "view/selectmovehandler.h"
 
 #include "document/tarvexdoc.h"
+#include "geometry/cubepainter.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -92,28 +93,12 @@ QWidget *CSelectMoveHandler::Viewport() const
     return m_view.viewport();
 }
 
-QPoint CSelectMoveHandler::ScrollPosition() const
+CViewMapping CSelectMoveHandler::Mapping() const
 {
-    return QPoint(m_view.horizontalScrollBar()->value(), m_view.verticalScrollBar()->value());
-}
-
-QPoint CSelectMoveHandler::ToWorkspace(const QPointF &viewportPoint) const
-{
-    if (m_mapping.ToWorkspace)
-        return m_mapping.ToWorkspace(viewportPoint);
-    return viewportPoint.toPoint() + ScrollPosition();
-}
-
-QRect CSelectMoveHandler::ToViewport(const QRect &workspaceRect) const
-{
-    if (m_mapping.ToViewport)
-        return m_mapping.ToViewport(workspaceRect);
-    return workspaceRect.translated(-ScrollPosition());
-}
-
-int CSelectMoveHandler::DisplaySize() const
-{
-    return m_mapping.CubeSize ? m_mapping.CubeSize() : m_doc.CubeSize;
+    if (m_mapping)
+        return m_mapping();
+    return CViewMapping(m_doc.Figure().CubeSize,
+                        QPoint(m_view.horizontalScrollBar()->value(), m_view.verticalScrollBar()->value()));
 }
 
 // ---------------------------------------------------------------- mouse and keyboard
@@ -150,7 +135,7 @@ bool CSelectMoveHandler::MouseRelease(QMouseEvent *event)
     if (event->button() != Qt::LeftButton || !m_pressPending)
         return false;
     m_pressPending = false;
-    Click(ToWorkspace(event->position()), event->modifiers() & Qt::ControlModifier);
+    Click(Mapping().ToWorkspace(event->position()), event->modifiers() & Qt::ControlModifier);
     return true;
 }
 
@@ -165,19 +150,20 @@ bool CSelectMoveHandler::KeyPress(QKeyEvent *event)
 
 void CSelectMoveHandler::Click(const QPoint &point, bool ctrl)
 {
-    m_doc.ClickSelect(point.x(), point.y(), ctrl, DisplaySize());
+    m_doc.ClickSelect(Mapping().CubeAt(m_doc.Figure(), point), ctrl);
 }
 
 // ---------------------------------------------------------------- the drag
 
 void CSelectMoveHandler::RunDrag()
 {
-    CCubeSelection *selection = m_doc.Selection();
+    const CCubeSelection *selection = m_doc.Selection();
     if (!selection)
         return;
-    const QPoint start = ToWorkspace(m_pressPosition);
-    const int size = DisplaySize();
-    const QPoint cube = m_doc.CubeFromPoint(start.x(), start.y(), size);
+    const CViewMapping mapping = Mapping();
+    const QPoint start = mapping.ToWorkspace(m_pressPosition);
+    const int size = mapping.DisplaySize();
+    const QPoint cube = mapping.CubeAt(m_doc.Figure(), start);
 
     // The data only marks the drag as ours; what moves is the document's selection.
     auto *data = new QMimeData;
@@ -197,10 +183,8 @@ void CSelectMoveHandler::RunDrag()
         // The squares of the cubes the outlines are drawn for.
         m_selectionBounds = QRect();
         const QSize square(size + 1, size + 1);
-        const CellPitch pitch = ComputeCellPitch(size);
-        for (const QPoint &cell : selection->Cells)
-            if (m_doc.HasCell(cell.x(), cell.y()) && m_doc.GetCell(cell.x(), cell.y()) >= 0)
-                m_selectionBounds |= QRect(CellOrigin(cell.x(), cell.y(), pitch), square);
+        for (const QPoint &cell : m_doc.MovableCells())
+            m_selectionBounds |= QRect(mapping.CellOrigin(cell), square);
     } else {
         m_dragMode = RubberBand;
         if (!m_copyCursor.isNull())
@@ -219,7 +203,7 @@ void CSelectMoveHandler::RunDrag()
 
     // Cancelled, or dropped where nothing took it: the press was a click after all.
     if (result == Qt::IgnoreAction) {
-        const QPoint pointer = ToWorkspace(Viewport()->mapFromGlobal(QCursor::pos()));
+        const QPoint pointer = Mapping().ToWorkspace(Viewport()->mapFromGlobal(QCursor::pos()));
         Click(pointer, QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier);
     }
 }
@@ -243,7 +227,7 @@ bool CSelectMoveHandler::DragMove(QDragMoveEvent *event)
     const QPointF point = event->position();
     m_dragPoint = point;
     m_dragModifiers = event->modifiers();
-    event->setDropAction(OnDragOver(ToWorkspace(point), event->modifiers()));
+    event->setDropAction(OnDragOver(Mapping().ToWorkspace(point), event->modifiers()));
     event->accept();
     UpdateAutoScroll(point.toPoint());
     return true;
@@ -268,7 +252,7 @@ bool CSelectMoveHandler::Drop(QDropEvent *event)
     const Qt::DropAction action = ActionFor(event->modifiers());
     event->setDropAction(action);
     event->accept();
-    OnDrop(ToWorkspace(event->position()), action);
+    OnDrop(Mapping().ToWorkspace(event->position()), action);
     return true;
 }
 
@@ -277,12 +261,9 @@ Qt::DropAction CSelectMoveHandler::OnDragOver(const QPoint &point, Qt::KeyboardM
     if (m_dragMode == MoveSelection) {
         // The outlines jump from cell to cell: the press point moved by the snapped
         // offset, half a pitch further right after an odd number of rows.
-        const int size = DisplaySize();
-        const QPoint offset = m_doc.GetDragOffset(m_dragStart, point, size);
-        const CellPitch pitch = ComputeCellPitch(size);
-        const int x = offset.x() * pitch.Px + m_dragStart.x() + ((offset.y() & 1) ? pitch.Px / 2 : 0);
-        const int y = offset.y() * pitch.Py + m_dragStart.y();
-        SetFeedback(QPoint(x, y));
+        const CViewMapping mapping = Mapping();
+        const QPoint offset = m_doc.ClampDragOffset(mapping.DragOffset(m_dragStart, point));
+        SetFeedback(m_dragStart + mapping.ShiftOf(offset));
     } else if (m_dragMode == RubberBand) {
         SetFeedback(point);
     }
@@ -293,10 +274,11 @@ void CSelectMoveHandler::OnDrop(const QPoint &point, Qt::DropAction action)
 {
     SetFeedback(NoFeedback);
     const bool copy = action == Qt::CopyAction;
+    const CViewMapping mapping = Mapping();
     if (m_dragMode == MoveSelection)
-        m_doc.EndSelectionDrag(m_dragStart, point, copy, DisplaySize());
+        m_doc.DropSelection(mapping.DragOffset(m_dragStart, point), copy);
     else if (m_dragMode == RubberBand)
-        m_doc.EndRubberBand(m_dragStart, point, copy, DisplaySize());
+        m_doc.SelectCells(mapping.CubesInRect(m_doc.Figure(), m_dragStart, point), copy);
 }
 
 // ---------------------------------------------------------------- feedback
@@ -323,7 +305,7 @@ void CSelectMoveHandler::SetFeedback(const QPoint &feedback)
     m_lastFeedback = feedback;
     dirty |= FeedbackRect();
     if (!dirty.isEmpty())
-        Viewport()->update(ToViewport(dirty));
+        Viewport()->update(Mapping().ToViewport(dirty));
 }
 
 void CSelectMoveHandler::PaintFeedback(QPainter &painter) const
@@ -332,7 +314,17 @@ void CSelectMoveHandler::PaintFeedback(QPainter &painter) const
         return;
     if (m_dragMode == MoveSelection) {
         const QPoint shift = m_lastFeedback - m_dragStart;
-        m_doc.DrawSelectionFramesXor(painter, shift.x(), shift.y(), DisplaySize());
+        const CViewMapping mapping = Mapping();
+        CCubePainter cube;
+        cube.Size = mapping.DisplaySize();
+        const CFigure &figure = m_doc.Figure();
+        for (const QPoint &cell : m_doc.MovableCells()) {
+            const QPoint origin = mapping.CellOrigin(cell);
+            cube.Index = figure.Cell(cell.x(), cell.y());
+            cube.Left = origin.x();
+            cube.Top = origin.y();
+            cube.DrawFrameXor(painter, shift.x(), shift.y());
+        }
     } else if (m_dragMode == RubberBand) {
         DrawXorRect(painter, m_dragStart.x(), m_dragStart.y(), m_lastFeedback.x(), m_lastFeedback.y());
     }
@@ -393,5 +385,5 @@ void CSelectMoveHandler::OnAutoScroll()
     // follows the workspace point now under the pointer. The whole viewport is painted
     // again so that no feedback carried along by the scroll is left behind.
     Viewport()->update();
-    OnDragOver(ToWorkspace(m_dragPoint), m_dragModifiers);
+    OnDragOver(Mapping().ToWorkspace(m_dragPoint), m_dragModifiers);
 }

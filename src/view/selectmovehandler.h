@@ -8,6 +8,8 @@
 #include <QString>
 #include <functional>
 
+#include "geometry/viewmapping.h"
+
 class CTarvexDoc;
 class QAbstractScrollArea;
 class QCursor;
@@ -45,10 +47,9 @@ void DrawXorRect(QPainter &painter, int x1, int y1, int x2, int y2);
 // coordinates and is painted over the workspace by PaintFeedback at the end of every
 // paint of the view; changing it repaints the area of the old and the new feedback.
 //
-// The workspace here is the one the view draws: with a display mapping (a zoomed view,
-// a high-density screen) it is the figure at the view's display cube size in device
-// pixels, and every gesture is passed to the document at that size, so the pointer
-// works on what is drawn under it.
+// The workspace here is the one the view draws. The view's mapping (scroll position,
+// device pixel ratio, zoom) turns pointer positions into workspace points and those
+// into cells; the document gets cells, so the pointer works on what is drawn under it.
 class CSelectMoveHandler : public QObject
 {
     Q_OBJECT
@@ -86,19 +87,11 @@ public:
     // Replaces the platform's drag loop (tests play a drag through it).
     void SetDragRunner(DragRunner runner) { m_runDrag = std::move(runner); }
 
-    // How the view shows the workspace: viewport points (logical pixels) to workspace
-    // points, workspace rectangles to the viewport rectangle covering them, and the cube
-    // size the workspace is drawn at. Unset parts mean the document's workspace 1:1
-    // under the scroll position.
-    struct DisplayMapping
-    {
-        std::function<QPoint(const QPointF &)> ToWorkspace;
-        std::function<QRect(const QRect &)> ToViewport;
-        std::function<int()> CubeSize;
-    };
-    void SetDisplayMapping(DisplayMapping mapping) { m_mapping = std::move(mapping); }
-    // The cube size the workspace is drawn at.
-    int DisplaySize() const;
+    // How the view shows the workspace now. Without a source: the figure 1:1 under the
+    // scroll position.
+    using MappingSource = std::function<CViewMapping()>;
+    void SetMappingSource(MappingSource source) { m_mapping = std::move(source); }
+    CViewMapping Mapping() const;
 
     // Event entry points; each returns true when it handled the event.
     bool MousePress(QMouseEvent *event);
@@ -128,9 +121,6 @@ public:
 
 private:
     QWidget *Viewport() const;
-    QPoint ScrollPosition() const;
-    QPoint ToWorkspace(const QPointF &viewportPoint) const;
-    QRect ToViewport(const QRect &workspaceRect) const;
     bool IsOwnDrag(const QMimeData *data) const;
     void RunDrag();
     void SetFeedback(const QPoint &feedback);
@@ -145,7 +135,7 @@ private:
     QPixmap m_copyCursor;
     QPixmap m_moveCursor;
     DragRunner m_runDrag;
-    DisplayMapping m_mapping;
+    MappingSource m_mapping;
 
     // A left press in the mode that has not become a drag yet.
     bool m_pressPending = false;

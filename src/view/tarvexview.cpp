@@ -78,11 +78,7 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     , m_zoomPercent(100)
 {
     InitViewResources();
-    CSelectMoveHandler::DisplayMapping mapping;
-    mapping.ToWorkspace = [this](const QPointF &p) { return ToWorkspace(p); };
-    mapping.ToViewport = [this](const QRect &r) { return ToViewport(r); };
-    mapping.CubeSize = [this] { return DisplaySize(); };
-    m_selectMove->SetDisplayMapping(std::move(mapping));
+    m_selectMove->SetMappingSource([this] { return Mapping(); });
     m_selectMove->SetRubberBandCursors(CursorFor(CopyCursor, DevicePixelRatio()),
                                        CursorFor(ArrowCursor, DevicePixelRatio()));
     setFocusPolicy(Qt::StrongFocus);
@@ -107,28 +103,24 @@ QPoint CTarvexView::ScrollPosition() const
     return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
 }
 
+CViewMapping CTarvexView::Mapping() const
+{
+    return CViewMapping(m_doc.Figure().CubeSize, ScrollPosition(), DevicePixelRatio(), ZoomPercent());
+}
+
 QPoint CTarvexView::DeviceScroll() const
 {
-    const qreal d = DevicePixelRatio();
-    const QPoint scroll = ScrollPosition();
-    return QPoint(qRound(scroll.x() * d), qRound(scroll.y() * d));
+    return Mapping().DeviceScroll();
 }
 
 QPoint CTarvexView::ToWorkspace(const QPointF &viewportPoint) const
 {
-    // The device pixel under the pointer: Qt hands on the native position divided by
-    // the ratio, so multiplying back and rounding finds it again.
-    const qreal d = DevicePixelRatio();
-    return QPoint(qRound(viewportPoint.x() * d), qRound(viewportPoint.y() * d)) + DeviceScroll();
+    return Mapping().ToWorkspace(viewportPoint);
 }
 
 QRect CTarvexView::ToViewport(const QRect &workspaceRect) const
 {
-    if (workspaceRect.isEmpty())
-        return QRect();
-    const qreal d = DevicePixelRatio();
-    const QPoint corner = workspaceRect.topLeft() - DeviceScroll();
-    return QRectF(QPointF(corner) / d, QSizeF(workspaceRect.size()) / d).toAlignedRect();
+    return workspaceRect.isEmpty() ? QRect() : Mapping().ToViewport(workspaceRect);
 }
 
 qreal CTarvexView::DevicePixelRatio() const
@@ -140,7 +132,7 @@ const QVector<int> &CTarvexView::ZoomLevels()
 {
     // Down to where the largest figure (100 x 100 cells at cube size 200) fits a
     // full-HD screen, up to four times.
-    static const QVector<int> levels{7, 10, 15, 20, 25, 33, 50, 67, 75, 100, 125, 150, 200, 300, 400};
+    static const QVector<int> levels{7, 10, 15, 20, 25, 33, 50, 67, 75, 100, 125, 150, 200, 250, 300, 400};
     return levels;
 }
 
@@ -166,11 +158,7 @@ int CTarvexView::ZoomIndex() const
 
 int CTarvexView::DisplaySize() const
 {
-    const qreal d = DevicePixelRatio();
-    if (m_zoomPercent == 100 && d == 1.0)
-        return m_doc.CubeSize;
-    // A cube of fewer than 4 pixels has no shape left; the pitch needs at least that.
-    return qMax(4, qRound(m_doc.CubeSize * m_zoomPercent * d / 100.0));
+    return Mapping().DisplaySize();
 }
 
 void CTarvexView::SetZoomIndex(int index, const QPointF &anchor)
@@ -239,15 +227,15 @@ int CTarvexView::FitPercent() const
     // The largest zoom at which the whole workspace fits the viewport without scroll
     // bars; the cell pitch is rounded at every size, so the estimate is checked.
     const QSize room = maximumViewportSize();
-    const QSize full = m_doc.GetWorkspaceSize();
+    const CFigure &figure = m_doc.Figure();
+    const QSize full = figure.GetWorkspaceSize();
     if (full.isEmpty() || room.isEmpty())
         return 100;
     const qreal d = DevicePixelRatio();
     int percent = int(100.0 * qMin(qreal(room.width()) / full.width(), qreal(room.height()) / full.height()));
     percent = qBound(ZoomLevels().first(), percent, ZoomLevels().last());
     for (; percent > ZoomLevels().first(); --percent) {
-        const int size = percent == 100 && d == 1.0 ? m_doc.CubeSize : qMax(4, qRound(m_doc.CubeSize * percent * d / 100.0));
-        const QSize device = m_doc.GetWorkspaceSize(size);
+        const QSize device = CViewMapping(figure.CubeSize, QPoint(), d, percent).WorkspaceSize(figure);
         if (std::ceil(device.width() / d) <= room.width() && std::ceil(device.height() / d) <= room.height())
             break;
     }
@@ -282,7 +270,7 @@ void CTarvexView::UpdateScrollRange()
     // pixels; the scroll bars count logical pixels.
     m_shownSize = DisplaySize();
     const qreal d = DevicePixelRatio();
-    const QSize device = m_doc.GetWorkspaceSize(m_shownSize);
+    const QSize device = Mapping().WorkspaceSize(m_doc.Figure());
     const QSize total(int(std::ceil(device.width() / d)), int(std::ceil(device.height() / d)));
     const QSize room = maximumViewportSize();
     QScrollBar *h = horizontalScrollBar();
@@ -343,7 +331,7 @@ void CTarvexView::paintEvent(QPaintEvent *event)
     }
     const QPoint origin = DeviceScroll() + device.topLeft();   // workspace point at part's corner
     const CFigure figure = m_doc.Figure();
-    const QColor background = ColorFromRef(m_doc.BkColor);
+    const QColor background = ColorFromRef(figure.BkColor);
     CWorkspaceRenderer::Params params;
     params.CubeSize = size;
     params.Dots = true;
@@ -409,7 +397,7 @@ void CTarvexView::scrollContentsBy(int dx, int dy)
 
 bool CTarvexView::PlaceCubeAt(const QPoint &workspacePoint)
 {
-    return m_placeCube->PlaceAt(workspacePoint, DisplaySize());
+    return m_placeCube->PlaceAt(Mapping().CellAt(m_doc.Figure(), workspacePoint));
 }
 
 void CTarvexView::mousePressEvent(QMouseEvent *event)
@@ -419,7 +407,7 @@ void CTarvexView::mousePressEvent(QMouseEvent *event)
         return;
     }
     if (!m_selectMove->MousePress(event))
-        m_placeCube->MousePress(event, ToWorkspace(event->position()), DisplaySize());
+        m_placeCube->MousePress(event, Mapping().CellAt(m_doc.Figure(), ToWorkspace(event->position())));
 }
 
 void CTarvexView::mouseReleaseEvent(QMouseEvent *event)
@@ -499,8 +487,8 @@ CTarvexView::CursorId CTarvexView::ChooseCursor(const QPoint &viewportPoint,
 {
     if (m_doc.IsSelectMode())
         return (modifiers & Qt::ControlModifier) ? CopyCursor : ArrowCursor;
-    const QPoint p = ToWorkspace(viewportPoint);
-    return m_doc.CellFromPoint(p.x(), p.y(), DisplaySize()).x() >= 0 ? CubeCursor : NoCellCursor;
+    const CViewMapping mapping = Mapping();
+    return mapping.CellAt(m_doc.Figure(), mapping.ToWorkspace(viewportPoint)).x() >= 0 ? CubeCursor : NoCellCursor;
 }
 
 QCursor CTarvexView::CursorFor(CursorId id)

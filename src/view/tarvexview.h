@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "geometry/viewmapping.h"
+
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <QPoint>
@@ -53,6 +55,8 @@ public:
     // or 64 for the empty cube. Without a source clicks erase.
     void SetCurrentCubeSource(std::function<int()> source);
 
+    // How the view shows the figure now: scroll position, device pixel ratio, zoom.
+    CViewMapping Mapping() const;
     // The scroll position (logical pixels), and a viewport point in the workspace the
     // view draws (device pixels at the display size).
     QPoint ScrollPosition() const;

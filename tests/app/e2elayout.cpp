@@ -80,7 +80,7 @@ int main(int argc, char *argv[])
     std::printf("constructorsize %d %d\n", library->width(), library->height());
 
     COptionsDlg options(&frame);
-    options.SetDocument(&doc);
+    options.SetOptions(doc.Options());
     options.show();
     QCoreApplication::processEvents();
     PrintCentre("optwidth", options.Dimensions()->WidthEdit(), &options);

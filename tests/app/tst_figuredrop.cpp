@@ -9,6 +9,7 @@
 #include "support/testfiles.h"
 #include "ui/help/examplelist.h"
 #include "ui/help/helpframe.h"
+#include "support/testdocument.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -85,20 +86,19 @@ private Q_SLOTS:
         doc.SetUi(&ui);
         frame.resize(400, 300);
         // An unsaved cube of the user's own.
-        doc.PlaceCube(0, 0, 0);
-        doc.m_bSaved = 0;
+        PlaceCube(doc, 0, 0, 0);
 
         QMimeData data;
         data.setUrls(urls);
         Drop(frame, data);
         QCoreApplication::processEvents();
-        QCOMPARE(doc.GetCell(0, 0) == 0 && doc.m_bSaved == 0, !opens);
+        QCOMPARE(doc.Figure().Cell(0, 0) == 0 && doc.IsSaved() == 0, !opens);
         QCOMPARE(ui.questions.size(), urls.size() == 1 && urls.first().toLocalFile() == Example ? 1 : 0);
         if (opens) {
             CTarvexDoc expected(false);
             QVERIFY(expected.LoadFigureXml(Example));
-            QCOMPARE(doc.Grid(), expected.Grid());
-            QCOMPARE(doc.m_bSaved, 1);
+            QCOMPARE(doc.Figure().Grid, expected.Figure().Grid);
+            QCOMPARE(doc.IsSaved(), 1);
         }
     }
 
@@ -140,12 +140,11 @@ private Q_SLOTS:
         ui.answers = {CDocumentUi::Answer::No};
         CMainFrame frame(doc);
         doc.SetUi(&ui);
-        doc.PlaceCube(0, 0, 0);
-        doc.m_bSaved = 0;
+        PlaceCube(doc, 0, 0, 0);
         QVERIFY(frame.OpenFigureFile(path));
         QCOMPARE(ui.questions.size(), 1);
-        QVERIFY(!doc.IsFigureEmpty());
-        QCOMPARE(doc.m_bSaved, 1);
+        QVERIFY(!doc.Figure().IsEmpty());
+        QCOMPARE(doc.IsSaved(), 1);
     }
 };
 

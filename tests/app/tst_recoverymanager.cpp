@@ -7,6 +7,7 @@
 #include "document/tarvexdoc.h"
 #include "support/scriptedui.h"
 #include "support/testfiles.h"
+#include "support/testdocument.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -60,9 +61,8 @@ void TestRecoveryManager::LeaveCopy(const QString &pathName, QByteArray &left)
 {
     Editor ended(Folder());
     ended.recovery->Start();
-    ended.doc.TakeSnapshot();
-    ended.doc.PlaceCube(3, 3, 5);
-    ended.doc.m_strPathName = pathName;
+    ended.doc.PlaceCube(QPoint(3, 3), 5);
+    ended.doc.TakeFigure(ended.doc.Figure(), pathName, false);
     Q_EMIT ended.doc.UpdateAllViews();
     // Written a short while after the change.
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ended.recovery->CopyPath()), 10000);
@@ -74,8 +74,7 @@ void TestRecoveryManager::copyFollowsTheSavedState()
     Editor editor(Folder());
     QVERIFY(!editor.recovery->Start());
     QVERIFY(editor.ui.questions.isEmpty());
-    editor.doc.TakeSnapshot();
-    editor.doc.PlaceCube(1, 1, 0);
+    editor.doc.PlaceCube(QPoint(1, 1), 0);
     Q_EMIT editor.doc.UpdateAllViews();
     const QString copy = editor.recovery->CopyPath();
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copy), 10000);
@@ -95,8 +94,7 @@ void TestRecoveryManager::copyFollowsTheSavedState()
     editor.ui.saveNames << saved;
     editor.doc.OnSaveFigure();
     QVERIFY(!QFile::exists(copy));
-    editor.doc.TakeSnapshot();
-    editor.doc.PlaceCube(5, 5, 0);
+    editor.doc.PlaceCube(QPoint(5, 5), 0);
     Q_EMIT editor.doc.UpdateAllViews();
     QVERIFY(editor.recovery->WriteCopy());
     editor.doc.OnEditUndo();   // back to the saved figure
@@ -125,14 +123,14 @@ void TestRecoveryManager::endedEditorsCopyIsOffered()
     const bool restored = editor.recovery->Start();
     QCOMPARE(editor.ui.questions, QStringList{Question});
     QCOMPARE(restored, answer == Answer::Yes);
-    QCOMPARE(editor.doc.IsFigureEmpty(), !restored);
+    QCOMPARE(editor.doc.Figure().IsEmpty(), !restored);
     QCOMPARE(Copies(Folder()).size(), answer == Answer::No ? 0 : 1);
     if (!restored)
         return;
     // An unsaved figure that Save offers to write under its own name again.
-    QCOMPARE(editor.doc.GetCell(3, 3), 5);
-    QCOMPARE(editor.doc.m_bSaved, 0);
-    QCOMPARE(editor.doc.m_strPathName, pathName);
+    QCOMPARE(editor.doc.Figure().Cell(3, 3), 5);
+    QCOMPARE(editor.doc.IsSaved(), 0);
+    QCOMPARE(editor.doc.PathName(), pathName);
     QCOMPARE(editor.ui.suggestedNames, pathName.isEmpty() ? QStringList() : QStringList{pathName});
     // The copy is now this editor's: still there, then gone once the figure is saved.
     QCOMPARE(ReadFile(editor.recovery->CopyPath()), left);
@@ -148,8 +146,7 @@ void TestRecoveryManager::failedWriteSaysSoOnce()
     QVERIFY(WriteFile(Folder(), "in the way"));
     Editor editor(Folder());
     editor.recovery->Start();
-    editor.doc.TakeSnapshot();
-    editor.doc.PlaceCube(1, 1, 0);
+    editor.doc.PlaceCube(QPoint(1, 1), 0);
     QVERIFY(!editor.recovery->WriteCopy());
     QVERIFY(!editor.recovery->WriteCopy());
     QCOMPARE(editor.ui.messages.size(), 1);

@@ -6,6 +6,7 @@
 #include "document/tarvexdoc.h"
 #include "geometry/workspacerenderer.h"
 #include "support/testfiles.h"
+#include "support/testdocument.h"
 
 #include <QImage>
 #include <QProcess>
@@ -41,11 +42,11 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         // The largest figure the program allows: every cell of a 100 x 100 grid, cube 200.
         CTarvexDoc doc(false);
-        doc.ResizeGrid(CTarvexDoc::MaxGridWidth, CTarvexDoc::MaxGridHeight);
-        doc.CubeSize = CTarvexDoc::MaxCubeSize;
-        for (int r = 0; r < CTarvexDoc::MaxGridHeight; ++r)
-            for (int c = 0; c < RowLength(CTarvexDoc::MaxGridWidth, r); ++c)
-                doc.PlaceCube(c, r, 0);
+        doc.ResizeGrid(CFigure::MaxGridWidth, CFigure::MaxGridHeight);
+        EditFigure(doc, [&](CFigure &f) { f.CubeSize = CFigure::MaxCubeSize; });
+        for (int r = 0; r < CFigure::MaxGridHeight; ++r)
+            for (int c = 0; c < RowLength(CFigure::MaxGridWidth, r); ++c)
+                PlaceCube(doc, c, r, 0);
         m_largest = m_dir.filePath(QStringLiteral("largest.xml"));
         QVERIFY(doc.SaveFigureXml(m_largest));
     }

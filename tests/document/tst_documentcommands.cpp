@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/tarvexdoc.h"
 #include "support/scriptedui.h"
+#include "support/testdocument.h"
 
 #include <QtTest>
 #include <QFile>
@@ -65,7 +66,10 @@ void TestDocumentCommands::newOnEmptyFigureNeverAsks()
     CTarvexDoc doc;
     CScriptedUi ui;
     doc.SetUi(&ui);
-    doc.m_bSaved = 0;
+    // Unsaved, yet empty: a cube placed and erased again.
+    doc.PlaceCube(QPoint(1, 1), 0);
+    doc.PlaceCube(QPoint(1, 1), EmptyCell);
+    QVERIFY(!doc.IsSaved());
     QVERIFY(doc.OnNewDocument());
     QVERIFY(ui.questions.isEmpty());
 }
@@ -89,10 +93,9 @@ void TestDocumentCommands::newAsksAndHonoursTheAnswer()
     CTarvexDoc doc;
     CScriptedUi ui;
     doc.SetUi(&ui);
-    doc.CubeSize = 40;
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 40; });
     doc.ResizeGrid(30, 50);
-    doc.TakeSnapshot();
-    doc.PlaceCube(2, 2, 0);
+    doc.PlaceCube(QPoint(2, 2), 0);
     ui.answers = answers;
     for (const QString &name : saveNames)
         ui.saveNames << Path(name);
@@ -100,11 +103,11 @@ void TestDocumentCommands::newAsksAndHonoursTheAnswer()
     QCOMPARE(doc.OnNewDocument(), started);
     QCOMPARE(ui.questions, QStringList{AskText});
     QCOMPARE(colours.count(), 1);
-    QCOMPARE(doc.IsFigureEmpty(), started);
+    QCOMPARE(doc.Figure().IsEmpty(), started);
     QCOMPARE(doc.CanUndo(), !started);
     // A new figure keeps the sizes and colours.
-    QCOMPARE(doc.CubeSize, 40);
-    QCOMPARE(doc.GetGridSize(), QSize(30, 50));
+    QCOMPARE(doc.Figure().CubeSize, 40);
+    QCOMPARE(doc.Figure().GridSize(), QSize(30, 50));
     if (!saveNames.isEmpty())
         QVERIFY(QFile::exists(Path(saveNames.first())));
 }
@@ -146,7 +149,7 @@ void TestDocumentCommands::saveDispatchesByExtension()
     CTarvexDoc doc;
     CScriptedUi ui;
     doc.SetUi(&ui);
-    doc.PlaceCube(1, 1, 0);
+    PlaceCube(doc, 1, 1, 0);
     ui.saveNames << Path(name);
     doc.OnSaveFigure();
     QFile file(Path(name));
@@ -161,12 +164,12 @@ void TestDocumentCommands::saveDispatchesByExtension()
         QCOMPARE(ui.messages.size(), 1);
         QCOMPARE(ui.messages[0].text, refusal);
         QCOMPARE(ui.messages[0].caption, QStringLiteral("Tarvex"));
-        QCOMPARE(doc.m_bSaved, 0);
+        QCOMPARE(doc.IsSaved(), 0);
         QVERIFY(!doc.OnNewDocument());
         QCOMPARE(ui.questions.size(), 1);
         return;
     }
-    QCOMPARE(doc.m_bSaved, 1);
+    QCOMPARE(doc.IsSaved(), 1);
     QVERIFY(ui.messages.isEmpty());
     // Saved: a following New does not ask.
     QVERIFY(doc.OnNewDocument());
@@ -178,11 +181,11 @@ void TestDocumentCommands::failedSaveIsReportedAndKeepsFigureUnsaved()
     CTarvexDoc doc;
     CScriptedUi ui;
     doc.SetUi(&ui);
-    doc.PlaceCube(1, 1, 0);
+    PlaceCube(doc, 1, 1, 0);
     ui.saveNames << Path("missing/folder/fig.xml") << Path("missing/folder/fig.bmp");
     doc.OnSaveFigure();
     doc.OnSaveFigure();
-    QCOMPARE(doc.m_bSaved, 0);
+    QCOMPARE(doc.IsSaved(), 0);
     QCOMPARE(ui.messages.size(), 2);
     for (const auto &m : ui.messages) {
         QCOMPARE(m.caption, QStringLiteral("Tarvex"));
@@ -196,33 +199,33 @@ void TestDocumentCommands::openPaths()
     CTarvexDoc doc;
     CScriptedUi ui;
     doc.SetUi(&ui);
-    doc.CubeSize = 50;
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 50; });
     doc.ResizeGrid(25, 30);
-    doc.PlaceCube(3, 3, 9);
+    PlaceCube(doc, 3, 3, 9);
     ui.saveNames << Path("a.xml");
     doc.OnSaveFigure();
-    QCOMPARE(doc.m_bSaved, 1);
-    doc.CubeSize = 32;
+    QCOMPARE(doc.IsSaved(), 1);
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 32; });
     doc.ResizeGrid(20, 40);
-    doc.PlaceCube(3, 3, -1);
-    doc.PlaceCube(5, 5, 0);
+    PlaceCube(doc, 3, 3, -1);
+    PlaceCube(doc, 5, 5, 0);
     doc.TakeSnapshot();
     // Unsaved changes: the question first; Cancel keeps everything.
     ui.answers << Answer::Cancel;
     doc.OnOpenFigure();
     QCOMPARE(ui.openDialogs, 0);
-    QCOMPARE(doc.GetCell(5, 5), 0);
+    QCOMPARE(doc.Figure().Cell(5, 5), 0);
     // No: the open dialog, then the file replaces the figure and counts as saved.
     ui.answers << Answer::No;
     ui.openNames << Path("a.xml");
     QSignalSpy updates(&doc, &CTarvexDoc::UpdateAllViews);
     doc.OnOpenFigure();
     QVERIFY(updates.count() >= 1);
-    QCOMPARE(doc.CubeSize, 50);
-    QCOMPARE(doc.GetGridSize(), QSize(25, 30));
-    QCOMPARE(doc.GetCell(3, 3), 9);
-    QCOMPARE(doc.GetCell(5, 5), -1);
-    QCOMPARE(doc.m_bSaved, 1);
+    QCOMPARE(doc.Figure().CubeSize, 50);
+    QCOMPARE(doc.Figure().GridSize(), QSize(25, 30));
+    QCOMPARE(doc.Figure().Cell(3, 3), 9);
+    QCOMPARE(doc.Figure().Cell(5, 5), -1);
+    QCOMPARE(doc.IsSaved(), 1);
     QVERIFY(!doc.CanUndo());
     // The opened settings are the user's settings now.
     QSettings store("Brellow", "Tarvex");
@@ -230,8 +233,8 @@ void TestDocumentCommands::openPaths()
     // A file opened directly (as from the command line) counts as saved too.
     CTarvexDoc other(false);
     QVERIFY(other.OnOpenDocument(Path("a.xml")));
-    QCOMPARE(other.m_bSaved, 1);
-    QCOMPARE(other.GetCell(3, 3), 9);
+    QVERIFY(other.IsSaved());
+    QCOMPARE(other.Figure().Cell(3, 3), 9);
 }
 
 void TestDocumentCommands::openFailures()
@@ -244,30 +247,30 @@ void TestDocumentCommands::openFailures()
     CScriptedUi ui;
     doc.SetUi(&ui);
     doc.ResizeGrid(30, 30);
-    doc.PlaceCube(4, 4, 0);
+    PlaceCube(doc, 4, 4, 0);
     ui.answers << Answer::No;
     ui.openNames << Path("bad.xml");
     doc.OnOpenFigure();
     QCOMPARE(ui.messages.size(), 1);
     QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("Error loading XML file\n\n")));
     QCOMPARE(ui.messages[0].caption, QStringLiteral("Tarvex"));
-    QVERIFY(doc.IsFigureEmpty());           // already reset
-    QCOMPARE(doc.GetGridSize(), QSize(30, 30));
-    QCOMPARE(doc.m_bSaved, 1);
+    QVERIFY(doc.Figure().IsEmpty());           // already reset
+    QCOMPARE(doc.Figure().GridSize(), QSize(30, 30));
+    QCOMPARE(doc.IsSaved(), 1);
     // A file that cannot be opened leaves the figure untouched but counts as saved.
-    doc.PlaceCube(4, 4, 0);
+    PlaceCube(doc, 4, 4, 0);
     ui.answers << Answer::No;
     ui.openNames << Path("does-not-exist.xml");
     doc.OnOpenFigure();
     QCOMPARE(ui.messages.size(), 2);
-    QCOMPARE(doc.GetCell(4, 4), 0);
-    QCOMPARE(doc.m_bSaved, 1);
+    QCOMPARE(doc.Figure().Cell(4, 4), 0);
+    QCOMPARE(doc.IsSaved(), 1);
     // A pipe is refused before it is opened (opening it would wait for good).
     QCOMPARE(::mkfifo(QFile::encodeName(Path("pipe.xml")).constData(), 0600), 0);
     QVERIFY(!doc.OnOpenDocument(Path("pipe.xml")));
     QCOMPARE(ui.messages.size(), 3);
     QVERIFY(ui.messages[2].text.contains(QStringLiteral("is a pipe, not a regular file")));
-    QCOMPARE(doc.GetCell(4, 4), 0);
+    QCOMPARE(doc.Figure().Cell(4, 4), 0);
 }
 
 void TestDocumentCommands::closePrompt_data()
@@ -298,8 +301,9 @@ void TestDocumentCommands::closePrompt()
     CScriptedUi ui;
     doc.SetUi(&ui);
     if (!empty)
-        doc.PlaceCube(1, 1, 0);
-    doc.m_bSaved = saved;
+        PlaceCube(doc, 1, 1, 0);
+    if (saved)
+        MarkSaved(doc);
     ui.answers = answers;
     for (const QString &name : saveNames)
         ui.saveNames << Path(name);
@@ -312,30 +316,27 @@ void TestDocumentCommands::optionsOkAndCancel()
     CTarvexDoc doc;
     CScriptedUi ui;
     doc.SetUi(&ui);
-    doc.PlaceCube(1, 1, 0);
-    doc.TakeSnapshot();
-    doc.PlaceCube(2, 2, 0);
+    PlaceCube(doc, 1, 1, 0);
+    doc.PlaceCube(QPoint(2, 2), 0);
     doc.Undo(true);
     QCOMPARE(doc.RedoCount(), 1);
-    // Cancel: everything as before, the redo entry gone, nothing else on the stack.
-    ui.options = [](CTarvexDoc &d) {
-        d.CubeSize = 64;
-        d.ResizeGrid(12, 12);
-        return false;
-    };
+    // Cancel, and OK with nothing changed: everything as before, history included.
     ui.saveNames << Path("o.xml");
     doc.OnSaveFigure();
-    doc.OnOptions();
-    QCOMPARE(doc.m_bSaved, 1);
-    QCOMPARE(doc.CubeSize, 32);
-    QCOMPARE(doc.GetGridSize(), QSize(20, 40));
-    QCOMPARE(doc.UndoCount(), 0);
-    QCOMPARE(doc.RedoCount(), 0);
+    for (bool ok : {false, true}) {
+        ui.options = [ok](const COptions &current) { return ok ? std::optional<COptions>(current) : std::nullopt; };
+        doc.OnOptions();
+        QVERIFY(doc.IsSaved());
+        QCOMPARE(doc.Figure().CubeSize, 32);
+        QCOMPARE(doc.Figure().GridSize(), QSize(20, 40));
+        QCOMPARE(doc.UndoCount(), 0);
+        QCOMPARE(doc.RedoCount(), 1);
+    }
     // OK: one undo step, settings stored, colours handed on.
-    ui.options = [](CTarvexDoc &d) {
-        d.Color1 = 0x00FFFF;
-        d.CubeSize = 48;
-        return true;
+    ui.options = [](COptions options) {
+        options.Color1 = 0x00FFFF;
+        options.CubeSize = 48;
+        return std::optional<COptions>(options);
     };
     QSignalSpy colours(&doc, &CTarvexDoc::BarColorsChanged);
     doc.OnOptions();
@@ -343,14 +344,14 @@ void TestDocumentCommands::optionsOkAndCancel()
     QCOMPARE(colours.count(), 1);
     QCOMPARE(colours.first().at(0).value<ColorRef>(), ColorRef(0x00FFFF));
     // The figure file holds the settings: the figure now differs from it.
-    QCOMPARE(doc.m_bSaved, 0);
+    QCOMPARE(doc.IsSaved(), 0);
     QSettings store("Brellow", "Tarvex");
     QCOMPARE(store.value("Settings/CubeSize").toInt(), 48);
     QVERIFY(!doc.CanCloseFrame());   // asks (the script answers Cancel)
     doc.OnEditUndo();
-    QCOMPARE(doc.m_bSaved, 1);
-    QCOMPARE(doc.CubeSize, 32);
-    QCOMPARE(doc.Color1, ColorRef(0x0000FF));
+    QCOMPARE(doc.IsSaved(), 1);
+    QCOMPARE(doc.Figure().CubeSize, 32);
+    QCOMPARE(doc.Figure().Color1, ColorRef(0x0000FF));
     store.sync();
     QCOMPARE(store.value("Settings/CubeSize").toInt(), 32);
 }
@@ -382,8 +383,7 @@ void TestDocumentCommands::savedState()
     QStringList flags;
     for (const QString &step : steps.split(' ')) {
         if (step == "p") {
-            doc.TakeSnapshot();
-            doc.PlaceCube(column++, 1, 0);
+            doc.PlaceCube(QPoint(column++, 1), 0);
         } else if (step == "s") {
             ui.saveNames << Path("s.xml");
             doc.OnSaveFigure();
@@ -392,17 +392,17 @@ void TestDocumentCommands::savedState()
         } else if (step == "r") {
             doc.OnEditRedo();
         } else {
-            ui.options = [ok = step == "o"](CTarvexDoc &d) {
-                d.CubeSize += 2;
-                return ok;
+            ui.options = [ok = step == "o"](COptions options) {
+                options.CubeSize += 2;
+                return ok ? std::optional<COptions>(options) : std::nullopt;
             };
             doc.OnOptions();
         }
-        flags << QString::number(doc.m_bSaved);
+        flags << QString::number(doc.IsSaved());
     }
     QCOMPARE(flags.join(' '), saved);
     // The question about unsaved changes follows the flag (the script answers Cancel).
-    QCOMPARE(doc.CanCloseFrame(), doc.m_bSaved == 1 || doc.IsFigureEmpty());
+    QCOMPARE(doc.CanCloseFrame(), doc.IsSaved() == 1 || doc.Figure().IsEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestDocumentCommands)

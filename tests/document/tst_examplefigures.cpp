@@ -32,11 +32,11 @@ private Q_SLOTS:
         CTarvexDoc doc(false);
         QString error;
         QVERIFY2(doc.LoadFigureXml(path, &error), qPrintable(error));
-        QVERIFY(!doc.IsFigureEmpty());
+        QVERIFY(!doc.Figure().IsEmpty());
 
-        const CTarvexDoc::Bounds b = doc.GetFigureBounds();
+        const CFigure::Bounds b = doc.Figure().GetBounds();
         QImage image(b.right - b.left, b.bottom - b.top, QImage::Format_RGB32);
-        const QColor background = ColorFromRef(doc.BkColor);
+        const QColor background = ColorFromRef(doc.Figure().BkColor);
         image.fill(background);
         {
             QPainter painter(&image);

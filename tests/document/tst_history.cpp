@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/tarvexdoc.h"
+#include "support/testdocument.h"
 
 #include <QtTest>
 #include <QSettings>
@@ -33,15 +34,13 @@ void TestHistory::newChangeEmptiesRedo()
 {
     CTarvexDoc doc(false);
     for (int i = 0; i < 3; ++i) {
-        doc.TakeSnapshot();
-        doc.PlaceCube(i, 0, 0);
+        doc.PlaceCube(QPoint(i, 0), 0);
     }
     doc.Undo(true);
     doc.Undo(true);
     QCOMPARE(doc.UndoCount(), 1);
     QCOMPARE(doc.RedoCount(), 2);
-    doc.TakeSnapshot();
-    doc.PlaceCube(5, 5, 0);
+    doc.PlaceCube(QPoint(5, 5), 0);
     QCOMPARE(doc.RedoCount(), 0);
     QCOMPARE(doc.UndoCount(), 2);
     QVERIFY(!doc.CanRedo());
@@ -50,28 +49,26 @@ void TestHistory::newChangeEmptiesRedo()
 void TestHistory::undoRedoRoundTrip()
 {
     CTarvexDoc doc(false);
-    doc.TakeSnapshot();
-    doc.PlaceCube(2, 2, 0);
+    doc.PlaceCube(QPoint(2, 2), 0);
     doc.ToggleSelectMode();
     doc.SelectAll();
-    doc.TakeSnapshot();
-    doc.PlaceCube(2, 3, 0);
-    const CubeGrid after = doc.Grid();
+    doc.PlaceCube(QPoint(2, 3), 0);
+    const CubeGrid after = doc.Figure().Grid;
     doc.OnEditUndo();
-    QCOMPARE(doc.GetCell(2, 3), -1);
-    QCOMPARE(doc.GetCell(2, 2), 0);
+    QCOMPARE(doc.Figure().Cell(2, 3), -1);
+    QCOMPARE(doc.Figure().Cell(2, 2), 0);
     QVERIFY(doc.IsSelectMode());
     doc.OnEditUndo();
     QVERIFY(!doc.IsSelectMode());    // the first snapshot was taken with the mode off
-    QVERIFY(doc.IsFigureEmpty());
+    QVERIFY(doc.Figure().IsEmpty());
     doc.OnEditRedo();   // back to the state before the second undo: mode on
     QVERIFY(doc.IsSelectMode());
-    QCOMPARE(doc.GetCell(2, 2), 0);
-    QCOMPARE(doc.GetCell(2, 3), -1);
+    QCOMPARE(doc.Figure().Cell(2, 2), 0);
+    QCOMPARE(doc.Figure().Cell(2, 3), -1);
     doc.OnEditRedo();
     QVERIFY(doc.IsSelectMode());
     QCOMPARE(doc.Selection()->Cells, QVector<QPoint>{QPoint(2, 2)});
-    QCOMPARE(doc.Grid(), after);
+    QCOMPARE(doc.Figure().Grid, after);
     QCOMPARE(doc.UndoCount(), 2);
     QCOMPARE(doc.RedoCount(), 0);
 }
@@ -79,38 +76,37 @@ void TestHistory::undoRedoRoundTrip()
 void TestHistory::restoresSizesCellsColoursAndSelection()
 {
     CTarvexDoc doc(false);
-    doc.PlaceCube(19, 38, 5);
-    doc.PlaceCube(3, 3, 7);
+    PlaceCube(doc, 19, 38, 5);
+    PlaceCube(doc, 3, 3, 7);
     doc.TakeSnapshot();
     doc.ResizeGrid(10, 10);
-    doc.CubeSize = 80;
-    doc.Color1 = 0x112233;
-    doc.BkColor = 0;
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 80; });
+    EditFigure(doc, [&](CFigure &f) { f.Color1 = 0x112233; });
+    EditFigure(doc, [&](CFigure &f) { f.BkColor = 0; });
     doc.Undo(true);
-    QCOMPARE(doc.GetGridSize(), QSize(20, 40));
-    QCOMPARE(doc.Grid()[39].size(), 19);
-    QCOMPARE(doc.GetCell(19, 38), 5);
-    QCOMPARE(doc.CubeSize, 32);
-    QCOMPARE(doc.Color1, ColorRef(0x0000FF));
-    QCOMPARE(doc.BkColor, ColorRef(0xFFFFFF));
+    QCOMPARE(doc.Figure().GridSize(), QSize(20, 40));
+    QCOMPARE(doc.Figure().Grid[39].size(), 19);
+    QCOMPARE(doc.Figure().Cell(19, 38), 5);
+    QCOMPARE(doc.Figure().CubeSize, 32);
+    QCOMPARE(doc.Figure().Color1, ColorRef(0x0000FF));
+    QCOMPARE(doc.Figure().BkColor, ColorRef(0xFFFFFF));
     doc.Redo();
-    QCOMPARE(doc.GetGridSize(), QSize(10, 10));
-    QCOMPARE(doc.CubeSize, 80);
-    QCOMPARE(doc.GetCell(3, 3), 7);
+    QCOMPARE(doc.Figure().GridSize(), QSize(10, 10));
+    QCOMPARE(doc.Figure().CubeSize, 80);
+    QCOMPARE(doc.Figure().Cell(3, 3), 7);
 }
 
 void TestHistory::undoWithoutRedoEntry()
 {
     CTarvexDoc doc(false);
-    doc.TakeSnapshot();
-    doc.PlaceCube(1, 1, 0);
+    doc.PlaceCube(QPoint(1, 1), 0);
     doc.Undo(true);
     QCOMPARE(doc.RedoCount(), 1);
     // What cancelling the Options dialog does: a snapshot, then an undo that pushes nothing.
     doc.TakeSnapshot();
-    doc.CubeSize = 40;
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 40; });
     doc.Undo(false);
-    QCOMPARE(doc.CubeSize, 32);
+    QCOMPARE(doc.Figure().CubeSize, 32);
     QCOMPARE(doc.UndoCount(), 0);
     QCOMPARE(doc.RedoCount(), 0);   // the new snapshot emptied it; cancelling does not bring it back
 }
@@ -119,9 +115,11 @@ void TestHistory::restoreWritesTheStore()
 {
     CTarvexDoc doc;
     doc.TakeSnapshot();
-    doc.CubeSize = 48;
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 48; });
     doc.ResizeGrid(50, 60);
-    doc.CustomColors[0] = 0x123456;   // custom colours are not in snapshots but get written
+    CustomColorSet custom = doc.CustomColors();
+    custom[0] = 0x123456;   // custom colours are not in snapshots but get written
+    doc.SetCustomColors(custom);
     doc.Undo(true);
     QSettings store("Brellow", "Tarvex");
     store.beginGroup("Settings");
@@ -129,7 +127,7 @@ void TestHistory::restoreWritesTheStore()
     QCOMPARE(store.value("Width").toInt(), 20);
     QCOMPARE(store.value("Height").toInt(), 40);
     QCOMPARE(store.value("CustomColors").toByteArray().left(3), QByteArray("\x56\x34\x12", 3));
-    QCOMPARE(doc.CustomColors[0], ColorRef(0x123456));
+    QCOMPARE(doc.CustomColors()[0], ColorRef(0x123456));
 }
 
 void TestHistory::savedFlagFollowsDepth()
@@ -137,24 +135,23 @@ void TestHistory::savedFlagFollowsDepth()
     // Undo back to the state the figure had when it counted as saved counts as saved
     // again; the command-level cases are in tst_documentcommands.
     CTarvexDoc doc(false);
-    doc.TakeSnapshot();
-    doc.PlaceCube(1, 1, 0);
-    QCOMPARE(doc.m_bSaved, 0);
+    doc.PlaceCube(QPoint(1, 1), 0);
+    QCOMPARE(doc.IsSaved(), 0);
     doc.Undo(true);
-    QCOMPARE(doc.m_bSaved, 1);
+    QCOMPARE(doc.IsSaved(), 1);
     doc.Redo();
-    QCOMPARE(doc.m_bSaved, 0);
+    QCOMPARE(doc.IsSaved(), 0);
 }
 
 void TestHistory::emptyStacksDoNothing()
 {
     CTarvexDoc doc(false);
-    doc.PlaceCube(1, 1, 0);
+    PlaceCube(doc, 1, 1, 0);
     QVERIFY(!doc.CanUndo());
     QVERIFY(!doc.CanRedo());
     doc.Undo(true);
     doc.Redo();
-    QCOMPARE(doc.GetCell(1, 1), 0);
+    QCOMPARE(doc.Figure().Cell(1, 1), 0);
     QCOMPARE(doc.RedoCount(), 0);
     doc.TakeSnapshot();
     doc.Reset();
@@ -165,19 +162,17 @@ void TestHistory::snapshotsShareUnchangedRows()
 {
     CTarvexDoc doc(false);
     doc.ResizeGrid(100, 100);
-    doc.TakeSnapshot();
-    doc.PlaceCube(50, 50, 0);
-    const CubeGrid &before = doc.UndoTop().Grid;
+    doc.PlaceCube(QPoint(50, 50), 0);
+    const CubeGrid &before = doc.UndoTop().Figure.Grid;
     int shared = 0;
     for (int r = 0; r < 100; ++r)
-        shared += before[r].constData() == doc.Grid()[r].constData();
+        shared += before[r].constData() == doc.Figure().Grid[r].constData();
     QCOMPARE(shared, 99);
     // Writing the value a cell already has copies nothing.
-    doc.TakeSnapshot();
-    doc.PlaceCube(50, 50, 0);
+    doc.PlaceCube(QPoint(50, 50), 0);
     shared = 0;
     for (int r = 0; r < 100; ++r)
-        shared += doc.UndoTop().Grid[r].constData() == doc.Grid()[r].constData();
+        shared += doc.UndoTop().Figure.Grid[r].constData() == doc.Figure().Grid[r].constData();
     QCOMPARE(shared, 100);
 }
 

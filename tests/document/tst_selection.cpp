@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/tarvexdoc.h"
 #include "geometry/cubepainter.h"
+#include "support/testdocument.h"
 
 #include <QtTest>
 #include <QImage>
@@ -17,7 +18,6 @@ private Q_SLOTS:
     void rectangle_data();
     void rectangle();
     void rectangleCountsVisiblePartsOnly();
-    void framesXor();
 };
 
 void TestSelection::setOperations()
@@ -46,21 +46,21 @@ void TestSelection::setOperations()
 void TestSelection::modeToggle()
 {
     CTarvexDoc doc(false);
-    QSignalSpy updates(&doc, &CTarvexDoc::UpdateAllViews);
     QVERIFY(!doc.IsSelectModeEnabled());   // nothing to select in an empty figure
-    doc.PlaceCube(1, 1, 0);
+    PlaceCube(doc, 1, 1, 0);
+    QSignalSpy updates(&doc, &CTarvexDoc::UpdateAllViews);
     QVERIFY(doc.IsSelectModeEnabled());
     QVERIFY(!doc.IsSelectModeChecked());
     doc.ToggleSelectMode();
     QVERIFY(doc.IsSelectModeChecked());
-    doc.Selection()->Add(1, 1, 0);
+    doc.SelectCells({QPoint(1, 1)}, true);
     doc.ToggleSelectMode();
     doc.ToggleSelectMode();
     QVERIFY(doc.Selection()->IsEmpty());
-    QCOMPARE(updates.count(), 3);
+    QCOMPARE(updates.count(), 4);   // three toggles and the selection each repaint
     QVERIFY(!doc.CanUndo());
     // Deleting every cube leaves the mode checked but disabled.
-    doc.PlaceCube(1, 1, -1);
+    PlaceCube(doc, 1, 1, -1);
     QVERIFY(doc.IsSelectModeChecked());
     QVERIFY(!doc.IsSelectModeEnabled());
 }
@@ -73,10 +73,10 @@ void TestSelection::selectAll()
     doc.ToggleSelectMode();
     doc.SelectAll();
     QVERIFY(doc.Selection()->IsEmpty());
-    doc.PlaceCube(5, 9, 0);
-    doc.PlaceCube(1, 2, 3);
-    doc.PlaceCube(7, 2, 12);
-    doc.Selection()->Add(0, 0, 1);
+    PlaceCube(doc, 5, 9, 0);
+    PlaceCube(doc, 1, 2, 3);
+    PlaceCube(doc, 7, 2, 12);
+    doc.SelectCells({QPoint(0, 0)}, true);
     doc.SelectAll();
     QCOMPARE(doc.Selection()->Cells, (QVector<QPoint>{QPoint(1, 2), QPoint(7, 2), QPoint(5, 9)}));
     QCOMPARE(doc.Selection()->Values, (QVector<qint32>{3, 12, 0}));
@@ -100,22 +100,22 @@ void TestSelection::rectangle()
     QFETCH(QRect, rect);
     QFETCH(int, expected);
     CTarvexDoc doc(false);
-    doc.PlaceCube(1, 1, 0);
-    doc.PlaceCube(3, 1, 0);
-    doc.SelectCubesInRect(rect.left(), rect.top(), rect.right(), rect.bottom());   // mode off
+    PlaceCube(doc, 1, 1, 0);
+    PlaceCube(doc, 3, 1, 0);
+    doc.SelectCells(doc.Figure().CubesInRect(QPoint(rect.left(), rect.top()), QPoint(rect.right(), rect.bottom())), true);   // mode off
     QVERIFY(!doc.IsSelectMode());
     doc.ToggleSelectMode();
-    doc.SelectCubesInRect(rect.left(), rect.top(), rect.right(), rect.bottom());
+    doc.SelectCells(doc.Figure().CubesInRect(QPoint(rect.left(), rect.top()), QPoint(rect.right(), rect.bottom())), true);
     QCOMPARE(doc.Selection()->Count(), expected);
     // Drawn the other way round, the same cubes.
     CTarvexDoc reverse(false);
-    reverse.PlaceCube(1, 1, 0);
-    reverse.PlaceCube(3, 1, 0);
+    PlaceCube(reverse, 1, 1, 0);
+    PlaceCube(reverse, 3, 1, 0);
     reverse.ToggleSelectMode();
-    reverse.SelectCubesInRect(rect.right(), rect.bottom(), rect.left(), rect.top());
+    reverse.SelectCells(reverse.Figure().CubesInRect(QPoint(rect.right(), rect.bottom()), QPoint(rect.left(), rect.top())), true);
     QCOMPARE(reverse.Selection()->Cells, doc.Selection()->Cells);
     // Nothing is removed by a second rectangle.
-    doc.SelectCubesInRect(0, 0, 1, 1);
+    doc.SelectCells(doc.Figure().CubesInRect(QPoint(0, 0), QPoint(1, 1)), true);
     QCOMPARE(doc.Selection()->Count(), expected);
 }
 
@@ -123,8 +123,8 @@ void TestSelection::rectangleCountsVisiblePartsOnly()
 {
     CTarvexDoc doc(false);
     doc.ToggleSelectMode();
-    doc.PlaceCube(2, 2, 1);   // top corner cut
-    const QPoint o = doc.GetCellOrigin(2, 2);
+    PlaceCube(doc, 2, 2, 1);   // top corner cut
+    const QPoint o = doc.Figure().GetCellOrigin(2, 2);
     CCubePainter cube;
     cube.Left = o.x();
     cube.Top = o.y();
@@ -132,58 +132,14 @@ void TestSelection::rectangleCountsVisiblePartsOnly()
     cube.Index = 1;
     const QRect visible = cube.GetCubeRegion().boundingRect();
     // Exactly the visible bounds: selected although the whole hexagon is taller.
-    doc.SelectCubesInRect(visible.left(), visible.top(), visible.right() + 1, visible.bottom() + 1);
+    doc.SelectCells(doc.Figure().CubesInRect(QPoint(visible.left(), visible.top()), QPoint(visible.right() + 1, visible.bottom() + 1)), true);
     QCOMPARE(doc.Selection()->Count(), 1);
-    doc.Selection()->Clear();
+    doc.SelectCells({}, false);
     // One visible pixel outside: not selected.
-    doc.SelectCubesInRect(visible.left(), visible.top() + 1, visible.right() + 1, visible.bottom() + 1);
+    doc.SelectCells(doc.Figure().CubesInRect(QPoint(visible.left(), visible.top() + 1), QPoint(visible.right() + 1, visible.bottom() + 1)), true);
     QCOMPARE(doc.Selection()->Count(), 0);
-    doc.SelectCubesInRect(visible.left(), visible.top(), visible.right(), visible.bottom() + 1);
+    doc.SelectCells(doc.Figure().CubesInRect(QPoint(visible.left(), visible.top()), QPoint(visible.right(), visible.bottom() + 1)), true);
     QCOMPARE(doc.Selection()->Count(), 0);
-}
-
-void TestSelection::framesXor()
-{
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
-    doc.PlaceCube(1, 1, 0);
-    doc.PlaceCube(2, 2, 9);
-    doc.PlaceCube(4, 4, 0);
-    doc.ToggleSelectMode();
-    doc.Selection()->Add(1, 1, 0);
-    doc.Selection()->Add(2, 2, 9);
-    doc.Selection()->Add(6, 6, 0);   // empty cell: listed but never framed
-    QImage image(doc.GetWorkspaceSize(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        doc.DrawWorkspace(painter, true, 1, 0, 0, false);
-    }
-    const QImage before = image;
-    QImage expected = before;
-    {
-        QPainter painter(&expected);
-        for (const QPoint &cell : {QPoint(1, 1), QPoint(2, 2)}) {
-            CCubePainter cube;
-            const QPoint o = doc.GetCellOrigin(cell.x(), cell.y());
-            cube.Left = o.x();
-            cube.Top = o.y();
-            cube.Size = 32;
-            cube.Index = doc.GetCell(cell.x(), cell.y());
-            cube.DrawFrameXor(painter, 21, 12);
-        }
-    }
-    {
-        QPainter painter(&image);
-        doc.DrawSelectionFramesXor(painter, 21, 12);
-    }
-    QCOMPARE(image, expected);
-    QVERIFY(image != before);
-    {
-        QPainter painter(&image);
-        doc.DrawSelectionFramesXor(painter, 21, 12);
-    }
-    QCOMPARE(image, before);
 }
 
 QTEST_MAIN(TestSelection)

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/tarvexdoc.h"
+#include "geometry/dragoffset.h"
+#include "support/testdocument.h"
 
 #include <QtTest>
 #include <QRandomGenerator>
@@ -11,8 +13,6 @@ class TestSelectionMove : public QObject
 private Q_SLOTS:
     void clicks_data();
     void clicks();
-    void dragOffsetExamples_data();
-    void dragOffsetExamples();
     void oneRowDownKeepsPixelShift();
     void moveAndCopy();
     void dropInPlaceReplacesAndCutsAgain();
@@ -43,76 +43,52 @@ void TestSelectionMove::clicks()
     QFETCH(bool, ctrl);
     QFETCH(QVector<QPoint>, expected);
     CTarvexDoc doc(false);
-    doc.PlaceCube(2, 2, 0);
-    doc.PlaceCube(5, 8, 0);
+    PlaceCube(doc, 2, 2, 0);
+    PlaceCube(doc, 5, 8, 0);
     doc.ToggleSelectMode();
-    doc.Selection()->Add(2, 2, 0);
-    doc.ClickSelect(click.x(), click.y(), ctrl);
+    doc.SelectCells({QPoint(2, 2)}, true);
+    doc.ClickSelect(doc.Figure().CubeFromPoint(click.x(), click.y()), ctrl);
     QCOMPARE(doc.Selection()->Cells, expected);
     QVERIFY(!doc.CanUndo());
-}
-
-void TestSelectionMove::dragOffsetExamples_data()
-{
-    QTest::addColumn<QPoint>("move");
-    QTest::addColumn<QPoint>("offset");
-    QTest::newRow("30 right 20 down") << QPoint(30, 20) << QPoint(0, 2);
-    QTest::newRow("50 right 13 down") << QPoint(50, 13) << QPoint(1, 1);
-    QTest::newRow("25 left 13 down") << QPoint(-25, 13) << QPoint(-1, 1);
-    QTest::newRow("still") << QPoint(0, 0) << QPoint(0, 0);
-    QTest::newRow("12 down") << QPoint(0, 12) << QPoint(0, 1);
-    QTest::newRow("60 left 40 up") << QPoint(-60, -40) << QPoint(-2, -3);
-}
-
-void TestSelectionMove::dragOffsetExamples()
-{
-    QFETCH(QPoint, move);
-    QFETCH(QPoint, offset);
-    CTarvexDoc doc(false);
-    doc.PlaceCube(8, 20, 0);
-    doc.ToggleSelectMode();
-    doc.SelectAll();
-    const QPoint start(8 * 42 + 16, 20 * 12 + 16);
-    QCOMPARE(doc.GetDragOffset(start, start + move), offset);
 }
 
 void TestSelectionMove::oneRowDownKeepsPixelShift()
 {
     CTarvexDoc doc(false);
-    doc.PlaceCube(4, 10, 0);
-    doc.PlaceCube(4, 13, 0);
+    PlaceCube(doc, 4, 10, 0);
+    PlaceCube(doc, 4, 13, 0);
     doc.ToggleSelectMode();
     doc.SelectAll();
-    const QPoint before[] = {doc.GetCellOrigin(4, 10), doc.GetCellOrigin(4, 13)};
+    const QPoint before[] = {doc.Figure().GetCellOrigin(4, 10), doc.Figure().GetCellOrigin(4, 13)};
     doc.DropSelection(QPoint(0, 1), false);
     QCOMPARE(doc.Selection()->Cells, (QVector<QPoint>{QPoint(4, 11), QPoint(5, 14)}));
-    QCOMPARE(doc.GetCellOrigin(4, 11) - before[0], QPoint(21, 12));
-    QCOMPARE(doc.GetCellOrigin(5, 14) - before[1], QPoint(21, 12));
-    QCOMPARE(doc.GetCell(4, 10), -1);
-    QCOMPARE(doc.GetCell(4, 13), -1);
+    QCOMPARE(doc.Figure().GetCellOrigin(4, 11) - before[0], QPoint(21, 12));
+    QCOMPARE(doc.Figure().GetCellOrigin(5, 14) - before[1], QPoint(21, 12));
+    QCOMPARE(doc.Figure().Cell(4, 10), -1);
+    QCOMPARE(doc.Figure().Cell(4, 13), -1);
 }
 
 void TestSelectionMove::moveAndCopy()
 {
     for (bool copy : {false, true}) {
         CTarvexDoc doc(false);
-        doc.PlaceCube(3, 4, 5);
-        doc.PlaceCube(3, 6, 0);   // cuts the bottom of (3, 4): it holds 13 now
+        PlaceCube(doc, 3, 4, 5);
+        PlaceCube(doc, 3, 6, 0);   // cuts the bottom of (3, 4): it holds 13 now
+        MarkSaved(doc);
         doc.ToggleSelectMode();
         doc.SelectAll();
-        doc.m_bSaved = 1;
         doc.DropSelection(QPoint(2, 0), copy);
         QCOMPARE(doc.UndoCount(), 1);
-        QCOMPARE(doc.m_bSaved, 0);
+        QCOMPARE(doc.IsSaved(), 0);
         QCOMPARE(doc.Selection()->Cells, (QVector<QPoint>{QPoint(5, 4), QPoint(5, 6)}));
         // Captured values are placed; the later cube cuts the earlier one again.
-        QCOMPARE(doc.GetCell(5, 4), 13);
-        QCOMPARE(doc.GetCell(5, 6), 0);
-        QCOMPARE(doc.GetCell(3, 4) >= 0, copy);
-        QCOMPARE(doc.GetCell(3, 6) >= 0, copy);
+        QCOMPARE(doc.Figure().Cell(5, 4), 13);
+        QCOMPARE(doc.Figure().Cell(5, 6), 0);
+        QCOMPARE(doc.Figure().Cell(3, 4) >= 0, copy);
+        QCOMPARE(doc.Figure().Cell(3, 6) >= 0, copy);
         doc.Undo(true);
-        QCOMPARE(doc.GetCell(3, 4), 13);
-        QCOMPARE(doc.GetCell(5, 4), -1);
+        QCOMPARE(doc.Figure().Cell(3, 4), 13);
+        QCOMPARE(doc.Figure().Cell(5, 4), -1);
         QCOMPARE(doc.Selection()->Cells, (QVector<QPoint>{QPoint(3, 4), QPoint(3, 6)}));
     }
 }
@@ -120,31 +96,31 @@ void TestSelectionMove::moveAndCopy()
 void TestSelectionMove::dropInPlaceReplacesAndCutsAgain()
 {
     CTarvexDoc doc(false);
-    doc.PlaceCube(3, 4, 0);
+    PlaceCube(doc, 3, 4, 0);
     doc.ToggleSelectMode();
     doc.SelectAll();
-    doc.PlaceCube(3, 2, 0);      // not selected; its bottom is cut, it cuts (3, 4)'s top
-    QCOMPARE(doc.GetCell(3, 4), 1);
-    QCOMPARE(doc.GetCell(3, 2), 0);
+    PlaceCube(doc, 3, 2, 0);      // not selected; its bottom is cut, it cuts (3, 4)'s top
+    QCOMPARE(doc.Figure().Cell(3, 4), 1);
+    QCOMPARE(doc.Figure().Cell(3, 2), 0);
     doc.DropSelection(QPoint(0, 0), false);
     QCOMPARE(doc.UndoCount(), 1);
-    QCOMPARE(doc.GetCell(3, 4), 0);      // the captured value
-    QCOMPARE(doc.GetCell(3, 2), 8);      // the neighbour is cut again
+    QCOMPARE(doc.Figure().Cell(3, 4), 0);      // the captured value
+    QCOMPARE(doc.Figure().Cell(3, 2), 8);      // the neighbour is cut again
 }
 
 void TestSelectionMove::deleteSelection()
 {
     CTarvexDoc doc(false);
-    doc.PlaceCube(3, 4, 0);
-    doc.PlaceCube(3, 6, 0);
+    PlaceCube(doc, 3, 4, 0);
+    PlaceCube(doc, 3, 6, 0);
     doc.ToggleSelectMode();
     doc.DeleteSelection();            // empty selection: no snapshot
     QVERIFY(!doc.CanUndo());
-    doc.Selection()->Add(3, 6, 0);
+    doc.SelectCells({QPoint(3, 6)}, true);
     doc.DeleteSelection();
     QCOMPARE(doc.UndoCount(), 1);
-    QCOMPARE(doc.GetCell(3, 6), -1);
-    QCOMPARE(doc.GetCell(3, 4), 8);   // keeps the corner the deleted cube had cut
+    QCOMPARE(doc.Figure().Cell(3, 6), -1);
+    QCOMPARE(doc.Figure().Cell(3, 4), 8);   // keeps the corner the deleted cube had cut
     QVERIFY(doc.Selection()->IsEmpty());
 }
 
@@ -156,7 +132,7 @@ void TestSelectionMove::targetsAlwaysInsideGrid()
         CTarvexDoc doc(false);
         const int w = 3 + int(random.bounded(12));
         const int n = 2 + int(random.bounded(12));
-        doc.CubeSize = 16 + int(random.bounded(60));
+        EditFigure(doc, [&](CFigure &f) { f.CubeSize = 16 + int(random.bounded(60)); });
         doc.ResizeGrid(w, n);
         doc.ToggleSelectMode();
         const int kind = int(random.bounded(4));
@@ -173,19 +149,19 @@ void TestSelectionMove::targetsAlwaysInsideGrid()
                 else
                     pick = random.bounded(100) < 60;
                 if (pick) {
-                    doc.PlaceCube(c, r, int(random.bounded(64)));
-                    doc.Selection()->Add(c, r, doc.GetCell(c, r));
+                    PlaceCube(doc, c, r, int(random.bounded(64)));
+                    doc.SelectCells({QPoint(c, r)}, true);
                 }
             }
         if (doc.Selection()->IsEmpty())
             continue;
-        const QSize ws = doc.GetWorkspaceSize();
+        const QSize ws = doc.Figure().GetWorkspaceSize();
         const QPoint start(int(random.bounded(ws.width())), int(random.bounded(ws.height())));
         const QPoint point(int(random.bounded(3 * ws.width())) - ws.width(),
                            int(random.bounded(3 * ws.height())) - ws.height());
-        const QPoint offset = doc.GetDragOffset(start, point);
+        const QPoint offset = DragOffset(doc, start, point);
         for (const QPoint &cell : doc.Selection()->Cells) {
-            const QPoint t = CTarvexDoc::DropTarget(cell, offset);
+            const QPoint t = CDragOffset::DropTarget(cell, offset);
             if (!CellExists(t.x(), t.y(), w, n))
                 QFAIL(qPrintable(QString("round %1: (%2,%3) + (%4,%5) leaves the %6x%7 grid")
                                      .arg(round).arg(cell.x()).arg(cell.y()).arg(offset.x())
@@ -197,7 +173,7 @@ void TestSelectionMove::targetsAlwaysInsideGrid()
         doc.DropSelection(offset, false);
         int occupied = 0;
         for (const QPoint &cell : doc.Selection()->Cells)
-            occupied += doc.GetCell(cell.x(), cell.y()) >= 0;
+            occupied += doc.Figure().Cell(cell.x(), cell.y()) >= 0;
         QCOMPARE(occupied, count);
     }
     QVERIFY(clamped > 1000);   // the rounds really moved things
@@ -206,17 +182,17 @@ void TestSelectionMove::targetsAlwaysInsideGrid()
 void TestSelectionMove::staleEntriesAreSkipped()
 {
     CTarvexDoc doc(false);
-    doc.PlaceCube(18, 30, 0);
-    doc.PlaceCube(1, 1, 0);
+    PlaceCube(doc, 18, 30, 0);
+    PlaceCube(doc, 1, 1, 0);
     doc.ToggleSelectMode();
     doc.SelectAll();
     doc.ResizeGrid(10, 10);          // (18, 30) no longer exists
-    const QPoint offset = doc.GetDragOffset(QPoint(50, 30), QPoint(92, 30));
+    const QPoint offset = DragOffset(doc, QPoint(50, 30), QPoint(92, 30));
     QCOMPARE(offset, QPoint(1, 0));
     doc.DropSelection(offset, false);
-    QCOMPARE(doc.GetCell(2, 1), 0);
+    QCOMPARE(doc.Figure().Cell(2, 1), 0);
     doc.DeleteSelection();
-    QVERIFY(doc.IsFigureEmpty());
+    QVERIFY(doc.Figure().IsEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestSelectionMove)

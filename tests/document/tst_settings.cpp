@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/tarvexdoc.h"
+#include "support/testdocument.h"
 
 #include <QtTest>
 #include <QSettings>
@@ -56,15 +57,15 @@ QSettings *TestSettings::Store()
 void TestSettings::defaultsOnFirstStart()
 {
     CTarvexDoc doc;
-    QCOMPARE(doc.BkColor, ColorRef(0xFFFFFF));
-    QCOMPARE(doc.Color1, ColorRef(0x0000FF));
-    QCOMPARE(doc.Color2, ColorRef(0x00EE00));
-    QCOMPARE(doc.Color3, ColorRef(0xFF0000));
-    QCOMPARE(doc.CubeSize, 32);
-    QCOMPARE(doc.GetGridSize(), QSize(20, 40));
-    for (ColorRef c : doc.CustomColors)
+    QCOMPARE(doc.Figure().BkColor, ColorRef(0xFFFFFF));
+    QCOMPARE(doc.Figure().Color1, ColorRef(0x0000FF));
+    QCOMPARE(doc.Figure().Color2, ColorRef(0x00EE00));
+    QCOMPARE(doc.Figure().Color3, ColorRef(0xFF0000));
+    QCOMPARE(doc.Figure().CubeSize, 32);
+    QCOMPARE(doc.Figure().GridSize(), QSize(20, 40));
+    for (ColorRef c : doc.CustomColors())
         QCOMPARE(c, ColorRef(0xFFFFFF));
-    QCOMPARE(doc.m_bSaved, 1);
+    QCOMPARE(doc.IsSaved(), 1);
     QVERIFY(!doc.IsSelectMode());
     QVERIFY(!Store()->contains("BkColor"));   // reading alone writes nothing
 }
@@ -90,9 +91,9 @@ void TestSettings::customColorsNeedExactly64Bytes()
     Store()->setValue("BkColor", 0x123456);
     m_store.reset();
     CTarvexDoc doc;
-    QCOMPARE(doc.BkColor, ColorRef(0x123456));
-    QCOMPARE(doc.CustomColors[0], used ? ColorRef(0x04030201) : ColorRef(0xFFFFFF));
-    QCOMPARE(doc.CustomColors[15], used ? ColorRef(0x403F3E3D) : ColorRef(0xFFFFFF));
+    QCOMPARE(doc.Figure().BkColor, ColorRef(0x123456));
+    QCOMPARE(doc.CustomColors()[0], used ? ColorRef(0x04030201) : ColorRef(0xFFFFFF));
+    QCOMPARE(doc.CustomColors()[15], used ? ColorRef(0x403F3E3D) : ColorRef(0xFFFFFF));
 }
 
 void TestSettings::sizesAreKeptInRange_data()
@@ -122,22 +123,24 @@ void TestSettings::sizesAreKeptInRange()
     Store()->setValue("CubeSize", cubeSize);
     m_store.reset();
     CTarvexDoc doc;
-    QCOMPARE(doc.GetGridSize(), grid);
-    QCOMPARE(doc.CubeSize, size);
+    QCOMPARE(doc.Figure().GridSize(), grid);
+    QCOMPARE(doc.Figure().CubeSize, size);
 }
 
 void TestSettings::saveWritesEverything()
 {
     {
         CTarvexDoc doc;
-        doc.BkColor = 0x010203;
-        doc.Color1 = 0x040506;
-        doc.Color2 = 0x070809;
-        doc.Color3 = 0x0A0B0C;
-        doc.CubeSize = 50;
-        doc.ResizeGrid(30, 60);
-        doc.CustomColors[3] = 0xABCDEF;
-        doc.SaveSettings();
+        COptions options = doc.Options();
+        options.BkColor = 0x010203;
+        options.Color1 = 0x040506;
+        options.Color2 = 0x070809;
+        options.Color3 = 0x0A0B0C;
+        options.CubeSize = 50;
+        options.Width = 30;
+        options.Height = 60;
+        options.CustomColors[3] = 0xABCDEF;
+        doc.SetOptions(options);
     }
     QSettings *store = Store();
     QCOMPARE(store->value("BkColor").toInt(), 0x010203);
@@ -151,10 +154,10 @@ void TestSettings::saveWritesEverything()
     m_store.reset();
     // The next start begins with them.
     CTarvexDoc next;
-    QCOMPARE(next.Color2, ColorRef(0x070809));
-    QCOMPARE(next.CubeSize, 50);
-    QCOMPARE(next.GetGridSize(), QSize(30, 60));
-    QCOMPARE(next.CustomColors[3], ColorRef(0xABCDEF));
+    QCOMPARE(next.Figure().Color2, ColorRef(0x070809));
+    QCOMPARE(next.Figure().CubeSize, 50);
+    QCOMPARE(next.Figure().GridSize(), QSize(30, 60));
+    QCOMPARE(next.CustomColors()[3], ColorRef(0xABCDEF));
 }
 
 void TestSettings::documentWithoutStoreNeverWrites()
@@ -162,10 +165,10 @@ void TestSettings::documentWithoutStoreNeverWrites()
     Store()->setValue("CubeSize", 64);
     m_store.reset();
     CTarvexDoc doc(false);
-    QCOMPARE(doc.CubeSize, 32);   // defaults, not the store
-    doc.CubeSize = 100;
-    doc.SaveSettings();
-    doc.TakeSnapshot();
+    QCOMPARE(doc.Figure().CubeSize, 32);   // defaults, not the store
+    COptions options = doc.Options();
+    options.CubeSize = 100;
+    doc.SetOptions(options);
     doc.Undo(false);
     QCOMPARE(Store()->value("CubeSize").toInt(), 64);
 }

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include "support/testfiles.h"
+#include "support/testdocument.h"
 
 #include <QtTest>
 
@@ -34,7 +35,7 @@ quint16 U16(const QByteArray &data, int offset)
 // background, shifted so the figure's bounding corner lands on (0, 0).
 QImage WholePicture(const CTarvexDoc &doc)
 {
-    const CTarvexDoc::Bounds b = doc.GetFigureBounds();
+    const CFigure::Bounds b = doc.Figure().GetBounds();
     const int width = ((b.right - b.left) / 4) * 4 + 4;
     QImage image(width, b.bottom - b.top, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -64,12 +65,12 @@ void FillRandomly(CTarvexDoc &doc, int width, int height, int cubeSize, quint32 
 {
     QRandomGenerator random(seed);
     doc.ResizeGrid(width, height);
-    doc.CubeSize = cubeSize;
-    doc.BkColor = MakeColorRef(200, 210, 220);
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = cubeSize; });
+    EditFigure(doc, [&](CFigure &f) { f.BkColor = MakeColorRef(200, 210, 220); });
     for (int r = 0; r < height; ++r)
         for (int c = 0; c < RowLength(width, r); ++c)
             if (int(random.bounded(100)) < percent)
-                doc.PlaceCube(c, r, int(random.bounded(64)));
+                PlaceCube(doc, c, r, int(random.bounded(64)));
 }
 
 } // namespace
@@ -122,10 +123,10 @@ void TestBitmapExport::header()
     QFETCH(int, width);
     QFETCH(int, height);
     CTarvexDoc doc(false);
-    doc.CubeSize = cubeSize;
-    doc.PlaceCube(0, 0, 0);
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = cubeSize; });
+    PlaceCube(doc, 0, 0, 0);
     if (secondRow)
-        doc.PlaceCube(0, 1, 0);
+        PlaceCube(doc, 0, 1, 0);
     const QString path = m_dir.filePath("header.bmp");
     QString error;
     QVERIFY2(doc.ExportBitmap(path, &error), qPrintable(error));
@@ -170,7 +171,7 @@ void TestBitmapExport::pixelsMatchWholePicture()
     FillRandomly(doc, 12, 11, cubeSize, 42, 60);
     if (selectMode) {
         doc.ToggleSelectMode();
-        doc.SelectCubesInRect(0, 0, 200, 150);
+        doc.SelectCells(doc.Figure().CubesInRect(QPoint(0, 0), QPoint(200, 150)), true);
         QVERIFY(doc.Selection()->Count() > 0);
     }
     const QString path = m_dir.filePath("strips.bmp");
@@ -193,14 +194,14 @@ void TestBitmapExport::backgroundBehindWholeFigure()
     // background colour appears, even where the figure starts far from the corner.
     CTarvexDoc doc(false);
     doc.ResizeGrid(10, 10);
-    doc.CubeSize = 16;
-    doc.BkColor = MakeColorRef(10, 20, 30);
-    doc.Color1 = MakeColorRef(1, 2, 3);
-    doc.Color2 = MakeColorRef(4, 5, 6);
-    doc.Color3 = MakeColorRef(7, 8, 9);
-    doc.PlaceCube(9, 2, 0);
-    doc.PlaceCube(3, 9, 0);
-    doc.PlaceCube(4, 7, 0);
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 16; });
+    EditFigure(doc, [&](CFigure &f) { f.BkColor = MakeColorRef(10, 20, 30); });
+    EditFigure(doc, [&](CFigure &f) { f.Color1 = MakeColorRef(1, 2, 3); });
+    EditFigure(doc, [&](CFigure &f) { f.Color2 = MakeColorRef(4, 5, 6); });
+    EditFigure(doc, [&](CFigure &f) { f.Color3 = MakeColorRef(7, 8, 9); });
+    PlaceCube(doc, 9, 2, 0);
+    PlaceCube(doc, 3, 9, 0);
+    PlaceCube(doc, 4, 7, 0);
     const QString path = m_dir.filePath("edges.bmp");
     QVERIFY(CBitmapExport::Export(doc.Figure(), doc.SelectedCells(), path, nullptr, 8));
     const QImage image = PixelsOf(ReadFile(path));
@@ -230,7 +231,7 @@ void TestBitmapExport::replacesPreviousFile()
     FillRandomly(big, 10, 10, 30, 5, 100);
     QVERIFY(big.ExportBitmap(path, nullptr));
     CTarvexDoc small(false);
-    small.PlaceCube(2, 2, 0);
+    PlaceCube(small, 2, 2, 0);
     QVERIFY(small.ExportBitmap(path, nullptr));
     const QByteArray file = ReadFile(path);
     QCOMPARE(file.size(), qsizetype(U32(file, 2)));
@@ -289,10 +290,10 @@ void TestBitmapExport::printCentresWithoutScaling()
 {
     QFETCH(QSize, page);
     CTarvexDoc doc(false);
-    doc.CubeSize = 40;
-    doc.PlaceCube(6, 9, 0);
-    doc.PlaceCube(8, 12, 0);
-    const CTarvexDoc::Bounds b = doc.GetFigureBounds();
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 40; });
+    PlaceCube(doc, 6, 9, 0);
+    PlaceCube(doc, 8, 12, 0);
+    const CFigure::Bounds b = doc.Figure().GetBounds();
     QImage image(page, QImage::Format_RGB32);
     image.fill(Qt::white);
     {

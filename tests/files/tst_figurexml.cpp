@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include "support/testfiles.h"
+#include "support/testdocument.h"
 
 #include <QtTest>
 
@@ -41,7 +42,7 @@ QByteArray Cube(int col, int row, int index)
 QStringList Cells(const CTarvexDoc &doc)
 {
     QStringList cells;
-    const CubeGrid &grid = doc.Grid();
+    const CubeGrid &grid = doc.Figure().Grid;
     for (int r = 0; r < grid.size(); ++r)
         for (int c = 0; c < grid[r].size(); ++c)
             if (grid[r][c] >= 0)
@@ -82,8 +83,8 @@ void TestFigureXml::initTestCase()
 void TestFigureXml::writesExampleExactly()
 {
     CTarvexDoc doc(false);
-    doc.PlaceCube(3, 0, 12);
-    doc.PlaceCube(2, 1, 63);
+    PlaceCube(doc, 3, 0, 12);
+    PlaceCube(doc, 2, 1, 63);
     const QString path = m_dir.filePath("example.xml");
     QString error;
     QVERIFY2(doc.SaveFigureXml(path, &error), qPrintable(error));
@@ -94,24 +95,24 @@ void TestFigureXml::readsExample()
 {
     CTarvexDoc doc(false);
     doc.ResizeGrid(50, 50);
-    doc.CubeSize = 100;
-    doc.Color1 = 1;
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 100; });
+    EditFigure(doc, [&](CFigure &f) { f.Color1 = 1; });
     doc.Reset();
     QString error;
     QVERIFY2(doc.LoadFigureXml(TARVEX_TEST_DATA "/figures/example.xml", &error), qPrintable(error));
-    QCOMPARE(doc.GetGridSize(), QSize(20, 40));
-    QCOMPARE(doc.CubeSize, 32);
-    QCOMPARE(doc.Color1, ColorRef(255));
-    QCOMPARE(doc.Color2, ColorRef(60928));
-    QCOMPARE(doc.Color3, ColorRef(16711680));
-    QCOMPARE(doc.BkColor, ColorRef(16777215));
+    QCOMPARE(doc.Figure().GridSize(), QSize(20, 40));
+    QCOMPARE(doc.Figure().CubeSize, 32);
+    QCOMPARE(doc.Figure().Color1, ColorRef(255));
+    QCOMPARE(doc.Figure().Color2, ColorRef(60928));
+    QCOMPARE(doc.Figure().Color3, ColorRef(16711680));
+    QCOMPARE(doc.Figure().BkColor, ColorRef(16777215));
     QCOMPARE(Cells(doc), (QStringList{"3,0=12", "2,1=63"}));
 }
 
 void TestFigureXml::oneCubeLine()
 {
     CTarvexDoc doc(false);
-    doc.PlaceCube(0, 0, 5);
+    PlaceCube(doc, 0, 0, 5);
     const QString path = m_dir.filePath("one.xml");
     QVERIFY(doc.SaveFigureXml(path, nullptr));
     QVERIFY(ReadFile(path).endsWith("<Workspace>\r\n<Cube Col=\"0\" Row=\"0\" Index=\"5\"/>\r\n</Workspace>\r\n</xml>\r\n"));
@@ -138,28 +139,28 @@ void TestFigureXml::roundTrip()
     QRandomGenerator random(uint(width * 1000 + height));
     CTarvexDoc doc(false);
     doc.ResizeGrid(width, height);
-    doc.CubeSize = cubeSize;
-    doc.Color1 = 0x123456;
-    doc.Color2 = 0xFFFFFF;
-    doc.Color3 = 0;
-    doc.BkColor = 0x010203;
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = cubeSize; });
+    EditFigure(doc, [&](CFigure &f) { f.Color1 = 0x123456; });
+    EditFigure(doc, [&](CFigure &f) { f.Color2 = 0xFFFFFF; });
+    EditFigure(doc, [&](CFigure &f) { f.Color3 = 0; });
+    EditFigure(doc, [&](CFigure &f) { f.BkColor = 0x010203; });
     for (int r = 0; r < height; ++r)
         for (int c = 0; c < RowLength(width, r); ++c)
             if (int(random.bounded(100)) < fill)
-                doc.PlaceCube(c, r, int(random.bounded(64)));
+                PlaceCube(doc, c, r, int(random.bounded(64)));
     const QString path = m_dir.filePath("roundtrip.xml");
     QString error;
     QVERIFY2(doc.SaveFigureXml(path, &error), qPrintable(error));
 
     CTarvexDoc back(false);
     QVERIFY2(back.LoadFigureXml(path, &error), qPrintable(error));
-    QCOMPARE(back.GetGridSize(), doc.GetGridSize());
-    QCOMPARE(back.CubeSize, doc.CubeSize);
-    QCOMPARE(back.Color1, doc.Color1);
-    QCOMPARE(back.Color2, doc.Color2);
-    QCOMPARE(back.Color3, doc.Color3);
-    QCOMPARE(back.BkColor, doc.BkColor);
-    QCOMPARE(back.Grid(), doc.Grid());
+    QCOMPARE(back.Figure().GridSize(), doc.Figure().GridSize());
+    QCOMPARE(back.Figure().CubeSize, doc.Figure().CubeSize);
+    QCOMPARE(back.Figure().Color1, doc.Figure().Color1);
+    QCOMPARE(back.Figure().Color2, doc.Figure().Color2);
+    QCOMPARE(back.Figure().Color3, doc.Figure().Color3);
+    QCOMPARE(back.Figure().BkColor, doc.Figure().BkColor);
+    QCOMPARE(back.Figure().Grid, doc.Figure().Grid);
     // Saving what was loaded gives the same bytes.
     const QString again = m_dir.filePath("again.xml");
     QVERIFY(back.SaveFigureXml(again, &error));
@@ -271,19 +272,19 @@ void TestFigureXml::refusedFileChangesNothing()
     QVERIFY(WriteFile(path, text));
     CTarvexDoc doc(false);
     doc.ResizeGrid(12, 14);
-    doc.CubeSize = 40;
-    doc.Color1 = 7;
-    doc.BkColor = 9;
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 40; });
+    EditFigure(doc, [&](CFigure &f) { f.Color1 = 7; });
+    EditFigure(doc, [&](CFigure &f) { f.BkColor = 9; });
     QSignalSpy colours(&doc, &CTarvexDoc::BarColorsChanged);
     QSignalSpy views(&doc, &CTarvexDoc::UpdateAllViews);
     QString error;
     QVERIFY(!doc.LoadFigureXml(path, &error));
     QVERIFY(!error.isEmpty());
-    QCOMPARE(doc.GetGridSize(), QSize(12, 14));
-    QCOMPARE(doc.CubeSize, 40);
-    QCOMPARE(doc.Color1, ColorRef(7));
-    QCOMPARE(doc.BkColor, ColorRef(9));
-    QVERIFY(doc.IsFigureEmpty());
+    QCOMPARE(doc.Figure().GridSize(), QSize(12, 14));
+    QCOMPARE(doc.Figure().CubeSize, 40);
+    QCOMPARE(doc.Figure().Color1, ColorRef(7));
+    QCOMPARE(doc.Figure().BkColor, ColorRef(9));
+    QVERIFY(doc.Figure().IsEmpty());
     QCOMPARE(colours.count(), 0);
     QCOMPARE(views.count(), 0);
 }
@@ -323,7 +324,7 @@ void TestFigureXml::loadAnnouncesColoursAndStoresSettings()
 void TestFigureXml::saveReportsFailure()
 {
     CTarvexDoc doc(false);
-    doc.PlaceCube(1, 1, 1);
+    PlaceCube(doc, 1, 1, 1);
     QString error;
     QVERIFY(!doc.SaveFigureXml(m_dir.filePath("no/such/folder/f.xml"), &error));
     QVERIFY(error.contains("f.xml"));

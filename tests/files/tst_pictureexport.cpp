@@ -12,6 +12,7 @@
 #include "files/vectorexport.h"
 #include "support/failingtarget.h"
 #include "support/imagecompare.h"
+#include "support/testdocument.h"
 
 #include <QImage>
 #include <QPainter>
@@ -35,19 +36,20 @@ void Fill(CTarvexDoc &doc, int width, int height, int cubeSize, int percent, boo
 {
     QRandomGenerator random(quint32(width * 1000 + height * 10 + cubeSize));
     doc.ResizeGrid(width, height);
-    doc.CubeSize = cubeSize;
-    doc.BkColor = MakeColorRef(200, 210, 220);
-    doc.Color1 = MakeColorRef(250, 20, 30);
-    doc.Color2 = MakeColorRef(20, 160, 40);
-    doc.Color3 = MakeColorRef(30, 40, 240);
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = cubeSize; });
+    EditFigure(doc, [&](CFigure &f) { f.BkColor = MakeColorRef(200, 210, 220); });
+    EditFigure(doc, [&](CFigure &f) { f.Color1 = MakeColorRef(250, 20, 30); });
+    EditFigure(doc, [&](CFigure &f) { f.Color2 = MakeColorRef(20, 160, 40); });
+    EditFigure(doc, [&](CFigure &f) { f.Color3 = MakeColorRef(30, 40, 240); });
     for (int r = 0; r < height; ++r)
         for (int c = 0; c < RowLength(width, r); ++c)
             if (int(random.bounded(100)) < percent)
-                doc.PlaceCube(c, r, int(random.bounded(64)));
+                PlaceCube(doc, c, r, int(random.bounded(64)));
     if (select) {
         doc.ToggleSelectMode();
         doc.SelectAll();
-        doc.Selection()->Cells.resize(doc.Selection()->Cells.size() / 2);
+        const QVector<QPoint> all = doc.Selection()->Cells;
+        doc.SelectCells(all.mid(0, all.size() / 2), false);
     }
 }
 
@@ -148,14 +150,14 @@ void TestPictureExport::pngMatchesBitmap()
     CTarvexDoc doc(false);
     Fill(doc, width, height, cubeSize, 70, false);
     if (oneFaceColor)
-        doc.Color2 = doc.Color3 = doc.Color1;
+        EditFigure(doc, [](CFigure &f) { f.Color2 = f.Color3 = f.Color1; });
     // The bitmap without selection, cut to the figure's exact span; transparent, all
     // but the faces clear.
     const QSize size = CPngExport::PictureSize(doc.Figure());
     QImage expected = Bitmap(doc, m_dir.filePath("same.bmp")).copy(QRect(QPoint(0, 0), size));
     expected = expected.convertToFormat(QImage::Format_ARGB32);
-    const QSet<QRgb> faces{ColorFromRef(doc.Color1).rgb(), ColorFromRef(doc.Color2).rgb(),
-                           ColorFromRef(doc.Color3).rgb()};
+    const QSet<QRgb> faces{ColorFromRef(doc.Figure().Color1).rgb(), ColorFromRef(doc.Figure().Color2).rgb(),
+                           ColorFromRef(doc.Figure().Color3).rgb()};
     QSet<QRgb> colors;
     for (int y = 0; y < expected.height(); ++y)
         for (int x = 0; x < expected.width(); ++x) {
@@ -240,7 +242,7 @@ void TestPictureExport::vectorMatchesBitmap()
         }
         QCOMPARE(qAlpha(actual.pixel(0, 0)), transparent ? 0 : 255);
         QImage under(page, QImage::Format_RGB32);
-        under.fill(ColorFromRef(doc.BkColor));
+        under.fill(ColorFromRef(doc.Figure().BkColor));
         QPainter(&under).drawImage(0, 0, actual);
         actual = under;
     } else {

@@ -91,7 +91,7 @@ void TestSpecialFiles::linkToRegularFileIsFollowed()
     QCOMPARE(ReadFile(target), ReadFile(Example));
     CTarvexDoc doc(false);
     QVERIFY(doc.LoadFigureXml(link));
-    QCOMPARE(doc.Grid(), m_doc.Grid());
+    QCOMPARE(doc.Figure().Grid, m_doc.Figure().Grid);
 }
 
 QTEST_GUILESS_MAIN(TestSpecialFiles)

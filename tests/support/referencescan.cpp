@@ -1,17 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/referencescan.h"
 
-#include "document/tarvexdoc.h"
 #include "geometry/cubepainter.h"
 #include "geometry/figure.h"
 
 #include <QPainter>
 
-QPoint CellFromPointByScan(const CTarvexDoc &doc, int x, int y)
+QPoint CellFromPointByScan(const CFigure &figure, int x, int y)
 {
-    const CellPitch pitch = doc.GetCellPitch();
-    const int h = doc.CubeSize / 2;
-    const CubeGrid &grid = doc.Grid();
+    const CellPitch pitch = figure.GetCellPitch();
+    const int h = figure.CubeSize / 2;
+    const CubeGrid &grid = figure.Grid;
     for (int r = 0; r < grid.size(); ++r) {
         for (int c = 0; c < grid[r].size(); ++c) {
             const int cx = c * pitch.Px + ((r & 1) ? pitch.Px / 2 : 0) + h;
@@ -23,20 +22,20 @@ QPoint CellFromPointByScan(const CTarvexDoc &doc, int x, int y)
     return QPoint(-1, -1);
 }
 
-QPoint CubeFromPointByScan(const CTarvexDoc &doc, int x, int y)
+QPoint CubeFromPointByScan(const CFigure &figure, int x, int y)
 {
-    const CubeGrid &grid = doc.Grid();
+    const CubeGrid &grid = figure.Grid;
     for (int r = 0; r < grid.size(); ++r) {
         for (int c = 0; c < grid[r].size(); ++c) {
             const qint32 value = grid[r][c];
             if (value < 0)
                 continue;
-            const QPoint o = doc.GetCellOrigin(c, r);
+            const QPoint o = figure.GetCellOrigin(c, r);
             // Regions tested one by one, in part order, as the painter describes them.
             for (int part = 0; part < CubePartCount; ++part) {
                 if (part != Centre && (value & (1 << part)))
                     continue;
-                if (GetPartRegion(o.x(), o.y(), doc.CubeSize, part).contains(QPoint(x, y)))
+                if (GetPartRegion(o.x(), o.y(), figure.CubeSize, part).contains(QPoint(x, y)))
                     return QPoint(c, r);
             }
         }

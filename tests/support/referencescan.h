@@ -5,13 +5,12 @@
 #include <QVector>
 
 class CFigure;
-class CTarvexDoc;
 class QPainter;
 
 // The straightforward hit tests: every cell in row order, a region per cube. The
-// document's fast lookups must give the same answers; the benchmark measures both.
-QPoint CellFromPointByScan(const CTarvexDoc &doc, int x, int y);
-QPoint CubeFromPointByScan(const CTarvexDoc &doc, int x, int y);
+// figure's fast lookups must give the same answers; the benchmark measures both.
+QPoint CellFromPointByScan(const CFigure &figure, int x, int y);
+QPoint CubeFromPointByScan(const CFigure &figure, int x, int y);
 
 // The straightforward drawing: every cell in row order with the cube painter at
 // cubeSize, selected cubes greyed, empty cells as a black dot when dots is set, the

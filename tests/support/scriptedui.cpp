@@ -24,9 +24,9 @@ QString CScriptedUi::AskOpenFileName()
     return openNames.isEmpty() ? QString() : openNames.takeFirst();
 }
 
-bool CScriptedUi::RunOptionsDialog(CTarvexDoc &doc)
+std::optional<COptions> CScriptedUi::AskOptions(const COptions &current)
 {
-    return options ? options(doc) : false;
+    return options ? options(current) : std::nullopt;
 }
 
 CDocumentUi::Answer CScriptedUi::AskRestoreDiscard(const QString &text, const QString &caption)

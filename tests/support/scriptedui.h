@@ -23,7 +23,7 @@ public:
     QStringList saveNames;
     QStringList openNames;
     bool transparent = false;   // the save dialog's transparent background choice
-    std::function<bool(CTarvexDoc &)> options;
+    std::function<std::optional<COptions>(const COptions &)> options;
 
     QStringList questions;     // "caption: text" of every question asked
     QList<Message> messages;
@@ -36,7 +36,7 @@ public:
     QString AskSaveFileName() override;
     bool TransparentBackground() const override { return transparent; }
     QString AskOpenFileName() override;
-    bool RunOptionsDialog(CTarvexDoc &doc) override;
+    std::optional<COptions> AskOptions(const COptions &current) override;
     Answer AskRestoreDiscard(const QString &text, const QString &caption) override;
     void SuggestSaveFileName(const QString &path) override;
 };

@@ -11,6 +11,7 @@
 #include "geometry/cubegeometry.h"
 #include "geometry/cubepainter.h"
 #include "geometry/surface.h"
+#include "support/testdocument.h"
 
 #include <QDir>
 #include <QFont>
@@ -37,14 +38,14 @@ void PlaceTriangle(CTarvexDoc &doc, QPoint start, int n)
 {
     const int directions[3] = {LowerRight, Top, LowerLeft};
     QPoint cell = start;
-    doc.PlaceCube(cell.x(), cell.y(), 0);
+    PlaceCube(doc, cell.x(), cell.y(), 0);
     for (int side = 0; side < 3; ++side) {
         for (int step = 0; step < n; ++step) {
             const bool last = side == 2 && step == n - 2;
             cell = NeighbourCell(cell.x(), cell.y(), directions[side]);
             if (side == 2 && step == n - 1)
                 return;   // back at A
-            doc.PlaceCube(cell.x(), cell.y(), last ? (1 << LowerLeft) : 0);
+            PlaceCube(doc, cell.x(), cell.y(), last ? (1 << LowerLeft) : 0);
         }
     }
 }
@@ -54,7 +55,7 @@ void PlaceTriangle(CTarvexDoc &doc, QPoint start, int n)
 std::unique_ptr<CTarvexDoc> TriangleDocument(int cubeSize, int n, QPoint start, QSize grid)
 {
     auto doc = std::make_unique<CTarvexDoc>(false);
-    doc->CubeSize = cubeSize;
+    EditFigure(*doc, [&](CFigure &f) { f.CubeSize = cubeSize; });
     doc->ResizeGrid(grid.width(), grid.height());
     PlaceTriangle(*doc, start, n);
     return doc;
@@ -63,7 +64,7 @@ std::unique_ptr<CTarvexDoc> TriangleDocument(int cubeSize, int n, QPoint start, 
 // Paints a document's figure centred in an image of the given size.
 void PaintCentred(QImage &image, const CTarvexDoc &doc)
 {
-    const CTarvexDoc::Bounds b = doc.GetFigureBounds();
+    const CFigure::Bounds b = doc.Figure().GetBounds();
     const int w = b.right - b.left - 2;
     const int h = b.bottom - b.top - 2;
     QPainter p(&image);

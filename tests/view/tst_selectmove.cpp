@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainframe.h"
+#include "support/testdocument.h"
 #include "document/tarvexdoc.h"
+#include "geometry/dragoffset.h"
 #include "view/selectmovehandler.h"
 #include "view/tarvexview.h"
 
@@ -28,7 +30,7 @@ public:
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         resize(400, 300);
-        const QSize ws = doc.GetWorkspaceSize();
+        const QSize ws = doc.Figure().GetWorkspaceSize();
         horizontalScrollBar()->setRange(0, ws.width() - 400);
         verticalScrollBar()->setRange(0, ws.height() - 300);
         verticalScrollBar()->setSingleStep(30);
@@ -61,7 +63,7 @@ const Qt::DropActions CopyOrMove = Qt::CopyAction | Qt::MoveAction;
 
 QPoint CubeCentre(const CTarvexDoc &doc, int c, int r)
 {
-    return doc.GetCellOrigin(c, r) + QPoint(doc.CubeSize / 2, doc.CubeSize / 2);
+    return doc.Figure().GetCellOrigin(c, r) + QPoint(doc.Figure().CubeSize / 2, doc.Figure().CubeSize / 2);
 }
 
 // The workspace as the view shows it without any feedback.
@@ -206,11 +208,11 @@ void TestSelectMove::init()
 {
     // Cubes at (2, 2), (5, 8) and (3, 3); (2, 2) selected.
     m_doc = std::make_unique<CTarvexDoc>(false);
-    m_doc->PlaceCube(2, 2, 0);
-    m_doc->PlaceCube(5, 8, 0);
-    m_doc->PlaceCube(3, 3, 0);
+    PlaceCube(*m_doc, 2, 2, 0);
+    PlaceCube(*m_doc, 5, 8, 0);
+    PlaceCube(*m_doc, 3, 3, 0);
     m_doc->ToggleSelectMode();
-    m_doc->Selection()->Add(2, 2, m_doc->GetCell(2, 2));
+    m_doc->SelectCells({QPoint(2, 2)}, true);
     m_view = std::make_unique<CHostView>(*m_doc);
     m_view->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
@@ -321,41 +323,40 @@ void TestSelectMove::moveAndCopy()
     QFETCH(bool, copy);
     // (2, 2) and (3, 3) selected, dragged by one row down: each lands half a pitch
     // right of where it was, the odd-row cube one column further.
-    m_doc->Selection()->Add(3, 3, m_doc->GetCell(3, 3));
+    m_doc->SelectCells({QPoint(3, 3)}, true);
     const QPoint from = CubeCentre(*m_doc, 2, 2);
     DragScript script{{from + QPoint(8, 8), from + QPoint(2, 13)}, copy ? Qt::ControlModifier : Qt::NoModifier};
     script.beforeDrop = [&] { QCOMPARE(m_view->handler.DragMode(), int(CSelectMoveHandler::MoveSelection)); };
     Gesture(*m_view, from, script);
     QCOMPARE(m_doc->Selection()->Cells, (QVector<QPoint>{{2, 3}, {4, 4}}));
     QCOMPARE(m_doc->UndoCount(), 1);
-    QCOMPARE(m_doc->GetCell(2, 3) >= 0, true);
-    QCOMPARE(m_doc->GetCell(4, 4) >= 0, true);
-    QCOMPARE(m_doc->GetCell(2, 2) >= 0, copy);
-    QCOMPARE(m_doc->GetCell(3, 3) >= 0, copy);
+    QCOMPARE(m_doc->Figure().Cell(2, 3) >= 0, true);
+    QCOMPARE(m_doc->Figure().Cell(4, 4) >= 0, true);
+    QCOMPARE(m_doc->Figure().Cell(2, 2) >= 0, copy);
+    QCOMPARE(m_doc->Figure().Cell(3, 3) >= 0, copy);
     QVERIFY(!m_doc->Selection()->Contains(2, 2));
     m_doc->OnEditUndo();
     QCOMPARE(m_doc->Selection()->Cells, (QVector<QPoint>{{2, 2}, {3, 3}}));
-    QCOMPARE(m_doc->GetCell(4, 4), -1);
+    QCOMPARE(m_doc->Figure().Cell(4, 4), -1);
 }
 
 void TestSelectMove::dropInPlace()
 {
-    m_doc->PlaceCube(2, 4, 0);   // cuts the bottom of (2, 2)
-    const qint32 neighbour = m_doc->GetCell(2, 4);
-    m_doc->Selection()->Clear();
-    m_doc->Selection()->Add(2, 2, 0);   // captured before the cut
+    m_doc->SelectCells({QPoint(2, 2)}, false);   // captured before the cut
+    PlaceCube(*m_doc, 2, 4, 0);   // cuts the bottom of (2, 2)
+    const qint32 neighbour = m_doc->Figure().Cell(2, 4);
     const QPoint from = CubeCentre(*m_doc, 2, 2);
     Gesture(*m_view, from, DragScript{{from + QPoint(12, 0), from + QPoint(20, 3), from + QPoint(3, 2)}, {}});
     QCOMPARE(m_doc->Selection()->Cells, (QVector<QPoint>{{2, 2}}));
     QCOMPARE(m_doc->UndoCount(), 1);
-    QCOMPARE(m_doc->GetCell(2, 2), 0);
-    QVERIFY(m_doc->GetCell(2, 4) != neighbour);   // cut again by the re-placed cube
+    QCOMPARE(m_doc->Figure().Cell(2, 2), 0);
+    QVERIFY(m_doc->Figure().Cell(2, 4) != neighbour);   // cut again by the re-placed cube
 }
 
 void TestSelectMove::deleteKey()
 {
     QTest::keyClick(m_view.get(), Qt::Key_Delete);
-    QCOMPARE(m_doc->GetCell(2, 2), -1);
+    QCOMPARE(m_doc->Figure().Cell(2, 2), -1);
     QCOMPARE(m_doc->UndoCount(), 1);
     QTest::keyClick(m_view.get(), Qt::Key_Delete);   // nothing selected now
     QCOMPARE(m_doc->UndoCount(), 1);
@@ -422,7 +423,7 @@ void TestSelectMove::othersDragsIgnored()
         PressAndMove(m_view->viewport(), from, from + QPoint(5, 5), {});
     }
     QVERIFY(!m_doc->CanUndo());
-    QCOMPARE(m_doc->GetCell(2, 2), 0);
+    QCOMPARE(m_doc->Figure().Cell(2, 2), 0);
 }
 
 void TestSelectMove::feedbackPixels_data()
@@ -448,8 +449,8 @@ void TestSelectMove::feedbackPixels()
         expected = QRegion(band).subtracted(band.adjusted(1, 1, -1, -1));
     } else {
         // (2, 2) outlined one column right and one row down: on (3, 3).
-        const QPoint origin = m_doc->GetCellOrigin(3, 3);
-        expected = RegionBorder(GetCubeRegion(origin.x(), origin.y(), m_doc->CubeSize, 0));
+        const QPoint origin = m_doc->Figure().GetCellOrigin(3, 3);
+        expected = RegionBorder(GetCubeRegion(origin.x(), origin.y(), m_doc->Figure().CubeSize, 0));
     }
     COMPARE_PIXELS(shown, expected);
     // After the drop the screen shows the workspace alone.
@@ -472,18 +473,18 @@ void TestSelectMove::scrollsNearBorder()
         QApplication::sendEvent(m_view->viewport(), &move);
         QVERIFY(!m_view->handler.IsAutoScrolling());
         const QPoint scroll(0, m_view->verticalScrollBar()->value());
-        offset = m_doc->GetDragOffset(from, bottom + scroll);
+        offset = DragOffset(*m_doc, from, bottom + scroll);
         // The outlines on screen are those of the cell now under the pointer.
         const QPoint shift = m_view->handler.LastFeedback() - from;
-        const QPoint target = CTarvexDoc::DropTarget(QPoint(2, 2), m_doc->GetDragOffset(from, move.position().toPoint() + scroll));
-        QCOMPARE(m_doc->GetCellOrigin(2, 2) + shift, m_doc->GetCellOrigin(target.x(), target.y()));
-        const QPoint origin = m_doc->GetCellOrigin(target.x(), target.y());
+        const QPoint target = CDragOffset::DropTarget(QPoint(2, 2), DragOffset(*m_doc, from, move.position().toPoint() + scroll));
+        QCOMPARE(m_doc->Figure().GetCellOrigin(2, 2) + shift, m_doc->Figure().GetCellOrigin(target.x(), target.y()));
+        const QPoint origin = m_doc->Figure().GetCellOrigin(target.x(), target.y());
         COMPARE_PIXELS(Inverted(OnScreen(*m_view), Plain(*m_view), scroll),
-                       RegionBorder(GetCubeRegion(origin.x(), origin.y(), m_doc->CubeSize, 0)));
+                       RegionBorder(GetCubeRegion(origin.x(), origin.y(), m_doc->Figure().CubeSize, 0)));
     };
     Gesture(*m_view, from, script);
     QVERIFY(offset.y() > (295 - from.y()) / 12);
-    QCOMPARE(m_doc->Selection()->Cells, QVector<QPoint>{CTarvexDoc::DropTarget(QPoint(2, 2), offset)});
+    QCOMPARE(m_doc->Selection()->Cells, QVector<QPoint>{CDragOffset::DropTarget(QPoint(2, 2), offset)});
 }
 
 void TestSelectMove::xorRect_data()
@@ -542,18 +543,18 @@ void TestSelectMove::workspaceView()
     PressAndMove(viewport, from, script.points.first(), {});
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, script.points.last());
 
-    const QPoint origin = m_doc->GetCellOrigin(2, 3);
-    COMPARE_PIXELS(outlines, RegionBorder(GetCubeRegion(origin.x(), origin.y(), m_doc->CubeSize, 0)));
+    const QPoint origin = m_doc->Figure().GetCellOrigin(2, 3);
+    COMPARE_PIXELS(outlines, RegionBorder(GetCubeRegion(origin.x(), origin.y(), m_doc->Figure().CubeSize, 0)));
     QCOMPARE(m_doc->Selection()->Cells, QVector<QPoint>{QPoint(2, 3)});
     QCOMPARE(shown(), viewport->grab().toImage().convertToFormat(QImage::Format_RGB32));
 
     QTest::keyClick(&view, Qt::Key_Delete);
-    QCOMPARE(m_doc->GetCell(2, 3), -1);
+    QCOMPARE(m_doc->Figure().Cell(2, 3), -1);
     QCOMPARE(m_doc->UndoCount(), 2);
     // With the mode off a press places a cube again.
     m_doc->ToggleSelectMode();
     QTest::mouseClick(viewport, Qt::LeftButton, {}, CubeCentre(*m_doc, 6, 6));
-    QVERIFY(m_doc->GetCell(6, 6) >= 0);
+    QVERIFY(m_doc->Figure().Cell(6, 6) >= 0);
 }
 
 void TestSelectMove::mainFrameNamesTheFormat()

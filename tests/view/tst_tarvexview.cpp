@@ -5,6 +5,7 @@
 #include "document/tarvexdoc.h"
 #include "support/referencescan.h"
 #include "view/tarvexview.h"
+#include "support/testdocument.h"
 
 #include <QApplication>
 #include <QFile>
@@ -26,25 +27,25 @@ namespace {
 void FillFigure(CTarvexDoc &doc, quint32 seed)
 {
     QRandomGenerator random(seed);
-    const QSize grid = doc.GetGridSize();
+    const QSize grid = doc.Figure().GridSize();
     for (int r = 0; r < grid.height(); ++r)
         for (int c = 0; c < RowLength(grid.width(), r); ++c)
             if (random.bounded(3) == 0)
-                doc.PlaceCube(c, r, int(random.bounded(64)));
+                PlaceCube(doc, c, r, int(random.bounded(64)));
     for (int r = 2; r < qMin(12, grid.height()); ++r)
         for (int c = 1; c < qMin(6, RowLength(grid.width(), r)); ++c)
-            doc.PlaceCube(c, r, int(random.bounded(64)));
+            PlaceCube(doc, c, r, int(random.bounded(64)));
 }
 
 void SelectSome(CTarvexDoc &doc, quint32 seed)
 {
     doc.ToggleSelectMode();
     QRandomGenerator random(seed);
-    const QSize grid = doc.GetGridSize();
+    const QSize grid = doc.Figure().GridSize();
     for (int r = 0; r < grid.height(); ++r)
         for (int c = 0; c < RowLength(grid.width(), r); ++c)
-            if (doc.GetCell(c, r) >= 0 && random.bounded(2) == 0)
-                doc.Selection()->Add(c, r, doc.GetCell(c, r));
+            if (doc.Figure().Cell(c, r) >= 0 && random.bounded(2) == 0)
+                doc.SelectCells({QPoint(c, r)}, true);
 }
 
 // What the cube painter shows of the workspace in a viewport scrolled to scroll. It
@@ -52,14 +53,14 @@ void SelectSome(CTarvexDoc &doc, quint32 seed)
 // fill a polygon cut by the image's edge a pixel differently.
 QImage Reference(const CTarvexDoc &doc, const QSize &size, const QPoint &scroll)
 {
-    const QSize workspace = doc.GetWorkspaceSize();
+    const QSize workspace = doc.Figure().GetWorkspaceSize();
     QImage whole(QSize(qMax(workspace.width(), scroll.x() + size.width()),
                        qMax(workspace.height(), scroll.y() + size.height())),
                  QImage::Format_RGB32);
-    whole.fill(ColorFromRef(doc.BkColor));
+    whole.fill(ColorFromRef(doc.Figure().BkColor));
     {
         QPainter painter(&whole);
-        DrawFigureByPainter(painter, doc.Figure(), doc.CubeSize, QPoint(0, 0), true, doc.SelectedCells());
+        DrawFigureByPainter(painter, doc.Figure(), doc.Figure().CubeSize, QPoint(0, 0), true, doc.SelectedCells());
     }
     return whole.copy(QRect(scroll, size));
 }
@@ -73,8 +74,8 @@ QImage Grab(CTarvexView &view)
 QPoint CellCentre(const CTarvexView &view, int column, int row)
 {
     const CTarvexDoc &doc = view.GetDocument();
-    const int h = doc.CubeSize / 2;
-    return doc.GetCellOrigin(column, row) + QPoint(h, h) - view.ScrollPosition();
+    const int h = doc.Figure().CubeSize / 2;
+    return doc.Figure().GetCellOrigin(column, row) + QPoint(h, h) - view.ScrollPosition();
 }
 
 // The box of the pixels that are not white.
@@ -137,9 +138,9 @@ void TestTarvexView::paintsLikeTheDocument()
     QFETCH(QPoint, scroll);
     QFETCH(quint32, bkColor);
     CTarvexDoc doc(false);
-    doc.CubeSize = cubeSize;
-    doc.BkColor = bkColor;
-    doc.Color1 = 0x123456;
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = cubeSize; });
+    EditFigure(doc, [&](CFigure &f) { f.BkColor = bkColor; });
+    EditFigure(doc, [&](CFigure &f) { f.Color1 = 0x123456; });
     doc.ResizeGrid(30, 80);
     FillFigure(doc, 5);
     if (select)
@@ -164,14 +165,14 @@ void TestTarvexView::picturesFollowSizeAndColours()
 {
     CTarvexDoc doc(false);
     doc.ResizeGrid(10, 10);
-    doc.PlaceCube(2, 2, 0);
+    PlaceCube(doc, 2, 2, 0);
     CTarvexView view(doc);
     view.resize(500, 300);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     Grab(view);
-    doc.Color2 = 0x00FFFF;
-    doc.CubeSize = 40;
+    EditFigure(doc, [&](CFigure &f) { f.Color2 = 0x00FFFF; });
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 40; });
     Q_EMIT doc.UpdateAllViews();
     const QImage shown = Grab(view);
     QCOMPARE(shown, Reference(doc, shown.size(), QPoint(0, 0)));
@@ -201,12 +202,11 @@ void TestTarvexView::clickPlacesOrErases()
     CTarvexDoc doc(false);
     doc.ResizeGrid(10, 10);
     // A neighbour whose facing corner stays as it is when the cell is erased.
-    doc.PlaceCube(3, 3, 0);
+    PlaceCube(doc, 3, 3, 0);
     if (before >= 0)
-        doc.PlaceCube(3, 4, before);
-    doc.ClearHistory();
-    doc.m_bSaved = 1;
-    const qint32 neighbour = doc.GetCell(3, 3);
+        PlaceCube(doc, 3, 4, before);
+    MarkSaved(doc);
+    const qint32 neighbour = doc.Figure().Cell(3, 3);
     CTarvexView view(doc);
     view.SetCurrentCubeSource([picked] { return picked; });
     view.resize(400, 300);
@@ -219,17 +219,17 @@ void TestTarvexView::clickPlacesOrErases()
     if (after == -2) {
         QCOMPARE(doc.UndoCount(), 0);
         QCOMPARE(updates, 0);
-        QCOMPARE(doc.m_bSaved, 1);
+        QCOMPARE(doc.IsSaved(), 1);
         return;
     }
-    QCOMPARE(doc.GetCell(3, 4), after);
+    QCOMPARE(doc.Figure().Cell(3, 4), after);
     QCOMPARE(doc.UndoCount(), 1);
     QCOMPARE(updates, 1);
-    QCOMPARE(doc.m_bSaved, 0);
+    QCOMPARE(doc.IsSaved(), 0);
     if (after < 0)
-        QCOMPARE(doc.GetCell(3, 3), neighbour);
+        QCOMPARE(doc.Figure().Cell(3, 3), neighbour);
     doc.OnEditUndo();
-    QCOMPARE(doc.GetCell(3, 4), qint32(before));
+    QCOMPARE(doc.Figure().Cell(3, 4), qint32(before));
 }
 
 void TestTarvexView::clickUsesTheScrollPosition()
@@ -245,17 +245,17 @@ void TestTarvexView::clickUsesTheScrollPosition()
     view.verticalScrollBar()->setValue(50);
     QCOMPARE(view.ToWorkspace(QPoint(10, 10)), QPoint(110, 60));
     // The cell whose centre is nearest to workspace (110 + 16, 60 + 16).
-    const QPoint cell = doc.CellFromPoint(126, 76);
+    const QPoint cell = doc.Figure().CellFromPoint(126, 76);
     QVERIFY(cell.x() >= 0);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(26, 26));
-    QCOMPARE(doc.GetCell(cell.x(), cell.y()), 9);
+    QCOMPARE(doc.Figure().Cell(cell.x(), cell.y()), 9);
 }
 
 void TestTarvexView::clickInSelectModeDoesNotPlace()
 {
     CTarvexDoc doc(false);
     doc.ResizeGrid(10, 10);
-    doc.PlaceCube(1, 1, 0);
+    PlaceCube(doc, 1, 1, 0);
     doc.ToggleSelectMode();
     CTarvexView view(doc);
     view.SetCurrentCubeSource([] { return 3; });
@@ -263,7 +263,7 @@ void TestTarvexView::clickInSelectModeDoesNotPlace()
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, CellCentre(view, 4, 4));
-    QCOMPARE(doc.GetCell(4, 4), -1);
+    QCOMPARE(doc.Figure().Cell(4, 4), -1);
     QCOMPARE(doc.UndoCount(), 0);
 }
 
@@ -281,13 +281,13 @@ void TestTarvexView::scrollRangeFollowsTheWorkspace()
 
     doc.ResizeGrid(100, 100);
     Q_EMIT doc.UpdateAllViews();
-    const QSize total = doc.GetWorkspaceSize();
+    const QSize total = doc.Figure().GetWorkspaceSize();
     QCOMPARE(view.horizontalScrollBar()->maximum() + view.horizontalScrollBar()->pageStep(), total.width());
     QCOMPARE(view.verticalScrollBar()->maximum() + view.verticalScrollBar()->pageStep(), total.height());
 
-    doc.CubeSize = 16;
+    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 16; });
     Q_EMIT doc.UpdateAllViews();
-    const QSize smaller = doc.GetWorkspaceSize();
+    const QSize smaller = doc.Figure().GetWorkspaceSize();
     QCOMPARE(view.horizontalScrollBar()->maximum() + view.horizontalScrollBar()->pageStep(), smaller.width());
     QCOMPARE(view.verticalScrollBar()->maximum() + view.verticalScrollBar()->pageStep(), smaller.height());
 }
@@ -331,7 +331,7 @@ void TestTarvexView::ctrlReChoosesTheCursorWithoutMoving()
 {
     CTarvexDoc doc(false);
     doc.ResizeGrid(10, 10);
-    doc.PlaceCube(1, 1, 0);
+    PlaceCube(doc, 1, 1, 0);
     doc.ToggleSelectMode();
     CTarvexView view(doc);
     view.resize(400, 300);
@@ -376,9 +376,9 @@ void TestTarvexView::printsTheFigureCentredOnThePage()
     CTarvexDoc doc(false);
     doc.ResizeGrid(20, 20);
     // A small figure far from the workspace's top left corner.
-    doc.PlaceCube(12, 14, 0);
-    doc.PlaceCube(13, 14, 0);
-    doc.PlaceCube(12, 16, 0);
+    PlaceCube(doc, 12, 14, 0);
+    PlaceCube(doc, 13, 14, 0);
+    PlaceCube(doc, 12, 16, 0);
     CTarvexView view(doc);
 
     QTemporaryDir dir;
@@ -411,7 +411,7 @@ void TestTarvexView::printsTheFigureCentredOnThePage()
     // The figure's pixels on the page and in the workspace: the same box, moved so
     // that the figure's bounding rectangle is centred on the printable area.
     const QRect onPage = NonWhiteBox(page);
-    QImage workspace(doc.GetWorkspaceSize(), QImage::Format_RGB32);
+    QImage workspace(doc.Figure().GetWorkspaceSize(), QImage::Format_RGB32);
     workspace.fill(Qt::white);
     {
         QPainter painter(&workspace);
@@ -423,7 +423,7 @@ void TestTarvexView::printsTheFigureCentredOnThePage()
     // differently, so sizes and places are compared to within two pixels.
     QVERIFY(qAbs(onPage.width() - inWorkspace.width()) <= 2);
     QVERIFY(qAbs(onPage.height() - inWorkspace.height()) <= 2);
-    const CTarvexDoc::Bounds b = doc.GetFigureBounds();
+    const CFigure::Bounds b = doc.Figure().GetBounds();
     const QPoint shift(printable.left() + (printable.width() - (b.right - b.left)) / 2 - b.left,
                        printable.top() + (printable.height() - (b.bottom - b.top)) / 2 - b.top);
     const QPointF found = QRectF(onPage).center();

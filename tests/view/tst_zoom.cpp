@@ -9,6 +9,7 @@
 #include "ui/selection/cubeconstructor.h"
 #include "ui/selection/cubeslibrary.h"
 #include "view/tarvexview.h"
+#include "support/testdocument.h"
 #include "view/zoombox.h"
 
 #include <QBackingStore>
@@ -32,8 +33,8 @@ struct CZoomFixture
         for (int r = 0; r < grid; ++r)
             for (int c = 0; c < RowLength(grid, r); ++c)
                 if (random.bounded(3) == 0)
-                    doc.PlaceCube(c, r, int(random.bounded(64)));
-        doc.m_bSaved = 1;
+                    PlaceCube(doc, c, r, int(random.bounded(64)));
+        MarkSaved(doc);
         view.SetCurrentCubeSource([this] { return kind; });
         view.setFrameShape(QFrame::NoFrame);
         view.resize(310, 230);
@@ -112,14 +113,14 @@ void TestZoom::viewDrawsAtTheDisplaySize()
             f.doc.SelectAll();
         }
         const int size = f.view.DisplaySize();
-        QCOMPARE(size, qMax(4, qRound(f.doc.CubeSize * zoom * f.Ratio() / 100.0)));
+        QCOMPARE(size, qMax(4, qRound(f.doc.Figure().CubeSize * zoom * f.Ratio() / 100.0)));
         const QImage grabbed = Device(f.view.viewport()->grab().toImage());
         // The whole workspace by the cube painter at the display size, cut where the
         // view is scrolled to.
-        const QSize workspace = f.doc.GetWorkspaceSize(size);
+        const QSize workspace = f.view.Mapping().WorkspaceSize(f.doc.Figure());
         const QPoint scroll = f.view.DeviceScroll();
         QImage whole(workspace.expandedTo(QSize(scroll.x(), scroll.y()) + grabbed.size()), QImage::Format_RGB32);
-        whole.fill(ColorFromRef(f.doc.BkColor));
+        whole.fill(ColorFromRef(f.doc.Figure().BkColor));
         {
             QPainter painter(&whole);
             DrawFigureByPainter(painter, f.doc.Figure(), size, QPoint(0, 0), true, f.doc.SelectedCells());
@@ -160,7 +161,7 @@ void TestZoom::clickAtDotPlacesOnItsCell()
                 continue;
             f.kind = (c + r) % 64;
             f.Click(dot);
-            QCOMPARE(f.doc.GetCell(c, r), f.kind);
+            QCOMPARE(f.doc.Figure().Cell(c, r), f.kind);
             ++clicked;
         }
     }
@@ -173,7 +174,7 @@ void TestZoom::selectClickPicksTheDrawnCube()
     QFETCH(int, zoom);
     CZoomFixture f(zoom);
     f.doc.ToggleSelectMode();
-    const QSize grid = f.doc.GetGridSize();
+    const QSize grid = f.doc.Figure().GridSize();
     int picked = 0;
     // Every visible pixel of the grabbed view that is a cube's face colour belongs to
     // the cube the document picks there: its region at the display size holds it.
@@ -181,10 +182,10 @@ void TestZoom::selectClickPicksTheDrawnCube()
     const CellPitch pitch = ComputeCellPitch(size);
     for (int r = 0; r < grid.height(); ++r) {
         for (int c = 0; c < RowLength(grid.width(), r); ++c) {
-            if (f.doc.GetCell(c, r) < 0 || !f.Visible(f.Dot(c, r)))
+            if (f.doc.Figure().Cell(c, r) < 0 || !f.Visible(f.Dot(c, r)))
                 continue;
             const QPoint dot = f.Dot(c, r);
-            QCOMPARE(f.doc.CubeFromPoint(dot.x(), dot.y(), size), QPoint(c, r));
+            QCOMPARE(f.view.Mapping().CubeAt(f.doc.Figure(), QPoint(dot.x(), dot.y())), QPoint(c, r));
             f.Click(dot);
             QCOMPARE(f.doc.Selection()->Cells, QVector<QPoint>{QPoint(c, r)});
             ++picked;
@@ -197,13 +198,13 @@ void TestZoom::selectClickPicksTheDrawnCube()
     for (int i = 0; i < 200; ++i) {
         const QPoint p = f.view.DeviceScroll() + QPoint(int(QRandomGenerator::global()->bounded(400)),
                                                          int(QRandomGenerator::global()->bounded(300)));
-        const QPoint hit = f.doc.CubeFromPoint(p.x(), p.y(), size);
+        const QPoint hit = f.view.Mapping().CubeAt(f.doc.Figure(), QPoint(p.x(), p.y()));
         if (hit.x() < 0)
             continue;
         const QPoint o = CellOrigin(hit.x(), hit.y(), pitch);
         cube.Left = o.x();
         cube.Top = o.y();
-        cube.Index = f.doc.GetCell(hit.x(), hit.y());
+        cube.Index = f.doc.Figure().Cell(hit.x(), hit.y());
         QVERIFY(cube.GetCubeRegion().contains(p));
     }
 }
@@ -239,7 +240,7 @@ void TestZoom::keysStepAndResetWithoutEditing()
     CZoomFixture f(100);
     f.doc.TakeSnapshot();
     const int undo = f.doc.UndoCount();
-    const int saved = f.doc.m_bSaved;
+    const int saved = f.doc.IsSaved();
     struct Step
     {
         int key;
@@ -251,13 +252,13 @@ void TestZoom::keysStepAndResetWithoutEditing()
         QTest::keyClick(&f.view, Qt::Key(s.key), Qt::ControlModifier);
         QCOMPARE(f.view.ZoomPercent(), s.percent);
         QCOMPARE(f.doc.UndoCount(), undo);
-        QCOMPARE(f.doc.m_bSaved, saved);
+        QCOMPARE(f.doc.IsSaved(), saved);
     }
     for (int i = 0; i < 30; ++i)
         QTest::keyClick(&f.view, Qt::Key_Minus, Qt::ControlModifier);
     QCOMPARE(f.view.ZoomPercent(), CTarvexView::ZoomLevels().first());
     QTest::keyClick(&f.view, Qt::Key_0, Qt::ControlModifier);
-    QCOMPARE(f.view.DisplaySize(), qRound(f.doc.CubeSize * f.Ratio()));
+    QCOMPARE(f.view.DisplaySize(), qRound(f.doc.Figure().CubeSize * f.Ratio()));
 }
 
 void TestZoom::zoomBoxFollowsKeysWheelAndTyping()

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/options/colorspage.h"
 
-#include "document/tarvexdoc.h"
 #include "ui/options/colorbutton.h"
 #include "ui/options/dialogunits.h"
 #include "ui/options/transparentlabel.h"
@@ -66,18 +65,14 @@ void CColorsPage::PickColor(CColorButton *button)
     if (!button)
         return;
     // QColorDialog keeps one set of custom colours for the whole program (and stores
-    // it in its own settings file); the document's set is the one that counts.
+    // it in its own settings file); the figure settings' set is the one that counts.
     const int slotCount = qMin(int(QColorDialog::customCount()), 16);
-    if (m_doc) {
-        for (int i = 0; i < slotCount; ++i)
-            QColorDialog::setCustomColor(i, ColorFromRef(m_doc->CustomColors[i]));
-    }
+    for (int i = 0; i < slotCount; ++i)
+        QColorDialog::setCustomColor(i, ColorFromRef(m_customColors[size_t(i)]));
     const std::optional<QColor> chosen = m_chooser(ColorFromRef(button->GetColor()), window());
     // Custom colours defined in the chooser are kept even when it was cancelled.
-    if (m_doc) {
-        for (int i = 0; i < slotCount; ++i)
-            m_doc->CustomColors[i] = RefFromColor(QColorDialog::customColor(i));
-    }
+    for (int i = 0; i < slotCount; ++i)
+        m_customColors[size_t(i)] = RefFromColor(QColorDialog::customColor(i));
     if (chosen && chosen->isValid())
         button->SetColor(RefFromColor(*chosen));
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/options/optionsdlg.h"
 
-#include "document/tarvexdoc.h"
 #include "ui/options/colorbutton.h"
 #include "ui/options/colorspage.h"
 #include "ui/options/dialogunits.h"
@@ -83,37 +82,46 @@ COptionsDlg::COptionsDlg(QWidget *parent)
 
 COptionsDlg::~COptionsDlg() = default;
 
-bool COptionsDlg::RunModal(CTarvexDoc &doc, QWidget *parent)
+std::optional<COptions> COptionsDlg::Ask(const COptions &current, CustomColorSet &customColors, QWidget *parent)
 {
     COptionsDlg dlg(parent);
-    dlg.SetDocument(&doc);
-    return dlg.exec() == QDialog::Accepted;
+    dlg.SetOptions(current);
+    const bool ok = dlg.exec() == QDialog::Accepted;
+    customColors = dlg.Colors()->CustomColors();
+    if (!ok)
+        return std::nullopt;
+    return dlg.Options();
 }
 
-void COptionsDlg::SetDocument(CTarvexDoc *doc)
+COptions COptionsDlg::Options() const
 {
-    m_doc = doc;
-    m_colors->SetDocument(doc);
+    COptions options = m_options;
+    options.Width = ReadSize(m_dimensions->WidthUpDown(), FallbackWidth);
+    options.Height = ReadSize(m_dimensions->HeightUpDown(), FallbackHeight);
+    options.CubeSize = ReadSize(m_dimensions->CubeSizeUpDown(), FallbackCubeSize);
+    options.BkColor = m_colors->BkColorButton()->GetColor();
+    options.Color1 = m_colors->Color1Button()->GetColor();
+    options.Color2 = m_colors->Color2Button()->GetColor();
+    options.Color3 = m_colors->Color3Button()->GetColor();
+    options.CustomColors = m_colors->CustomColors();
+    return options;
 }
 
 void COptionsDlg::OnInitDialog()
 {
     m_initialised = true;
-    m_colors->SetDocument(m_doc);
+    m_colors->SetCustomColors(m_options.CustomColors);
 
-    m_dimensions->WidthUpDown()->SetRange(CTarvexDoc::MinGridWidth, CTarvexDoc::MaxGridWidth);
-    m_dimensions->HeightUpDown()->SetRange(CTarvexDoc::MinGridHeight, CTarvexDoc::MaxGridHeight);
-    m_dimensions->CubeSizeUpDown()->SetRange(CTarvexDoc::MinCubeSize, CTarvexDoc::MaxCubeSize);
-    if (m_doc) {
-        m_colors->BkColorButton()->SetColor(m_doc->BkColor);
-        m_colors->Color1Button()->SetColor(m_doc->Color1);
-        m_colors->Color2Button()->SetColor(m_doc->Color2);
-        m_colors->Color3Button()->SetColor(m_doc->Color3);
-        const QSize grid = m_doc->GetGridSize();
-        m_dimensions->WidthUpDown()->SetPos(grid.width());
-        m_dimensions->HeightUpDown()->SetPos(grid.height());
-        m_dimensions->CubeSizeUpDown()->SetPos(m_doc->CubeSize);
-    }
+    m_dimensions->WidthUpDown()->SetRange(CFigure::MinGridWidth, CFigure::MaxGridWidth);
+    m_dimensions->HeightUpDown()->SetRange(CFigure::MinGridHeight, CFigure::MaxGridHeight);
+    m_dimensions->CubeSizeUpDown()->SetRange(CFigure::MinCubeSize, CFigure::MaxCubeSize);
+    m_colors->BkColorButton()->SetColor(m_options.BkColor);
+    m_colors->Color1Button()->SetColor(m_options.Color1);
+    m_colors->Color2Button()->SetColor(m_options.Color2);
+    m_colors->Color3Button()->SetColor(m_options.Color3);
+    m_dimensions->WidthUpDown()->SetPos(m_options.Width);
+    m_dimensions->HeightUpDown()->SetPos(m_options.Height);
+    m_dimensions->CubeSizeUpDown()->SetPos(m_options.CubeSize);
 
     const QSignalBlocker block(m_tab);
     m_tab->setCurrentIndex(DimensionsPage);
@@ -137,26 +145,17 @@ void COptionsDlg::ShowPage(int index)
 
 void COptionsDlg::OnDefaultSettings()
 {
-    m_colors->BkColorButton()->SetColor(CTarvexDoc::DefaultBkColor);
-    m_colors->Color1Button()->SetColor(CTarvexDoc::DefaultColor1);
-    m_colors->Color2Button()->SetColor(CTarvexDoc::DefaultColor2);
-    m_colors->Color3Button()->SetColor(CTarvexDoc::DefaultColor3);
-    m_dimensions->WidthUpDown()->SetPos(CTarvexDoc::DefaultWidth);
-    m_dimensions->HeightUpDown()->SetPos(CTarvexDoc::DefaultHeight);
-    m_dimensions->CubeSizeUpDown()->SetPos(CTarvexDoc::DefaultCubeSize);
+    m_colors->BkColorButton()->SetColor(CFigure::DefaultBkColor);
+    m_colors->Color1Button()->SetColor(CFigure::DefaultColor1);
+    m_colors->Color2Button()->SetColor(CFigure::DefaultColor2);
+    m_colors->Color3Button()->SetColor(CFigure::DefaultColor3);
+    m_dimensions->WidthUpDown()->SetPos(CFigure::DefaultWidth);
+    m_dimensions->HeightUpDown()->SetPos(CFigure::DefaultHeight);
+    m_dimensions->CubeSizeUpDown()->SetPos(CFigure::DefaultCubeSize);
 }
 
 void COptionsDlg::OnOK()
 {
-    if (m_doc) {
-        const int width = ReadSize(m_dimensions->WidthUpDown(), FallbackWidth);
-        const int height = ReadSize(m_dimensions->HeightUpDown(), FallbackHeight);
-        const int cubeSize = ReadSize(m_dimensions->CubeSizeUpDown(), FallbackCubeSize);
-
-        m_doc->ApplyOptions(width, height, cubeSize, m_colors->BkColorButton()->GetColor(),
-                            m_colors->Color1Button()->GetColor(), m_colors->Color2Button()->GetColor(),
-                            m_colors->Color3Button()->GetColor());
-    }
     accept();
 }
 

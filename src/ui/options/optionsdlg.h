@@ -1,26 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "geometry/options.h"
+
 #include <QDialog>
 #include <array>
+#include <optional>
 
 class CColorsPage;
 class CDimensionsPage;
-class CTarvexDoc;
 class QFrame;
 class QPushButton;
 class QTabBar;
 
 // The Options dialog: workspace size and cube size on the "Dimensions" page, the four
 // figure colours on the "Colors" page, a "Default settings" button that puts the
-// program's defaults into the controls, and OK, which writes the values into the
-// document. The history entry that makes Cancel and undo work, and writing the
-// settings store, are up to the caller (CTarvexDoc::OnOptions).
+// program's defaults into the controls, and OK. It is given the current options and
+// hands back the chosen ones; applying them is up to the caller.
 //
-// Typical use: COptionsDlg::RunModal(doc, mainWindow), which is
-//     COptionsDlg dlg(parent);
-//     dlg.SetDocument(&doc);
-//     return dlg.exec() == QDialog::Accepted;
+// Typical use: COptionsDlg::Ask(current, customColors, mainWindow).
 class COptionsDlg : public QDialog
 {
     Q_OBJECT
@@ -36,21 +34,25 @@ public:
     explicit COptionsDlg(QWidget *parent = nullptr);
     ~COptionsDlg() override;
 
-    // Runs the dialog modally on the document; true when it was closed with OK, in
-    // which case the values have been written into the document.
-    static bool RunModal(CTarvexDoc &doc, QWidget *parent = nullptr);
+    // Runs the dialog modally starting from current: the chosen options when it was
+    // closed with OK, nothing otherwise. customColors receives the chooser's custom
+    // colours however the dialog was closed (they are kept even on Cancel).
+    static std::optional<COptions> Ask(const COptions &current, CustomColorSet &customColors,
+                                       QWidget *parent = nullptr);
 
-    void SetDocument(CTarvexDoc *doc);
-    CTarvexDoc *Document() const { return m_doc; }
+    // The options the controls start from.
+    void SetOptions(const COptions &options) { m_options = options; }
+    // The options the controls hold now (with the custom colours of the choosers).
+    COptions Options() const;
 
-    // Fills the controls from the document and shows the first page. Runs by itself
+    // Fills the controls from the options and shows the first page. Runs by itself
     // when the dialog is shown.
     void OnInitDialog();
     // Shows page index (DimensionsPage or ColorsPage), centred in the page area.
     void ShowPage(int index);
-    // Puts the default colours and sizes into the controls, leaving the document alone.
+    // Puts the default colours and sizes into the controls.
     void OnDefaultSettings();
-    // Writes the controls' values into the document and closes the dialog with OK.
+    // Closes the dialog with OK.
     void OnOK();
 
     CDimensionsPage *Dimensions() const { return m_dimensions; }
@@ -71,7 +73,7 @@ private:
     CDimensionsPage *m_dimensions;
     CColorsPage *m_colors;
     std::array<QWidget *, 2> m_pages{};
-    CTarvexDoc *m_doc = nullptr;
+    COptions m_options;
     QTabBar *m_tab;
     QFrame *m_tabFrame;
     QFrame *m_placeholder;

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/testdocument.h"
+
+#include "geometry/dragoffset.h"
+
+void EditFigure(CTarvexDoc &doc, const std::function<void(CFigure &)> &edit)
+{
+    CFigure figure = doc.Figure();
+    edit(figure);
+    doc.ApplyFigure(figure);
+}
+
+void PlaceCube(CTarvexDoc &doc, int column, int row, qint32 value)
+{
+    EditFigure(doc, [&](CFigure &f) { f.PlaceCube(column, row, value >= 0 && value < CubeKindCount ? value : EmptyCell); });
+}
+
+void PlaceCubes(CTarvexDoc &doc, std::initializer_list<QPoint> cells, qint32 value)
+{
+    EditFigure(doc, [&](CFigure &f) {
+        for (const QPoint &cell : cells)
+            f.PlaceCube(cell.x(), cell.y(), value);
+    });
+}
+
+CFigure FigureWith(std::initializer_list<QPoint> cells, qint32 value, int cubeSize)
+{
+    CFigure figure;
+    figure.CubeSize = cubeSize;
+    figure.Resize(CFigure::DefaultWidth, CFigure::DefaultHeight);
+    for (const QPoint &cell : cells)
+        figure.PlaceCube(cell.x(), cell.y(), value);
+    return figure;
+}
+
+CTestDocument::CTestDocument()
+{
+    doc.SetUi(&ui);
+}
+
+void MarkSaved(CTarvexDoc &doc)
+{
+    doc.TakeFigure(doc.Figure(), QString(), true);
+}
+
+QPoint DragOffset(const CTarvexDoc &doc, const QPoint &start, const QPoint &point)
+{
+    return doc.ClampDragOffset(CDragOffset::Snap(point - start, doc.Figure().GetCellPitch()));
+}

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "document/tarvexdoc.h"
+#include "support/scriptedui.h"
+
+#include <QPoint>
+#include <functional>
+#include <initializer_list>
+
+// Sets a document's figure up the way a file would: the edited figure is taken over
+// whole, with no undo step (and, when it holds cubes, as a change not yet saved).
+void EditFigure(CTarvexDoc &doc, const std::function<void(CFigure &)> &edit);
+// Places one cube (or, with a value out of 0..63, erases) with the placing rule that way.
+void PlaceCube(CTarvexDoc &doc, int column, int row, qint32 value);
+// Places cubes of one kind on cells in order that way.
+void PlaceCubes(CTarvexDoc &doc, std::initializer_list<QPoint> cells, qint32 value);
+// The same for a figure value.
+CFigure FigureWith(std::initializer_list<QPoint> cells, qint32 value, int cubeSize = CFigure::DefaultCubeSize);
+
+// A document without the settings store that asks its questions through a scripted
+// user interface: the usual set-up of a command test.
+struct CTestDocument
+{
+    CTestDocument();
+    CTarvexDoc doc{false};
+    CScriptedUi ui;
+};
+
+// The document's figure as it is now counts as saved (as if just opened): history,
+// selection and file name start afresh.
+void MarkSaved(CTarvexDoc &doc);
+
+// The offset a drag of the selection from start to point (workspace points at the
+// figure's own size) moves it by, kept to the grid.
+QPoint DragOffset(const CTarvexDoc &doc, const QPoint &start, const QPoint &point);
