@@ -15,6 +15,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 CTarvexDoc::CTarvexDoc(bool useSettingsStore, QObject *parent)
     : QObject(parent)
@@ -119,11 +120,13 @@ void CTarvexDoc::ChangedWithoutSnapshot()
 
 bool CTarvexDoc::PlaceCube(const QPoint &cell, int kind)
 {
-    if (!m_figure.HasCell(cell.x(), cell.y()))
+    if (!m_figure.HasCell(cell.x(), cell.y())) {
+        m_joinNextEdit = false;
         return false;
+    }
     TakeSnapshot();
     m_figure.PlaceCube(cell.x(), cell.y(), kind >= 0 && kind < CubeKindCount ? kind : EmptyCell);
-    Q_EMIT UpdateAllViews();
+    AnnounceCells({cell});
     return true;
 }
 
@@ -131,14 +134,27 @@ void CTarvexDoc::PlaceCubes(const QVector<CPlacedCube> &cubes)
 {
     const bool any = std::any_of(cubes.begin(), cubes.end(),
                                  [this](const CPlacedCube &c) { return m_figure.HasCell(c.Cell.x(), c.Cell.y()); });
-    if (!any)
+    if (!any) {
+        m_joinNextEdit = false;
         return;
+    }
     TakeSnapshot();
+    QVector<QPoint> cells;
+    cells.reserve(cubes.size());
     for (const CPlacedCube &cube : cubes)
-        if (m_figure.HasCell(cube.Cell.x(), cube.Cell.y()))
+        if (m_figure.HasCell(cube.Cell.x(), cube.Cell.y())) {
             m_figure.PlaceCube(cube.Cell.x(), cube.Cell.y(),
                                cube.Kind >= 0 && cube.Kind < CubeKindCount ? cube.Kind : EmptyCell);
+            cells.append(cube.Cell);
+        }
+    AnnounceCells(cells);
+}
+
+void CTarvexDoc::AnnounceCells(const QVector<QPoint> &cells)
+{
+    m_changedCells = &cells;
     Q_EMIT UpdateAllViews();
+    m_changedCells = nullptr;
 }
 
 void CTarvexDoc::PasteCubes(const QVector<CPlacedCube> &cubes)
@@ -185,6 +201,8 @@ CFigureSnapshot CTarvexDoc::MakeSnapshot() const
 
 void CTarvexDoc::TakeSnapshot()
 {
+    if (std::exchange(m_joinNextEdit, false) && !m_undo.empty() && !IsSaved())
+        return;
     // A saved state among the redo entries can no longer be reached.
     if (m_savedDepth > int(m_undo.size()))
         m_savedDepth = -1;

@@ -95,6 +95,10 @@ public:
     // ---- edit history
 
     void TakeSnapshot();
+    // The next edit joins the last undo step instead of starting one of its own: the
+    // further cells of a stroke, the repeats of a held key. Nothing is joined to the
+    // step the saved figure ends with, nor when there is no step.
+    void JoinNextEdit() { m_joinNextEdit = true; }
     void Undo(bool pushRedo);
     void Redo();
     void ClearHistory();
@@ -169,6 +173,10 @@ public:
     // Closing the main window: true when it may close.
     bool CanCloseFrame();
 
+    // While UpdateAllViews announces an edit of single cells (placing cubes): those
+    // cells, so that views repaint only around them. Null for every other change.
+    const QVector<QPoint> *ChangedCells() const { return m_changedCells; }
+
 Q_SIGNALS:
     void UpdateAllViews();
     void BarColorsChanged(ColorRef color1, ColorRef color2, ColorRef color3);
@@ -183,6 +191,8 @@ private:
     void SaveSettings() const;
     // A change without a snapshot before it: the figure no longer equals the file.
     void ChangedWithoutSnapshot();
+    // Announces an edit of these cells only (see ChangedCells).
+    void AnnounceCells(const QVector<QPoint> &cells);
     // The figure now equals what is on disk.
     void MarkSaved();
 
@@ -196,4 +206,6 @@ private:
     // Undo depth at which the figure equals the file; -1 when no depth does.
     int m_savedDepth = 0;
     QString m_pathName;
+    bool m_joinNextEdit = false;
+    const QVector<QPoint> *m_changedCells = nullptr;
 };

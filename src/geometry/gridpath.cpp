@@ -79,6 +79,28 @@ QVector<QPoint> CGridPath::Beam(const QPoint &start, const QPoint &end, const QS
     return cells;
 }
 
+QPoint CGridPath::CursorStep(const QPoint &cell, int dx, int dy, int halfColumn, const QSize &grid)
+{
+    auto exists = [&grid](const QPoint &c) { return CellExists(c.x(), c.y(), grid.width(), grid.height()); };
+    if (dy == 0) {
+        const QPoint next(cell.x() + dx, cell.y());
+        return exists(next) ? next : cell;
+    }
+    // The two cells of the next row touching this one, the nearer to halfColumn first.
+    const int row = cell.y() + dy;
+    const int here = HalfColumn(cell);
+    int first = here + 1;
+    int second = here - 1;
+    if (std::abs(second - halfColumn) < std::abs(first - halfColumn))
+        std::swap(first, second);
+    for (const int x : {first, second}) {
+        const QPoint next((x - (row & 1)) / 2, row);
+        if (x >= 0 && exists(next))
+            return next;
+    }
+    return cell;
+}
+
 QPoint CGridPath::CellAt(const QPointF &point, const QSize &grid, int cubeSize)
 {
     const CellPitch pitch = ComputeCellPitch(cubeSize);

@@ -23,6 +23,14 @@ public:
     // The direction Beam takes from start to end.
     static Direction BeamDirection(const QPoint &start, const QPoint &end, int cubeSize);
 
+    // A cell's column counted in half cells from the left edge (rows are staggered by
+    // half a cell), the x a cursor keeps while it goes up and down.
+    static int HalfColumn(const QPoint &cell) { return 2 * cell.x() + (cell.y() & 1); }
+    // Where an arrow key moves a cell cursor: dx -1 or 1 along the row; dy -1 or 1 one
+    // row up or down, to whichever of the two cells there lies nearer to halfColumn
+    // (the right one on a tie). The cursor stays where it is at the grid's edge.
+    static QPoint CursorStep(const QPoint &cell, int dx, int dy, int halfColumn, const QSize &grid);
+
     // The cell a point lies in: the cell whose centre is nearest, when that centre is
     // within half a cube; (-1, -1) otherwise (beside the grid).
     static QPoint CellAt(const QPointF &point, const QSize &grid, int cubeSize);

@@ -2,8 +2,11 @@
 #include "view/placecubehandler.h"
 
 #include "document/tarvexdoc.h"
+#include "geometry/gridpath.h"
 
 #include <QMouseEvent>
+
+#include <algorithm>
 
 CPlaceCubeHandler::CPlaceCubeHandler(CTarvexDoc &doc)
     : m_doc(doc)
@@ -15,15 +18,120 @@ int CPlaceCubeHandler::CurrentCube() const
     return m_currentCube ? m_currentCube() : EmptyCubeIndex;
 }
 
-bool CPlaceCubeHandler::MousePress(QMouseEvent *event, const QPoint &cell)
+CViewMapping CPlaceCubeHandler::Mapping() const
+{
+    return m_mapping ? m_mapping() : CViewMapping(m_doc.Figure().CubeSize, QPoint());
+}
+
+QPoint CPlaceCubeHandler::NearestCell(const QPoint &workspacePoint) const
+{
+    return CGridPath::CellAt(workspacePoint, m_doc.Figure().GridSize(), Mapping().DisplaySize());
+}
+
+bool CPlaceCubeHandler::MousePress(QMouseEvent *event, const QPoint &workspacePoint)
 {
     if (event->button() != Qt::LeftButton || m_doc.IsSelectMode())
         return false;
-    PlaceAt(cell);
+    if (event->modifiers() & Qt::ShiftModifier) {
+        // Nothing yet: moving on makes it a stroke, releasing here a beam.
+        m_gesture = ShiftPress;
+        m_pressCell = NearestCell(workspacePoint);
+        m_lastPoint = workspacePoint;
+        m_visited.clear();
+        return true;
+    }
+    m_gesture = None;
+    PlaceAt(Mapping().CellAt(m_doc.Figure(), workspacePoint));
     return true;
+}
+
+bool CPlaceCubeHandler::MouseMove(QMouseEvent *event, const QPoint &workspacePoint)
+{
+    if (m_gesture == None || !(event->buttons() & Qt::LeftButton) || m_doc.IsSelectMode())
+        return false;
+    const QVector<QPoint> crossed = CGridPath::SegmentCells(m_lastPoint, workspacePoint, m_doc.Figure().GridSize(),
+                                                            Mapping().DisplaySize());
+    m_lastPoint = workspacePoint;
+    if (m_gesture == ShiftPress) {
+        const bool left = std::any_of(crossed.begin(), crossed.end(), [this](const QPoint &c) { return c != m_pressCell; });
+        if (!left)
+            return true;
+        m_gesture = Stroke;
+        QVector<QPoint> cells;
+        if (m_pressCell.x() >= 0)
+            cells.append(m_pressCell);
+        cells += crossed;
+        Paint(cells);
+        return true;
+    }
+    Paint(crossed);
+    return true;
+}
+
+bool CPlaceCubeHandler::MouseRelease(QMouseEvent *event, const QPoint &workspacePoint)
+{
+    if (event->button() != Qt::LeftButton || m_gesture == None)
+        return false;
+    const Gesture gesture = m_gesture;
+    m_gesture = None;
+    m_visited.clear();
+    if (gesture == Stroke || m_doc.IsSelectMode())
+        return true;
+    Q_UNUSED(workspacePoint);
+    // A Shift+click: the beam from the last placed cube, or the one cell when there is
+    // none yet.
+    if (m_pressCell.x() < 0)
+        return true;
+    const QSize grid = m_doc.Figure().GridSize();
+    QVector<QPoint> cells;
+    if (CellExists(m_lastPlaced.x(), m_lastPlaced.y(), grid.width(), grid.height()))
+        cells = CGridPath::Beam(m_lastPlaced, m_pressCell, grid, Mapping().DisplaySize());
+    if (cells.isEmpty())
+        cells.append(m_pressCell);
+    const int kind = CurrentCube();
+    QVector<CPlacedCube> cubes;
+    for (const QPoint &cell : std::as_const(cells))
+        cubes.append({cell, kind});
+    m_doc.PlaceCubes(cubes);
+    m_lastPlaced = cells.last();
+    return true;
+}
+
+void CPlaceCubeHandler::Paint(const QVector<QPoint> &cells)
+{
+    QVector<CPlacedCube> cubes;
+    const int kind = CurrentCube();
+    for (const QPoint &cell : cells) {
+        const quint32 key = quint32(cell.y()) * 65536u + quint32(cell.x());
+        if (cell.x() < 0 || m_visited.contains(key))
+            continue;
+        m_visited.insert(key);
+        cubes.append({cell, kind});
+    }
+    if (cubes.isEmpty())
+        return;
+    // The stroke's first cells start its undo step; the later ones join it.
+    if (m_visited.size() > cubes.size())
+        m_doc.JoinNextEdit();
+    m_doc.PlaceCubes(cubes);
+    m_lastPlaced = cubes.last().Cell;
 }
 
 bool CPlaceCubeHandler::PlaceAt(const QPoint &cell)
 {
-    return m_doc.PlaceCube(cell, CurrentCube());
+    if (!m_doc.PlaceCube(cell, CurrentCube()))
+        return false;
+    m_lastPlaced = cell;
+    return true;
+}
+
+QVector<QPoint> CPlaceCubeHandler::BeamAt(const QPoint &workspacePoint) const
+{
+    const QSize grid = m_doc.Figure().GridSize();
+    if (!CellExists(m_lastPlaced.x(), m_lastPlaced.y(), grid.width(), grid.height()))
+        return {};
+    const QPoint end = NearestCell(workspacePoint);
+    if (end.x() < 0)
+        return {};
+    return CGridPath::Beam(m_lastPlaced, end, grid, Mapping().DisplaySize());
 }

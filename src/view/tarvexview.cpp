@@ -2,10 +2,14 @@
 #include "view/tarvexview.h"
 
 #include "document/tarvexdoc.h"
+#include "files/figurefragment.h"
+#include "geometry/dragoffset.h"
+#include "geometry/gridpath.h"
 #include "geometry/workspacerenderer.h"
 #include "view/placecubehandler.h"
 #include "view/selectmovehandler.h"
 
+#include <QClipboard>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -79,6 +83,7 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
 {
     InitViewResources();
     m_selectMove->SetMappingSource([this] { return Mapping(); });
+    m_placeCube->SetMappingSource([this] { return Mapping(); });
     m_selectMove->SetRubberBandCursors(CursorFor(CopyCursor, DevicePixelRatio()),
                                        CursorFor(ArrowCursor, DevicePixelRatio()));
     setFocusPolicy(Qt::StrongFocus);
@@ -294,8 +299,17 @@ void CTarvexView::UpdateScrollRange()
 
 void CTarvexView::OnUpdate()
 {
-    UpdateScrollRange();
-    viewport()->update();
+    // Cubes placed on a few cells (a click, a stroke's next cells) change only those
+    // cells and the corners of their neighbours: only that is drawn again.
+    const QVector<QPoint> *changed = m_doc.ChangedCells();
+    if (changed && m_shownSize == DisplaySize()) {
+        const CellPitch pitch = Mapping().Pitch();
+        for (const QPoint &cell : *changed)
+            viewport()->update(ToViewport(CellArea(cell).adjusted(-pitch.Px / 2, -2 * pitch.Py, pitch.Px / 2, 2 * pitch.Py)));
+    } else {
+        UpdateScrollRange();
+        viewport()->update();
+    }
     // The mode or the cells under the pointer may have changed.
     if (viewport()->underMouse())
         UpdateCursor(QGuiApplication::queryKeyboardModifiers());
@@ -368,6 +382,10 @@ void CTarvexView::paintEvent(QPaintEvent *event)
         QPainter feedback(&part);
         feedback.translate(-origin);
         m_selectMove->PaintFeedback(feedback);
+        for (const QPoint &cell : std::as_const(m_beamOutline))
+            PaintCellOutline(feedback, cell, Qt::black);
+        if (m_showCellCursor && hasFocus())
+            PaintCellOutline(feedback, m_cellCursor, palette().color(QPalette::Active, QPalette::Highlight));
     }
     if (direct)
         return;
@@ -406,8 +424,11 @@ void CTarvexView::mousePressEvent(QMouseEvent *event)
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    if (!m_selectMove->MousePress(event))
-        m_placeCube->MousePress(event, Mapping().CellAt(m_doc.Figure(), ToWorkspace(event->position())));
+    if (!m_selectMove->MousePress(event)) {
+        m_placeCube->MousePress(event, ToWorkspace(event->position()));
+        SetCellCursor(m_placeCube->LastPlaced(), false);
+        UpdateBeamOutline(event->position().toPoint(), event->modifiers());
+    }
 }
 
 void CTarvexView::mouseReleaseEvent(QMouseEvent *event)
@@ -417,6 +438,10 @@ void CTarvexView::mouseReleaseEvent(QMouseEvent *event)
         return;
     }
     m_selectMove->MouseRelease(event);
+    if (m_placeCube->MouseRelease(event, ToWorkspace(event->position()))) {
+        SetCellCursor(m_placeCube->LastPlaced(), false);
+        UpdateBeamOutline(event->position().toPoint(), event->modifiers());
+    }
 }
 
 void CTarvexView::keyPressEvent(QKeyEvent *event)
@@ -446,9 +471,26 @@ void CTarvexView::keyPressEvent(QKeyEvent *event)
             break;
         }
     }
+    // The clipboard: copy and paste anywhere, cut in select-and-move mode.
+    if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)) {
+        Copy(event->matches(QKeySequence::Cut) && m_doc.IsSelectMode());
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        Paste();
+        event->accept();
+        return;
+    }
+    if (CellKeyPress(event)) {
+        event->accept();
+        return;
+    }
     QAbstractScrollArea::keyPressEvent(event);
     if (event->key() == Qt::Key_Control)
         UpdateCursor(event->modifiers() | Qt::ControlModifier);
+    else if (event->key() == Qt::Key_Shift)
+        UpdateBeamOutline(viewport()->mapFromGlobal(QCursor::pos()), event->modifiers() | Qt::ShiftModifier);
     else
         m_selectMove->KeyPress(event);
 }
@@ -458,6 +500,32 @@ void CTarvexView::keyReleaseEvent(QKeyEvent *event)
     QAbstractScrollArea::keyReleaseEvent(event);
     if (event->key() == Qt::Key_Control)
         UpdateCursor(event->modifiers() & ~Qt::ControlModifier);
+    if (event->key() == Qt::Key_Shift && !event->isAutoRepeat()) {
+        m_keyStroke = false;
+        UpdateBeamOutline(viewport()->mapFromGlobal(QCursor::pos()), event->modifiers() & ~Qt::ShiftModifier);
+    }
+}
+
+void CTarvexView::focusInEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        m_showCellCursor = true;
+    UpdateCells({m_cellCursor});
+}
+
+void CTarvexView::focusOutEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    m_keyStroke = false;
+    UpdateCells({m_cellCursor});
+    UpdateBeamOutline(QPoint(-1, -1), Qt::NoModifier);
+}
+
+void CTarvexView::leaveEvent(QEvent *event)
+{
+    QAbstractScrollArea::leaveEvent(event);
+    UpdateBeamOutline(QPoint(-1, -1), Qt::NoModifier);
 }
 
 void CTarvexView::dragEnterEvent(QDragEnterEvent *event)
@@ -545,14 +613,207 @@ void CTarvexView::UpdateCursor(Qt::KeyboardModifiers modifiers)
 void CTarvexView::mouseMoveEvent(QMouseEvent *event)
 {
     SetCursorId(ChooseCursor(event->position().toPoint(), event->modifiers()));
-    if (!m_selectMove->MouseMove(event))
+    if (!m_selectMove->MouseMove(event) && !m_placeCube->MouseMove(event, ToWorkspace(event->position())))
         QAbstractScrollArea::mouseMoveEvent(event);
+    UpdateBeamOutline(event->position().toPoint(), event->modifiers());
 }
 
 void CTarvexView::enterEvent(QEnterEvent *event)
 {
     QAbstractScrollArea::enterEvent(event);
     UpdateCursor(QGuiApplication::queryKeyboardModifiers());
+}
+
+// ---------------------------------------------------------------- cell cursor, beam outline
+
+QRect CTarvexView::CellArea(const QPoint &cell) const
+{
+    // The cell's square at the display size, with room for outlines drawn around it.
+    const CViewMapping mapping = Mapping();
+    const int size = mapping.DisplaySize();
+    return QRect(mapping.CellOrigin(cell), QSize(size + 1, size + 1)).adjusted(-3, -3, 3, 3);
+}
+
+void CTarvexView::UpdateCells(const QVector<QPoint> &cells)
+{
+    for (const QPoint &cell : cells)
+        viewport()->update(ToViewport(CellArea(cell)));
+}
+
+void CTarvexView::SetCellCursor(const QPoint &cell, bool show)
+{
+    const QSize grid = m_doc.Figure().GridSize();
+    if (!CellExists(cell.x(), cell.y(), grid.width(), grid.height()))
+        return;
+    UpdateCells({m_cellCursor});
+    m_cellCursor = cell;
+    m_showCellCursor = m_showCellCursor || show;
+    UpdateCells({m_cellCursor});
+    if (show) {
+        // Scroll just enough to show the cell.
+        const QRect area = ToViewport(CellArea(cell));
+        const QRect room = viewport()->rect();
+        QScrollBar *h = horizontalScrollBar();
+        QScrollBar *v = verticalScrollBar();
+        if (area.left() < room.left())
+            h->setValue(h->value() + area.left() - room.left());
+        else if (area.right() > room.right())
+            h->setValue(h->value() + area.right() - room.right());
+        if (area.top() < room.top())
+            v->setValue(v->value() + area.top() - room.top());
+        else if (area.bottom() > room.bottom())
+            v->setValue(v->value() + area.bottom() - room.bottom());
+    }
+}
+
+void CTarvexView::UpdateBeamOutline(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers)
+{
+    QVector<QPoint> beam;
+    if ((modifiers & Qt::ShiftModifier) && !m_doc.IsSelectMode() && !m_placeCube->IsStroking()
+        && viewport()->rect().contains(viewportPoint))
+        beam = m_placeCube->BeamAt(ToWorkspace(viewportPoint));
+    if (beam == m_beamOutline)
+        return;
+    UpdateCells(m_beamOutline);
+    m_beamOutline = beam;
+    UpdateCells(m_beamOutline);
+}
+
+void CTarvexView::PaintCellOutline(QPainter &painter, const QPoint &cell, const QColor &inner) const
+{
+    // The hexagon of the cell, a white line under a darker one, so that it shows on
+    // any background and on any cube.
+    const CViewMapping mapping = Mapping();
+    const QPoint origin = mapping.CellOrigin(cell);
+    const CubePoints p = ComputeCubePoints(origin.x(), origin.y(), mapping.DisplaySize());
+    const QPolygon hexagon({QPoint(p.X[2], p.Y[0]), QPoint(p.X[4], p.Y[2]), QPoint(p.X[4], p.Y[7]),
+                            QPoint(p.X[2], p.Y[9]), QPoint(p.X[0], p.Y[7]), QPoint(p.X[0], p.Y[2])});
+    const qreal width = qMax<qreal>(1.0, DevicePixelRatio());
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::white, 3 * width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolygon(hexagon);
+    painter.setPen(QPen(inner, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolygon(hexagon);
+}
+
+bool CTarvexView::CellKeyPress(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const bool selectMode = m_doc.IsSelectMode();
+    int dx = 0;
+    int dy = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        dx = -1;
+        break;
+    case Qt::Key_Right:
+        dx = 1;
+        break;
+    case Qt::Key_Up:
+        dy = -1;
+        break;
+    case Qt::Key_Down:
+        dy = 1;
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (mods != Qt::NoModifier)
+            return false;
+        SetCellCursor(m_cellCursor, true);
+        if (selectMode) {
+            // Space toggles the cube under the cursor in the selection.
+            if (event->key() == Qt::Key_Space && m_doc.Figure().Cell(m_cellCursor.x(), m_cellCursor.y()) >= 0)
+                m_doc.ClickSelect(m_cellCursor, true);
+        } else {
+            m_placeCube->PlaceAt(m_cellCursor);
+        }
+        return true;
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        // In select-and-move mode Delete removes the selection (the select handler).
+        if (selectMode || mods != Qt::NoModifier)
+            return false;
+        SetCellCursor(m_cellCursor, true);
+        m_doc.PlaceCube(m_cellCursor, EmptyCell);
+        return true;
+    default:
+        return false;
+    }
+    if (mods == Qt::ControlModifier) {
+        // Ctrl+arrows move the selection by one cell: along the row, or straight up or
+        // down (two rows, the up and down neighbours). A held key's repeats join the
+        // press's undo step.
+        if (!selectMode || !m_doc.Selection() || m_doc.Selection()->Cells.isEmpty())
+            return true;
+        const QPoint offset(dx, 2 * dy);
+        if (m_doc.ClampDragOffset(offset) != offset)
+            return true;   // a cube would leave the grid
+        if (event->isAutoRepeat())
+            m_doc.JoinNextEdit();
+        m_doc.DropSelection(offset, false);
+        return true;
+    }
+    if (mods != Qt::NoModifier && mods != Qt::ShiftModifier)
+        return false;
+    const QSize grid = m_doc.Figure().GridSize();
+    if (dx != 0 || m_cursorColumnFor != m_cellCursor)
+        m_cursorColumn = CGridPath::HalfColumn(m_cellCursor);
+    const QPoint next = CGridPath::CursorStep(m_cellCursor, dx, dy, m_cursorColumn, grid);
+    SetCellCursor(next, true);
+    m_cursorColumnFor = next;
+    if (mods == Qt::ShiftModifier && !selectMode) {
+        // A keyboard stroke: one undo step while Shift stays down.
+        if (m_keyStroke)
+            m_doc.JoinNextEdit();
+        m_keyStroke = m_placeCube->PlaceAt(next) || m_keyStroke;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- clipboard
+
+void CTarvexView::Copy(bool cut)
+{
+    const CCubeSelection *selection = m_doc.Selection();
+    const bool selected = selection && !selection->Cells.isEmpty();
+    const CFigureFragment fragment = CFigureFragment::FromFigure(m_doc.Figure(), selected ? &selection->Cells : nullptr);
+    if (fragment.IsEmpty())
+        return;
+    QGuiApplication::clipboard()->setMimeData(fragment.ToMimeData());
+    if (cut && selected)
+        m_doc.DeleteSelection();
+}
+
+void CTarvexView::Paste()
+{
+    CFigureFragment fragment;
+    if (!CFigureFragment::FromMimeData(QGuiApplication::clipboard()->mimeData(), fragment) || fragment.IsEmpty())
+        return;
+    const QSize grid = m_doc.Figure().GridSize();
+    QPoint offset(0, 0);
+    // Under the pointer when it is over the workspace: the fragment's top left cube
+    // (the first in row order) lands on the cell there.
+    const QPoint pointer = viewport()->mapFromGlobal(QCursor::pos());
+    const QPoint target = viewport()->rect().contains(pointer)
+                              ? CGridPath::CellAt(ToWorkspace(pointer), grid, DisplaySize())
+                              : QPoint(-1, -1);
+    if (target.x() >= 0) {
+        QPoint anchor = fragment.Cells.first();
+        for (const QPoint &cell : std::as_const(fragment.Cells)) {
+            if (cell.y() < anchor.y() || (cell.y() == anchor.y() && cell.x() < anchor.x()))
+                anchor = cell;
+        }
+        const int rows = target.y() - anchor.y();
+        // A move by an odd number of rows onto an even row takes one more column.
+        const int extra = (rows & 1) && !(target.y() & 1) ? 1 : 0;
+        offset = QPoint(target.x() - anchor.x() - extra, rows);
+    }
+    offset = CDragOffset::Clamp(fragment.Cells, offset, grid);
+    QVector<CPlacedCube> cubes;
+    for (int i = 0; i < fragment.Cells.size(); ++i)
+        cubes.append({CDragOffset::DropTarget(fragment.Cells[i], offset), fragment.Values[i]});
+    m_doc.PasteCubes(cubes);
 }
 
 // ---------------------------------------------------------------- printing

@@ -102,6 +102,22 @@ public:
 
     // Places the picked cube (or erases) at a workspace point; true when a cell was hit.
     bool PlaceCubeAt(const QPoint &workspacePoint);
+    CPlaceCubeHandler *PlaceCube() const { return m_placeCube.get(); }
+
+    // The keyboard's cell cursor: where Space places and the arrows start from. It
+    // shows from the first key that uses it while the view has the focus; mouse
+    // placements move it along.
+    QPoint CellCursor() const { return m_cellCursor; }
+    bool IsCellCursorShown() const { return m_showCellCursor; }
+    // The cells outlined while Shift is held: where a Shift+click would draw a beam.
+    const QVector<QPoint> &BeamOutline() const { return m_beamOutline; }
+
+    // The clipboard: the selected cubes (with none selected, or in drawing mode, the
+    // whole figure) as a figure fragment and its pictures; cut also erases the
+    // selected cubes. Paste places a fragment as the new selection at its own cells,
+    // or under the pointer when it is over the view, moved whole to stay in the grid.
+    void Copy(bool cut = false);
+    void Paste();
 
     // Printing: the figure centred on the printer's page.
     void PrintPage(QPrinter *printer) const;
@@ -122,6 +138,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dragLeaveEvent(QDragLeaveEvent *event) override;
@@ -131,7 +150,16 @@ private:
     void UpdateScrollRange();
     void UpdateCursor(Qt::KeyboardModifiers modifiers);
     void SetCursorId(CursorId id);
-
+    // The square a cell is drawn in at the display size, with room for its outline.
+    QRect CellArea(const QPoint &cell) const;
+    void UpdateCells(const QVector<QPoint> &cells);
+    // Moves the cell cursor; with show it appears and the view scrolls to it.
+    void SetCellCursor(const QPoint &cell, bool show);
+    // Outlines the beam a Shift+click at viewportPoint would draw (nothing without Shift).
+    void UpdateBeamOutline(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers);
+    void PaintCellOutline(QPainter &painter, const QPoint &cell, const QColor &inner) const;
+    // Arrows, Space, Enter, Delete and Backspace on the cell cursor; true when used.
+    bool CellKeyPress(QKeyEvent *event);
 
     CTarvexDoc &m_doc;
     std::unique_ptr<CWorkspaceRenderer> m_renderer;
@@ -142,4 +170,10 @@ private:
     int m_wheelAngle = 0;     // Ctrl+wheel rotation not yet turned into zoom steps
     int m_shownSize = -1;     // display size the scroll range was last set for
     QImage m_buffer;          // device pixels of the exposed area, reused between paints
+    QPoint m_cellCursor{0, 0};
+    bool m_showCellCursor = false;
+    int m_cursorColumn = 0;   // in half cells: the column up and down keep to...
+    QPoint m_cursorColumnFor{-1, -1};   // ...while the cursor is still where they took it
+    bool m_keyStroke = false; // Shift+arrows placed since Shift went down
+    QVector<QPoint> m_beamOutline;
 };

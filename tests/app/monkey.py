@@ -175,8 +175,9 @@ class Monkey:
         os.makedirs(self.scratch, exist_ok=True)
         self.xserver = XServer(self.work)
         self.env = dict(self.xserver.env)
-        # A small quarantine keeps the sanitizer's own memory out of the growth check.
-        asan = "detect_leaks=1:abort_on_error=1:quarantine_size_mb=16"
+        # A small quarantine, and freed memory handed back to the system, keep the
+        # sanitizer's own memory out of the growth check.
+        asan = "detect_leaks=1:abort_on_error=1:quarantine_size_mb=16:allocator_release_to_os_interval_ms=500"
         self.env.update({"ASAN_OPTIONS": asan + ":" + os.environ.get("ASAN_OPTIONS", ""),
                          "UBSAN_OPTIONS": "print_stacktrace=1:halt_on_error=1"})
         supp = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "lsan.supp")
@@ -187,6 +188,7 @@ class Monkey:
         self.editor = None
         self.help = None
         self.seen = {}
+        self.order = 0
         self.x = None
         self.index = 0
         self.counts = {}
@@ -263,7 +265,7 @@ class Monkey:
             for window in self.visible("^Tarvex$"):
                 if window in known:
                     continue
-                if self.geometry(window)[2] > 500:
+                if not self.is_dialog(window):
                     self.editor.window = window
                     self.size = self.geometry(window)[2:]
                     self.xdo("windowfocus", "--sync", window, check=False)
@@ -278,6 +280,12 @@ class Monkey:
             time.sleep(0.1)
         raise Fault("the main window never showed; windows: %s" % self.describe_windows())
 
+    def is_dialog(self, window):
+        """Qt marks dialogs, message boxes included, with the dialog window type."""
+        out = subprocess.run(["xprop", "-id", window, "_NET_WM_WINDOW_TYPE"], env=self.env, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, text=True).stdout
+        return "_NET_WM_WINDOW_TYPE_DIALOG" in out
+
     def describe_windows(self):
         return ["%s %r %s" % (w, self.title(w), self.geometry(w)) for w in self.visible()]
 
@@ -288,9 +296,12 @@ class Monkey:
         """Visible windows of the editor other than the main and help windows, the
         newest (the one on top) last."""
         found = [w for w in self.visible() if w not in (self.editor.window, self.help)]
+        # A closed window's id may come back for a new window: forget the old ones.
+        self.seen = {w: order for w, order in self.seen.items() if w in found}
         for window in found:
             if window not in self.seen:
-                self.seen[window] = len(self.seen)
+                self.order += 1
+                self.seen[window] = self.order
         return sorted(found, key=self.seen.get)
 
     def classify(self, window):
@@ -334,7 +345,7 @@ class Monkey:
                 self.count("window " + name)
                 self.xdo("key", rng.choice(["Escape", "Escape", "Return"]), check=False)
             self.settle()
-        raise Fault("dialogs kept opening: %s" % [self.title(w) for w in self.dialogs()])
+        raise Fault("dialogs kept opening: %s" % [(w, self.classify(w), self.geometry(w)) for w in self.dialogs()])
 
     def count(self, what):
         self.counts[what] = self.counts.get(what, 0) + 1
@@ -613,17 +624,27 @@ class Monkey:
                 self.xdo("type", "--delay", 2, path, check=False)
                 self.xdo("key", "Return", check=False)
                 self.settle()
-                if self.dialogs():
-                    raise Fault("opening %s left a window: %s" % (path, [self.title(w) for w in self.dialogs()]))
+                self.wait_closed("opening " + path)
                 return
             time.sleep(0.1)
         raise Fault("Ctrl+O showed no dialog")
+
+    def wait_closed(self, what):
+        """Waits a moment for the editor's dialogs to go; fails when one stays."""
+        end = time.monotonic() + 5
+        while self.dialogs():
+            if time.monotonic() > end:
+                raise Fault("%s left a window: %s" % (what, [self.classify(w) for w in self.dialogs()]))
+            time.sleep(0.1)
 
     def check(self, rng):
         """The files the editor writes: a saved figure reads back to itself, in the
         converter and in the editor; every recovery copy opens."""
         self.checks += 1
         self.handle_dialogs(rng)
+        rss, peak = self.editor.memory()
+        self.peak = max(self.peak, peak)
+        print("check %d after %d events: VmRSS %d kB" % (self.checks, self.index, rss), flush=True)
         for copy in glob.glob(os.path.join(self.recovery, "*.xml")):
             out = os.path.join(self.work, "recovery-check.xml")
             if self.export(out, copy) != 0 and os.path.exists(copy):
@@ -644,7 +665,6 @@ class Monkey:
                 raise Fault("the figure reopened from %s is empty" % saved)
             if not same_file(saved, resaved):
                 raise Fault("%s reopened in the editor and saved again differs (%s)" % (saved, resaved))
-        self.peak = max(self.peak, self.editor.memory()[1])
 
     def final(self, rng):
         """Closes the editor as a user does (leaks are reported at its exit) and

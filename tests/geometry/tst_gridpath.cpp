@@ -30,6 +30,8 @@ private Q_SLOTS:
     void segment_data();
     void segment();
     void cellAtLeavesTheGrid();
+    void cursorSteps_data();
+    void cursorSteps();
 };
 
 void TestGridPath::beam_data()
@@ -93,6 +95,41 @@ void TestGridPath::cellAtLeavesTheGrid()
     QCOMPARE(CGridPath::CellAt(CellCentre({19, 38}), Grid, Size), QPoint(19, 38));
     QCOMPARE(CGridPath::CellAt(CellCentre({19, 38}) + QPointF(17, 0), Grid, Size), QPoint(-1, -1));
     QCOMPARE(CGridPath::CellAt(QPointF(-20, -20), Grid, Size), QPoint(-1, -1));
+}
+
+void TestGridPath::cursorSteps_data()
+{
+    QTest::addColumn<QPoint>("start");
+    QTest::addColumn<QString>("keys");   // l, r, u, d
+    QTest::addColumn<Cells>("expected");
+    // Up and down keep to the column the cursor started from, zigzagging between the
+    // staggered rows; left and right stay in the row; the edges stop the cursor.
+    QTest::newRow("down keeps the column") << QPoint(4, 4) << "dddd" << Cells{{4, 5}, {4, 6}, {4, 7}, {4, 8}};
+    QTest::newRow("up from an odd row") << QPoint(4, 5) << "uu" << Cells{{5, 4}, {4, 3}};
+    QTest::newRow("right then down") << QPoint(4, 4) << "rd" << Cells{{5, 4}, {5, 5}};
+    QTest::newRow("left edge") << QPoint(0, 2) << "ld" << Cells{{0, 2}, {0, 3}};
+    QTest::newRow("end of an odd row") << QPoint(18, 1) << "ru" << Cells{{18, 1}, {19, 0}};
+    QTest::newRow("top and bottom") << QPoint(3, 0) << "u" << Cells{{3, 0}};
+    QTest::newRow("bottom") << QPoint(3, 39) << "d" << Cells{{3, 39}};
+}
+
+void TestGridPath::cursorSteps()
+{
+    QFETCH(QPoint, start);
+    QFETCH(QString, keys);
+    QFETCH(Cells, expected);
+    QPoint cell = start;
+    int column = CGridPath::HalfColumn(cell);
+    Cells visited;
+    for (const QChar key : keys) {
+        const int dx = key == QLatin1Char('l') ? -1 : key == QLatin1Char('r') ? 1 : 0;
+        const int dy = key == QLatin1Char('u') ? -1 : key == QLatin1Char('d') ? 1 : 0;
+        cell = CGridPath::CursorStep(cell, dx, dy, column, Grid);
+        if (dx != 0)
+            column = CGridPath::HalfColumn(cell);
+        visited.append(cell);
+    }
+    QCOMPARE(visited, expected);
 }
 
 QTEST_APPLESS_MAIN(TestGridPath)
