@@ -84,7 +84,7 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-double ChildPeakMiB(const QStringList &arguments, double *seconds)
+double ChildPeakMiB(const QStringList &arguments, double *seconds, bool mayFail)
 {
     const QString time = QStringLiteral("/usr/bin/time");
     if (!QFileInfo::exists(time))
@@ -93,7 +93,8 @@ double ChildPeakMiB(const QStringList &arguments, double *seconds)
     QElapsedTimer timer;
     timer.start();
     process.start(time, QStringList{"-f", "peak %M"} + arguments);
-    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit
+        || (process.exitCode() != 0 && !mayFail))
         return -1;
     *seconds = timer.nsecsElapsed() / 1e9;
     const QList<QByteArray> lines = process.readAllStandardError().trimmed().split('\n');

@@ -31,8 +31,9 @@ double Median(std::vector<double> values);
 // Runs a program under /usr/bin/time and returns its peak resident size in MiB, and
 // its wall time in seconds (-1 when it failed or time is missing). The peak is the
 // child's alone: time is a small process, while a child spawned straight from the
-// benchmark may be charged the benchmark's own peak.
-double ChildPeakMiB(const QStringList &arguments, double *seconds);
+// benchmark may be charged the benchmark's own peak. With mayFail, a program that
+// ends with an error (refusing its input) is measured too.
+double ChildPeakMiB(const QStringList &arguments, double *seconds, bool mayFail = false);
 
 // The honest floor of any export: seconds to write bytes into a new file at path with
 // plain write(2) calls of 1 MiB from a filled buffer (no renaming, no syncing). The

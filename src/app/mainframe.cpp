@@ -4,7 +4,6 @@
 #include "app/recentmenu.h"
 
 #include "document/tarvexdoc.h"
-#include "files/regularfile.h"
 #include "view/selectmovehandler.h"
 #include "view/tarvexview.h"
 #include "view/zoombox.h"
@@ -22,7 +21,6 @@
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -342,15 +340,9 @@ QString CMainFrame::DroppedFigure(const QMimeData *data)
     const QUrl url = data->urls().constFirst();
     if (!url.isLocalFile())
         return QString();
-    const QString path = url.toLocalFile();
-    // Only regular files are looked into: opening a pipe would wait for a writer.
-    QFile file(path);
-    if (!CRegularFile::ReadProblem(path).isEmpty() || !file.open(QIODevice::ReadOnly))
-        return QString();
-    // Every figure file begins with its root element and the Application element.
-    const QByteArray head = file.read(64);
-    return head.startsWith("<xml>") && head.contains("<Application>") && head.contains("Tarvex")
-               ? path : QString();
+    // Nothing is looked into here: the file goes the way a file chosen in the Open
+    // dialog goes, which accepts every figure file and reports anything else.
+    return url.toLocalFile();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent *event)

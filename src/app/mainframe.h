@@ -106,8 +106,9 @@ public:
     CRecentMenu *RecentMenu() const { return m_recentMenu; }
     QToolButton *RecentButton() const { return m_recentButton; }
     CZoomBox *ZoomBox() const { return m_zoomBox; }
-    // The figure file a drop carries: one local file that looks like a figure file
-    // (it begins as every figure file does); otherwise an empty string.
+    // The file a drop carries: one local file, which is then opened as Open opens the
+    // file chosen in its dialog; otherwise (several files, a web address, the view's
+    // own cube drag) an empty string.
     static QString DroppedFigure(const QMimeData *data);
 
     // The save dialog, reused by every save (it keeps folder, name and file type).

@@ -5,7 +5,10 @@
 #include "document/tarvexdoc.h"
 #include "files/figurexml.h"
 #include "files/fileexception.h"
+#include "files/regularfile.h"
 #include "files/safefilewriter.h"
+#include "files/xmlelement.h"
+#include "geometry/figure.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -14,6 +17,12 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QSysInfo>
+
+#include <algorithm>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,13 +32,49 @@ const char *const NameSuffix = ".name";
 const char *const LockSuffix = ".lock";
 // The longest name file that is read back; a path is far shorter.
 constexpr qint64 MaxNameSize = 64 * 1024;
+// A lock file holds a process id and a few names.
+constexpr qint64 MaxLockSize = 4096;
+
+// Removes path when it is there as anything but a regular file: the entry itself, so
+// a link is never followed and a pipe never opened.
+void RemoveIfSpecial(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    if (::lstat(name.constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return;
+    if (S_ISDIR(info.st_mode))
+        ::rmdir(name.constData());   // only an empty one: nothing of the user's goes
+    else
+        ::unlink(name.constData());
+}
+
+// A copy that reads as a whole figure file (an interrupted write does not).
+bool IsCompleteCopy(const QString &path)
+{
+    QByteArray data;
+    CFigure figure;
+    return CRegularFile::ReadFile(path, CXmlElement::MaxFileSize, &data, nullptr, CRegularFile::Links::Refuse)
+           && CFigureXml::LoadFromData(data, figure, nullptr);
+}
+
+QDateTime ModifiedAt(const QString &path)
+{
+    return QFileInfo(path).fileTime(QFileDevice::FileModificationTime);
+}
 
 } // namespace
 
 CRecoveryManager::CRecoveryManager(CTarvexDoc &doc, const QString &folder, QObject *parent)
+    : CRecoveryManager(doc, folder, Delays(), parent)
+{
+}
+
+CRecoveryManager::CRecoveryManager(CTarvexDoc &doc, const QString &folder, const Delays &delays, QObject *parent)
     : QObject(parent)
     , m_doc(doc)
     , m_folder(folder.isEmpty() ? DefaultFolder() : folder)
+    , m_delays(delays)
 {
     m_quietTimer.setSingleShot(true);
     m_longestTimer.setSingleShot(true);
@@ -60,9 +105,67 @@ std::unique_ptr<QLockFile> CRecoveryManager::TryLock(const QString &id) const
     auto lock = std::make_unique<QLockFile>(FilePath(id, LockSuffix));
     // Only a lock whose editor has ended is stale, however long that editor has run.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
-        return nullptr;
-    return lock;
+    if (lock->tryLock(0))
+        return lock;
+    // A lock written on another machine (or another installation sharing this home
+    // folder) is never stale to the lock file itself; its editor is not running here.
+    if (IsForeignLock(id) && lock->removeStaleLockFile() && lock->tryLock(0))
+        return lock;
+    return nullptr;
+}
+
+bool CRecoveryManager::IsForeignLock(const QString &id) const
+{
+    // The lock file's lines: process id, program, host name, machine id, boot id.
+    QByteArray data;
+    if (!CRegularFile::ReadFile(FilePath(id, LockSuffix), MaxLockSize, &data, nullptr, CRegularFile::Links::Refuse))
+        return false;
+    const QList<QByteArray> lines = data.split('\n');
+    const QByteArray machine = lines.value(3);
+    if (!machine.isEmpty())
+        return machine != QSysInfo::machineUniqueId();
+    const QByteArray host = lines.value(2);
+    return !host.isEmpty() && QString::fromUtf8(host) != QSysInfo::machineHostName();
+}
+
+void CRecoveryManager::RemoveSpecialEntries() const
+{
+    const QDir dir(m_folder);
+    for (const QString &entry : dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        RemoveIfSpecial(dir.filePath(entry));
+}
+
+bool CRecoveryManager::SettleCopy(const QString &id) const
+{
+    // The copy and the temporaries a killed write left beside it (ID.xml.XXXXXX):
+    // the newest that is complete becomes the copy, the rest goes.
+    const QString copy = FilePath(id, CopySuffix);
+    const QDir dir(m_folder);
+    QStringList candidates;
+    if (QFileInfo::exists(copy))
+        candidates << copy;
+    const QStringList temporaries = dir.entryList({id + QLatin1String(CopySuffix) + QLatin1String(".*"),
+                                                   id + QLatin1String(NameSuffix) + QLatin1String(".*")},
+                                                  QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &file : temporaries) {
+        if (file.startsWith(id + QLatin1String(CopySuffix)))
+            candidates << dir.filePath(file);
+    }
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const QString &a, const QString &b) { return ModifiedAt(a) > ModifiedAt(b); });
+    QString kept;
+    for (const QString &candidate : std::as_const(candidates)) {
+        if (IsCompleteCopy(candidate)) {
+            kept = candidate;
+            break;
+        }
+    }
+    if (!kept.isEmpty() && kept != copy
+        && std::rename(QFile::encodeName(kept).constData(), QFile::encodeName(copy).constData()) != 0)
+        kept.clear();
+    for (const QString &file : temporaries)
+        QFile::remove(dir.filePath(file));
+    return !kept.isEmpty();
 }
 
 void CRecoveryManager::RemoveFiles(const QString &id) const
@@ -75,30 +178,43 @@ bool CRecoveryManager::Start()
 {
     bool restored = false;
     if (QDir().mkpath(m_folder)) {
-        QDir dir(m_folder);
-        // Newest copy first.
-        const QStringList copies = dir.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Time);
-        bool stop = false;
-        for (const QString &file : copies) {
-            if (stop)
-                break;
-            const QString id = QFileInfo(file).completeBaseName();
+        RemoveSpecialEntries();
+        // Every editor that left something behind: the copy, a temporary, a name or a lock.
+        QStringList ids;
+        for (const QString &file : QDir(m_folder).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+            const QString id = file.section(QLatin1Char('.'), 0, 0);
+            if (!id.isEmpty() && !ids.contains(id))
+                ids << id;
+        }
+        struct Left
+        {
+            QString Id;
+            QDateTime Time;
+            std::unique_ptr<QLockFile> Lock;
+        };
+        std::vector<Left> left;
+        for (const QString &id : std::as_const(ids)) {
             std::unique_ptr<QLockFile> lock = TryLock(id);
             if (!lock)
                 continue;   // its editor still runs
-            if (Offer(id, lock, stop)) {
-                m_id = id;
-                m_lock = std::move(lock);
+            if (SettleCopy(id))
+                left.push_back({id, ModifiedAt(FilePath(id, CopySuffix)), std::move(lock)});
+            else
+                RemoveFiles(id);   // nothing to offer; the lock goes when released
+        }
+        // Newest copy first.
+        std::stable_sort(left.begin(), left.end(), [](const Left &a, const Left &b) { return a.Time > b.Time; });
+        bool stop = false;
+        for (Left &copy : left) {
+            if (stop)
+                break;
+            if (Offer(copy.Id, copy.Lock, stop)) {
+                m_id = copy.Id;
+                m_lock = std::move(copy.Lock);
                 m_hasCopy = true;
                 m_writtenName = m_doc.PathName();
                 restored = true;
             }
-        }
-        // Lock files of ended editors that never wrote a copy.
-        for (const QString &file : dir.entryList({QStringLiteral("*.lock")}, QDir::Files)) {
-            const QString id = QFileInfo(file).completeBaseName();
-            if (id != m_id && !QFile::exists(FilePath(id, CopySuffix)))
-                TryLock(id);   // taken and released at once, which removes it
         }
         if (!m_lock) {
             m_id = QStringLiteral("%1-%2")
@@ -131,9 +247,10 @@ bool CRecoveryManager::Offer(const QString &id, std::unique_ptr<QLockFile> &lock
     }
     stop = true;
     QString name;
-    QFile nameFile(FilePath(id, NameSuffix));
-    if (nameFile.open(QIODevice::ReadOnly))
-        name = QString::fromUtf8(nameFile.read(MaxNameSize));
+    QByteArray nameBytes;
+    if (CRegularFile::ReadFile(FilePath(id, NameSuffix), MaxNameSize, &nameBytes, nullptr,
+                               CRegularFile::Links::Refuse))
+        name = QString::fromUtf8(nameBytes);
     // A copy that cannot be read has been reported by the document and is of no use.
     if (!m_doc.OpenRecovered(FilePath(id, CopySuffix), name)) {
         RemoveFiles(id);
@@ -154,9 +271,9 @@ void CRecoveryManager::OnDocumentChanged()
         RemoveCopy();
         return;
     }
-    m_quietTimer.start(QuietDelayMs);
+    m_quietTimer.start(m_delays.QuietMs);
     if (!m_longestTimer.isActive())
-        m_longestTimer.start(LongestDelayMs);
+        m_longestTimer.start(m_delays.LongestMs);
 }
 
 void CRecoveryManager::OnTimeout()
@@ -204,6 +321,10 @@ CRecoveryManager::Job CRecoveryManager::MakeJob() const
 
 bool CRecoveryManager::WriteFiles(const Job &job, QString *error)
 {
+    // Something put in place of the files (a link to a user's file, a pipe) is removed,
+    // never written through.
+    RemoveIfSpecial(job.NamePath);
+    RemoveIfSpecial(job.CopyPath);
     // The name first: a copy is never paired with the name of another figure.
     return CFileException::Guard(error, [&] {
         if (!job.WriteName)

@@ -13,30 +13,41 @@ class CTarvexDoc;
 class QLockFile;
 
 // Keeps a recovery copy of a figure with unsaved changes, so that a crash or a killed
-// editor loses nothing: a short while after the last change (and at least every
-// LongestDelayMs during continuous work) the figure is written, in the figure file
-// format and atomically, to a folder of the user's data location. Next to the copy go
+// editor loses nothing: a short quiet while after the last change, and never later than
+// Delays::LongestMs after the first change not yet in the copy (so at least that often
+// during continuous work), the figure is written, in the figure file format and
+// atomically, to a folder of the user's data location. Next to the copy go
 // the name of the figure's own file (so that Save can suggest it again) and a lock
 // file: every running editor owns one copy, and copies whose editor no longer runs are
-// offered at the next start. Saving the figure, or ending the editor on purpose,
-// removes the copy. The user's own files are never written.
+// offered at the next start, newest first. Saving the figure, or ending the editor on
+// purpose, removes the copy. The user's own files are never written: an entry of the
+// folder that is a link or anything but a regular file is removed, never followed.
 class CRecoveryManager : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr int QuietDelayMs = 2000;
-    static constexpr int LongestDelayMs = 30000;
+    // How long the copy waits: for QuietMs without a change, but never longer than
+    // LongestMs after the first change it does not hold yet.
+    struct Delays
+    {
+        int QuietMs = 2000;
+        int LongestMs = 5000;
+    };
     static constexpr const char *RestoreQuestion =
         QT_TRANSLATE_NOOP("CRecoveryManager", "Tarvex was closed without saving a figure. Restore it?");
 
     // folder: where the copies live; empty for the user's data location + "recovery".
     explicit CRecoveryManager(CTarvexDoc &doc, const QString &folder = QString(), QObject *parent = nullptr);
+    CRecoveryManager(CTarvexDoc &doc, const QString &folder, const Delays &delays, QObject *parent = nullptr);
     ~CRecoveryManager() override;
 
     static QString DefaultFolder();
 
-    // Offers, through the document's ui, a copy left by an editor that no longer runs;
+    // Tidies the folder (special entries, temporaries of interrupted writes: the newest
+    // complete copy of each ended editor is kept), then offers, through the
+    // document's ui, the copies left by editors that no longer run, newest first (an
+    // editor of another machine counts as ended);
     // Restore opens it as an unsaved figure (it then stays this editor's copy), Discard
     // deletes it. Then takes this editor's own copy and starts watching the document.
     // True when a figure was restored.
@@ -80,7 +91,15 @@ private:
     bool OnWritten(bool ok, const QString &error, const QString &name);
 
     QString FilePath(const QString &id, const char *suffix) const;
+    // The lock of an editor that no longer runs (or ran on another machine), taken;
+    // null while its editor runs.
     std::unique_ptr<QLockFile> TryLock(const QString &id) const;
+    bool IsForeignLock(const QString &id) const;
+    // Removes the folder's entries that are not regular files (links included).
+    void RemoveSpecialEntries() const;
+    // Keeps the newest complete copy of an ended editor as its copy and removes the
+    // temporaries of interrupted writes; false when no complete copy is left.
+    bool SettleCopy(const QString &id) const;
     // The answer to the question about one orphaned copy; true when it was restored.
     bool Offer(const QString &id, std::unique_ptr<QLockFile> &lock, bool &stop);
     void RemoveFiles(const QString &id) const;
@@ -89,6 +108,7 @@ private:
 
     CTarvexDoc &m_doc;
     QString m_folder;
+    Delays m_delays;
     QString m_id;
     std::unique_ptr<QLockFile> m_lock;
     QTimer m_quietTimer;

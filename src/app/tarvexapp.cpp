@@ -8,10 +8,25 @@
 #include "app/translations.h"
 #include "app/recoverymanager.h"
 
+#include "files/regularfile.h"
+
 #include <QCommandLineParser>
+#include <QFile>
+
+#include <cstdio>
 
 int CTarvexApp::Main(int argc, char **argv)
 {
+    // A name that is not valid UTF-8 would reach the program with its bad bytes
+    // replaced, naming another file: such a name is refused before anything is read
+    // or written.
+    for (int i = 1; i < argc; ++i) {
+        if (!CRegularFile::IsFaithfulName(QByteArray(argv[i]))) {
+            std::fprintf(stderr, "tarvex: %s\n",
+                         CRegularFile::BadNameText(QFile::decodeName(argv[i])).toLocal8Bit().constData());
+            return 2;
+        }
+    }
     // File-manager previews run without any window.
     if (CThumbnailer::IsRequested(argc, argv))
         return CThumbnailer::Run(argc, argv);

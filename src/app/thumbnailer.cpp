@@ -4,6 +4,7 @@
 #include "app/commandlineexport.h"
 #include "app/translations.h"
 #include "files/fileexception.h"
+#include "files/regularfile.h"
 #include "files/safefilewriter.h"
 #include "geometry/figure.h"
 #include "geometry/workspacerenderer.h"
@@ -74,12 +75,20 @@ int CThumbnailer::Write(const QString &figurePath, const QString &outputPath, in
     const QImage image = Render(figure, size);
     if (image.isNull())
         return fail(CThumbnailer::tr("The preview could not be drawn."));
-    // Written through the safe writer: OUT is replaced only when complete, and never
-    // when it is something else than a regular file.
     QBuffer png;
     png.open(QIODevice::WriteOnly);
     if (!image.save(&png, "PNG"))
         return fail(CThumbnailer::tr("The preview could not be drawn."));
+    // A file manager that made OUT itself may keep it open and read the preview back
+    // through that descriptor: an existing regular file is written in place. Anything
+    // else goes through the safe writer, which replaces OUT only when complete and
+    // never when it is something else than a regular file.
+    CRegularFile existing;
+    if (existing.OpenExistingForWriting(outputPath)) {
+        if (!existing.ReplaceContents(png.data()))
+            return fail(CThumbnailer::tr("The preview could not be saved to %1.\n%2").arg(outputPath, existing.ErrorString()));
+        return 0;
+    }
     const bool written = CFileException::Guard(&reason, [&] {
         CSafeFileWriter writer(outputPath);
         writer.Write(png.data().constData(), png.data().size());

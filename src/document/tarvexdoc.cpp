@@ -7,11 +7,11 @@
 #include "files/figurewriter.h"
 #include "files/figurexml.h"
 #include "files/regularfile.h"
+#include "files/xmlelement.h"
 #include "geometry/dragoffset.h"
 #include "geometry/workspacerenderer.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QPainter>
 
 #include <algorithm>
@@ -465,19 +465,22 @@ bool CTarvexDoc::OnNewDocument()
 
 bool CTarvexDoc::OnOpenDocument(const QString &path)
 {
-    // A pipe is refused before it is opened: opening it would wait for a writer for good.
-    const QString special = CRegularFile::ReadProblem(path);
-    QFile file(path);
-    if (!special.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    // Opened once, without blocking, and read from the descriptor whose type was
+    // checked: a pipe, even one put in the file's place a moment ago, is refused.
+    CRegularFile file;
+    if (!file.OpenRead(path)) {
         if (m_ui)
-            m_ui->ShowMessage(tr("Cannot open the file %1.\n%2").arg(path, special.isEmpty() ? file.errorString() : special),
+            m_ui->ShowMessage(tr("Cannot open the file %1.\n%2").arg(path, file.Detail()),
                               QString::fromLatin1(AppCaption), CDocumentUi::Icon::Stop);
         return false;
     }
-    file.close();
+    QByteArray data;
+    const bool read = file.ReadAll(&data, CXmlElement::MaxFileSize);
+    file.Close();
     Reset();
-    QString reason;
-    if (!LoadFigureXml(path, &reason)) {
+    QString reason = file.ErrorString();
+    CFigure figure;
+    if (!read || !CFigureXml::LoadFromData(data, figure, &reason, path)) {
         // The fixed message first, then what was wrong with the file.
         QString text = tr(LoadErrorText);
         if (!reason.isEmpty())
@@ -486,6 +489,7 @@ bool CTarvexDoc::OnOpenDocument(const QString &path)
             m_ui->ShowMessage(text, QString::fromLatin1(AppCaption), CDocumentUi::Icon::Stop);
         return false;
     }
+    ApplyFigure(figure);
     // Placing the file's cubes cleared the saved flag; the freshly opened figure is
     // what is on disk, so it counts as saved however it was opened.
     MarkSaved();

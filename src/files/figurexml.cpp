@@ -88,12 +88,13 @@ bool CFigureXml::Load(const QString &path, CFigure &figure, QString *error)
     });
 }
 
-bool CFigureXml::LoadFromData(const QByteArray &data, CFigure &figure, QString *error)
+bool CFigureXml::LoadFromData(const QByteArray &data, CFigure &figure, QString *error, const QString &path)
 {
     return CFileException::Guard(error, [&] {
         CXmlElement root;
         if (!root.ParseDocument(data))
-            throw CFileException(CFigureXml::tr("The text is not a well-formed figure file."));
+            throw CFileException(path.isEmpty() ? CFigureXml::tr("The text is not a well-formed figure file.")
+                                                : CFigureXml::tr("%1 is not a well-formed figure file.").arg(path));
         figure = Read(root);
         return true;
     });

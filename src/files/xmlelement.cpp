@@ -6,11 +6,16 @@
 #include "files/safefilewriter.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 #include <climits>
 
 namespace {
+
+QString TooManyText()
+{
+    return CXmlElement::tr("The file has more than %1 elements and attributes; no figure has that many.")
+        .arg(CXmlElement::MaxElements);
+}
 
 bool SameName(const QByteArray &a, const QByteArray &b)
 {
@@ -247,18 +252,24 @@ QByteArray CXmlElement::ReadTag(const QByteArray &text, int &position)
     return QByteArray();
 }
 
-bool CXmlElement::SplitTag(const QByteArray &tag, QList<QByteArray> &tokens)
+bool CXmlElement::SplitTag(const QByteArray &tag, QList<QByteArray> &tokens, int *items)
 {
     tokens.clear();
     QByteArray current;
+    // Attributes count toward the reader's limit as they are taken, so one tag of
+    // millions of tiny attributes is refused before its list grows large.
+    auto take = [&] {
+        if (items && !tokens.isEmpty() && ++*items > MaxElements)
+            throw CFileException(TooManyText());
+        tokens.append(current);
+        current.clear();
+    };
     bool quoted = false;
     for (qsizetype i = 1; i + 1 < tag.size(); ++i) {
         const char c = tag.at(i);
         if (!quoted && IsSpace(c)) {
-            if (!current.isEmpty()) {
-                tokens.append(current);
-                current.clear();
-            }
+            if (!current.isEmpty())
+                take();
             continue;
         }
         current += c;
@@ -266,7 +277,7 @@ bool CXmlElement::SplitTag(const QByteArray &tag, QList<QByteArray> &tokens)
             quoted = !quoted;
     }
     if (!current.isEmpty())
-        tokens.append(current);
+        take();
     return !quoted;
 }
 
@@ -294,13 +305,12 @@ bool CXmlElement::ParseAt(const QByteArray &text, int &position, int depth, int 
         return false;
     // So are more elements than any figure has, before the tree takes much memory.
     if (++elements > MaxElements)
-        throw CFileException(CXmlElement::tr("The file has more than %1 elements; no figure has that many.")
-                                 .arg(MaxElements));
+        throw CFileException(TooManyText());
     SkipSpaceAndComments(text, position);
     const QByteArray tag = ReadTag(text, position);
     if (tag.isEmpty())
         return false;
-    if (!SplitTag(tag, Attributes) || Attributes.isEmpty())
+    if (!SplitTag(tag, Attributes, &elements) || Attributes.isEmpty())
         return false;
     Name = Attributes.takeFirst().toUpper();
 
@@ -370,20 +380,13 @@ bool CXmlElement::ParseDocument(const QByteArray &data)
 bool CXmlElement::LoadFromFile(const QString &path, QString *error)
 {
     return CFileException::Guard(error, [&] {
-        // Checked before opening: opening a pipe would wait for a writer for good.
-        const QString special = CRegularFile::ReadProblem(path);
-        if (!special.isEmpty())
-            throw CFileException(special);
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            throw CFileException(CXmlElement::tr("Cannot open %1: %2").arg(path, file.errorString()));
-        const qint64 size = file.size();
-        if (size > MaxFileSize)
-            throw CFileException(CXmlElement::tr("%1 is too large to be a figure file.").arg(path));
-        const QByteArray data = file.read(size);
-        if (data.size() != size)
-            throw CFileException(CXmlElement::tr("Cannot read %1: %2").arg(path, file.errorString()));
-        file.close();
+        // Opened once, without blocking, and read from the descriptor whose type was
+        // checked: a pipe put in the file's place can neither hang nor fool the reader.
+        CRegularFile file;
+        QByteArray data;
+        if (!file.OpenRead(path) || !file.ReadAll(&data, MaxFileSize))
+            throw CFileException(file.ErrorString());
+        file.Close();
         if (!ParseDocument(data))
             throw CFileException(CXmlElement::tr("%1 is not a well-formed figure file.").arg(path));
         return true;

@@ -24,8 +24,9 @@ public:
     // Largest file the reader takes in (the largest figure file is under 0.5 MiB);
     // it also bounds the memory a hostile file can make the tree take.
     static constexpr qint64 MaxFileSize = 8 * 1024 * 1024;
-    // Most elements the reader accepts (the largest figure has about 10,020): a file of
-    // many tiny elements could otherwise make the tree take hundreds of MB.
+    // Most elements and attributes together the reader accepts (the largest figure has
+    // about 10,020 elements of three attributes): a file of many tiny elements or
+    // attributes could otherwise make the tree take hundreds of MB.
     static constexpr int MaxElements = 200000;
 
     QByteArray Name;
@@ -65,7 +66,7 @@ public:
 
     // Reader. Parse fills this element from the element starting at position (after
     // whitespace and comments) and leaves position just past its end tag. More than
-    // MaxElements elements throw CFileException.
+    // MaxElements elements and attributes throw CFileException.
     bool Parse(const QByteArray &text, int &position);
     // Parses the first element of data, which ends at its first zero byte.
     bool ParseDocument(const QByteArray &data);
@@ -78,7 +79,9 @@ public:
     // The tag at position, '<' to the first '>' outside double quotes, or empty.
     static QByteArray ReadTag(const QByteArray &text, int &position);
     // Splits a tag's inside at whitespace outside quotes; false when a quote is open.
-    static bool SplitTag(const QByteArray &tag, QList<QByteArray> &tokens);
+    // With items, each attribute (every entry after the name) adds one to it, and
+    // passing MaxElements throws CFileException.
+    static bool SplitTag(const QByteArray &tag, QList<QByteArray> &tokens, int *items = nullptr);
     // The end tag at position (consumed), or empty (position unchanged).
     static QByteArray ReadClosingTag(const QByteArray &text, int &position);
 

@@ -253,6 +253,10 @@ Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
         <source>The file&apos;s version is not supported (only 1.0 is).</source>
         <translation>Die Version der Datei wird nicht unterstützt (nur 1.0).</translation>
     </message>
+    <message>
+        <source>%1 is not a well-formed figure file.</source>
+        <translation>%1 ist keine wohlgeformte Figurdatei.</translation>
+    </message>
 </context>
 <context>
     <name>CFileException</name>
@@ -502,6 +506,42 @@ Figur öffnen</translation>
         <source>%1 is %2, not a regular file: nothing was written and it is left as it is.</source>
         <translation>%1 ist %2, keine reguläre Datei: Es wurde nichts geschrieben, sie bleibt unverändert.</translation>
     </message>
+    <message>
+        <source>a symbolic link</source>
+        <translation>eine symbolische Verknüpfung</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>%1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 is too large to be a figure file.</source>
+        <translation>%1 ist zu groß für eine Figurdatei.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: it is not open</source>
+        <translation>%1 kann nicht gelesen werden: die Datei ist nicht geöffnet</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: it is not open</source>
+        <translation>%1 kann nicht geschrieben werden: die Datei ist nicht geöffnet</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Not all data could be written; the disk may be full</source>
+        <translation>Nicht alle Daten konnten geschrieben werden; der Datenträger ist vielleicht voll</translation>
+    </message>
+    <message>
+        <source>The name %1 is not valid UTF-8 text: Tarvex cannot tell which file it names, so it neither reads nor writes it.</source>
+        <translation>Der Name %1 ist kein gültiger UTF-8-Text: Tarvex kann nicht erkennen, welche Datei er bezeichnet, und liest oder schreibt sie daher nicht.</translation>
+    </message>
 </context>
 <context>
     <name>CSafeFileWriter</name>
@@ -591,24 +631,12 @@ Figur öffnen</translation>
         <translation>Das Element %1 fehlt.</translation>
     </message>
     <message>
-        <source>The file has more than %1 elements; no figure has that many.</source>
-        <translation>Die Datei hat mehr als %1 Elemente; so viele hat keine Figur.</translation>
-    </message>
-    <message>
-        <source>Cannot open %1: %2</source>
-        <translation>%1 kann nicht geöffnet werden: %2</translation>
-    </message>
-    <message>
-        <source>%1 is too large to be a figure file.</source>
-        <translation>%1 ist zu groß für eine Figurdatei.</translation>
-    </message>
-    <message>
-        <source>Cannot read %1: %2</source>
-        <translation>%1 kann nicht gelesen werden: %2</translation>
-    </message>
-    <message>
         <source>%1 is not a well-formed figure file.</source>
         <translation>%1 ist keine wohlgeformte Figurdatei.</translation>
+    </message>
+    <message>
+        <source>The file has more than %1 elements and attributes; no figure has that many.</source>
+        <translation>Die Datei hat mehr als %1 Elemente und Attribute; so viele hat keine Figur.</translation>
     </message>
 </context>
 <context>

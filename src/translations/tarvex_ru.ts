@@ -253,6 +253,10 @@ There is NO WARRANTY, to the extent permitted by law.
         <source>The file&apos;s version is not supported (only 1.0 is).</source>
         <translation>Версия файла не поддерживается (поддерживается только 1.0).</translation>
     </message>
+    <message>
+        <source>%1 is not a well-formed figure file.</source>
+        <translation>%1 не является правильно составленным файлом фигуры.</translation>
+    </message>
 </context>
 <context>
     <name>CFileException</name>
@@ -502,6 +506,42 @@ Open figure</source>
         <source>%1 is %2, not a regular file: nothing was written and it is left as it is.</source>
         <translation>%1 — это %2, а не обычный файл: ничего не записано, он оставлен как есть.</translation>
     </message>
+    <message>
+        <source>a symbolic link</source>
+        <translation>символическая ссылка</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>Не удаётся открыть %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is too large to be a figure file.</source>
+        <translation>%1 слишком велик для файла фигуры.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: it is not open</source>
+        <translation>Не удаётся прочитать %1: файл не открыт</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Не удаётся прочитать %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: it is not open</source>
+        <translation>Не удаётся записать %1: файл не открыт</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Не удаётся записать %1: %2</translation>
+    </message>
+    <message>
+        <source>Not all data could be written; the disk may be full</source>
+        <translation>Не все данные удалось записать; возможно, диск заполнен</translation>
+    </message>
+    <message>
+        <source>The name %1 is not valid UTF-8 text: Tarvex cannot tell which file it names, so it neither reads nor writes it.</source>
+        <translation>Имя %1 не является корректным текстом UTF-8: Tarvex не может определить, какой файл оно обозначает, поэтому не читает и не записывает его.</translation>
+    </message>
 </context>
 <context>
     <name>CSafeFileWriter</name>
@@ -591,24 +631,12 @@ Open figure</source>
         <translation>Отсутствует элемент %1.</translation>
     </message>
     <message>
-        <source>The file has more than %1 elements; no figure has that many.</source>
-        <translation>В файле больше %1 элементов; столько не бывает ни в одной фигуре.</translation>
-    </message>
-    <message>
-        <source>Cannot open %1: %2</source>
-        <translation>Не удаётся открыть %1: %2</translation>
-    </message>
-    <message>
-        <source>%1 is too large to be a figure file.</source>
-        <translation>%1 слишком велик для файла фигуры.</translation>
-    </message>
-    <message>
-        <source>Cannot read %1: %2</source>
-        <translation>Не удаётся прочитать %1: %2</translation>
-    </message>
-    <message>
         <source>%1 is not a well-formed figure file.</source>
         <translation>%1 не является правильно составленным файлом фигуры.</translation>
+    </message>
+    <message>
+        <source>The file has more than %1 elements and attributes; no figure has that many.</source>
+        <translation>В файле больше %1 элементов и атрибутов; столько не бывает ни в одной фигуре.</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,7 @@
 
 #include <QtTest>
 
+#include <cstdio>
 #include <sys/stat.h>
 
 namespace {
@@ -31,6 +32,8 @@ private Q_SLOTS:
     void run();
     void exportsAsTheEditorDoes();
     void helpAndVersion();
+    void namesNotUtf8_data();
+    void namesNotUtf8();
 
 private:
     int Run(const QStringList &arguments, QByteArray *out = nullptr, QByteArray *err = nullptr);
@@ -173,6 +176,44 @@ void TestCommandLineExport::helpAndVersion()
     QVERIFY(err.contains("exactly one figure file"));
     QCOMPARE(Run({"--export", m_dir.filePath("x.bmp"), Example, Example}, nullptr, &err), 2);
     QVERIFY(!QFile::exists(m_dir.filePath("x.bmp")));
+}
+
+void TestCommandLineExport::namesNotUtf8_data()
+{
+    // Byte strings as printf writes them; \377 is never part of UTF-8.
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("thumbnail");   // "yes": --thumbnail 64 INPUT OUTPUT
+    QTest::newRow("output name") << "bad\\377.png" << "in.xml" << "";
+    QTest::newRow("input name") << "out.png" << "in\\377.xml" << "";
+    QTest::newRow("thumbnail output") << "bad\\377.png" << "in.xml" << "yes";
+}
+
+void TestCommandLineExport::namesNotUtf8()
+{
+    // Such a name is refused with a message; another file (its bytes replaced) is never
+    // read or written, even when it exists.
+    QFETCH(QString, output);
+    QFETCH(QString, input);
+    QFETCH(QString, thumbnail);
+    QTemporaryDir dir;
+    QVERIFY(QFile::copy(Example, dir.filePath("in.xml")));
+    QVERIFY(QFile::copy(Example, dir.filePath(QString("in%1.xml").arg(QChar(QChar::ReplacementCharacter)))));
+    std::FILE *raw = std::fopen(QFile::encodeName(dir.path()) + "/in\377.xml", "wb");
+    QVERIFY(raw);
+    const QByteArray figure = ReadFile(Example);
+    QCOMPARE(std::fwrite(figure.constData(), 1, size_t(figure.size()), raw), size_t(figure.size()));
+    std::fclose(raw);
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+    QProcess process;
+    const QString script = thumbnail.isEmpty()
+                               ? QStringLiteral("cd \"$2\" && exec \"$1\" --export \"$(printf \"$3\")\" \"$(printf \"$4\")\"")
+                               : QStringLiteral("cd \"$2\" && exec \"$1\" --thumbnail 64 \"$(printf \"$4\")\" \"$(printf \"$3\")\"");
+    process.start("/bin/sh", {"-c", script, "sh", TARVEX_BINARY_DIR "/src/tarvex", dir.path(), output, input});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY2(process.readAllStandardError().contains("is not valid UTF-8"), "no message");
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), before);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLineExport)

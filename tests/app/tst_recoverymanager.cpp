@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Recovery copies: written while the figure is unsaved, removed once it is saved,
-// never taken from an editor that still runs, offered and restored (or discarded)
-// when their editor has ended.
+// Recovery copies: written while the figure is unsaved (also during continuous work),
+// removed once it is saved, never taken from an editor that still runs, offered newest
+// first and restored (or discarded) when their editor has ended; what a killed write
+// or a hostile folder leaves is settled at start.
 
 #include "app/recoverymanager.h"
 #include "document/tarvexdoc.h"
@@ -12,21 +13,28 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using Answer = CDocumentUi::Answer;
 
 namespace {
 
 const QString Question = QStringLiteral("Tarvex: Tarvex was closed without saving a figure. Restore it?");
 
+// Short delays, so the tests do not wait on the editor's real ones.
+constexpr CRecoveryManager::Delays Quick{20, 50};
+
 // One editor: a document with scripted answers and its recovery manager.
 struct Editor
 {
-    explicit Editor(const QString &folder, QList<Answer> answers = {})
+    explicit Editor(const QString &folder, QList<Answer> answers = {},
+                    CRecoveryManager::Delays delays = Quick)
     {
         doc.SetUi(&ui);
         ui.answers = answers;
-        recovery = std::make_unique<CRecoveryManager>(doc, folder);
+        recovery = std::make_unique<CRecoveryManager>(doc, folder, delays);
     }
+    void Place(int column, int row, int kind) { doc.PlaceCube(QPoint(column, row), kind); }
     CTarvexDoc doc{false};
     CScriptedUi ui;
     std::unique_ptr<CRecoveryManager> recovery;
@@ -35,6 +43,15 @@ struct Editor
 QStringList Copies(const QString &folder)
 {
     return QDir(folder).entryList({"*.xml"}, QDir::Files);
+}
+
+// A figure file with one cube: "A" at (3, 3), "B" at (4, 4).
+QByteArray FigureFile(const QString &folder, char which)
+{
+    CTarvexDoc doc(false);
+    PlaceCube(doc, which == 'A' ? 3 : 4, which == 'A' ? 3 : 4, 5);
+    const QString path = folder + "/figure-" + which;
+    return doc.SaveFigureXml(path) ? ReadFile(path) : QByteArray();
 }
 
 } // namespace
@@ -49,6 +66,9 @@ private Q_SLOTS:
     void endedEditorsCopyIsOffered_data();
     void endedEditorsCopyIsOffered();
     void failedWriteSaysSoOnce();
+    void continuousWorkIsCopied();
+    void leftoversAreSettled_data();
+    void leftoversAreSettled();
 
 private:
     // Leaves a copy as an editor that ended without saving would (its lock released).
@@ -152,6 +172,81 @@ void TestRecoveryManager::failedWriteSaysSoOnce()
     QCOMPARE(editor.ui.messages.size(), 1);
     QCOMPARE(editor.ui.messages[0].icon, CDocumentUi::Icon::Exclamation);
     QCOMPARE(ReadFile(Folder()), QByteArray("in the way"));
+}
+
+void TestRecoveryManager::continuousWorkIsCopied()
+{
+    // The quiet delay never passes, yet every change reaches the copy within the
+    // longest delay.
+    Editor editor(Folder(), {}, {60 * 60 * 1000, 30});
+    editor.recovery->Start();
+    for (int column = 1; column <= 4; ++column) {
+        editor.Place(column, 1, 5);
+        CTarvexDoc copy(false);
+        QTRY_VERIFY_WITH_TIMEOUT(copy.LoadFigureXml(editor.recovery->CopyPath()) && copy.Figure().Cell(column, 1) == 5,
+                                 10000);
+    }
+}
+
+void TestRecoveryManager::leftoversAreSettled_data()
+{
+    // Entries of the folder, oldest first: "NAME=A" a figure file, "NAME=B-" the first
+    // half of one, "NAME>" a link to a file of the user's, "NAME|" a pipe, "NAME@" a
+    // lock written on another machine.
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<char>("offered");   // the figure restored by the first Restore; 0 none
+    QTest::newRow("newest of two copies first") << QStringList{"old.xml=A", "new.xml=B"} << 'B';
+    QTest::newRow("complete temporary newer") << QStringList{"e.xml=A", "e.xml.Ab12Cd=B"} << 'B';
+    QTest::newRow("cut temporary") << QStringList{"e.xml=A", "e.xml.Ab12Cd=B-"} << 'A';
+    QTest::newRow("only a temporary") << QStringList{"e.name.Xy34Zw=A", "e.xml.Ab12Cd=B"} << 'B';
+    QTest::newRow("nothing complete") << QStringList{"e.xml=A-", "e.xml.Ab12Cd=B-"} << '\0';
+    QTest::newRow("lock of another machine") << QStringList{"e.xml=A", "e.lock@"} << 'A';
+    QTest::newRow("pipe as name and lock") << QStringList{"e.xml=A", "e.name|", "e.lock|"} << 'A';
+    QTest::newRow("link as copy") << QStringList{"e.xml>"} << '\0';
+    QTest::newRow("link as name") << QStringList{"e.xml=B", "e.name>"} << 'B';
+}
+
+void TestRecoveryManager::leftoversAreSettled()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(char, offered);
+    QVERIFY(QDir().mkpath(Folder()));
+    const QString user = m_dir->filePath("user.xml");
+    QVERIFY(WriteFile(user, "the user's own file"));
+    const QDateTime start = QDateTime::currentDateTime().addSecs(-100);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString entry = entries[i];
+        const QString name = entry.section(QRegularExpression("[=>|@]"), 0, 0);
+        const QString path = Folder() + '/' + name;
+        const QChar kind = entry.at(name.size());
+        if (kind == '=') {
+            QByteArray data = FigureFile(m_dir->path(), entry.at(name.size() + 1).toLatin1());
+            if (entry.endsWith('-'))
+                data.truncate(data.size() / 2);
+            QVERIFY(WriteFile(path, data));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY(file.setFileTime(start.addSecs(i), QFileDevice::FileModificationTime));
+        } else if (kind == '>') {
+            QVERIFY(QFile::link(user, path));
+        } else if (kind == '|') {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else {
+            QVERIFY(WriteFile(path, "999999\ntarvex\nelsewhere\n0123456789abcdef0123456789abcdef\nboot\n"));
+        }
+    }
+    Editor editor(Folder(), {Answer::Yes});
+    QCOMPARE(editor.recovery->Start(), offered != 0);   // a pipe would block here for good
+    QCOMPARE(editor.ui.questions.size(), offered != 0 ? 1 : 0);
+    if (offered)
+        QCOMPARE(editor.doc.Figure().Cell(offered == 'A' ? 3 : 4, offered == 'A' ? 3 : 4), 5);
+    QCOMPARE(editor.doc.PathName(), QString());
+    // Nothing but regular files of this editor and the copies still waiting is left.
+    QCOMPARE(ReadFile(user), QByteArray("the user's own file"));
+    for (const QFileInfo &info : QDir(Folder()).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        QVERIFY2(info.isFile() && !info.isSymLink(), qPrintable(info.fileName()));
+        QVERIFY2(!info.fileName().contains(".xml."), qPrintable(info.fileName()));
+    }
 }
 
 QTEST_MAIN(TestRecoveryManager)

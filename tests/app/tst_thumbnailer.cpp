@@ -109,6 +109,8 @@ private Q_SLOTS:
                  qPrintable(QString::number(difference / (image.width() * image.height()))));
     }
 
+    void writesIntoAnOutputKeptOpen();
+
     void badInputWritesNothing_data()
     {
         QTest::addColumn<QByteArray>("content");   // empty: the file does not exist
@@ -135,6 +137,22 @@ private Q_SLOTS:
         QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("bad*")}, QDir::Files).size(), 0);
     }
 };
+
+
+// As tumbler does: OUT is made first and kept open, and the preview read back through
+// that descriptor, so it must arrive in the same file.
+void TestThumbnailer::writesIntoAnOutputKeptOpen()
+{
+    const QString out = m_dir.filePath(QStringLiteral("kept-open.png"));
+    QVERIFY(WriteFile(out, QByteArray()));
+    QFile held(out);
+    QVERIFY(held.open(QIODevice::ReadOnly));
+    QCOMPARE(RunThumbnailer({QStringLiteral("128"), Example, out}), 0);
+    QImage image;
+    QVERIFY(image.loadFromData(held.readAll(), "PNG"));
+    QVERIFY(image.width() <= 128 && image.height() <= 128 && !image.isNull());
+    QCOMPARE(ReadFile(out).size(), held.size());
+}
 
 QTEST_GUILESS_MAIN(TestThumbnailer)
 #include "tst_thumbnailer.moc"

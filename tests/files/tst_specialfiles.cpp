@@ -1,14 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Pipes, devices and folders are never opened for reading and never replaced by a
-// written file; symbolic links to regular files are followed.
+// Pipes, devices and folders are never read and never replaced by a written file, even
+// when one takes a file's place while it is being opened; symbolic links to regular
+// files are followed.
 
 #include "document/tarvexdoc.h"
 #include "support/testfiles.h"
 
+#include "files/figurexml.h"
+#include "geometry/figure.h"
+
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -31,6 +40,7 @@ private Q_SLOTS:
     void refused_data();
     void refused();
     void linkToRegularFileIsFollowed();
+    void pathSwappedForPipe();
 
 private:
     QTemporaryDir m_dir;
@@ -92,6 +102,59 @@ void TestSpecialFiles::linkToRegularFileIsFollowed()
     CTarvexDoc doc(false);
     QVERIFY(doc.LoadFigureXml(link));
     QCOMPARE(doc.Figure().Grid, m_doc.Figure().Grid);
+}
+
+void TestSpecialFiles::pathSwappedForPipe()
+{
+    // A helper links a figure file and a pipe to the path in turn while it is read
+    // again and again: every read ends at once, with the figure or a refusal.
+    auto name = [this](const char *file) { return QFile::encodeName(m_dir.filePath(file)); };
+    const QByteArray path = name("swapped.xml"), pipe = name("swap-pipe"), file = name("swap-file");
+    QVERIFY(WriteFile(QFile::decodeName(file), ReadFile(Example)));
+    QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+    QCOMPARE(::link(file.constData(), path.constData()), 0);
+    std::atomic<bool> done{false};
+    std::atomic<bool> hung{false};
+    std::atomic<int> swaps{0};
+    std::thread swapper([&] {
+        const QByteArray next = name("swap-next");
+        for (int i = 0; !done; ++i) {
+            if (::link(i % 2 ? file.constData() : pipe.constData(), next.constData()) == 0)
+                ::rename(next.constData(), path.constData());
+            ++swaps;
+        }
+    });
+    std::thread watchdog([&] {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!done && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // Past the limit a reader is waiting on the pipe: a writer lets it go, and the
+        // test fails instead of hanging.
+        while (!done) {
+            hung = true;
+            const int fd = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    int read = 0;
+    for (int run = 0; run < 300; ++run) {
+        // Every run meets the helper at another point of its work.
+        for (const int seen = swaps; swaps == seen;)
+            std::this_thread::yield();
+        // The loader and the document's Open, in turn.
+        CFigure loaded;
+        CTarvexDoc doc(false);
+        if (run % 2 ? doc.OnOpenDocument(QFile::decodeName(path))
+                    : CFigureXml::Load(QFile::decodeName(path), loaded, nullptr))
+            ++read;
+    }
+    done = true;
+    swapper.join();
+    watchdog.join();
+    QVERIFY(!hung);
+    QVERIFY(read > 0);
 }
 
 QTEST_GUILESS_MAIN(TestSpecialFiles)

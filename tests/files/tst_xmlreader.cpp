@@ -262,9 +262,15 @@ void TestXmlReader::largeInputs()
     QVERIFY(!openComments.ParseDocument("<w>" + QByteArray("<!--").repeated(n)));
     CXmlElement quotes;
     QVERIFY(!quotes.ParseDocument("<w " + QByteArray("\"").repeated(n + 1) + ">"));
+    // Attributes count toward the same limit, so one tag of tiny ones cannot take
+    // hundreds of MB either.
     CXmlElement attributes;
-    QVERIFY(attributes.ParseDocument("<w " + QByteArray("a=\"1\" ").repeated(n) + "/>"));
-    QCOMPARE(attributes.Attributes.size(), qsizetype(n));
+    const int most = CXmlElement::MaxElements - 1;   // and the element itself
+    QVERIFY(attributes.ParseDocument("<w" + QByteArray(" a=\"1\"").repeated(most) + "/>"));
+    QCOMPARE(attributes.Attributes.size(), qsizetype(most));
+    CXmlElement tooManyAttributes;
+    QVERIFY_THROWS_EXCEPTION(CFileException,
+                             tooManyAttributes.ParseDocument("<w" + QByteArray(" a").repeated(n) + "/>"));
 }
 
 void TestXmlReader::loadFromFile_data()
