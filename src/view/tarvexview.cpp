@@ -645,10 +645,13 @@ void CTarvexView::SetCellCursor(const QPoint &cell, bool show)
     const QSize grid = m_doc.Figure().GridSize();
     if (!CellExists(cell.x(), cell.y(), grid.width(), grid.height()))
         return;
-    UpdateCells({m_cellCursor});
+    // Only a cursor on screen needs repainting.
+    if (m_showCellCursor && hasFocus())
+        UpdateCells({m_cellCursor});
     m_cellCursor = cell;
     m_showCellCursor = m_showCellCursor || show;
-    UpdateCells({m_cellCursor});
+    if (m_showCellCursor && hasFocus())
+        UpdateCells({m_cellCursor});
     if (show) {
         // Scroll just enough to show the cell.
         const QRect area = ToViewport(CellArea(cell));
@@ -757,10 +760,12 @@ bool CTarvexView::CellKeyPress(QKeyEvent *event)
     if (mods != Qt::NoModifier && mods != Qt::ShiftModifier)
         return false;
     const QSize grid = m_doc.Figure().GridSize();
-    if (dx != 0 || m_cursorColumnFor != m_cellCursor)
+    if (m_cursorColumnFor != m_cellCursor)
         m_cursorColumn = CGridPath::HalfColumn(m_cellCursor);
     const QPoint next = CGridPath::CursorStep(m_cellCursor, dx, dy, m_cursorColumn, grid);
     SetCellCursor(next, true);
+    if (dx != 0)
+        m_cursorColumn = CGridPath::HalfColumn(next);
     m_cursorColumnFor = next;
     if (mods == Qt::ShiftModifier && !selectMode) {
         // A keyboard stroke: one undo step while Shift stays down.
