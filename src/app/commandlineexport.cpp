@@ -19,6 +19,16 @@ const char *const ExportOptionName = "export";
 const char *const TransparentOptionName = "transparent";
 const char *const VersionOptionName = "version";
 
+// ".xml Tarvex figure, .png PNG picture, ..." from the writer's table of types.
+QString FormatList()
+{
+    QStringList types;
+    for (const CFigureWriter::FileType &type : CFigureWriter::Types())
+        types << QStringLiteral(".%1 %2").arg(QLatin1String(type.Suffix),
+                                              QCoreApplication::translate("CFigureWriter", type.Name));
+    return types.join(QStringLiteral(", "));
+}
+
 void PrintError(const QString &message)
 {
     std::fprintf(stderr, "tarvex: %s\n", message.toLocal8Bit().constData());
@@ -51,13 +61,13 @@ void CCommandLineExport::Configure(QCoreApplication &app, QCommandLineParser &pa
     parser.addOption(QCommandLineOption(
         QString::fromLatin1(ExportOptionName),
         CCommandLineExport::tr("Loads FILE and writes it to OUT without opening a window, in the format OUT's "
-           "extension names (any case): .xml a figure file, .png a PNG picture, .svg an SVG "
-           "drawing, .pdf a PDF document, .bmp a Windows bitmap."),
+           "extension names (any case): %1.")
+            .arg(FormatList()),
         CCommandLineExport::tr("OUT")));
     parser.addOption(QCommandLineOption(
         QString::fromLatin1(TransparentOptionName),
-        CCommandLineExport::tr("With --export to .png or .svg: leaves the background transparent, so only the "
-           "cubes are drawn.")));
+        CCommandLineExport::tr("With --export to %1: leaves the background transparent, so only the cubes are drawn.")
+            .arg(CFigureWriter::SuffixList(true))));
     parser.addPositionalArgument(CCommandLineExport::tr("FILE"), CCommandLineExport::tr("The figure file (.xml) to open."),
                                  CCommandLineExport::tr("[FILE]"));
 }

@@ -3,13 +3,17 @@
 
 #include "app/recentmenu.h"
 
+#include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
+#include "files/figurewriter.h"
+#include "files/regularfile.h"
 #include "view/selectmovehandler.h"
 #include "view/tarvexview.h"
 #include "view/zoombox.h"
 
 #include "ui/help/aboutbox.h"
 #include "ui/help/helpframe.h"
+#include "ui/help/htmlctrl.h"
 #include "ui/help/picturestrip.h"
 #include "ui/options/optionsdlg.h"
 #include "ui/selection/cubeselectionbar.h"
@@ -60,6 +64,9 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
 {
     InitMainWindowResources();
     CHelpFrame::InitResources();
+    // The help page's table of file types comes from the writer's own table.
+    CHtmlCtrl::SetPageText(QStringLiteral("file-types"), CFigureWriter::HelpRows());
+    CHtmlCtrl::SetPageText(QStringLiteral("file-suffixes"), CFigureWriter::SuffixList());
     setWindowTitle(QString::fromLatin1(AppTitle));
     setWindowIcon(ApplicationIcon());
     // Figure files dropped from a file manager (the view passes on drops it does not own).
@@ -245,6 +252,13 @@ void CMainFrame::RunCommand(void (CTarvexDoc::*command)())
     UpdateCommandUi();
 }
 
+void CMainFrame::RunCommand(void (CDocumentCommands::*command)())
+{
+    CDocumentCommands commands(m_doc);
+    (commands.*command)();
+    UpdateCommandUi();
+}
+
 void CMainFrame::OnSelectMove()
 {
     RunCommand(&CTarvexDoc::ToggleSelectMode);
@@ -252,23 +266,23 @@ void CMainFrame::OnSelectMove()
 
 void CMainFrame::OnFileNew()
 {
-    m_doc.OnNewDocument();
+    CDocumentCommands(m_doc).OnNewDocument();
     UpdateCommandUi();
 }
 
 void CMainFrame::OnFileOpen()
 {
-    RunCommand(&CTarvexDoc::OnOpenFigure);
+    RunCommand(&CDocumentCommands::OnOpenFigure);
 }
 
 void CMainFrame::OnSaveFigure()
 {
-    RunCommand(&CTarvexDoc::OnSaveFigure);
+    RunCommand(&CDocumentCommands::OnSaveFigure);
 }
 
 void CMainFrame::OnOptions()
 {
-    RunCommand(&CTarvexDoc::OnOptions);
+    RunCommand(&CDocumentCommands::OnOptions);
 }
 
 void CMainFrame::OnEditUndo()
@@ -303,9 +317,10 @@ void CMainFrame::OnHelp()
 
 bool CMainFrame::OpenFigureFile(const QString &path)
 {
-    if (!m_doc.PromptSaveChanges())
+    CDocumentCommands commands(m_doc);
+    if (!commands.PromptSaveChanges())
         return false;
-    const bool opened = m_doc.OpenFigure(path);
+    const bool opened = commands.Open(path, CDocumentCommands::OpenAs::AfterQuestion);
     UpdateCommandUi();
     if (opened) {
         raise();
@@ -394,7 +409,7 @@ QSize CMainFrame::PreferredSize() const
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
-    if (!m_doc.CanCloseFrame()) {
+    if (!CDocumentCommands(m_doc).CanCloseFrame()) {
         event->ignore();
         return;
     }
@@ -455,9 +470,7 @@ bool CMainFrame::TransparentBackground() const
 
 QStringList CMainFrame::SaveFilters()
 {
-    return {tr("Tarvex figure (*.xml)"), tr("PNG picture (*.png)"),
-            tr("SVG drawing (*.svg)"), tr("PDF document (*.pdf)"),
-            tr("Windows bitmap (*.bmp)")};
+    return CFigureWriter::Filters();
 }
 
 QString CMainFrame::SuffixOfFilter(const QString &filter)
@@ -508,10 +521,12 @@ CDocumentUi::Answer CMainFrame::AskRestoreDiscard(const QString &text, const QSt
 
 void CMainFrame::SuggestSaveFileName(const QString &path)
 {
-    const bool figure = path.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive);
-    const QString filter = figure ? tr("XML file (*.xml)") : tr("Windows bitmap (*.bmp)");
+    CFigureWriter::Format format = CFigureWriter::FormatOf(path);
+    if (format == CFigureWriter::Format::Unknown)
+        format = CFigureWriter::Format::Xml;
+    const QString filter = CFigureWriter::FilterOf(format);
     m_saveDialog->selectNameFilter(filter);
-    m_saveDialog->setDefaultSuffix(figure ? QStringLiteral("xml") : QStringLiteral("bmp"));
+    m_saveDialog->setDefaultSuffix(SuffixOfFilter(filter));
     m_saveDialog->setDirectory(QFileInfo(path).absolutePath());
     m_saveDialog->selectFile(QFileInfo(path).fileName());
 }

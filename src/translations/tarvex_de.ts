@@ -42,16 +42,8 @@
         <translation>Zeigt Version und Lizenz an.</translation>
     </message>
     <message>
-        <source>Loads FILE and writes it to OUT without opening a window, in the format OUT&apos;s extension names (any case): .xml a figure file, .png a PNG picture, .svg an SVG drawing, .pdf a PDF document, .bmp a Windows bitmap.</source>
-        <translation>Lädt DATEI und schreibt sie ohne Fenster nach AUSGABE, im Format, das die Endung von AUSGABE nennt (Groß- oder Kleinschreibung): .xml eine Figurdatei, .png ein PNG-Bild, .svg eine SVG-Zeichnung, .pdf ein PDF-Dokument, .bmp eine Windows-Bitmap.</translation>
-    </message>
-    <message>
         <source>OUT</source>
         <translation>AUSGABE</translation>
-    </message>
-    <message>
-        <source>With --export to .png or .svg: leaves the background transparent, so only the cubes are drawn.</source>
-        <translation>Mit --export nach .png oder .svg: lässt den Hintergrund durchsichtig, sodass nur die Würfel gezeichnet werden.</translation>
     </message>
     <message>
         <source>The figure file (.xml) to open.</source>
@@ -88,6 +80,14 @@ Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
     <message>
         <source>FILE</source>
         <translation>DATEI</translation>
+    </message>
+    <message>
+        <source>Loads FILE and writes it to OUT without opening a window, in the format OUT&apos;s extension names (any case): %1.</source>
+        <translation>Lädt DATEI und schreibt sie ohne Fenster nach AUSGABE, im Format, das die Endung von AUSGABE nennt (Groß- oder Kleinschreibung): %1.</translation>
+    </message>
+    <message>
+        <source>With --export to %1: leaves the background transparent, so only the cubes are drawn.</source>
+        <translation>Mit --export nach %1: lässt den Hintergrund durchsichtig, sodass nur die Würfel gezeichnet werden.</translation>
     </message>
 </context>
 <context>
@@ -183,6 +183,29 @@ Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
     </message>
 </context>
 <context>
+    <name>CDocumentCommands</name>
+    <message>
+        <source>Your figure not saved. Do you want to save it?</source>
+        <translation>Ihre Figur ist nicht gespeichert. Möchten Sie sie speichern?</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Cannot open the file %1.
+%2</source>
+        <translation>Die Datei %1 kann nicht geöffnet werden.
+%2</translation>
+    </message>
+    <message>
+        <source>The figure could not be saved to %1.
+%2</source>
+        <translation>Die Figur konnte nicht in %1 gespeichert werden.
+%2</translation>
+    </message>
+</context>
+<context>
     <name>CExampleList</name>
     <message>
         <source>Impossible triangle</source>
@@ -227,12 +250,56 @@ Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
 <context>
     <name>CFigureWriter</name>
     <message>
-        <source>Tarvex cannot save files without an extension. Choose .xml, .png, .svg, .pdf or .bmp.</source>
-        <translation>Tarvex kann keine Dateien ohne Endung speichern. Wählen Sie .xml, .png, .svg, .pdf oder .bmp.</translation>
+        <source>Tarvex figure</source>
+        <translation>Tarvex-Figur</translation>
     </message>
     <message>
-        <source>Tarvex cannot save files of type .%1. Choose .xml, .png, .svg, .pdf or .bmp.</source>
-        <translation>Tarvex kann keine Dateien vom Typ .%1 speichern. Wählen Sie .xml, .png, .svg, .pdf oder .bmp.</translation>
+        <source>The figure with its sizes and colours, for opening in Tarvex again.</source>
+        <translation>Die Figur mit ihren Größen und Farben, zum erneuten Öffnen in Tarvex.</translation>
+    </message>
+    <message>
+        <source>PNG picture</source>
+        <translation>PNG-Bild</translation>
+    </message>
+    <message>
+        <source>A compressed picture for web pages, slides and documents: the same pixels as the bitmap in a small file.</source>
+        <translation>Ein komprimiertes Bild für Webseiten, Folien und Dokumente: dieselben Pixel wie die Bitmap in einer kleinen Datei.</translation>
+    </message>
+    <message>
+        <source>SVG drawing</source>
+        <translation>SVG-Zeichnung</translation>
+    </message>
+    <message>
+        <source>A vector drawing for browsers and drawing programs; it scales to any size without pixels.</source>
+        <translation>Eine Vektorzeichnung für Browser und Zeichenprogramme; sie lässt sich ohne Pixel auf jede Größe bringen.</translation>
+    </message>
+    <message>
+        <source>PDF document</source>
+        <translation>PDF-Dokument</translation>
+    </message>
+    <message>
+        <source>A vector page exactly the size of the figure, for printing and publishing.</source>
+        <translation>Eine Vektorseite genau in der Größe der Figur, zum Drucken und Veröffentlichen.</translation>
+    </message>
+    <message>
+        <source>Windows bitmap</source>
+        <translation>Windows-Bitmap</translation>
+    </message>
+    <message>
+        <source>An uncompressed 24-bit picture, as earlier versions of Tarvex wrote it.</source>
+        <translation>Ein unkomprimiertes 24-Bit-Bild, wie frühere Versionen von Tarvex es schrieben.</translation>
+    </message>
+    <message>
+        <source>%1 or %2</source>
+        <translation>%1 oder %2</translation>
+    </message>
+    <message>
+        <source>Tarvex cannot save files without an extension. Choose %1.</source>
+        <translation>Tarvex kann keine Dateien ohne Endung speichern. Wählen Sie %1.</translation>
+    </message>
+    <message>
+        <source>Tarvex cannot save files of type .%1. Choose %2.</source>
+        <translation>Tarvex kann keine Dateien vom Typ .%1 speichern. Wählen Sie %2.</translation>
     </message>
 </context>
 <context>
@@ -352,26 +419,6 @@ About</source>
 Info</translation>
     </message>
     <message>
-        <source>Tarvex figure (*.xml)</source>
-        <translation>Tarvex-Figur (*.xml)</translation>
-    </message>
-    <message>
-        <source>PNG picture (*.png)</source>
-        <translation>PNG-Bild (*.png)</translation>
-    </message>
-    <message>
-        <source>SVG drawing (*.svg)</source>
-        <translation>SVG-Zeichnung (*.svg)</translation>
-    </message>
-    <message>
-        <source>PDF document (*.pdf)</source>
-        <translation>PDF-Dokument (*.pdf)</translation>
-    </message>
-    <message>
-        <source>Windows bitmap (*.bmp)</source>
-        <translation>Windows-Bitmap (*.bmp)</translation>
-    </message>
-    <message>
         <source>XML files (*.xml)</source>
         <translation>XML-Dateien (*.xml)</translation>
     </message>
@@ -382,10 +429,6 @@ Info</translation>
     <message>
         <source>Discard</source>
         <translation>Verwerfen</translation>
-    </message>
-    <message>
-        <source>XML file (*.xml)</source>
-        <translation>XML-Datei (*.xml)</translation>
     </message>
     <message>
         <source>Recent figures and examples</source>
@@ -560,26 +603,6 @@ Figur öffnen</translation>
 </context>
 <context>
     <name>CTarvexDoc</name>
-    <message>
-        <source>Your figure not saved. Do you want to save it?</source>
-        <translation>Ihre Figur ist nicht gespeichert. Möchten Sie sie speichern?</translation>
-    </message>
-    <message>
-        <source>Warning</source>
-        <translation>Warnung</translation>
-    </message>
-    <message>
-        <source>Cannot open the file %1.
-%2</source>
-        <translation>Die Datei %1 kann nicht geöffnet werden.
-%2</translation>
-    </message>
-    <message>
-        <source>The figure could not be saved to %1.
-%2</source>
-        <translation>Die Figur konnte nicht in %1 gespeichert werden.
-%2</translation>
-    </message>
     <message>
         <source>Error loading XML file</source>
         <translation>Fehler beim Laden der XML-Datei</translation>

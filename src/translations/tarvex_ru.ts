@@ -42,16 +42,8 @@
         <translation>Показывает версию и лицензию.</translation>
     </message>
     <message>
-        <source>Loads FILE and writes it to OUT without opening a window, in the format OUT&apos;s extension names (any case): .xml a figure file, .png a PNG picture, .svg an SVG drawing, .pdf a PDF document, .bmp a Windows bitmap.</source>
-        <translation>Загружает ФАЙЛ и без открытия окна записывает его в ВЫХОД в формате, который задаёт расширение ВЫХОДА (в любом регистре): .xml — файл фигуры, .png — изображение PNG, .svg — рисунок SVG, .pdf — документ PDF, .bmp — точечный рисунок Windows.</translation>
-    </message>
-    <message>
         <source>OUT</source>
         <translation>ВЫХОД</translation>
-    </message>
-    <message>
-        <source>With --export to .png or .svg: leaves the background transparent, so only the cubes are drawn.</source>
-        <translation>С --export в .png или .svg: оставляет фон прозрачным, так что рисуются только кубы.</translation>
     </message>
     <message>
         <source>The figure file (.xml) to open.</source>
@@ -88,6 +80,14 @@ There is NO WARRANTY, to the extent permitted by law.
     <message>
         <source>FILE</source>
         <translation>ФАЙЛ</translation>
+    </message>
+    <message>
+        <source>Loads FILE and writes it to OUT without opening a window, in the format OUT&apos;s extension names (any case): %1.</source>
+        <translation>Загружает ФАЙЛ и без открытия окна записывает его в ВЫХОД в формате, который задаёт расширение ВЫХОДА (в любом регистре): %1.</translation>
+    </message>
+    <message>
+        <source>With --export to %1: leaves the background transparent, so only the cubes are drawn.</source>
+        <translation>С --export в %1: оставляет фон прозрачным, так что рисуются только кубы.</translation>
     </message>
 </context>
 <context>
@@ -183,6 +183,29 @@ There is NO WARRANTY, to the extent permitted by law.
     </message>
 </context>
 <context>
+    <name>CDocumentCommands</name>
+    <message>
+        <source>Your figure not saved. Do you want to save it?</source>
+        <translation>Ваша фигура не сохранена. Сохранить её?</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Предупреждение</translation>
+    </message>
+    <message>
+        <source>Cannot open the file %1.
+%2</source>
+        <translation>Не удаётся открыть файл %1.
+%2</translation>
+    </message>
+    <message>
+        <source>The figure could not be saved to %1.
+%2</source>
+        <translation>Не удалось сохранить фигуру в %1.
+%2</translation>
+    </message>
+</context>
+<context>
     <name>CExampleList</name>
     <message>
         <source>Impossible triangle</source>
@@ -227,12 +250,56 @@ There is NO WARRANTY, to the extent permitted by law.
 <context>
     <name>CFigureWriter</name>
     <message>
-        <source>Tarvex cannot save files without an extension. Choose .xml, .png, .svg, .pdf or .bmp.</source>
-        <translation>Tarvex не может сохранять файлы без расширения. Выберите .xml, .png, .svg, .pdf или .bmp.</translation>
+        <source>Tarvex figure</source>
+        <translation>Фигура Tarvex</translation>
     </message>
     <message>
-        <source>Tarvex cannot save files of type .%1. Choose .xml, .png, .svg, .pdf or .bmp.</source>
-        <translation>Tarvex не может сохранять файлы типа .%1. Выберите .xml, .png, .svg, .pdf или .bmp.</translation>
+        <source>The figure with its sizes and colours, for opening in Tarvex again.</source>
+        <translation>Фигура с её размерами и цветами, чтобы снова открыть её в Tarvex.</translation>
+    </message>
+    <message>
+        <source>PNG picture</source>
+        <translation>Изображение PNG</translation>
+    </message>
+    <message>
+        <source>A compressed picture for web pages, slides and documents: the same pixels as the bitmap in a small file.</source>
+        <translation>Сжатое изображение для веб-страниц, слайдов и документов: те же пиксели, что и в точечном рисунке, в маленьком файле.</translation>
+    </message>
+    <message>
+        <source>SVG drawing</source>
+        <translation>Рисунок SVG</translation>
+    </message>
+    <message>
+        <source>A vector drawing for browsers and drawing programs; it scales to any size without pixels.</source>
+        <translation>Векторный рисунок для браузеров и графических редакторов; масштабируется до любого размера без пикселей.</translation>
+    </message>
+    <message>
+        <source>PDF document</source>
+        <translation>Документ PDF</translation>
+    </message>
+    <message>
+        <source>A vector page exactly the size of the figure, for printing and publishing.</source>
+        <translation>Векторная страница точно по размеру фигуры, для печати и публикации.</translation>
+    </message>
+    <message>
+        <source>Windows bitmap</source>
+        <translation>Точечный рисунок Windows</translation>
+    </message>
+    <message>
+        <source>An uncompressed 24-bit picture, as earlier versions of Tarvex wrote it.</source>
+        <translation>Несжатое 24-битное изображение, как его записывали прежние версии Tarvex.</translation>
+    </message>
+    <message>
+        <source>%1 or %2</source>
+        <translation>%1 или %2</translation>
+    </message>
+    <message>
+        <source>Tarvex cannot save files without an extension. Choose %1.</source>
+        <translation>Tarvex не может сохранять файлы без расширения. Выберите %1.</translation>
+    </message>
+    <message>
+        <source>Tarvex cannot save files of type .%1. Choose %2.</source>
+        <translation>Tarvex не может сохранять файлы типа .%1. Выберите %2.</translation>
     </message>
 </context>
 <context>
@@ -352,26 +419,6 @@ About</source>
 О программе</translation>
     </message>
     <message>
-        <source>Tarvex figure (*.xml)</source>
-        <translation>Фигура Tarvex (*.xml)</translation>
-    </message>
-    <message>
-        <source>PNG picture (*.png)</source>
-        <translation>Изображение PNG (*.png)</translation>
-    </message>
-    <message>
-        <source>SVG drawing (*.svg)</source>
-        <translation>Рисунок SVG (*.svg)</translation>
-    </message>
-    <message>
-        <source>PDF document (*.pdf)</source>
-        <translation>Документ PDF (*.pdf)</translation>
-    </message>
-    <message>
-        <source>Windows bitmap (*.bmp)</source>
-        <translation>Точечный рисунок Windows (*.bmp)</translation>
-    </message>
-    <message>
         <source>XML files (*.xml)</source>
         <translation>Файлы XML (*.xml)</translation>
     </message>
@@ -382,10 +429,6 @@ About</source>
     <message>
         <source>Discard</source>
         <translation>Отбросить</translation>
-    </message>
-    <message>
-        <source>XML file (*.xml)</source>
-        <translation>Файл XML (*.xml)</translation>
     </message>
     <message>
         <source>Recent figures and examples</source>
@@ -560,26 +603,6 @@ Open figure</source>
 </context>
 <context>
     <name>CTarvexDoc</name>
-    <message>
-        <source>Your figure not saved. Do you want to save it?</source>
-        <translation>Ваша фигура не сохранена. Сохранить её?</translation>
-    </message>
-    <message>
-        <source>Warning</source>
-        <translation>Предупреждение</translation>
-    </message>
-    <message>
-        <source>Cannot open the file %1.
-%2</source>
-        <translation>Не удаётся открыть файл %1.
-%2</translation>
-    </message>
-    <message>
-        <source>The figure could not be saved to %1.
-%2</source>
-        <translation>Не удалось сохранить фигуру в %1.
-%2</translation>
-    </message>
     <message>
         <source>Error loading XML file</source>
         <translation>Ошибка загрузки файла XML</translation>

@@ -443,7 +443,7 @@ class Monkey:
         kinds = [("click", 20), ("drag", 10), ("shift click", 6), ("shift drag", 6), ("ctrl click", 3),
                  ("ctrl drag", 5), ("double click", 2), ("right click", 1), ("wheel", 3), ("ctrl wheel", 4),
                  ("toolbar", 9), ("library", 6), ("constructor", 4), ("tab", 2), ("key", 24), ("anywhere", 2),
-                 ("help window", 2), ("dialog", 8), ("resize", 1), ("kill", 0.15)]
+                 ("help window", 2), ("dialog", 8), ("resize", 1), ("shift hover", 2), ("kill", 0.15)]
         kind = rng.choices([k for k, _ in kinds], [w for _, w in kinds])[0]
         if kind == "help window" and not self.help:
             kind = "key"
@@ -480,6 +480,12 @@ class Monkey:
             self.xdo("mouseup", 1)
             for m in mods:
                 self.xdo("keyup", m)
+        elif kind == "shift hover":
+            # Shift held over the view shows where a beam would go.
+            self.xdo("keydown", "shift")
+            for _ in range(rng.randint(1, 4)):
+                self.move(self.main_point(rng, "view"))
+            self.xdo("keyup", "shift")
         elif kind in ("wheel", "ctrl wheel"):
             self.move(self.main_point(rng, "view"))
             if mods:
@@ -547,7 +553,8 @@ class Monkey:
         keys = [("ctrl+z", 5), ("ctrl+y", 3), ("ctrl+shift+z", 2), ("alt+BackSpace", 1), ("ctrl+a", 3),
                 ("Delete", 4), ("ctrl+c", 3), ("ctrl+x", 2), ("ctrl+v", 4), ("Left", 2), ("Right", 2), ("Up", 2),
                 ("Down", 2), ("ctrl+Left", 1), ("ctrl+Right", 1), ("ctrl+Up", 1), ("ctrl+Down", 1),
-                ("shift+Left", 1), ("shift+Down", 1), ("space", 3), ("Return", 2), ("KP_Enter", 1),
+                ("shift+Left", 1), ("shift+Right", 1), ("shift+Up", 1),
+                ("shift+Down", 1), ("space", 3), ("Return", 2), ("KP_Enter", 1),
                 ("ctrl+plus", 2), ("ctrl+minus", 2), ("ctrl+equal", 1), ("ctrl+0", 1), ("ctrl+9", 2),
                 ("Escape", 1), ("Tab", 1), ("ctrl+n", 1), ("ctrl+o", 1), ("ctrl+s", 1.5), ("ctrl+p", 0.5),
                 ("F1", 0.5), ("BackSpace", 1), ("Home", 0.5), ("End", 0.5), ("Page_Down", 0.5)]
@@ -574,9 +581,7 @@ class Monkey:
     def save_as(self, path):
         """Saves the figure under path through Ctrl+S and the save dialog; False when the
         figure is empty (the editor says so instead of asking)."""
-        self.focus_main()
-        self.xdo("key", "ctrl+s")
-        self.settle()
+        self.press_command("ctrl+s")
         end = time.monotonic() + 20
         while time.monotonic() < end:
             for window in self.dialogs():
@@ -596,6 +601,21 @@ class Monkey:
             time.sleep(0.1)
         raise Fault("Ctrl+S showed no dialog")
 
+    def press_command(self, key):
+        """Presses a command key on the main window; when no dialog follows (a popup
+        menu or list had the keyboard), closes the popup and presses it again."""
+        for _ in range(4):
+            self.focus_main()
+            self.xdo("key", key)
+            self.settle()
+            end = time.monotonic() + 3
+            while time.monotonic() < end:
+                if self.dialogs():
+                    return
+                time.sleep(0.1)
+            self.xdo("key", "Escape")
+            self.settle()
+
     def wait_file(self, path):
         end = time.monotonic() + 20
         while time.monotonic() < end:
@@ -610,9 +630,7 @@ class Monkey:
         raise Fault("the saved figure %s never appeared" % path)
 
     def open_in_editor(self, path):
-        self.focus_main()
-        self.xdo("key", "ctrl+o")
-        self.settle()
+        self.press_command("ctrl+o")
         end = time.monotonic() + 20
         while time.monotonic() < end:
             for window in self.dialogs():
@@ -783,6 +801,9 @@ def main():
         monkey = Monkey(options)
         monkey.run(options.events, options.minutes)
     except Fault as fault:
+        if monkey and shutil.which("import"):
+            subprocess.run(["import", "-display", monkey.env["DISPLAY"], "-window", "root",
+                            os.path.join(options.work, "failure.png")], stderr=subprocess.DEVNULL)
         print("FAIL after %d events: %s" % (monkey.index if monkey else 0, fault))
         print("replay: %s %s %s --seed %d --events %d --work DIR" % (
             os.path.basename(sys.argv[0]), options.tarvex, options.layout, options.seed, monkey.index if monkey else 0))

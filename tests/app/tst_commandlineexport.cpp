@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include "support/testfiles.h"
+#include "support/testdocument.h"
 
 #include <QtTest>
 
@@ -139,7 +140,7 @@ void TestCommandLineExport::exportsAsTheEditorDoes()
     QCOMPARE(ReadFile(xml), ReadFile(Example));
     QCOMPARE(Run({"--export=" + bmp, Example}), 0);
     CTarvexDoc doc(false);
-    QVERIFY(doc.LoadFigureXml(Example, nullptr));
+    QVERIFY(LoadFigure(doc, Example, nullptr));
     const QString expected = m_dir.filePath("expected.bmp");
     QVERIFY(doc.ExportBitmap(expected, nullptr));
     QCOMPARE(ReadFile(bmp), ReadFile(expected));

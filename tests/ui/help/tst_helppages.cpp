@@ -188,8 +188,10 @@ void TestHelpPages::helpPagesShareTheHeader()
     QString cells;
     const QStringList targets = {"index.htm", "gui.htm", "examples.htm", "files.htm", "keys.htm"};
     const QStringList titles = {"About", "User interface", "Examples", "Files and formats", "Keys"};
+    // Titles of several words are kept on one line.
     for (int i = 0; i < targets.size(); ++i)
-        cells += QStringLiteral("<td[^>]*><a href=\"%1\"><b>%2</b></a></td>\\s*").arg(targets[i], titles[i]);
+        cells += QStringLiteral("<td[^>]*><a href=\"%1\"><b>%2</b></a></td>\\s*")
+                     .arg(targets[i], QString(titles[i]).replace(QLatin1Char(' '), QLatin1String("&nbsp;")));
     const QRegularExpression header(QStringLiteral("<body[^>]*>\\s*<table[^>]*>\\s*<tr>\\s*%1</tr>\\s*</table>").arg(cells));
     QVERIFY2(header.match(html).hasMatch(), qPrintable(page));
 }
