@@ -21,6 +21,16 @@ QString Tr(const char *text)
     return QCoreApplication::translate("CCommandLineExport", text);
 }
 
+// ".xml Tarvex figure, .png PNG picture, ..." from the writer's table of types.
+QString FormatList()
+{
+    QStringList types;
+    for (const CFigureWriter::FileType &type : CFigureWriter::Types())
+        types << QStringLiteral(".%1 %2").arg(QLatin1String(type.Suffix),
+                                              QCoreApplication::translate("CFigureWriter", type.Name));
+    return types.join(QStringLiteral(", "));
+}
+
 void PrintError(const QString &message)
 {
     std::fprintf(stderr, "tarvex: %s\n", message.toLocal8Bit().constData());
@@ -51,13 +61,13 @@ void CCommandLineExport::Configure(QCoreApplication &app, QCommandLineParser &pa
     parser.addOption(QCommandLineOption(
         QString::fromLatin1(ExportOptionName),
         Tr("Loads FILE and writes it to OUT without opening a window, in the format OUT's "
-           "extension names (any case): .xml a figure file, .png a PNG picture, .svg an SVG "
-           "drawing, .pdf a PDF document, .bmp a Windows bitmap."),
+           "extension names (any case): %1.")
+            .arg(FormatList()),
         Tr("OUT")));
     parser.addOption(QCommandLineOption(
         QString::fromLatin1(TransparentOptionName),
-        Tr("With --export to .png or .svg: leaves the background transparent, so only the "
-           "cubes are drawn.")));
+        Tr("With --export to %1: leaves the background transparent, so only the cubes are drawn.")
+            .arg(CFigureWriter::SuffixList(true))));
     parser.addPositionalArgument(QStringLiteral("FILE"), Tr("The figure file (.xml) to open."),
                                  Tr("[FILE]"));
 }

@@ -2,13 +2,17 @@
 
 #include "app/recentmenu.h"
 
+#include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
+#include "files/figurewriter.h"
+#include "files/regularfile.h"
 #include "view/selectmovehandler.h"
 #include "view/tarvexview.h"
 #include "view/zoombox.h"
 
 #include "ui/help/aboutbox.h"
 #include "ui/help/helpframe.h"
+#include "ui/help/htmlctrl.h"
 #include "ui/help/picturestrip.h"
 #include "ui/options/optionsdlg.h"
 #include "ui/selection/cubeselectionbar.h"
@@ -59,6 +63,9 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
 {
     InitMainWindowResources();
     CHelpFrame::InitResources();
+    // The help page's table of file types comes from the writer's own table.
+    CHtmlCtrl::SetPageText(QStringLiteral("file-types"), CFigureWriter::HelpRows());
+    CHtmlCtrl::SetPageText(QStringLiteral("file-suffixes"), CFigureWriter::SuffixList());
     setWindowTitle(QString::fromLatin1(AppTitle));
     setWindowIcon(QIcon(QStringLiteral(":/icons/tarvex-64.png")));
     // Figure files dropped from a file manager (the view passes on drops it does not own).
@@ -235,6 +242,13 @@ void CMainFrame::RunCommand(void (CTarvexDoc::*command)())
     UpdateCommandUi();
 }
 
+void CMainFrame::RunCommand(void (CDocumentCommands::*command)())
+{
+    CDocumentCommands commands(m_doc);
+    (commands.*command)();
+    UpdateCommandUi();
+}
+
 void CMainFrame::OnSelectMove()
 {
     RunCommand(&CTarvexDoc::ToggleSelectMode);
@@ -242,23 +256,23 @@ void CMainFrame::OnSelectMove()
 
 void CMainFrame::OnFileNew()
 {
-    m_doc.OnNewDocument();
+    CDocumentCommands(m_doc).OnNewDocument();
     UpdateCommandUi();
 }
 
 void CMainFrame::OnFileOpen()
 {
-    RunCommand(&CTarvexDoc::OnOpenFigure);
+    RunCommand(&CDocumentCommands::OnOpenFigure);
 }
 
 void CMainFrame::OnSaveFigure()
 {
-    RunCommand(&CTarvexDoc::OnSaveFigure);
+    RunCommand(&CDocumentCommands::OnSaveFigure);
 }
 
 void CMainFrame::OnOptions()
 {
-    RunCommand(&CTarvexDoc::OnOptions);
+    RunCommand(&CDocumentCommands::OnOptions);
 }
 
 void CMainFrame::OnEditUndo()
@@ -293,9 +307,10 @@ void CMainFrame::OnHelp()
 
 bool CMainFrame::OpenFigureFile(const QString &path)
 {
-    if (!m_doc.PromptSaveChanges())
+    CDocumentCommands commands(m_doc);
+    if (!commands.PromptSaveChanges())
         return false;
-    const bool opened = m_doc.OpenFigure(path);
+    const bool opened = commands.Open(path, CDocumentCommands::OpenAs::AfterQuestion);
     UpdateCommandUi();
     if (opened) {
         raise();
@@ -384,7 +399,7 @@ QSize CMainFrame::PreferredSize() const
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
-    if (!m_doc.CanCloseFrame()) {
+    if (!CDocumentCommands(m_doc).CanCloseFrame()) {
         event->ignore();
         return;
     }
@@ -445,9 +460,7 @@ bool CMainFrame::TransparentBackground() const
 
 QStringList CMainFrame::SaveFilters()
 {
-    return {QStringLiteral("Tarvex figure (*.xml)"), QStringLiteral("PNG picture (*.png)"),
-            QStringLiteral("SVG drawing (*.svg)"), QStringLiteral("PDF document (*.pdf)"),
-            QStringLiteral("Windows bitmap (*.bmp)")};
+    return CFigureWriter::Filters();
 }
 
 QString CMainFrame::SuffixOfFilter(const QString &filter)
@@ -498,10 +511,12 @@ CDocumentUi::Answer CMainFrame::AskRestoreDiscard(const QString &text, const QSt
 
 void CMainFrame::SuggestSaveFileName(const QString &path)
 {
-    const bool figure = path.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive);
-    const QString filter = figure ? QStringLiteral("XML file (*.xml)") : QStringLiteral("Windows bitmap (*.bmp)");
+    CFigureWriter::Format format = CFigureWriter::FormatOf(path);
+    if (format == CFigureWriter::Format::Unknown)
+        format = CFigureWriter::Format::Xml;
+    const QString filter = CFigureWriter::FilterOf(format);
     m_saveDialog->selectNameFilter(filter);
-    m_saveDialog->setDefaultSuffix(figure ? QStringLiteral("xml") : QStringLiteral("bmp"));
+    m_saveDialog->setDefaultSuffix(SuffixOfFilter(filter));
     m_saveDialog->setDirectory(QFileInfo(path).absolutePath());
     m_saveDialog->selectFile(QFileInfo(path).fileName());
 }

@@ -14,6 +14,7 @@ class CCubeSelectionPage;
 class CHelpFrame;
 class CRecentMenu;
 class CZoomBox;
+class CDocumentCommands;
 class CTarvexDoc;
 class CTarvexView;
 class QAction;
@@ -129,6 +130,7 @@ private:
     void CreateToolBar();
     QAction *AddCommand(int id, const QString &tip, int picture, void (CMainFrame::*slot)());
     void RunCommand(void (CTarvexDoc::*command)());
+    void RunCommand(void (CDocumentCommands::*command)());
     void OnSelectMove();
     void OnFileNew();
     void OnFileOpen();

@@ -1,5 +1,6 @@
 #include "app/recoverymanager.h"
 
+#include "document/documentcommands.h"
 #include "document/documentui.h"
 #include "document/tarvexdoc.h"
 #include "files/figurexml.h"
@@ -251,13 +252,11 @@ bool CRecoveryManager::Offer(const QString &id, std::unique_ptr<QLockFile> &lock
                                CRegularFile::Links::Refuse))
         name = QString::fromUtf8(nameBytes);
     // A copy that cannot be read has been reported by the document and is of no use.
-    if (!m_doc.OpenRecovered(FilePath(id, CopySuffix), name)) {
+    if (!CDocumentCommands(m_doc).Open(FilePath(id, CopySuffix), CDocumentCommands::OpenAs::Recovered, name)) {
         RemoveFiles(id);
         lock.reset();
         return false;
     }
-    if (ui && !name.isEmpty())
-        ui->SuggestSaveFileName(name);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "app/tarvexapp.h"
 
 #include "app/mainframe.h"
+#include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
 #include "app/commandlineexport.h"
 #include "app/thumbnailer.h"
@@ -77,14 +78,15 @@ bool CTarvexApp::InitInstance(const QString &figurePath)
     connect(this, &QCoreApplication::aboutToQuit, m_recovery.get(), &CRecoveryManager::RemoveCopy);
     // A restored figure gives way to the named file only as any open would: after the
     // question about saving it.
-    if (!figurePath.isEmpty() && (!restored || m_doc->PromptSaveChanges())) {
+    CDocumentCommands commands(*m_doc);
+    if (!figurePath.isEmpty() && (!restored || commands.PromptSaveChanges())) {
         // The figure named on the command line counts as saved once opened. If it
         // cannot be read the document has said why, and the program ends.
-        if (!m_doc->OnOpenDocument(figurePath))
+        if (!commands.Open(figurePath, CDocumentCommands::OpenAs::Direct))
             return false;
         m_frame->AddRecentFile(figurePath);
     } else if (!restored) {
-        m_doc->OnNewDocument();
+        commands.OnNewDocument();
     }
     m_frame->show();
     m_frame->RegisterDragFormat();

@@ -5,8 +5,6 @@
 #include "files/bitmapexport.h"
 #include "files/figurewriter.h"
 #include "files/figurexml.h"
-#include "files/regularfile.h"
-#include "files/xmlelement.h"
 #include "geometry/dragoffset.h"
 #include "geometry/workspacerenderer.h"
 
@@ -94,11 +92,12 @@ void CTarvexDoc::ApplyFigure(const CFigure &figure)
     Q_EMIT UpdateAllViews();
 }
 
-void CTarvexDoc::TakeFigure(CFigure figure, const QString &pathName, bool saved)
+void CTarvexDoc::TakeFigure(CFigure figure, const QString &pathName, bool saved, const QString &saveName)
 {
     Reset();
     ApplyFigure(figure);
     m_pathName = pathName;
+    m_saveName = saveName.isEmpty() ? pathName : saveName;
     // Unsaved work has no undo depth that leads back to a saved state.
     m_savedDepth = saved ? 0 : -1;
     Q_EMIT UpdateAllViews();
@@ -378,7 +377,16 @@ void CTarvexDoc::Reset()
     m_redo.clear();
     m_selection.reset();
     m_pathName.clear();
+    m_saveName.clear();
     MarkSaved();
+}
+
+void CTarvexDoc::SavedAs(const QString &path)
+{
+    m_pathName = path;
+    m_saveName = path;
+    MarkSaved();
+    Q_EMIT UpdateAllViews();
 }
 
 void CTarvexDoc::MarkSaved()
@@ -398,15 +406,6 @@ bool CTarvexDoc::SaveFigureXml(const QString &path, QString *error) const
     return CFigureXml::Save(m_figure, path, error);
 }
 
-bool CTarvexDoc::LoadFigureXml(const QString &path, QString *error)
-{
-    CFigure figure;
-    if (!CFigureXml::Load(path, figure, error))
-        return false;
-    ApplyFigure(figure);
-    return true;
-}
-
 bool CTarvexDoc::ExportBitmap(const QString &path, QString *error) const
 {
     return CBitmapExport::Export(m_figure, SelectedCells(), path, error);
@@ -420,161 +419,4 @@ bool CTarvexDoc::SaveFigureAs(const QString &path, bool transparent, QString *er
 void CTarvexDoc::PrintFigure(QPainter &painter, const QSize &printable) const
 {
     CBitmapExport::Print(m_figure, painter, printable);
-}
-
-// ---------------------------------------------------------------- commands
-
-namespace {
-
-const char *const AskSaveText = "Your figure not saved. Do you want to save it?";
-const char *const AskSaveCaption = "Warning";
-const char *const AppCaption = "Tarvex";
-
-} // namespace
-
-bool CTarvexDoc::PromptSaveChanges()
-{
-    if (m_figure.IsEmpty() || IsSaved())
-        return true;
-    const CDocumentUi::Answer answer =
-        m_ui ? m_ui->AskYesNoCancel(QString::fromLatin1(AskSaveText), QString::fromLatin1(AskSaveCaption))
-             : CDocumentUi::Answer::Cancel;
-    switch (answer) {
-    case CDocumentUi::Answer::Cancel:
-        return false;
-    case CDocumentUi::Answer::No:
-        return true;
-    case CDocumentUi::Answer::Yes:
-        OnSaveFigure();
-        return IsSaved();
-    }
-    return false;
-}
-
-bool CTarvexDoc::OnNewDocument()
-{
-    UpdateBarColors();
-    if (!PromptSaveChanges())
-        return false;
-    Reset();
-    Q_EMIT UpdateAllViews();
-    return true;
-}
-
-bool CTarvexDoc::OnOpenDocument(const QString &path)
-{
-    // Opened once, without blocking, and read from the descriptor whose type was
-    // checked: a pipe, even one put in the file's place a moment ago, is refused.
-    CRegularFile file;
-    if (!file.OpenRead(path)) {
-        if (m_ui)
-            m_ui->ShowMessage(tr("Cannot open the file %1.\n%2").arg(path, file.Detail()),
-                              QString::fromLatin1(AppCaption), CDocumentUi::Icon::Stop);
-        return false;
-    }
-    QByteArray data;
-    const bool read = file.ReadAll(&data, CXmlElement::MaxFileSize);
-    file.Close();
-    Reset();
-    QString reason = file.ErrorString();
-    CFigure figure;
-    if (!read || !CFigureXml::LoadFromData(data, figure, &reason, path)) {
-        // The fixed message first, then what was wrong with the file.
-        QString text = QString::fromLatin1(LoadErrorText);
-        if (!reason.isEmpty())
-            text += QStringLiteral("\n\n") + reason;
-        if (m_ui)
-            m_ui->ShowMessage(text, QString::fromLatin1(AppCaption), CDocumentUi::Icon::Stop);
-        return false;
-    }
-    ApplyFigure(figure);
-    // Placing the file's cubes cleared the saved flag; the freshly opened figure is
-    // what is on disk, so it counts as saved however it was opened.
-    MarkSaved();
-    m_pathName = path;
-    Q_EMIT UpdateAllViews();
-    return true;
-}
-
-void CTarvexDoc::OnOpenFigure()
-{
-    if (!PromptSaveChanges() || !m_ui)
-        return;
-    const QString path = m_ui->AskOpenFileName();
-    if (path.isEmpty())
-        return;
-    OpenFigure(path);
-}
-
-bool CTarvexDoc::OpenFigure(const QString &path)
-{
-    const bool opened = OnOpenDocument(path);
-    // Also when the file could not be opened: the user has already answered the
-    // question about the figure on screen.
-    MarkSaved();
-    Q_EMIT UpdateAllViews();
-    if (opened)
-        Q_EMIT FigureFileUsed(path);
-    return opened;
-}
-
-bool CTarvexDoc::OpenRecovered(const QString &copyPath, const QString &originalName)
-{
-    if (!OnOpenDocument(copyPath))
-        return false;
-    // Unsaved until it is saved: no undo step leads back to a saved state.
-    m_savedDepth = -1;
-    m_pathName = originalName;
-    Q_EMIT UpdateAllViews();
-    return true;
-}
-
-void CTarvexDoc::OnSaveFigure()
-{
-    if (m_figure.IsEmpty()) {
-        if (m_ui)
-            m_ui->ShowMessage(QString::fromLatin1(CFigure::EmptyFigureText), QString::fromLatin1(AppCaption),
-                              CDocumentUi::Icon::Stop);
-        return;
-    }
-    if (!m_ui)
-        return;
-    const QString path = m_ui->AskSaveFileName();
-    if (path.isEmpty())
-        return;
-    // A name whose extension is none of the formats writes nothing and stays unsaved:
-    // saying "saved" there would let the next New or close drop the figure unasked.
-    if (CFigureWriter::FormatOf(path) == CFigureWriter::Format::Unknown) {
-        m_ui->ShowMessage(CFigureWriter::UnknownTypeText(path), QString::fromLatin1(AppCaption),
-                          CDocumentUi::Icon::Stop);
-        return;
-    }
-    QString error;
-    const bool written = SaveFigureAs(path, m_ui->TransparentBackground(), &error);
-    if (!written) {
-        // A failed write is reported and the figure stays unsaved.
-        m_ui->ShowMessage(tr("The figure could not be saved to %1.\n%2").arg(path, error),
-                          QString::fromLatin1(AppCaption), CDocumentUi::Icon::Stop);
-        return;
-    }
-    MarkSaved();
-    m_pathName = path;
-    Q_EMIT UpdateAllViews();
-    if (CFigureWriter::FormatOf(path) == CFigureWriter::Format::Xml)
-        Q_EMIT FigureFileUsed(path);
-}
-
-void CTarvexDoc::OnOptions()
-{
-    if (!m_ui)
-        return;
-    if (const std::optional<COptions> chosen = m_ui->AskOptions(Options()))
-        SetOptions(*chosen);
-}
-
-bool CTarvexDoc::CanCloseFrame()
-{
-    if (m_figure.IsEmpty() || IsSaved())
-        return true;
-    return PromptSaveChanges();
 }

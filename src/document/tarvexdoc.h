@@ -51,6 +51,13 @@ public:
     bool IsSaved() const { return int(m_undo.size()) == m_savedDepth; }
     // The figure file last opened or saved; empty for a new figure.
     const QString &PathName() const { return m_pathName; }
+    // The name Save offers: the figure's file, or for an example its name in the
+    // user's documents folder; empty for a new figure.
+    const QString &SaveName() const { return m_saveName; }
+    // The figure was just written to the figure file path: it counts as saved.
+    void SavedAs(const QString &path);
+    // The figure as it is counts as saved (the user chose to give it up), its history kept.
+    void MarkSaved();
 
     // ---- whole-figure changes (no undo step)
 
@@ -59,9 +66,9 @@ public:
     void ApplyFigure(const CFigure &figure);
     // A figure read from a file becomes the document's: history, selection and file
     // name start afresh, then the figure is applied as above. It counts as saved, or
-    // with saved false as unsaved work (a recovered copy); pathName is the name Save
-    // offers (empty for none).
-    void TakeFigure(CFigure figure, const QString &pathName, bool saved);
+    // with saved false as unsaved work (a recovered copy); pathName is its file (empty
+    // for none), saveName the name Save offers when that is not pathName.
+    void TakeFigure(CFigure figure, const QString &pathName, bool saved, const QString &saveName = QString());
     // Gives the grid width cells in even rows and height rows, keeping what fits.
     void ResizeGrid(int width, int height);
     // The custom colours of the colour chooser, written to the settings store.
@@ -133,8 +140,6 @@ public:
     // ---- files. Each returns false and, when error is given, a reason a user can read.
 
     bool SaveFigureXml(const QString &path, QString *error = nullptr) const;
-    // Reads a figure file and applies it (see ApplyFigure); a refused file changes nothing.
-    bool LoadFigureXml(const QString &path, QString *error = nullptr);
     bool ExportBitmap(const QString &path, QString *error = nullptr) const;
     // Draws the workspace (grid dots when dots is set, the cubes, the selection
     // greyed) at scale, shifted by (x0, y0), on the background when fillBackground.
@@ -148,29 +153,11 @@ public:
     // pixels, as vectors: selected cubes are not greyed, as in a PDF export.
     void PrintFigure(QPainter &painter, const QSize &printable) const;
 
-    // ---- commands. The document asks the user through ui (not owned; may be null, and
-    // then every question is answered with Cancel and nothing is shown).
+    // ---- the user interface the commands (CDocumentCommands) and the recovery manager
+    // ask through (not owned; may be null).
 
     void SetUi(CDocumentUi *ui) { m_ui = ui; }
     CDocumentUi *Ui() const { return m_ui; }
-    // The question about unsaved changes; true when the caller may go on.
-    bool PromptSaveChanges();
-    // New: true when a new, empty figure was started.
-    bool OnNewDocument();
-    // Opens a figure file (also used for a file named on the command line).
-    bool OnOpenDocument(const QString &path);
-    void OnOpenFigure();
-    // Open after the question about unsaved changes was answered (the Open command
-    // past its file dialog, a dropped file, an example): the figure counts as saved
-    // afterwards even when the file could not be read. True when it was read.
-    bool OpenFigure(const QString &path);
-    // Opens a recovery copy as the unsaved figure it was, with its own file's name
-    // (empty when it had none). False when the copy could not be read.
-    bool OpenRecovered(const QString &copyPath, const QString &originalName);
-    void OnSaveFigure();
-    void OnOptions();
-    // Closing the main window: true when it may close.
-    bool CanCloseFrame();
 
     // While UpdateAllViews announces an edit of single cells (placing cubes): those
     // cells, so that views repaint only around them. Null for every other change.
@@ -192,8 +179,6 @@ private:
     void ChangedWithoutSnapshot();
     // Announces an edit of these cells only (see ChangedCells).
     void AnnounceCells(const QVector<QPoint> &cells);
-    // The figure now equals what is on disk.
-    void MarkSaved();
 
     bool m_useSettingsStore;
     CDocumentUi *m_ui = nullptr;
@@ -205,6 +190,7 @@ private:
     // Undo depth at which the figure equals the file; -1 when no depth does.
     int m_savedDepth = 0;
     QString m_pathName;
+    QString m_saveName;
     bool m_joinNextEdit = false;
     const QVector<QPoint> *m_changedCells = nullptr;
 };

@@ -2,8 +2,11 @@
 #include "geometry/viewmapping.h"
 
 #include "geometry/dragoffset.h"
+#include "geometry/workspacerenderer.h"
 
 #include <QRectF>
+
+#include <cmath>
 
 CViewMapping::CViewMapping(int cubeSize, const QPoint &scroll, qreal ratio, int zoomPercent)
     : m_cubeSize(cubeSize)
@@ -13,12 +16,34 @@ CViewMapping::CViewMapping(int cubeSize, const QPoint &scroll, qreal ratio, int 
 {
 }
 
+double CViewMapping::Scale() const
+{
+    if (m_zoomPercent == 100)
+        return m_ratio;
+    return m_zoomPercent * m_ratio / 100.0;
+}
+
+int CViewMapping::Scaled(int value) const
+{
+    return CWorkspaceRenderer::Zoomed(value, Scale());
+}
+
+QPoint CViewMapping::ToFigure(const QPoint &point) const
+{
+    const double scale = Scale();
+    if (scale == 1.0)
+        return point;
+    // A point of the figure is drawn at its position times the scale, rounded: the
+    // device pixel shows the points around its position divided by the scale.
+    return QPoint(int(std::floor(point.x() / scale + 0.5)), int(std::floor(point.y() / scale + 0.5)));
+}
+
 int CViewMapping::DisplaySize() const
 {
-    if (m_zoomPercent == 100 && m_ratio == 1.0)
-        return m_cubeSize;
-    // A cube of fewer than 4 pixels has no shape left; the pitch needs at least that.
-    return qMax(4, qRound(m_cubeSize * m_zoomPercent * m_ratio / 100.0));
+    CWorkspaceRenderer::Params params;
+    params.CubeSize = m_cubeSize;
+    params.Zoom = Scale();
+    return CWorkspaceRenderer::DrawnSize(params);
 }
 
 QPoint CViewMapping::DeviceScroll() const
@@ -45,53 +70,52 @@ QRect CViewMapping::ToViewport(const QRect &workspaceRect) const
     return QRectF(QPointF(corner) / m_ratio, QSizeF(workspaceRect.size()) / m_ratio).toAlignedRect();
 }
 
-CFigure CViewMapping::Displayed(const CFigure &figure) const
-{
-    CFigure shown = figure;
-    shown.CubeSize = DisplaySize();
-    return shown;
-}
-
 QSize CViewMapping::WorkspaceSize(const CFigure &figure) const
 {
-    return Displayed(figure).GetWorkspaceSize();
+    const QSize size = figure.GetWorkspaceSize();
+    return QSize(Scaled(size.width()), Scaled(size.height()));
 }
 
 QPoint CViewMapping::CellOrigin(const QPoint &cell) const
 {
-    return ::CellOrigin(cell.x(), cell.y(), Pitch());
+    const QPoint origin = ::CellOrigin(cell.x(), cell.y(), ComputeCellPitch(m_cubeSize));
+    return QPoint(Scaled(origin.x()), Scaled(origin.y()));
 }
 
 int CViewMapping::CentreBox() const
 {
-    const int size = DisplaySize();
-    if (m_cubeSize <= 0 || size == m_cubeSize)
+    // 5 pixels of the figure, or where a device pixel covers more, what a click on
+    // the pixel showing a cell's centre may land off it (half a pixel and the rounding).
+    const double scale = Scale();
+    if (scale >= 1.0)
         return 5;
-    return qMax(1, (5 * size + m_cubeSize / 2) / m_cubeSize);
+    return qMax(5, int(std::ceil(0.5 / scale + 0.5)));
 }
 
 QPoint CViewMapping::CellAt(const CFigure &figure, const QPoint &point) const
 {
-    return Displayed(figure).CellFromPoint(point.x(), point.y(), CentreBox());
+    const QPoint p = ToFigure(point);
+    return figure.CellFromPoint(p.x(), p.y(), CentreBox());
 }
 
 QPoint CViewMapping::CubeAt(const CFigure &figure, const QPoint &point) const
 {
-    return Displayed(figure).CubeFromPoint(point.x(), point.y());
+    const QPoint p = ToFigure(point);
+    return figure.CubeFromPoint(p.x(), p.y());
 }
 
 QVector<QPoint> CViewMapping::CubesInRect(const CFigure &figure, const QPoint &a, const QPoint &b) const
 {
-    return Displayed(figure).CubesInRect(a, b);
+    return figure.CubesInRect(ToFigure(a), ToFigure(b));
 }
 
 QPoint CViewMapping::DragOffset(const QPoint &start, const QPoint &point) const
 {
-    return CDragOffset::Snap(point - start, Pitch());
+    return CDragOffset::Snap(ToFigure(point) - ToFigure(start), ComputeCellPitch(m_cubeSize));
 }
 
 QPoint CViewMapping::ShiftOf(const QPoint &offset) const
 {
-    const CellPitch pitch = Pitch();
-    return QPoint(offset.x() * pitch.Px + ((offset.y() & 1) ? pitch.Px / 2 : 0), offset.y() * pitch.Py);
+    const CellPitch pitch = ComputeCellPitch(m_cubeSize);
+    return QPoint(Scaled(offset.x() * pitch.Px + ((offset.y() & 1) ? pitch.Px / 2 : 0)), Scaled(offset.y() * pitch.Py));
 }

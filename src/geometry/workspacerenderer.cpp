@@ -103,21 +103,13 @@ void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, co
     const bool zoomed = zoom != 1.0;
     if (zoomed && !(zoom > 0.0))
         return;
-    // The first and last of the positions step, 2 * step, ... (times the zoom) whose
-    // drawing can reach [from, to]; one more on each side when zoomed, for the rounding.
-    auto first = [&](int from, int step) {
-        return zoomed ? int(std::floor((from - extent.right()) / (step * zoom))) - 1
-                      : CeilDiv(from - extent.right(), step);
-    };
-    auto last = [&](int to, int step) {
-        return zoomed ? int(std::ceil((to - extent.left()) / (step * zoom))) + 1 : FloorDiv(to - extent.left(), step);
-    };
+    // A position p is drawn within half a pixel of p times the zoom.
     auto at = [&](int value) { return zoomed ? Zoomed(value, zoom) : value; };
 
     // Rows and columns whose drawing can reach into the area.
-    const int rowFirst = qMax(0, zoomed ? int(std::floor((area.top() - extent.bottom()) / (pitch.Py * zoom))) - 1
+    const int rowFirst = qMax(0, zoomed ? int(std::ceil((area.top() - extent.bottom() - 0.5) / zoom / pitch.Py - 1e-9))
                                         : CeilDiv(area.top() - extent.bottom(), pitch.Py));
-    const int rowLast = qMin(rows - 1, zoomed ? int(std::ceil((area.bottom() - extent.top()) / (pitch.Py * zoom))) + 1
+    const int rowLast = qMin(rows - 1, zoomed ? int(std::floor((area.bottom() - extent.top() + 0.5) / zoom / pitch.Py + 1e-9))
                                               : FloorDiv(area.bottom() - extent.top(), pitch.Py));
     if (rowFirst > rowLast)
         return;
@@ -138,11 +130,12 @@ void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, co
     for (int r = rowFirst; r <= rowLast; ++r) {
         const CubeRow &row = grid[r];
         const int shift = (r & 1) ? pitch.Px / 2 : 0;
-        // Columns by the unshifted pitch, the half-pitch shift taken off the area.
-        const int colFirst = qMax(0, zoomed ? first(area.left() - Zoomed(shift, zoom), pitch.Px)
-                                            : first(area.left() - shift, pitch.Px));
-        const int colLast = qMin(int(row.size()) - 1, zoomed ? last(area.right() - Zoomed(shift, zoom), pitch.Px)
-                                                              : last(area.right() - shift, pitch.Px));
+        const int colFirst =
+            qMax(0, zoomed ? int(std::ceil(((area.left() - extent.right() - 0.5) / zoom - shift) / pitch.Px - 1e-9))
+                           : CeilDiv(area.left() - extent.right() - shift, pitch.Px));
+        const int colLast = qMin(int(row.size()) - 1,
+                                 zoomed ? int(std::floor(((area.right() - extent.left() + 0.5) / zoom - shift) / pitch.Px + 1e-9))
+                                        : FloorDiv(area.right() - extent.left() - shift, pitch.Px));
         const int y = params.Offset.y() + at(r * pitch.Py);
         const size_t base = size_t(r - rowFirst) * size_t(colSpan);
         for (int c = colFirst; c <= colLast; ++c) {

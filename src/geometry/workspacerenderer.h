@@ -53,6 +53,8 @@ public:
     // shown by DrawAveraged.
     static constexpr int MinCrispSize = 6;
 
+    // A position of the drawing at CubeSize and Scale times the zoom, rounded once.
+    static int Zoomed(int value, double zoom);
     // The drawn size of a cube: CubeSize * Scale, times Zoom rounded.
     static int DrawnSize(const Params &params);
     // A rectangle of the drawing at CubeSize and Scale as drawn at zoom: its corners
@@ -143,8 +145,6 @@ private:
     // for another table are dropped.
     void UseTable(const QVector<QRgb> &table);
     Picture Build(qint32 value, Variant variant) const;
-    // A layout position times the zoom, rounded once.
-    static int Zoomed(int value, double zoom);
     template <typename CellFn>
     void VisitCells(const CFigure &figure, const QRect &area, const Params &params, CellFn cell) const;
 

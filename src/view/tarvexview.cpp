@@ -175,20 +175,17 @@ void CTarvexView::SetZoomPercent(int percent, const QPointF &anchor)
     percent = qBound(ZoomLevels().first(), percent, ZoomLevels().last());
     if (percent == m_zoomPercent)
         return;
-    // Where the anchor is in the grid, in cell pitches: the grid points (cell origins)
-    // of one display size are those of another, so the point stays on the same spot
-    // of the same cube.
+    // The figure's point under the anchor stays under it: every point of the figure
+    // is drawn at its position times the scale.
     const qreal d = DevicePixelRatio();
     const QPoint device(qRound(anchor.x() * d), qRound(anchor.y() * d));
-    const QPoint before = device + DeviceScroll();
-    const CellPitch oldPitch = ComputeCellPitch(DisplaySize());
-    const double cx = oldPitch.Px > 0 ? double(before.x()) / oldPitch.Px : 0.0;
-    const double cy = oldPitch.Py > 0 ? double(before.y()) / oldPitch.Py : 0.0;
+    const double oldScale = Mapping().Scale();
+    const QPointF figurePoint = QPointF(device + DeviceScroll()) / oldScale;
     m_zoomPercent = percent;
-    const CellPitch newPitch = ComputeCellPitch(DisplaySize());
+    const double newScale = Mapping().Scale();
     UpdateScrollRange();
-    horizontalScrollBar()->setValue(qRound((cx * newPitch.Px - device.x()) / d));
-    verticalScrollBar()->setValue(qRound((cy * newPitch.Py - device.y()) / d));
+    horizontalScrollBar()->setValue(qRound((figurePoint.x() * newScale - device.x()) / d));
+    verticalScrollBar()->setValue(qRound((figurePoint.y() * newScale - device.y()) / d));
     viewport()->update();
     if (viewport()->underMouse())
         UpdateCursor(QGuiApplication::queryKeyboardModifiers());
@@ -272,7 +269,7 @@ void CTarvexView::UpdateScrollRange()
     // The viewport the workspace gets: all of it when the workspace fits, less the
     // room of each scroll bar it needs otherwise. The workspace is drawn in device
     // pixels; the scroll bars count logical pixels.
-    m_shownSize = DisplaySize();
+    m_shownScale = Mapping().Scale();
     const qreal d = DevicePixelRatio();
     const QSize device = Mapping().WorkspaceSize(m_doc.Figure());
     const QSize total(int(std::ceil(device.width() / d)), int(std::ceil(device.height() / d)));
@@ -298,11 +295,14 @@ void CTarvexView::UpdateScrollRange()
 
 void CTarvexView::OnUpdate()
 {
+    m_averaged = QImage();
     // Cubes placed on a few cells (a click, a stroke's next cells) change only those
     // cells and the corners of their neighbours: only that is drawn again.
     const QVector<QPoint> *changed = m_doc.ChangedCells();
-    if (changed && m_shownSize == DisplaySize()) {
-        const CellPitch pitch = Mapping().Pitch();
+    const CViewMapping mapping = Mapping();
+    if (changed && m_shownScale == mapping.Scale()) {
+        const CellPitch figurePitch = m_doc.Figure().GetCellPitch();
+        const CellPitch pitch{mapping.Scaled(figurePitch.Px) + 1, mapping.Scaled(figurePitch.Py) + 1};
         for (const QPoint &cell : *changed)
             viewport()->update(ToViewport(CellArea(cell).adjusted(-pitch.Px / 2, -2 * pitch.Py, pitch.Px / 2, 2 * pitch.Py)));
     } else {
@@ -316,15 +316,46 @@ void CTarvexView::OnUpdate()
 
 // ---------------------------------------------------------------- painting
 
+void CTarvexView::DrawBands(QImage &part, const CFigure &figure, const QColor &background,
+                            const CWorkspaceRenderer::Params &params)
+{
+    uchar *const bits = part.bits();
+    const qsizetype stride = part.bytesPerLine();
+    // Band by band, each filled and drawn while its pixels are still in the cache.
+    auto drawRows = [&](int top, int bottom) {
+        for (int y = top; y < bottom; y += BandRows) {
+            const int end = qMin(bottom, y + BandRows);
+            QImage band(bits + y * stride, part.width(), end - y, stride, part.format());
+            band.fill(background);
+            CWorkspaceRenderer::Params rows = params;
+            rows.Offset.ry() -= y;
+            rows.PatternOrigin.ry() -= y;
+            m_renderer->DrawImage(band, figure, rows);
+        }
+    };
+    // A large area (a high-density screen) is drawn in two halves at once once every
+    // picture it needs exists; each half gives the same pixels as the whole.
+    const int height = part.height();
+    const int half = height / 2;
+    if (qint64(part.width()) * height >= ParallelPixels && std::thread::hardware_concurrency() > 1
+        && m_renderer->PreparePictures(figure, part.size(), params)) {
+        std::thread lower(drawRows, half, height);
+        drawRows(0, half);
+        lower.join();
+    } else {
+        drawRows(0, height);
+    }
+}
+
 void CTarvexView::paintEvent(QPaintEvent *event)
 {
-    const int size = DisplaySize();
-    if (size != m_shownSize) {
+    const CViewMapping mapping = Mapping();
+    if (mapping.Scale() != m_shownScale) {
         // The ratio changed (the window moved to another screen).
         UpdateScrollRange();
     }
     const qreal d = DevicePixelRatio();
-    // The device pixels of the exposed area are drawn at the display size and land 1:1
+    // The device pixels of the exposed area are drawn at the view's scale and land 1:1
     // on the screen, so every edge is a device pixel edge.
     const QRect exposed = event->rect();
     const QRect all = QRectF(QPointF(0, 0), QSizeF(viewport()->size()) * d).toAlignedRect();
@@ -346,36 +377,27 @@ void CTarvexView::paintEvent(QPaintEvent *event)
     const CFigure figure = m_doc.Figure();
     const QColor background = ColorFromRef(figure.BkColor);
     CWorkspaceRenderer::Params params;
-    params.CubeSize = size;
+    params.CubeSize = figure.CubeSize;
+    params.Zoom = mapping.Scale();
     params.Dots = true;
     params.Selected = m_doc.SelectedCells();
     params.Offset = -origin;
     // Greying anchored at the workspace origin, wherever the view is scrolled.
     params.PatternOrigin = -origin;
-    uchar *const bits = part.bits();
-    const qsizetype stride = part.bytesPerLine();
-    // Band by band, each filled and drawn while its pixels are still in the cache.
-    auto drawRows = [&](int top, int bottom) {
-        for (int y = top; y < bottom; y += BandRows) {
-            const int end = qMin(bottom, y + BandRows);
-            QImage band(bits + y * stride, part.width(), end - y, stride, part.format());
-            band.fill(background);
-            CWorkspaceRenderer::Params rows = params;
-            rows.Offset.ry() -= y;
-            rows.PatternOrigin.ry() -= y;
-            m_renderer->DrawImage(band, figure, rows);
+    if (CWorkspaceRenderer::DrawnSize(params) < CWorkspaceRenderer::MinCrispSize) {
+        // Cubes too small to keep their shape: the true drawing averaged, made once
+        // for the whole workspace until the figure or the scale changes.
+        if (m_averaged.isNull() || m_averagedScale != params.Zoom) {
+            m_averaged = m_renderer->DrawAveraged(figure, QRect(QPoint(0, 0), figure.GetWorkspaceSize()),
+                                                  background.rgb(), params);
+            m_averagedScale = params.Zoom;
         }
-    };
-    // A large area (a high-density screen) is drawn in two halves at once once every
-    // picture it needs exists; each half gives the same pixels as the whole.
-    const int half = device.height() / 2;
-    if (qint64(device.width()) * device.height() >= ParallelPixels && std::thread::hardware_concurrency() > 1
-        && m_renderer->PreparePictures(figure, part.size(), params)) {
-        std::thread lower(drawRows, half, device.height());
-        drawRows(0, half);
-        lower.join();
+        part.fill(background);
+        QPainter copy(&part);
+        copy.setCompositionMode(QPainter::CompositionMode_Source);
+        copy.drawImage(-origin, m_averaged);
     } else {
-        drawRows(0, device.height());
+        DrawBands(part, figure, background, params);
     }
     {
         QPainter feedback(&part);
@@ -471,8 +493,8 @@ void CTarvexView::keyPressEvent(QKeyEvent *event)
         }
     }
     // The clipboard: copy and paste anywhere, cut in select-and-move mode.
-    if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)) {
-        Copy(event->matches(QKeySequence::Cut) && m_doc.IsSelectMode());
+    if (event->matches(QKeySequence::Copy) || (event->matches(QKeySequence::Cut) && m_doc.IsSelectMode())) {
+        Copy(event->matches(QKeySequence::Cut));
         event->accept();
         return;
     }
@@ -702,6 +724,10 @@ bool CTarvexView::CellKeyPress(QKeyEvent *event)
 {
     const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool selectMode = m_doc.IsSelectMode();
+    // A smaller grid (another figure, the options) may have lost the cursor's cell.
+    const QSize size = m_doc.Figure().GridSize();
+    if (!CellExists(m_cellCursor.x(), m_cellCursor.y(), size.width(), size.height()))
+        m_cellCursor = QPoint(0, 0);
     int dx = 0;
     int dy = 0;
     switch (event->key()) {

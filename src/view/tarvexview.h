@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/viewmapping.h"
+#include "geometry/workspacerenderer.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -24,11 +25,13 @@ void InitViewResources();
 // select-and-move mode. The view keeps no figure data; it reads the document at every
 // event and repaints on its UpdateAllViews.
 //
-// The view draws at the screen's device pixels and at its own zoom: cubes of the
-// display size round(CubeSize x zoom x device pixel ratio) with that size's own cell
-// pitch, the same drawing as at CubeSize, only bigger or smaller. Its workspace
-// coordinates (ToWorkspace, the handlers' points) are device pixels of that display
-// workspace; at ratio 1 and 100 % they are the document's workspace coordinates.
+// The view draws at the screen's device pixels and at its own zoom: every cell at its
+// position at CubeSize times zoom x device pixel ratio, rounded once, with cubes of
+// the display size round(CubeSize x zoom x ratio), so the figure keeps its
+// proportions; where cubes would be too small to keep their shape, the true drawing
+// averaged. Its workspace coordinates (ToWorkspace, the handlers' points) are device
+// pixels of that drawn workspace; at ratio 1 and 100 % they are the document's
+// workspace coordinates.
 // Zoom belongs to the view alone: it is no edit and is not stored anywhere.
 class CTarvexView : public QAbstractScrollArea
 {
@@ -57,7 +60,7 @@ public:
     // How the view shows the figure now: scroll position, device pixel ratio, zoom.
     CViewMapping Mapping() const;
     // The scroll position (logical pixels), and a viewport point in the workspace the
-    // view draws (device pixels at the display size).
+    // view draws (device pixels at the view's scale).
     QPoint ScrollPosition() const;
     QPoint ToWorkspace(const QPointF &viewportPoint) const;
     // The scroll position in device pixels: the workspace point at the viewport's corner.
@@ -147,6 +150,9 @@ protected:
 
 private:
     void UpdateScrollRange();
+    // Draws the cubes into part band by band (on two threads for large parts).
+    void DrawBands(QImage &part, const CFigure &figure, const QColor &background,
+                   const CWorkspaceRenderer::Params &params);
     void UpdateCursor(Qt::KeyboardModifiers modifiers);
     void SetCursorId(CursorId id);
     // The square a cell is drawn in at the display size, with room for its outline.
@@ -167,7 +173,9 @@ private:
     CursorId m_cursorId = NoCellCursor;
     int m_zoomPercent;
     int m_wheelAngle = 0;     // Ctrl+wheel rotation not yet turned into zoom steps
-    int m_shownSize = -1;     // display size the scroll range was last set for
+    double m_shownScale = 0;  // scale the scroll range was last set for
+    QImage m_averaged;        // the whole workspace averaged, at m_averagedScale (null: none)
+    double m_averagedScale = 0;
     QImage m_buffer;          // device pixels of the exposed area, reused between paints
     QPoint m_cellCursor{0, 0};
     bool m_showCellCursor = false;

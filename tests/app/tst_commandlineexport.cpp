@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include "support/testfiles.h"
+#include "support/testdocument.h"
 
 #include <QtTest>
 
@@ -138,7 +139,7 @@ void TestCommandLineExport::exportsAsTheEditorDoes()
     QCOMPARE(ReadFile(xml), ReadFile(Example));
     QCOMPARE(Run({"--export=" + bmp, Example}), 0);
     CTarvexDoc doc(false);
-    QVERIFY(doc.LoadFigureXml(Example, nullptr));
+    QVERIFY(LoadFigure(doc, Example, nullptr));
     const QString expected = m_dir.filePath("expected.bmp");
     QVERIFY(doc.ExportBitmap(expected, nullptr));
     QCOMPARE(ReadFile(bmp), ReadFile(expected));

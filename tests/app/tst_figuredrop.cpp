@@ -3,6 +3,7 @@
 // the same message); other drops do nothing. The Examples help page's links open the example figures the same way.
 
 #include "app/mainframe.h"
+#include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
 #include "support/scriptedui.h"
 #include "support/testfiles.h"
@@ -100,7 +101,7 @@ private Q_SLOTS:
         CScriptedUi openUi;
         opened.SetUi(&openUi);
         if (taken)
-            opened.OpenFigure(urls.first().toLocalFile());
+            CDocumentCommands(opened).Open(urls.first().toLocalFile(), CDocumentCommands::OpenAs::AfterQuestion);
         QCOMPARE(ui.messages.size(), openUi.messages.size());
         for (qsizetype i = 0; i < ui.messages.size(); ++i)
             QCOMPARE(ui.messages[i].text, openUi.messages[i].text);

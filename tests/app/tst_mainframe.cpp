@@ -407,6 +407,10 @@ void TestMainFrame::recentFigures()
     QCOMPARE(ui.questions.size(), 2);
     QVERIFY(doc.IsSaved());
     QVERIFY(!doc.Figure().IsEmpty());
+    // The example's resource path is never its file name; Save offers a real folder.
+    QVERIFY(doc.PathName().isEmpty());
+    QVERIFY(!doc.SaveName().startsWith(QLatin1Char(':')));
+    QVERIFY(doc.SaveName().endsWith(QLatin1String(".xml")));
     QCOMPARE(recent.Files(), QStringList{first});
 }
 
@@ -632,6 +636,13 @@ void TestMainFrame::saveDialogIsReused()
         dialog->reject();
     });
     QCOMPARE(frame.AskSaveFileName(), QString());
+
+    // A figure with a file of its own: the dialog at that file, as a figure file.
+    dialog->selectNameFilter(QStringLiteral("Windows bitmap (*.bmp)"));
+    frame.SuggestSaveFileName(QDir(dir.path()).filePath(QStringLiteral("own.xml")));
+    QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("Tarvex figure (*.xml)"));
+    QCOMPARE(dialog->defaultSuffix(), QStringLiteral("xml"));
+    QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), QStringLiteral("own.xml"));
 }
 
 void TestMainFrame::openDialogFilter()

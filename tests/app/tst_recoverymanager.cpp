@@ -4,6 +4,7 @@
 // or a hostile folder leaves is settled at start.
 
 #include "app/recoverymanager.h"
+#include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
 #include "support/scriptedui.h"
 #include "support/testfiles.h"
@@ -111,7 +112,7 @@ void TestRecoveryManager::copyFollowsTheSavedState()
     QVERIFY(QFile::exists(copy));
     // Saving removes the copy; undoing back past the save makes one again.
     editor.ui.saveNames << saved;
-    editor.doc.OnSaveFigure();
+    CDocumentCommands(editor.doc).OnSaveFigure();
     QVERIFY(!QFile::exists(copy));
     editor.doc.PlaceCube(QPoint(5, 5), 0);
     Q_EMIT editor.doc.UpdateAllViews();
@@ -127,6 +128,7 @@ void TestRecoveryManager::endedEditorsCopyIsOffered_data()
     QTest::addColumn<QString>("pathName");
     QTest::newRow("restore with its file name") << Answer::Yes << "/figures/stairs.xml";
     QTest::newRow("restore a new figure") << Answer::Yes << "";
+    QTest::newRow("restore an example") << Answer::Yes << ":/examples/impossible-triangle.xml";
     QTest::newRow("discard") << Answer::No << "/figures/stairs.xml";
     QTest::newRow("neither: kept for later") << Answer::Cancel << "";
 }
@@ -149,12 +151,17 @@ void TestRecoveryManager::endedEditorsCopyIsOffered()
     // An unsaved figure that Save offers to write under its own name again.
     QCOMPARE(editor.doc.Figure().Cell(3, 3), 5);
     QCOMPARE(editor.doc.IsSaved(), 0);
-    QCOMPARE(editor.doc.PathName(), pathName);
-    QCOMPARE(editor.ui.suggestedNames, pathName.isEmpty() ? QStringList() : QStringList{pathName});
+    // An example's resource path is never kept: Save offers its name in a real folder.
+    const bool example = pathName.startsWith(':');
+    QCOMPARE(editor.doc.PathName(), example ? QString() : pathName);
+    QVERIFY(!editor.doc.SaveName().startsWith(':'));
+    QCOMPARE(QFileInfo(editor.doc.SaveName()).fileName(), QFileInfo(pathName).fileName());
     // The copy is now this editor's: still there, then gone once the figure is saved.
     QCOMPARE(ReadFile(editor.recovery->CopyPath()), left);
     editor.ui.saveNames << m_dir->filePath("saved.xml");
-    editor.doc.OnSaveFigure();
+    const QString offered = editor.doc.SaveName();
+    CDocumentCommands(editor.doc).OnSaveFigure();
+    QCOMPARE(editor.ui.suggestedNames, pathName.isEmpty() ? QStringList() : QStringList{offered});
     QCOMPARE(ReadFile(m_dir->filePath("saved.xml")), left);
     QCOMPARE(Copies(Folder()), QStringList());
 }
@@ -182,7 +189,7 @@ void TestRecoveryManager::continuousWorkIsCopied()
     for (int column = 1; column <= 4; ++column) {
         editor.Place(column, 1, 5);
         CTarvexDoc copy(false);
-        QTRY_VERIFY_WITH_TIMEOUT(copy.LoadFigureXml(editor.recovery->CopyPath()) && copy.Figure().Cell(column, 1) == 5,
+        QTRY_VERIFY_WITH_TIMEOUT(LoadFigure(copy, editor.recovery->CopyPath()) && copy.Figure().Cell(column, 1) == 5,
                                  10000);
     }
 }

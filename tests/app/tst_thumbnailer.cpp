@@ -77,7 +77,7 @@ private Q_SLOTS:
         QVERIFY(!image.isNull());
 
         CTarvexDoc doc(false);
-        QVERIFY(doc.LoadFigureXml(figure));
+        QVERIFY(LoadFigure(doc, figure));
         const CFigure drawn = doc.Figure();
         const CFigure::Bounds b = drawn.GetBounds();
         const double zoom = qMin(1.0, qMin(double(size) / b.Width(), double(size) / b.Height()));

@@ -1,3 +1,4 @@
+#include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
 #include "support/scriptedui.h"
 #include "support/testdocument.h"
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void saveEmptyFigureShowsMessage();
     void saveDispatchesByExtension_data();
     void saveDispatchesByExtension();
+    void saveOffersTheFiguresOwnFile_data();
+    void saveOffersTheFiguresOwnFile();
     void failedSaveIsReportedAndKeepsFigureUnsaved();
     void openPaths();
     void openFailures();
@@ -69,7 +72,7 @@ void TestDocumentCommands::newOnEmptyFigureNeverAsks()
     doc.PlaceCube(QPoint(1, 1), 0);
     doc.PlaceCube(QPoint(1, 1), EmptyCell);
     QVERIFY(!doc.IsSaved());
-    QVERIFY(doc.OnNewDocument());
+    QVERIFY(CDocumentCommands(doc).OnNewDocument());
     QVERIFY(ui.questions.isEmpty());
 }
 
@@ -99,7 +102,7 @@ void TestDocumentCommands::newAsksAndHonoursTheAnswer()
     for (const QString &name : saveNames)
         ui.saveNames << Path(name);
     QSignalSpy colours(&doc, &CTarvexDoc::BarColorsChanged);
-    QCOMPARE(doc.OnNewDocument(), started);
+    QCOMPARE(CDocumentCommands(doc).OnNewDocument(), started);
     QCOMPARE(ui.questions, QStringList{AskText});
     QCOMPARE(colours.count(), 1);
     QCOMPARE(doc.Figure().IsEmpty(), started);
@@ -116,7 +119,7 @@ void TestDocumentCommands::saveEmptyFigureShowsMessage()
     CTarvexDoc doc;
     CScriptedUi ui;
     doc.SetUi(&ui);
-    doc.OnSaveFigure();
+    CDocumentCommands(doc).OnSaveFigure();
     QCOMPARE(ui.saveDialogs, 0);
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, EmptyText);
@@ -150,7 +153,7 @@ void TestDocumentCommands::saveDispatchesByExtension()
     doc.SetUi(&ui);
     PlaceCube(doc, 1, 1, 0);
     ui.saveNames << Path(name);
-    doc.OnSaveFigure();
+    CDocumentCommands(doc).OnSaveFigure();
     QFile file(Path(name));
     QCOMPARE(file.exists(), !start.isEmpty());
     if (!start.isEmpty()) {
@@ -164,15 +167,54 @@ void TestDocumentCommands::saveDispatchesByExtension()
         QCOMPARE(ui.messages[0].text, refusal);
         QCOMPARE(ui.messages[0].caption, QStringLiteral("Tarvex"));
         QCOMPARE(doc.IsSaved(), 0);
-        QVERIFY(!doc.OnNewDocument());
+        QVERIFY(!CDocumentCommands(doc).OnNewDocument());
         QCOMPARE(ui.questions.size(), 1);
         return;
     }
-    QCOMPARE(doc.IsSaved(), 1);
     QVERIFY(ui.messages.isEmpty());
-    // Saved: a following New does not ask.
-    QVERIFY(doc.OnNewDocument());
-    QVERIFY(ui.questions.isEmpty());
+    // Only a figure file holds the figure: after a picture New still asks, and the
+    // figure keeps no picture's name.
+    const bool figure = name.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive);
+    QCOMPARE(doc.IsSaved(), figure);
+    QCOMPARE(doc.PathName(), figure ? Path(name) : QString());
+    QCOMPARE(CDocumentCommands(doc).OnNewDocument(), figure);
+    QCOMPARE(ui.questions.size(), figure ? 0 : 1);
+}
+
+void TestDocumentCommands::saveOffersTheFiguresOwnFile_data()
+{
+    QTest::addColumn<QString>("opened");     // "" for a new figure
+    QTest::addColumn<QString>("suggested");  // "" for none; "docs:" the documents folder
+    QTest::newRow("new figure") << QString() << QString();
+    QTest::newRow("opened file") << "own.xml" << "own.xml";
+}
+
+void TestDocumentCommands::saveOffersTheFiguresOwnFile()
+{
+    QFETCH(QString, opened);
+    QFETCH(QString, suggested);
+    CTestDocument t;
+    PlaceCube(t.doc, 2, 2, 0);
+    if (!opened.isEmpty()) {
+        const QString path = opened.startsWith(':') ? opened : Path(opened);
+        if (!opened.startsWith(':'))
+            QVERIFY(t.doc.SaveFigureXml(path));
+        QVERIFY(CDocumentCommands(t.doc).Open(path, CDocumentCommands::OpenAs::AfterQuestion));
+        // A resource is never the figure's file name.
+        QCOMPARE(t.doc.PathName(), opened.startsWith(':') ? QString() : path);
+        t.doc.PlaceCube(QPoint(1, 1), 0);
+    }
+    CDocumentCommands(t.doc).OnSaveFigure();
+    QCOMPARE(t.ui.saveDialogs, 1);
+    if (suggested.isEmpty()) {
+        QVERIFY(t.ui.suggestedNames.isEmpty());
+    } else if (suggested.startsWith("docs:")) {
+        QCOMPARE(t.ui.suggestedNames.size(), 1);
+        QCOMPARE(QFileInfo(t.ui.suggestedNames[0]).fileName(), suggested.mid(5));
+        QVERIFY(!t.ui.suggestedNames[0].startsWith(':'));
+    } else {
+        QCOMPARE(t.ui.suggestedNames, QStringList{Path(suggested)});
+    }
 }
 
 void TestDocumentCommands::failedSaveIsReportedAndKeepsFigureUnsaved()
@@ -182,8 +224,8 @@ void TestDocumentCommands::failedSaveIsReportedAndKeepsFigureUnsaved()
     doc.SetUi(&ui);
     PlaceCube(doc, 1, 1, 0);
     ui.saveNames << Path("missing/folder/fig.xml") << Path("missing/folder/fig.bmp");
-    doc.OnSaveFigure();
-    doc.OnSaveFigure();
+    CDocumentCommands(doc).OnSaveFigure();
+    CDocumentCommands(doc).OnSaveFigure();
     QCOMPARE(doc.IsSaved(), 0);
     QCOMPARE(ui.messages.size(), 2);
     for (const auto &m : ui.messages) {
@@ -202,7 +244,7 @@ void TestDocumentCommands::openPaths()
     doc.ResizeGrid(25, 30);
     PlaceCube(doc, 3, 3, 9);
     ui.saveNames << Path("a.xml");
-    doc.OnSaveFigure();
+    CDocumentCommands(doc).OnSaveFigure();
     QCOMPARE(doc.IsSaved(), 1);
     EditFigure(doc, [&](CFigure &f) { f.CubeSize = 32; });
     doc.ResizeGrid(20, 40);
@@ -211,14 +253,14 @@ void TestDocumentCommands::openPaths()
     doc.TakeSnapshot();
     // Unsaved changes: the question first; Cancel keeps everything.
     ui.answers << Answer::Cancel;
-    doc.OnOpenFigure();
+    CDocumentCommands(doc).OnOpenFigure();
     QCOMPARE(ui.openDialogs, 0);
     QCOMPARE(doc.Figure().Cell(5, 5), 0);
     // No: the open dialog, then the file replaces the figure and counts as saved.
     ui.answers << Answer::No;
     ui.openNames << Path("a.xml");
     QSignalSpy updates(&doc, &CTarvexDoc::UpdateAllViews);
-    doc.OnOpenFigure();
+    CDocumentCommands(doc).OnOpenFigure();
     QVERIFY(updates.count() >= 1);
     QCOMPARE(doc.Figure().CubeSize, 50);
     QCOMPARE(doc.Figure().GridSize(), QSize(25, 30));
@@ -231,7 +273,7 @@ void TestDocumentCommands::openPaths()
     QCOMPARE(store.value("Settings/CubeSize").toInt(), 50);
     // A file opened directly (as from the command line) counts as saved too.
     CTarvexDoc other(false);
-    QVERIFY(other.OnOpenDocument(Path("a.xml")));
+    QVERIFY(CDocumentCommands(other).Open(Path("a.xml"), CDocumentCommands::OpenAs::Direct));
     QVERIFY(other.IsSaved());
     QCOMPARE(other.Figure().Cell(3, 3), 9);
 }
@@ -249,7 +291,7 @@ void TestDocumentCommands::openFailures()
     PlaceCube(doc, 4, 4, 0);
     ui.answers << Answer::No;
     ui.openNames << Path("bad.xml");
-    doc.OnOpenFigure();
+    CDocumentCommands(doc).OnOpenFigure();
     QCOMPARE(ui.messages.size(), 1);
     QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("Error loading XML file\n\n")));
     QCOMPARE(ui.messages[0].caption, QStringLiteral("Tarvex"));
@@ -260,13 +302,13 @@ void TestDocumentCommands::openFailures()
     PlaceCube(doc, 4, 4, 0);
     ui.answers << Answer::No;
     ui.openNames << Path("does-not-exist.xml");
-    doc.OnOpenFigure();
+    CDocumentCommands(doc).OnOpenFigure();
     QCOMPARE(ui.messages.size(), 2);
     QCOMPARE(doc.Figure().Cell(4, 4), 0);
     QCOMPARE(doc.IsSaved(), 1);
     // A pipe is refused before it is opened (opening it would wait for good).
     QCOMPARE(::mkfifo(QFile::encodeName(Path("pipe.xml")).constData(), 0600), 0);
-    QVERIFY(!doc.OnOpenDocument(Path("pipe.xml")));
+    QVERIFY(!CDocumentCommands(doc).Open(Path("pipe.xml"), CDocumentCommands::OpenAs::Direct));
     QCOMPARE(ui.messages.size(), 3);
     QVERIFY(ui.messages[2].text.contains(QStringLiteral("is a pipe, not a regular file")));
     QCOMPARE(doc.Figure().Cell(4, 4), 0);
@@ -306,7 +348,7 @@ void TestDocumentCommands::closePrompt()
     ui.answers = answers;
     for (const QString &name : saveNames)
         ui.saveNames << Path(name);
-    QCOMPARE(doc.CanCloseFrame(), closes);
+    QCOMPARE(CDocumentCommands(doc).CanCloseFrame(), closes);
     QCOMPARE(ui.questions.size(), questions);
 }
 
@@ -321,10 +363,10 @@ void TestDocumentCommands::optionsOkAndCancel()
     QCOMPARE(doc.RedoCount(), 1);
     // Cancel, and OK with nothing changed: everything as before, history included.
     ui.saveNames << Path("o.xml");
-    doc.OnSaveFigure();
+    CDocumentCommands(doc).OnSaveFigure();
     for (bool ok : {false, true}) {
         ui.options = [ok](const COptions &current) { return ok ? std::optional<COptions>(current) : std::nullopt; };
-        doc.OnOptions();
+        CDocumentCommands(doc).OnOptions();
         QVERIFY(doc.IsSaved());
         QCOMPARE(doc.Figure().CubeSize, 32);
         QCOMPARE(doc.Figure().GridSize(), QSize(20, 40));
@@ -338,7 +380,7 @@ void TestDocumentCommands::optionsOkAndCancel()
         return std::optional<COptions>(options);
     };
     QSignalSpy colours(&doc, &CTarvexDoc::BarColorsChanged);
-    doc.OnOptions();
+    CDocumentCommands(doc).OnOptions();
     QCOMPARE(doc.UndoCount(), 1);
     QCOMPARE(colours.count(), 1);
     QCOMPARE(colours.first().at(0).value<ColorRef>(), ColorRef(0x00FFFF));
@@ -346,7 +388,7 @@ void TestDocumentCommands::optionsOkAndCancel()
     QCOMPARE(doc.IsSaved(), 0);
     QSettings store("Brellow", "Tarvex");
     QCOMPARE(store.value("Settings/CubeSize").toInt(), 48);
-    QVERIFY(!doc.CanCloseFrame());   // asks (the script answers Cancel)
+    QVERIFY(!CDocumentCommands(doc).CanCloseFrame());   // asks (the script answers Cancel)
     doc.OnEditUndo();
     QCOMPARE(doc.IsSaved(), 1);
     QCOMPARE(doc.Figure().CubeSize, 32);
@@ -385,7 +427,7 @@ void TestDocumentCommands::savedState()
             doc.PlaceCube(QPoint(column++, 1), 0);
         } else if (step == "s") {
             ui.saveNames << Path("s.xml");
-            doc.OnSaveFigure();
+            CDocumentCommands(doc).OnSaveFigure();
         } else if (step == "u") {
             doc.OnEditUndo();
         } else if (step == "r") {
@@ -395,13 +437,13 @@ void TestDocumentCommands::savedState()
                 options.CubeSize += 2;
                 return ok ? std::optional<COptions>(options) : std::nullopt;
             };
-            doc.OnOptions();
+            CDocumentCommands(doc).OnOptions();
         }
         flags << QString::number(doc.IsSaved());
     }
     QCOMPARE(flags.join(' '), saved);
     // The question about unsaved changes follows the flag (the script answers Cancel).
-    QCOMPARE(doc.CanCloseFrame(), doc.IsSaved() == 1 || doc.Figure().IsEmpty());
+    QCOMPARE(CDocumentCommands(doc).CanCloseFrame(), doc.IsSaved() == 1 || doc.Figure().IsEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestDocumentCommands)

@@ -3,6 +3,7 @@
 
 #include "document/tarvexdoc.h"
 #include "support/testfiles.h"
+#include "support/testdocument.h"
 
 #include <QDir>
 #include <QImage>
@@ -30,7 +31,7 @@ private Q_SLOTS:
         QFETCH(QString, path);
         CTarvexDoc doc(false);
         QString error;
-        QVERIFY2(doc.LoadFigureXml(path, &error), qPrintable(error));
+        QVERIFY2(LoadFigure(doc, path, &error), qPrintable(error));
         QVERIFY(!doc.Figure().IsEmpty());
 
         const CFigure::Bounds b = doc.Figure().GetBounds();

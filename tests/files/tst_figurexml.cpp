@@ -98,7 +98,7 @@ void TestFigureXml::readsExample()
     EditFigure(doc, [&](CFigure &f) { f.Color1 = 1; });
     doc.Reset();
     QString error;
-    QVERIFY2(doc.LoadFigureXml(TARVEX_TEST_DATA "/figures/example.xml", &error), qPrintable(error));
+    QVERIFY2(LoadFigure(doc, TARVEX_TEST_DATA "/figures/example.xml", &error), qPrintable(error));
     QCOMPARE(doc.Figure().GridSize(), QSize(20, 40));
     QCOMPARE(doc.Figure().CubeSize, 32);
     QCOMPARE(doc.Figure().Color1, ColorRef(255));
@@ -152,7 +152,7 @@ void TestFigureXml::roundTrip()
     QVERIFY2(doc.SaveFigureXml(path, &error), qPrintable(error));
 
     CTarvexDoc back(false);
-    QVERIFY2(back.LoadFigureXml(path, &error), qPrintable(error));
+    QVERIFY2(LoadFigure(back, path, &error), qPrintable(error));
     QCOMPARE(back.Figure().GridSize(), doc.Figure().GridSize());
     QCOMPARE(back.Figure().CubeSize, doc.Figure().CubeSize);
     QCOMPARE(back.Figure().Color1, doc.Figure().Color1);
@@ -244,7 +244,7 @@ void TestFigureXml::load()
     QVERIFY(WriteFile(path, text));
     CTarvexDoc doc(false);
     QString error;
-    QCOMPARE(doc.LoadFigureXml(path, &error), ok);
+    QCOMPARE(LoadFigure(doc, path, &error), ok);
     QCOMPARE(error.isEmpty(), ok);
     if (ok)
         QTEST(Cells(doc), "cells");
@@ -277,7 +277,7 @@ void TestFigureXml::refusedFileChangesNothing()
     QSignalSpy colours(&doc, &CTarvexDoc::BarColorsChanged);
     QSignalSpy views(&doc, &CTarvexDoc::UpdateAllViews);
     QString error;
-    QVERIFY(!doc.LoadFigureXml(path, &error));
+    QVERIFY(!LoadFigure(doc, path, &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(doc.Figure().GridSize(), QSize(12, 14));
     QCOMPARE(doc.Figure().CubeSize, 40);
@@ -301,13 +301,13 @@ void TestFigureXml::loadAnnouncesColoursAndStoresSettings()
     {
         // A document without the store never writes it.
         CTarvexDoc batch(false);
-        QVERIFY(batch.LoadFigureXml(path, nullptr));
+        QVERIFY(LoadFigure(batch, path, nullptr));
         QSettings check("Brellow", "Tarvex");
         QVERIFY(check.allKeys().isEmpty());
     }
     CTarvexDoc doc(true);
     QSignalSpy colours(&doc, &CTarvexDoc::BarColorsChanged);
-    QVERIFY(doc.LoadFigureXml(path, nullptr));
+    QVERIFY(LoadFigure(doc, path, nullptr));
     QCOMPARE(colours.count(), 1);
     QCOMPARE(colours.at(0).at(0).value<ColorRef>(), ColorRef(1));
     QCOMPARE(colours.at(0).at(1).value<ColorRef>(), ColorRef(2));

@@ -2,8 +2,10 @@
 // when one takes a file's place while it is being opened; symbolic links to regular
 // files are followed.
 
+#include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
 #include "support/testfiles.h"
+#include "support/testdocument.h"
 
 #include "files/figurexml.h"
 #include "geometry/figure.h"
@@ -49,7 +51,7 @@ private:
 void TestSpecialFiles::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    QVERIFY(m_doc.LoadFigureXml(Example));
+    QVERIFY(LoadFigure(m_doc, Example));
     QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath("pipe")).constData(), 0600), 0);
     QVERIFY(QDir(m_dir.path()).mkdir("folder.xml"));
     QVERIFY(QFile::link(m_dir.filePath("pipe"), m_dir.filePath("link.xml")));
@@ -74,7 +76,7 @@ void TestSpecialFiles::refused()
     const QString reason = path + " is " + kind + ", not a regular file";
     QString error;
     CTarvexDoc doc(false);
-    QVERIFY(!doc.LoadFigureXml(path, &error));   // a pipe would block here for good
+    QVERIFY(!LoadFigure(doc, path, &error));   // a pipe would block here for good
     QVERIFY2(error.startsWith(reason), qPrintable(error));
     if (!write)
         return;
@@ -99,7 +101,7 @@ void TestSpecialFiles::linkToRegularFileIsFollowed()
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(ReadFile(target), ReadFile(Example));
     CTarvexDoc doc(false);
-    QVERIFY(doc.LoadFigureXml(link));
+    QVERIFY(LoadFigure(doc, link));
     QCOMPARE(doc.Figure().Grid, m_doc.Figure().Grid);
 }
 
@@ -145,7 +147,7 @@ void TestSpecialFiles::pathSwappedForPipe()
         // The loader and the document's Open, in turn.
         CFigure loaded;
         CTarvexDoc doc(false);
-        if (run % 2 ? doc.OnOpenDocument(QFile::decodeName(path))
+        if (run % 2 ? CDocumentCommands(doc).Open(QFile::decodeName(path), CDocumentCommands::OpenAs::Direct)
                     : CFigureXml::Load(QFile::decodeName(path), loaded, nullptr))
             ++read;
     }

@@ -343,8 +343,10 @@ void TestFigure::viewMapping_data()
     QTest::newRow("1:1") << 1.0 << 100 << 32;
     QTest::newRow("ratio 2") << 2.0 << 100 << 64;
     QTest::newRow("200 %") << 1.0 << 200 << 64;
+    QTest::newRow("250 %") << 1.0 << 250 << 80;
     QTest::newRow("ratio 1.5, 50 %") << 1.5 << 50 << 24;
-    QTest::newRow("7 %") << 1.0 << 7 << 4;
+    QTest::newRow("33 %") << 1.0 << 33 << 11;
+    QTest::newRow("7 %") << 1.0 << 7 << 2;
 }
 
 void TestFigure::viewMapping()
@@ -353,26 +355,36 @@ void TestFigure::viewMapping()
     QFETCH(int, zoom);
     QFETCH(int, displaySize);
     const CViewMapping mapping(32, QPoint(10, 20), ratio, zoom);
+    const double scale = ratio * zoom / 100.0;
     QCOMPARE(mapping.DisplaySize(), displaySize);
     // Viewport points land on device pixels of the drawn workspace and back.
     const QPoint device = mapping.ToWorkspace(QPointF(5, 6));
     QCOMPARE(device, QPoint(qRound(5 * ratio), qRound(6 * ratio)) + mapping.DeviceScroll());
     QVERIFY(mapping.ToViewport(QRect(device, QSize(1, 1))).contains(QPoint(5, 6)));
-    // A click at a cell's drawn centre finds it; the click box scales with the size.
+    // A cell is drawn at its true position times the scale, however far out.
+    const CellPitch pitch = ComputeCellPitch(32);
+    for (const QPoint &cell : {QPoint(2, 3), QPoint(99, 98)}) {
+        const QPoint o = CellOrigin(cell.x(), cell.y(), pitch);
+        QCOMPARE(mapping.CellOrigin(cell), QPoint(qRound(o.x() * scale), qRound(o.y() * scale)));
+    }
+    QCOMPARE(mapping.WorkspaceSize(NewFigure()),
+             QSize(qRound(NewFigure().GetWorkspaceSize().width() * scale),
+                   qRound(NewFigure().GetWorkspaceSize().height() * scale)));
+    // A click at a cell's drawn centre finds it; the click box is 5 pixels of the figure.
     CFigure figure = NewFigure();
     figure.PlaceCube(2, 3, 0);
-    const QPoint centre = mapping.CellOrigin(QPoint(2, 3)) + QPoint(displaySize / 2, displaySize / 2);
+    const QPoint o = CellOrigin(2, 3, pitch);
+    const QPoint centre(qRound((o.x() + 16) * scale), qRound((o.y() + 16) * scale));
     QCOMPARE(mapping.CellAt(figure, centre), QPoint(2, 3));
     QCOMPARE(mapping.CubeAt(figure, centre), QPoint(2, 3));
-    const int box = displaySize == 32 ? 5 : qMax(1, (5 * displaySize + 16) / 32);
-    if (displaySize >= 16) {   // smaller cubes' boxes overlap their neighbours'
-        QCOMPARE(mapping.CellAt(figure, centre + QPoint(box, -box)), QPoint(2, 3));
-        QCOMPARE(mapping.CellAt(figure, centre + QPoint(box + 1, 0)), QPoint(-1, -1));
+    if (scale >= 0.5) {   // smaller cubes' boxes overlap their neighbours'
+        QCOMPARE(mapping.CellAt(figure, centre + QPoint(qRound(4 * scale), -qRound(4 * scale))), QPoint(2, 3));
+        QCOMPARE(mapping.CellAt(figure, centre + QPoint(qRound(7 * scale), 0)), QPoint(-1, -1));
     }
-    // A drag by one pitch moves one cell, shown one pitch further.
-    const CellPitch pitch = mapping.Pitch();
-    QCOMPARE(mapping.DragOffset(centre, centre + QPoint(0, 2 * pitch.Py)), QPoint(0, 2));
-    QCOMPARE(mapping.ShiftOf(QPoint(1, 1)), QPoint(pitch.Px + pitch.Px / 2, pitch.Py));
+    // A drag by two rows moves two rows, shown two rows further.
+    QCOMPARE(mapping.DragOffset(centre, centre + QPoint(0, qRound(2 * pitch.Py * scale))), QPoint(0, 2));
+    QCOMPARE(mapping.ShiftOf(QPoint(1, 1)),
+             QPoint(qRound((pitch.Px + pitch.Px / 2) * scale), qRound(pitch.Py * scale)));
 }
 
 QTEST_GUILESS_MAIN(TestFigure)

@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include <cmath>
+
 QPoint CellFromPointByScan(const CFigure &figure, int x, int y)
 {
     const CellPitch pitch = figure.GetCellPitch();
@@ -43,22 +45,25 @@ QPoint CubeFromPointByScan(const CFigure &figure, int x, int y)
 }
 
 void DrawFigureByPainter(QPainter &painter, const CFigure &figure, int cubeSize, const QPoint &offset,
-                         bool dots, const QVector<QPoint> *selected)
+                         bool dots, const QVector<QPoint> *selected, double scale)
 {
     PreparePainter(painter);
     const CellPitch pitch = ComputeCellPitch(cubeSize);
+    auto scaled = [scale](int value) { return scale == 1.0 ? value : int(std::floor(value * scale + 0.5)); };
+    const int size = qMax(1, scaled(cubeSize));
     CCubePainter cube;
-    cube.Size = cubeSize;
+    cube.Size = size;
     cube.TopColor = figure.Color1;
     cube.RightColor = figure.Color2;
     cube.LeftColor = figure.Color3;
     for (int r = 0; r < figure.Grid.size(); ++r) {
         for (int c = 0; c < figure.Grid[r].size(); ++c) {
-            const QPoint origin = offset + CellOrigin(c, r, pitch);
+            const QPoint at = CellOrigin(c, r, pitch);
+            const QPoint origin = offset + QPoint(scaled(at.x()), scaled(at.y()));
             const qint32 value = figure.Grid[r][c];
             if (value < 0) {
                 if (dots)
-                    painter.fillRect(QRect(origin + QPoint(cubeSize / 2, cubeSize / 2), QSize(1, 1)), Qt::black);
+                    painter.fillRect(QRect(origin + QPoint(size / 2, size / 2), QSize(1, 1)), Qt::black);
                 continue;
             }
             cube.Index = value;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/testdocument.h"
 
+#include "files/figurexml.h"
 #include "geometry/dragoffset.h"
 
 void EditFigure(CTarvexDoc &doc, const std::function<void(CFigure &)> &edit)
@@ -46,4 +47,13 @@ void MarkSaved(CTarvexDoc &doc)
 QPoint DragOffset(const CTarvexDoc &doc, const QPoint &start, const QPoint &point)
 {
     return doc.ClampDragOffset(CDragOffset::Snap(point - start, doc.Figure().GetCellPitch()));
+}
+
+bool LoadFigure(CTarvexDoc &doc, const QString &path, QString *error)
+{
+    CFigure figure;
+    if (!CFigureXml::Load(path, figure, error))
+        return false;
+    doc.ApplyFigure(figure);
+    return true;
 }

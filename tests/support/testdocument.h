@@ -34,3 +34,6 @@ void MarkSaved(CTarvexDoc &doc);
 // The offset a drag of the selection from start to point (workspace points at the
 // figure's own size) moves it by, kept to the grid.
 QPoint DragOffset(const CTarvexDoc &doc, const QPoint &start, const QPoint &point);
+
+// Reads a figure file into the document as a file's figure (see EditFigure).
+bool LoadFigure(CTarvexDoc &doc, const QString &path, QString *error = nullptr);

@@ -1,6 +1,7 @@
 #include "ui/help/htmlctrl.h"
 
 #include <QDesktopServices>
+#include <QHash>
 #include <QDialog>
 #include <QUrl>
 
@@ -64,9 +65,31 @@ void CHtmlCtrl::doSetSource(const QUrl &name, QTextDocument::ResourceType type)
     QTextBrowser::doSetSource(name, type);
 }
 
+namespace {
+
+QHash<QString, QString> &PageTexts()
+{
+    static QHash<QString, QString> texts;
+    return texts;
+}
+
+} // namespace
+
+void CHtmlCtrl::SetPageText(const QString &name, const QString &html)
+{
+    PageTexts().insert(name, html);
+}
+
 QVariant CHtmlCtrl::loadResource(int type, const QUrl &name)
 {
     QVariant resource = QTextBrowser::loadResource(type, name);
+    if (!resource.isNull() && type == QTextDocument::HtmlResource && !PageTexts().isEmpty()) {
+        QString page = resource.typeId() == QMetaType::QByteArray ? QString::fromUtf8(resource.toByteArray())
+                                                                   : resource.toString();
+        for (auto it = PageTexts().cbegin(); it != PageTexts().cend(); ++it)
+            page.replace(QStringLiteral("<!--%1-->").arg(it.key()), it.value());
+        resource = page;
+    }
     if (resource.isNull() && type == QTextDocument::HtmlResource) {
         resource = QStringLiteral("<html><body><h3>%1</h3><p>%2</p></body></html>")
                        .arg(tr("Page not found").toHtmlEscaped(),

@@ -18,6 +18,9 @@ public:
 
     // Whether the address is a command of the page ("app:" followed by the command).
     static bool IsAppCommand(const QUrl &url, QString *command = nullptr);
+    // HTML put into every page in place of the comment <!--name-->: what only the
+    // program knows (the file types it writes) is told where the page mentions it.
+    static void SetPageText(const QString &name, const QString &html);
 
 Q_SIGNALS:
     // A page command that the control does not handle itself (outside a dialog, or

@@ -2,6 +2,7 @@
 // window runs it: values applied on OK, fallbacks for bad text, Cancel and undo
 // restoring the figure, custom colours kept, and the pages shown one at a time.
 
+#include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
 #include "support/scriptedui.h"
 #include "ui/options/colorbutton.h"
@@ -198,7 +199,7 @@ void TestOptionsDlg::fallbacks()
     CScriptedUi ui;
     doc.SetUi(&ui);
     ScriptOptions(ui, doc, EnterSizes(width, height, cubeSize));
-    doc.OnOptions();
+    CDocumentCommands(doc).OnOptions();
 
     QCOMPARE(doc.Figure().GridSize(), grid);
     QCOMPARE(doc.Figure().CubeSize, expectedCubeSize);
@@ -240,7 +241,7 @@ void TestOptionsDlg::defaultSettingsThenCancelChangesNothing()
         QCOMPARE(doc.Figure().BkColor, ColorRef(0x101010));
         Click(dlg.CancelButton());
     });
-    doc.OnOptions();
+    CDocumentCommands(doc).OnOptions();
 
     const DocState after(doc);
     QVERIFY(after.SameFigure(before));
@@ -265,7 +266,7 @@ void TestOptionsDlg::defaultSettingsThenOk()
         Click(dlg.DefaultSettingsButton());
         Click(dlg.OkButton());
     });
-    doc.OnOptions();
+    CDocumentCommands(doc).OnOptions();
 
     QCOMPARE(doc.Figure().GridSize(), QSize(20, 40));
     QCOMPARE(doc.Figure().CubeSize, 32);
@@ -312,7 +313,7 @@ void TestOptionsDlg::eachColourButtonEditsItsColour()
         QCOMPARE(ColorButton(dlg, button)->GetColor(), ColorRef(0x563412));
         Click(dlg.OkButton());
     });
-    doc.OnOptions();
+    CDocumentCommands(doc).OnOptions();
 
     const ColorRef expected[] = {
         button == 0 ? ColorRef(0x563412) : before.bk,
@@ -340,13 +341,13 @@ void TestOptionsDlg::shrinkingDropsCubesForGood()
     const qint32 kept = doc.Figure().Cell(2, 2);
 
     ScriptOptions(ui, doc, EnterSizes("10", "20", "32"));
-    doc.OnOptions();
+    CDocumentCommands(doc).OnOptions();
     QCOMPARE(doc.Figure().GridSize(), QSize(10, 20));
     QCOMPARE(doc.Figure().Cell(2, 2), kept);
     const CubeGrid shrunk = doc.Figure().Grid;
 
     ScriptOptions(ui, doc, EnterSizes("20", "40", "32"));
-    doc.OnOptions();
+    CDocumentCommands(doc).OnOptions();
     QCOMPARE(doc.Figure().GridSize(), QSize(20, 40));
     QCOMPARE(doc.Figure().Cell(2, 2), kept);
     QCOMPARE(doc.Figure().Cell(15, 3), EmptyCell);
@@ -380,7 +381,7 @@ void TestOptionsDlg::undoRestoresFigureAndStore()
         Click(dlg.Colors()->Color3Button());
         Click(dlg.OkButton());
     });
-    doc.OnOptions();
+    CDocumentCommands(doc).OnOptions();
 
     QSettings::SettingsMap store = ReadStore();
     QCOMPARE(store.value("Width").toInt(), 15);
@@ -432,7 +433,7 @@ void TestOptionsDlg::customColoursSurviveCancelling()
         QCOMPARE(dlg.Colors()->Color1Button()->GetColor(), ColorRef(0x0000FF));
         Click(dlg.CancelButton());
     });
-    doc.OnOptions();
+    CDocumentCommands(doc).OnOptions();
 
     QCOMPARE(offered, initial);
     std::array<ColorRef, 16> expected = initial;
@@ -455,7 +456,7 @@ void TestOptionsDlg::customColoursSurviveCancelling()
         dlg.Colors()->PickColor(dlg.Colors()->Color2Button());
         Click(dlg.CancelButton());
     });
-    doc.OnOptions();
+    CDocumentCommands(doc).OnOptions();
     QCOMPARE(offeredAgain, QColor(1, 2, 3));
 
     // A fresh document reads them back from the store.
