@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hit tests and undo memory of the figure document at the largest workspace.
 
 #include "benchmark.h"

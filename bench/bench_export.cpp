@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG, SVG and PDF output of the largest figure (100 x 100 cells full of cubes of 200,
 // a 25944 x 7627 picture), next to the bitmap export and the raw write floor of the
 // same run: time, file size and the peak memory of `tarvex --export` for each format.

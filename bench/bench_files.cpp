@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figure files and bitmap export at the largest sizes the program allows.
 //
 // Peak memory of the export is measured two ways:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painting the cubes library: copying the cached cube pictures against drawing every
 // cube with the cube painter on each paint.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long writing a recovery copy holds the interface. The timers hand the figure
 // value to a thread of their own, so the interface is held only for the hand-over;
 // the write itself is measured too, and the whole write done on the interface thread

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File-manager previews: `tarvex --thumbnail SIZE IN OUT` as the file manager runs
 // it, a whole process each time (start-up included), for the largest figure the
 // program allows (100 x 100 cells, all full, cube size 200) and a small one.

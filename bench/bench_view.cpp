@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Repainting the workspace view and clicking in it at the largest workspace.
 
 #include "benchmark.h"

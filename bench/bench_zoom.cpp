@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing at device pixels and zooming the workspace view.
 
 #include "benchmark.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Captures the two screen pictures of the help pages from the running editor:
 #   src/resources/help/mainwin.png   the main window with an impossible triangle
 #   src/resources/help/mainwin2.png  the same after opening the "Constructor" tab,

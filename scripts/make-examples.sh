@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the example figures of examples/ with the placing rule and draws their
 # pictures for the Examples help page (src/resources/help/ex_*.png).
 #

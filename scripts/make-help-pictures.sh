@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the pictures of the help pages, the About page, the help window and the
 # desktop icon with the program's own cube painter, and cuts the toolbar button
 # pictures of the help pages out of the main toolbar strip.

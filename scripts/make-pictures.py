@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the editor's toolbar strip and mouse cursors and writes them as PNG files.
 
 Only the Python standard library is used. Run it from anywhere:

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the figure-loader fuzzer with clang (libFuzzer + AddressSanitizer + UBSan)
 # in build-fuzz/ and runs it, by default for 60 seconds. A crash, leak, timeout or
 # sanitizer report makes the script fail.
@@ -9,8 +10,7 @@ seconds=${1:-60}
 "$root/scripts/deps.sh"
 dir="$root/build-fuzz"
 if [ ! -f "$dir/CMakeCache.txt" ]; then
-    CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja \
-        -DTARVEX_FUZZ=ON -DTARVEX_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    (cd "$root" && cmake --preset fuzz -B "$dir")
 fi
 cmake --build "$dir" --parallel "$(nproc)" --target fuzz_figurexml
 # New inputs go to a scratch corpus; the seeds in tests/data stay as committed.

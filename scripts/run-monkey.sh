@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Random input for the real editor under AddressSanitizer and UBSan: builds the editor
 # in build-asan/ (configured as run-tests.sh --sanitize does) and runs the seeded
 # random-input driver tests/app/monkey.py in a virtual X server, by default for three

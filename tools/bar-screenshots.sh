@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Pictures of the cube selection bar on its own, at 100 % scale: both tabs, with a
 # picked and a hovered cell. Usage: tools/bar-screenshots.sh [OUTPUT_DIR] [BUILD_DIR]
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commandlineexport.h"
 
 #include "document/tarvexdoc.h"
@@ -9,17 +10,14 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 const char *const ExportOptionName = "export";
 const char *const TransparentOptionName = "transparent";
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("CCommandLineExport", text);
-}
+const char *const VersionOptionName = "version";
 
 // ".xml Tarvex figure, .png PNG picture, ..." from the writer's table of types.
 QString FormatList()
@@ -55,31 +53,51 @@ void CCommandLineExport::Configure(QCoreApplication &app, QCommandLineParser &pa
     app.setApplicationName(QStringLiteral("Tarvex"));
     app.setApplicationVersion(QStringLiteral(TARVEX_VERSION));
     parser.setApplicationDescription(
-        Tr("Draws impossible figures out of cubes in isometric projection."));
+        CCommandLineExport::tr("Draws impossible figures out of cubes in isometric projection."));
     parser.addHelpOption();
-    parser.addVersionOption();
+    // Our own --version, so that it names the licence too.
+    parser.addOption(QCommandLineOption({QStringLiteral("v"), QString::fromLatin1(VersionOptionName)},
+                                        CCommandLineExport::tr("Displays version and licence information.")));
     parser.addOption(QCommandLineOption(
         QString::fromLatin1(ExportOptionName),
-        Tr("Loads FILE and writes it to OUT without opening a window, in the format OUT's "
+        CCommandLineExport::tr("Loads FILE and writes it to OUT without opening a window, in the format OUT's "
            "extension names (any case): %1.")
             .arg(FormatList()),
-        Tr("OUT")));
+        CCommandLineExport::tr("OUT")));
     parser.addOption(QCommandLineOption(
         QString::fromLatin1(TransparentOptionName),
-        Tr("With --export to %1: leaves the background transparent, so only the cubes are drawn.")
+        CCommandLineExport::tr("With --export to %1: leaves the background transparent, so only the cubes are drawn.")
             .arg(CFigureWriter::SuffixList(true))));
-    parser.addPositionalArgument(QStringLiteral("FILE"), Tr("The figure file (.xml) to open."),
-                                 Tr("[FILE]"));
+    parser.addPositionalArgument(CCommandLineExport::tr("FILE"), CCommandLineExport::tr("The figure file (.xml) to open."),
+                                 CCommandLineExport::tr("[FILE]"));
+}
+
+QString CCommandLineExport::VersionText()
+{
+    return QStringLiteral("Tarvex %1\n").arg(QStringLiteral(TARVEX_VERSION))
+           + CCommandLineExport::tr("License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+                                    "This is free software: you are free to change and redistribute it.\n"
+                                    "There is NO WARRANTY, to the extent permitted by law.\n");
+}
+
+void CCommandLineExport::Process(QCoreApplication &app, QCommandLineParser &parser)
+{
+    parser.process(app);
+    if (parser.isSet(QString::fromLatin1(VersionOptionName))) {
+        std::fputs(VersionText().toLocal8Bit().constData(), stdout);
+        std::fflush(stdout);
+        std::exit(0);
+    }
 }
 
 int CCommandLineExport::Run(QCoreApplication &app)
 {
     QCommandLineParser parser;
     Configure(app, parser);
-    parser.process(app);
+    Process(app, parser);
     const QStringList files = parser.positionalArguments();
     if (!parser.isSet(QString::fromLatin1(ExportOptionName)) || files.size() != 1) {
-        PrintError(Tr("--export needs the output file and exactly one figure file: "
+        PrintError(CCommandLineExport::tr("--export needs the output file and exactly one figure file: "
                       "tarvex --export OUT FILE"));
         return 2;
     }
@@ -107,7 +125,7 @@ int CCommandLineExport::Export(const QString &figurePath, const QString &outputP
     if (!CFigureWriter::Write(CFigureWriter::FormatOf(outputPath), figure, nullptr, outputPath, transparent,
                               &reason)) {
         if (message)
-            *message = Tr("The figure could not be saved to %1.\n%2").arg(outputPath, reason);
+            *message = CCommandLineExport::tr("The figure could not be saved to %1.\n%2").arg(outputPath, reason);
         return 1;
     }
     return 0;
@@ -123,15 +141,15 @@ bool CCommandLineExport::ReadFigure(const QString &figurePath, CFigure &figure, 
     // Figures are read only from regular files, so that a file's size is known and
     // limited before it is read; "-" would mean standard input.
     if (figurePath == QLatin1String("-"))
-        return fail(QString::fromLatin1(CTarvexDoc::LoadErrorText) + QLatin1Char('\n')
-                    + Tr("Figures are not read from standard input, only from regular files: "
+        return fail(CTarvexDoc::tr(CTarvexDoc::LoadErrorText) + QLatin1Char('\n')
+                    + CCommandLineExport::tr("Figures are not read from standard input, only from regular files: "
                          "save the figure to a file and name that file."));
     // Straight from the file layer: no document, so the user's settings store is never
     // read or written.
     QString reason;
     if (!CFigureXml::Load(figurePath, figure, &reason))
-        return fail(QString::fromLatin1(CTarvexDoc::LoadErrorText) + QLatin1Char('\n') + reason);
+        return fail(CTarvexDoc::tr(CTarvexDoc::LoadErrorText) + QLatin1Char('\n') + reason);
     if (figure.IsEmpty())
-        return fail(QString::fromLatin1(CFigure::EmptyFigureText));
+        return fail(QCoreApplication::translate("CFigure", CFigure::EmptyFigureText));
     return true;
 }

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 class CFigure;
@@ -12,6 +14,8 @@ class QCoreApplication;
 // --transparent leaves the background out of a PNG or SVG.
 class CCommandLineExport
 {
+    Q_DECLARE_TR_FUNCTIONS(CCommandLineExport)
+
 public:
     // Whether the command line asks for an export; looked at before any application
     // object exists, so that the export can run without a display.
@@ -20,6 +24,11 @@ public:
     // Sets the program's name and version and declares the command line: --help,
     // --version, --export OUT, --transparent and an optional figure FILE.
     static void Configure(QCoreApplication &app, QCommandLineParser &parser);
+    // Parses the command line declared by Configure; ends the program on --help,
+    // --version and unknown options, as QCommandLineParser::process does.
+    static void Process(QCoreApplication &app, QCommandLineParser &parser);
+    // What --version prints: the name, the version and the licence.
+    static QString VersionText();
 
     // Parses the command line of a core application (exits on --help, --version and
     // unknown options) and runs the export. Returns the process exit code.

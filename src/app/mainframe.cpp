@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainframe.h"
 
 #include "app/recentmenu.h"
@@ -67,7 +68,7 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     CHtmlCtrl::SetPageText(QStringLiteral("file-types"), CFigureWriter::HelpRows());
     CHtmlCtrl::SetPageText(QStringLiteral("file-suffixes"), CFigureWriter::SuffixList());
     setWindowTitle(QString::fromLatin1(AppTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/tarvex-64.png")));
+    setWindowIcon(ApplicationIcon());
     // Figure files dropped from a file manager (the view passes on drops it does not own).
     setAcceptDrops(true);
 
@@ -128,6 +129,15 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     m_view->setFocus();
 }
 
+QIcon CMainFrame::ApplicationIcon()
+{
+    CHelpFrame::InitResources();
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/tarvex-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 CMainFrame::~CMainFrame()
 {
     CHelpFrame::CloseHelp(m_pHelpFrame);
@@ -177,32 +187,32 @@ void CMainFrame::CreateToolBar()
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolBar->setContentsMargins(0, 0, 0, 0);
 
-    QAction *selectMove = AddCommand(ID_SELECT_MOVE, QStringLiteral("Select and move cubes\nSelect and move"), 0,
+    QAction *selectMove = AddCommand(ID_SELECT_MOVE, tr("Select and move cubes\nSelect and move"), 0,
                                      &CMainFrame::OnSelectMove);
     selectMove->setCheckable(true);
     m_toolBar->addSeparator();
     m_toolBar->addSeparator();
-    AddCommand(ID_FILE_NEW, QStringLiteral("Create a new figure\nNew figure"), 1, &CMainFrame::OnFileNew)
+    AddCommand(ID_FILE_NEW, tr("Create a new figure\nNew figure"), 1, &CMainFrame::OnFileNew)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    AddCommand(ID_FILE_OPEN, QStringLiteral("Open a figure file\nOpen figure"), 2, &CMainFrame::OnFileOpen)
+    AddCommand(ID_FILE_OPEN, tr("Open a figure file\nOpen figure"), 2, &CMainFrame::OnFileOpen)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddCommand(ID_SAVE_FIGURE, QStringLiteral("Save as BMP or WMF\nSave figure"), 3, &CMainFrame::OnSaveFigure)
+    AddCommand(ID_SAVE_FIGURE, tr("Save as BMP or WMF\nSave figure"), 3, &CMainFrame::OnSaveFigure)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    AddCommand(ID_FILE_PRINT_PREVIEW, QStringLiteral("Preview and print\nPreview and print"), 4,
+    AddCommand(ID_FILE_PRINT_PREVIEW, tr("Preview and print\nPreview and print"), 4,
                &CMainFrame::OnFilePrintPreview)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     m_toolBar->addSeparator();
-    AddCommand(ID_OPTIONS, QStringLiteral("Options of the program\nOptions"), 5, &CMainFrame::OnOptions);
+    AddCommand(ID_OPTIONS, tr("Options of the program\nOptions"), 5, &CMainFrame::OnOptions);
     m_toolBar->addSeparator();
-    AddCommand(ID_EDIT_UNDO, QStringLiteral("Undo the last action\nUndo"), 6, &CMainFrame::OnEditUndo)
+    AddCommand(ID_EDIT_UNDO, tr("Undo the last action\nUndo"), 6, &CMainFrame::OnEditUndo)
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
     // Redo also answers to the keys other editors use for it.
-    AddCommand(ID_EDIT_REDO, QStringLiteral("Redo the previously undone action\nRedo"), 7, &CMainFrame::OnEditRedo)
+    AddCommand(ID_EDIT_REDO, tr("Redo the previously undone action\nRedo"), 7, &CMainFrame::OnEditRedo)
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     m_toolBar->addSeparator();
-    AddCommand(ID_HELP, QStringLiteral("Help\nHelp"), 8, &CMainFrame::OnHelp)->setShortcut(QKeySequence(Qt::Key_F1));
+    AddCommand(ID_HELP, tr("Help\nHelp"), 8, &CMainFrame::OnHelp)->setShortcut(QKeySequence(Qt::Key_F1));
     AddCommand(ID_APP_ABOUT,
-               QStringLiteral("Display program information, version number and copyright\nAbout"), 9,
+               tr("Display program information, version number and copyright\nAbout"), 9,
                &CMainFrame::OnAppAbout);
 
     // After the specified buttons: the recent figures and examples, then the zoom.
@@ -476,7 +486,7 @@ QString CMainFrame::AskOpenFileName()
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QStringLiteral("XML files (*.xml)"));
+    dialog.setNameFilter(tr("XML files (*.xml)"));
     dialog.setDefaultSuffix(QStringLiteral("xml"));
     if (dialog.exec() != QDialog::Accepted)
         return QString();

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "document/documentui.h"
 #include "geometry/surface.h"
 
+#include <QIcon>
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
@@ -77,6 +79,9 @@ public:
     QString DragCubeFormat() const { return m_dragCubeFormat; }
     void RegisterDragFormat();
     static QString DragCubeFormatFor(WId windowId);
+    // The program's icon at every size it is drawn in (16 to 256 pixels), for the
+    // windows and dialogs.
+    static QIcon ApplicationIcon();
 
     // CDocumentUi
     Answer AskYesNoCancel(const QString &text, const QString &caption) override;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/recoverymanager.h"
 
 #include "document/documentcommands.h"
@@ -234,7 +235,7 @@ bool CRecoveryManager::Offer(const QString &id, std::unique_ptr<QLockFile> &lock
 {
     CDocumentUi *ui = m_doc.Ui();
     const CDocumentUi::Answer answer =
-        ui ? ui->AskRestoreDiscard(QString::fromLatin1(RestoreQuestion), QString::fromLatin1(AppCaption))
+        ui ? ui->AskRestoreDiscard(tr(RestoreQuestion), QString::fromLatin1(AppCaption))
            : CDocumentUi::Answer::Cancel;
     if (answer == CDocumentUi::Answer::Cancel) {
         // Neither button: the copy waits for the next start.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "geometry/figure.h"
@@ -33,7 +34,8 @@ public:
         int QuietMs = 2000;
         int LongestMs = 5000;
     };
-    static constexpr const char *RestoreQuestion = "Tarvex was closed without saving a figure. Restore it?";
+    static constexpr const char *RestoreQuestion =
+        QT_TRANSLATE_NOOP("CRecoveryManager", "Tarvex was closed without saving a figure. Restore it?");
 
     // folder: where the copies live; empty for the user's data location + "recovery".
     explicit CRecoveryManager(CTarvexDoc &doc, const QString &folder = QString(), QObject *parent = nullptr);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/tarvexapp.h"
 
 #include "app/mainframe.h"
@@ -5,6 +6,7 @@
 #include "document/tarvexdoc.h"
 #include "app/commandlineexport.h"
 #include "app/thumbnailer.h"
+#include "app/translations.h"
 #include "app/recoverymanager.h"
 
 #include "files/regularfile.h"
@@ -32,13 +34,14 @@ int CTarvexApp::Main(int argc, char **argv)
     QString figurePath;
     {
         QCoreApplication core(argc, argv);
+        CTranslations::Install(core);
         // Batch export runs without any window.
         if (CCommandLineExport::IsRequested(argc, argv))
             return CCommandLineExport::Run(core);
         SetNames();
         QCommandLineParser parser;
         CCommandLineExport::Configure(core, parser);
-        parser.process(core);   // --help, --version and unknown options end the program here
+        CCommandLineExport::Process(core, parser);   // --help, --version and unknown options end the program here
         figurePath = parser.positionalArguments().value(0);
     }
     CTarvexApp app(argc, argv);
@@ -51,6 +54,7 @@ CTarvexApp::CTarvexApp(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     SetNames();
+    CTranslations::Install(*this);
     // Lets the desktop match the window with the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvex.Tarvex"));
 }
@@ -72,6 +76,8 @@ bool CTarvexApp::InitInstance(const QString &figurePath)
 {
     m_doc = std::make_unique<CTarvexDoc>();
     m_frame = std::make_unique<CMainFrame>(*m_doc);
+    // Dialogs and message boxes carry the icon too.
+    setWindowIcon(CMainFrame::ApplicationIcon());
     m_recovery = std::make_unique<CRecoveryManager>(*m_doc);
     const bool restored = m_recovery->Start();
     // Ending the editor on purpose (the figure saved or given up) removes its copy.

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/thumbnailer.h"
 
 #include "app/commandlineexport.h"
+#include "app/translations.h"
 #include "files/fileexception.h"
 #include "files/regularfile.h"
 #include "files/safefilewriter.h"
@@ -17,11 +19,6 @@ namespace {
 
 // Previews larger than this are not drawn: file managers ask for 128 to 1024 pixels.
 constexpr int MaxThumbnailSize = 4096;
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("CThumbnailer", text);
-}
 
 } // namespace
 
@@ -70,18 +67,18 @@ int CThumbnailer::Write(const QString &figurePath, const QString &outputPath, in
         return 1;
     };
     if (size < 1 || size > MaxThumbnailSize)
-        return fail(Tr("The preview size must be a number from 1 to %1.").arg(MaxThumbnailSize));
+        return fail(CThumbnailer::tr("The preview size must be a number from 1 to %1.").arg(MaxThumbnailSize));
     CFigure figure;
     QString reason;
     if (!CCommandLineExport::ReadFigure(figurePath, figure, &reason))
         return fail(reason);
     const QImage image = Render(figure, size);
     if (image.isNull())
-        return fail(Tr("The preview could not be drawn."));
+        return fail(CThumbnailer::tr("The preview could not be drawn."));
     QBuffer png;
     png.open(QIODevice::WriteOnly);
     if (!image.save(&png, "PNG"))
-        return fail(Tr("The preview could not be drawn."));
+        return fail(CThumbnailer::tr("The preview could not be drawn."));
     // A file manager that made OUT itself may keep it open and read the preview back
     // through that descriptor: an existing regular file is written in place. Anything
     // else goes through the safe writer, which replaces OUT only when complete and
@@ -89,7 +86,7 @@ int CThumbnailer::Write(const QString &figurePath, const QString &outputPath, in
     CRegularFile existing;
     if (existing.OpenExistingForWriting(outputPath)) {
         if (!existing.ReplaceContents(png.data()))
-            return fail(Tr("The preview could not be saved to %1.\n%2").arg(outputPath, existing.ErrorString()));
+            return fail(CThumbnailer::tr("The preview could not be saved to %1.\n%2").arg(outputPath, existing.ErrorString()));
         return 0;
     }
     const bool written = CFileException::Guard(&reason, [&] {
@@ -99,17 +96,18 @@ int CThumbnailer::Write(const QString &figurePath, const QString &outputPath, in
         return true;
     });
     if (!written)
-        return fail(Tr("The preview could not be saved to %1.\n%2").arg(outputPath, reason));
+        return fail(CThumbnailer::tr("The preview could not be saved to %1.\n%2").arg(outputPath, reason));
     return 0;
 }
 
 int CThumbnailer::Run(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    CTranslations::Install(app);
     const QStringList args = app.arguments();
     if (args.size() != 5) {
         std::fprintf(stderr, "tarvex: %s\n",
-                     Tr("--thumbnail needs the size, the figure file and the output file: "
+                     CThumbnailer::tr("--thumbnail needs the size, the figure file and the output file: "
                         "tarvex --thumbnail SIZE IN OUT").toLocal8Bit().constData());
         return 2;
     }

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QString>
 
@@ -14,6 +16,8 @@ class CFigure;
 // (PNG) or not at all.
 class CThumbnailer
 {
+    Q_DECLARE_TR_FUNCTIONS(CThumbnailer)
+
 public:
     // Whether the command line asks for a preview (the first argument is --thumbnail).
     static bool IsRequested(int argc, char **argv);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/cubeselection.h"
 
 int CCubeSelection::IndexOf(int column, int row) const

@@ -8,14 +8,15 @@
 #include "files/regularfile.h"
 #include "files/xmlelement.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
 
-const char *const AskSaveText = "Your figure not saved. Do you want to save it?";
-const char *const AskSaveCaption = "Warning";
+const char *const AskSaveText = QT_TRANSLATE_NOOP("CDocumentCommands", "Your figure not saved. Do you want to save it?");
+const char *const AskSaveCaption = QT_TRANSLATE_NOOP("CDocumentCommands", "Warning");
 const char *const AppCaption = "Tarvex";
 
 // A file among the program's own resources (the examples).
@@ -52,7 +53,7 @@ bool CDocumentCommands::PromptSaveChanges()
     if (m_doc.Figure().IsEmpty() || m_doc.IsSaved())
         return true;
     const CDocumentUi::Answer answer =
-        m_ui ? m_ui->AskYesNoCancel(QString::fromLatin1(AskSaveText), QString::fromLatin1(AskSaveCaption))
+        m_ui ? m_ui->AskYesNoCancel(tr(AskSaveText), tr(AskSaveCaption))
              : CDocumentUi::Answer::Cancel;
     switch (answer) {
     case CDocumentUi::Answer::Cancel:
@@ -105,7 +106,7 @@ bool CDocumentCommands::Open(const QString &path, OpenAs how, const QString &ori
     CFigure figure;
     if (!read || !CFigureXml::LoadFromData(data, figure, &reason, path)) {
         // The fixed message first, then what was wrong with the file.
-        QString text = QString::fromLatin1(CTarvexDoc::LoadErrorText);
+        QString text = CTarvexDoc::tr(CTarvexDoc::LoadErrorText);
         if (!reason.isEmpty())
             text += QStringLiteral("\n\n") + reason;
         ShowError(text);
@@ -131,7 +132,7 @@ bool CDocumentCommands::Open(const QString &path, OpenAs how, const QString &ori
 void CDocumentCommands::OnSaveFigure()
 {
     if (m_doc.Figure().IsEmpty()) {
-        ShowError(QString::fromLatin1(CFigure::EmptyFigureText));
+        ShowError(QCoreApplication::translate("CFigure", CFigure::EmptyFigureText));
         return;
     }
     if (!m_ui)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/tarvexdoc.h"
 
 #include "document/documentui.h"
@@ -8,6 +9,7 @@
 #include "geometry/dragoffset.h"
 #include "geometry/workspacerenderer.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 #include <algorithm>

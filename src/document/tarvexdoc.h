@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "document/cubeselection.h"
@@ -30,7 +31,7 @@ class CTarvexDoc : public QObject
 
 public:
     // The editor's own message about a figure file it could not read.
-    static constexpr const char *LoadErrorText = "Error loading XML file";
+    static constexpr const char *LoadErrorText = QT_TRANSLATE_NOOP("CTarvexDoc", "Error loading XML file");
 
     // With useSettingsStore false the document starts from the defaults and never
     // reads or writes the user's settings store (batch export, tests).

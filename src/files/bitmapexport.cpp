@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/bitmapexport.h"
 
 #include "files/fileexception.h"
@@ -5,6 +6,7 @@
 #include "geometry/figure.h"
 #include "geometry/workspacerenderer.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSize>
@@ -118,7 +120,7 @@ bool CBitmapExport::Export(const CFigure &figure, const QVector<QPoint> *selecte
 {
     if (figure.IsEmpty()) {
         if (error)
-            *error = QString::fromLatin1(CFigure::EmptyFigureText);
+            *error = QCoreApplication::translate("CFigure", CFigure::EmptyFigureText);
         return false;
     }
     const QSize size = BitmapSize(figure);

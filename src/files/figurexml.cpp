@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/figurexml.h"
 
 #include "geometry/figure.h"
@@ -10,11 +11,6 @@ namespace {
 
 const char *const ApplicationText = "Tarvex";
 const char *const VersionText = "1.0";
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("CFigureXml", text);
-}
 
 void AddTextChild(CXmlElement &parent, const char *name, const QByteArray &text)
 {
@@ -34,7 +30,7 @@ qint32 ReadIntChild(const CXmlElement &parent, const char *name)
 void CheckRange(const char *name, qint32 value, int low, int high)
 {
     if (value < low || value > high)
-        throw CFileException(Tr("%1 is %2; it must lie between %3 and %4.")
+        throw CFileException(CFigureXml::tr("%1 is %2; it must lie between %3 and %4.")
                                  .arg(QString::fromLatin1(name))
                                  .arg(value)
                                  .arg(low)
@@ -97,8 +93,8 @@ bool CFigureXml::LoadFromData(const QByteArray &data, CFigure &figure, QString *
     return CFileException::Guard(error, [&] {
         CXmlElement root;
         if (!root.ParseDocument(data))
-            throw CFileException(path.isEmpty() ? Tr("The text is not a well-formed figure file.")
-                                                : Tr("%1 is not a well-formed figure file.").arg(path));
+            throw CFileException(path.isEmpty() ? CFigureXml::tr("The text is not a well-formed figure file.")
+                                                : CFigureXml::tr("%1 is not a well-formed figure file.").arg(path));
         figure = Read(root);
         return true;
     });
@@ -109,9 +105,9 @@ CFigure CFigureXml::Read(const CXmlElement &root)
     // Everything is read and checked first; a missing element throws.
     // The root's own name is not looked at.
     if (root.GetChild("Application").Text.compare(ApplicationText, Qt::CaseInsensitive) != 0)
-        throw CFileException(Tr("The file was not written by Tarvex."));
+        throw CFileException(CFigureXml::tr("The file was not written by Tarvex."));
     if (root.GetChild("Version").Text.compare(VersionText, Qt::CaseInsensitive) != 0)
-        throw CFileException(Tr("The file's version is not supported (only 1.0 is)."));
+        throw CFileException(CFigureXml::tr("The file's version is not supported (only 1.0 is)."));
     const CXmlElement &settings = root.GetChild("Settings");
     const CXmlElement &workspace = root.GetChild("Workspace");
     const qint32 color1 = ReadIntChild(settings, "Color1");

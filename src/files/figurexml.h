@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QByteArray>
 #include <QString>
 
@@ -9,6 +11,8 @@ class CXmlElement;
 // Figure files: a figure's settings and occupied cells as XML-like text.
 class CFigureXml
 {
+    Q_DECLARE_TR_FUNCTIONS(CFigureXml)
+
 public:
     static bool Save(const CFigure &figure, const QString &path, QString *error);
     // Reads a figure file into figure. The file is checked completely (application,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/pngexport.h"
 
 #include "files/bitmapexport.h"
@@ -24,11 +25,6 @@
 #include <vector>
 
 namespace {
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("CPngExport", text);
-}
 
 // libpng reports failures by a long jump back to the caller. Each call runs through
 // Call, whose frame holds no object with a destructor; whatever went wrong (a write
@@ -404,7 +400,7 @@ bool CPngExport::Export(const CFigure &figure, const QString &path, QString *err
 {
     if (figure.IsEmpty()) {
         if (error)
-            *error = QString::fromLatin1(CFigure::EmptyFigureText);
+            *error = QCoreApplication::translate("CFigure", CFigure::EmptyFigureText);
         return false;
     }
     const QSize size = PictureSize(figure);
@@ -422,7 +418,7 @@ bool CPngExport::Export(const CFigure &figure, const QString &path, QString *err
         png_infop info = png.Info();
         auto check = [&](bool ok) {
             if (!ok)
-                throw CFileException(Tr("Cannot write %1: %2").arg(path, context.Failure));
+                throw CFileException(CPngExport::tr("Cannot write %1: %2").arg(path, context.Failure));
         };
         auto chunk = [&](const char *name, const uchar *data, size_t length) {
             check(Call(p, [&] { png_write_chunk(p, reinterpret_cast<png_const_bytep>(name), data, length); }));

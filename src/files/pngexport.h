@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QSize>
 #include <QString>
 
@@ -15,6 +17,8 @@ class CFigure;
 // memory stays bounded for any figure; libpng writes the file's chunks.
 class CPngExport
 {
+    Q_DECLARE_TR_FUNCTIONS(CPngExport)
+
 public:
     // zlib settings chosen for speed on figure pictures. The Up filter turns the
     // rows that repeat the row above (most of every cube) into runs of zeros; what is

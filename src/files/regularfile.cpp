@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/regularfile.h"
 
 #include <QCoreApplication>
@@ -11,32 +12,27 @@
 
 namespace {
 
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("CRegularFile", text);
-}
-
 // What a file of this mode is, for a message; empty for a regular file.
 QString KindOf(mode_t mode)
 {
     if (S_ISREG(mode))
         return QString();
     if (S_ISFIFO(mode))
-        return Tr("a pipe");
+        return CRegularFile::tr("a pipe");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return Tr("a device");
+        return CRegularFile::tr("a device");
     if (S_ISDIR(mode))
-        return Tr("a folder");
+        return CRegularFile::tr("a folder");
     if (S_ISSOCK(mode))
-        return Tr("a socket");
+        return CRegularFile::tr("a socket");
     if (S_ISLNK(mode))
-        return Tr("a symbolic link");
-    return Tr("a special file");
+        return CRegularFile::tr("a symbolic link");
+    return CRegularFile::tr("a special file");
 }
 
 QString ReadProblemText(const QString &path, const QString &kind)
 {
-    return Tr("%1 is %2, not a regular file; figures are read only from regular files.").arg(path, kind);
+    return CRegularFile::tr("%1 is %2, not a regular file; figures are read only from regular files.").arg(path, kind);
 }
 
 QString ErrnoText(int error)
@@ -83,7 +79,7 @@ bool CRegularFile::Open(const QString &path, int flags, bool refuseLinks)
         // Built into the program (the example figures): read through Qt, never from disk.
         QFile resource(path);
         if ((flags & O_ACCMODE) != O_RDONLY || !resource.open(QIODevice::ReadOnly))
-            return Fail(Error::Open, Tr("Cannot open %1: %2").arg(path, resource.errorString()),
+            return Fail(Error::Open, CRegularFile::tr("Cannot open %1: %2").arg(path, resource.errorString()),
                         resource.errorString());
         m_resource = resource.readAll();
         m_isResource = true;
@@ -108,14 +104,14 @@ bool CRegularFile::Open(const QString &path, int flags, bool refuseLinks)
     if (m_fd < 0) {
         const int error = errno;
         if (error == ELOOP && refuseLinks)
-            return Fail(Error::Special, ReadProblemText(path, Tr("a symbolic link")));
+            return Fail(Error::Special, ReadProblemText(path, CRegularFile::tr("a symbolic link")));
         // A socket, or a pipe without a reader opened for writing.
         if ((error == ENXIO || error == EOPNOTSUPP) && ::stat(name.constData(), &info) == 0 && !S_ISREG(info.st_mode))
             return Fail(Error::Special, ReadProblemText(path, KindOf(info.st_mode)));
-        return Fail(Error::Open, Tr("Cannot open %1: %2").arg(path, ErrnoText(error)), ErrnoText(error));
+        return Fail(Error::Open, CRegularFile::tr("Cannot open %1: %2").arg(path, ErrnoText(error)), ErrnoText(error));
     }
     if (::fstat(m_fd, &info) != 0)
-        return Fail(Error::Open, Tr("Cannot open %1: %2").arg(path, ErrnoText(errno)), ErrnoText(errno));
+        return Fail(Error::Open, CRegularFile::tr("Cannot open %1: %2").arg(path, ErrnoText(errno)), ErrnoText(errno));
     if (!S_ISREG(info.st_mode))
         return Fail(Error::Special, ReadProblemText(path, KindOf(info.st_mode)));
     return true;
@@ -135,15 +131,15 @@ bool CRegularFile::ReadAll(QByteArray *data, qint64 maxSize)
 {
     if (m_isResource) {
         if (m_resource.size() > maxSize)
-            return Fail(Error::TooLarge, Tr("%1 is too large to be a figure file.").arg(m_path));
+            return Fail(Error::TooLarge, CRegularFile::tr("%1 is too large to be a figure file.").arg(m_path));
         *data = m_resource;
         return true;
     }
     if (m_fd < 0)
-        return Fail(Error::Read, Tr("Cannot read %1: it is not open").arg(m_path));
+        return Fail(Error::Read, CRegularFile::tr("Cannot read %1: it is not open").arg(m_path));
     struct stat info;
     if (::fstat(m_fd, &info) == 0 && info.st_size > maxSize)
-        return Fail(Error::TooLarge, Tr("%1 is too large to be a figure file.").arg(m_path));
+        return Fail(Error::TooLarge, CRegularFile::tr("%1 is too large to be a figure file.").arg(m_path));
     // The size may change while reading: read until the end, but never more than
     // allowed. One byte more than the size tells the end without a second buffer.
     QByteArray result(qsizetype(qMin<qint64>(qMax<qint64>(info.st_size, 0), maxSize) + 1), Qt::Uninitialized);
@@ -151,14 +147,14 @@ bool CRegularFile::ReadAll(QByteArray *data, qint64 maxSize)
     for (;;) {
         if (used == result.size()) {
             if (used > maxSize)
-                return Fail(Error::TooLarge, Tr("%1 is too large to be a figure file.").arg(m_path));
+                return Fail(Error::TooLarge, CRegularFile::tr("%1 is too large to be a figure file.").arg(m_path));
             result.resize(qsizetype(qMin<qint64>(used * 2, maxSize + 1)));
         }
         const ssize_t got = ::read(m_fd, result.data() + used, size_t(result.size() - used));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return Fail(Error::Read, Tr("Cannot read %1: %2").arg(m_path, ErrnoText(errno)));
+            return Fail(Error::Read, CRegularFile::tr("Cannot read %1: %2").arg(m_path, ErrnoText(errno)));
         if (got == 0)
             break;
         used += got;
@@ -171,9 +167,9 @@ bool CRegularFile::ReadAll(QByteArray *data, qint64 maxSize)
 bool CRegularFile::ReplaceContents(const QByteArray &data)
 {
     if (m_fd < 0)
-        return Fail(Error::Write, Tr("Cannot write %1: it is not open").arg(m_path));
+        return Fail(Error::Write, CRegularFile::tr("Cannot write %1: it is not open").arg(m_path));
     if (::ftruncate(m_fd, 0) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0)
-        return Fail(Error::Write, Tr("Cannot write %1: %2").arg(m_path, ErrnoText(errno)));
+        return Fail(Error::Write, CRegularFile::tr("Cannot write %1: %2").arg(m_path, ErrnoText(errno)));
     const char *next = data.constData();
     qint64 left = data.size();
     while (left > 0) {
@@ -181,16 +177,16 @@ bool CRegularFile::ReplaceContents(const QByteArray &data)
         if (put < 0 && errno == EINTR)
             continue;
         if (put <= 0)
-            return Fail(Error::Write, Tr("Cannot write %1: %2")
+            return Fail(Error::Write, CRegularFile::tr("Cannot write %1: %2")
                                           .arg(m_path, put < 0 ? ErrnoText(errno)
-                                                               : Tr("Not all data could be written; the disk may be full")));
+                                                               : CRegularFile::tr("Not all data could be written; the disk may be full")));
         next += put;
         left -= put;
     }
     const int fd = m_fd;
     m_fd = -1;
     if (::close(fd) != 0)
-        return Fail(Error::Write, Tr("Cannot write %1: %2").arg(m_path, ErrnoText(errno)));
+        return Fail(Error::Write, CRegularFile::tr("Cannot write %1: %2").arg(m_path, ErrnoText(errno)));
     return true;
 }
 
@@ -232,7 +228,7 @@ QString CRegularFile::WriteProblem(const QString &path)
     const QString kind = SpecialKind(path);
     if (kind.isEmpty())
         return QString();
-    return Tr("%1 is %2, not a regular file: nothing was written and it is left as it is.").arg(path, kind);
+    return CRegularFile::tr("%1 is %2, not a regular file: nothing was written and it is left as it is.").arg(path, kind);
 }
 
 QString CRegularFile::NameProblem(const QString &path)
@@ -244,7 +240,7 @@ QString CRegularFile::NameProblem(const QString &path)
 
 QString CRegularFile::BadNameText(const QString &path)
 {
-    return Tr("The name %1 is not valid UTF-8 text: Tarvex cannot tell which file it names, "
+    return CRegularFile::tr("The name %1 is not valid UTF-8 text: Tarvex cannot tell which file it names, "
               "so it neither reads nor writes it.").arg(path);
 }
 

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QByteArray>
 #include <QString>
 
@@ -14,6 +16,8 @@
 // name remain for messages and for writers, which never open the target itself.
 class CRegularFile
 {
+    Q_DECLARE_TR_FUNCTIONS(CRegularFile)
+
 public:
     enum class Links { Follow, Refuse };
     enum class Error { None, Name, Open, Special, TooLarge, Read, Write };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/safefilewriter.h"
 
 #include "files/fileexception.h"
@@ -10,11 +11,6 @@ namespace {
 
 // Large buffers go out in pieces so a short write is noticed at once.
 constexpr qint64 ChunkSize = 4 * 1024 * 1024;
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("CSafeFileWriter", text);
-}
 
 } // namespace
 
@@ -30,7 +26,7 @@ CSafeFileWriter::CSafeFileWriter(const QString &path)
     // Never fall back to writing the target in place: that could leave it half-written.
     m_file->setDirectWriteFallback(false);
     if (!m_file->open(QIODevice::WriteOnly))
-        Fail(Tr("Cannot create %1: %2").arg(m_path, m_file->errorString()));
+        Fail(CSafeFileWriter::tr("Cannot create %1: %2").arg(m_path, m_file->errorString()));
 }
 
 CSafeFileWriter::~CSafeFileWriter()
@@ -48,8 +44,8 @@ void CSafeFileWriter::Write(const char *data, qint64 size)
             // A full disk may give a short count without any error set.
             const QString reason = written < 0 || m_file->error() != QFileDevice::NoError
                                        ? m_file->errorString()
-                                       : Tr("Not all data could be written; the disk may be full");
-            Fail(Tr("Cannot write %1: %2").arg(m_path, reason));
+                                       : CSafeFileWriter::tr("Not all data could be written; the disk may be full");
+            Fail(CSafeFileWriter::tr("Cannot write %1: %2").arg(m_path, reason));
         }
         data += chunk;
         size -= chunk;
@@ -59,11 +55,11 @@ void CSafeFileWriter::Write(const char *data, qint64 size)
 void CSafeFileWriter::Commit()
 {
     if (!m_file->flush())
-        Fail(Tr("Cannot write %1: %2").arg(m_path, m_file->errorString()));
+        Fail(CSafeFileWriter::tr("Cannot write %1: %2").arg(m_path, m_file->errorString()));
     if (!m_file->commit()) {
         const QString reason = m_file->errorString();
         m_file.reset();
-        throw CFileException(Tr("Cannot write %1: %2").arg(m_path, reason));
+        throw CFileException(CSafeFileWriter::tr("Cannot write %1: %2").arg(m_path, reason));
     }
     m_file.reset();
 }

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <memory>
 
@@ -13,6 +15,8 @@ class QSaveFile;
 // and is not a regular file (a pipe, a device, ...) is refused before anything is written.
 class CSafeFileWriter
 {
+    Q_DECLARE_TR_FUNCTIONS(CSafeFileWriter)
+
 public:
     explicit CSafeFileWriter(const QString &path);
     ~CSafeFileWriter();

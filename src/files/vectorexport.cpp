@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/vectorexport.h"
 
 #include "files/fileexception.h"
@@ -17,11 +18,6 @@
 #include <new>
 
 namespace {
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("CVectorExport", text);
-}
 
 // Hands what a Qt writer produces to a safe file writer. The first failure is kept
 // and every later write refused, so the writer stops early and the file is dropped.
@@ -101,7 +97,7 @@ private:
         } catch (const CFileException &e) {
             m_failure = e.Reason();
         } catch (const std::bad_alloc &) {
-            m_failure = Tr("Out of memory.");
+            m_failure = CVectorExport::tr("Out of memory.");
         }
         m_failed = true;
         return false;
@@ -122,7 +118,7 @@ bool WriteThrough(const CFigure &figure, const QString &path, QString *error, co
 {
     if (figure.IsEmpty()) {
         if (error)
-            *error = QString::fromLatin1(CFigure::EmptyFigureText);
+            *error = QCoreApplication::translate("CFigure", CFigure::EmptyFigureText);
         return false;
     }
     return CFileException::Guard(error, [&] {
@@ -133,7 +129,7 @@ bool WriteThrough(const CFigure &figure, const QString &path, QString *error, co
         if (device.Failed())
             throw CFileException(device.Failure());
         if (!drawn)
-            throw CFileException(Tr("Cannot write %1.").arg(path));
+            throw CFileException(CVectorExport::tr("Cannot write %1.").arg(path));
         writer.Commit();
         return true;
     });

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QSize>
 #include <QString>
 
@@ -12,6 +14,8 @@ class QPainter;
 // bitmap export. Selected cubes are not greyed (the grey is an on-screen marker).
 class CVectorExport
 {
+    Q_DECLARE_TR_FUNCTIONS(CVectorExport)
+
 public:
     // Width and height of the page: the figure's bounding box.
     static QSize PageSize(const CFigure &figure);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/xmlelement.h"
 
 #include "files/fileexception.h"
@@ -10,14 +11,9 @@
 
 namespace {
 
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("CXmlElement", text);
-}
-
 QString TooManyText()
 {
-    return Tr("The file has more than %1 elements and attributes; no figure has that many.")
+    return CXmlElement::tr("The file has more than %1 elements and attributes; no figure has that many.")
         .arg(CXmlElement::MaxElements);
 }
 
@@ -60,7 +56,7 @@ CXmlElement &CXmlElement::GetChild(const QByteArray &name)
 {
     CXmlElement *child = FindChild(name);
     if (!child)
-        throw CFileException(Tr("The element %1 is missing.").arg(QString::fromLatin1(name)));
+        throw CFileException(CXmlElement::tr("The element %1 is missing.").arg(QString::fromLatin1(name)));
     return *child;
 }
 
@@ -392,7 +388,7 @@ bool CXmlElement::LoadFromFile(const QString &path, QString *error)
             throw CFileException(file.ErrorString());
         file.Close();
         if (!ParseDocument(data))
-            throw CFileException(Tr("%1 is not a well-formed figure file.").arg(path));
+            throw CFileException(CXmlElement::tr("%1 is not a well-formed figure file.").arg(path));
         return true;
     });
 }

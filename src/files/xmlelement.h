@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -14,6 +16,8 @@
 // child is added to the same parent.
 class CXmlElement
 {
+    Q_DECLARE_TR_FUNCTIONS(CXmlElement)
+
 public:
     // Deepest nesting the reader accepts; a figure needs three levels.
     static constexpr int MaxDepth = 256;

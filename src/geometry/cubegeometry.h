@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Cube kinds and the isometric geometry of a cube and of the staggered grid.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "geometry/cubegeometry.h"
@@ -35,8 +36,8 @@ public:
     static constexpr int DefaultHeight = 40;
 
     // Refusal of an empty figure wherever a picture of it is asked for.
-    static constexpr const char *EmptyFigureText =
-        "There's no blocks at the workspace so it is impossible to save empty image.";
+    static constexpr const char *EmptyFigureText = QT_TRANSLATE_NOOP(
+        "CFigure", "There's no blocks at the workspace so it is impossible to save empty image.");
 
     // The box around the occupied cells: each cube's square widened by 2 pixels to the
     // right and below. All -1 for an empty figure.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The few drawing operations that cubes, the workspace and the pickers share, on top

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """End-to-end test of the editor: runs the real tarvex in an X server (Xvfb), opens a
 figure named on the command line, places and erases cubes with mouse clicks, picks
 cubes in the cubes library, undoes a click with Ctrl+Z, saves to a new XML file through

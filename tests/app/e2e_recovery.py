@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Recovery copies end to end: cubes placed in the real editor survive kill -9 and are
 restored at the next start (Return answers Restore), then saved byte for byte as the
 expected figure; Discard leaves an empty workspace and no copy; two editors running at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints where the end-to-end tests have to click, one "name x y" line each: the
 // workspace view's viewport, the cells of the cubes library and the recent figures
 // button, in main-window coordinates; with --all also every toolbar button or widget, the selection tabs, the

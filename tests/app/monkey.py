@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Random input for the real editor: a seeded stream of clicks, drags, keys, toolbar
 and picker presses and dialog answers, sent with xdotool to tarvex in a private X
 server (Xvfb). Meant for a build with AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -176,7 +177,7 @@ class Monkey:
         self.env = dict(self.xserver.env)
         # A small quarantine, and freed memory handed back to the system, keep the
         # sanitizer's own memory out of the growth check.
-        asan = "detect_leaks=1:abort_on_error=1:quarantine_size_mb=16:allocator_release_to_os_interval_ms=500"
+        asan = "detect_leaks=1:abort_on_error=1:handle_abort=1:quarantine_size_mb=16:allocator_release_to_os_interval_ms=500"
         self.env.update({"ASAN_OPTIONS": asan + ":" + os.environ.get("ASAN_OPTIONS", ""),
                          "UBSAN_OPTIONS": "print_stacktrace=1:halt_on_error=1"})
         supp = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "lsan.supp")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tarvex --export OUT FILE` run as a user runs it: the built program, no display,
 // a settings folder of its own that must stay empty.
 

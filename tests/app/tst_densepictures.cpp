@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolbar pictures, the help window's Back/Forward pictures and the view's cursors
 // on dense screens (this test also runs with QT_SCALE_FACTOR 2): at the screen's ratio
 // each has a picture of its own at device pixels, drawn at that resolution rather than

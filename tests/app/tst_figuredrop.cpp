@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening figure files from outside the editor: one local file dropped on the main
 // window goes the way of Open (the unsaved-changes question, then the same figure or
 // the same message); other drops do nothing. The Examples help page's links open the example figures the same way.

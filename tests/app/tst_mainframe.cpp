@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: layout, title, the toolbar's entries and accelerators, command
 // states, the message boxes and file dialogs it answers the document with, closing,
 // and the drag format name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recovery copies: written while the figure is unsaved (also during continuous work),
 // removed once it is saved, never taken from an editor that still runs, offered newest
 // first and restored (or discarded) when their editor has ended; what a killed write

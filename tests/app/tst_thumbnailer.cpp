@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tarvex --thumbnail SIZE IN OUT`: a PNG within SIZE x SIZE showing the whole figure
 // with its proportions; bad input leaves no output file and a non-zero exit.
 

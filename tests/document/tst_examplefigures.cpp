@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The example figures shipped in examples/: each loads, holds cubes, draws something
 // other than background, and saves back to exactly the bytes it was read from.
 

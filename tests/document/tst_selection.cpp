@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/tarvexdoc.h"
 #include "geometry/cubepainter.h"
 #include "support/testdocument.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the figure loader (reader and settings/cube checks) on a fresh
 // figure. A figure that loads must also save and load back to the same figure.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bitmap export: header, size rules, pixels against a whole-picture render, strips,
 // safe replacement; and the placement of a printed figure.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figure files: the exact text written, what loading accepts, refuses and skips.
 
 #include "document/tarvexdoc.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG, SVG and PDF output against the bitmap export of the same figure, all of the
 // figure's exact span: PNG pixel for pixel, decoded by Qt and by libpng (strips
 // crossing cubes, odd widths, palettes of 1 to 4 bits, transparency, selection never

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pipes, devices and folders are never read and never replaced by a written file, even
 // when one takes a file's place while it is being opened; symbolic links to regular
 // files are followed.

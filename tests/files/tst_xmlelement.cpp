@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The element tree: attribute entries, lookups, integer conversions.
 
 #include "files/fileexception.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader: the scanning primitives, Parse on hand-written texts, and LoadFromFile.
 
 #include "files/fileexception.h"

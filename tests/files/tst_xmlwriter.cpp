@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The writer: text form of a tree, and replacing a file safely.
 
 #include "files/xmlelement.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workspace renderer against the plain definition of the workspace drawing: the
 // cube painter drawing every cell in row order. Any part of the workspace, at any
 // cube size and offset, with or without a selection and dots, through a painter or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/scriptedui.h"
 
 CDocumentUi::Answer CScriptedUi::AskYesNoCancel(const QString &text, const QString &caption)

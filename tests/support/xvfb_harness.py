@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Shared start-up for the end-to-end scripts: a private X server (Xvfb) and the
 editor in it, with settings and data folders of their own.
 

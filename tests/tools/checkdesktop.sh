@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks what the desktop sees: the
 # figure file type is recognised by content (another XML file stays application/xml),
 # the desktop entry and the preview entry are valid. With "package" it also builds
-# the Debian package and checks its files and its Qt 6 dependencies.
+# the Debian package and checks its files, its Qt 6 dependencies and what lintian
+# says of it (no error, no warning). The software-centre listing must pass
+# appstreamcli and the manual page must render without a warning.
 #   checkdesktop.sh BUILD_DIR SCRATCH_DIR [package]
 # Exit code 77 (skipped) when a needed tool is missing.
 set -euo pipefail
@@ -22,6 +25,11 @@ if [ "${3:-}" = package ]; then
     for f in usr/bin/tarvex usr/share/applications/org.tarvex.Tarvex.desktop \
              usr/share/icons/hicolor/64x64/apps/org.tarvex.Tarvex.png \
              usr/share/icons/hicolor/256x256/apps/org.tarvex.Tarvex.png \
+             usr/share/icons/hicolor/scalable/apps/org.tarvex.Tarvex.svg \
+             usr/share/icons/hicolor/scalable/mimetypes/application-x-tarvex-figure.svg \
+             usr/share/metainfo/org.tarvex.Tarvex.metainfo.xml \
+             usr/share/man/man1/tarvex.1.gz usr/share/doc/tarvex/copyright \
+             usr/share/doc/tarvex/changelog.gz \
              usr/share/mime/packages/org.tarvex.Tarvex.xml \
              usr/share/thumbnailers/org.tarvex.Tarvex.thumbnailer \
              usr/share/tarvex/examples/impossible-triangle.xml; do
@@ -31,13 +39,22 @@ if [ "${3:-}" = package ]; then
     for lib in libqt6core6 libqt6gui6 libqt6widgets6; do
         grep -q "$lib" <<<"$depends" || { echo "package does not depend on $lib: $depends"; exit 1; }
     done
+    need lintian
+    lintian --display-info --tag-display-limit 0 "$deb" >"$scratch/lintian.log" 2>&1 || true
+    if grep -E '^(E|W): ' "$scratch/lintian.log"; then
+        echo "lintian reports errors or warnings"; exit 1
+    fi
     echo "package ok: $depends"
+    cat "$scratch/lintian.log"
     exit 0
 fi
 
-need update-mime-database; need gio; need desktop-file-validate
+need update-mime-database; need gio; need desktop-file-validate; need appstreamcli; need man
 prefix="$scratch/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
+appstreamcli validate --no-net --explain "$prefix/share/metainfo/org.tarvex.Tarvex.metainfo.xml"
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$prefix/share/man/man1/tarvex.1.gz" 2>&1 >/dev/null)
+[ -z "$warnings" ] || { echo "manual page: $warnings"; exit 1; }
 update-mime-database "$prefix/share/mime"
 desktop-file-validate "$prefix/share/applications/org.tarvex.Tarvex.desktop"
 grep -qx 'MimeType=application/x-tarvex-figure;' "$prefix/share/applications/org.tarvex.Tarvex.desktop"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the example figures with the placing rule and draws their help pictures.
 //
 //   tarvex_examplefigures figures DIR       writes every example figure file into DIR

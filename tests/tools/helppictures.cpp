@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the pictures that the help pages, the About page and the desktop use, with the
 // program's own cube painter, and writes a sample figure for screen captures.
 //
 //   tarvex_helppictures pictures DIR          door.png, okbutton.png, helpnav.png, helpnav@2x.png
-//   tarvex_helppictures icons DIR             tarvex-64.png, tarvex-256.png, helpicon.png
+//   tarvex_helppictures icons DIR             tarvex.svg, tarvex-SIZE.png, the figure file icon, helpicon.png
 //   tarvex_helppictures buttons STRIP DIR     btn_*.png cut from a toolbar strip
 //   tarvex_helppictures figure FILE.xml       an impossible triangle as a figure file
 
@@ -19,6 +20,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgGenerator>
+#include <QSvgRenderer>
 #include <QTextStream>
 
 #include <cstdio>
@@ -180,14 +183,69 @@ void DrawCubeGroup(QPainter &p, QRect box)
     }
 }
 
-QImage DrawAppIcon(int edge)
+// The application icon as a drawing: the cube group, drawn by the cube painter into
+// an SVG of IconUnits x IconUnits (the cube outlines stay 1 unit wide at any size).
+constexpr int IconUnits = 128;
+
+void DrawAppIcon(QPainter &p)
 {
-    QImage image(edge, edge, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    const int margin = edge / 32;
-    DrawCubeGroup(p, QRect(margin, margin, edge - 2 * margin, edge - 2 * margin));
-    return image;
+    const int margin = IconUnits / 32;
+    DrawCubeGroup(p, QRect(margin, margin, IconUnits - 2 * margin, IconUnits - 2 * margin));
+}
+
+// The figure file type's icon: a page with a folded corner and the cube group on it.
+void DrawFileIcon(QPainter &p)
+{
+    const qreal u = IconUnits / 16.0;
+    QPainterPath page;
+    page.moveTo(2.5 * u, 0.5 * u);
+    page.lineTo(10.5 * u, 0.5 * u);
+    page.lineTo(13.5 * u, 3.5 * u);
+    page.lineTo(13.5 * u, 15.5 * u);
+    page.lineTo(2.5 * u, 15.5 * u);
+    page.closeSubpath();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(110, 110, 110), u / 2));
+    p.setBrush(QColor(250, 250, 250));
+    p.drawPath(page);
+    QPainterPath fold;
+    fold.moveTo(10.5 * u, 0.5 * u);
+    fold.lineTo(10.5 * u, 3.5 * u);
+    fold.lineTo(13.5 * u, 3.5 * u);
+    p.setBrush(QColor(215, 215, 215));
+    p.drawPath(fold);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    DrawCubeGroup(p, QRect(int(3.5 * u), int(4.5 * u), int(9 * u), int(9 * u)));
+}
+
+// Writes the drawing as NAME.svg and as NAME-SIZE.png at every size desktops ask for,
+// each rendered from the SVG with antialiased edges.
+bool SaveIcon(const QDir &dir, const QString &name, void (*draw)(QPainter &))
+{
+    const QString svgPath = dir.filePath(name + ".svg");
+    {
+        QSvgGenerator svg;
+        svg.setFileName(svgPath);
+        svg.setSize(QSize(IconUnits, IconUnits));
+        svg.setViewBox(QRect(0, 0, IconUnits, IconUnits));
+        svg.setTitle(QStringLiteral("Tarvex"));
+        QPainter p(&svg);
+        draw(p);
+    }
+    QSvgRenderer renderer(svgPath);
+    if (!renderer.isValid())
+        return false;
+    for (int edge : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QImage image(edge, edge, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&p);
+        p.end();
+        if (!Save(image.convertToFormat(QImage::Format_ARGB32), dir.filePath(QStringLiteral("%1-%2.png").arg(name).arg(edge))))
+            return false;
+    }
+    return true;
 }
 
 // The help window's icon: the cube group with a question mark badge.
@@ -267,8 +325,8 @@ int main(int argc, char *argv[])
     }
     if (command == "icons") {
         const QDir dir(target);
-        return Save(DrawAppIcon(64), dir.filePath("tarvex-64.png"))
-                       && Save(DrawAppIcon(256), dir.filePath("tarvex-256.png"))
+        return SaveIcon(dir, QStringLiteral("tarvex"), DrawAppIcon)
+                       && SaveIcon(dir, QStringLiteral("application-x-tarvex-figure"), DrawFileIcon)
                        && Save(DrawHelpIcon(), dir.filePath("helpicon.png"))
                    ? 0 : 1;
     }

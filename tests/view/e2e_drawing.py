@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Strokes, beams, keys and the clipboard end to end: the real editor in a private X
 server driven by real input (xdotool). A Shift+drag down a diagonal places five cubes
 and one undo takes them all back; a Shift+click draws a beam from the last cube; arrow

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Select and move end to end: runs the real editor in a private X server (Xvfb) and
 drives it with real input events (xdotool): draws four cubes, switches select-and-move
 mode on with the toolbar button, selects all with Ctrl+A, selects with a click and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workspace view: painting against the cube painter's own drawing, placing and
 // erasing by click, scrolling, cursors and printing.
 

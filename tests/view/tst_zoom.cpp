@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing at device pixels and zooming: the view, the cubes library and the constructor
 // at the screen's device pixel ratio (this test also runs with QT_SCALE_FACTOR 1.5 and
 // 2), and the pointer acting on what is drawn under it at every zoom level.

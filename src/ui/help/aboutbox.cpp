@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/help/aboutbox.h"
 
 #include "ui/help/helpframe.h"
@@ -11,7 +12,7 @@ CAboutBox::CAboutBox(QWidget *parent)
                           | Qt::WindowCloseButtonHint)
 {
     CHelpFrame::InitResources();
-    setWindowTitle(QStringLiteral("About "));
+    setWindowTitle(tr("About "));
     setModal(true);
     setFixedSize(CDialogUnits(font()).Size(WidthDu, HeightDu));
 

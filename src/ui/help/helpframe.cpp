@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/help/helpframe.h"
 #include "ui/help/picturestrip.h"
 
@@ -57,7 +58,7 @@ CHelpFrame::CHelpFrame(CHelpFrame **backPointer)
     setAttribute(Qt::WA_DeleteOnClose);
     // The help window alone never keeps the program running.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowTitle(QStringLiteral("Tarvex help"));
+    setWindowTitle(tr("Tarvex help"));
     setContextMenuPolicy(Qt::NoContextMenu);
 }
 
@@ -92,13 +93,13 @@ bool CHelpFrame::Create()
     m_pToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     addToolBar(Qt::TopToolBarArea, m_pToolBar);
 
-    m_pBack = m_pToolBar->addAction(CPictureStrip::Icon(strip, denseStrip, 0), QStringLiteral("Back"));
-    m_pBack->setToolTip(QStringLiteral("Back"));
-    m_pBack->setStatusTip(QStringLiteral("Back"));
+    m_pBack = m_pToolBar->addAction(CPictureStrip::Icon(strip, denseStrip, 0), tr("Back"));
+    m_pBack->setToolTip(tr("Back"));
+    m_pBack->setStatusTip(tr("Back"));
     connect(m_pBack, &QAction::triggered, this, &CHelpFrame::OnBack);
-    m_pForward = m_pToolBar->addAction(CPictureStrip::Icon(strip, denseStrip, 1), QStringLiteral("Forward"));
-    m_pForward->setToolTip(QStringLiteral("Forward"));
-    m_pForward->setStatusTip(QStringLiteral("Forward"));
+    m_pForward = m_pToolBar->addAction(CPictureStrip::Icon(strip, denseStrip, 1), tr("Forward"));
+    m_pForward->setToolTip(tr("Forward"));
+    m_pForward->setStatusTip(tr("Forward"));
     connect(m_pForward, &QAction::triggered, this, &CHelpFrame::OnForward);
     for (QAction *action : {m_pBack, m_pForward}) {
         if (QWidget *button = m_pToolBar->widgetForAction(action))

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/options/colorspage.h"
 
 #include "ui/options/colorbutton.h"
@@ -14,13 +15,13 @@ CColorsPage::CColorsPage(const CDialogUnits &units, QWidget *parent)
     setAutoFillBackground(false);
     resize(units.Size(160, 94));
 
-    auto *group = new QGroupBox(QStringLiteral("Colors"), this);
+    auto *group = new QGroupBox(tr("Colors"), this);
     group->setGeometry(units.Rect(4, 4, 152, 86));
 
-    m_bkColor = AddColorRow(units, QStringLiteral("Workspace color"), true, 19, 18, 55, 15);
-    m_color1 = AddColorRow(units, QStringLiteral("Cube top color"), false, 27, 36, 47, 33);
-    m_color2 = AddColorRow(units, QStringLiteral("Cube left color"), false, 28, 56, 46, 52);
-    m_color3 = AddColorRow(units, QStringLiteral("Cube right color"), false, 24, 73, 50, 70);
+    m_bkColor = AddColorRow(units, tr("Workspace color"), true, 19, 18, 55, 15);
+    m_color1 = AddColorRow(units, tr("Cube top color"), false, 27, 36, 47, 33);
+    m_color2 = AddColorRow(units, tr("Cube left color"), false, 28, 56, 46, 52);
+    m_color3 = AddColorRow(units, tr("Cube right color"), false, 24, 73, 50, 70);
 }
 
 CColorButton *CColorsPage::AddColorRow(const CDialogUnits &units, const QString &text,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/options/dimensionspage.h"
 
 #include "ui/options/dialogunits.h"
@@ -32,14 +33,14 @@ CDimensionsPage::CDimensionsPage(const CDialogUnits &units, QWidget *parent)
     resize(units.Size(162, 94));
 
     // Group boxes first, so that the fields and labels lie above them.
-    AddGroup(units, this, QStringLiteral("Workspace dimensions"), 4, 4, 154, 51);
-    AddGroup(units, this, QStringLiteral("Cube dimensions"), 4, 57, 154, 33);
+    AddGroup(units, this, tr("Workspace dimensions"), 4, 4, 154, 51);
+    AddGroup(units, this, tr("Cube dimensions"), 4, 57, 154, 33);
 
-    AddLabel(units, this, QStringLiteral("Width"), 48, 17, 20, 8);
+    AddLabel(units, this, tr("Width"), 48, 17, 20, 8);
     m_widthEdit = AddField(units, 74, 14, &m_widthSpin);
-    AddLabel(units, this, QStringLiteral("Height"), 46, 39, 22, 8);
+    AddLabel(units, this, tr("Height"), 46, 39, 22, 8);
     m_heightEdit = AddField(units, 74, 36, &m_heightSpin);
-    AddLabel(units, this, QStringLiteral("Cube size"), 36, 73, 32, 8);
+    AddLabel(units, this, tr("Cube size"), 36, 73, 32, 8);
     m_cubeSizeEdit = AddField(units, 74, 70, &m_cubeSizeSpin);
 }
 

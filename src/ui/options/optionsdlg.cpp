@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/options/optionsdlg.h"
 
 #include "ui/options/colorbutton.h"
@@ -15,7 +16,7 @@
 COptionsDlg::COptionsDlg(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Options"));
+    setWindowTitle(tr("Options"));
     const CDialogUnits units(font());
     setFixedSize(units.Size(197, 154));
 
@@ -24,8 +25,8 @@ COptionsDlg::COptionsDlg(QWidget *parent)
     m_tab = new QTabBar(this);
     m_tab->setDrawBase(false);
     m_tab->setExpanding(false);
-    m_tab->addTab(QStringLiteral("Dimensions"));
-    m_tab->addTab(QStringLiteral("Colors"));
+    m_tab->addTab(tr("Dimensions"));
+    m_tab->addTab(tr("Colors"));
     const QSize tabs = m_tab->sizeHint();
     m_tab->setGeometry(tabArea.left(), tabArea.top(), qMin(tabs.width(), tabArea.width()),
                        tabs.height());
@@ -49,13 +50,13 @@ COptionsDlg::COptionsDlg(QWidget *parent)
     for (QWidget *page : m_pages)
         page->hide();
 
-    m_defaults = new QPushButton(QStringLiteral("Default settings"), this);
+    m_defaults = new QPushButton(tr("Default settings"), this);
     m_defaults->setGeometry(units.Rect(7, 133, 57, 14));
     m_defaults->setAutoDefault(false);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel = new QPushButton(tr("Cancel"), this);
     m_cancel->setGeometry(units.Rect(77, 133, 50, 14));
     m_cancel->setAutoDefault(false);
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok = new QPushButton(tr("OK"), this);
     m_ok->setGeometry(units.Rect(140, 133, 50, 14));
     m_ok->setDefault(true);
 

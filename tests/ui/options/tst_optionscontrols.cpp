@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The small controls of the Options dialog: the up-down control with its edit field,
 // the colour button's swatch and the label without a background.
 

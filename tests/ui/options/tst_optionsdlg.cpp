@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Options dialog driven through the document's Options command, as the main
 // window runs it: values applied on OK, sizes outside their ranges never confirmed, Cancel and undo
 // restoring the figure, custom colours kept, and the pages shown one at a time.

@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The compiled-in translations: with German or Russian installed, every tooltip,
+// status prompt and check box of the main window changes language.
+
+#include "app/mainframe.h"
+#include "app/translations.h"
+#include "document/tarvexdoc.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QTranslator>
+#include <QtTest>
+
+namespace {
+
+// Every text of the main window a user reads, in a fixed order.
+QStringList WindowTexts()
+{
+    CTarvexDoc doc(false);
+    CMainFrame frame(doc);
+    QStringList texts;
+    for (const QAction *action : frame.findChildren<QAction *>()) {
+        if (!action->toolTip().isEmpty() && !action->statusTip().isEmpty())
+            texts << action->toolTip() << action->statusTip();
+    }
+    for (const QCheckBox *box : frame.findChildren<QCheckBox *>())
+        texts << box->text();
+    return texts;
+}
+
+} // namespace
+
+class TestTranslations : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void windowSpeaksTheLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("undoTip");
+        QTest::newRow("German") << "de" << QStringLiteral("Rückgängig");
+        QTest::newRow("Russian") << "ru" << QStringLiteral("Отменить");
+    }
+
+    void windowSpeaksTheLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, undoTip);
+        const QStringList english = WindowTexts();
+        QVERIFY(english.contains(QStringLiteral("Undo")));
+
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral("%1/tarvex_%2.qm")
+                                    .arg(QString::fromLatin1(CTranslations::ResourceFolder), language)));
+        QCoreApplication::installTranslator(&translator);
+        const QStringList translated = WindowTexts();
+        QCoreApplication::removeTranslator(&translator);
+
+        QCOMPARE(translated.size(), english.size());
+        QVERIFY(translated.contains(undoTip));
+        for (int i = 0; i < english.size(); ++i) {
+            if (translated.at(i) == english.at(i))
+                QFAIL(qPrintable(QStringLiteral("not translated: ") + english.at(i)));
+        }
+    }
+};
+
+QTEST_MAIN(TestTranslations)
+#include "tst_translations.moc"
