@@ -604,7 +604,7 @@ class Monkey:
     def press_command(self, key):
         """Presses a command key on the main window; when no dialog follows (a popup
         menu or list had the keyboard), closes the popup and presses it again."""
-        for _ in range(4):
+        for attempt in range(4):
             self.focus_main()
             self.xdo("key", key)
             self.settle()
@@ -614,7 +614,19 @@ class Monkey:
                     return
                 time.sleep(0.1)
             self.xdo("key", "Escape")
+            if attempt == 1 and self.help:
+                self.end_text_drag()
             self.settle()
+
+    def end_text_drag(self):
+        """Ends a text drag the help page may have begun on its own. Synthetic input can
+        leave its text view believing the button is still down (a release it never saw);
+        its scroll timer then starts a drag of the selected text, which waits for a
+        release over the page while the keys go nowhere. A user's next click ends it;
+        so does this one, near the foot of the page."""
+        self.count("text drag ended")
+        _, _, w, h = self.geometry(self.help)
+        self.xdo("mousemove", "--window", self.help, w // 2, max(1, h - 20), "click", 1, check=False)
 
     def wait_file(self, path):
         end = time.monotonic() + 20
