@@ -19,7 +19,7 @@ private Q_SLOTS:
     void restoreWritesTheStore();
     void savedFlagFollowsDepth();
     void emptyStacksDoNothing();
-    void snapshotsShareUnchangedRows();
+    void everyStepComesBackExactly();
 
 private:
     QTemporaryDir m_dir;
@@ -158,22 +158,33 @@ void TestHistory::emptyStacksDoNothing()
     QVERIFY(!doc.CanUndo());
 }
 
-void TestHistory::snapshotsShareUnchangedRows()
+void TestHistory::everyStepComesBackExactly()
 {
+    // On the largest grid, edits of neighbouring cells (the placing rule cuts corners
+    // around them), the same cube again, an erase and a shrink: undoing walks back
+    // through every figure exactly, redoing forward again.
     CTarvexDoc doc(false);
     doc.ResizeGrid(100, 100);
-    doc.PlaceCube(QPoint(50, 50), 0);
-    const CubeGrid &before = doc.UndoTop().Figure.Grid;
-    int shared = 0;
-    for (int r = 0; r < 100; ++r)
-        shared += before[r].constData() == doc.Figure().Grid[r].constData();
-    QCOMPARE(shared, 99);
-    // Writing the value a cell already has copies nothing.
-    doc.PlaceCube(QPoint(50, 50), 0);
-    shared = 0;
-    for (int r = 0; r < 100; ++r)
-        shared += doc.UndoTop().Figure.Grid[r].constData() == doc.Figure().Grid[r].constData();
-    QCOMPARE(shared, 100);
+    QVector<CFigure> figures{doc.Figure()};
+    const auto step = [&](const std::function<void()> &edit) {
+        edit();
+        figures.append(doc.Figure());
+    };
+    step([&] { doc.PlaceCube(QPoint(50, 50), 0); });
+    step([&] { doc.PlaceCube(QPoint(50, 52), 0); });
+    step([&] { doc.PlaceCube(QPoint(50, 52), 0); });
+    step([&] { doc.PlaceCubes({{QPoint(99, 98), 9}, {QPoint(0, 99), 0}, {QPoint(50, 51), 0}}); });
+    step([&] { doc.PlaceCube(QPoint(50, 50), EmptyCell); });
+    step([&] { doc.SetOptions([&] { COptions o = doc.Options(); o.Width = 60; o.Height = 55; return o; }()); });
+    QCOMPARE(doc.UndoCount(), figures.size() - 1);
+    for (int i = figures.size() - 2; i >= 0; --i) {
+        doc.Undo(true);
+        QVERIFY2(doc.Figure() == figures[i], qPrintable(QString::number(i)));
+    }
+    for (int i = 1; i < figures.size(); ++i) {
+        doc.Redo();
+        QVERIFY2(doc.Figure() == figures[i], qPrintable(QString::number(i)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestHistory)

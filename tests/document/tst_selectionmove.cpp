@@ -18,6 +18,7 @@ private Q_SLOTS:
     void dropInPlaceReplacesAndCutsAgain();
     void deleteSelection();
     void targetsAlwaysInsideGrid();
+    void staleEntriesAreSkipped_data();
     void staleEntriesAreSkipped();
 };
 
@@ -179,18 +180,47 @@ void TestSelectionMove::targetsAlwaysInsideGrid()
     QVERIFY(clamped > 1000);   // the rounds really moved things
 }
 
+void TestSelectionMove::staleEntriesAreSkipped_data()
+{
+    QTest::addColumn<QVector<QPoint>>("cubes");   // all selected
+    QTest::addColumn<QVector<QSize>>("grids");    // chosen in turn in Options with the selection held
+    QTest::addColumn<int>("dragX");               // pixels
+    QTest::addColumn<QPoint>("offset");
+    QTest::addColumn<QPoint>("landed");           // where the cube left on the grid lands
+    QTest::newRow("cut off, dragged along") << QVector<QPoint>{{18, 30}, {1, 1}} << QVector<QSize>{{10, 10}}
+                                            << 42 << QPoint(1, 0) << QPoint(2, 1);
+    // The cut-off cube's entry would land inside the grid: nothing may appear there.
+    QTest::newRow("cut off, dragged back in") << QVector<QPoint>{{8, 2}, {12, 2}} << QVector<QSize>{{10, 10}}
+                                              << -168 << QPoint(-4, 0) << QPoint(4, 2);
+    QTest::newRow("cut off, grid grown again") << QVector<QPoint>{{8, 2}, {12, 2}}
+                                               << QVector<QSize>{{10, 10}, {20, 40}} << -168 << QPoint(-4, 0)
+                                               << QPoint(4, 2);
+}
+
 void TestSelectionMove::staleEntriesAreSkipped()
 {
+    QFETCH(QVector<QPoint>, cubes);
+    QFETCH(QVector<QSize>, grids);
+    QFETCH(int, dragX);
+    QFETCH(QPoint, offset);
+    QFETCH(QPoint, landed);
     CTarvexDoc doc(false);
-    PlaceCube(doc, 18, 30, 0);
-    PlaceCube(doc, 1, 1, 0);
+    for (const QPoint &cube : cubes)
+        PlaceCube(doc, cube.x(), cube.y(), 0);
     doc.ToggleSelectMode();
     doc.SelectAll();
-    doc.ResizeGrid(10, 10);          // (18, 30) no longer exists
-    const QPoint offset = DragOffset(doc, QPoint(50, 30), QPoint(92, 30));
-    QCOMPARE(offset, QPoint(1, 0));
+    for (const QSize &grid : grids) {
+        COptions options = doc.Options();
+        options.Width = grid.width();
+        options.Height = grid.height();
+        doc.SetOptions(options);
+    }
+    QCOMPARE(DragOffset(doc, QPoint(200, 30), QPoint(200 + dragX, 30)), offset);
     doc.DropSelection(offset, false);
-    QCOMPARE(doc.Figure().Cell(2, 1), 0);
+    const CFigure &f = doc.Figure();
+    for (int r = 0; r < f.Grid.size(); ++r)
+        for (int c = 0; c < f.Grid[r].size(); ++c)
+            QCOMPARE(f.Cell(c, r), QPoint(c, r) == landed ? 0 : EmptyCell);
     doc.DeleteSelection();
     QVERIFY(doc.Figure().IsEmpty());
 }
