@@ -5,6 +5,7 @@
 
 #include "app/mainframe.h"
 #include "document/tarvexdoc.h"
+#include "support/testdocument.h"
 #include "ui/selection/cubeconstructor.h"
 #include "ui/selection/cubeselectionpage.h"
 #include "ui/selection/cubeslibrary.h"
@@ -67,7 +68,7 @@ private Q_SLOTS:
 
 void TestAccessibility::everyControlIsNamed()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -107,7 +108,7 @@ void TestAccessibility::libraryCellsSayWhatIsCut()
 
 void TestAccessibility::pickersWorkFromTheKeyboard()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));

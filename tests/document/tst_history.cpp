@@ -32,7 +32,7 @@ void TestHistory::initTestCase()
 
 void TestHistory::newChangeEmptiesRedo()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     for (int i = 0; i < 3; ++i) {
         doc.PlaceCube(QPoint(i, 0), 0);
     }
@@ -48,10 +48,9 @@ void TestHistory::newChangeEmptiesRedo()
 
 void TestHistory::undoRedoRoundTrip()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     doc.PlaceCube(QPoint(2, 2), 0);
-    doc.ToggleSelectMode();
-    doc.SelectAll();
+    SelectEveryCube(doc);
     doc.PlaceCube(QPoint(2, 3), 0);
     const CubeGrid after = doc.Figure().Grid;
     doc.OnEditUndo();
@@ -75,8 +74,7 @@ void TestHistory::undoRedoRoundTrip()
 
 void TestHistory::restoresSizesCellsColoursAndSelection()
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 19, 38, 5);
+    CTestDocument doc({{19, 38}}, 5);
     PlaceCube(doc, 3, 3, 7);
     doc.TakeSnapshot();
     doc.ResizeGrid(10, 10);
@@ -98,7 +96,7 @@ void TestHistory::restoresSizesCellsColoursAndSelection()
 
 void TestHistory::undoWithoutRedoEntry()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     doc.PlaceCube(QPoint(1, 1), 0);
     doc.Undo(true);
     QCOMPARE(doc.RedoCount(), 1);
@@ -134,7 +132,7 @@ void TestHistory::savedFlagFollowsDepth()
 {
     // Undo back to the state the figure had when it counted as saved counts as saved
     // again; the command-level cases are in tst_documentcommands.
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     doc.PlaceCube(QPoint(1, 1), 0);
     QCOMPARE(doc.IsSaved(), 0);
     doc.Undo(true);
@@ -145,8 +143,7 @@ void TestHistory::savedFlagFollowsDepth()
 
 void TestHistory::emptyStacksDoNothing()
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 1, 1, 0);
+    CTestDocument doc({{1, 1}});
     QVERIFY(!doc.CanUndo());
     QVERIFY(!doc.CanRedo());
     doc.Undo(true);
@@ -163,8 +160,7 @@ void TestHistory::everyStepComesBackExactly()
     // On the largest grid, edits of neighbouring cells (the placing rule cuts corners
     // around them), the same cube again, an erase and a shrink: undoing walks back
     // through every figure exactly, redoing forward again.
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(100, 100);
+    CTestDocument doc(100, 100);
     QVector<CFigure> figures{doc.Figure()};
     const auto step = [&](const std::function<void()> &edit) {
         edit();

@@ -43,9 +43,7 @@ void TestSelectionMove::clicks()
     QFETCH(QPoint, click);
     QFETCH(bool, ctrl);
     QFETCH(QVector<QPoint>, expected);
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 2, 2, 0);
-    PlaceCube(doc, 5, 8, 0);
+    CTestDocument doc({{2, 2}, {5, 8}});
     doc.ToggleSelectMode();
     doc.SelectCells({QPoint(2, 2)}, true);
     doc.ClickSelect(doc.Figure().CubeFromPoint(click.x(), click.y()), ctrl);
@@ -55,11 +53,8 @@ void TestSelectionMove::clicks()
 
 void TestSelectionMove::oneRowDownKeepsPixelShift()
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 4, 10, 0);
-    PlaceCube(doc, 4, 13, 0);
-    doc.ToggleSelectMode();
-    doc.SelectAll();
+    CTestDocument doc({{4, 10}, {4, 13}});
+    SelectEveryCube(doc);
     const QPoint before[] = {doc.Figure().GetCellOrigin(4, 10), doc.Figure().GetCellOrigin(4, 13)};
     doc.DropSelection(QPoint(0, 1), false);
     QCOMPARE(doc.Selection()->Cells, (QVector<QPoint>{QPoint(4, 11), QPoint(5, 14)}));
@@ -72,12 +67,10 @@ void TestSelectionMove::oneRowDownKeepsPixelShift()
 void TestSelectionMove::moveAndCopy()
 {
     for (bool copy : {false, true}) {
-        CTarvexDoc doc(false);
-        PlaceCube(doc, 3, 4, 5);
+        CTestDocument doc({{3, 4}}, 5);
         PlaceCube(doc, 3, 6, 0);   // cuts the bottom of (3, 4): it holds 13 now
         MarkSaved(doc);
-        doc.ToggleSelectMode();
-        doc.SelectAll();
+        SelectEveryCube(doc);
         doc.DropSelection(QPoint(2, 0), copy);
         QCOMPARE(doc.UndoCount(), 1);
         QCOMPARE(doc.IsSaved(), 0);
@@ -96,10 +89,8 @@ void TestSelectionMove::moveAndCopy()
 
 void TestSelectionMove::dropInPlaceReplacesAndCutsAgain()
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 3, 4, 0);
-    doc.ToggleSelectMode();
-    doc.SelectAll();
+    CTestDocument doc({{3, 4}});
+    SelectEveryCube(doc);
     PlaceCube(doc, 3, 2, 0);      // not selected; its bottom is cut, it cuts (3, 4)'s top
     QCOMPARE(doc.Figure().Cell(3, 4), 1);
     QCOMPARE(doc.Figure().Cell(3, 2), 0);
@@ -111,9 +102,7 @@ void TestSelectionMove::dropInPlaceReplacesAndCutsAgain()
 
 void TestSelectionMove::deleteSelection()
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 3, 4, 0);
-    PlaceCube(doc, 3, 6, 0);
+    CTestDocument doc({{3, 4}, {3, 6}});
     doc.ToggleSelectMode();
     doc.DeleteSelection();            // empty selection: no snapshot
     QVERIFY(!doc.CanUndo());
@@ -130,11 +119,9 @@ void TestSelectionMove::targetsAlwaysInsideGrid()
     QRandomGenerator random(2024);
     int clamped = 0;
     for (int round = 0; round < 3000; ++round) {
-        CTarvexDoc doc(false);
         const int w = 3 + int(random.bounded(12));
         const int n = 2 + int(random.bounded(12));
-        EditFigure(doc, [&](CFigure &f) { f.CubeSize = 16 + int(random.bounded(60)); });
-        doc.ResizeGrid(w, n);
+        CTestDocument doc(w, n, {}, 0, 16 + int(random.bounded(60)));
         doc.ToggleSelectMode();
         const int kind = int(random.bounded(4));
         // Random selections, whole even rows, and the last cells of odd rows.
@@ -204,11 +191,9 @@ void TestSelectionMove::staleEntriesAreSkipped()
     QFETCH(int, dragX);
     QFETCH(QPoint, offset);
     QFETCH(QPoint, landed);
-    CTarvexDoc doc(false);
-    for (const QPoint &cube : cubes)
-        PlaceCube(doc, cube.x(), cube.y(), 0);
-    doc.ToggleSelectMode();
-    doc.SelectAll();
+    CTestDocument doc;
+    PlaceCubes(doc, cubes);
+    SelectEveryCube(doc);
     for (const QSize &grid : grids) {
         COptions options = doc.Options();
         options.Width = grid.width();

@@ -137,7 +137,7 @@ void TestTarvexView::paintsLikeTheDocument()
     QFETCH(bool, select);
     QFETCH(QPoint, scroll);
     QFETCH(quint32, bkColor);
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     EditFigure(doc, [&](CFigure &f) { f.CubeSize = cubeSize; });
     EditFigure(doc, [&](CFigure &f) { f.BkColor = bkColor; });
     EditFigure(doc, [&](CFigure &f) { f.Color1 = 0x123456; });
@@ -163,9 +163,7 @@ void TestTarvexView::paintsLikeTheDocument()
 
 void TestTarvexView::picturesFollowSizeAndColours()
 {
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
-    PlaceCube(doc, 2, 2, 0);
+    CTestDocument doc(10, 10, {{2, 2}});
     CTarvexView view(doc);
     view.resize(500, 300);
     view.show();
@@ -199,8 +197,7 @@ void TestTarvexView::clickPlacesOrErases()
     QFETCH(int, picked);
     QFETCH(QPoint, offset);
     QFETCH(int, after);
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
+    CTestDocument doc(10, 10);
     // A neighbour whose facing corner stays as it is when the cell is erased.
     PlaceCube(doc, 3, 3, 0);
     if (before >= 0)
@@ -234,8 +231,7 @@ void TestTarvexView::clickPlacesOrErases()
 
 void TestTarvexView::clickUsesTheScrollPosition()
 {
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(40, 60);
+    CTestDocument doc(40, 60);
     CTarvexView view(doc);
     view.SetCurrentCubeSource([] { return 9; });
     view.resize(300, 200);
@@ -253,9 +249,7 @@ void TestTarvexView::clickUsesTheScrollPosition()
 
 void TestTarvexView::clickInSelectModeDoesNotPlace()
 {
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
-    PlaceCube(doc, 1, 1, 0);
+    CTestDocument doc(10, 10, {{1, 1}});
     doc.ToggleSelectMode();
     CTarvexView view(doc);
     view.SetCurrentCubeSource([] { return 3; });
@@ -269,8 +263,7 @@ void TestTarvexView::clickInSelectModeDoesNotPlace()
 
 void TestTarvexView::scrollRangeFollowsTheWorkspace()
 {
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
+    CTestDocument doc(10, 10);
     CTarvexView view(doc);
     view.resize(600, 400);
     view.show();
@@ -312,8 +305,7 @@ void TestTarvexView::cursorFollowsModeCellAndCtrl()
     QFETCH(QPoint, offset);
     QFETCH(bool, ctrl);
     QFETCH(int, cursor);
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
+    CTestDocument doc(10, 10);
     if (selectMode)
         doc.ToggleSelectMode();
     CTarvexView view(doc);
@@ -329,9 +321,7 @@ void TestTarvexView::cursorFollowsModeCellAndCtrl()
 
 void TestTarvexView::ctrlReChoosesTheCursorWithoutMoving()
 {
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
-    PlaceCube(doc, 1, 1, 0);
+    CTestDocument doc(10, 10, {{1, 1}});
     doc.ToggleSelectMode();
     CTarvexView view(doc);
     view.resize(400, 300);
@@ -373,8 +363,7 @@ void TestTarvexView::printsTheFigureCentredOnThePage()
     const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
     if (gs.isEmpty())
         QSKIP("Ghostscript (gs) is needed to render the printed PDF page; scripts/deps.sh installs it.");
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(20, 20);
+    CTestDocument doc(20, 20);
     // A small figure far from the workspace's top left corner.
     PlaceCube(doc, 12, 14, 0);
     PlaceCube(doc, 13, 14, 0);
