@@ -5,6 +5,7 @@
 
 #include "app/mainframe.h"
 #include "document/tarvexdoc.h"
+#include "support/shownwidget.h"
 #include "support/testdocument.h"
 #include "ui/selection/cubeconstructor.h"
 #include "ui/selection/cubeselectionpage.h"
@@ -70,8 +71,7 @@ void TestAccessibility::everyControlIsNamed()
 {
     CTestDocument doc;
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     QStringList unnamed;
     int controls = 0;
     Walk(QAccessible::queryAccessibleInterface(&frame), QString(), unnamed, controls);
@@ -110,8 +110,7 @@ void TestAccessibility::pickersWorkFromTheKeyboard()
 {
     CTestDocument doc;
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     CCubeSelectionPage *page = frame.SelectionPage();
     CCubesLibrary *library = page->Library();
     // Tab reaches the library; arrows move the outline, Space picks.

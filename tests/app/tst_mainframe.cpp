@@ -6,6 +6,7 @@
 #include "app/mainframe.h"
 #include "app/recentmenu.h"
 #include "document/tarvexdoc.h"
+#include "support/shownwidget.h"
 #include "ui/help/aboutbox.h"
 #include "ui/help/examplelist.h"
 #include "ui/help/helpframe.h"
@@ -114,8 +115,7 @@ void TestMainFrame::layoutWithoutMenuOrStatusBar()
 {
     CTestDocument doc;
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     QCOMPARE(frame.menuWidget(), nullptr);
     QCOMPARE(frame.findChild<QMenuBar *>(), nullptr);
     QCOMPARE(frame.findChild<QStatusBar *>(), nullptr);
@@ -133,8 +133,7 @@ void TestMainFrame::barAlongTheWholeLeftEdge()
 {
     CTestDocument doc;
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     const QRect bar = frame.SelectionBar()->geometry();
     const QRect tools = frame.ToolBar()->geometry();
     QCOMPARE(bar.topLeft(), QPoint(0, 0));
@@ -159,8 +158,7 @@ void TestMainFrame::pickedCubeIsPlaced()
     QFETCH(int, placed);
     CTestDocument doc({{3, 3}}, 5);
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     CCubesLibrary *library = frame.SelectionPage()->Library();
     QTest::mouseClick(library, Qt::LeftButton, {}, library->CellRect(picked).center());
     QCOMPARE(frame.GetCurrentCube(), picked);
@@ -174,8 +172,7 @@ void TestMainFrame::barShowsTheDocumentColours()
     CTestDocument doc;
     EditFigure(doc, [&](CFigure &f) { f.Color1 = 0x00FFFF; });
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     auto shows = [&frame](ColorRef colour) {
         const QImage picture = frame.SelectionPage()->Library()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QRgb wanted = ColorFromRef(colour).rgb();
@@ -197,8 +194,7 @@ void TestMainFrame::previewHidesTheBar()
 {
     CTestDocument doc({{2, 2}});
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     bool hidden = false;
     OnNextModal([&](QWidget *modal) {
         QVERIFY(qobject_cast<QPrintPreviewDialog *>(modal));
@@ -214,8 +210,7 @@ void TestMainFrame::helpWindowIsOneAndClosesWithTheFrame()
 {
     CTestDocument doc;
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     QVERIFY(!frame.HelpFrame());
     frame.Action(CMainFrame::ID_HELP)->trigger();
     QPointer<CHelpFrame> help = frame.HelpFrame();
@@ -492,8 +487,7 @@ void TestMainFrame::commandStatesFollowTheDocument()
     CTestDocument doc;
     CMainFrame frame(doc);
     doc.SetUi(&doc.ui);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     QAction *selectMove = frame.Action(CMainFrame::ID_SELECT_MOVE);
     QAction *undo = frame.Action(CMainFrame::ID_EDIT_UNDO);
     QAction *redo = frame.Action(CMainFrame::ID_EDIT_REDO);
@@ -671,8 +665,7 @@ void TestMainFrame::closeAsksAboutUnsavedChanges()
     QFETCH(bool, closes);
     CTestDocument doc;
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     Click(frame, 2, 2);
     OnNextModal([&](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
@@ -714,8 +707,7 @@ void TestMainFrame::opensShowingTheWholeWorkspace()
     CTestDocument doc(12, 20);
     CMainFrame frame(doc);
     frame.resize(frame.PreferredSize());
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     CTarvexView *view = frame.GetView();
     QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
     QCOMPARE(view->verticalScrollBar()->maximum(), 0);

@@ -4,6 +4,7 @@
 
 #include "document/tarvexdoc.h"
 #include "support/referencescan.h"
+#include "support/shownwidget.h"
 #include "view/tarvexview.h"
 #include "support/testdocument.h"
 
@@ -146,9 +147,7 @@ void TestTarvexView::paintsLikeTheDocument()
     if (select)
         SelectSome(doc, 9);
     CTarvexView view(doc);
-    view.resize(420, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {420, 300}));
     view.horizontalScrollBar()->setValue(scroll.x());
     view.verticalScrollBar()->setValue(scroll.y());
     QCOMPARE(view.ScrollPosition(), scroll);
@@ -165,9 +164,7 @@ void TestTarvexView::picturesFollowSizeAndColours()
 {
     CTestDocument doc(10, 10, {{2, 2}});
     CTarvexView view(doc);
-    view.resize(500, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {500, 300}));
     Grab(view);
     EditFigure(doc, [&](CFigure &f) { f.Color2 = 0x00FFFF; });
     EditFigure(doc, [&](CFigure &f) { f.CubeSize = 40; });
@@ -206,9 +203,7 @@ void TestTarvexView::clickPlacesOrErases()
     const qint32 neighbour = doc.Figure().Cell(3, 3);
     CTarvexView view(doc);
     view.SetCurrentCubeSource([picked] { return picked; });
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {400, 300}));
     int updates = 0;
     connect(&doc, &CTarvexDoc::UpdateAllViews, this, [&updates] { ++updates; });
 
@@ -234,9 +229,7 @@ void TestTarvexView::clickUsesTheScrollPosition()
     CTestDocument doc(40, 60);
     CTarvexView view(doc);
     view.SetCurrentCubeSource([] { return 9; });
-    view.resize(300, 200);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {300, 200}));
     view.horizontalScrollBar()->setValue(100);
     view.verticalScrollBar()->setValue(50);
     QCOMPARE(view.ToWorkspace(QPoint(10, 10)), QPoint(110, 60));
@@ -253,9 +246,7 @@ void TestTarvexView::clickInSelectModeDoesNotPlace()
     doc.ToggleSelectMode();
     CTarvexView view(doc);
     view.SetCurrentCubeSource([] { return 3; });
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {400, 300}));
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, CellCentre(view, 4, 4));
     QCOMPARE(doc.Figure().Cell(4, 4), -1);
     QCOMPARE(doc.UndoCount(), 0);
@@ -265,9 +256,7 @@ void TestTarvexView::scrollRangeFollowsTheWorkspace()
 {
     CTestDocument doc(10, 10);
     CTarvexView view(doc);
-    view.resize(600, 400);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {600, 400}));
     // 10 x 10 cells at size 32 fit: nothing to scroll.
     QCOMPARE(view.horizontalScrollBar()->maximum(), 0);
     QCOMPARE(view.verticalScrollBar()->maximum(), 0);
@@ -309,9 +298,7 @@ void TestTarvexView::cursorFollowsModeCellAndCtrl()
     if (selectMode)
         doc.ToggleSelectMode();
     CTarvexView view(doc);
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {400, 300}));
     const QPoint p = CellCentre(view, 2, 2) + offset;
     QCOMPARE(int(view.ChooseCursor(p, ctrl ? Qt::ControlModifier : Qt::NoModifier)), cursor);
     QTest::mouseMove(view.viewport(), p);
@@ -324,9 +311,7 @@ void TestTarvexView::ctrlReChoosesTheCursorWithoutMoving()
     CTestDocument doc(10, 10, {{1, 1}});
     doc.ToggleSelectMode();
     CTarvexView view(doc);
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {400, 300}));
     QTest::mouseMove(view.viewport(), QPoint(50, 50));
     QCOMPARE(int(view.CurrentCursorId()), 173);
     QTest::keyPress(&view, Qt::Key_Control, Qt::ControlModifier);
@@ -363,11 +348,8 @@ void TestTarvexView::printsTheFigureCentredOnThePage()
     const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
     if (gs.isEmpty())
         QSKIP("Ghostscript (gs) is needed to render the printed PDF page; scripts/deps.sh installs it.");
-    CTestDocument doc(20, 20);
     // A small figure far from the workspace's top left corner.
-    PlaceCube(doc, 12, 14, 0);
-    PlaceCube(doc, 13, 14, 0);
-    PlaceCube(doc, 12, 16, 0);
+    CTestDocument doc(20, 20, {{12, 14}, {13, 14}, {12, 16}});
     CTarvexView view(doc);
 
     QTemporaryDir dir;

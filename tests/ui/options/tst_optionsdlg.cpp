@@ -6,6 +6,7 @@
 #include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
 #include "support/scriptedui.h"
+#include "support/shownwidget.h"
 #include "ui/options/colorbutton.h"
 #include "ui/options/colorspage.h"
 #include "ui/options/dimensionspage.h"
@@ -459,8 +460,7 @@ void TestOptionsDlg::onePageAtATimeCentred()
     CTestDocument doc;
     COptionsDlg dlg;
     dlg.SetOptions(doc.Options());
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    QVERIFY(Shown(dlg));
     QCOMPARE(dlg.windowTitle(), QString("Options"));
     QCOMPARE(dlg.TabBar()->count(), 2);
     QCOMPARE(dlg.TabBar()->tabText(0), QString("Dimensions"));
