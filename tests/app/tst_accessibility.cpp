@@ -5,6 +5,8 @@
 
 #include "app/mainframe.h"
 #include "document/tarvexdoc.h"
+#include "support/shownwidget.h"
+#include "support/testdocument.h"
 #include "ui/selection/cubeconstructor.h"
 #include "ui/selection/cubeselectionpage.h"
 #include "ui/selection/cubeslibrary.h"
@@ -67,10 +69,9 @@ private Q_SLOTS:
 
 void TestAccessibility::everyControlIsNamed()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     QStringList unnamed;
     int controls = 0;
     Walk(QAccessible::queryAccessibleInterface(&frame), QString(), unnamed, controls);
@@ -107,10 +108,9 @@ void TestAccessibility::libraryCellsSayWhatIsCut()
 
 void TestAccessibility::pickersWorkFromTheKeyboard()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     CCubeSelectionPage *page = frame.SelectionPage();
     CCubesLibrary *library = page->Library();
     // Tab reaches the library; arrows move the outline, Space picks.

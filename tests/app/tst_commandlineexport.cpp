@@ -139,7 +139,7 @@ void TestCommandLineExport::exportsAsTheEditorDoes()
     QCOMPARE(Run({"--export", xml, Example}), 0);
     QCOMPARE(ReadFile(xml), ReadFile(Example));
     QCOMPARE(Run({"--export=" + bmp, Example}), 0);
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     QVERIFY(LoadFigure(doc, Example, nullptr));
     const QString expected = m_dir.filePath("expected.bmp");
     QVERIFY(doc.ExportBitmap(expected, nullptr));

@@ -6,7 +6,6 @@
 #include "app/mainframe.h"
 #include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
-#include "support/scriptedui.h"
 #include "support/testfiles.h"
 #include "ui/help/examplelist.h"
 #include "ui/help/helpframe.h"
@@ -83,11 +82,10 @@ private Q_SLOTS:
         QFETCH(QList<CDocumentUi::Answer>, answers);
         QFETCH(bool, taken);
         QFETCH(bool, opens);
-        CTarvexDoc doc(false);
-        CScriptedUi ui;
-        ui.answers = answers;   // an exhausted script answers Cancel
+        CTestDocument doc;
+        doc.ui.answers = answers;   // an exhausted script answers Cancel
         CMainFrame frame(doc);
-        doc.SetUi(&ui);
+        doc.SetUi(&doc.ui);
         frame.resize(400, 300);
         // An unsaved cube of the user's own.
         PlaceCube(doc, 0, 0, 0);
@@ -96,17 +94,15 @@ private Q_SLOTS:
         data.setUrls(urls);
         QCOMPARE(Drop(frame, data), taken);
         QCoreApplication::processEvents();
-        QCOMPARE(ui.questions.size(), taken ? 1 : 0);
+        QCOMPARE(doc.ui.questions.size(), taken ? 1 : 0);
         // What Open says about the same file, word for word.
-        CTarvexDoc opened(false);
-        CScriptedUi openUi;
-        opened.SetUi(&openUi);
+        CTestDocument opened;
         if (taken)
             CDocumentCommands(opened).Open(urls.first().toLocalFile(), CDocumentCommands::OpenAs::AfterQuestion);
-        QCOMPARE(ui.messages.size(), openUi.messages.size());
-        for (qsizetype i = 0; i < ui.messages.size(); ++i)
-            QCOMPARE(ui.messages[i].text, openUi.messages[i].text);
-        QCOMPARE(ui.messages.isEmpty(), opens || !taken || answers.isEmpty());
+        QCOMPARE(doc.ui.messages.size(), opened.ui.messages.size());
+        for (qsizetype i = 0; i < doc.ui.messages.size(); ++i)
+            QCOMPARE(doc.ui.messages[i].text, opened.ui.messages[i].text);
+        QCOMPARE(doc.ui.messages.isEmpty(), opens || !taken || answers.isEmpty());
         if (opens) {
             QCOMPARE(doc.Figure().Grid, opened.Figure().Grid);
             QVERIFY(!doc.Figure().IsEmpty());
@@ -119,7 +115,7 @@ private Q_SLOTS:
 
     void ownDragIsLeftToTheView()
     {
-        CTarvexDoc doc(false);
+        CTestDocument doc;
         CMainFrame frame(doc);
         QMimeData data;
         data.setData(CMainFrame::DragCubeFormatFor(frame.winId()), QByteArray("1"));
@@ -150,14 +146,13 @@ private Q_SLOTS:
         QCOMPARE(ReadFile(path), ReadFile(QStringLiteral(TARVEX_TEST_DATA "/../../examples/")
                                           + command.mid(8) + QStringLiteral(".xml")));
         // Opening it from the page asks about unsaved changes first, as Open does.
-        CTarvexDoc doc(false);
-        CScriptedUi ui;
-        ui.answers = {CDocumentUi::Answer::No};
+        CTestDocument doc;
+        doc.ui.answers = {CDocumentUi::Answer::No};
         CMainFrame frame(doc);
-        doc.SetUi(&ui);
+        doc.SetUi(&doc.ui);
         PlaceCube(doc, 0, 0, 0);
         QVERIFY(frame.OpenFigureFile(path));
-        QCOMPARE(ui.questions.size(), 1);
+        QCOMPARE(doc.ui.questions.size(), 1);
         QVERIFY(!doc.Figure().IsEmpty());
         QCOMPARE(doc.IsSaved(), 1);
     }

@@ -6,7 +6,7 @@
 #include "app/mainframe.h"
 #include "app/recentmenu.h"
 #include "document/tarvexdoc.h"
-#include "support/scriptedui.h"
+#include "support/shownwidget.h"
 #include "ui/help/aboutbox.h"
 #include "ui/help/examplelist.h"
 #include "ui/help/helpframe.h"
@@ -113,10 +113,9 @@ void TestMainFrame::initTestCase()
 
 void TestMainFrame::layoutWithoutMenuOrStatusBar()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     QCOMPARE(frame.menuWidget(), nullptr);
     QCOMPARE(frame.findChild<QMenuBar *>(), nullptr);
     QCOMPARE(frame.findChild<QStatusBar *>(), nullptr);
@@ -132,10 +131,9 @@ void TestMainFrame::layoutWithoutMenuOrStatusBar()
 
 void TestMainFrame::barAlongTheWholeLeftEdge()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     const QRect bar = frame.SelectionBar()->geometry();
     const QRect tools = frame.ToolBar()->geometry();
     QCOMPARE(bar.topLeft(), QPoint(0, 0));
@@ -158,11 +156,9 @@ void TestMainFrame::pickedCubeIsPlaced()
 {
     QFETCH(int, picked);
     QFETCH(int, placed);
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 3, 3, 5);
+    CTestDocument doc({{3, 3}}, 5);
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     CCubesLibrary *library = frame.SelectionPage()->Library();
     QTest::mouseClick(library, Qt::LeftButton, {}, library->CellRect(picked).center());
     QCOMPARE(frame.GetCurrentCube(), picked);
@@ -173,11 +169,10 @@ void TestMainFrame::pickedCubeIsPlaced()
 void TestMainFrame::barShowsTheDocumentColours()
 {
     // Colours that differ from the pickers' own start colours.
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     EditFigure(doc, [&](CFigure &f) { f.Color1 = 0x00FFFF; });
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     auto shows = [&frame](ColorRef colour) {
         const QImage picture = frame.SelectionPage()->Library()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QRgb wanted = ColorFromRef(colour).rgb();
@@ -197,11 +192,9 @@ void TestMainFrame::barShowsTheDocumentColours()
 
 void TestMainFrame::previewHidesTheBar()
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 2, 2, 0);
+    CTestDocument doc({{2, 2}});
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     bool hidden = false;
     OnNextModal([&](QWidget *modal) {
         QVERIFY(qobject_cast<QPrintPreviewDialog *>(modal));
@@ -215,10 +208,9 @@ void TestMainFrame::previewHidesTheBar()
 
 void TestMainFrame::helpWindowIsOneAndClosesWithTheFrame()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     QVERIFY(!frame.HelpFrame());
     frame.Action(CMainFrame::ID_HELP)->trigger();
     QPointer<CHelpFrame> help = frame.HelpFrame();
@@ -238,7 +230,7 @@ void TestMainFrame::helpWindowIsOneAndClosesWithTheFrame()
 
 void TestMainFrame::aboutBoxIsModal()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
     frame.show();
     bool shown = false;
@@ -252,8 +244,7 @@ void TestMainFrame::aboutBoxIsModal()
 
 void TestMainFrame::optionsCommandRunsTheDialog()
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 2, 2, 0);
+    CTestDocument doc({{2, 2}});
     doc.ClearHistory();
     CMainFrame frame(doc);
     frame.show();
@@ -275,17 +266,16 @@ void TestMainFrame::titleStaysTarvex()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
-    CScriptedUi ui;
-    doc.SetUi(&ui);
+    doc.SetUi(&doc.ui);
     frame.show();
     QCOMPARE(frame.windowTitle(), QStringLiteral("Tarvex"));
     Click(frame, 2, 2);
-    ui.saveNames = {dir.filePath(QStringLiteral("figure.xml"))};
+    doc.ui.saveNames = {dir.filePath(QStringLiteral("figure.xml"))};
     frame.Action(CMainFrame::ID_SAVE_FIGURE)->trigger();
     QCOMPARE(frame.windowTitle(), QStringLiteral("Tarvex"));
-    ui.openNames = {dir.filePath(QStringLiteral("figure.xml"))};
+    doc.ui.openNames = {dir.filePath(QStringLiteral("figure.xml"))};
     frame.Action(CMainFrame::ID_FILE_OPEN)->trigger();
     QCOMPARE(frame.windowTitle(), QStringLiteral("Tarvex"));
     frame.Action(CMainFrame::ID_FILE_NEW)->trigger();
@@ -310,7 +300,7 @@ void TestMainFrame::toolbarEntries()
     QFETCH(int, position);
     QFETCH(int, id);
     QFETCH(QString, tip);
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
     const QList<QAction *> actions = frame.ToolBar()->actions();
     QVERIFY(actions.size() > 15);
@@ -340,7 +330,7 @@ void TestMainFrame::newControlsFollowTheSpecifiedButtons()
 {
     // After the About button: a separator, the recent figures button dropping down its
     // menu at once, another separator and the zoom box, last.
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
     const QList<QAction *> actions = frame.ToolBar()->actions();
     QCOMPARE(actions.size(), 19);
@@ -357,10 +347,9 @@ void TestMainFrame::newControlsFollowTheSpecifiedButtons()
 void TestMainFrame::recentFigures()
 {
     QTemporaryDir dir;
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
-    CScriptedUi ui;
-    doc.SetUi(&ui);
+    doc.SetUi(&doc.ui);
     CRecentFiles &recent = frame.RecentMenu()->Files();
     recent.Clear();
     const QString first = dir.filePath(QStringLiteral("first.xml"));
@@ -368,7 +357,7 @@ void TestMainFrame::recentFigures()
 
     // Saving as a figure file lists it; a picture is no figure file.
     Click(frame, 2, 2);
-    ui.saveNames = {first, second, dir.filePath(QStringLiteral("picture.png"))};
+    doc.ui.saveNames = {first, second, dir.filePath(QStringLiteral("picture.png"))};
     for (int i = 0; i < 3; ++i)
         frame.Action(CMainFrame::ID_SAVE_FIGURE)->trigger();
     QCOMPARE(recent.Files(), (QStringList{second, first}));
@@ -393,19 +382,19 @@ void TestMainFrame::recentFigures()
     Click(frame, 4, 4);
     const bool saved = doc.IsSaved();
     QVERIFY(!frame.OpenRecentFile(second));
-    QCOMPARE(ui.messages.size(), 1);
-    QVERIFY(ui.messages.first().text.contains(QDir::toNativeSeparators(second)));
-    QVERIFY(ui.questions.isEmpty());
+    QCOMPARE(doc.ui.messages.size(), 1);
+    QVERIFY(doc.ui.messages.first().text.contains(QDir::toNativeSeparators(second)));
+    QVERIFY(doc.ui.questions.isEmpty());
     QCOMPARE(doc.IsSaved(), saved);
     QCOMPARE(recent.Files(), QStringList{first});
 
     // An example asks about the unsaved figure first, like Open; it is no recent file.
-    ui.answers = {CDocumentUi::Answer::Cancel, CDocumentUi::Answer::No};
+    doc.ui.answers = {CDocumentUi::Answer::Cancel, CDocumentUi::Answer::No};
     examples.first()->trigger();
-    QCOMPARE(ui.questions.size(), 1);
+    QCOMPARE(doc.ui.questions.size(), 1);
     QVERIFY(!doc.IsSaved());
     examples.first()->trigger();
-    QCOMPARE(ui.questions.size(), 2);
+    QCOMPARE(doc.ui.questions.size(), 2);
     QVERIFY(doc.IsSaved());
     QVERIFY(!doc.Figure().IsEmpty());
     // The example's resource path is never its file name; Save offers a real folder.
@@ -417,7 +406,7 @@ void TestMainFrame::recentFigures()
 
 void TestMainFrame::keysPageListsEveryShortcut()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
     QFile page(QStringLiteral(":/help/keys.htm"));
     QVERIFY(page.open(QIODevice::ReadOnly));
@@ -454,7 +443,7 @@ void TestMainFrame::accelerators()
 {
     QFETCH(int, id);
     QFETCH(QList<QKeySequence>, keys);
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
     QVERIFY(frame.Action(id));
     QCOMPARE(frame.Action(id)->shortcuts(), keys);
@@ -462,10 +451,9 @@ void TestMainFrame::accelerators()
 
 void TestMainFrame::acceleratorsRunTheirCommands()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
-    CScriptedUi ui;
-    doc.SetUi(&ui);
+    doc.SetUi(&doc.ui);
     frame.show();
     QVERIFY(QTest::qWaitForWindowActive(&frame));
     Click(frame, 1, 1);
@@ -478,17 +466,17 @@ void TestMainFrame::acceleratorsRunTheirCommands()
     // Ctrl+S asks for a file name, Ctrl+O (after the question) for a file to open.
     doc.OnEditRedo();
     QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_S));
-    QCOMPARE(ui.saveDialogs, 1);
-    ui.answers = {Answer::No};
+    QCOMPARE(doc.ui.saveDialogs, 1);
+    doc.ui.answers = {Answer::No};
     QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_O));
-    QCOMPARE(ui.openDialogs, 1);
+    QCOMPARE(doc.ui.openDialogs, 1);
     // Ctrl+A selects every cube, in select-and-move mode.
     Click(frame, 4, 4);
     frame.Action(CMainFrame::ID_SELECT_MOVE)->trigger();
     QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_A));
     QCOMPARE(doc.Selection()->Count(), 2);
     // Ctrl+N starts a new figure (after the question).
-    ui.answers = {Answer::No};
+    doc.ui.answers = {Answer::No};
     QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_N));
     QVERIFY(doc.Figure().IsEmpty());
     QVERIFY(!doc.IsSelectMode());
@@ -496,12 +484,10 @@ void TestMainFrame::acceleratorsRunTheirCommands()
 
 void TestMainFrame::commandStatesFollowTheDocument()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
-    CScriptedUi ui;
-    doc.SetUi(&ui);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    doc.SetUi(&doc.ui);
+    QVERIFY(Shown(frame));
     QAction *selectMove = frame.Action(CMainFrame::ID_SELECT_MOVE);
     QAction *undo = frame.Action(CMainFrame::ID_EDIT_UNDO);
     QAction *redo = frame.Action(CMainFrame::ID_EDIT_REDO);
@@ -556,7 +542,7 @@ void TestMainFrame::messageBoxes()
     const QString text = question ? QStringLiteral("Your figure not saved. Do you want to save it?")
                                   : QStringLiteral("Error loading XML file");
     const QString caption = question ? QStringLiteral("Warning") : QStringLiteral("Tarvex");
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
     frame.show();
     bool checked = false;
@@ -583,7 +569,7 @@ void TestMainFrame::saveDialogIsReused()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
     frame.show();
     QFileDialog *dialog = frame.SaveDialog();
@@ -648,7 +634,7 @@ void TestMainFrame::saveDialogIsReused()
 
 void TestMainFrame::openDialogFilter()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
     frame.show();
     bool checked = false;
@@ -677,10 +663,9 @@ void TestMainFrame::closeAsksAboutUnsavedChanges()
 {
     QFETCH(int, button);
     QFETCH(bool, closes);
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     Click(frame, 2, 2);
     OnNextModal([&](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
@@ -707,7 +692,7 @@ void TestMainFrame::dragFormatName()
     QCOMPARE(CMainFrame::DragCubeFormatFor(WId(id)), name);
 
     // Two windows register different formats.
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame first(doc);
     CMainFrame second(doc);
     QVERIFY(first.DragCubeFormat().isEmpty());
@@ -719,12 +704,10 @@ void TestMainFrame::dragFormatName()
 
 void TestMainFrame::opensShowingTheWholeWorkspace()
 {
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(12, 20);
+    CTestDocument doc(12, 20);
     CMainFrame frame(doc);
     frame.resize(frame.PreferredSize());
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(Shown(frame));
     CTarvexView *view = frame.GetView();
     QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
     QCOMPARE(view->verticalScrollBar()->maximum(), 0);

@@ -31,13 +31,12 @@ struct Editor
     explicit Editor(const QString &folder, QList<Answer> answers = {},
                     CRecoveryManager::Delays delays = Quick)
     {
-        doc.SetUi(&ui);
         ui.answers = answers;
         recovery = std::make_unique<CRecoveryManager>(doc, folder, delays);
     }
     void Place(int column, int row, int kind) { doc.PlaceCube(QPoint(column, row), kind); }
-    CTarvexDoc doc{false};
-    CScriptedUi ui;
+    CTestDocument doc;
+    CScriptedUi &ui = doc.ui;
     std::unique_ptr<CRecoveryManager> recovery;
 };
 
@@ -49,8 +48,7 @@ QStringList Copies(const QString &folder)
 // A figure file with one cube: "A" at (3, 3), "B" at (4, 4).
 QByteArray FigureFile(const QString &folder, char which)
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, which == 'A' ? 3 : 4, which == 'A' ? 3 : 4, 5);
+    CTestDocument doc({which == 'A' ? QPoint(3, 3) : QPoint(4, 4)}, 5);
     const QString path = folder + "/figure-" + which;
     return doc.SaveFigureXml(path) ? ReadFile(path) : QByteArray();
 }
@@ -189,7 +187,7 @@ void TestRecoveryManager::continuousWorkIsCopied()
     editor.recovery->Start();
     for (int column = 1; column <= 4; ++column) {
         editor.Place(column, 1, 5);
-        CTarvexDoc copy(false);
+        CTestDocument copy;
         QTRY_VERIFY_WITH_TIMEOUT(LoadFigure(copy, editor.recovery->CopyPath()) && copy.Figure().Cell(column, 1) == 5,
                                  10000);
     }

@@ -41,9 +41,7 @@ private Q_SLOTS:
     {
         QVERIFY(m_dir.isValid());
         // The largest figure the program allows: every cell of a 100 x 100 grid, cube 200.
-        CTarvexDoc doc(false);
-        doc.ResizeGrid(CFigure::MaxGridWidth, CFigure::MaxGridHeight);
-        EditFigure(doc, [&](CFigure &f) { f.CubeSize = CFigure::MaxCubeSize; });
+        CTestDocument doc(CFigure::MaxGridWidth, CFigure::MaxGridHeight, {}, 0, CFigure::MaxCubeSize);
         for (int r = 0; r < CFigure::MaxGridHeight; ++r)
             for (int c = 0; c < RowLength(CFigure::MaxGridWidth, r); ++c)
                 PlaceCube(doc, c, r, 0);
@@ -77,7 +75,7 @@ private Q_SLOTS:
         const QImage image = QImage(out, "PNG").convertToFormat(QImage::Format_RGB32);
         QVERIFY(!image.isNull());
 
-        CTarvexDoc doc(false);
+        CTestDocument doc;
         QVERIFY(LoadFigure(doc, figure));
         const CFigure drawn = doc.Figure();
         const CFigure::Bounds b = drawn.GetBounds();

@@ -5,6 +5,7 @@
 #include "app/mainframe.h"
 #include "app/translations.h"
 #include "document/tarvexdoc.h"
+#include "support/testdocument.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,7 +18,7 @@ namespace {
 // Every text of the main window a user reads, in a fixed order.
 QStringList WindowTexts()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     CMainFrame frame(doc);
     QStringList texts;
     for (const QAction *action : frame.findChildren<QAction *>()) {

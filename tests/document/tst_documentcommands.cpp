@@ -66,15 +66,13 @@ void TestDocumentCommands::init()
 
 void TestDocumentCommands::newOnEmptyFigureNeverAsks()
 {
-    CTarvexDoc doc;
-    CScriptedUi ui;
-    doc.SetUi(&ui);
+    CTestDocument doc;
     // Unsaved, yet empty: a cube placed and erased again.
     doc.PlaceCube(QPoint(1, 1), 0);
     doc.PlaceCube(QPoint(1, 1), EmptyCell);
     QVERIFY(!doc.IsSaved());
     QVERIFY(CDocumentCommands(doc).OnNewDocument());
-    QVERIFY(ui.questions.isEmpty());
+    QVERIFY(doc.ui.questions.isEmpty());
 }
 
 void TestDocumentCommands::newAsksAndHonoursTheAnswer_data()
@@ -93,18 +91,14 @@ void TestDocumentCommands::newAsksAndHonoursTheAnswer()
     QFETCH(QList<Answer>, answers);
     QFETCH(QStringList, saveNames);
     QFETCH(bool, started);
-    CTarvexDoc doc;
-    CScriptedUi ui;
-    doc.SetUi(&ui);
-    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 40; });
-    doc.ResizeGrid(30, 50);
+    CTestDocument doc(30, 50, {}, 0, 40);
     doc.PlaceCube(QPoint(2, 2), 0);
-    ui.answers = answers;
+    doc.ui.answers = answers;
     for (const QString &name : saveNames)
-        ui.saveNames << Path(name);
+        doc.ui.saveNames << Path(name);
     QSignalSpy colours(&doc, &CTarvexDoc::BarColorsChanged);
     QCOMPARE(CDocumentCommands(doc).OnNewDocument(), started);
-    QCOMPARE(ui.questions, QStringList{AskText});
+    QCOMPARE(doc.ui.questions, QStringList{AskText});
     QCOMPARE(colours.count(), 1);
     QCOMPARE(doc.Figure().IsEmpty(), started);
     QCOMPARE(doc.CanUndo(), !started);
@@ -117,15 +111,13 @@ void TestDocumentCommands::newAsksAndHonoursTheAnswer()
 
 void TestDocumentCommands::saveEmptyFigureShowsMessage()
 {
-    CTarvexDoc doc;
-    CScriptedUi ui;
-    doc.SetUi(&ui);
+    CTestDocument doc;
     CDocumentCommands(doc).OnSaveFigure();
-    QCOMPARE(ui.saveDialogs, 0);
-    QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, EmptyText);
-    QCOMPARE(ui.messages[0].caption, QStringLiteral("Tarvex"));
-    QCOMPARE(ui.messages[0].icon, CDocumentUi::Icon::Stop);
+    QCOMPARE(doc.ui.saveDialogs, 0);
+    QCOMPARE(doc.ui.messages.size(), 1);
+    QCOMPARE(doc.ui.messages[0].text, EmptyText);
+    QCOMPARE(doc.ui.messages[0].caption, QStringLiteral("Tarvex"));
+    QCOMPARE(doc.ui.messages[0].icon, CDocumentUi::Icon::Stop);
 }
 
 void TestDocumentCommands::saveDispatchesByExtension_data()
@@ -149,11 +141,8 @@ void TestDocumentCommands::saveDispatchesByExtension()
     QFETCH(QString, name);
     QFETCH(QByteArray, start);
     QFETCH(QString, refusal);
-    CTarvexDoc doc;
-    CScriptedUi ui;
-    doc.SetUi(&ui);
-    PlaceCube(doc, 1, 1, 0);
-    ui.saveNames << Path(name);
+    CTestDocument doc({{1, 1}});
+    doc.ui.saveNames << Path(name);
     CDocumentCommands(doc).OnSaveFigure();
     QFile file(Path(name));
     QCOMPARE(file.exists(), !start.isEmpty());
@@ -164,22 +153,22 @@ void TestDocumentCommands::saveDispatchesByExtension()
     if (!refusal.isEmpty()) {
         // A type Tarvex cannot write is refused aloud and the figure stays unsaved,
         // so the next New asks.
-        QCOMPARE(ui.messages.size(), 1);
-        QCOMPARE(ui.messages[0].text, refusal);
-        QCOMPARE(ui.messages[0].caption, QStringLiteral("Tarvex"));
+        QCOMPARE(doc.ui.messages.size(), 1);
+        QCOMPARE(doc.ui.messages[0].text, refusal);
+        QCOMPARE(doc.ui.messages[0].caption, QStringLiteral("Tarvex"));
         QCOMPARE(doc.IsSaved(), 0);
         QVERIFY(!CDocumentCommands(doc).OnNewDocument());
-        QCOMPARE(ui.questions.size(), 1);
+        QCOMPARE(doc.ui.questions.size(), 1);
         return;
     }
-    QVERIFY(ui.messages.isEmpty());
+    QVERIFY(doc.ui.messages.isEmpty());
     // Only a figure file holds the figure: after a picture New still asks, and the
     // figure keeps no picture's name.
     const bool figure = name.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive);
     QCOMPARE(doc.IsSaved(), figure);
     QCOMPARE(doc.PathName(), figure ? Path(name) : QString());
     QCOMPARE(CDocumentCommands(doc).OnNewDocument(), figure);
-    QCOMPARE(ui.questions.size(), figure ? 0 : 1);
+    QCOMPARE(doc.ui.questions.size(), figure ? 0 : 1);
 }
 
 void TestDocumentCommands::saveOffersTheFiguresOwnFile_data()
@@ -194,42 +183,38 @@ void TestDocumentCommands::saveOffersTheFiguresOwnFile()
 {
     QFETCH(QString, opened);
     QFETCH(QString, suggested);
-    CTestDocument t;
-    PlaceCube(t.doc, 2, 2, 0);
+    CTestDocument doc({{2, 2}});
     if (!opened.isEmpty()) {
         const QString path = opened.startsWith(':') ? opened : Path(opened);
         if (!opened.startsWith(':'))
-            QVERIFY(t.doc.SaveFigureXml(path));
-        QVERIFY(CDocumentCommands(t.doc).Open(path, CDocumentCommands::OpenAs::AfterQuestion));
+            QVERIFY(doc.SaveFigureXml(path));
+        QVERIFY(CDocumentCommands(doc).Open(path, CDocumentCommands::OpenAs::AfterQuestion));
         // A resource is never the figure's file name.
-        QCOMPARE(t.doc.PathName(), opened.startsWith(':') ? QString() : path);
-        t.doc.PlaceCube(QPoint(1, 1), 0);
+        QCOMPARE(doc.PathName(), opened.startsWith(':') ? QString() : path);
+        doc.PlaceCube(QPoint(1, 1), 0);
     }
-    CDocumentCommands(t.doc).OnSaveFigure();
-    QCOMPARE(t.ui.saveDialogs, 1);
+    CDocumentCommands(doc).OnSaveFigure();
+    QCOMPARE(doc.ui.saveDialogs, 1);
     if (suggested.isEmpty()) {
-        QVERIFY(t.ui.suggestedNames.isEmpty());
+        QVERIFY(doc.ui.suggestedNames.isEmpty());
     } else if (suggested.startsWith("docs:")) {
-        QCOMPARE(t.ui.suggestedNames.size(), 1);
-        QCOMPARE(QFileInfo(t.ui.suggestedNames[0]).fileName(), suggested.mid(5));
-        QVERIFY(!t.ui.suggestedNames[0].startsWith(':'));
+        QCOMPARE(doc.ui.suggestedNames.size(), 1);
+        QCOMPARE(QFileInfo(doc.ui.suggestedNames[0]).fileName(), suggested.mid(5));
+        QVERIFY(!doc.ui.suggestedNames[0].startsWith(':'));
     } else {
-        QCOMPARE(t.ui.suggestedNames, QStringList{Path(suggested)});
+        QCOMPARE(doc.ui.suggestedNames, QStringList{Path(suggested)});
     }
 }
 
 void TestDocumentCommands::failedSaveIsReportedAndKeepsFigureUnsaved()
 {
-    CTarvexDoc doc;
-    CScriptedUi ui;
-    doc.SetUi(&ui);
-    PlaceCube(doc, 1, 1, 0);
-    ui.saveNames << Path("missing/folder/fig.xml") << Path("missing/folder/fig.bmp");
+    CTestDocument doc({{1, 1}});
+    doc.ui.saveNames << Path("missing/folder/fig.xml") << Path("missing/folder/fig.bmp");
     CDocumentCommands(doc).OnSaveFigure();
     CDocumentCommands(doc).OnSaveFigure();
     QCOMPARE(doc.IsSaved(), 0);
-    QCOMPARE(ui.messages.size(), 2);
-    for (const auto &m : ui.messages) {
+    QCOMPARE(doc.ui.messages.size(), 2);
+    for (const auto &m : doc.ui.messages) {
         QCOMPARE(m.caption, QStringLiteral("Tarvex"));
         QVERIFY(m.text.contains(QStringLiteral("fig.")));
     }
@@ -273,7 +258,7 @@ void TestDocumentCommands::openPaths()
     QSettings store("Brellow", "Tarvex");
     QCOMPARE(store.value("Settings/CubeSize").toInt(), 50);
     // A file opened directly (as from the command line) counts as saved too.
-    CTarvexDoc other(false);
+    CTestDocument other;
     QVERIFY(CDocumentCommands(other).Open(Path("a.xml"), CDocumentCommands::OpenAs::Direct));
     QVERIFY(other.IsSaved());
     QCOMPARE(other.Figure().Cell(3, 3), 9);
@@ -285,33 +270,29 @@ void TestDocumentCommands::openFailures()
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write("<xml><Application>Something else</Application></xml>");
     bad.close();
-    CTarvexDoc doc;
-    CScriptedUi ui;
-    doc.SetUi(&ui);
-    doc.ResizeGrid(30, 30);
-    PlaceCube(doc, 4, 4, 0);
-    ui.answers << Answer::No;
-    ui.openNames << Path("bad.xml");
+    CTestDocument doc(30, 30, {{4, 4}});
+    doc.ui.answers << Answer::No;
+    doc.ui.openNames << Path("bad.xml");
     CDocumentCommands(doc).OnOpenFigure();
-    QCOMPARE(ui.messages.size(), 1);
-    QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("Error loading XML file\n\n")));
-    QCOMPARE(ui.messages[0].caption, QStringLiteral("Tarvex"));
+    QCOMPARE(doc.ui.messages.size(), 1);
+    QVERIFY(doc.ui.messages[0].text.startsWith(QStringLiteral("Error loading XML file\n\n")));
+    QCOMPARE(doc.ui.messages[0].caption, QStringLiteral("Tarvex"));
     QVERIFY(doc.Figure().IsEmpty());           // already reset
     QCOMPARE(doc.Figure().GridSize(), QSize(30, 30));
     QCOMPARE(doc.IsSaved(), 1);
     // A file that cannot be opened leaves the figure untouched but counts as saved.
     PlaceCube(doc, 4, 4, 0);
-    ui.answers << Answer::No;
-    ui.openNames << Path("does-not-exist.xml");
+    doc.ui.answers << Answer::No;
+    doc.ui.openNames << Path("does-not-exist.xml");
     CDocumentCommands(doc).OnOpenFigure();
-    QCOMPARE(ui.messages.size(), 2);
+    QCOMPARE(doc.ui.messages.size(), 2);
     QCOMPARE(doc.Figure().Cell(4, 4), 0);
     QCOMPARE(doc.IsSaved(), 1);
     // A pipe is refused before it is opened (opening it would wait for good).
     QCOMPARE(::mkfifo(QFile::encodeName(Path("pipe.xml")).constData(), 0600), 0);
     QVERIFY(!CDocumentCommands(doc).Open(Path("pipe.xml"), CDocumentCommands::OpenAs::Direct));
-    QCOMPARE(ui.messages.size(), 3);
-    QVERIFY(ui.messages[2].text.contains(QStringLiteral("is a pipe, not a regular file")));
+    QCOMPARE(doc.ui.messages.size(), 3);
+    QVERIFY(doc.ui.messages[2].text.contains(QStringLiteral("is a pipe, not a regular file")));
     QCOMPARE(doc.Figure().Cell(4, 4), 0);
 }
 
@@ -339,18 +320,16 @@ void TestDocumentCommands::closePrompt()
     QFETCH(QStringList, saveNames);
     QFETCH(bool, closes);
     QFETCH(int, questions);
-    CTarvexDoc doc;
-    CScriptedUi ui;
-    doc.SetUi(&ui);
+    CTestDocument doc;
     if (!empty)
         PlaceCube(doc, 1, 1, 0);
     if (saved)
         MarkSaved(doc);
-    ui.answers = answers;
+    doc.ui.answers = answers;
     for (const QString &name : saveNames)
-        ui.saveNames << Path(name);
+        doc.ui.saveNames << Path(name);
     QCOMPARE(CDocumentCommands(doc).CanCloseFrame(), closes);
-    QCOMPARE(ui.questions.size(), questions);
+    QCOMPARE(doc.ui.questions.size(), questions);
 }
 
 void TestDocumentCommands::optionsOkAndCancel()
@@ -418,23 +397,21 @@ void TestDocumentCommands::savedState()
 {
     QFETCH(QString, steps);
     QFETCH(QString, saved);
-    CTarvexDoc doc;
-    CScriptedUi ui;
-    doc.SetUi(&ui);
+    CTestDocument doc;
     int column = 1;
     QStringList flags;
     for (const QString &step : steps.split(' ')) {
         if (step == "p") {
             doc.PlaceCube(QPoint(column++, 1), 0);
         } else if (step == "s") {
-            ui.saveNames << Path("s.xml");
+            doc.ui.saveNames << Path("s.xml");
             CDocumentCommands(doc).OnSaveFigure();
         } else if (step == "u") {
             doc.OnEditUndo();
         } else if (step == "r") {
             doc.OnEditRedo();
         } else {
-            ui.options = [ok = step == "o"](COptions options) {
+            doc.ui.options = [ok = step == "o"](COptions options) {
                 options.CubeSize += 2;
                 return ok ? std::optional<COptions>(options) : std::nullopt;
             };

@@ -30,7 +30,7 @@ private Q_SLOTS:
     void examples()
     {
         QFETCH(QString, path);
-        CTarvexDoc doc(false);
+        CTestDocument doc;
         QString error;
         QVERIFY2(LoadFigure(doc, path, &error), qPrintable(error));
         QVERIFY(!doc.Figure().IsEmpty());

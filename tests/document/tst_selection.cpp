@@ -45,7 +45,7 @@ void TestSelection::setOperations()
 
 void TestSelection::modeToggle()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     QVERIFY(!doc.IsSelectModeEnabled());   // nothing to select in an empty figure
     PlaceCube(doc, 1, 1, 0);
     QSignalSpy updates(&doc, &CTarvexDoc::UpdateAllViews);
@@ -67,7 +67,7 @@ void TestSelection::modeToggle()
 
 void TestSelection::selectAll()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     doc.SelectAll();           // mode off: nothing happens
     QVERIFY(!doc.IsSelectMode());
     doc.ToggleSelectMode();
@@ -99,18 +99,14 @@ void TestSelection::rectangle()
 {
     QFETCH(QRect, rect);
     QFETCH(int, expected);
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 1, 1, 0);
-    PlaceCube(doc, 3, 1, 0);
+    CTestDocument doc({{1, 1}, {3, 1}});
     doc.SelectCells(doc.Figure().CubesInRect(QPoint(rect.left(), rect.top()), QPoint(rect.right(), rect.bottom())), true);   // mode off
     QVERIFY(!doc.IsSelectMode());
     doc.ToggleSelectMode();
     doc.SelectCells(doc.Figure().CubesInRect(QPoint(rect.left(), rect.top()), QPoint(rect.right(), rect.bottom())), true);
     QCOMPARE(doc.Selection()->Count(), expected);
     // Drawn the other way round, the same cubes.
-    CTarvexDoc reverse(false);
-    PlaceCube(reverse, 1, 1, 0);
-    PlaceCube(reverse, 3, 1, 0);
+    CTestDocument reverse({{1, 1}, {3, 1}});
     reverse.ToggleSelectMode();
     reverse.SelectCells(reverse.Figure().CubesInRect(QPoint(rect.right(), rect.bottom()), QPoint(rect.left(), rect.top())), true);
     QCOMPARE(reverse.Selection()->Cells, doc.Selection()->Cells);
@@ -121,7 +117,7 @@ void TestSelection::rectangle()
 
 void TestSelection::rectangleCountsVisiblePartsOnly()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     doc.ToggleSelectMode();
     PlaceCube(doc, 2, 2, 1);   // top corner cut
     const QPoint o = doc.Figure().GetCellOrigin(2, 2);

@@ -18,6 +18,7 @@ private Q_SLOTS:
     void dropInPlaceReplacesAndCutsAgain();
     void deleteSelection();
     void targetsAlwaysInsideGrid();
+    void staleEntriesAreSkipped_data();
     void staleEntriesAreSkipped();
 };
 
@@ -42,9 +43,7 @@ void TestSelectionMove::clicks()
     QFETCH(QPoint, click);
     QFETCH(bool, ctrl);
     QFETCH(QVector<QPoint>, expected);
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 2, 2, 0);
-    PlaceCube(doc, 5, 8, 0);
+    CTestDocument doc({{2, 2}, {5, 8}});
     doc.ToggleSelectMode();
     doc.SelectCells({QPoint(2, 2)}, true);
     doc.ClickSelect(doc.Figure().CubeFromPoint(click.x(), click.y()), ctrl);
@@ -54,11 +53,8 @@ void TestSelectionMove::clicks()
 
 void TestSelectionMove::oneRowDownKeepsPixelShift()
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 4, 10, 0);
-    PlaceCube(doc, 4, 13, 0);
-    doc.ToggleSelectMode();
-    doc.SelectAll();
+    CTestDocument doc({{4, 10}, {4, 13}});
+    SelectEveryCube(doc);
     const QPoint before[] = {doc.Figure().GetCellOrigin(4, 10), doc.Figure().GetCellOrigin(4, 13)};
     doc.DropSelection(QPoint(0, 1), false);
     QCOMPARE(doc.Selection()->Cells, (QVector<QPoint>{QPoint(4, 11), QPoint(5, 14)}));
@@ -71,12 +67,10 @@ void TestSelectionMove::oneRowDownKeepsPixelShift()
 void TestSelectionMove::moveAndCopy()
 {
     for (bool copy : {false, true}) {
-        CTarvexDoc doc(false);
-        PlaceCube(doc, 3, 4, 5);
+        CTestDocument doc({{3, 4}}, 5);
         PlaceCube(doc, 3, 6, 0);   // cuts the bottom of (3, 4): it holds 13 now
         MarkSaved(doc);
-        doc.ToggleSelectMode();
-        doc.SelectAll();
+        SelectEveryCube(doc);
         doc.DropSelection(QPoint(2, 0), copy);
         QCOMPARE(doc.UndoCount(), 1);
         QCOMPARE(doc.IsSaved(), 0);
@@ -95,10 +89,8 @@ void TestSelectionMove::moveAndCopy()
 
 void TestSelectionMove::dropInPlaceReplacesAndCutsAgain()
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 3, 4, 0);
-    doc.ToggleSelectMode();
-    doc.SelectAll();
+    CTestDocument doc({{3, 4}});
+    SelectEveryCube(doc);
     PlaceCube(doc, 3, 2, 0);      // not selected; its bottom is cut, it cuts (3, 4)'s top
     QCOMPARE(doc.Figure().Cell(3, 4), 1);
     QCOMPARE(doc.Figure().Cell(3, 2), 0);
@@ -110,9 +102,7 @@ void TestSelectionMove::dropInPlaceReplacesAndCutsAgain()
 
 void TestSelectionMove::deleteSelection()
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 3, 4, 0);
-    PlaceCube(doc, 3, 6, 0);
+    CTestDocument doc({{3, 4}, {3, 6}});
     doc.ToggleSelectMode();
     doc.DeleteSelection();            // empty selection: no snapshot
     QVERIFY(!doc.CanUndo());
@@ -129,11 +119,9 @@ void TestSelectionMove::targetsAlwaysInsideGrid()
     QRandomGenerator random(2024);
     int clamped = 0;
     for (int round = 0; round < 3000; ++round) {
-        CTarvexDoc doc(false);
         const int w = 3 + int(random.bounded(12));
         const int n = 2 + int(random.bounded(12));
-        EditFigure(doc, [&](CFigure &f) { f.CubeSize = 16 + int(random.bounded(60)); });
-        doc.ResizeGrid(w, n);
+        CTestDocument doc(w, n, {}, 0, 16 + int(random.bounded(60)));
         doc.ToggleSelectMode();
         const int kind = int(random.bounded(4));
         // Random selections, whole even rows, and the last cells of odd rows.
@@ -179,18 +167,45 @@ void TestSelectionMove::targetsAlwaysInsideGrid()
     QVERIFY(clamped > 1000);   // the rounds really moved things
 }
 
+void TestSelectionMove::staleEntriesAreSkipped_data()
+{
+    QTest::addColumn<QVector<QPoint>>("cubes");   // all selected
+    QTest::addColumn<QVector<QSize>>("grids");    // chosen in turn in Options with the selection held
+    QTest::addColumn<int>("dragX");               // pixels
+    QTest::addColumn<QPoint>("offset");
+    QTest::addColumn<QPoint>("landed");           // where the cube left on the grid lands
+    QTest::newRow("cut off, dragged along") << QVector<QPoint>{{18, 30}, {1, 1}} << QVector<QSize>{{10, 10}}
+                                            << 42 << QPoint(1, 0) << QPoint(2, 1);
+    // The cut-off cube's entry would land inside the grid: nothing may appear there.
+    QTest::newRow("cut off, dragged back in") << QVector<QPoint>{{8, 2}, {12, 2}} << QVector<QSize>{{10, 10}}
+                                              << -168 << QPoint(-4, 0) << QPoint(4, 2);
+    QTest::newRow("cut off, grid grown again") << QVector<QPoint>{{8, 2}, {12, 2}}
+                                               << QVector<QSize>{{10, 10}, {20, 40}} << -168 << QPoint(-4, 0)
+                                               << QPoint(4, 2);
+}
+
 void TestSelectionMove::staleEntriesAreSkipped()
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 18, 30, 0);
-    PlaceCube(doc, 1, 1, 0);
-    doc.ToggleSelectMode();
-    doc.SelectAll();
-    doc.ResizeGrid(10, 10);          // (18, 30) no longer exists
-    const QPoint offset = DragOffset(doc, QPoint(50, 30), QPoint(92, 30));
-    QCOMPARE(offset, QPoint(1, 0));
+    QFETCH(QVector<QPoint>, cubes);
+    QFETCH(QVector<QSize>, grids);
+    QFETCH(int, dragX);
+    QFETCH(QPoint, offset);
+    QFETCH(QPoint, landed);
+    CTestDocument doc;
+    PlaceCubes(doc, cubes);
+    SelectEveryCube(doc);
+    for (const QSize &grid : grids) {
+        COptions options = doc.Options();
+        options.Width = grid.width();
+        options.Height = grid.height();
+        doc.SetOptions(options);
+    }
+    QCOMPARE(DragOffset(doc, QPoint(200, 30), QPoint(200 + dragX, 30)), offset);
     doc.DropSelection(offset, false);
-    QCOMPARE(doc.Figure().Cell(2, 1), 0);
+    const CFigure &f = doc.Figure();
+    for (int r = 0; r < f.Grid.size(); ++r)
+        for (int c = 0; c < f.Grid[r].size(); ++c)
+            QCOMPARE(f.Cell(c, r), QPoint(c, r) == landed ? 0 : EmptyCell);
     doc.DeleteSelection();
     QVERIFY(doc.Figure().IsEmpty());
 }

@@ -22,7 +22,7 @@ private Q_SLOTS:
 
 void TestWorkspaceGrid::defaultGrid()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     QCOMPARE(doc.Figure().GridSize(), QSize(20, 40));
     for (int r = 0; r < 40; ++r)
         QCOMPARE(doc.Figure().Grid[r].size(), r % 2 ? 19 : 20);
@@ -31,9 +31,7 @@ void TestWorkspaceGrid::defaultGrid()
 
 void TestWorkspaceGrid::resizeKeepsWhatFits()
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 2, 3, 63);
-    PlaceCube(doc, 15, 30, 63);
+    CTestDocument doc({{2, 3}, {15, 30}}, 63);
     QSignalSpy updates(&doc, &CTarvexDoc::UpdateAllViews);
     doc.ResizeGrid(12, 20);
     QCOMPARE(updates.count(), 1);
@@ -49,24 +47,9 @@ void TestWorkspaceGrid::resizeKeepsWhatFits()
     QCOMPARE(doc.Figure().GetWorkspaceSize(), QSize(0, 32));
 }
 
-
-
-
-
-
-
-
-
-
-
-
-
-
 void TestWorkspaceGrid::drawWorkspaceDotsAndCubes()
 {
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
-    PlaceCube(doc, 1, 1, 0);
+    CTestDocument doc(10, 10, {{1, 1}});
     const QSize ws = doc.Figure().GetWorkspaceSize();
     QImage image(ws, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -97,8 +80,7 @@ void TestWorkspaceGrid::drawWorkspaceDotsAndCubes()
     ordered.fill(Qt::white);
     {
         QPainter painter(&ordered);
-        CTarvexDoc only(false);
-        only.ResizeGrid(10, 10);
+        CTestDocument only(10, 10);
         only.DrawWorkspace(painter, true, 1, 0, 0, false);
         CCubePainter cube;
         const QPoint o = doc.Figure().GetCellOrigin(1, 1);
@@ -125,8 +107,7 @@ void TestWorkspaceGrid::drawWorkspaceDotsAndCubes()
 
 void TestWorkspaceGrid::drawWorkspaceBackgroundFromSurfaceOrigin()
 {
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
+    CTestDocument doc(10, 10);
     EditFigure(doc, [&](CFigure &f) { f.BkColor = MakeColorRef(10, 20, 30); });
     const QSize ws = doc.Figure().GetWorkspaceSize();
     QImage image(ws + QSize(50, 50), QImage::Format_RGB32);

@@ -122,7 +122,7 @@ void TestBitmapExport::header()
     QFETCH(bool, secondRow);
     QFETCH(int, width);
     QFETCH(int, height);
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     EditFigure(doc, [&](CFigure &f) { f.CubeSize = cubeSize; });
     PlaceCube(doc, 0, 0, 0);
     if (secondRow)
@@ -167,7 +167,7 @@ void TestBitmapExport::pixelsMatchWholePicture()
     QFETCH(int, stripRows);
     QFETCH(bool, selectMode);
     QFETCH(int, cubeSize);
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     FillRandomly(doc, 12, 11, cubeSize, 42, 60);
     if (selectMode) {
         doc.ToggleSelectMode();
@@ -192,9 +192,7 @@ void TestBitmapExport::backgroundBehindWholeFigure()
     // The background is filled from the bitmap's own corner with the workspace's size,
     // which always covers the cropped picture: besides the three faces only the
     // background colour appears, even where the figure starts far from the corner.
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
-    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 16; });
+    CTestDocument doc(10, 10, {}, 0, 16);
     EditFigure(doc, [&](CFigure &f) { f.BkColor = MakeColorRef(10, 20, 30); });
     EditFigure(doc, [&](CFigure &f) { f.Color1 = MakeColorRef(1, 2, 3); });
     EditFigure(doc, [&](CFigure &f) { f.Color2 = MakeColorRef(4, 5, 6); });
@@ -215,7 +213,7 @@ void TestBitmapExport::backgroundBehindWholeFigure()
 
 void TestBitmapExport::readableByImageTools()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     FillRandomly(doc, 10, 10, 20, 3, 50);
     const QString path = m_dir.filePath("tools.bmp");
     QVERIFY(doc.ExportBitmap(path, nullptr));
@@ -227,11 +225,10 @@ void TestBitmapExport::readableByImageTools()
 void TestBitmapExport::replacesPreviousFile()
 {
     const QString path = m_dir.filePath("twice.bmp");
-    CTarvexDoc big(false);
+    CTestDocument big;
     FillRandomly(big, 10, 10, 30, 5, 100);
     QVERIFY(big.ExportBitmap(path, nullptr));
-    CTarvexDoc small(false);
-    PlaceCube(small, 2, 2, 0);
+    CTestDocument small({{2, 2}});
     QVERIFY(small.ExportBitmap(path, nullptr));
     const QByteArray file = ReadFile(path);
     QCOMPARE(file.size(), qsizetype(U32(file, 2)));
@@ -241,7 +238,7 @@ void TestBitmapExport::replacesPreviousFile()
 
 void TestBitmapExport::emptyFigureRefused()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     const QString path = m_dir.filePath("empty.bmp");
     QString error;
     QVERIFY(!doc.ExportBitmap(path, &error));
@@ -263,7 +260,7 @@ void TestBitmapExport::exportFailures_data()
 void TestBitmapExport::exportFailures()
 {
     QFETCH(CFailingTarget::Kind, kind);
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     FillRandomly(doc, 12, 12, 40, 9, 100);
     const QSize size = CBitmapExport::BitmapSize(doc.Figure());
     CFailingTarget target(kind, "picture.bmp", "BM previous picture", 54 + qint64(size.width()) * size.height() * 3);
@@ -289,7 +286,7 @@ void TestBitmapExport::printCentresWithoutScaling_data()
 void TestBitmapExport::printCentresWithoutScaling()
 {
     QFETCH(QSize, page);
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     EditFigure(doc, [&](CFigure &f) { f.CubeSize = 40; });
     PlaceCube(doc, 6, 9, 0);
     PlaceCube(doc, 8, 12, 0);

@@ -82,8 +82,7 @@ void TestFigureXml::initTestCase()
 
 void TestFigureXml::writesExampleExactly()
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 3, 0, 12);
+    CTestDocument doc({{3, 0}}, 12);
     PlaceCube(doc, 2, 1, 63);
     const QString path = m_dir.filePath("example.xml");
     QString error;
@@ -93,9 +92,7 @@ void TestFigureXml::writesExampleExactly()
 
 void TestFigureXml::readsExample()
 {
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(50, 50);
-    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 100; });
+    CTestDocument doc(50, 50, {}, 0, 100);
     EditFigure(doc, [&](CFigure &f) { f.Color1 = 1; });
     doc.Reset();
     QString error;
@@ -111,8 +108,7 @@ void TestFigureXml::readsExample()
 
 void TestFigureXml::oneCubeLine()
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 0, 0, 5);
+    CTestDocument doc({{0, 0}}, 5);
     const QString path = m_dir.filePath("one.xml");
     QVERIFY(doc.SaveFigureXml(path, nullptr));
     QVERIFY(ReadFile(path).endsWith("<Workspace>\r\n<Cube Col=\"0\" Row=\"0\" Index=\"5\"/>\r\n</Workspace>\r\n</xml>\r\n"));
@@ -137,9 +133,7 @@ void TestFigureXml::roundTrip()
     QFETCH(int, cubeSize);
     QFETCH(int, fill);
     QRandomGenerator random(uint(width * 1000 + height));
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(width, height);
-    EditFigure(doc, [&](CFigure &f) { f.CubeSize = cubeSize; });
+    CTestDocument doc(width, height, {}, 0, cubeSize);
     EditFigure(doc, [&](CFigure &f) { f.Color1 = 0x123456; });
     EditFigure(doc, [&](CFigure &f) { f.Color2 = 0xFFFFFF; });
     EditFigure(doc, [&](CFigure &f) { f.Color3 = 0; });
@@ -152,7 +146,7 @@ void TestFigureXml::roundTrip()
     QString error;
     QVERIFY2(doc.SaveFigureXml(path, &error), qPrintable(error));
 
-    CTarvexDoc back(false);
+    CTestDocument back;
     QVERIFY2(LoadFigure(back, path, &error), qPrintable(error));
     QCOMPARE(back.Figure().GridSize(), doc.Figure().GridSize());
     QCOMPARE(back.Figure().CubeSize, doc.Figure().CubeSize);
@@ -243,7 +237,7 @@ void TestFigureXml::load()
     QFETCH(bool, ok);
     const QString path = m_dir.filePath("load.xml");
     QVERIFY(WriteFile(path, text));
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     QString error;
     QCOMPARE(LoadFigure(doc, path, &error), ok);
     QCOMPARE(error.isEmpty(), ok);
@@ -270,9 +264,7 @@ void TestFigureXml::refusedFileChangesNothing()
     QFETCH(QByteArray, text);
     const QString path = m_dir.filePath("refused.xml");
     QVERIFY(WriteFile(path, text));
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(12, 14);
-    EditFigure(doc, [&](CFigure &f) { f.CubeSize = 40; });
+    CTestDocument doc(12, 14, {}, 0, 40);
     EditFigure(doc, [&](CFigure &f) { f.Color1 = 7; });
     EditFigure(doc, [&](CFigure &f) { f.BkColor = 9; });
     QSignalSpy colours(&doc, &CTarvexDoc::BarColorsChanged);
@@ -301,7 +293,7 @@ void TestFigureXml::loadAnnouncesColoursAndStoresSettings()
     store.sync();
     {
         // A document without the store never writes it.
-        CTarvexDoc batch(false);
+        CTestDocument batch;
         QVERIFY(LoadFigure(batch, path, nullptr));
         QSettings check("Brellow", "Tarvex");
         QVERIFY(check.allKeys().isEmpty());
@@ -323,8 +315,7 @@ void TestFigureXml::loadAnnouncesColoursAndStoresSettings()
 
 void TestFigureXml::saveReportsFailure()
 {
-    CTarvexDoc doc(false);
-    PlaceCube(doc, 1, 1, 1);
+    CTestDocument doc({{1, 1}}, 1);
     QString error;
     QVERIFY(!doc.SaveFigureXml(m_dir.filePath("no/such/folder/f.xml"), &error));
     QVERIFY(error.contains("f.xml"));

@@ -46,8 +46,7 @@ void Fill(CTarvexDoc &doc, int width, int height, int cubeSize, int percent, boo
             if (int(random.bounded(100)) < percent)
                 PlaceCube(doc, c, r, int(random.bounded(64)));
     if (select) {
-        doc.ToggleSelectMode();
-        doc.SelectAll();
+        SelectEveryCube(doc);
         const QVector<QPoint> all = doc.Selection()->Cells;
         doc.SelectCells(all.mid(0, all.size() / 2), false);
     }
@@ -147,7 +146,7 @@ void TestPictureExport::pngMatchesBitmap()
     QFETCH(bool, select);
     QFETCH(bool, transparent);
     QFETCH(bool, oneFaceColor);
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     Fill(doc, width, height, cubeSize, 70, false);
     if (oneFaceColor)
         EditFigure(doc, [](CFigure &f) { f.Color2 = f.Color3 = f.Color1; });
@@ -165,10 +164,8 @@ void TestPictureExport::pngMatchesBitmap()
                 expected.setPixel(x, y, 0u);
             colors.insert(expected.pixel(x, y));
         }
-    if (select) {
-        doc.ToggleSelectMode();
-        doc.SelectAll();
-    }
+    if (select)
+        SelectEveryCube(doc);
     const QString png = m_dir.filePath("same.png");
     QVERIFY(doc.SaveFigureAs(png, transparent));
     if (stripRows > 0) {
@@ -203,14 +200,13 @@ void TestPictureExport::vectorMatchesBitmap()
 {
     QFETCH(QString, type);
     QFETCH(bool, transparent);
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     Fill(doc, 12, 14, 36, 75, false);
     // The expected picture: the bitmap without selection, cut to the figure's bounds.
     const QSize page = CVectorExport::PageSize(doc.Figure());
     const QImage expected = Bitmap(doc, m_dir.filePath("vector.bmp")).copy(QRect(QPoint(0, 0), page));
     // Vector output never greys the selection.
-    doc.ToggleSelectMode();
-    doc.SelectAll();
+    SelectEveryCube(doc);
     const QString path = m_dir.filePath("vector." + type);
     QString error;
     QVERIFY2(doc.SaveFigureAs(path, transparent, &error), qPrintable(error));
@@ -281,7 +277,7 @@ void TestPictureExport::failedWritesLeaveNothing()
 {
     QFETCH(QString, name);
     QFETCH(CFailingTarget::Kind, kind);
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     Fill(doc, 20, 20, 60, 100, false);
     CFailingTarget target(kind, name, "previous", 20000);
     if (!target.SkipReason().isEmpty())

@@ -76,7 +76,7 @@ void TestSpecialFiles::refused()
     QFETCH(bool, write);
     const QString reason = path + " is " + kind + ", not a regular file";
     QString error;
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     QVERIFY(!LoadFigure(doc, path, &error));   // a pipe would block here for good
     QVERIFY2(error.startsWith(reason), qPrintable(error));
     if (!write)
@@ -101,7 +101,7 @@ void TestSpecialFiles::linkToRegularFileIsFollowed()
     QVERIFY(m_doc.SaveFigureXml(link));
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(ReadFile(target), ReadFile(Example));
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     QVERIFY(LoadFigure(doc, link));
     QCOMPARE(doc.Figure().Grid, m_doc.Figure().Grid);
 }
@@ -147,7 +147,7 @@ void TestSpecialFiles::pathSwappedForPipe()
             std::this_thread::yield();
         // The loader and the document's Open, in turn.
         CFigure loaded;
-        CTarvexDoc doc(false);
+        CTestDocument doc;
         if (run % 2 ? CDocumentCommands(doc).Open(QFile::decodeName(path), CDocumentCommands::OpenAs::Direct)
                     : CFigureXml::Load(QFile::decodeName(path), loaded, nullptr))
             ++read;

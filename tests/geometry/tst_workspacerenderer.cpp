@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <functional>
 
 namespace {
 
@@ -170,27 +171,39 @@ void TestWorkspaceRenderer::matchesThePainterInRowOrder()
 
 void TestWorkspaceRenderer::picturesFollowSizeAndColours()
 {
-    // Pictures are drawn once per kind and kept until the size or a face colour
-    // changes; the background colour does not matter to them.
+    // One renderer kept across changes of the colours and the cube size (as the view
+    // keeps it) draws each time what a new renderer draws. The cubes change with a
+    // face colour and not with the background, which is the caller's.
     CFigure figure = MakeFigure(24, 1);
-    CWorkspaceRenderer renderer;
+    CWorkspaceRenderer kept;
     CWorkspaceRenderer::Params params;
-    params.CubeSize = 24;
-    QImage image(CFigure(figure).GetWorkspaceSize(), QImage::Format_RGB32);
-    renderer.DrawImage(image, figure, params);
-    const int kinds = renderer.PictureCount();
-    QVERIFY(kinds > 20 && kinds <= 64);
-    renderer.DrawImage(image, figure, params);
-    figure.BkColor = 0x123456;
-    renderer.DrawImage(image, figure, params);
-    QCOMPARE(renderer.PictureCount(), kinds);
-    figure.Color2 = 0x00FFFF;
-    renderer.DrawImage(image, figure, params);
-    QCOMPARE(renderer.PictureCount(), kinds);   // rebuilt, the same kinds again
-    params.CubeSize = 30;
-    QImage small(20, 20, QImage::Format_RGB32);
-    renderer.DrawImage(small, figure, params);
-    QVERIFY(renderer.PictureCount() < kinds);
+    const auto draw = [&](CWorkspaceRenderer &renderer) {
+        params.CubeSize = figure.CubeSize;
+        QImage image(figure.GetWorkspaceSize(), QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        renderer.DrawImage(image, figure, params);
+        return image;
+    };
+    const struct
+    {
+        std::function<void()> change;
+        bool cubesChange;
+    } steps[] = {
+        {[&] { figure.BkColor = 0x123456; }, false},
+        {[&] { figure.Color2 = 0x00FFFF; }, true},
+        {[&] { figure.CubeSize = 30; }, true},
+        {[&] { figure.CubeSize = 24; }, true},
+    };
+    QImage last = draw(kept);
+    for (const auto &step : steps) {
+        step.change();
+        CWorkspaceRenderer fresh;
+        const QImage actual = draw(kept);
+        const QString difference = ImageDifference(actual, draw(fresh));
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        QCOMPARE(actual != last, step.cubesChange);
+        last = actual;
+    }
 }
 
 void TestWorkspaceRenderer::zoomKeepsProportions_data()

@@ -16,7 +16,7 @@ void PlaceCube(CTarvexDoc &doc, int column, int row, qint32 value)
     EditFigure(doc, [&](CFigure &f) { f.PlaceCube(column, row, value >= 0 && value < CubeKindCount ? value : EmptyCell); });
 }
 
-void PlaceCubes(CTarvexDoc &doc, std::initializer_list<QPoint> cells, qint32 value)
+void PlaceCubes(CTarvexDoc &doc, const QVector<QPoint> &cells, qint32 value)
 {
     EditFigure(doc, [&](CFigure &f) {
         for (const QPoint &cell : cells)
@@ -34,9 +34,29 @@ CFigure FigureWith(std::initializer_list<QPoint> cells, qint32 value, int cubeSi
     return figure;
 }
 
-CTestDocument::CTestDocument()
+CTestDocument::CTestDocument(std::initializer_list<QPoint> cubes, qint32 kind)
+    : CTarvexDoc(false)
 {
-    doc.SetUi(&ui);
+    SetUi(&ui);
+    if (cubes.size() > 0)
+        ::PlaceCubes(*this, cubes, kind);
+}
+
+CTestDocument::CTestDocument(int width, int height, std::initializer_list<QPoint> cubes, qint32 kind, int cubeSize)
+    : CTestDocument()
+{
+    ResizeGrid(width, height);
+    if (cubeSize != Figure().CubeSize)
+        EditFigure(*this, [&](CFigure &f) { f.CubeSize = cubeSize; });
+    if (cubes.size() > 0)
+        ::PlaceCubes(*this, cubes, kind);
+}
+
+void SelectEveryCube(CTarvexDoc &doc)
+{
+    if (!doc.IsSelectMode())
+        doc.ToggleSelectMode();
+    doc.SelectAll();
 }
 
 void MarkSaved(CTarvexDoc &doc)

@@ -14,18 +14,25 @@ void EditFigure(CTarvexDoc &doc, const std::function<void(CFigure &)> &edit);
 // Places one cube (or, with a value out of 0..63, erases) with the placing rule that way.
 void PlaceCube(CTarvexDoc &doc, int column, int row, qint32 value);
 // Places cubes of one kind on cells in order that way.
-void PlaceCubes(CTarvexDoc &doc, std::initializer_list<QPoint> cells, qint32 value);
+void PlaceCubes(CTarvexDoc &doc, const QVector<QPoint> &cells, qint32 value = 0);
 // The same for a figure value.
 CFigure FigureWith(std::initializer_list<QPoint> cells, qint32 value, int cubeSize = CFigure::DefaultCubeSize);
 
 // A document without the settings store that asks its questions through a scripted
-// user interface: the usual set-up of a command test.
-struct CTestDocument
+// user interface (ui), holding cubes of one kind placed in order as a file would hold
+// them (no undo step): the usual set-up of a test.
+class CTestDocument : public CTarvexDoc
 {
-    CTestDocument();
-    CTarvexDoc doc{false};
+public:
+    explicit CTestDocument(std::initializer_list<QPoint> cubes = {}, qint32 kind = 0);
+    // The same on a grid of width by height cells, with cubes of cubeSize.
+    explicit CTestDocument(int width, int height, std::initializer_list<QPoint> cubes = {}, qint32 kind = 0,
+                           int cubeSize = CFigure::DefaultCubeSize);
     CScriptedUi ui;
 };
+
+// Select-and-move mode on (when it is off), every cube selected.
+void SelectEveryCube(CTarvexDoc &doc);
 
 // The document's figure as it is now counts as saved (as if just opened): history,
 // selection and file name start afresh.

@@ -333,8 +333,7 @@ int main(int argc, char *argv[])
     if (command == "buttons" && args.size() == 3)
         return CutButtons(target, args[2]) ? 0 : 1;
     if (command == "figure") {
-        CTarvexDoc doc(false);
-        doc.ResizeGrid(20, 40);
+        CTestDocument doc(20, 40);
         PlaceTriangle(doc, QPoint(3, 14), 6);
         QString error;
         if (!doc.SaveFigureXml(target, &error)) {

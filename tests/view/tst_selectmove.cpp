@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainframe.h"
+#include "support/shownwidget.h"
 #include "support/testdocument.h"
 #include "document/tarvexdoc.h"
 #include "geometry/dragoffset.h"
@@ -524,9 +525,7 @@ void TestSelectMove::workspaceView()
 {
     CTarvexView view(*m_doc);
     view.SetCurrentCubeSource([] { return 0; });
-    view.resize(500, 400);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {500, 400}));
     QWidget *viewport = view.viewport();
     const QRect area(viewport->mapTo(&view, QPoint(0, 0)), viewport->size());
     auto shown = [&] {

@@ -4,6 +4,7 @@
 
 #include "document/tarvexdoc.h"
 #include "support/referencescan.h"
+#include "support/shownwidget.h"
 #include "view/tarvexview.h"
 #include "support/testdocument.h"
 
@@ -137,7 +138,7 @@ void TestTarvexView::paintsLikeTheDocument()
     QFETCH(bool, select);
     QFETCH(QPoint, scroll);
     QFETCH(quint32, bkColor);
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     EditFigure(doc, [&](CFigure &f) { f.CubeSize = cubeSize; });
     EditFigure(doc, [&](CFigure &f) { f.BkColor = bkColor; });
     EditFigure(doc, [&](CFigure &f) { f.Color1 = 0x123456; });
@@ -146,9 +147,7 @@ void TestTarvexView::paintsLikeTheDocument()
     if (select)
         SelectSome(doc, 9);
     CTarvexView view(doc);
-    view.resize(420, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {420, 300}));
     view.horizontalScrollBar()->setValue(scroll.x());
     view.verticalScrollBar()->setValue(scroll.y());
     QCOMPARE(view.ScrollPosition(), scroll);
@@ -163,13 +162,9 @@ void TestTarvexView::paintsLikeTheDocument()
 
 void TestTarvexView::picturesFollowSizeAndColours()
 {
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
-    PlaceCube(doc, 2, 2, 0);
+    CTestDocument doc(10, 10, {{2, 2}});
     CTarvexView view(doc);
-    view.resize(500, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {500, 300}));
     Grab(view);
     EditFigure(doc, [&](CFigure &f) { f.Color2 = 0x00FFFF; });
     EditFigure(doc, [&](CFigure &f) { f.CubeSize = 40; });
@@ -199,8 +194,7 @@ void TestTarvexView::clickPlacesOrErases()
     QFETCH(int, picked);
     QFETCH(QPoint, offset);
     QFETCH(int, after);
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
+    CTestDocument doc(10, 10);
     // A neighbour whose facing corner stays as it is when the cell is erased.
     PlaceCube(doc, 3, 3, 0);
     if (before >= 0)
@@ -209,9 +203,7 @@ void TestTarvexView::clickPlacesOrErases()
     const qint32 neighbour = doc.Figure().Cell(3, 3);
     CTarvexView view(doc);
     view.SetCurrentCubeSource([picked] { return picked; });
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {400, 300}));
     int updates = 0;
     connect(&doc, &CTarvexDoc::UpdateAllViews, this, [&updates] { ++updates; });
 
@@ -234,13 +226,10 @@ void TestTarvexView::clickPlacesOrErases()
 
 void TestTarvexView::clickUsesTheScrollPosition()
 {
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(40, 60);
+    CTestDocument doc(40, 60);
     CTarvexView view(doc);
     view.SetCurrentCubeSource([] { return 9; });
-    view.resize(300, 200);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {300, 200}));
     view.horizontalScrollBar()->setValue(100);
     view.verticalScrollBar()->setValue(50);
     QCOMPARE(view.ToWorkspace(QPoint(10, 10)), QPoint(110, 60));
@@ -253,15 +242,11 @@ void TestTarvexView::clickUsesTheScrollPosition()
 
 void TestTarvexView::clickInSelectModeDoesNotPlace()
 {
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
-    PlaceCube(doc, 1, 1, 0);
+    CTestDocument doc(10, 10, {{1, 1}});
     doc.ToggleSelectMode();
     CTarvexView view(doc);
     view.SetCurrentCubeSource([] { return 3; });
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {400, 300}));
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, CellCentre(view, 4, 4));
     QCOMPARE(doc.Figure().Cell(4, 4), -1);
     QCOMPARE(doc.UndoCount(), 0);
@@ -269,12 +254,9 @@ void TestTarvexView::clickInSelectModeDoesNotPlace()
 
 void TestTarvexView::scrollRangeFollowsTheWorkspace()
 {
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
+    CTestDocument doc(10, 10);
     CTarvexView view(doc);
-    view.resize(600, 400);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {600, 400}));
     // 10 x 10 cells at size 32 fit: nothing to scroll.
     QCOMPARE(view.horizontalScrollBar()->maximum(), 0);
     QCOMPARE(view.verticalScrollBar()->maximum(), 0);
@@ -312,14 +294,11 @@ void TestTarvexView::cursorFollowsModeCellAndCtrl()
     QFETCH(QPoint, offset);
     QFETCH(bool, ctrl);
     QFETCH(int, cursor);
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
+    CTestDocument doc(10, 10);
     if (selectMode)
         doc.ToggleSelectMode();
     CTarvexView view(doc);
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {400, 300}));
     const QPoint p = CellCentre(view, 2, 2) + offset;
     QCOMPARE(int(view.ChooseCursor(p, ctrl ? Qt::ControlModifier : Qt::NoModifier)), cursor);
     QTest::mouseMove(view.viewport(), p);
@@ -329,14 +308,10 @@ void TestTarvexView::cursorFollowsModeCellAndCtrl()
 
 void TestTarvexView::ctrlReChoosesTheCursorWithoutMoving()
 {
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(10, 10);
-    PlaceCube(doc, 1, 1, 0);
+    CTestDocument doc(10, 10, {{1, 1}});
     doc.ToggleSelectMode();
     CTarvexView view(doc);
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(Shown(view, {400, 300}));
     QTest::mouseMove(view.viewport(), QPoint(50, 50));
     QCOMPARE(int(view.CurrentCursorId()), 173);
     QTest::keyPress(&view, Qt::Key_Control, Qt::ControlModifier);
@@ -373,12 +348,8 @@ void TestTarvexView::printsTheFigureCentredOnThePage()
     const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
     if (gs.isEmpty())
         QSKIP("Ghostscript (gs) is needed to render the printed PDF page; scripts/deps.sh installs it.");
-    CTarvexDoc doc(false);
-    doc.ResizeGrid(20, 20);
     // A small figure far from the workspace's top left corner.
-    PlaceCube(doc, 12, 14, 0);
-    PlaceCube(doc, 13, 14, 0);
-    PlaceCube(doc, 12, 16, 0);
+    CTestDocument doc(20, 20, {{12, 14}, {13, 14}, {12, 16}});
     CTarvexView view(doc);
 
     QTemporaryDir dir;

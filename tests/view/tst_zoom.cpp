@@ -125,10 +125,8 @@ void TestZoom::viewDrawsAtTheDisplaySize()
     QFETCH(int, cubeSize);
     for (bool selected : {false, true}) {
         CZoomFixture f(zoom, 12, cubeSize);
-        if (selected) {
-            f.doc.ToggleSelectMode();
-            f.doc.SelectAll();
-        }
+        if (selected)
+            SelectEveryCube(f.doc);
         const CViewMapping mapping = f.view.Mapping();
         const int size = f.view.DisplaySize();
         QCOMPARE(size, qMax(1, qRound(cubeSize * zoom * f.Ratio() / 100.0)));
@@ -184,8 +182,7 @@ void TestZoom::windowPixelsEqualTheGrab()
 {
     QFETCH(int, zoom);
     CZoomFixture f(zoom);
-    f.doc.ToggleSelectMode();
-    f.doc.SelectAll();
+    SelectEveryCube(f.doc);
     QVERIFY(QTest::qWaitForWindowExposed(&f.view));
     f.view.viewport()->repaint();
     // The viewport's device pixels in the window's backing store.

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/shownwidget.h"
 #include "ui/help/aboutbox.h"
 #include "ui/help/htmlctrl.h"
 #include "ui/options/dialogunits.h"
@@ -29,8 +30,7 @@ void TestAboutBox::looksAsDesigned()
     QCOMPARE(box.size(), CDialogUnits(box.font()).Size(249, 125));
     QVERIFY(box.width() > box.height());
 
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QVERIFY(Shown(box));
     CHtmlCtrl *page = box.HtmlCtrl();
     QCOMPARE(page->source(), CAboutBox::AboutPage());
     QCOMPARE(page->geometry(), box.rect());
@@ -84,8 +84,7 @@ void TestAboutBox::grabScreenshot()
     if (dir.isEmpty())
         QSKIP("TARVEX_GRAB_DIR not set");
     CAboutBox box;
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QVERIFY(Shown(box));
     QVERIFY(box.grab().save(dir + QStringLiteral("/about.png")));
 }
 

@@ -2,6 +2,7 @@
 #include "ui/help/examplelist.h"
 #include "ui/help/helpframe.h"
 #include "ui/help/htmlctrl.h"
+#include "ui/help/picturestrip.h"
 
 #include <QDir>
 #include <QFile>
@@ -255,15 +256,15 @@ void TestHelpPages::pictureSizes_data()
 {
     QTest::addColumn<QString>("picture");
     QTest::addColumn<QSize>("size");
-    for (const char *button : {"select", "new", "open", "save", "print", "options", "undo",
-                               "redo", "help", "about"})
-        QTest::newRow(button) << QStringLiteral("btn_%1.png").arg(QLatin1String(button))
-                              << QSize(25, 24);
-    QTest::newRow("mainwin") << "mainwin.png" << QSize(348, 270);
-    QTest::newRow("mainwin2") << "mainwin2.png" << QSize(348, 270);
-    QTest::newRow("door") << "door.png" << QSize(140, 178);
-    QTest::newRow("okbutton") << "okbutton.png" << QSize(60, 24);
-    QTest::newRow("help toolbar") << "helpnav.png" << QSize(50, 24);
+    // The pages show the toolbar buttons as large as the toolbar does; the help
+    // window's Back and Forward strips hold two whole button pictures, the dense one
+    // at twice the pixels.
+    const QSize button = CPictureStrip::PictureSize;
+    for (const char *name : {"select", "new", "open", "save", "print", "options", "undo",
+                             "redo", "help", "about"})
+        QTest::newRow(name) << QStringLiteral("btn_%1.png").arg(QLatin1String(name)) << button;
+    QTest::newRow("help toolbar") << "helpnav.png" << QSize(2 * button.width(), button.height());
+    QTest::newRow("dense help toolbar") << "helpnav@2x.png" << QSize(4 * button.width(), 2 * button.height());
 }
 
 void TestHelpPages::pictureSizes()

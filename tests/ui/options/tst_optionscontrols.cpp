@@ -2,6 +2,7 @@
 // The small controls of the Options dialog: the up-down control with its edit field,
 // the colour button's swatch and the label without a background.
 
+#include "support/shownwidget.h"
 #include "ui/options/colorbutton.h"
 #include "ui/options/transparentlabel.h"
 #include "ui/options/updown.h"
@@ -150,8 +151,7 @@ void TestOptionsControls::colorButtonSwatchMovesWhilePressed()
     CColorButton button;
     button.resize(80, 24);
     button.SetColor(0x0000FF);
-    button.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&button));
+    QVERIFY(Shown(button));
     QSignalSpy clicks(&button, &QPushButton::clicked);
 
     const QRect resting(3, 3, 72, 16);
@@ -190,8 +190,7 @@ void TestOptionsControls::transparentLabelPaintsNoBackground()
     back.setAutoFillBackground(true);
     auto *label = new CTransparentLabel(QStringLiteral("Width"), &back);
     label->setGeometry(10, 10, 100, 24);
-    back.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&back));
+    QVERIFY(Shown(back));
 
     const QImage image = back.grab().toImage();
     const QRect area = label->geometry();

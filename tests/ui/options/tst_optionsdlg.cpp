@@ -6,6 +6,7 @@
 #include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
 #include "support/scriptedui.h"
+#include "support/shownwidget.h"
 #include "ui/options/colorbutton.h"
 #include "ui/options/colorspage.h"
 #include "ui/options/dimensionspage.h"
@@ -198,10 +199,8 @@ void TestOptionsDlg::sizesOutsideTheirRange()
     QFETCH(QSize, grid);
     QFETCH(int, expectedCubeSize);
 
-    CTarvexDoc doc(false);
-    CScriptedUi ui;
-    doc.SetUi(&ui);
-    ScriptOptions(ui, doc, EnterSizes(width, height, cubeSize));
+    CTestDocument doc;
+    ScriptOptions(doc.ui, doc, EnterSizes(width, height, cubeSize));
     CDocumentCommands(doc).OnOptions();
 
     QCOMPARE(doc.Figure().GridSize(), grid);
@@ -214,16 +213,14 @@ void TestOptionsDlg::sizesOutsideTheirRange()
 
 void TestOptionsDlg::defaultSettingsThenCancelChangesNothing()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     MakeCustomFigure(doc);
     doc.Undo(true); // leaves one redo entry, which cancelling keeps
     const DocState before(doc);
-    CScriptedUi ui;
-    doc.SetUi(&ui);
     QSignalSpy repaints(&doc, &CTarvexDoc::UpdateAllViews);
     QSignalSpy barColors(&doc, &CTarvexDoc::BarColorsChanged);
 
-    ScriptOptions(ui, doc, [&](COptionsDlg &dlg) {
+    ScriptOptions(doc.ui, doc, [&](COptionsDlg &dlg) {
         // The controls start from the document.
         QCOMPARE(dlg.Dimensions()->WidthEdit()->text(), QString("30"));
         QCOMPARE(dlg.Dimensions()->HeightEdit()->text(), QString("50"));
@@ -258,14 +255,12 @@ void TestOptionsDlg::defaultSettingsThenCancelChangesNothing()
 
 void TestOptionsDlg::defaultSettingsThenOk()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     MakeCustomFigure(doc);
     const DocState before(doc);
-    CScriptedUi ui;
-    doc.SetUi(&ui);
     QSignalSpy barColors(&doc, &CTarvexDoc::BarColorsChanged);
 
-    ScriptOptions(ui, doc, [](COptionsDlg &dlg) {
+    ScriptOptions(doc.ui, doc, [](COptionsDlg &dlg) {
         Click(dlg.DefaultSettingsButton());
         Click(dlg.OkButton());
     });
@@ -300,13 +295,11 @@ void TestOptionsDlg::eachColourButtonEditsItsColour_data()
 void TestOptionsDlg::eachColourButtonEditsItsColour()
 {
     QFETCH(int, button);
-    CTarvexDoc doc(false);
-    CScriptedUi ui;
-    doc.SetUi(&ui);
+    CTestDocument doc;
     const DocState before(doc);
     QColor initial;
 
-    ScriptOptions(ui, doc, [&](COptionsDlg &dlg) {
+    ScriptOptions(doc.ui, doc, [&](COptionsDlg &dlg) {
         dlg.TabBar()->setCurrentIndex(COptionsDlg::ColorsPage);
         dlg.Colors()->SetColorChooser([&](const QColor &start, QWidget *) {
             initial = start;
@@ -334,22 +327,17 @@ void TestOptionsDlg::eachColourButtonEditsItsColour()
 
 void TestOptionsDlg::shrinkingDropsCubesForGood()
 {
-    CTarvexDoc doc(false);
-    CScriptedUi ui;
-    doc.SetUi(&ui);
-    PlaceCube(doc, 2, 2, 0);
-    PlaceCube(doc, 15, 3, 0);
-    PlaceCube(doc, 5, 30, 0);
+    CTestDocument doc({{2, 2}, {15, 3}, {5, 30}});
     const CubeGrid original = doc.Figure().Grid;
     const qint32 kept = doc.Figure().Cell(2, 2);
 
-    ScriptOptions(ui, doc, EnterSizes("10", "20", "32"));
+    ScriptOptions(doc.ui, doc, EnterSizes("10", "20", "32"));
     CDocumentCommands(doc).OnOptions();
     QCOMPARE(doc.Figure().GridSize(), QSize(10, 20));
     QCOMPARE(doc.Figure().Cell(2, 2), kept);
     const CubeGrid shrunk = doc.Figure().Grid;
 
-    ScriptOptions(ui, doc, EnterSizes("20", "40", "32"));
+    ScriptOptions(doc.ui, doc, EnterSizes("20", "40", "32"));
     CDocumentCommands(doc).OnOptions();
     QCOMPARE(doc.Figure().GridSize(), QSize(20, 40));
     QCOMPARE(doc.Figure().Cell(2, 2), kept);
@@ -469,11 +457,10 @@ void TestOptionsDlg::customColoursSurviveCancelling()
 
 void TestOptionsDlg::onePageAtATimeCentred()
 {
-    CTarvexDoc doc(false);
+    CTestDocument doc;
     COptionsDlg dlg;
     dlg.SetOptions(doc.Options());
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    QVERIFY(Shown(dlg));
     QCOMPARE(dlg.windowTitle(), QString("Options"));
     QCOMPARE(dlg.TabBar()->count(), 2);
     QCOMPARE(dlg.TabBar()->tabText(0), QString("Dimensions"));

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/shownwidget.h"
 #include "ui/selection/cubeconstructor.h"
 
 #include "support/pickertesting.h"
@@ -162,8 +163,7 @@ void TestCubeConstructor::doubleClickTogglesOnce()
 {
     CCubeConstructor constructor;
     constructor.resize(PickerSize);
-    constructor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&constructor));
+    QVERIFY(Shown(constructor));
     QSignalSpy picks(&constructor, &CCubeConstructor::CubeSelected);
     RealDoubleClick(&constructor, PointInPart(ExpectedSample(PickerSize, 0), Top));
     QCOMPARE(picks.count(), 1);

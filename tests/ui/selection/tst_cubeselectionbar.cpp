@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/shownwidget.h"
 #include "ui/selection/cubeselectionbar.h"
 
 #include "ui/selection/cubeconstructor.h"
@@ -28,9 +29,7 @@ void TestCubeSelectionBar::fixedWidthFullHeight()
     auto *bar = new CCubeSelectionBar;
     layout->addWidget(bar);
     layout->addWidget(new QWidget, 1);
-    window.resize(700, 520);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(Shown(window, {700, 520}));
 
     QCOMPARE(bar->Page()->pos(), QPoint(0, 0));
     QCOMPARE(bar->Page()->width(), 149);
@@ -53,8 +52,7 @@ void TestCubeSelectionBar::screenshots()
 
     CCubeSelectionBar bar;
     bar.resize(bar.width(), 420);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QVERIFY(Shown(bar));
     CCubesLibrary *library = bar.Page()->Library();
     QTest::mouseClick(library, Qt::LeftButton, {}, library->CellRect(7).center());
     QTest::mouseMove(library, library->CellRect(12).center());

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/shownwidget.h"
 #include "ui/selection/cubeslibrary.h"
 
 #include "support/pickertesting.h"
@@ -176,8 +177,7 @@ void TestCubesLibrary::visualStates()
 
     const int cell = 12;
     CCubesLibrary library;
-    library.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&library));
+    QVERIFY(Shown(library));
     library.SetSelectedCube(selected ? cell : 0);
     if (hovered)
         QTest::mouseMove(&library, library.CellRect(cell).center());
@@ -245,8 +245,7 @@ void TestCubesLibrary::setSelectedCubeSendsNothing()
 void TestCubesLibrary::hoverFollowsPointer()
 {
     CCubesLibrary library;
-    library.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&library));
+    QVERIFY(Shown(library));
     QVERIFY(!library.IsHoverTimerRunning());
 
     const QRect three = library.CellRect(3);
@@ -272,8 +271,7 @@ void TestCubesLibrary::hoverFollowsPointer()
 void TestCubesLibrary::hoverClearedAfterLeaving()
 {
     CCubesLibrary library;
-    library.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&library));
+    QVERIFY(Shown(library));
     const QRect cell = library.CellRect(7);
     QTest::mouseMove(&library, cell.center());
     QCOMPARE(library.GetHoverIndex(), 7);
@@ -290,8 +288,7 @@ void TestCubesLibrary::hoverClearedAfterLeaving()
 void TestCubesLibrary::doubleClickPicksOnce()
 {
     CCubesLibrary library;
-    library.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&library));
+    QVERIFY(Shown(library));
     QSignalSpy picks(&library, &CCubesLibrary::CubeSelected);
     RealDoubleClick(&library, library.CellRect(9).center());
     QCOMPARE(picks.count(), 1);
@@ -317,8 +314,7 @@ void TestCubesLibrary::cubeColorsRebuildPictures()
 void TestCubesLibrary::paletteChangeRebuildsPictures()
 {
     CCubesLibrary library;
-    library.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&library));
+    QVERIFY(Shown(library));
     const QColor face(0x30, 0x60, 0x90), highlight(0xA0, 0xB0, 0xC0), shadow(0x10, 0x10, 0x10);
     QApplication::setPalette(ButtonPalette(face, highlight, shadow));
     QCoreApplication::processEvents();
