@@ -33,32 +33,41 @@ void HitTests()
 
     volatile int sink = 0;
     // Per-query time at points spread over the whole workspace.
-    const double fastCube = MedianNanoseconds(15, [&] {
-        for (const QPoint &p : points)
-            sink += doc.Figure().CubeFromPoint(p.x(), p.y()).x();
-    }) / points.size();
-    const double fastCell = MedianNanoseconds(15, [&] {
-        for (const QPoint &p : points)
-            sink += doc.Figure().CellFromPoint(p.x(), p.y()).x();
-    }) / points.size();
+    const double fastCube = MedianNanoseconds(15,
+                                              [&] {
+                                                  for (const QPoint &p : points)
+                                                      sink += doc.Figure().CubeFromPoint(p.x(), p.y()).x();
+                                              })
+                            / points.size();
+    const double fastCell = MedianNanoseconds(15,
+                                              [&] {
+                                                  for (const QPoint &p : points)
+                                                      sink += doc.Figure().CellFromPoint(p.x(), p.y()).x();
+                                              })
+                            / points.size();
     const QVector<QPoint> few = points.mid(0, 40);
-    const double scanCube = MedianNanoseconds(3, [&] {
-        for (const QPoint &p : few)
-            sink += CubeFromPointByScan(doc.Figure(), p.x(), p.y()).x();
-    }) / few.size();
-    const double scanCell = MedianNanoseconds(3, [&] {
-        for (const QPoint &p : few)
-            sink += CellFromPointByScan(doc.Figure(), p.x(), p.y()).x();
-    }) / few.size();
+    const double scanCube = MedianNanoseconds(3,
+                                              [&] {
+                                                  for (const QPoint &p : few)
+                                                      sink += CubeFromPointByScan(doc.Figure(), p.x(), p.y()).x();
+                                              })
+                            / few.size();
+    const double scanCell = MedianNanoseconds(3,
+                                              [&] {
+                                                  for (const QPoint &p : few)
+                                                      sink += CellFromPointByScan(doc.Figure(), p.x(), p.y()).x();
+                                              })
+                            / few.size();
     // The worst place for a row-order scan: the bottom right corner.
     const QPoint corner(ws.width() - 20, ws.height() - 20);
-    const double fastCorner = MedianNanoseconds(2001, [&] { sink += doc.Figure().CubeFromPoint(corner.x(), corner.y()).x(); });
+    const double fastCorner = MedianNanoseconds(
+        2001, [&] { sink += doc.Figure().CubeFromPoint(corner.x(), corner.y()).x(); });
 
-    CBenchmark::Report("CubeFromPoint 100x100 full, per query", fastCube / 1000.0, "us",
-                       scanCube / fastCube, "x faster than row-order scan");
+    CBenchmark::Report("CubeFromPoint 100x100 full, per query", fastCube / 1000.0, "us", scanCube / fastCube,
+                       "x faster than row-order scan");
     CBenchmark::Report("CubeFromPoint 100x100 bottom-right corner", fastCorner / 1000.0, "us");
-    CBenchmark::Report("CellFromPoint 100x100 full, per query", fastCell / 1000.0, "us",
-                       scanCell / fastCell, "x faster than row-order scan");
+    CBenchmark::Report("CellFromPoint 100x100 full, per query", fastCell / 1000.0, "us", scanCell / fastCell,
+                       "x faster than row-order scan");
 }
 
 void UndoMemory()
@@ -97,11 +106,11 @@ void UndoMemory()
         ++steps;
     }
     const double perStep = double(bytes) / steps;
-    const double fullCopy = double(grid.height()) * sizeof(CubeRow) + 16 +
-                            (grid.height() / 2.0) * (grid.width() + grid.width() - 1) * sizeof(qint32) +
-                            grid.height() * 16.0;
-    CBenchmark::Report("Undo storage per click, 100x100, 1000 clicks", perStep, "bytes",
-                       fullCopy / perStep, QString("x smaller than a full grid copy (%1 bytes)").arg(qint64(fullCopy)));
+    const double fullCopy = double(grid.height()) * sizeof(CubeRow) + 16
+                            + (grid.height() / 2.0) * (grid.width() + grid.width() - 1) * sizeof(qint32)
+                            + grid.height() * 16.0;
+    CBenchmark::Report("Undo storage per click, 100x100, 1000 clicks", perStep, "bytes", fullCopy / perStep,
+                       QString("x smaller than a full grid copy (%1 bytes)").arg(qint64(fullCopy)));
 }
 
 CBenchmark hitTests("document-hit-tests", HitTests);

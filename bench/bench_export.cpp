@@ -73,16 +73,19 @@ void ExportFormats()
     }
     const double floor = Median(floors);
     const double bmpSeconds = Median(bmps);
-    CBenchmark::Report(QString("BMP %1x%2, median of %3").arg(size.width()).arg(size.height()).arg(Rounds),
-                       bmpSeconds, "s", bmpSeconds / floor,
+    CBenchmark::Report(QString("BMP %1x%2, median of %3").arg(size.width()).arg(size.height()).arg(Rounds), bmpSeconds,
+                       "s", bmpSeconds / floor,
                        QString("x raw write(2) of the same %1 MB (median %2 s, in turns)")
-                           .arg(bmpBytes / 1e6, 0, 'f', 0).arg(floor, 0, 'f', 2));
+                           .arg(bmpBytes / 1e6, 0, 'f', 0)
+                           .arg(floor, 0, 'f', 2));
     for (const bool transparent : {false, true}) {
         const QString path = transparent ? clear : png;
         const double seconds = Median(transparent ? clears : pngs);
         CBenchmark::Report(QString("PNG %1%2 (palette, zlib level %3), %4 MiB, median of %5")
                                .arg(name, transparent ? " transparent" : "")
-                               .arg(CPngExport::CompressionLevel).arg(MiB(path), 0, 'f', 2).arg(Rounds),
+                               .arg(CPngExport::CompressionLevel)
+                               .arg(MiB(path), 0, 'f', 2)
+                               .arg(Rounds),
                            seconds, "s", seconds / bmpSeconds, "x the BMP export (target <= 1, <= 2.0 MiB)");
         QFile::remove(path);
     }
@@ -102,9 +105,9 @@ void ExportFormats()
             const QString out = dir.filePath(QString("child.") + ext);
             double seconds = 0;
             const double peak = ChildPeakMiB({tarvex, "--export", out, xml}, &seconds);
-            CBenchmark::Report(QString("tarvex --export largest .%1: whole-process peak (%2 s)")
-                                   .arg(ext).arg(seconds, 0, 'f', 2),
-                               peak, "MiB");
+            CBenchmark::Report(
+                QString("tarvex --export largest .%1: whole-process peak (%2 s)").arg(ext).arg(seconds, 0, 'f', 2),
+                peak, "MiB");
             QFile::remove(out);
         }
     }

@@ -94,11 +94,14 @@ void ExportLargest()
     const double floorSeconds = Median(floors);
     const double exportSeconds = Median(exports);
 
-    CBenchmark::Report(QString("Export %1x%2 px (%3 MB), 100x100 cubes of 200, median of %4")
-                           .arg(size.width()).arg(size.height()).arg(bytes / 1e6, 0, 'f', 0).arg(Rounds),
-                       exportSeconds, "s", exportSeconds / floorSeconds,
-                       QString("x write(2) of the same bytes in 1 MiB calls (median %1 s, in turns)")
-                           .arg(floorSeconds, 0, 'f', 2));
+    CBenchmark::Report(
+        QString("Export %1x%2 px (%3 MB), 100x100 cubes of 200, median of %4")
+            .arg(size.width())
+            .arg(size.height())
+            .arg(bytes / 1e6, 0, 'f', 0)
+            .arg(Rounds),
+        exportSeconds, "s", exportSeconds / floorSeconds,
+        QString("x write(2) of the same bytes in 1 MiB calls (median %1 s, in turns)").arg(floorSeconds, 0, 'f', 2));
     if (peak >= 0)
         CBenchmark::Report("Export peak memory above resident before", (peak - rssBefore) / 1024.0, "MiB");
 

@@ -52,14 +52,12 @@ void LibraryPaint()
         library.render(&image, library.CellRect(12).topLeft(), twoCells, QWidget::RenderFlags());
         sink += image.pixel(3, 3) & 1;
     });
-    const double rebuild = MedianNanoseconds(21, [&] {
-        library.SetCubeColors(0x0000FF, 0x00EE00, 0xFF0000);
-    });
+    const double rebuild = MedianNanoseconds(21, [&] { library.SetCubeColors(0x0000FF, 0x00EE00, 0xFF0000); });
 
-    CBenchmark::Report("Cubes library full paint (65 cells)", cached / 1000.0, "us",
-                       drawn / cached, "x faster than drawing every cube each paint");
-    CBenchmark::Report("Cubes library hover repaint (2 cells)", hover / 1000.0, "us",
-                       cached / hover, "x cheaper than a full paint");
+    CBenchmark::Report("Cubes library full paint (65 cells)", cached / 1000.0, "us", drawn / cached,
+                       "x faster than drawing every cube each paint");
+    CBenchmark::Report("Cubes library hover repaint (2 cells)", hover / 1000.0, "us", cached / hover,
+                       "x cheaper than a full paint");
     CBenchmark::Report("Cubes library picture rebuild (130 pictures)", rebuild / 1000.0, "us");
 }
 

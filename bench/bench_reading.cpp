@@ -46,9 +46,9 @@ void SafeReading()
         }));
     }
     const double ours = Median(checked);
-    CBenchmark::Report(QString("Read the largest figure file (%1 KB), checked descriptor")
-                           .arg(QFileInfo(largest).size() / 1024),
-                       ours / 1000.0, "us", ours / Median(plain), "x QFile::readAll of the same file");
+    CBenchmark::Report(
+        QString("Read the largest figure file (%1 KB), checked descriptor").arg(QFileInfo(largest).size() / 1024),
+        ours / 1000.0, "us", ours / Median(plain), "x QFile::readAll of the same file");
 
     // Whole-program peaks as a user meets them.
     const QString tarvex = QCoreApplication::applicationDirPath() + "/../src/tarvex";

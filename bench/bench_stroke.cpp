@@ -87,9 +87,10 @@ void Stroke()
     std::sort(whole.begin(), whole.end());
     const double p = partial[partial.size() / 2];
     const double w = whole[whole.size() / 2];
-    CBenchmark::Report(QStringLiteral("Shift+drag stroke across 100x100 cells, full figure, per crossed cell (%1 cells)")
-                           .arg(cells.size()),
-                       p / 1e6, "ms", w / p, "x faster than repainting the whole view each move");
+    CBenchmark::Report(
+        QStringLiteral("Shift+drag stroke across 100x100 cells, full figure, per crossed cell (%1 cells)")
+            .arg(cells.size()),
+        p / 1e6, "ms", w / p, "x faster than repainting the whole view each move");
 }
 
 CBenchmark stroke("stroke", Stroke);

@@ -48,9 +48,7 @@ void Thumbnails()
         for (int size : {64, 256, 1024}) {
             const QStringList args = {"--thumbnail", QString::number(size), xml, png};
             bool ok = true;
-            const double ns = MedianNanoseconds(9, [&] {
-                ok = ok && QProcess::execute(tarvex, args) == 0;
-            });
+            const double ns = MedianNanoseconds(9, [&] { ok = ok && QProcess::execute(tarvex, args) == 0; });
             if (!ok) {
                 std::printf("thumbnail failed\n");
                 return;

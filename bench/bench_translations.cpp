@@ -37,8 +37,7 @@ void StartUpInGerman()
     CBenchmark::Report(QStringLiteral("start-up, tarvex --help in German"), german, QStringLiteral("ms"),
                        english > 0 ? german / english : 0.0, QStringLiteral("vs. C.UTF-8, no translator"));
     CBenchmark::Report(QStringLiteral("start-up peak memory in German"), Median(peaks[1]), QStringLiteral("MiB"),
-                       Median(peaks[0]) > 0 ? Median(peaks[1]) / Median(peaks[0]) : 0.0,
-                       QStringLiteral("vs. C.UTF-8"));
+                       Median(peaks[0]) > 0 ? Median(peaks[1]) / Median(peaks[0]) : 0.0, QStringLiteral("vs. C.UTF-8"));
 }
 
 const CBenchmark registered("translations", StartUpInGerman);

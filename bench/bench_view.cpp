@@ -77,8 +77,8 @@ void ViewRepaint()
         painter.translate(-scroll);
         DrawFigureByPainter(painter, doc.Figure(), doc.Figure().CubeSize, QPoint(0, 0), true, nullptr);
     });
-    CBenchmark::Report("View repaint 1280x800, 100x100 cells all cubes, size 32", cached / 1e6, "ms",
-                       direct / cached, "x faster than the cube painter on every cell");
+    CBenchmark::Report("View repaint 1280x800, 100x100 cells all cubes, size 32", cached / 1e6, "ms", direct / cached,
+                       "x faster than the cube painter on every cell");
 
     // The same with every cube selected (greyed pictures).
     doc.ToggleSelectMode();

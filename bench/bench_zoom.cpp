@@ -64,25 +64,26 @@ double PaintEveryCell(const CTarvexDoc &doc, int size, const QSize &device, cons
 {
     QImage target(device, QImage::Format_RGB32);
     const CellPitch pitch = ComputeCellPitch(size);
-    return MedianNanoseconds(3, [&] {
-               QPainter painter(&target);
-               PreparePainter(painter);
-               painter.fillRect(target.rect(), ColorFromRef(doc.Figure().BkColor));
-               painter.translate(-scroll);
-               CCubePainter cube;
-               cube.Size = size;
-               const QSize grid = doc.Figure().GridSize();
-               for (int r = 0; r < grid.height(); ++r)
-                   for (int c = 0; c < RowLength(grid.width(), r); ++c) {
-                       if (doc.Figure().Cell(c, r) < 0)
-                           continue;
-                       const QPoint o = CellOrigin(c, r, pitch);
-                       cube.Left = o.x();
-                       cube.Top = o.y();
-                       cube.Index = doc.Figure().Cell(c, r);
-                       cube.Draw(painter);
-                   }
-           })
+    return MedianNanoseconds(3,
+                             [&] {
+                                 QPainter painter(&target);
+                                 PreparePainter(painter);
+                                 painter.fillRect(target.rect(), ColorFromRef(doc.Figure().BkColor));
+                                 painter.translate(-scroll);
+                                 CCubePainter cube;
+                                 cube.Size = size;
+                                 const QSize grid = doc.Figure().GridSize();
+                                 for (int r = 0; r < grid.height(); ++r)
+                                     for (int c = 0; c < RowLength(grid.width(), r); ++c) {
+                                         if (doc.Figure().Cell(c, r) < 0)
+                                             continue;
+                                         const QPoint o = CellOrigin(c, r, pitch);
+                                         cube.Left = o.x();
+                                         cube.Top = o.y();
+                                         cube.Index = doc.Figure().Cell(c, r);
+                                         cube.Draw(painter);
+                                     }
+                             })
            / 1e6;
 }
 
@@ -119,9 +120,9 @@ void HighDensity()
             b.view.ZoomIn();
         b.Centre();
         const double ms = b.Repaint(11);
-        CBenchmark::Report(QStringLiteral("View repaint 3840x2160, size 200 at 400 %, d=2 (drawn %1)")
-                               .arg(b.view.DisplaySize()),
-                           ms, "ms");
+        CBenchmark::Report(
+            QStringLiteral("View repaint 3840x2160, size 200 at 400 %, d=2 (drawn %1)").arg(b.view.DisplaySize()), ms,
+            "ms");
     }
     CBenchmark::Report("Peak memory of this run (100x100 at 200, 400 %, d=2)", PeakMegabytes(), "MB");
 }

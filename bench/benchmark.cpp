@@ -51,12 +51,11 @@ int CBenchmark::RunAll(int argc, char **argv)
     return 0;
 }
 
-void CBenchmark::Report(const QString &name, double value, const QString &unit, double ratio,
-                        const QString &ratioNote)
+void CBenchmark::Report(const QString &name, double value, const QString &unit, double ratio, const QString &ratioNote)
 {
     if (ratio > 0.0)
-        std::printf("%-44s %14.3f %-6s  ratio %10.2f  %s\n", qPrintable(name), value,
-                    qPrintable(unit), ratio, qPrintable(ratioNote));
+        std::printf("%-44s %14.3f %-6s  ratio %10.2f  %s\n", qPrintable(name), value, qPrintable(unit), ratio,
+                    qPrintable(ratioNote));
     else
         std::printf("%-44s %14.3f %-6s\n", qPrintable(name), value, qPrintable(unit));
     std::fflush(stdout);

@@ -18,8 +18,8 @@ public:
 
     // One result line: name, value, unit, and the ratio against the straightforward
     // approach measured in the same run (omitted when there is none).
-    static void Report(const QString &name, double value, const QString &unit,
-                       double ratio = 0.0, const QString &ratioNote = QString());
+    static void Report(const QString &name, double value, const QString &unit, double ratio = 0.0,
+                       const QString &ratioNote = QString());
 };
 
 // Median wall time of `repeats` runs of f, in nanoseconds.

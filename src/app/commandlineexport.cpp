@@ -61,14 +61,15 @@ void CCommandLineExport::Configure(QCoreApplication &app, QCommandLineParser &pa
     parser.addOption(QCommandLineOption(
         QString::fromLatin1(ExportOptionName),
         CCommandLineExport::tr("Loads FILE and writes it to OUT without opening a window, in the format OUT's "
-           "extension names (any case): %1.")
+                               "extension names (any case): %1.")
             .arg(FormatList()),
         CCommandLineExport::tr("OUT")));
     parser.addOption(QCommandLineOption(
         QString::fromLatin1(TransparentOptionName),
         CCommandLineExport::tr("With --export to %1: leaves the background transparent, so only the cubes are drawn.")
             .arg(CFigureWriter::SuffixList(true))));
-    parser.addPositionalArgument(CCommandLineExport::tr("FILE"), CCommandLineExport::tr("The figure file (.xml) to open."),
+    parser.addPositionalArgument(CCommandLineExport::tr("FILE"),
+                                 CCommandLineExport::tr("The figure file (.xml) to open."),
                                  CCommandLineExport::tr("[FILE]"));
 }
 
@@ -98,7 +99,7 @@ int CCommandLineExport::Run(QCoreApplication &app)
     const QStringList files = parser.positionalArguments();
     if (!parser.isSet(QString::fromLatin1(ExportOptionName)) || files.size() != 1) {
         PrintError(CCommandLineExport::tr("--export needs the output file and exactly one figure file: "
-                      "tarvex --export OUT FILE"));
+                                          "tarvex --export OUT FILE"));
         return 2;
     }
     QString message;
@@ -109,8 +110,7 @@ int CCommandLineExport::Run(QCoreApplication &app)
     return code;
 }
 
-int CCommandLineExport::Export(const QString &figurePath, const QString &outputPath, QString *message,
-                               bool transparent)
+int CCommandLineExport::Export(const QString &figurePath, const QString &outputPath, QString *message, bool transparent)
 {
     if (CFigureWriter::FormatOf(outputPath) == CFigureWriter::Format::Unknown) {
         if (message)
@@ -122,8 +122,7 @@ int CCommandLineExport::Export(const QString &figurePath, const QString &outputP
     if (!ReadFigure(figurePath, figure, message))
         return 1;
     QString reason;
-    if (!CFigureWriter::Write(CFigureWriter::FormatOf(outputPath), figure, nullptr, outputPath, transparent,
-                              &reason)) {
+    if (!CFigureWriter::Write(CFigureWriter::FormatOf(outputPath), figure, nullptr, outputPath, transparent, &reason)) {
         if (message)
             *message = CCommandLineExport::tr("The figure could not be saved to %1.\n%2").arg(outputPath, reason);
         return 1;
@@ -143,7 +142,7 @@ bool CCommandLineExport::ReadFigure(const QString &figurePath, CFigure &figure, 
     if (figurePath == QLatin1String("-"))
         return fail(CTarvexDoc::tr(CTarvexDoc::LoadErrorText) + QLatin1Char('\n')
                     + CCommandLineExport::tr("Figures are not read from standard input, only from regular files: "
-                         "save the figure to a file and name that file."));
+                                             "save the figure to a file and name that file."));
     // Straight from the file layer: no document, so the user's settings store is never
     // read or written.
     QString reason;

@@ -36,8 +36,7 @@ public:
 
     // The export itself: 0 on success; otherwise non-zero and message holds what the
     // editor would tell the user.
-    static int Export(const QString &figurePath, const QString &outputPath, QString *message,
-                      bool transparent = false);
+    static int Export(const QString &figurePath, const QString &outputPath, QString *message, bool transparent = false);
 
     // Reads the figure file at figurePath for a front end without a window: only from
     // a regular file, never through the document (so never the settings store), and

@@ -107,9 +107,8 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     m_saveDialog->selectNameFilter(SaveFilters().last());
     m_saveDialog->setDefaultSuffix(SuffixOfFilter(SaveFilters().last()));
     // A name typed without extension gets the one of the chosen file type.
-    connect(m_saveDialog.get(), &QFileDialog::filterSelected, this, [this](const QString &filter) {
-        m_saveDialog->setDefaultSuffix(SuffixOfFilter(filter));
-    });
+    connect(m_saveDialog.get(), &QFileDialog::filterSelected, this,
+            [this](const QString &filter) { m_saveDialog->setDefaultSuffix(SuffixOfFilter(filter)); });
     // The transparent background choice sits below the dialog's own rows (the dialog
     // is Qt's own, so its layout is a grid); it keeps its state between saves.
     m_transparent = new QCheckBox(tr("Transparent background (PNG and SVG)"), m_saveDialog.get());
@@ -168,7 +167,8 @@ QAction *CMainFrame::AddCommand(int id, const QString &text, int picture, void (
     static const QImage denseStrip(QStringLiteral(":/pictures/toolbar@2x.png"));
     // The string-table text: the status prompt, a line feed, the tooltip.
     const int lineFeed = text.indexOf(QLatin1Char('\n'));
-    auto *action = new QAction(CPictureStrip::Icon(strip, denseStrip, picture), lineFeed >= 0 ? text.mid(lineFeed + 1) : QString(), this);
+    auto *action = new QAction(CPictureStrip::Icon(strip, denseStrip, picture),
+                               lineFeed >= 0 ? text.mid(lineFeed + 1) : QString(), this);
     if (lineFeed >= 0)
         action->setStatusTip(text.left(lineFeed));
     connect(action, &QAction::triggered, this, slot);
@@ -198,8 +198,7 @@ void CMainFrame::CreateToolBar()
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     AddCommand(ID_SAVE_FIGURE, tr("Save as BMP or WMF\nSave figure"), 3, &CMainFrame::OnSaveFigure)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    AddCommand(ID_FILE_PRINT_PREVIEW, tr("Preview and print\nPreview and print"), 4,
-               &CMainFrame::OnFilePrintPreview)
+    AddCommand(ID_FILE_PRINT_PREVIEW, tr("Preview and print\nPreview and print"), 4, &CMainFrame::OnFilePrintPreview)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     m_toolBar->addSeparator();
     AddCommand(ID_OPTIONS, tr("Options of the program\nOptions"), 5, &CMainFrame::OnOptions);
@@ -211,8 +210,7 @@ void CMainFrame::CreateToolBar()
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     m_toolBar->addSeparator();
     AddCommand(ID_HELP, tr("Help\nHelp"), 8, &CMainFrame::OnHelp)->setShortcut(QKeySequence(Qt::Key_F1));
-    AddCommand(ID_APP_ABOUT,
-               tr("Display program information, version number and copyright\nAbout"), 9,
+    AddCommand(ID_APP_ABOUT, tr("Display program information, version number and copyright\nAbout"), 9,
                &CMainFrame::OnAppAbout);
 
     // After the specified buttons: the recent figures and examples, then the zoom.
@@ -311,8 +309,7 @@ void CMainFrame::OnFilePrintPreview()
 void CMainFrame::OnHelp()
 {
     if (CHelpFrame *help = CHelpFrame::ShowHelp(m_pHelpFrame))
-        connect(help, &CHelpFrame::OpenFigureRequested, this, &CMainFrame::OpenFigureFile,
-                Qt::UniqueConnection);
+        connect(help, &CHelpFrame::OpenFigureRequested, this, &CMainFrame::OpenFigureFile, Qt::UniqueConnection);
 }
 
 bool CMainFrame::OpenFigureFile(const QString &path)
@@ -380,7 +377,8 @@ void CMainFrame::dropEvent(QDropEvent *event)
     event->setDropAction(Qt::CopyAction);
     event->accept();
     // The question about unsaved changes must not run inside the platform's drop.
-    QMetaObject::invokeMethod(this, [this, path] { OpenFigureFile(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { OpenFigureFile(path); }, Qt::QueuedConnection);
 }
 
 void CMainFrame::OnAppAbout()
@@ -450,8 +448,8 @@ CDocumentUi::Answer CMainFrame::AskYesNoCancel(const QString &text, const QStrin
 
 void CMainFrame::ShowMessage(const QString &text, const QString &caption, Icon icon)
 {
-    QMessageBox box(icon == Icon::Stop ? QMessageBox::Critical : QMessageBox::Warning, caption, text,
-                    QMessageBox::Ok, this);
+    QMessageBox box(icon == Icon::Stop ? QMessageBox::Critical : QMessageBox::Warning, caption, text, QMessageBox::Ok,
+                    this);
     box.exec();
 }
 

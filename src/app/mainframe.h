@@ -150,11 +150,11 @@ private:
     QToolBar *m_toolBar = nullptr;
     CTarvexView *m_view = nullptr;
     std::unique_ptr<QFileDialog> m_saveDialog;
-    QCheckBox *m_transparent = nullptr;   // in the save dialog
+    QCheckBox *m_transparent = nullptr; // in the save dialog
     QHash<int, QAction *> m_actions;
-    CRecentMenu *m_recentMenu = nullptr;     // owned by this window
-    QToolButton *m_recentButton = nullptr;   // owned by the toolbar
-    CZoomBox *m_zoomBox = nullptr;           // owned by the toolbar
+    CRecentMenu *m_recentMenu = nullptr;   // owned by this window
+    QToolButton *m_recentButton = nullptr; // owned by the toolbar
+    CZoomBox *m_zoomBox = nullptr;         // owned by the toolbar
     QString m_dragCubeFormat;
     // The help window while it is open; it clears this pointer itself when closed.
     CHelpFrame *m_pHelpFrame = nullptr;

@@ -36,5 +36,5 @@ Q_SIGNALS:
 
 private:
     CRecentFiles m_files;
-    QMenu *m_examples = nullptr;   // owned by this menu
+    QMenu *m_examples = nullptr; // owned by this menu
 };

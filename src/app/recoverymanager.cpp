@@ -45,7 +45,7 @@ void RemoveIfSpecial(const QString &path)
     if (::lstat(name.constData(), &info) != 0 || S_ISREG(info.st_mode))
         return;
     if (S_ISDIR(info.st_mode))
-        ::rmdir(name.constData());   // only an empty one: nothing of the user's goes
+        ::rmdir(name.constData()); // only an empty one: nothing of the user's goes
     else
         ::unlink(name.constData());
 }
@@ -145,9 +145,9 @@ bool CRecoveryManager::SettleCopy(const QString &id) const
     QStringList candidates;
     if (QFileInfo::exists(copy))
         candidates << copy;
-    const QStringList temporaries = dir.entryList({id + QLatin1String(CopySuffix) + QLatin1String(".*"),
-                                                   id + QLatin1String(NameSuffix) + QLatin1String(".*")},
-                                                  QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList temporaries = dir.entryList(
+        {id + QLatin1String(CopySuffix) + QLatin1String(".*"), id + QLatin1String(NameSuffix) + QLatin1String(".*")},
+        QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &file : temporaries) {
         if (file.startsWith(id + QLatin1String(CopySuffix)))
             candidates << dir.filePath(file);
@@ -197,11 +197,11 @@ bool CRecoveryManager::Start()
         for (const QString &id : std::as_const(ids)) {
             std::unique_ptr<QLockFile> lock = TryLock(id);
             if (!lock)
-                continue;   // its editor still runs
+                continue; // its editor still runs
             if (SettleCopy(id))
                 left.push_back({id, ModifiedAt(FilePath(id, CopySuffix)), std::move(lock)});
             else
-                RemoveFiles(id);   // nothing to offer; the lock goes when released
+                RemoveFiles(id); // nothing to offer; the lock goes when released
         }
         // Newest copy first.
         std::stable_sort(left.begin(), left.end(), [](const Left &a, const Left &b) { return a.Time > b.Time; });
@@ -234,9 +234,8 @@ bool CRecoveryManager::Start()
 bool CRecoveryManager::Offer(const QString &id, std::unique_ptr<QLockFile> &lock, bool &stop)
 {
     CDocumentUi *ui = m_doc.Ui();
-    const CDocumentUi::Answer answer =
-        ui ? ui->AskRestoreDiscard(tr(RestoreQuestion), QString::fromLatin1(AppCaption))
-           : CDocumentUi::Answer::Cancel;
+    const CDocumentUi::Answer answer = ui ? ui->AskRestoreDiscard(tr(RestoreQuestion), QString::fromLatin1(AppCaption))
+                                          : CDocumentUi::Answer::Cancel;
     if (answer == CDocumentUi::Answer::Cancel) {
         // Neither button: the copy waits for the next start.
         stop = true;
@@ -249,8 +248,7 @@ bool CRecoveryManager::Offer(const QString &id, std::unique_ptr<QLockFile> &lock
     stop = true;
     QString name;
     QByteArray nameBytes;
-    if (CRegularFile::ReadFile(FilePath(id, NameSuffix), MaxNameSize, &nameBytes, nullptr,
-                               CRegularFile::Links::Refuse))
+    if (CRegularFile::ReadFile(FilePath(id, NameSuffix), MaxNameSize, &nameBytes, nullptr, CRegularFile::Links::Refuse))
         name = QString::fromUtf8(nameBytes);
     // A copy that cannot be read has been reported by the document and is of no use.
     if (!CDocumentCommands(m_doc).Open(FilePath(id, CopySuffix), CDocumentCommands::OpenAs::Recovered, name)) {
@@ -301,7 +299,8 @@ void CRecoveryManager::StartWrite()
         result.Ok = WriteFiles(job, &result.Error);
         result.Name = job.Name;
         // The outcome is taken up on the interface's thread.
-        QMetaObject::invokeMethod(this, [this] { WaitForWrite(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { WaitForWrite(); }, Qt::QueuedConnection);
         return result;
     });
 }
@@ -325,19 +324,21 @@ bool CRecoveryManager::WriteFiles(const Job &job, QString *error)
     RemoveIfSpecial(job.NamePath);
     RemoveIfSpecial(job.CopyPath);
     // The name first: a copy is never paired with the name of another figure.
-    return CFileException::Guard(error, [&] {
-        if (!job.WriteName)
-            return true;
-        if (job.Name.isEmpty()) {
-            QFile::remove(job.NamePath);
-        } else {
-            const QByteArray name = job.Name.toUtf8();
-            CSafeFileWriter writer(job.NamePath);
-            writer.Write(name.constData(), name.size());
-            writer.Commit();
-        }
-        return true;
-    }) && CFigureXml::Save(job.Figure, job.CopyPath, error);
+    return CFileException::Guard(error,
+                                 [&] {
+                                     if (!job.WriteName)
+                                         return true;
+                                     if (job.Name.isEmpty()) {
+                                         QFile::remove(job.NamePath);
+                                     } else {
+                                         const QByteArray name = job.Name.toUtf8();
+                                         CSafeFileWriter writer(job.NamePath);
+                                         writer.Write(name.constData(), name.size());
+                                         writer.Commit();
+                                     }
+                                     return true;
+                                 })
+           && CFigureXml::Save(job.Figure, job.CopyPath, error);
 }
 
 bool CRecoveryManager::WriteCopy()
@@ -361,7 +362,8 @@ bool CRecoveryManager::OnWritten(bool ok, const QString &error, const QString &n
     if (!m_warned && m_doc.Ui()) {
         m_warned = true;
         m_doc.Ui()->ShowMessage(tr("The recovery copy of the figure could not be written; "
-                                   "this is not said again.\n%1").arg(error),
+                                   "this is not said again.\n%1")
+                                    .arg(error),
                                 QString::fromLatin1(AppCaption), CDocumentUi::Icon::Exclamation);
     }
     return false;

@@ -34,8 +34,8 @@ public:
         int QuietMs = 2000;
         int LongestMs = 5000;
     };
-    static constexpr const char *RestoreQuestion =
-        QT_TRANSLATE_NOOP("CRecoveryManager", "Tarvex was closed without saving a figure. Restore it?");
+    static constexpr const char *RestoreQuestion = QT_TRANSLATE_NOOP(
+        "CRecoveryManager", "Tarvex was closed without saving a figure. Restore it?");
 
     // folder: where the copies live; empty for the user's data location + "recovery".
     explicit CRecoveryManager(CTarvexDoc &doc, const QString &folder = QString(), QObject *parent = nullptr);
@@ -76,7 +76,7 @@ private:
         CFigure Figure;
         QString CopyPath;
         QString NamePath;
-        QString Name;       // the figure's own file name, empty when it has none
+        QString Name; // the figure's own file name, empty when it has none
         bool WriteName = true;
     };
     struct Result
@@ -114,7 +114,7 @@ private:
     QTimer m_quietTimer;
     QTimer m_longestTimer;
     bool m_hasCopy = false;
-    QString m_writtenName;   // the file name last written beside the copy
+    QString m_writtenName; // the file name last written beside the copy
     bool m_warned = false;
-    std::future<Result> m_pending;   // the write on the other thread, if any
+    std::future<Result> m_pending; // the write on the other thread, if any
 };

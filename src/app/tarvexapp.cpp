@@ -41,7 +41,7 @@ int CTarvexApp::Main(int argc, char **argv)
         SetNames();
         QCommandLineParser parser;
         CCommandLineExport::Configure(core, parser);
-        CCommandLineExport::Process(core, parser);   // --help, --version and unknown options end the program here
+        CCommandLineExport::Process(core, parser); // --help, --version and unknown options end the program here
         figurePath = parser.positionalArguments().value(0);
     }
     CTarvexApp app(argc, argv);

@@ -86,7 +86,8 @@ int CThumbnailer::Write(const QString &figurePath, const QString &outputPath, in
     CRegularFile existing;
     if (existing.OpenExistingForWriting(outputPath)) {
         if (!existing.ReplaceContents(png.data()))
-            return fail(CThumbnailer::tr("The preview could not be saved to %1.\n%2").arg(outputPath, existing.ErrorString()));
+            return fail(
+                CThumbnailer::tr("The preview could not be saved to %1.\n%2").arg(outputPath, existing.ErrorString()));
         return 0;
     }
     const bool written = CFileException::Guard(&reason, [&] {
@@ -108,7 +109,9 @@ int CThumbnailer::Run(int argc, char **argv)
     if (args.size() != 5) {
         std::fprintf(stderr, "tarvex: %s\n",
                      CThumbnailer::tr("--thumbnail needs the size, the figure file and the output file: "
-                        "tarvex --thumbnail SIZE IN OUT").toLocal8Bit().constData());
+                                      "tarvex --thumbnail SIZE IN OUT")
+                         .toLocal8Bit()
+                         .constData());
         return 2;
     }
     bool ok = false;

@@ -9,7 +9,7 @@
 class CCubeSelection
 {
 public:
-    QVector<QPoint> Cells;   // (column, row)
+    QVector<QPoint> Cells; // (column, row)
     QVector<qint32> Values;
 
     bool Contains(int column, int row) const;

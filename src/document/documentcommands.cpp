@@ -15,7 +15,8 @@
 
 namespace {
 
-const char *const AskSaveText = QT_TRANSLATE_NOOP("CDocumentCommands", "Your figure not saved. Do you want to save it?");
+const char *const AskSaveText = QT_TRANSLATE_NOOP("CDocumentCommands",
+                                                  "Your figure not saved. Do you want to save it?");
 const char *const AskSaveCaption = QT_TRANSLATE_NOOP("CDocumentCommands", "Warning");
 const char *const AppCaption = "Tarvex";
 
@@ -52,9 +53,8 @@ bool CDocumentCommands::PromptSaveChanges()
 {
     if (m_doc.Figure().IsEmpty() || m_doc.IsSaved())
         return true;
-    const CDocumentUi::Answer answer =
-        m_ui ? m_ui->AskYesNoCancel(tr(AskSaveText), tr(AskSaveCaption))
-             : CDocumentUi::Answer::Cancel;
+    const CDocumentUi::Answer answer = m_ui ? m_ui->AskYesNoCancel(tr(AskSaveText), tr(AskSaveCaption))
+                                            : CDocumentUi::Answer::Cancel;
     switch (answer) {
     case CDocumentUi::Answer::Cancel:
         return false;

@@ -12,5 +12,5 @@
 struct CFigureSnapshot
 {
     CFigure Figure;
-    std::optional<CCubeSelection> Selection;   // none while select-and-move mode was off
+    std::optional<CCubeSelection> Selection; // none while select-and-move mode was off
 };

@@ -33,12 +33,12 @@ COptions CSettingsStore::Load()
         for (int i = 0; i < 16; ++i)
             options.CustomColors[size_t(i)] = qFromLittleEndian<quint32>(custom.constData() + 4 * i);
     }
-    options.CubeSize = int(std::clamp<qint64>(readInt("CubeSize", CFigure::DefaultCubeSize), CFigure::MinCubeSize,
-                                              CFigure::MaxCubeSize));
-    options.Width = int(std::clamp<qint64>(readInt("Width", CFigure::DefaultWidth), CFigure::MinGridWidth,
-                                           CFigure::MaxGridWidth));
-    options.Height = int(std::clamp<qint64>(readInt("Height", CFigure::DefaultHeight), CFigure::MinGridHeight,
-                                            CFigure::MaxGridHeight));
+    options.CubeSize = int(
+        std::clamp<qint64>(readInt("CubeSize", CFigure::DefaultCubeSize), CFigure::MinCubeSize, CFigure::MaxCubeSize));
+    options.Width = int(
+        std::clamp<qint64>(readInt("Width", CFigure::DefaultWidth), CFigure::MinGridWidth, CFigure::MaxGridWidth));
+    options.Height = int(
+        std::clamp<qint64>(readInt("Height", CFigure::DefaultHeight), CFigure::MinGridHeight, CFigure::MaxGridHeight));
     return options;
 }
 

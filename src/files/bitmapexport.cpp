@@ -60,15 +60,15 @@ QByteArray CBitmapExport::Header(int width, int height)
     QByteArray header(HeaderSize, '\0');
     char *h = header.data();
     const quint32 pixelBytes = quint32(width) * quint32(height) * 3u;
-    qToLittleEndian<quint16>(0x4D42, h + 0);   // "BM"
+    qToLittleEndian<quint16>(0x4D42, h + 0); // "BM"
     qToLittleEndian<quint32>(HeaderSize + pixelBytes, h + 2);
     qToLittleEndian<quint32>(HeaderSize, h + 10);
     qToLittleEndian<quint32>(40, h + 14);
     qToLittleEndian<qint32>(width, h + 18);
-    qToLittleEndian<qint32>(height, h + 22);   // positive: bottom row first
+    qToLittleEndian<qint32>(height, h + 22); // positive: bottom row first
     qToLittleEndian<quint16>(1, h + 26);
     qToLittleEndian<quint16>(24, h + 28);
-    qToLittleEndian<quint32>(0, h + 30);       // no compression
+    qToLittleEndian<quint32>(0, h + 30); // no compression
     qToLittleEndian<quint32>(pixelBytes, h + 34);
     return header;
 }
@@ -79,9 +79,8 @@ int CBitmapExport::StripRows(int width, int height)
     return qMin((rows + 7) / 8 * 8, (height + 7) / 8 * 8);
 }
 
-void CBitmapExport::RenderRows(CWorkspaceRenderer &renderer, const CFigure &figure,
-                               const QVector<QPoint> *selected, QImage &image, int from, bool bottomUp,
-                               bool transparent)
+void CBitmapExport::RenderRows(CWorkspaceRenderer &renderer, const CFigure &figure, const QVector<QPoint> *selected,
+                               QImage &image, int from, bool bottomUp, bool transparent)
 {
     const CFigure::Bounds b = figure.GetBounds();
     const QSize workspace = figure.GetWorkspaceSize();
@@ -115,8 +114,8 @@ void CBitmapExport::RenderRows(CWorkspaceRenderer &renderer, const CFigure &figu
     renderer.DrawImage(image, figure, params);
 }
 
-bool CBitmapExport::Export(const CFigure &figure, const QVector<QPoint> *selected, const QString &path,
-                           QString *error, int stripRows)
+bool CBitmapExport::Export(const CFigure &figure, const QVector<QPoint> *selected, const QString &path, QString *error,
+                           int stripRows)
 {
     if (figure.IsEmpty()) {
         if (error)
@@ -126,8 +125,7 @@ bool CBitmapExport::Export(const CFigure &figure, const QVector<QPoint> *selecte
     const QSize size = BitmapSize(figure);
     const int width = size.width();
     const int height = size.height();
-    stripRows = stripRows <= 0 ? StripRows(width, height)
-                               : qMin((stripRows + 7) / 8 * 8, (height + 7) / 8 * 8);
+    stripRows = stripRows <= 0 ? StripRows(width, height) : qMin((stripRows + 7) / 8 * 8, (height + 7) / 8 * 8);
     return CFileException::Guard(error, [&] {
         CSafeFileWriter writer(path);
         const QByteArray header = Header(width, height);
@@ -163,7 +161,6 @@ void CBitmapExport::Print(const CFigure &figure, QPainter &painter, const QSize 
     painter.fillRect(QRect(QPoint(0, 0), workspace), ColorFromRef(figure.BkColor));
     CWorkspaceRenderer::Params params;
     params.CubeSize = figure.CubeSize;
-    params.Offset = QPoint((printable.width() - b.Width()) / 2 - b.left,
-                           (printable.height() - b.Height()) / 2 - b.top);
+    params.Offset = QPoint((printable.width() - b.Width()) / 2 - b.left, (printable.height() - b.Height()) / 2 - b.top);
     CWorkspaceRenderer().DrawVector(painter, figure, CWorkspaceRenderer::WholeArea(figure, params), params);
 }

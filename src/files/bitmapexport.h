@@ -26,8 +26,8 @@ public:
     // by StripBudget; the grey pattern stays anchored at the picture's corner), so memory stays
     // bounded for any figure; the previous file is replaced only when everything was
     // written.
-    static bool Export(const CFigure &figure, const QVector<QPoint> *selected, const QString &path,
-                       QString *error, int stripRows = 0);
+    static bool Export(const CFigure &figure, const QVector<QPoint> *selected, const QString &path, QString *error,
+                       int stripRows = 0);
 
     // Size of the bitmap for the figure: the bounding width rounded to the next
     // multiple of 4 above it (so rows need no padding), and the bounding height.
@@ -43,9 +43,8 @@ public:
     // With transparent (32-bit images), background and white are both left fully
     // transparent (pixel value 0): only cubes are opaque. An Indexed8 image takes the
     // colours' indices in its table (transparent is the entry 0x00000000).
-    static void RenderRows(CWorkspaceRenderer &renderer, const CFigure &figure,
-                           const QVector<QPoint> *selected, QImage &image, int from, bool bottomUp = false,
-                           bool transparent = false);
+    static void RenderRows(CWorkspaceRenderer &renderer, const CFigure &figure, const QVector<QPoint> *selected,
+                           QImage &image, int from, bool bottomUp = false, bool transparent = false);
 
     // Paints the figure centred on a page whose printable area is printable device pixels,
     // through the renderer's vector path on any painter, so paper shows what a PDF

@@ -76,8 +76,7 @@ QByteArray CFigureFragment::Encode() const
     QJsonObject root;
     root.insert(QStringLiteral("version"), FormatVersion);
     root.insert(QStringLiteral("cubeSize"), CubeSize);
-    root.insert(QStringLiteral("colors"),
-                QJsonArray{qint64(BkColor), qint64(Color1), qint64(Color2), qint64(Color3)});
+    root.insert(QStringLiteral("colors"), QJsonArray{qint64(BkColor), qint64(Color1), qint64(Color2), qint64(Color3)});
     root.insert(QStringLiteral("cells"), cells);
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
@@ -95,8 +94,7 @@ bool CFigureFragment::Decode(const QByteArray &data, CFigureFragment &out)
     if (!ReadInt(root.value(QStringLiteral("version")), FormatVersion, FormatVersion, version))
         return false;
     CFigureFragment fragment;
-    if (!ReadInt(root.value(QStringLiteral("cubeSize")), CFigure::MinCubeSize, CFigure::MaxCubeSize,
-                 fragment.CubeSize))
+    if (!ReadInt(root.value(QStringLiteral("cubeSize")), CFigure::MinCubeSize, CFigure::MaxCubeSize, fragment.CubeSize))
         return false;
     const QJsonArray colors = root.value(QStringLiteral("colors")).toArray();
     if (colors.size() != 4 || !ReadColor(colors[0], fragment.BkColor) || !ReadColor(colors[1], fragment.Color1)

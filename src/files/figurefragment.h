@@ -30,8 +30,8 @@ public:
     ColorRef Color2 = CFigure::DefaultColor2;
     ColorRef Color3 = CFigure::DefaultColor3;
     int CubeSize = CFigure::DefaultCubeSize;
-    QVector<QPoint> Cells;    // (column, row), in placing order
-    QVector<qint32> Values;   // 0..63, one per cell
+    QVector<QPoint> Cells;  // (column, row), in placing order
+    QVector<qint32> Values; // 0..63, one per cell
 
     // The given cells of a figure with their values (cells that hold no cube are left
     // out), or with no list every cube in row order.

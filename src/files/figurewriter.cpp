@@ -109,8 +109,8 @@ QString CFigureWriter::UnknownTypeText(const QString &path)
         .arg(suffix, SuffixList());
 }
 
-bool CFigureWriter::Write(Format format, const CFigure &figure, const QVector<QPoint> *selected,
-                          const QString &path, bool transparent, QString *error)
+bool CFigureWriter::Write(Format format, const CFigure &figure, const QVector<QPoint> *selected, const QString &path,
+                          bool transparent, QString *error)
 {
     switch (format) {
     case Format::Xml:

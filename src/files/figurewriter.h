@@ -23,11 +23,11 @@ public:
     struct FileType
     {
         Format Id;
-        const char *Suffix;     // lower case, without the dot
-        const char *Name;       // "Tarvex figure" (translated when shown)
-        const char *Purpose;    // what it is for, one sentence for the help page
-        bool KeepsFigure;       // Tarvex can open it again as the figure
-        bool Transparency;      // can leave the background out
+        const char *Suffix;  // lower case, without the dot
+        const char *Name;    // "Tarvex figure" (translated when shown)
+        const char *Purpose; // what it is for, one sentence for the help page
+        bool KeepsFigure;    // Tarvex can open it again as the figure
+        bool Transparency;   // can leave the background out
     };
     // Every type, in the order the save dialog offers them.
     static const std::vector<FileType> &Types();
@@ -48,6 +48,6 @@ public:
 
     // Writes path in format (not Unknown). Selected cells (may be null) come out greyed
     // in the bitmap and PNG only; transparent applies to PNG and SVG only.
-    static bool Write(Format format, const CFigure &figure, const QVector<QPoint> *selected,
-                      const QString &path, bool transparent, QString *error);
+    static bool Write(Format format, const CFigure &figure, const QVector<QPoint> *selected, const QString &path,
+                      bool transparent, QString *error);
 };

@@ -22,8 +22,7 @@ public:
     static bool Load(const QString &path, CFigure &figure, QString *error);
     // The same, from the file's bytes (ending at the first zero byte); path, when
     // given, names the file they were read from in messages.
-    static bool LoadFromData(const QByteArray &data, CFigure &figure, QString *error,
-                             const QString &path = QString());
+    static bool LoadFromData(const QByteArray &data, CFigure &figure, QString *error, const QString &path = QString());
 
     // The element tree of a figure.
     static CXmlElement BuildTree(const CFigure &figure);

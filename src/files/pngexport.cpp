@@ -68,8 +68,7 @@ void OnFlush(png_structp)
 {
 }
 
-template <typename Fn>
-bool Call(png_structp png, Fn fn)
+template <typename Fn> bool Call(png_structp png, Fn fn)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -180,7 +179,7 @@ struct Layout
     bool Transparent = false;
     bool Indexed = false;
     int Bits = 8;
-    QVector<QRgb> Table;   // the palette, when indexed
+    QVector<QRgb> Table; // the palette, when indexed
 
     size_t RowBytes() const
     {
@@ -190,16 +189,14 @@ struct Layout
     }
     QImage::Format Format() const
     {
-        return Indexed ? QImage::Format_Indexed8
-                       : Transparent ? QImage::Format_RGBA8888 : QImage::Format_RGB888;
+        return Indexed ? QImage::Format_Indexed8 : Transparent ? QImage::Format_RGBA8888 : QImage::Format_RGB888;
     }
 };
 
 // Packs a row of one-byte indices into Bits bits each, leftmost pixel in the high bits,
 // the last byte filled up with zeros. Whole bytes are gathered by one multiplication:
 // each index lands in its place of the top byte and no two products overlap there.
-template <int Bits>
-void PackRow(uchar *out, const uchar *in, int width)
+template <int Bits> void PackRow(uchar *out, const uchar *in, int width)
 {
     constexpr int PerByte = 8 / Bits;
     int x = 0;
@@ -302,9 +299,8 @@ public:
             m_out.reset(new uchar[bound]);
             m_outSize = bound;
         }
-        deflateReset(&m_z);   // also resets the tuning to the level's
-        deflateTune(&m_z, CPngExport::GoodLength, CPngExport::MaxInsert, CPngExport::NiceLength,
-                    CPngExport::MaxChain);
+        deflateReset(&m_z); // also resets the tuning to the level's
+        deflateTune(&m_z, CPngExport::GoodLength, CPngExport::MaxInsert, CPngExport::NiceLength, CPngExport::MaxChain);
         m_z.next_in = m_filtered.get();
         m_z.avail_in = uInt(length);
         m_z.next_out = m_out.get();
@@ -395,8 +391,7 @@ QSize CPngExport::PictureSize(const CFigure &figure)
     return QSize(b.Width(), b.Height());
 }
 
-bool CPngExport::Export(const CFigure &figure, const QString &path, QString *error, bool transparent,
-                        int stripRows)
+bool CPngExport::Export(const CFigure &figure, const QString &path, QString *error, bool transparent, int stripRows)
 {
     if (figure.IsEmpty()) {
         if (error)
@@ -434,12 +429,13 @@ bool CPngExport::Export(const CFigure &figure, const QString &path, QString *err
             png_set_write_fn(p, &context, OnWrite, OnFlush);
             png_set_IHDR(p, info, png_uint_32(width), png_uint_32(height), layout.Bits,
                          layout.Indexed ? PNG_COLOR_TYPE_PALETTE
-                                        : transparent ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
+                         : transparent  ? PNG_COLOR_TYPE_RGB_ALPHA
+                                        : PNG_COLOR_TYPE_RGB,
                          PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
             if (layout.Indexed) {
                 png_color palette[256];
                 png_byte alpha[256];
-                int opaqueFrom = 0;   // entries from here on are opaque; tRNS lists those before
+                int opaqueFrom = 0; // entries from here on are opaque; tRNS lists those before
                 for (int i = 0; i < layout.Table.size(); ++i) {
                     const QRgb color = layout.Table.at(i);
                     palette[i] = png_color{png_byte(qRed(color)), png_byte(qGreen(color)), png_byte(qBlue(color))};

@@ -177,9 +177,11 @@ bool CRegularFile::ReplaceContents(const QByteArray &data)
         if (put < 0 && errno == EINTR)
             continue;
         if (put <= 0)
-            return Fail(Error::Write, CRegularFile::tr("Cannot write %1: %2")
-                                          .arg(m_path, put < 0 ? ErrnoText(errno)
-                                                               : CRegularFile::tr("Not all data could be written; the disk may be full")));
+            return Fail(
+                Error::Write,
+                CRegularFile::tr("Cannot write %1: %2")
+                    .arg(m_path, put < 0 ? ErrnoText(errno)
+                                         : CRegularFile::tr("Not all data could be written; the disk may be full")));
         next += put;
         left -= put;
     }
@@ -228,7 +230,8 @@ QString CRegularFile::WriteProblem(const QString &path)
     const QString kind = SpecialKind(path);
     if (kind.isEmpty())
         return QString();
-    return CRegularFile::tr("%1 is %2, not a regular file: nothing was written and it is left as it is.").arg(path, kind);
+    return CRegularFile::tr("%1 is %2, not a regular file: nothing was written and it is left as it is.")
+        .arg(path, kind);
 }
 
 QString CRegularFile::NameProblem(const QString &path)
@@ -241,7 +244,8 @@ QString CRegularFile::NameProblem(const QString &path)
 QString CRegularFile::BadNameText(const QString &path)
 {
     return CRegularFile::tr("The name %1 is not valid UTF-8 text: Tarvex cannot tell which file it names, "
-              "so it neither reads nor writes it.").arg(path);
+                            "so it neither reads nor writes it.")
+        .arg(path);
 }
 
 bool CRegularFile::IsFaithfulName(const QByteArray &localName)

@@ -65,7 +65,7 @@ protected:
             m_head = m_head.left(root) + SizedRoot(m_head.mid(root, end - root)) + m_head.mid(end);
             Finish();
         } else if (m_head.size() > 65536) {
-            Finish();   // no root tag where one is expected: passed on as it is
+            Finish(); // no root tag where one is expected: passed on as it is
         }
         return m_failed ? -1 : size;
     }
@@ -76,7 +76,7 @@ private:
     {
         for (const char *name : {"width", "height"}) {
             const QByteArray value = QByteArray::number(qstrcmp(name, "width") == 0 ? m_rootSize.width()
-                                                                                     : m_rootSize.height())
+                                                                                    : m_rootSize.height())
                                      + "px";
             const QByteArray key = QByteArray(" ") + name + "=\"";
             const qsizetype at = tag.indexOf(key);

@@ -25,7 +25,6 @@ public:
     static void Paint(const CFigure &figure, QPainter &painter, bool transparent);
 
     // Each writes the whole file or, on failure, leaves any previous file untouched.
-    static bool ExportSvg(const CFigure &figure, const QString &path, QString *error,
-                          bool transparent = false);
+    static bool ExportSvg(const CFigure &figure, const QString &path, QString *error, bool transparent = false);
     static bool ExportPdf(const CFigure &figure, const QString &path, QString *error);
 };

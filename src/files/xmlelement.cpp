@@ -65,8 +65,7 @@ const CXmlElement &CXmlElement::GetChild(const QByteArray &name) const
     return const_cast<CXmlElement *>(this)->GetChild(name);
 }
 
-void CXmlElement::SplitNameValue(const QByteArray &entry, bool unquote, QByteArray *name,
-                                 QByteArray *value)
+void CXmlElement::SplitNameValue(const QByteArray &entry, bool unquote, QByteArray *name, QByteArray *value)
 {
     const qsizetype eq = entry.indexOf('=');
     QByteArray v = eq < 0 ? entry : entry.mid(eq + 1);
@@ -137,7 +136,7 @@ qint32 CXmlElement::TextToInt(const QByteArray &text)
     for (; p < end && *p >= '0' && *p <= '9'; ++p) {
         value = value * 10 + (*p - '0');
         if (value > qint64(INT_MAX) + 1)
-            value = qint64(INT_MAX) + 1;   // saturate, keep scanning harmlessly
+            value = qint64(INT_MAX) + 1; // saturate, keep scanning harmlessly
     }
     if (negative)
         value = -value;

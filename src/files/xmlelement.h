@@ -50,8 +50,7 @@ public:
     // Splits an attribute entry at its first '='. Without '=', the name is empty and
     // the value is the whole entry. With unquote, one pair of surrounding double
     // quotes is removed from a value longer than one byte.
-    static void SplitNameValue(const QByteArray &entry, bool unquote, QByteArray *name,
-                               QByteArray *value);
+    static void SplitNameValue(const QByteArray &entry, bool unquote, QByteArray *name, QByteArray *value);
     // Decimal text of a 32-bit integer, '-' for negative values (like _itoa).
     static QByteArray IntToText(qint32 value);
     // The C atoi rule: leading whitespace, optional sign, digits up to the first

@@ -87,17 +87,15 @@ void CCubePainter::Draw(QPainter &painter) const
     painter.setPen(SolidPen(Qt::black));
     painter.setBrush(Qt::NoBrush);
     if (Index == EmptyCubeIndex || DrawOutline) {
-        const QPoint hexagon[] = {{X[4], Y[2]}, {X[4], Y[7]}, {X[2], Y[9]}, {X[0], Y[7]},
-                                  {X[0], Y[2]}, {X[2], Y[0]}, {X[4], Y[2]}, {X[2], Y[4]},
-                                  {X[0], Y[2]}};
+        const QPoint hexagon[] = {{X[4], Y[2]}, {X[4], Y[7]}, {X[2], Y[9]}, {X[0], Y[7]}, {X[0], Y[2]},
+                                  {X[2], Y[0]}, {X[4], Y[2]}, {X[2], Y[4]}, {X[0], Y[2]}};
         painter.drawPolyline(hexagon, int(std::size(hexagon)));
         painter.drawLine(QPoint(X[2], Y[4]), QPoint(X[2], Y[9]));
     }
     if (DrawPartBorders) {
-        const QPoint centre[] = {{X[1], Y[1]}, {X[2], Y[2]}, {X[3], Y[1]}, {X[3], Y[3]},
-                                 {X[4], Y[5]}, {X[3], Y[6]}, {X[3], Y[8]}, {X[2], Y[7]},
-                                 {X[1], Y[8]}, {X[1], Y[6]}, {X[0], Y[5]}, {X[1], Y[3]},
-                                 {X[1], Y[1]}};
+        const QPoint centre[] = {{X[1], Y[1]}, {X[2], Y[2]}, {X[3], Y[1]}, {X[3], Y[3]}, {X[4], Y[5]},
+                                 {X[3], Y[6]}, {X[3], Y[8]}, {X[2], Y[7]}, {X[1], Y[8]}, {X[1], Y[6]},
+                                 {X[0], Y[5]}, {X[1], Y[3]}, {X[1], Y[1]}};
         painter.drawPolyline(centre, int(std::size(centre)));
     }
     painter.restore();
@@ -110,27 +108,18 @@ QPolygon CCubePainter::FacePolygon(int face) const
     const int *Y = p.Y;
     const int i = Index;
     switch (face) {
-    case 0:   // top
-        return QPolygon({(i & 32) ? QPoint(X[1], Y[3]) : QPoint(X[0], Y[2]),
-                         QPoint(X[1], Y[1]),
-                         (i & 1) ? QPoint(X[2], Y[2]) : QPoint(X[2], Y[0]),
-                         QPoint(X[3], Y[1]),
-                         (i & 2) ? QPoint(X[3], Y[3]) : QPoint(X[4], Y[2]),
-                         QPoint(X[2], Y[4])});
-    case 1:   // right-hand side
-        return QPolygon({(i & 2) ? QPoint(X[3], Y[3]) : QPoint(X[4], Y[2]),
-                         QPoint(X[4], Y[5]),
-                         (i & 4) ? QPoint(X[3], Y[6]) : QPoint(X[4], Y[7]),
-                         QPoint(X[3], Y[8]),
-                         (i & 8) ? QPoint(X[2], Y[7]) : QPoint(X[2], Y[9]),
-                         QPoint(X[2], Y[4])});
-    default:   // left-hand side
-        return QPolygon({(i & 8) ? QPoint(X[2], Y[7]) : QPoint(X[2], Y[9]),
-                         QPoint(X[1], Y[8]),
-                         (i & 16) ? QPoint(X[1], Y[6]) : QPoint(X[0], Y[7]),
-                         QPoint(X[0], Y[5]),
-                         (i & 32) ? QPoint(X[1], Y[3]) : QPoint(X[0], Y[2]),
-                         QPoint(X[2], Y[4])});
+    case 0: // top
+        return QPolygon({(i & 32) ? QPoint(X[1], Y[3]) : QPoint(X[0], Y[2]), QPoint(X[1], Y[1]),
+                         (i & 1) ? QPoint(X[2], Y[2]) : QPoint(X[2], Y[0]), QPoint(X[3], Y[1]),
+                         (i & 2) ? QPoint(X[3], Y[3]) : QPoint(X[4], Y[2]), QPoint(X[2], Y[4])});
+    case 1: // right-hand side
+        return QPolygon({(i & 2) ? QPoint(X[3], Y[3]) : QPoint(X[4], Y[2]), QPoint(X[4], Y[5]),
+                         (i & 4) ? QPoint(X[3], Y[6]) : QPoint(X[4], Y[7]), QPoint(X[3], Y[8]),
+                         (i & 8) ? QPoint(X[2], Y[7]) : QPoint(X[2], Y[9]), QPoint(X[2], Y[4])});
+    default: // left-hand side
+        return QPolygon({(i & 8) ? QPoint(X[2], Y[7]) : QPoint(X[2], Y[9]), QPoint(X[1], Y[8]),
+                         (i & 16) ? QPoint(X[1], Y[6]) : QPoint(X[0], Y[7]), QPoint(X[0], Y[5]),
+                         (i & 32) ? QPoint(X[1], Y[3]) : QPoint(X[0], Y[2]), QPoint(X[2], Y[4])});
     }
 }
 
@@ -152,15 +141,13 @@ int CCubePainter::HitPart(int x, int y, bool allParts) const
 
 void CCubePainter::FillSelected(QPainter &painter) const
 {
-    FillRegionWithOp(painter, GetCubeRegion(), CreateGrayPatternBrush(),
-                     QPainter::RasterOp_SourceOrDestination);
+    FillRegionWithOp(painter, GetCubeRegion(), CreateGrayPatternBrush(), QPainter::RasterOp_SourceOrDestination);
 }
 
 void CCubePainter::DrawFrameXor(QPainter &painter, int dx, int dy) const
 {
     const QRegion region = ::GetCubeRegion(Left + dx, Top + dy, Size, Index);
-    FillRegionWithOp(painter, RegionBorder(region), QBrush(Qt::white),
-                     QPainter::RasterOp_SourceXorDestination);
+    FillRegionWithOp(painter, RegionBorder(region), QBrush(Qt::white), QPainter::RasterOp_SourceXorDestination);
 }
 
 bool CCubePainter::IsInsideRegion(const QRegion &region) const

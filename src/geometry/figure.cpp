@@ -184,6 +184,6 @@ QVector<QPoint> CFigure::CubesInRect(const QPoint &a, const QPoint &b) const
 
 bool CFigure::operator==(const CFigure &other) const
 {
-    return BkColor == other.BkColor && Color1 == other.Color1 && Color2 == other.Color2
-        && Color3 == other.Color3 && CubeSize == other.CubeSize && Grid == other.Grid;
+    return BkColor == other.BkColor && Color1 == other.Color1 && Color2 == other.Color2 && Color3 == other.Color3
+           && CubeSize == other.CubeSize && Grid == other.Grid;
 }

@@ -53,9 +53,9 @@ public:
     };
 
     ColorRef BkColor = DefaultBkColor;
-    ColorRef Color1 = DefaultColor1;   // top face
-    ColorRef Color2 = DefaultColor2;   // right-hand side face
-    ColorRef Color3 = DefaultColor3;   // left-hand side face
+    ColorRef Color1 = DefaultColor1; // top face
+    ColorRef Color2 = DefaultColor2; // right-hand side face
+    ColorRef Color3 = DefaultColor3; // left-hand side face
     int CubeSize = DefaultCubeSize;
     CubeGrid Grid;
 
@@ -63,7 +63,7 @@ public:
     // their values, new cells are empty.
     void Resize(int width, int height);
     static void Resize(CubeGrid &grid, int width, int height);
-    QSize GridSize() const;   // (cells in row 0, number of rows)
+    QSize GridSize() const; // (cells in row 0, number of rows)
     bool HasCell(int column, int row) const;
     qint32 Cell(int column, int row) const { return Grid[row][column]; }
     bool IsEmpty() const;

@@ -81,7 +81,9 @@ QVector<QPoint> CGridPath::Beam(const QPoint &start, const QPoint &end, const QS
 
 QPoint CGridPath::CursorStep(const QPoint &cell, int dx, int dy, int halfColumn, const QSize &grid)
 {
-    auto exists = [&grid](const QPoint &c) { return CellExists(c.x(), c.y(), grid.width(), grid.height()); };
+    auto exists = [&grid](const QPoint &c) {
+        return CellExists(c.x(), c.y(), grid.width(), grid.height());
+    };
     if (dy == 0) {
         const QPoint next(cell.x() + dx, cell.y());
         return exists(next) ? next : cell;

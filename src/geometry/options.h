@@ -35,7 +35,7 @@ struct COptions
     bool SameFigureSettings(const COptions &o) const
     {
         return Width == o.Width && Height == o.Height && CubeSize == o.CubeSize && BkColor == o.BkColor
-            && Color1 == o.Color1 && Color2 == o.Color2 && Color3 == o.Color3;
+               && Color1 == o.Color1 && Color2 == o.Color2 && Color3 == o.Color3;
     }
     bool operator==(const COptions &o) const { return SameFigureSettings(o) && CustomColors == o.CustomColors; }
     bool operator!=(const COptions &o) const { return !(*this == o); }

@@ -32,8 +32,7 @@ void PreparePainter(QPainter &painter)
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
-void FillRegionWithOp(QPainter &painter, const QRegion &region, const QBrush &brush,
-                      QPainter::CompositionMode op)
+void FillRegionWithOp(QPainter &painter, const QRegion &region, const QBrush &brush, QPainter::CompositionMode op)
 {
     if (region.isEmpty())
         return;

@@ -34,8 +34,7 @@ void PreparePainter(QPainter &painter);
 
 // Fills a region with a brush under a raster operation (OR for greying, XOR for
 // feedback frames); the painter's state is left as it was.
-void FillRegionWithOp(QPainter &painter, const QRegion &region, const QBrush &brush,
-                      QPainter::CompositionMode op);
+void FillRegionWithOp(QPainter &painter, const QRegion &region, const QBrush &brush, QPainter::CompositionMode op);
 
 // The one-pixel inner border of a region: the region's pixels that touch a pixel
 // outside it horizontally or vertically.

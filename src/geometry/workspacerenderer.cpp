@@ -83,14 +83,13 @@ QRect CWorkspaceRenderer::WholeArea(const CFigure &figure, const Params &params)
     const QSize grid = figure.GridSize();
     const CellPitch pitch = ComputeCellPitch(params.CubeSize, params.Scale);
     const QRect extent = PictureExtent(DrawnSize(params));
-    return QRect(extent.topLeft(), QSize(Zoomed(grid.width() * pitch.Px, params.Zoom),
-                                         Zoomed(grid.height() * pitch.Py, params.Zoom))
-                                       + extent.size());
+    return QRect(extent.topLeft(),
+                 QSize(Zoomed(grid.width() * pitch.Px, params.Zoom), Zoomed(grid.height() * pitch.Py, params.Zoom))
+                     + extent.size());
 }
 
 template <typename CellFn>
-void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, const Params &params,
-                                    CellFn cell) const
+void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, const Params &params, CellFn cell) const
 {
     const CubeGrid &grid = figure.Grid;
     const int rows = int(grid.size());
@@ -105,13 +104,16 @@ void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, co
     if (zoomed && !(zoom > 0.0))
         return;
     // A position p is drawn within half a pixel of p times the zoom.
-    auto at = [&](int value) { return zoomed ? Zoomed(value, zoom) : value; };
+    auto at = [&](int value) {
+        return zoomed ? Zoomed(value, zoom) : value;
+    };
 
     // Rows and columns whose drawing can reach into the area.
     const int rowFirst = qMax(0, zoomed ? int(std::ceil((area.top() - extent.bottom() - 0.5) / zoom / pitch.Py - 1e-9))
                                         : CeilDiv(area.top() - extent.bottom(), pitch.Py));
-    const int rowLast = qMin(rows - 1, zoomed ? int(std::floor((area.bottom() - extent.top() + 0.5) / zoom / pitch.Py + 1e-9))
-                                              : FloorDiv(area.bottom() - extent.top(), pitch.Py));
+    const int rowLast = qMin(rows - 1,
+                             zoomed ? int(std::floor((area.bottom() - extent.top() + 0.5) / zoom / pitch.Py + 1e-9))
+                                    : FloorDiv(area.bottom() - extent.top(), pitch.Py));
     if (rowFirst > rowLast)
         return;
     int colSpan = 0;
@@ -131,12 +133,13 @@ void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, co
     for (int r = rowFirst; r <= rowLast; ++r) {
         const CubeRow &row = grid[r];
         const int shift = (r & 1) ? pitch.Px / 2 : 0;
-        const int colFirst =
-            qMax(0, zoomed ? int(std::ceil(((area.left() - extent.right() - 0.5) / zoom - shift) / pitch.Px - 1e-9))
-                           : CeilDiv(area.left() - extent.right() - shift, pitch.Px));
-        const int colLast = qMin(int(row.size()) - 1,
-                                 zoomed ? int(std::floor(((area.right() - extent.left() + 0.5) / zoom - shift) / pitch.Px + 1e-9))
-                                        : FloorDiv(area.right() - extent.left() - shift, pitch.Px));
+        const int colFirst = qMax(
+            0, zoomed ? int(std::ceil(((area.left() - extent.right() - 0.5) / zoom - shift) / pitch.Px - 1e-9))
+                      : CeilDiv(area.left() - extent.right() - shift, pitch.Px));
+        const int colLast = qMin(
+            int(row.size()) - 1,
+            zoomed ? int(std::floor(((area.right() - extent.left() + 0.5) / zoom - shift) / pitch.Px + 1e-9))
+                   : FloorDiv(area.right() - extent.left() - shift, pitch.Px));
         const int y = params.Offset.y() + at(r * pitch.Py);
         const size_t base = size_t(r - rowFirst) * size_t(colSpan);
         for (int c = colFirst; c <= colLast; ++c) {
@@ -146,8 +149,7 @@ void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, co
     }
 }
 
-void CWorkspaceRenderer::Draw(QPainter &painter, const CFigure &figure, const QRect &area,
-                              const Params &params)
+void CWorkspaceRenderer::Draw(QPainter &painter, const CFigure &figure, const QRect &area, const Params &params)
 {
     const QPaintEngine *engine = painter.paintEngine();
     if (!engine || engine->type() != QPaintEngine::Raster) {
@@ -192,14 +194,12 @@ void CWorkspaceRenderer::DrawEachCell(QPainter &painter, const CFigure &figure, 
     });
 }
 
-void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, const QRect &area,
-                                    const Params &params)
+void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, const QRect &area, const Params &params)
 {
     PreparePainter(painter);
     const int half = DotOffset(params);
     CCubePainter cube = FacePainter(figure, DrawnSize(params));
-    const QColor colors[3] = {ColorFromRef(figure.Color1), ColorFromRef(figure.Color2),
-                              ColorFromRef(figure.Color3)};
+    const QColor colors[3] = {ColorFromRef(figure.Color1), ColorFromRef(figure.Color2), ColorFromRef(figure.Color3)};
     // The cubes of one row never touch each other (the pitch is wider than a cube), so
     // within a row the faces of one colour can go out as one path without changing
     // what covers what; rows still go out in order, later rows over earlier ones.
@@ -237,7 +237,7 @@ void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, co
                 faces[f].closeSubpath();
             }
         } else {
-            cube.Draw(painter);   // the empty cube's wire frame, or nothing
+            cube.Draw(painter); // the empty cube's wire frame, or nothing
         }
     });
     flush();
@@ -304,9 +304,8 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
     const int parity = params.PatternOrigin.x() + params.PatternOrigin.y();
     if (size > MaxCachedSize) {
         // Few cubes, each huge: the painter's polygons, pattern anchored as asked.
-        Q_ASSERT(format != QImage::Format_RGB888 && format != QImage::Format_BGR888
-                 && format != QImage::Format_RGBA8888 && format != QImage::Format_Indexed8
-                 && !params.BottomUp);
+        Q_ASSERT(format != QImage::Format_RGB888 && format != QImage::Format_BGR888 && format != QImage::Format_RGBA8888
+                 && format != QImage::Format_Indexed8 && !params.BottomUp);
         QPainter painter(&image);
         PreparePainter(painter);
         painter.translate(params.PatternOrigin);
@@ -324,7 +323,9 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
     // Row addresses without QImage::scanLine(), which checks for sharing on every call.
     uchar *const bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
-    auto line = [&](int y) { return bits + qsizetype(params.BottomUp ? height - 1 - y : y) * stride; };
+    auto line = [&](int y) {
+        return bits + qsizetype(params.BottomUp ? height - 1 - y : y) * stride;
+    };
     VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
         if (value < 0) {
             const int dx = x + half;
@@ -432,8 +433,7 @@ void CWorkspaceRenderer::UseTable(const QVector<QRgb> &table)
             p.Indexed8 = QImage();
 }
 
-QImage CWorkspaceRenderer::DrawAveraged(const CFigure &figure, const QRect &area, QRgb background,
-                                        const Params &params)
+QImage CWorkspaceRenderer::DrawAveraged(const CFigure &figure, const QRect &area, QRgb background, const Params &params)
 {
     const double zoom = params.Zoom;
     const int size = params.CubeSize * params.Scale;
@@ -529,7 +529,7 @@ CWorkspaceRenderer::Picture CWorkspaceRenderer::Build(qint32 value, Variant vari
                 for (int y = qMax(0, r.top()); y <= qMin(image.height() - 1, r.bottom()); ++y) {
                     auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
                     for (int x = qMax(0, r.left()); x <= qMin(image.width() - 1, r.right()); ++x) {
-                        const int wx = x + m_extent.left();   // relative to the cell origin
+                        const int wx = x + m_extent.left(); // relative to the cell origin
                         const int wy = y + m_extent.top();
                         if (((wx + wy + originParity) & 1) != 0)
                             line[x] = 0xFFFFFFFF;

@@ -33,16 +33,16 @@ public:
     // Where the drawing goes and what it shows.
     struct Params
     {
-        int CubeSize = 0;    // drawn size of a cube (pitch and dots follow it)
-        int Scale = 1;       // integer scale: cubes of CubeSize * Scale, the pitch at that scale
+        int CubeSize = 0; // drawn size of a cube (pitch and dots follow it)
+        int Scale = 1;    // integer scale: cubes of CubeSize * Scale, the pitch at that scale
         // Any other scale: every cell at its position (at CubeSize and Scale) times
         // Zoom, rounded once, so the figure keeps its proportions at every zoom; cubes
         // of DrawnSize. Offset and area are at the zoomed size.
         double Zoom = 1.0;
-        QPoint Offset;       // where the workspace origin lands in painter coordinates
-        bool Dots = false;   // mark empty cells
-        const QVector<QPoint> *Selected = nullptr;   // cells drawn greyed (may be null)
-        bool BottomUp = false;   // DrawImage: the image's rows run bottom to top, as in bitmap files
+        QPoint Offset;                             // where the workspace origin lands in painter coordinates
+        bool Dots = false;                         // mark empty cells
+        const QVector<QPoint> *Selected = nullptr; // cells drawn greyed (may be null)
+        bool BottomUp = false;                     // DrawImage: the image's rows run bottom to top, as in bitmap files
         // DrawImage only: the image point the grey pattern of selected cubes is
         // anchored at (white where x + y - PatternOrigin.x - PatternOrigin.y is odd).
         QPoint PatternOrigin;
@@ -118,20 +118,20 @@ public:
 private:
     struct Span
     {
-        int Row;      // in the picture
+        int Row; // in the picture
         int Left;
         int Length;
     };
     struct Picture
     {
-        QImage Image;   // premultiplied ARGB, transparent where the cube leaves the background
-        QPoint Offset;  // of the image's top left corner from the cell's origin
+        QImage Image;              // premultiplied ARGB, transparent where the cube leaves the background
+        QPoint Offset;             // of the image's top left corner from the cell's origin
         std::vector<Span> Spans;   // the opaque runs of each row, top row first
-        std::vector<int> RowSpans;  // index of each row's first span, and the end
-        QImage Rgb888;   // the picture in the byte orders of picture files, made when first asked
+        std::vector<int> RowSpans; // index of each row's first span, and the end
+        QImage Rgb888;             // the picture in the byte orders of picture files, made when first asked
         QImage Bgr888;
         QImage Rgba8888;
-        QImage Indexed8;   // made for m_table
+        QImage Indexed8; // made for m_table
     };
     enum Variant { Plain = 0, SelectedEven = 1, SelectedOdd = 2, VariantCount = 3 };
 
@@ -153,9 +153,9 @@ private:
     ColorRef m_top = 0;
     ColorRef m_right = 0;
     ColorRef m_left = 0;
-    QRect m_extent;   // what any picture can cover, relative to the cell's origin
+    QRect m_extent; // what any picture can cover, relative to the cell's origin
     std::array<std::array<Picture, VariantCount>, 64> m_pictures;
-    Picture m_scratch;   // a picture of a value that is no cube kind, not kept
-    QVector<QRgb> m_table;   // colour table of the Indexed8 pictures
+    Picture m_scratch;     // a picture of a value that is no cube kind, not kept
+    QVector<QRgb> m_table; // colour table of the Indexed8 pictures
     int m_built = 0;
 };

@@ -53,7 +53,8 @@ bool CPlaceCubeHandler::MouseMove(QMouseEvent *event, const QPoint &workspacePoi
                                                             Mapping().DisplaySize());
     m_lastPoint = workspacePoint;
     if (m_gesture == ShiftPress) {
-        const bool left = std::any_of(crossed.begin(), crossed.end(), [this](const QPoint &c) { return c != m_pressCell; });
+        const bool left = std::any_of(crossed.begin(), crossed.end(),
+                                      [this](const QPoint &c) { return c != m_pressCell; });
         if (!left)
             return true;
         m_gesture = Stroke;

@@ -68,5 +68,5 @@ private:
     Gesture m_gesture = None;
     QPoint m_pressCell{-1, -1};
     QPoint m_lastPoint;
-    QSet<quint32> m_visited;   // cells of the stroke, as row * 65536 + column
+    QSet<quint32> m_visited; // cells of the stroke, as row * 65536 + column
 };

@@ -193,8 +193,8 @@ void CSelectMoveHandler::RunDrag()
             drag->setDragCursor(m_moveCursor, Qt::MoveAction);
     }
 
-    const Qt::DropAction result =
-        m_runDrag ? m_runDrag(*drag) : drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    const Qt::DropAction result = m_runDrag ? m_runDrag(*drag)
+                                            : drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
 
     StopAutoScroll();
     SetFeedback(NoFeedback);

@@ -57,8 +57,8 @@ class CSelectMoveHandler : public QObject
 public:
     enum DragModes {
         NoDrag = 0,
-        MoveSelection = 1,   // dragging the selected cubes
-        RubberBand = 2       // drawing a selection rectangle
+        MoveSelection = 1, // dragging the selected cubes
+        RubberBand = 2     // drawing a selection rectangle
     };
 
     // LastFeedback while no feedback is shown.
@@ -139,15 +139,15 @@ private:
 
     // A left press in the mode that has not become a drag yet.
     bool m_pressPending = false;
-    QPoint m_pressPoint;   // viewport coordinates
-    QPointF m_pressPosition;   // the same, as the event gave it
+    QPoint m_pressPoint;     // viewport coordinates
+    QPointF m_pressPosition; // the same, as the event gave it
 
     int m_dragMode = NoDrag;
     QPoint m_dragStart;
     QPoint m_lastFeedback = NoFeedback;
-    QRect m_selectionBounds;   // the selected cubes' squares when the drag began
+    QRect m_selectionBounds; // the selected cubes' squares when the drag began
 
     QTimer *m_autoScroll = nullptr;
-    QPointF m_dragPoint;   // viewport point of the last drag event
+    QPointF m_dragPoint; // viewport point of the last drag event
     Qt::KeyboardModifiers m_dragModifiers;
 };

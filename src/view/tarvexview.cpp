@@ -305,7 +305,8 @@ void CTarvexView::OnUpdate()
         const CellPitch figurePitch = m_doc.Figure().GetCellPitch();
         const CellPitch pitch{mapping.Scaled(figurePitch.Px) + 1, mapping.Scaled(figurePitch.Py) + 1};
         for (const QPoint &cell : *changed)
-            viewport()->update(ToViewport(CellArea(cell).adjusted(-pitch.Px / 2, -2 * pitch.Py, pitch.Px / 2, 2 * pitch.Py)));
+            viewport()->update(
+                ToViewport(CellArea(cell).adjusted(-pitch.Px / 2, -2 * pitch.Py, pitch.Px / 2, 2 * pitch.Py)));
     } else {
         UpdateScrollRange();
         viewport()->update();
@@ -371,10 +372,9 @@ void CTarvexView::paintEvent(QPaintEvent *event)
     if (!direct) {
         if (m_buffer.width() < device.width() || m_buffer.height() < device.height())
             m_buffer = QImage(all.size().expandedTo(device.size()), QImage::Format_RGB32);
-        part = QImage(m_buffer.bits(), device.width(), device.height(), m_buffer.bytesPerLine(),
-                      QImage::Format_RGB32);
+        part = QImage(m_buffer.bits(), device.width(), device.height(), m_buffer.bytesPerLine(), QImage::Format_RGB32);
     }
-    const QPoint origin = DeviceScroll() + device.topLeft();   // workspace point at part's corner
+    const QPoint origin = DeviceScroll() + device.topLeft(); // workspace point at part's corner
     const CFigure figure = m_doc.Figure();
     const QColor background = ColorFromRef(figure.BkColor);
     CWorkspaceRenderer::Params params;
@@ -572,8 +572,7 @@ void CTarvexView::dropEvent(QDropEvent *event)
 
 // ---------------------------------------------------------------- cursors
 
-CTarvexView::CursorId CTarvexView::ChooseCursor(const QPoint &viewportPoint,
-                                                Qt::KeyboardModifiers modifiers) const
+CTarvexView::CursorId CTarvexView::ChooseCursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const
 {
     if (m_doc.IsSelectMode())
         return (modifiers & Qt::ControlModifier) ? CopyCursor : ArrowCursor;
@@ -777,7 +776,7 @@ bool CTarvexView::CellKeyPress(QKeyEvent *event)
             return true;
         const QPoint offset(dx, 2 * dy);
         if (m_doc.ClampDragOffset(offset) != offset)
-            return true;   // a cube would leave the grid
+            return true; // a cube would leave the grid
         if (event->isAutoRepeat())
             m_doc.JoinNextEdit();
         m_doc.DropSelection(offset, false);
@@ -808,7 +807,8 @@ void CTarvexView::Copy(bool cut)
 {
     const CCubeSelection *selection = m_doc.Selection();
     const bool selected = selection && !selection->Cells.isEmpty();
-    const CFigureFragment fragment = CFigureFragment::FromFigure(m_doc.Figure(), selected ? &selection->Cells : nullptr);
+    const CFigureFragment fragment = CFigureFragment::FromFigure(m_doc.Figure(),
+                                                                 selected ? &selection->Cells : nullptr);
     if (fragment.IsEmpty())
         return;
     QGuiApplication::clipboard()->setMimeData(fragment.ToMimeData());

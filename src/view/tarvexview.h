@@ -41,10 +41,10 @@ class CTarvexView : public QAbstractScrollArea
 public:
     // Cursor ids of the four view cursors.
     enum CursorId {
-        CubeCursor = 135,     // drawing mode, over a cell
-        NoCellCursor = 136,   // drawing mode, over no cell
-        CopyCursor = 172,     // select-and-move mode, Ctrl held
-        ArrowCursor = 173     // select-and-move mode
+        CubeCursor = 135,   // drawing mode, over a cell
+        NoCellCursor = 136, // drawing mode, over no cell
+        CopyCursor = 172,   // select-and-move mode, Ctrl held
+        ArrowCursor = 173   // select-and-move mode
     };
 
     explicit CTarvexView(CTarvexDoc &doc, QWidget *parent = nullptr);
@@ -173,15 +173,15 @@ private:
     std::unique_ptr<CSelectMoveHandler> m_selectMove;
     CursorId m_cursorId = NoCellCursor;
     int m_zoomPercent;
-    int m_wheelAngle = 0;     // Ctrl+wheel rotation not yet turned into zoom steps
-    double m_shownScale = 0;  // scale the scroll range was last set for
-    QImage m_averaged;        // the whole workspace averaged, at m_averagedScale (null: none)
+    int m_wheelAngle = 0;    // Ctrl+wheel rotation not yet turned into zoom steps
+    double m_shownScale = 0; // scale the scroll range was last set for
+    QImage m_averaged;       // the whole workspace averaged, at m_averagedScale (null: none)
     double m_averagedScale = 0;
-    QImage m_buffer;          // device pixels of the exposed area, reused between paints
+    QImage m_buffer; // device pixels of the exposed area, reused between paints
     QPoint m_cellCursor{0, 0};
     bool m_showCellCursor = false;
-    int m_cursorColumn = 0;   // in half cells: the column up and down keep to...
-    QPoint m_cursorColumnFor{-1, -1};   // ...while the cursor is still where they took it
-    bool m_keyStroke = false; // Shift+arrows placed since Shift went down
+    int m_cursorColumn = 0;           // in half cells: the column up and down keep to...
+    QPoint m_cursorColumnFor{-1, -1}; // ...while the cursor is still where they took it
+    bool m_keyStroke = false;         // Shift+arrows placed since Shift went down
     QVector<QPoint> m_beamOutline;
 };

@@ -48,7 +48,8 @@ void Walk(QAccessibleInterface *iface, const QString &path, QStringList &unnamed
     if (IsControl(iface)) {
         ++controls;
         if (iface->text(QAccessible::Name).trimmed().isEmpty() || iface->role() == QAccessible::NoRole)
-            unnamed << here + QLatin1Char(' ') + QString::fromLatin1(iface->object() ? iface->object()->metaObject()->className() : "item");
+            unnamed << here + QLatin1Char(' ')
+                           + QString::fromLatin1(iface->object() ? iface->object()->metaObject()->className() : "item");
     }
     for (int i = 0; i < iface->childCount(); ++i)
         Walk(iface->child(i), here, unnamed, controls);

@@ -19,8 +19,6 @@ namespace {
 
 const char *const Example = TARVEX_TEST_DATA "/figures/example.xml";
 
-
-
 } // namespace
 
 class TestCommandLineExport : public QObject
@@ -49,9 +47,9 @@ void TestCommandLineExport::initTestCase()
     QVERIFY(QFile::exists(TARVEX_BINARY_DIR "/src/tarvex"));
     m_config = m_dir.filePath("config");
     QVERIFY(QDir().mkpath(m_config));
-    QVERIFY(WriteFile(m_dir.filePath("empty.xml"),
-                      ReadFile(Example).replace("<Cube Col=\"3\" Row=\"0\" Index=\"12\"/>\r\n", "")
-                          .replace("<Cube Col=\"2\" Row=\"1\" Index=\"63\"/>\r\n", "")));
+    QVERIFY(WriteFile(m_dir.filePath("empty.xml"), ReadFile(Example)
+                                                       .replace("<Cube Col=\"3\" Row=\"0\" Index=\"12\"/>\r\n", "")
+                                                       .replace("<Cube Col=\"2\" Row=\"1\" Index=\"63\"/>\r\n", "")));
     QVERIFY(WriteFile(m_dir.filePath("broken.xml"), "<xml><Application>Tarvex</Application>"));
     QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath("pipe.xml")).constData(), 0600), 0);
     QVERIFY(WriteFile(m_dir.filePath("wide.xml"), ReadFile(Example).replace("\r\n20\r\n", "\r\n500\r\n")));
@@ -92,21 +90,22 @@ void TestCommandLineExport::run_data()
     QTest::newRow("figure to png") << "picture.PNG" << Example << 0 << QString();
     QTest::newRow("figure to svg") << "drawing.svg" << Example << 0 << QString();
     QTest::newRow("figure to pdf") << "document.Pdf" << Example << 0 << QString();
-    QTest::newRow("missing figure") << "out.bmp" << dir + "nothing.xml" << 1
-                                    << "Error loading XML file\nCannot open";
+    QTest::newRow("missing figure") << "out.bmp" << dir + "nothing.xml" << 1 << "Error loading XML file\nCannot open";
     QTest::newRow("broken figure") << "out.bmp" << dir + "broken.xml" << 1 << "Error loading XML file\n";
     QTest::newRow("width out of range") << "out.xml" << dir + "wide.xml" << 1 << "WorkspaceWidth is 500";
     QTest::newRow("empty figure") << "out.bmp" << dir + "empty.xml" << 1
                                   << "There's no blocks at the workspace so it is impossible to save empty image.";
-    QTest::newRow("unknown extension") << "out.v2" << Example << 2
-        << "Tarvex cannot save files of type .v2. Choose .xml, .png, .svg, .pdf or .bmp.";
+    QTest::newRow("unknown extension")
+        << "out.v2" << Example << 2 << "Tarvex cannot save files of type .v2. Choose .xml, .png, .svg, .pdf or .bmp.";
     QTest::newRow("jpeg") << "out.jpg" << Example << 2 << "cannot save files of type .jpg";
     QTest::newRow("no extension") << "out" << Example << 2 << "cannot save files without an extension";
     QTest::newRow("folder missing") << "no/such/folder/out.bmp" << Example << 1 << "could not be saved";
     // Figures come from regular files only: a pipe is refused without waiting on it.
     QTest::newRow("pipe") << "out.bmp" << dir + "pipe.xml" << 1 << "pipe.xml is a pipe, not a regular file";
-    QTest::newRow("standard input") << "out.bmp" << "/dev/stdin" << 1 << "is a pipe, not a regular file";
-    QTest::newRow("dash") << "out.bmp" << "-" << 1 << "not read from standard input";
+    QTest::newRow("standard input") << "out.bmp"
+                                    << "/dev/stdin" << 1 << "is a pipe, not a regular file";
+    QTest::newRow("dash") << "out.bmp"
+                          << "-" << 1 << "not read from standard input";
 }
 
 void TestCommandLineExport::run()
@@ -184,10 +183,16 @@ void TestCommandLineExport::namesNotUtf8_data()
     // Byte strings as printf writes them; \377 is never part of UTF-8.
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("thumbnail");   // "yes": --thumbnail 64 INPUT OUTPUT
-    QTest::newRow("output name") << "bad\\377.png" << "in.xml" << "";
-    QTest::newRow("input name") << "out.png" << "in\\377.xml" << "";
-    QTest::newRow("thumbnail output") << "bad\\377.png" << "in.xml" << "yes";
+    QTest::addColumn<QString>("thumbnail"); // "yes": --thumbnail 64 INPUT OUTPUT
+    QTest::newRow("output name") << "bad\\377.png"
+                                 << "in.xml"
+                                 << "";
+    QTest::newRow("input name") << "out.png"
+                                << "in\\377.xml"
+                                << "";
+    QTest::newRow("thumbnail output") << "bad\\377.png"
+                                      << "in.xml"
+                                      << "yes";
 }
 
 void TestCommandLineExport::namesNotUtf8()
@@ -208,8 +213,10 @@ void TestCommandLineExport::namesNotUtf8()
     const QStringList before = QDir(dir.path()).entryList(QDir::Files);
     QProcess process;
     const QString script = thumbnail.isEmpty()
-                               ? QStringLiteral("cd \"$2\" && exec \"$1\" --export \"$(printf \"$3\")\" \"$(printf \"$4\")\"")
-                               : QStringLiteral("cd \"$2\" && exec \"$1\" --thumbnail 64 \"$(printf \"$4\")\" \"$(printf \"$3\")\"");
+                               ? QStringLiteral(
+                                   "cd \"$2\" && exec \"$1\" --export \"$(printf \"$3\")\" \"$(printf \"$4\")\"")
+                               : QStringLiteral(
+                                   "cd \"$2\" && exec \"$1\" --thumbnail 64 \"$(printf \"$4\")\" \"$(printf \"$3\")\"");
     process.start("/bin/sh", {"-c", script, "sh", TARVEX_BINARY_DIR "/src/tarvex", dir.path(), output, input});
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 2);

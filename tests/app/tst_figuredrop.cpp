@@ -62,7 +62,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("taken");
         QTest::addColumn<bool>("opens");
         using A = CDocumentUi::Answer;
-        auto local = [](const QString &path) { return QList<QUrl>{QUrl::fromLocalFile(path)}; };
+        auto local = [](const QString &path) {
+            return QList<QUrl>{QUrl::fromLocalFile(path)};
+        };
         QTest::newRow("one figure file") << local(Example) << QList<A>{A::No} << true << true;
         QTest::newRow("root written <XML>") << local(upper) << QList<A>{A::No} << true << true;
         QTest::newRow("unsaved changes kept") << local(Example) << QList<A>{} << true << false;
@@ -72,8 +74,8 @@ private Q_SLOTS:
         QTest::newRow("pipe") << local(pipe) << QList<A>{A::No} << true << false;
         QTest::newRow("two files") << QList<QUrl>{QUrl::fromLocalFile(Example), QUrl::fromLocalFile(Example)}
                                    << QList<A>{} << false << false;
-        QTest::newRow("web address") << QList<QUrl>{QUrl(QStringLiteral("https://example.org/f.xml"))}
-                                     << QList<A>{} << false << false;
+        QTest::newRow("web address") << QList<QUrl>{QUrl(QStringLiteral("https://example.org/f.xml"))} << QList<A>{}
+                                     << false << false;
     }
 
     void drops()
@@ -83,7 +85,7 @@ private Q_SLOTS:
         QFETCH(bool, taken);
         QFETCH(bool, opens);
         CTestDocument doc;
-        doc.ui.answers = answers;   // an exhausted script answers Cancel
+        doc.ui.answers = answers; // an exhausted script answers Cancel
         CMainFrame frame(doc);
         doc.SetUi(&doc.ui);
         frame.resize(400, 300);
@@ -108,7 +110,7 @@ private Q_SLOTS:
             QVERIFY(!doc.Figure().IsEmpty());
             QVERIFY(doc.IsSaved());
         } else if (answers.isEmpty()) {
-            QCOMPARE(doc.Figure().Cell(0, 0), 0);   // the user's cube stays, unsaved
+            QCOMPARE(doc.Figure().Cell(0, 0), 0); // the user's cube stays, unsaved
             QVERIFY(!doc.IsSaved());
         }
     }
@@ -143,8 +145,8 @@ private Q_SLOTS:
         if (!valid)
             return;
         // The embedded copy is the installed example file.
-        QCOMPARE(ReadFile(path), ReadFile(QStringLiteral(TARVEX_TEST_DATA "/../../examples/")
-                                          + command.mid(8) + QStringLiteral(".xml")));
+        QCOMPARE(ReadFile(path), ReadFile(QStringLiteral(TARVEX_TEST_DATA "/../../examples/") + command.mid(8)
+                                          + QStringLiteral(".xml")));
         // Opening it from the page asks about unsaved changes first, as Open does.
         CTestDocument doc;
         doc.ui.answers = {CDocumentUi::Answer::No};

@@ -285,12 +285,23 @@ void TestMainFrame::titleStaysTarvex()
 void TestMainFrame::toolbarEntries_data()
 {
     QTest::addColumn<int>("position");
-    QTest::addColumn<int>("id");        // 0: separator
+    QTest::addColumn<int>("id"); // 0: separator
     QTest::addColumn<QString>("tip");
-    const QList<QPair<int, QString>> entries = {
-        {32775, "Select and move"}, {0, ""}, {0, ""}, {57600, "New figure"}, {57601, "Open figure"},
-        {32772, "Save figure"}, {57609, "Preview and print"}, {0, ""}, {32774, "Options"}, {0, ""},
-        {57643, "Undo"}, {57644, "Redo"}, {0, ""}, {57670, "Help"}, {57664, "About"}};
+    const QList<QPair<int, QString>> entries = {{32775, "Select and move"},
+                                                {0, ""},
+                                                {0, ""},
+                                                {57600, "New figure"},
+                                                {57601, "Open figure"},
+                                                {32772, "Save figure"},
+                                                {57609, "Preview and print"},
+                                                {0, ""},
+                                                {32774, "Options"},
+                                                {0, ""},
+                                                {57643, "Undo"},
+                                                {57644, "Redo"},
+                                                {0, ""},
+                                                {57670, "Help"},
+                                                {57664, "About"}};
     for (int i = 0; i < entries.size(); ++i)
         QTest::addRow("entry %d", i + 1) << i << entries[i].first << entries[i].second;
 }
@@ -414,7 +425,8 @@ void TestMainFrame::keysPageListsEveryShortcut()
     // The window's own commands (the save dialog's keys are Qt's).
     for (QAction *action : frame.ToolBar()->actions() + frame.actions())
         for (const QKeySequence &key : action->shortcuts())
-            QVERIFY2(text.contains(QStringLiteral("<td>") + key.toString()) || text.contains(QStringLiteral(", ") + key.toString()),
+            QVERIFY2(text.contains(QStringLiteral("<td>") + key.toString())
+                         || text.contains(QStringLiteral(", ") + key.toString()),
                      qPrintable(key.toString()));
 }
 
@@ -518,18 +530,18 @@ void TestMainFrame::commandStatesFollowTheDocument()
 void TestMainFrame::messageBoxes_data()
 {
     QTest::addColumn<bool>("question");
-    QTest::addColumn<int>("icon");        // CDocumentUi::Icon of a message
+    QTest::addColumn<int>("icon"); // CDocumentUi::Icon of a message
     QTest::addColumn<int>("boxIcon");
-    QTest::addColumn<int>("button");      // clicked
-    QTest::addColumn<int>("answer");      // of a question
+    QTest::addColumn<int>("button"); // clicked
+    QTest::addColumn<int>("answer"); // of a question
     const int warning = int(QMessageBox::Warning);
     QTest::newRow("question, yes") << true << 0 << warning << int(QMessageBox::Yes) << int(Answer::Yes);
     QTest::newRow("question, no") << true << 0 << warning << int(QMessageBox::No) << int(Answer::No);
     QTest::newRow("question, cancel") << true << 0 << warning << int(QMessageBox::Cancel) << int(Answer::Cancel);
     QTest::newRow("message, stop") << false << int(CDocumentUi::Icon::Stop) << int(QMessageBox::Critical)
                                    << int(QMessageBox::Ok) << 0;
-    QTest::newRow("message, exclamation") << false << int(CDocumentUi::Icon::Exclamation) << warning
-                                          << int(QMessageBox::Ok) << 0;
+    QTest::newRow("message, exclamation")
+        << false << int(CDocumentUi::Icon::Exclamation) << warning << int(QMessageBox::Ok) << 0;
 }
 
 void TestMainFrame::messageBoxes()
@@ -606,8 +618,8 @@ void TestMainFrame::saveDialogIsReused()
             auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
             QVERIFY(name);
             name->clear();
-            QTest::keyClicks(name, save.second.startsWith(QLatin1String("typed")) ? save.second
-                                                                                 : QStringLiteral("first"));
+            QTest::keyClicks(name,
+                             save.second.startsWith(QLatin1String("typed")) ? save.second : QStringLiteral("first"));
             transparent->setChecked(save.first.startsWith(QLatin1String("PNG")));
             static_cast<QDialog *>(dialog)->accept();
         });

@@ -28,8 +28,7 @@ constexpr CRecoveryManager::Delays Quick{20, 50};
 // One editor: a document with scripted answers and its recovery manager.
 struct Editor
 {
-    explicit Editor(const QString &folder, QList<Answer> answers = {},
-                    CRecoveryManager::Delays delays = Quick)
+    explicit Editor(const QString &folder, QList<Answer> answers = {}, CRecoveryManager::Delays delays = Quick)
     {
         ui.answers = answers;
         recovery = std::make_unique<CRecoveryManager>(doc, folder, delays);
@@ -116,7 +115,7 @@ void TestRecoveryManager::copyFollowsTheSavedState()
     editor.doc.PlaceCube(QPoint(5, 5), 0);
     Q_EMIT editor.doc.UpdateAllViews();
     QVERIFY(editor.recovery->WriteCopy());
-    editor.doc.OnEditUndo();   // back to the saved figure
+    editor.doc.OnEditUndo(); // back to the saved figure
     QVERIFY(!QFile::exists(copy));
     QCOMPARE(Copies(Folder()), QStringList());
 }
@@ -199,7 +198,7 @@ void TestRecoveryManager::leftoversAreSettled_data()
     // half of one, "NAME>" a link to a file of the user's, "NAME|" a pipe, "NAME@" a
     // lock written on another machine.
     QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<char>("offered");   // the figure restored by the first Restore; 0 none
+    QTest::addColumn<char>("offered"); // the figure restored by the first Restore; 0 none
     QTest::newRow("newest of two copies first") << QStringList{"old.xml=A", "new.xml=B"} << 'B';
     QTest::newRow("complete temporary newer") << QStringList{"e.xml=A", "e.xml.Ab12Cd=B"} << 'B';
     QTest::newRow("cut temporary") << QStringList{"e.xml=A", "e.xml.Ab12Cd=B-"} << 'A';
@@ -241,7 +240,7 @@ void TestRecoveryManager::leftoversAreSettled()
         }
     }
     Editor editor(Folder(), {Answer::Yes});
-    QCOMPARE(editor.recovery->Start(), offered != 0);   // a pipe would block here for good
+    QCOMPARE(editor.recovery->Start(), offered != 0); // a pipe would block here for good
     QCOMPARE(editor.ui.questions.size(), offered != 0 ? 1 : 0);
     if (offered)
         QCOMPARE(editor.doc.Figure().Cell(offered == 'A' ? 3 : 4, offered == 'A' ? 3 : 4), 5);

@@ -82,8 +82,11 @@ private Q_SLOTS:
         const double zoom = qMin(1.0, qMin(double(size) / b.Width(), double(size) / b.Height()));
         const QSizeF exact = QSizeF(b.Width(), b.Height()) * zoom;
         QVERIFY2(qAbs(image.width() - exact.width()) <= 1.0 && qAbs(image.height() - exact.height()) <= 1.0,
-                 qPrintable(QString("%1x%2, exact %3x%4").arg(image.width()).arg(image.height())
-                                .arg(exact.width()).arg(exact.height())));
+                 qPrintable(QString("%1x%2, exact %3x%4")
+                                .arg(image.width())
+                                .arg(image.height())
+                                .arg(exact.width())
+                                .arg(exact.height())));
         if (qMin(exact.width(), exact.height()) >= 50) {
             const double aspect = double(image.width()) / image.height();
             QVERIFY(qAbs(aspect / (exact.width() / exact.height()) - 1.0) <= 0.02);
@@ -111,7 +114,7 @@ private Q_SLOTS:
 
     void badInputWritesNothing_data()
     {
-        QTest::addColumn<QByteArray>("content");   // empty: the file does not exist
+        QTest::addColumn<QByteArray>("content"); // empty: the file does not exist
         QTest::addColumn<QString>("size");
         QTest::newRow("missing file") << QByteArray() << QStringLiteral("128");
         QTest::newRow("not XML") << QByteArray("\x89PNG garbage") << QStringLiteral("128");
@@ -135,7 +138,6 @@ private Q_SLOTS:
         QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("bad*")}, QDir::Files).size(), 0);
     }
 };
-
 
 // As tumbler does: OUT is made first and kept open, and the preview read back through
 // that descriptor, so it must arrive in the same file.

@@ -53,8 +53,8 @@ private slots:
         QVERIFY(english.contains(QStringLiteral("Undo")));
 
         QTranslator translator;
-        QVERIFY(translator.load(QStringLiteral("%1/tarvex_%2.qm")
-                                    .arg(QString::fromLatin1(CTranslations::ResourceFolder), language)));
+        QVERIFY(translator.load(
+            QStringLiteral("%1/tarvex_%2.qm").arg(QString::fromLatin1(CTranslations::ResourceFolder), language)));
         QCoreApplication::installTranslator(&translator);
         const QStringList translated = WindowTexts();
         QCoreApplication::removeTranslator(&translator);

@@ -16,8 +16,7 @@ using Answer = CDocumentUi::Answer;
 namespace {
 
 const QString AskText = QStringLiteral("Warning: Your figure not saved. Do you want to save it?");
-const QString EmptyText =
-    QStringLiteral("There's no blocks at the workspace so it is impossible to save empty image.");
+const QString EmptyText = QStringLiteral("There's no blocks at the workspace so it is impossible to save empty image.");
 
 } // namespace
 
@@ -123,16 +122,17 @@ void TestDocumentCommands::saveEmptyFigureShowsMessage()
 void TestDocumentCommands::saveDispatchesByExtension_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("start");   // first bytes of the written file; empty: none
-    QTest::addColumn<QString>("refusal");    // the message for a type Tarvex cannot write
+    QTest::addColumn<QByteArray>("start"); // first bytes of the written file; empty: none
+    QTest::addColumn<QString>("refusal");  // the message for a type Tarvex cannot write
     QTest::newRow("xml capitals") << "FIGURE.XML" << QByteArray("<xml>\r\n") << QString();
     QTest::newRow("bmp mixed case") << "picture.BmP" << QByteArray("BM") << QString();
     QTest::newRow("png") << "picture.Png" << QByteArray("\x89PNG\r\n") << QString();
     QTest::newRow("svg") << "drawing.svg" << QByteArray("<?xml") << QString();
     QTest::newRow("pdf") << "document.PDF" << QByteArray("%PDF-") << QString();
-    QTest::newRow("unknown extension") << "fig.v2" << QByteArray()
-        << "Tarvex cannot save files of type .v2. Choose .xml, .png, .svg, .pdf or .bmp.";
-    QTest::newRow("no extension") << "picture" << QByteArray()
+    QTest::newRow("unknown extension")
+        << "fig.v2" << QByteArray() << "Tarvex cannot save files of type .v2. Choose .xml, .png, .svg, .pdf or .bmp.";
+    QTest::newRow("no extension")
+        << "picture" << QByteArray()
         << "Tarvex cannot save files without an extension. Choose .xml, .png, .svg, .pdf or .bmp.";
 }
 
@@ -173,10 +173,11 @@ void TestDocumentCommands::saveDispatchesByExtension()
 
 void TestDocumentCommands::saveOffersTheFiguresOwnFile_data()
 {
-    QTest::addColumn<QString>("opened");     // "" for a new figure
-    QTest::addColumn<QString>("suggested");  // "" for none; "docs:" the documents folder
+    QTest::addColumn<QString>("opened");    // "" for a new figure
+    QTest::addColumn<QString>("suggested"); // "" for none; "docs:" the documents folder
     QTest::newRow("new figure") << QString() << QString();
-    QTest::newRow("opened file") << "own.xml" << "own.xml";
+    QTest::newRow("opened file") << "own.xml"
+                                 << "own.xml";
 }
 
 void TestDocumentCommands::saveOffersTheFiguresOwnFile()
@@ -277,7 +278,7 @@ void TestDocumentCommands::openFailures()
     QCOMPARE(doc.ui.messages.size(), 1);
     QVERIFY(doc.ui.messages[0].text.startsWith(QStringLiteral("Error loading XML file\n\n")));
     QCOMPARE(doc.ui.messages[0].caption, QStringLiteral("Tarvex"));
-    QVERIFY(doc.Figure().IsEmpty());           // already reset
+    QVERIFY(doc.Figure().IsEmpty()); // already reset
     QCOMPARE(doc.Figure().GridSize(), QSize(30, 30));
     QCOMPARE(doc.IsSaved(), 1);
     // A file that cannot be opened leaves the figure untouched but counts as saved.
@@ -345,7 +346,9 @@ void TestDocumentCommands::optionsOkAndCancel()
     ui.saveNames << Path("o.xml");
     CDocumentCommands(doc).OnSaveFigure();
     for (bool ok : {false, true}) {
-        ui.options = [ok](const COptions &current) { return ok ? std::optional<COptions>(current) : std::nullopt; };
+        ui.options = [ok](const COptions &current) {
+            return ok ? std::optional<COptions>(current) : std::nullopt;
+        };
         CDocumentCommands(doc).OnOptions();
         QVERIFY(doc.IsSaved());
         QCOMPARE(doc.Figure().CubeSize, 32);
@@ -368,7 +371,7 @@ void TestDocumentCommands::optionsOkAndCancel()
     QCOMPARE(doc.IsSaved(), 0);
     QSettings store("Brellow", "Tarvex");
     QCOMPARE(store.value("Settings/CubeSize").toInt(), 48);
-    QVERIFY(!CDocumentCommands(doc).CanCloseFrame());   // asks (the script answers Cancel)
+    QVERIFY(!CDocumentCommands(doc).CanCloseFrame()); // asks (the script answers Cancel)
     doc.OnEditUndo();
     QCOMPARE(doc.IsSaved(), 1);
     QCOMPARE(doc.Figure().CubeSize, 32);
@@ -384,13 +387,20 @@ void TestDocumentCommands::savedState_data()
     // The figure counts as saved exactly when it equals the last saved file.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("saved");
-    QTest::newRow("undo after save") << "p s u" << "0 1 0";
-    QTest::newRow("redo back to the save") << "p s u r" << "0 1 0 1";
-    QTest::newRow("undo past the save and redo") << "p p s u u r r" << "0 0 1 0 0 0 1";
-    QTest::newRow("undo back to a later save") << "p p u s r u" << "0 0 0 1 0 1";
-    QTest::newRow("new edit after undo loses the save") << "p s u p u r" << "0 1 0 0 0 0";
-    QTest::newRow("options change and undo") << "p s o u r" << "0 1 0 1 0";
-    QTest::newRow("options cancelled") << "p s c" << "0 1 1";
+    QTest::newRow("undo after save") << "p s u"
+                                     << "0 1 0";
+    QTest::newRow("redo back to the save") << "p s u r"
+                                           << "0 1 0 1";
+    QTest::newRow("undo past the save and redo") << "p p s u u r r"
+                                                 << "0 0 1 0 0 0 1";
+    QTest::newRow("undo back to a later save") << "p p u s r u"
+                                               << "0 0 0 1 0 1";
+    QTest::newRow("new edit after undo loses the save") << "p s u p u r"
+                                                        << "0 1 0 0 0 0";
+    QTest::newRow("options change and undo") << "p s o u r"
+                                             << "0 1 0 1 0";
+    QTest::newRow("options cancelled") << "p s c"
+                                       << "0 1 1";
 }
 
 void TestDocumentCommands::savedState()

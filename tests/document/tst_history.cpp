@@ -58,9 +58,9 @@ void TestHistory::undoRedoRoundTrip()
     QCOMPARE(doc.Figure().Cell(2, 2), 0);
     QVERIFY(doc.IsSelectMode());
     doc.OnEditUndo();
-    QVERIFY(!doc.IsSelectMode());    // the first snapshot was taken with the mode off
+    QVERIFY(!doc.IsSelectMode()); // the first snapshot was taken with the mode off
     QVERIFY(doc.Figure().IsEmpty());
-    doc.OnEditRedo();   // back to the state before the second undo: mode on
+    doc.OnEditRedo(); // back to the state before the second undo: mode on
     QVERIFY(doc.IsSelectMode());
     QCOMPARE(doc.Figure().Cell(2, 2), 0);
     QCOMPARE(doc.Figure().Cell(2, 3), -1);
@@ -106,7 +106,7 @@ void TestHistory::undoWithoutRedoEntry()
     doc.Undo(false);
     QCOMPARE(doc.Figure().CubeSize, 32);
     QCOMPARE(doc.UndoCount(), 0);
-    QCOMPARE(doc.RedoCount(), 0);   // the new snapshot emptied it; cancelling does not bring it back
+    QCOMPARE(doc.RedoCount(), 0); // the new snapshot emptied it; cancelling does not bring it back
 }
 
 void TestHistory::restoreWritesTheStore()
@@ -116,7 +116,7 @@ void TestHistory::restoreWritesTheStore()
     EditFigure(doc, [&](CFigure &f) { f.CubeSize = 48; });
     doc.ResizeGrid(50, 60);
     CustomColorSet custom = doc.CustomColors();
-    custom[0] = 0x123456;   // custom colours are not in snapshots but get written
+    custom[0] = 0x123456; // custom colours are not in snapshots but get written
     doc.SetCustomColors(custom);
     doc.Undo(true);
     QSettings store("Brellow", "Tarvex");
@@ -171,7 +171,14 @@ void TestHistory::everyStepComesBackExactly()
     step([&] { doc.PlaceCube(QPoint(50, 52), 0); });
     step([&] { doc.PlaceCubes({{QPoint(99, 98), 9}, {QPoint(0, 99), 0}, {QPoint(50, 51), 0}}); });
     step([&] { doc.PlaceCube(QPoint(50, 50), EmptyCell); });
-    step([&] { doc.SetOptions([&] { COptions o = doc.Options(); o.Width = 60; o.Height = 55; return o; }()); });
+    step([&] {
+        doc.SetOptions([&] {
+            COptions o = doc.Options();
+            o.Width = 60;
+            o.Height = 55;
+            return o;
+        }());
+    });
     QCOMPARE(doc.UndoCount(), figures.size() - 1);
     for (int i = figures.size() - 2; i >= 0; --i) {
         doc.Undo(true);

@@ -26,10 +26,10 @@ private Q_SLOTS:
         QTest::newRow("one") << QStringList{"/f/a.xml"} << QStringList{"/f/a.xml"};
         QTest::newRow("newest first") << QStringList{"/f/a.xml", "/f/b.xml", "/f/c.xml"}
                                       << QStringList{"/f/c.xml", "/f/b.xml", "/f/a.xml"};
-        QTest::newRow("again moves to the front") << QStringList{"/f/a.xml", "/f/b.xml", "/f/a.xml"}
-                                                  << QStringList{"/f/a.xml", "/f/b.xml"};
-        QTest::newRow("same file spelt otherwise") << QStringList{"/f/a.xml", "/f/x/../a.xml", "/f//a.xml"}
-                                                   << QStringList{"/f/a.xml"};
+        QTest::newRow("again moves to the front")
+            << QStringList{"/f/a.xml", "/f/b.xml", "/f/a.xml"} << QStringList{"/f/a.xml", "/f/b.xml"};
+        QTest::newRow("same file spelt otherwise")
+            << QStringList{"/f/a.xml", "/f/x/../a.xml", "/f//a.xml"} << QStringList{"/f/a.xml"};
         QTest::newRow("resources and empty names are no user files")
             << QStringList{"/f/a.xml", ":/examples/impossible-cube.xml", ""} << QStringList{"/f/a.xml"};
         QStringList twelve, lastTen;

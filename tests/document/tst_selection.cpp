@@ -26,7 +26,7 @@ void TestSelection::setOperations()
     s.Add(1, 1, 10);
     s.Add(2, 2, 20);
     s.Add(3, 3, 30);
-    s.Add(2, 2, 99);   // present: not added again
+    s.Add(2, 2, 99); // present: not added again
     QCOMPARE(s.Count(), 3);
     QCOMPARE(s.Values[1], 20);
     s.Toggle(2, 2, 0); // removing the middle keeps the order of the others
@@ -46,7 +46,7 @@ void TestSelection::setOperations()
 void TestSelection::modeToggle()
 {
     CTestDocument doc;
-    QVERIFY(!doc.IsSelectModeEnabled());   // nothing to select in an empty figure
+    QVERIFY(!doc.IsSelectModeEnabled()); // nothing to select in an empty figure
     PlaceCube(doc, 1, 1, 0);
     QSignalSpy updates(&doc, &CTarvexDoc::UpdateAllViews);
     QVERIFY(doc.IsSelectModeEnabled());
@@ -57,7 +57,7 @@ void TestSelection::modeToggle()
     doc.ToggleSelectMode();
     doc.ToggleSelectMode();
     QVERIFY(doc.Selection()->IsEmpty());
-    QCOMPARE(updates.count(), 4);   // three toggles and the selection each repaint
+    QCOMPARE(updates.count(), 4); // three toggles and the selection each repaint
     QVERIFY(!doc.CanUndo());
     // Deleting every cube leaves the mode checked but disabled.
     PlaceCube(doc, 1, 1, -1);
@@ -68,7 +68,7 @@ void TestSelection::modeToggle()
 void TestSelection::selectAll()
 {
     CTestDocument doc;
-    doc.SelectAll();           // mode off: nothing happens
+    doc.SelectAll(); // mode off: nothing happens
     QVERIFY(!doc.IsSelectMode());
     doc.ToggleSelectMode();
     doc.SelectAll();
@@ -100,15 +100,18 @@ void TestSelection::rectangle()
     QFETCH(QRect, rect);
     QFETCH(int, expected);
     CTestDocument doc({{1, 1}, {3, 1}});
-    doc.SelectCells(doc.Figure().CubesInRect(QPoint(rect.left(), rect.top()), QPoint(rect.right(), rect.bottom())), true);   // mode off
+    doc.SelectCells(doc.Figure().CubesInRect(QPoint(rect.left(), rect.top()), QPoint(rect.right(), rect.bottom())),
+                    true); // mode off
     QVERIFY(!doc.IsSelectMode());
     doc.ToggleSelectMode();
-    doc.SelectCells(doc.Figure().CubesInRect(QPoint(rect.left(), rect.top()), QPoint(rect.right(), rect.bottom())), true);
+    doc.SelectCells(doc.Figure().CubesInRect(QPoint(rect.left(), rect.top()), QPoint(rect.right(), rect.bottom())),
+                    true);
     QCOMPARE(doc.Selection()->Count(), expected);
     // Drawn the other way round, the same cubes.
     CTestDocument reverse({{1, 1}, {3, 1}});
     reverse.ToggleSelectMode();
-    reverse.SelectCells(reverse.Figure().CubesInRect(QPoint(rect.right(), rect.bottom()), QPoint(rect.left(), rect.top())), true);
+    reverse.SelectCells(
+        reverse.Figure().CubesInRect(QPoint(rect.right(), rect.bottom()), QPoint(rect.left(), rect.top())), true);
     QCOMPARE(reverse.Selection()->Cells, doc.Selection()->Cells);
     // Nothing is removed by a second rectangle.
     doc.SelectCells(doc.Figure().CubesInRect(QPoint(0, 0), QPoint(1, 1)), true);
@@ -119,7 +122,7 @@ void TestSelection::rectangleCountsVisiblePartsOnly()
 {
     CTestDocument doc;
     doc.ToggleSelectMode();
-    PlaceCube(doc, 2, 2, 1);   // top corner cut
+    PlaceCube(doc, 2, 2, 1); // top corner cut
     const QPoint o = doc.Figure().GetCellOrigin(2, 2);
     CCubePainter cube;
     cube.Left = o.x();
@@ -128,13 +131,19 @@ void TestSelection::rectangleCountsVisiblePartsOnly()
     cube.Index = 1;
     const QRect visible = cube.GetCubeRegion().boundingRect();
     // Exactly the visible bounds: selected although the whole hexagon is taller.
-    doc.SelectCells(doc.Figure().CubesInRect(QPoint(visible.left(), visible.top()), QPoint(visible.right() + 1, visible.bottom() + 1)), true);
+    doc.SelectCells(doc.Figure().CubesInRect(QPoint(visible.left(), visible.top()),
+                                             QPoint(visible.right() + 1, visible.bottom() + 1)),
+                    true);
     QCOMPARE(doc.Selection()->Count(), 1);
     doc.SelectCells({}, false);
     // One visible pixel outside: not selected.
-    doc.SelectCells(doc.Figure().CubesInRect(QPoint(visible.left(), visible.top() + 1), QPoint(visible.right() + 1, visible.bottom() + 1)), true);
+    doc.SelectCells(doc.Figure().CubesInRect(QPoint(visible.left(), visible.top() + 1),
+                                             QPoint(visible.right() + 1, visible.bottom() + 1)),
+                    true);
     QCOMPARE(doc.Selection()->Count(), 0);
-    doc.SelectCells(doc.Figure().CubesInRect(QPoint(visible.left(), visible.top()), QPoint(visible.right(), visible.bottom() + 1)), true);
+    doc.SelectCells(
+        doc.Figure().CubesInRect(QPoint(visible.left(), visible.top()), QPoint(visible.right(), visible.bottom() + 1)),
+        true);
     QCOMPARE(doc.Selection()->Count(), 0);
 }
 

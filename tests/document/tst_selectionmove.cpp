@@ -68,7 +68,7 @@ void TestSelectionMove::moveAndCopy()
 {
     for (bool copy : {false, true}) {
         CTestDocument doc({{3, 4}}, 5);
-        PlaceCube(doc, 3, 6, 0);   // cuts the bottom of (3, 4): it holds 13 now
+        PlaceCube(doc, 3, 6, 0); // cuts the bottom of (3, 4): it holds 13 now
         MarkSaved(doc);
         SelectEveryCube(doc);
         doc.DropSelection(QPoint(2, 0), copy);
@@ -91,26 +91,26 @@ void TestSelectionMove::dropInPlaceReplacesAndCutsAgain()
 {
     CTestDocument doc({{3, 4}});
     SelectEveryCube(doc);
-    PlaceCube(doc, 3, 2, 0);      // not selected; its bottom is cut, it cuts (3, 4)'s top
+    PlaceCube(doc, 3, 2, 0); // not selected; its bottom is cut, it cuts (3, 4)'s top
     QCOMPARE(doc.Figure().Cell(3, 4), 1);
     QCOMPARE(doc.Figure().Cell(3, 2), 0);
     doc.DropSelection(QPoint(0, 0), false);
     QCOMPARE(doc.UndoCount(), 1);
-    QCOMPARE(doc.Figure().Cell(3, 4), 0);      // the captured value
-    QCOMPARE(doc.Figure().Cell(3, 2), 8);      // the neighbour is cut again
+    QCOMPARE(doc.Figure().Cell(3, 4), 0); // the captured value
+    QCOMPARE(doc.Figure().Cell(3, 2), 8); // the neighbour is cut again
 }
 
 void TestSelectionMove::deleteSelection()
 {
     CTestDocument doc({{3, 4}, {3, 6}});
     doc.ToggleSelectMode();
-    doc.DeleteSelection();            // empty selection: no snapshot
+    doc.DeleteSelection(); // empty selection: no snapshot
     QVERIFY(!doc.CanUndo());
     doc.SelectCells({QPoint(3, 6)}, true);
     doc.DeleteSelection();
     QCOMPARE(doc.UndoCount(), 1);
     QCOMPARE(doc.Figure().Cell(3, 6), -1);
-    QCOMPARE(doc.Figure().Cell(3, 4), 8);   // keeps the corner the deleted cube had cut
+    QCOMPARE(doc.Figure().Cell(3, 4), 8); // keeps the corner the deleted cube had cut
     QVERIFY(doc.Selection()->IsEmpty());
 }
 
@@ -152,8 +152,13 @@ void TestSelectionMove::targetsAlwaysInsideGrid()
             const QPoint t = CDragOffset::DropTarget(cell, offset);
             if (!CellExists(t.x(), t.y(), w, n))
                 QFAIL(qPrintable(QString("round %1: (%2,%3) + (%4,%5) leaves the %6x%7 grid")
-                                     .arg(round).arg(cell.x()).arg(cell.y()).arg(offset.x())
-                                     .arg(offset.y()).arg(w).arg(n)));
+                                     .arg(round)
+                                     .arg(cell.x())
+                                     .arg(cell.y())
+                                     .arg(offset.x())
+                                     .arg(offset.y())
+                                     .arg(w)
+                                     .arg(n)));
         }
         clamped += offset != QPoint(0, 0);
         // The drop moves every selected cube: the group stays whole.
@@ -164,24 +169,23 @@ void TestSelectionMove::targetsAlwaysInsideGrid()
             occupied += doc.Figure().Cell(cell.x(), cell.y()) >= 0;
         QCOMPARE(occupied, count);
     }
-    QVERIFY(clamped > 1000);   // the rounds really moved things
+    QVERIFY(clamped > 1000); // the rounds really moved things
 }
 
 void TestSelectionMove::staleEntriesAreSkipped_data()
 {
-    QTest::addColumn<QVector<QPoint>>("cubes");   // all selected
-    QTest::addColumn<QVector<QSize>>("grids");    // chosen in turn in Options with the selection held
-    QTest::addColumn<int>("dragX");               // pixels
+    QTest::addColumn<QVector<QPoint>>("cubes"); // all selected
+    QTest::addColumn<QVector<QSize>>("grids");  // chosen in turn in Options with the selection held
+    QTest::addColumn<int>("dragX");             // pixels
     QTest::addColumn<QPoint>("offset");
-    QTest::addColumn<QPoint>("landed");           // where the cube left on the grid lands
-    QTest::newRow("cut off, dragged along") << QVector<QPoint>{{18, 30}, {1, 1}} << QVector<QSize>{{10, 10}}
-                                            << 42 << QPoint(1, 0) << QPoint(2, 1);
+    QTest::addColumn<QPoint>("landed"); // where the cube left on the grid lands
+    QTest::newRow("cut off, dragged along")
+        << QVector<QPoint>{{18, 30}, {1, 1}} << QVector<QSize>{{10, 10}} << 42 << QPoint(1, 0) << QPoint(2, 1);
     // The cut-off cube's entry would land inside the grid: nothing may appear there.
-    QTest::newRow("cut off, dragged back in") << QVector<QPoint>{{8, 2}, {12, 2}} << QVector<QSize>{{10, 10}}
-                                              << -168 << QPoint(-4, 0) << QPoint(4, 2);
-    QTest::newRow("cut off, grid grown again") << QVector<QPoint>{{8, 2}, {12, 2}}
-                                               << QVector<QSize>{{10, 10}, {20, 40}} << -168 << QPoint(-4, 0)
-                                               << QPoint(4, 2);
+    QTest::newRow("cut off, dragged back in")
+        << QVector<QPoint>{{8, 2}, {12, 2}} << QVector<QSize>{{10, 10}} << -168 << QPoint(-4, 0) << QPoint(4, 2);
+    QTest::newRow("cut off, grid grown again") << QVector<QPoint>{{8, 2}, {12, 2}} << QVector<QSize>{{10, 10}, {20, 40}}
+                                               << -168 << QPoint(-4, 0) << QPoint(4, 2);
 }
 
 void TestSelectionMove::staleEntriesAreSkipped()

@@ -67,7 +67,7 @@ void TestSettings::defaultsOnFirstStart()
         QCOMPARE(c, ColorRef(0xFFFFFF));
     QCOMPARE(doc.IsSaved(), 1);
     QVERIFY(!doc.IsSelectMode());
-    QVERIFY(!Store()->contains("BkColor"));   // reading alone writes nothing
+    QVERIFY(!Store()->contains("BkColor")); // reading alone writes nothing
 }
 
 void TestSettings::customColorsNeedExactly64Bytes_data()
@@ -165,7 +165,7 @@ void TestSettings::documentWithoutStoreNeverWrites()
     Store()->setValue("CubeSize", 64);
     m_store.reset();
     CTarvexDoc doc(false);
-    QCOMPARE(doc.Figure().CubeSize, 32);   // defaults, not the store
+    QCOMPARE(doc.Figure().CubeSize, 32); // defaults, not the store
     COptions options = doc.Options();
     options.CubeSize = 100;
     doc.SetOptions(options);

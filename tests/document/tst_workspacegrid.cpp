@@ -40,7 +40,7 @@ void TestWorkspaceGrid::resizeKeepsWhatFits()
     QCOMPARE(doc.Figure().Cell(2, 3), 63);
     doc.ResizeGrid(20, 40);
     QCOMPARE(doc.Figure().Cell(2, 3), 63);
-    QCOMPARE(doc.Figure().Cell(15, 30), -1);   // dropped cells come back empty
+    QCOMPARE(doc.Figure().Cell(15, 30), -1); // dropped cells come back empty
     doc.ResizeGrid(20, 0);
     QCOMPARE(doc.Figure().GridSize(), QSize(0, 0));
     QVERIFY(doc.Figure().IsEmpty());
@@ -101,8 +101,10 @@ void TestWorkspaceGrid::drawWorkspaceDotsAndCubes()
         doc.DrawWorkspace(painter, false, 1, 0, 0, false);
     }
     const QPoint o = doc.Figure().GetCellOrigin(1, 1);
-    QCOMPARE(greyed.pixelColor(o.x() + 16, o.y() + 9), ((o.x() + o.y() + 25) & 1) ? QColor(Qt::white) : QColor(255, 0, 0));
-    QCOMPARE(greyed.pixelColor(o.x() + 17, o.y() + 9), ((o.x() + o.y() + 26) & 1) ? QColor(Qt::white) : QColor(255, 0, 0));
+    QCOMPARE(greyed.pixelColor(o.x() + 16, o.y() + 9),
+             ((o.x() + o.y() + 25) & 1) ? QColor(Qt::white) : QColor(255, 0, 0));
+    QCOMPARE(greyed.pixelColor(o.x() + 17, o.y() + 9),
+             ((o.x() + o.y() + 26) & 1) ? QColor(Qt::white) : QColor(255, 0, 0));
 }
 
 void TestWorkspaceGrid::drawWorkspaceBackgroundFromSurfaceOrigin()

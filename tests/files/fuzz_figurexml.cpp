@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QString error;
     if (!CFigureXml::LoadFromData(bytes, figure, &error)) {
         if (error.isEmpty())
-            std::abort();   // every refusal gives a reason
+            std::abort(); // every refusal gives a reason
         return 0;
     }
     const QByteArray saved = CFigureXml::BuildTree(figure).GetXmlText(true);

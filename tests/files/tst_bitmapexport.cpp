@@ -184,7 +184,10 @@ void TestBitmapExport::pixelsMatchWholePicture()
         for (int x = 0; x < expected.width(); ++x)
             if (actual.pixel(x, y) != expected.pixel(x, y))
                 QFAIL(qPrintable(QString("first difference at (%1, %2): %3 instead of %4")
-                                     .arg(x).arg(y).arg(actual.pixel(x, y), 0, 16).arg(expected.pixel(x, y), 0, 16)));
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(actual.pixel(x, y), 0, 16)
+                                     .arg(expected.pixel(x, y), 0, 16)));
 }
 
 void TestBitmapExport::backgroundBehindWholeFigure()
@@ -308,7 +311,7 @@ void TestBitmapExport::printCentresWithoutScaling()
         for (int i = 0; i < b.right - b.left; ++i) {
             const QRgb want = figure.pixel(i, j);
             if (want == qRgb(255, 255, 255))
-                continue;   // background or beyond it: differs between page and bitmap
+                continue; // background or beyond it: differs between page and bitmap
             ++cubePixels;
             QCOMPARE(printed.pixel(i, j), want);
         }

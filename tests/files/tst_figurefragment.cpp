@@ -105,7 +105,7 @@ void TestFigureFragment::pictureIsThePngExportOfTheCubes()
     const QImage png = QImage::fromData(fragment.Png(), "PNG");
     const QImage expected(path);
     QCOMPARE(png.convertToFormat(QImage::Format_ARGB32), expected.convertToFormat(QImage::Format_ARGB32));
-    QCOMPARE(png.pixel(0, 0), 0u);   // transparent corner
+    QCOMPARE(png.pixel(0, 0), 0u); // transparent corner
 
     QSvgRenderer svg(fragment.Svg());
     QVERIFY(svg.isValid());

@@ -20,22 +20,27 @@ QByteArray Settings(int width = 20, int height = 40, int cubeSize = 32)
 {
     return "<Settings>\r\n<Color1>\r\n255\r\n</Color1>\r\n<Color2>\r\n60928\r\n</Color2>\r\n"
            "<Color3>\r\n16711680\r\n</Color3>\r\n<BkColor>\r\n16777215\r\n</BkColor>\r\n"
-           "<WorkspaceWidth>\r\n" + QByteArray::number(width) + "\r\n</WorkspaceWidth>\r\n"
-           "<WorkspaceHeight>\r\n" + QByteArray::number(height) + "\r\n</WorkspaceHeight>\r\n"
-           "<CubeSize>\r\n" + QByteArray::number(cubeSize) + "\r\n</CubeSize>\r\n</Settings>\r\n";
+           "<WorkspaceWidth>\r\n"
+           + QByteArray::number(width)
+           + "\r\n</WorkspaceWidth>\r\n"
+             "<WorkspaceHeight>\r\n"
+           + QByteArray::number(height)
+           + "\r\n</WorkspaceHeight>\r\n"
+             "<CubeSize>\r\n"
+           + QByteArray::number(cubeSize) + "\r\n</CubeSize>\r\n</Settings>\r\n";
 }
 
 QByteArray Figure(const QByteArray &workspace, const QByteArray &settings = Settings(),
                   const QByteArray &application = "Tarvex", const QByteArray &version = "1.0")
 {
-    return "<xml>\r\n<Application>\r\n" + application + "\r\n</Application>\r\n<Version>\r\n" + version +
-           "\r\n</Version>\r\n" + settings + "<Workspace>\r\n" + workspace + "</Workspace>\r\n</xml>\r\n";
+    return "<xml>\r\n<Application>\r\n" + application + "\r\n</Application>\r\n<Version>\r\n" + version
+           + "\r\n</Version>\r\n" + settings + "<Workspace>\r\n" + workspace + "</Workspace>\r\n</xml>\r\n";
 }
 
 QByteArray Cube(int col, int row, int index)
 {
-    return "<Cube Col=\"" + QByteArray::number(col) + "\" Row=\"" + QByteArray::number(row) + "\" Index=\"" +
-           QByteArray::number(index) + "\"/>\r\n";
+    return "<Cube Col=\"" + QByteArray::number(col) + "\" Row=\"" + QByteArray::number(row) + "\" Index=\""
+           + QByteArray::number(index) + "\"/>\r\n";
 }
 
 // Every occupied cell as "column,row=value", in row order.
@@ -111,7 +116,8 @@ void TestFigureXml::oneCubeLine()
     CTestDocument doc({{0, 0}}, 5);
     const QString path = m_dir.filePath("one.xml");
     QVERIFY(doc.SaveFigureXml(path, nullptr));
-    QVERIFY(ReadFile(path).endsWith("<Workspace>\r\n<Cube Col=\"0\" Row=\"0\" Index=\"5\"/>\r\n</Workspace>\r\n</xml>\r\n"));
+    QVERIFY(ReadFile(path).endsWith(
+        "<Workspace>\r\n<Cube Col=\"0\" Row=\"0\" Index=\"5\"/>\r\n</Workspace>\r\n</xml>\r\n"));
 }
 
 void TestFigureXml::roundTrip_data()
@@ -119,7 +125,7 @@ void TestFigureXml::roundTrip_data()
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
     QTest::addColumn<int>("cubeSize");
-    QTest::addColumn<int>("fill");   // percent of cells placed
+    QTest::addColumn<int>("fill"); // percent of cells placed
     QTest::newRow("smallest, full") << 10 << 10 << 16 << 100;
     QTest::newRow("largest, full") << 100 << 100 << 200 << 100;
     QTest::newRow("odd sizes, sparse") << 37 << 11 << 77 << 20;
@@ -201,34 +207,34 @@ void TestFigureXml::load_data()
     QTest::newRow("height 101") << Figure(two, Settings(20, 101)) << false << QStringList();
     QTest::newRow("cube size 15") << Figure(two, Settings(20, 40, 15)) << false << QStringList();
     QTest::newRow("cube size 201") << Figure(two, Settings(20, 40, 201)) << false << QStringList();
-    QTest::newRow("huge width") << Figure(two, Settings(20, 40).replace("\r\n20\r\n", "\r\n99999999999\r\n"))
-                                << false << QStringList();
-    QTest::newRow("non-numeric size") << Figure(two, Settings(20, 40).replace("\r\n32\r\n", "\r\nbig\r\n"))
-                                      << false << QStringList();
+    QTest::newRow("huge width") << Figure(two, Settings(20, 40).replace("\r\n20\r\n", "\r\n99999999999\r\n")) << false
+                                << QStringList();
+    QTest::newRow("non-numeric size") << Figure(two, Settings(20, 40).replace("\r\n32\r\n", "\r\nbig\r\n")) << false
+                                      << QStringList();
     QTest::newRow("limits 10, 10, 16") << Figure(two, Settings(10, 10, 16)) << true << twoCells;
     QTest::newRow("limits 100, 100, 200") << Figure(two, Settings(100, 100, 200)) << true << twoCells;
 
     // Cubes that do not fit are skipped; the rest of the file still loads.
     QTest::newRow("row past the grid") << Figure(Cube(0, 40, 1) + Cube(5, 5, 63)) << true << QStringList{"5,5=63"};
     QTest::newRow("negative column") << Figure(Cube(-1, 2, 1) + Cube(5, 5, 63)) << true << QStringList{"5,5=63"};
-    QTest::newRow("odd row is one shorter") << Figure(Cube(19, 1, 63) + Cube(19, 2, 63)) << true
-                                            << QStringList{"19,2=63"};
+    QTest::newRow("odd row is one shorter")
+        << Figure(Cube(19, 1, 63) + Cube(19, 2, 63)) << true << QStringList{"19,2=63"};
     QTest::newRow("index 64 skipped") << Figure(Cube(1, 1, 64) + Cube(5, 5, 0)) << true << QStringList{"5,5=0"};
     QTest::newRow("index -1 empties the cell") << Figure(Cube(5, 5, 7) + Cube(5, 5, -1)) << true << QStringList();
     QTest::newRow("index -2 skipped") << Figure(Cube(5, 5, 7) + Cube(5, 5, -2)) << true << QStringList{"5,5=7"};
     QTest::newRow("huge index skipped") << Figure(Cube(5, 5, 1000)) << true << QStringList();
     QTest::newRow("last duplicate wins") << Figure(Cube(5, 5, 7) + Cube(5, 5, 63)) << true << QStringList{"5,5=63"};
-    QTest::newRow("missing attributes read as 0") << Figure("<Cube/>\r\n<Cube Col=\"4\"/>\r\n") << true
-                                                  << QStringList{"0,0=0", "4,0=0"};
+    QTest::newRow("missing attributes read as 0")
+        << Figure("<Cube/>\r\n<Cube Col=\"4\"/>\r\n") << true << QStringList{"0,0=0", "4,0=0"};
     QTest::newRow("cube with text and children") << Figure("<cube row=\"2\" col=\"3\" index=\"63\">\r\nx\r\n</cube>\r\n"
                                                            "<CUBE Row=\"4\" Col=\"1\" Index=\"63\"><b/></CUBE>\r\n")
                                                  << true << QStringList{"3,2=63", "1,4=63"};
-    QTest::newRow("other children skipped") << Figure("<Block Col=\"1\" Row=\"1\" Index=\"1\"/>\r\n" + Cube(2, 2, 63))
-                                            << true << QStringList{"2,2=63"};
+    QTest::newRow("other children skipped")
+        << Figure("<Block Col=\"1\" Row=\"1\" Index=\"1\"/>\r\n" + Cube(2, 2, 63)) << true << QStringList{"2,2=63"};
     QTest::newRow("empty workspace") << Figure(QByteArray()) << true << QStringList();
     // Neighbours placed later cut the corners of earlier cubes, as clicks do.
-    QTest::newRow("placing cuts neighbours") << Figure(Cube(5, 4, 0) + Cube(5, 5, 0)) << true
-                                             << QStringList{"5,4=4", "5,5=0"};
+    QTest::newRow("placing cuts neighbours")
+        << Figure(Cube(5, 4, 0) + Cube(5, 5, 0)) << true << QStringList{"5,4=4", "5,5=0"};
 }
 
 void TestFigureXml::load()
@@ -256,7 +262,8 @@ void TestFigureXml::refusedFileChangesNothing_data()
     QTest::newRow("width out of range") << Figure(Cube(1, 1, 1), Settings(101, 40, 50));
     QTest::newRow("cube size out of range") << Figure(Cube(1, 1, 1), Settings(30, 30, 8));
     QTest::newRow("wrong version") << Figure(Cube(1, 1, 1), Settings(30, 30, 50), "Tarvex", "1.1");
-    QTest::newRow("missing setting") << Figure(Cube(1, 1, 1), QByteArray(Settings(30, 30, 50)).replace("Color3", "Colour3"));
+    QTest::newRow("missing setting") << Figure(Cube(1, 1, 1),
+                                               QByteArray(Settings(30, 30, 50)).replace("Color3", "Colour3"));
 }
 
 void TestFigureXml::refusedFileChangesNothing()
@@ -284,7 +291,9 @@ void TestFigureXml::refusedFileChangesNothing()
 void TestFigureXml::loadAnnouncesColoursAndStoresSettings()
 {
     QByteArray settings = Settings(30, 20, 48);
-    settings.replace("\r\n255\r\n", "\r\n1\r\n").replace("\r\n60928\r\n", "\r\n2\r\n").replace("\r\n16711680\r\n", "\r\n3\r\n");
+    settings.replace("\r\n255\r\n", "\r\n1\r\n")
+        .replace("\r\n60928\r\n", "\r\n2\r\n")
+        .replace("\r\n16711680\r\n", "\r\n3\r\n");
     const QString path = m_dir.filePath("colours.xml");
     QVERIFY(WriteFile(path, Figure(Cube(1, 1, 1), settings)));
 

@@ -257,10 +257,9 @@ void TestPictureExport::vectorMatchesBitmap()
     // Equal but along the polygons' edges, and there only where a pixel is one off.
     QCOMPARE(diff.awayFromEdges, 0);
     const int bound = EdgePixels(expected);
-    QVERIFY2(diff.differing <= bound, qPrintable(QString("%1 pixels differ, at most %2 expected")
-                                                     .arg(diff.differing).arg(bound)));
-    qInfo("%s: %d of %d pixels differ along edges", qPrintable(type), diff.differing,
-          page.width() * page.height());
+    QVERIFY2(diff.differing <= bound,
+             qPrintable(QString("%1 pixels differ, at most %2 expected").arg(diff.differing).arg(bound)));
+    qInfo("%s: %d of %d pixels differ along edges", qPrintable(type), diff.differing, page.width() * page.height());
 }
 
 void TestPictureExport::failedWritesLeaveNothing_data()

@@ -62,11 +62,12 @@ void TestSpecialFiles::refused_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("write");   // devices are only read: a fault would replace one
+    QTest::addColumn<bool>("write"); // devices are only read: a fault would replace one
     QTest::newRow("pipe") << m_dir.filePath("pipe") << "a pipe" << true;
     QTest::newRow("link to a pipe") << m_dir.filePath("link.xml") << "a pipe" << true;
     QTest::newRow("folder") << m_dir.filePath("folder.xml") << "a folder" << true;
-    QTest::newRow("device") << "/dev/null" << "a device" << false;
+    QTest::newRow("device") << "/dev/null"
+                            << "a device" << false;
 }
 
 void TestSpecialFiles::refused()
@@ -77,7 +78,7 @@ void TestSpecialFiles::refused()
     const QString reason = path + " is " + kind + ", not a regular file";
     QString error;
     CTestDocument doc;
-    QVERIFY(!LoadFigure(doc, path, &error));   // a pipe would block here for good
+    QVERIFY(!LoadFigure(doc, path, &error)); // a pipe would block here for good
     QVERIFY2(error.startsWith(reason), qPrintable(error));
     if (!write)
         return;
@@ -110,7 +111,9 @@ void TestSpecialFiles::pathSwappedForPipe()
 {
     // A helper links a figure file and a pipe to the path in turn while it is read
     // again and again: every read ends at once, with the figure or a refusal.
-    auto name = [this](const char *file) { return QFile::encodeName(m_dir.filePath(file)); };
+    auto name = [this](const char *file) {
+        return QFile::encodeName(m_dir.filePath(file));
+    };
     const QByteArray path = name("swapped.xml"), pipe = name("swap-pipe"), file = name("swap-file");
     QVERIFY(WriteFile(QFile::decodeName(file), ReadFile(Example)));
     QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);

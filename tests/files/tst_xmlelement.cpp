@@ -67,8 +67,7 @@ void TestXmlElement::getAttribute_data()
     QTest::newRow("missing") << QByteArrayList{"Col=\"1\""} << QByteArray("Row") << QByteArray("x");
     QTest::newRow("first match wins") << QByteArrayList{"Row=\"\"", "Row=\"5\""} << QByteArray("Row")
                                       << QByteArray("x");
-    QTest::newRow("bare token matches empty name") << QByteArrayList{"tok"} << QByteArray("")
-                                                   << QByteArray("tok");
+    QTest::newRow("bare token matches empty name") << QByteArrayList{"tok"} << QByteArray("") << QByteArray("tok");
     QTest::newRow("no entries") << QByteArrayList{} << QByteArray("Row") << QByteArray("x");
 }
 
@@ -87,21 +86,19 @@ void TestXmlElement::setAttribute_data()
     QTest::addColumn<QByteArray>("name");
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<QByteArrayList>("after");
-    QTest::newRow("append") << QByteArrayList{} << QByteArray("Row") << QByteArray("3")
-                            << QByteArrayList{"Row=\"3\""};
-    QTest::newRow("empty value on new") << QByteArrayList{} << QByteArray("Row") << QByteArray("")
-                                        << QByteArrayList{};
-    QTest::newRow("empty value keeps old") << QByteArrayList{"Row=\"3\""} << QByteArray("Row") << QByteArray("")
-                                           << QByteArrayList{"Row=\"3\""};
+    QTest::newRow("append") << QByteArrayList{} << QByteArray("Row") << QByteArray("3") << QByteArrayList{"Row=\"3\""};
+    QTest::newRow("empty value on new") << QByteArrayList{} << QByteArray("Row") << QByteArray("") << QByteArrayList{};
+    QTest::newRow("empty value keeps old")
+        << QByteArrayList{"Row=\"3\""} << QByteArray("Row") << QByteArray("") << QByteArrayList{"Row=\"3\""};
     QTest::newRow("replace in place, new case")
         << QByteArrayList{"Col=\"1\"", "Row=\"3\"", "Index=\"2\""} << QByteArray("ROW") << QByteArray("5")
         << QByteArrayList{"Col=\"1\"", "ROW=\"5\"", "Index=\"2\""};
-    QTest::newRow("replace unquoted entry") << QByteArrayList{"Row=3"} << QByteArray("row") << QByteArray("4")
-                                            << QByteArrayList{"row=\"4\""};
+    QTest::newRow("replace unquoted entry")
+        << QByteArrayList{"Row=3"} << QByteArray("row") << QByteArray("4") << QByteArrayList{"row=\"4\""};
     QTest::newRow("no escaping") << QByteArrayList{} << QByteArray("A") << QByteArray("a\"<b")
                                  << QByteArrayList{"A=\"a\"<b\""};
-    QTest::newRow("first of duplicates replaced") << QByteArrayList{"A=1", "A=2"} << QByteArray("A")
-                                                  << QByteArray("3") << QByteArrayList{"A=\"3\"", "A=2"};
+    QTest::newRow("first of duplicates replaced")
+        << QByteArrayList{"A=1", "A=2"} << QByteArray("A") << QByteArray("3") << QByteArrayList{"A=\"3\"", "A=2"};
 }
 
 void TestXmlElement::setAttribute()

@@ -93,8 +93,8 @@ void TestXmlReader::readTag_data()
     QTest::addColumn<QByteArray>("tag");
     QTest::addColumn<int>("end");
     QTest::newRow("simple") << QByteArray("<a>x") << 0 << QByteArray("<a>") << 3;
-    QTest::newRow("quoted >") << QByteArray("<Cube Note=\"a > b\"/>z") << 0
-                              << QByteArray("<Cube Note=\"a > b\"/>") << 20;
+    QTest::newRow("quoted >") << QByteArray("<Cube Note=\"a > b\"/>z") << 0 << QByteArray("<Cube Note=\"a > b\"/>")
+                              << 20;
     QTest::newRow("not at <") << QByteArray("x<a>") << 0 << QByteArray() << 0;
     QTest::newRow("unterminated") << QByteArray("<a b") << 0 << QByteArray() << 4;
     QTest::newRow("open quote hides >") << QByteArray("<a \">") << 0 << QByteArray() << 5;
@@ -119,8 +119,8 @@ void TestXmlReader::splitTag_data()
     QTest::newRow("name only") << QByteArray("<a>") << QByteArrayList{"a"} << true;
     QTest::newRow("spaces around =") << QByteArray("<Cube Row = \"3\">") << QByteArrayList{"Cube", "Row", "=", "\"3\""}
                                      << true;
-    QTest::newRow("slash stays on token") << QByteArray("<Cube Index=\"7\"/>")
-                                          << QByteArrayList{"Cube", "Index=\"7\"/"} << true;
+    QTest::newRow("slash stays on token")
+        << QByteArray("<Cube Index=\"7\"/>") << QByteArrayList{"Cube", "Index=\"7\"/"} << true;
     QTest::newRow("quoted spaces") << QByteArray("<a b=\"x  y\">") << QByteArrayList{"a", "b=\"x  y\""} << true;
     QTest::newRow("tab joins") << QByteArray("<Cube\tRow=\"1\"/>") << QByteArrayList{"Cube\tRow=\"1\"/"} << true;
     QTest::newRow("many separators") << QByteArray("< \r\n a \x1B b >") << QByteArrayList{"a", "b"} << true;
@@ -171,8 +171,7 @@ void TestXmlReader::parse_data()
     QTest::newRow("spaces around text") << QByteArray("<Color1>  255  </Color1>") << true
                                         << QByteArray("COLOR1\"255  \"");
     QTest::newRow("mixed line ends dropped") << QByteArray("<a>x \n\r\n\r</a>") << true << QByteArray("A\"x \"");
-    QTest::newRow("comment splits text") << QByteArray("<A>abc<!-- note -->def</A>") << true
-                                         << QByteArray("A\"def\"");
+    QTest::newRow("comment splits text") << QByteArray("<A>abc<!-- note -->def</A>") << true << QByteArray("A\"def\"");
     QTest::newRow("text before child") << QByteArray("<A>abc<B/></A>") << false << QByteArray("A\"abc\"");
     QTest::newRow("text after child") << QByteArray("<A><B/>abc</A>") << true << QByteArray("A\"abc\"{B}");
     QTest::newRow("stray end tag") << QByteArray("<A><B></C></B></A>") << true << QByteArray("A{B}");
@@ -180,13 +179,12 @@ void TestXmlReader::parse_data()
                                      << QByteArray("CUBE[Note=\"a > b\"]");
     QTest::newRow("open quote") << QByteArray("<Cube Row=\"1>") << false << QByteArray();
     QTest::newRow("tab joins name") << QByteArray("<Cube\tRow=\"1\"/>") << true << QByteArray("CUBE\tROW=\"1\"");
-    QTest::newRow("empty form, spaced slash") << QByteArray("<Cube Row=\"1\" />") << true
-                                              << QByteArray("CUBE[Row=\"1\"]");
-    QTest::newRow("empty form, joined slash") << QByteArray("<Cube Row=\"1\"/>") << true
-                                              << QByteArray("CUBE[Row=\"1\"]");
+    QTest::newRow("empty form, spaced slash")
+        << QByteArray("<Cube Row=\"1\" />") << true << QByteArray("CUBE[Row=\"1\"]");
+    QTest::newRow("empty form, joined slash")
+        << QByteArray("<Cube Row=\"1\"/>") << true << QByteArray("CUBE[Row=\"1\"]");
     QTest::newRow("empty form, name only") << QByteArray("<Workspace/>") << true << QByteArray("WORKSPACE");
-    QTest::newRow("unquoted entries kept as written") << QByteArray("<c Row=3 x/>") << true
-                                                      << QByteArray("C[Row=3|x]");
+    QTest::newRow("unquoted entries kept as written") << QByteArray("<c Row=3 x/>") << true << QByteArray("C[Row=3|x]");
     QTest::newRow("children in order") << QByteArray("<r><a/><b>t</b><a x=\"1\"/></r>") << true
                                        << QByteArray("R{A,B\"t\",A[x=\"1\"]}");
     QTest::newRow("leading comments and space") << QByteArray(" <!-- c -->\r\n<a/>") << true << QByteArray("A");
@@ -197,13 +195,12 @@ void TestXmlReader::parse_data()
     QTest::newRow("text runs to end") << QByteArray("<a>text") << false << QByteArray("A\"text\"");
     QTest::newRow("only start tag") << QByteArray("<a>") << false << QByteArray("A");
     QTest::newRow("child not closed") << QByteArray("<a><b></a>") << false << QByteArray("A{B}");
-    QTest::newRow("declaration is not understood") << QByteArray("<?xml version=\"1.0\"?><a/>") << false
-                                                   << QByteArray("?XML[version=\"1.0\"?]{A}");
+    QTest::newRow("declaration is not understood")
+        << QByteArray("<?xml version=\"1.0\"?><a/>") << false << QByteArray("?XML[version=\"1.0\"?]{A}");
     QTest::newRow("bare slash name") << QByteArray("</>") << true << QByteArray("");
-    QTest::newRow("second text replaces first") << QByteArray("<a>one<!---->two</a>") << true
-                                                << QByteArray("A\"two\"");
-    QTest::newRow("text then child after comment") << QByteArray("<a>one<!----><b/></a>") << false
-                                                   << QByteArray("A\"one\"");
+    QTest::newRow("second text replaces first") << QByteArray("<a>one<!---->two</a>") << true << QByteArray("A\"two\"");
+    QTest::newRow("text then child after comment")
+        << QByteArray("<a>one<!----><b/></a>") << false << QByteArray("A\"one\"");
     QTest::newRow("tab in text kept") << QByteArray("<a>\tx\t</a>") << true << QByteArray("A\"\tx\t\"");
 }
 
@@ -242,14 +239,13 @@ void TestXmlReader::largeInputs()
 {
     // Shapes that would cost quadratic time in a careless scanner; each must finish.
     const int n = 400000;
-    const int children = CXmlElement::MaxElements - 1;   // the most the reader takes
+    const int children = CXmlElement::MaxElements - 1; // the most the reader takes
     CXmlElement siblings;
     QVERIFY(siblings.ParseDocument("<w>" + QByteArray("<c/>").repeated(children) + "</w>"));
     QCOMPARE(siblings.Children.size(), size_t(children));
     // One element more is refused with a reason, before the tree grows any further.
     CXmlElement tooMany;
-    QVERIFY_THROWS_EXCEPTION(CFileException,
-                             tooMany.ParseDocument("<w>" + QByteArray("<c/>").repeated(n) + "</w>"));
+    QVERIFY_THROWS_EXCEPTION(CFileException, tooMany.ParseDocument("<w>" + QByteArray("<c/>").repeated(n) + "</w>"));
     QVERIFY(tooMany.Children.size() <= size_t(CXmlElement::MaxElements));
     CXmlElement strays;
     QVERIFY(strays.ParseDocument("<w>" + QByteArray("</x>").repeated(n) + "</w>"));
@@ -265,7 +261,7 @@ void TestXmlReader::largeInputs()
     // Attributes count toward the same limit, so one tag of tiny ones cannot take
     // hundreds of MB either.
     CXmlElement attributes;
-    const int most = CXmlElement::MaxElements - 1;   // and the element itself
+    const int most = CXmlElement::MaxElements - 1; // and the element itself
     QVERIFY(attributes.ParseDocument("<w" + QByteArray(" a=\"1\"").repeated(most) + "/>"));
     QCOMPARE(attributes.Attributes.size(), qsizetype(most));
     CXmlElement tooManyAttributes;

@@ -21,7 +21,6 @@ CXmlElement Leaf(const QByteArray &name, const QByteArray &text = QByteArray())
     return e;
 }
 
-
 } // namespace
 
 class TestXmlWriter : public QObject
@@ -50,22 +49,21 @@ void TestXmlWriter::getXmlText_data()
 
     CXmlElement withEmptyChild = Leaf("a", "text");
     withEmptyChild.AddChild("b");
-    QTest::newRow("empty child still ends its line") << withEmptyChild << false
-                                                     << QByteArray("<a>text<b/>\r\n</a>");
+    QTest::newRow("empty child still ends its line") << withEmptyChild << false << QByteArray("<a>text<b/>\r\n</a>");
 
     CXmlElement attributes = Leaf("name");
     attributes.SetAttributeInt("a", 1);
     attributes.SetAttributeInt("b", 2);
     attributes.AddChild("c").Text = "x";
-    QTest::newRow("attributes and children") << attributes << true
-                                             << QByteArray("<name a=\"1\" b=\"2\">\r\n<c>\r\nx\r\n</c>\r\n</name>\r\n");
+    QTest::newRow("attributes and children")
+        << attributes << true << QByteArray("<name a=\"1\" b=\"2\">\r\n<c>\r\nx\r\n</c>\r\n</name>\r\n");
 
     CXmlElement cube = Leaf("Cube");
     cube.SetAttributeInt("Col", 2);
     cube.SetAttributeInt("Row", 0);
     cube.SetAttributeInt("Index", 7);
-    QTest::newRow("empty form with attributes") << cube << true
-                                                << QByteArray("<Cube Col=\"2\" Row=\"0\" Index=\"7\"/>\r\n");
+    QTest::newRow("empty form with attributes")
+        << cube << true << QByteArray("<Cube Col=\"2\" Row=\"0\" Index=\"7\"/>\r\n");
 
     CXmlElement version = Leaf("xml");
     version.AddChild("Version").Text = "1.0";

@@ -34,7 +34,8 @@ void TestCubeGeometry::referencePoints_data()
     QTest::newRow("16") << 16 << QList<int>{1, 5, 8, 11, 15} << QList<int>{0, 2, 4, 6, 8, 8, 10, 12, 14, 16};
     QTest::newRow("20") << 20 << QList<int>{1, 6, 10, 14, 19} << QList<int>{0, 2, 5, 7, 10, 10, 12, 15, 18, 20};
     QTest::newRow("32") << 32 << QList<int>{2, 9, 16, 23, 30} << QList<int>{0, 4, 8, 12, 16, 16, 20, 24, 28, 32};
-    QTest::newRow("33 like 32") << 33 << QList<int>{2, 9, 16, 23, 30} << QList<int>{0, 4, 8, 12, 16, 16, 20, 24, 28, 32};
+    QTest::newRow("33 like 32") << 33 << QList<int>{2, 9, 16, 23, 30}
+                                << QList<int>{0, 4, 8, 12, 16, 16, 20, 24, 28, 32};
     QTest::newRow("100") << 100 << QList<int>{7, 29, 50, 71, 93} << QList<int>{0, 12, 25, 37, 50, 50, 62, 75, 88, 100};
 }
 
@@ -59,7 +60,9 @@ void TestCubeGeometry::referencePoints()
 void TestCubeGeometry::storedAngleMatchesExactFromFour()
 {
     const double exact = M_PI / 6;
-    auto rnd = [](double v) { return int(v + 0.5); };
+    auto rnd = [](double v) {
+        return int(v + 0.5);
+    };
     for (int size = 4; size <= 2001; ++size) {
         const int h = size / 2;
         const CubePoints p = ComputeCubePoints(0, 0, size);
@@ -76,7 +79,7 @@ void TestCubeGeometry::smallSizesDifferFromExactAngle()
 {
     for (int size : {2, 3}) {
         const CubePoints p = ComputeCubePoints(0, 0, size);
-        QCOMPARE(p.Y[2] - p.Y[0], 0);   // Hy is 0; the exact angle would give 1
+        QCOMPARE(p.Y[2] - p.Y[0], 0); // Hy is 0; the exact angle would give 1
         QCOMPARE(int(0.5 + std::sin(M_PI / 6) * (size / 2)), 1);
     }
 }
@@ -142,7 +145,8 @@ void TestCubeGeometry::partsTileHexagon()
     QCOMPARE(GetCubeRegion(0, 0, 32, 0), QRegion(hexagon, Qt::WindingFill));
     QCOMPARE(GetCubeRegion(0, 0, 32, 63), GetPartRegion(0, 0, 32, Centre));
     // Index 8 lacks exactly the bottom rhombus.
-    const QPolygon bottom{QPoint(p.X[1], p.Y[8]), QPoint(p.X[2], p.Y[7]), QPoint(p.X[3], p.Y[8]), QPoint(p.X[2], p.Y[9])};
+    const QPolygon bottom{QPoint(p.X[1], p.Y[8]), QPoint(p.X[2], p.Y[7]), QPoint(p.X[3], p.Y[8]),
+                          QPoint(p.X[2], p.Y[9])};
     QCOMPARE(PartPolygon(p, Bottom).boundingRect(), bottom.boundingRect());
     const QRegion missing = GetCubeRegion(0, 0, 32, 0).subtracted(GetCubeRegion(0, 0, 32, 8));
     QVERIFY(!missing.isEmpty());
@@ -194,7 +198,7 @@ void TestCubeGeometry::neighbours()
     const CellPitch pitch = ComputeCellPitch(32);
     const QPoint offset = CellOrigin(expected.x(), expected.y(), pitch) - CellOrigin(cell.x(), cell.y(), pitch);
     const QPoint offsets[6] = {{0, -2 * pitch.Py}, {pitch.Px / 2, -pitch.Py}, {pitch.Px / 2, pitch.Py},
-                               {0, 2 * pitch.Py}, {-pitch.Px / 2, pitch.Py}, {-pitch.Px / 2, -pitch.Py}};
+                               {0, 2 * pitch.Py},  {-pitch.Px / 2, pitch.Py}, {-pitch.Px / 2, -pitch.Py}};
     QCOMPARE(offset, offsets[direction]);
 }
 

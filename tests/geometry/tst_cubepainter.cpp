@@ -63,9 +63,9 @@ private Q_SLOTS:
 void TestCubePainter::facesHaveTheirColours()
 {
     const QImage image = Drawn(Cube(0));
-    QCOMPARE(image.pixelColor(16, 8), QColor(255, 0, 0));     // top face: Color1 red
-    QCOMPARE(image.pixelColor(24, 20), QColor(0, 238, 0));    // right face: green
-    QCOMPARE(image.pixelColor(8, 20), QColor(0, 0, 255));     // left face: blue
+    QCOMPARE(image.pixelColor(16, 8), QColor(255, 0, 0));  // top face: Color1 red
+    QCOMPARE(image.pixelColor(24, 20), QColor(0, 238, 0)); // right face: green
+    QCOMPARE(image.pixelColor(8, 20), QColor(0, 0, 255));  // left face: blue
     QCOMPARE(image.pixelColor(0, 0), QColor(Qt::white));
     // Faces are edged in their own colours: no black anywhere.
     for (int y = 0; y < image.height(); ++y)
@@ -122,9 +122,9 @@ void TestCubePainter::emptyCubeDrawsOutlineOnly()
                 QVERIFY(c == QColor(Qt::white) || c == QColor(Qt::black));
                 black += c == QColor(Qt::black);
             }
-        QCOMPARE(image.pixelColor(30, 12), QColor(Qt::black));   // right edge of the hexagon
-        QCOMPARE(image.pixelColor(16, 24), QColor(Qt::black));   // inner vertical edge
-        QCOMPARE(image.pixelColor(24, 20), QColor(Qt::white));   // inside the right face
+        QCOMPARE(image.pixelColor(30, 12), QColor(Qt::black)); // right edge of the hexagon
+        QCOMPARE(image.pixelColor(16, 24), QColor(Qt::black)); // inner vertical edge
+        QCOMPARE(image.pixelColor(24, 20), QColor(Qt::white)); // inside the right face
         // The Centre border runs through (9, 4)-(16, 8); only drawn with part borders.
         QCOMPARE(image.pixelColor(9, 6) == QColor(Qt::black), borders);
         QVERIFY(black > 60);
@@ -162,7 +162,7 @@ void TestCubePainter::hitPart()
         QCOMPARE(cube.HitPart(middle.x(), middle.y(), false), cut ? -1 : part);
         QCOMPARE(cube.HitPart(middle.x(), middle.y(), true), part);
     }
-    QCOMPARE(cube.HitPart(10, 20, true), -1);      // corner of the square: outside the hexagon
+    QCOMPARE(cube.HitPart(10, 20, true), -1); // corner of the square: outside the hexagon
     QCOMPARE(cube.HitPart(200, 200, true), -1);
     // Every pixel agrees with testing the part regions one by one.
     for (int y = 18; y < 56; ++y)

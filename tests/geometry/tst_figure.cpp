@@ -99,11 +99,13 @@ void TestFigure::placeJoinsNeighbours()
 void TestFigure::placeAtGridEdges_data()
 {
     QTest::addColumn<QPoint>("cell");
-    QTest::addColumn<QList<int>>("existing");   // directions whose neighbour exists
+    QTest::addColumn<QList<int>>("existing"); // directions whose neighbour exists
     QTest::newRow("even row 0 col 0") << QPoint(0, 0) << QList<int>{LowerRight, Bottom};
     QTest::newRow("even last column") << QPoint(19, 4) << QList<int>{Top, Bottom, LowerLeft, UpperLeft};
-    QTest::newRow("odd first column") << QPoint(0, 5) << QList<int>{Top, UpperRight, LowerRight, Bottom, LowerLeft, UpperLeft};
-    QTest::newRow("odd last column") << QPoint(18, 5) << QList<int>{Top, UpperRight, LowerRight, Bottom, LowerLeft, UpperLeft};
+    QTest::newRow("odd first column") << QPoint(0, 5)
+                                      << QList<int>{Top, UpperRight, LowerRight, Bottom, LowerLeft, UpperLeft};
+    QTest::newRow("odd last column") << QPoint(18, 5)
+                                     << QList<int>{Top, UpperRight, LowerRight, Bottom, LowerLeft, UpperLeft};
     QTest::newRow("row n-2") << QPoint(4, 38) << QList<int>{Top, UpperRight, LowerRight, LowerLeft, UpperLeft};
     QTest::newRow("row n-1") << QPoint(4, 39) << QList<int>{Top, UpperRight, UpperLeft};
     QTest::newRow("row 1") << QPoint(4, 1) << QList<int>{UpperRight, LowerRight, Bottom, LowerLeft, UpperLeft};
@@ -151,14 +153,14 @@ void TestFigure::replacingKeepsNeighbourBits()
 {
     CFigure figure = NewFigure();
     figure.PlaceCube(3, 2, 0);
-    figure.PlaceCube(3, 4, 0);      // cuts the bottom of the upper cube, is cut by nothing
+    figure.PlaceCube(3, 4, 0); // cuts the bottom of the upper cube, is cut by nothing
     QCOMPARE(figure.Cell(3, 2), 8);
-    figure.PlaceCube(3, 2, 0);      // placed again: own bits reset, neighbour cut
+    figure.PlaceCube(3, 2, 0); // placed again: own bits reset, neighbour cut
     QCOMPARE(figure.Cell(3, 2), 0);
     QCOMPARE(figure.Cell(3, 4), 1);
-    figure.PlaceCube(3, 6, 1);      // top corner cut: the cube above is unchanged
+    figure.PlaceCube(3, 6, 1); // top corner cut: the cube above is unchanged
     QCOMPARE(figure.Cell(3, 4), 1);
-    figure.PlaceCube(3, 4, -1);     // erasing changes no neighbour
+    figure.PlaceCube(3, 4, -1); // erasing changes no neighbour
     QCOMPARE(figure.Cell(3, 2), 0);
     QCOMPARE(figure.Cell(3, 6), 1);
     // Placing kind 0 between two cubes two rows apart cuts both facing corners.
@@ -186,7 +188,7 @@ void TestFigure::hitTestsMatchRowOrderScan_data()
     QTest::addColumn<int>("cubeSize");
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
-    QTest::addColumn<int>("fill");   // percent of cells holding a cube
+    QTest::addColumn<int>("fill"); // percent of cells holding a cube
     QTest::newRow("16 dense") << 16 << 8 << 12 << 90;
     QTest::newRow("32 sparse") << 32 << 6 << 9 << 30;
     QTest::newRow("33 dense") << 33 << 5 << 8 << 100;
@@ -238,7 +240,7 @@ void TestFigure::cubeFromPointSeesThroughCutCorners()
 {
     CFigure figure = NewFigure();
     figure.PlaceCube(0, 0, 0);
-    figure.PlaceCube(0, 1, 0);    // lower-right neighbour of (0, 0): cuts its LowerRight corner
+    figure.PlaceCube(0, 1, 0); // lower-right neighbour of (0, 0): cuts its LowerRight corner
     QCOMPARE(figure.Cell(0, 0), 4);
     // The shared corner quadrilateral (30, 16), (30, 24), (23, 28), (23, 20).
     QCOMPARE(figure.CubeFromPoint(27, 22), QPoint(0, 1));
@@ -302,8 +304,7 @@ void TestFigure::dragOffsetSnaps()
     QFETCH(QPoint, move);
     QFETCH(QPoint, offset);
     // A cube at (8, 20) of the default figure, dragged by move pixels.
-    QCOMPARE(CDragOffset::Clamp({QPoint(8, 20)}, CDragOffset::Snap(move, ComputeCellPitch(32)), QSize(20, 40)),
-             offset);
+    QCOMPARE(CDragOffset::Clamp({QPoint(8, 20)}, CDragOffset::Snap(move, ComputeCellPitch(32)), QSize(20, 40)), offset);
 }
 
 void TestFigure::dragOffsetClamps_data()
@@ -319,7 +320,8 @@ void TestFigure::dragOffsetClamps_data()
     QTest::newRow("odd row's last cell") << QVector<QPoint>{{18, 5}} << QPoint(1, 0) << QPoint(0, 0);
     QTest::newRow("even last cell one row down") << QVector<QPoint>{{19, 4}} << QPoint(0, 1) << QPoint(-1, 1);
     QTest::newRow("group held by its widest cube") << QVector<QPoint>{{0, 4}, {19, 4}} << QPoint(1, 0) << QPoint(0, 0);
-    QTest::newRow("cells outside the grid left out") << QVector<QPoint>{{1, 1}, {25, 50}} << QPoint(3, 0) << QPoint(3, 0);
+    QTest::newRow("cells outside the grid left out")
+        << QVector<QPoint>{{1, 1}, {25, 50}} << QPoint(3, 0) << QPoint(3, 0);
 }
 
 void TestFigure::dragOffsetClamps()
@@ -367,9 +369,8 @@ void TestFigure::viewMapping()
         const QPoint o = CellOrigin(cell.x(), cell.y(), pitch);
         QCOMPARE(mapping.CellOrigin(cell), QPoint(qRound(o.x() * scale), qRound(o.y() * scale)));
     }
-    QCOMPARE(mapping.WorkspaceSize(NewFigure()),
-             QSize(qRound(NewFigure().GetWorkspaceSize().width() * scale),
-                   qRound(NewFigure().GetWorkspaceSize().height() * scale)));
+    QCOMPARE(mapping.WorkspaceSize(NewFigure()), QSize(qRound(NewFigure().GetWorkspaceSize().width() * scale),
+                                                       qRound(NewFigure().GetWorkspaceSize().height() * scale)));
     // A click at a cell's drawn centre finds it; the click box is 5 pixels of the figure.
     CFigure figure = NewFigure();
     figure.PlaceCube(2, 3, 0);
@@ -377,7 +378,7 @@ void TestFigure::viewMapping()
     const QPoint centre(qRound((o.x() + 16) * scale), qRound((o.y() + 16) * scale));
     QCOMPARE(mapping.CellAt(figure, centre), QPoint(2, 3));
     QCOMPARE(mapping.CubeAt(figure, centre), QPoint(2, 3));
-    if (scale >= 0.5) {   // smaller cubes' boxes overlap their neighbours'
+    if (scale >= 0.5) { // smaller cubes' boxes overlap their neighbours'
         QCOMPARE(mapping.CellAt(figure, centre + QPoint(qRound(4 * scale), -qRound(4 * scale))), QPoint(2, 3));
         QCOMPARE(mapping.CellAt(figure, centre + QPoint(qRound(7 * scale), 0)), QPoint(-1, -1));
     }

@@ -11,7 +11,7 @@ using Cells = QVector<QPoint>;
 namespace {
 
 const QSize Grid(20, 40);
-constexpr int Size = 32;   // pitch 42 x 12
+constexpr int Size = 32; // pitch 42 x 12
 
 QPointF CellCentre(const QPoint &cell)
 {
@@ -39,20 +39,15 @@ void TestGridPath::beam_data()
     QTest::addColumn<QPoint>("start");
     QTest::addColumn<QPoint>("end");
     QTest::addColumn<Cells>("expected");
-    QTest::newRow("along the row") << QPoint(2, 4) << QPoint(6, 4)
-                                   << Cells{{2, 4}, {3, 4}, {4, 4}, {5, 4}, {6, 4}};
+    QTest::newRow("along the row") << QPoint(2, 4) << QPoint(6, 4) << Cells{{2, 4}, {3, 4}, {4, 4}, {5, 4}, {6, 4}};
     QTest::newRow("along the row, leftwards from an odd row")
         << QPoint(5, 7) << QPoint(3, 7) << Cells{{5, 7}, {4, 7}, {3, 7}};
-    QTest::newRow("nearly along the row") << QPoint(2, 4) << QPoint(5, 6)
-                                          << Cells{{2, 4}, {3, 4}, {4, 4}, {5, 4}};
-    QTest::newRow("down to the right") << QPoint(3, 4) << QPoint(5, 8)
-                                       << Cells{{3, 4}, {3, 5}, {4, 6}, {4, 7}, {5, 8}};
-    QTest::newRow("up to the left") << QPoint(5, 8) << QPoint(3, 4)
-                                    << Cells{{5, 8}, {4, 7}, {4, 6}, {3, 5}, {3, 4}};
-    QTest::newRow("down to the left") << QPoint(5, 4) << QPoint(3, 8)
-                                      << Cells{{5, 4}, {4, 5}, {4, 6}, {3, 7}, {3, 8}};
-    QTest::newRow("up to the right, end off the line") << QPoint(3, 9) << QPoint(5, 6)
-                                                       << Cells{{3, 9}, {4, 8}, {4, 7}, {5, 6}};
+    QTest::newRow("nearly along the row") << QPoint(2, 4) << QPoint(5, 6) << Cells{{2, 4}, {3, 4}, {4, 4}, {5, 4}};
+    QTest::newRow("down to the right") << QPoint(3, 4) << QPoint(5, 8) << Cells{{3, 4}, {3, 5}, {4, 6}, {4, 7}, {5, 8}};
+    QTest::newRow("up to the left") << QPoint(5, 8) << QPoint(3, 4) << Cells{{5, 8}, {4, 7}, {4, 6}, {3, 5}, {3, 4}};
+    QTest::newRow("down to the left") << QPoint(5, 4) << QPoint(3, 8) << Cells{{5, 4}, {4, 5}, {4, 6}, {3, 7}, {3, 8}};
+    QTest::newRow("up to the right, end off the line")
+        << QPoint(3, 9) << QPoint(5, 6) << Cells{{3, 9}, {4, 8}, {4, 7}, {5, 6}};
     QTest::newRow("one cell") << QPoint(4, 4) << QPoint(4, 4) << Cells{{4, 4}};
     QTest::newRow("stops at the left edge") << QPoint(1, 2) << QPoint(-3, 2) << Cells{{1, 2}, {0, 2}};
     QTest::newRow("stops at the last odd cell") << QPoint(17, 1) << QPoint(19, 1) << Cells{{17, 1}, {18, 1}};
@@ -100,7 +95,7 @@ void TestGridPath::cellAtLeavesTheGrid()
 void TestGridPath::cursorSteps_data()
 {
     QTest::addColumn<QPoint>("start");
-    QTest::addColumn<QString>("keys");   // l, r, u, d
+    QTest::addColumn<QString>("keys"); // l, r, u, d
     QTest::addColumn<Cells>("expected");
     // Up and down keep to the column the cursor started from, zigzagging between the
     // staggered rows; left and right stay in the row; the edges stop the cursor.

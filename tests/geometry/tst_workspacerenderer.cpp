@@ -68,7 +68,7 @@ void TestWorkspaceRenderer::matchesThePainterInRowOrder_data()
 {
     QTest::addColumn<int>("cubeSize");
     QTest::addColumn<QPoint>("offset");
-    QTest::addColumn<QRect>("area");   // workspace coordinates
+    QTest::addColumn<QRect>("area"); // workspace coordinates
     QTest::addColumn<bool>("selection");
     QTest::addColumn<bool>("dots");
     QTest::addColumn<int>("target");
@@ -94,7 +94,9 @@ void TestWorkspaceRenderer::matchesThePainterInRowOrder_data()
     {
         const char *name;
         Target target;
-    } targets[] = {{"painter", ThroughPainter}, {"image32", Image32}, {"image24", Image24},
+    } targets[] = {{"painter", ThroughPainter},
+                   {"image32", Image32},
+                   {"image24", Image24},
                    {"image24 bottom-up", Image24BottomUp}};
     for (const auto &p : places) {
         for (const auto &t : targets) {
@@ -248,8 +250,10 @@ void TestWorkspaceRenderer::zoomKeepsProportions()
     params.Zoom = 1.0;
     renderer.DrawImage(truth, figure, params);
     auto inkCentre = [](const QImage &picture, const QPointF &around, double scale) {
-        const QRect box = QRectF(around - QPointF(30, 30) * scale - QPointF(3, 3), QSizeF(60, 60) * scale + QSizeF(6, 6))
-                              .toAlignedRect() & picture.rect();
+        const QRect box = QRectF(around - QPointF(30, 30) * scale - QPointF(3, 3),
+                                 QSizeF(60, 60) * scale + QSizeF(6, 6))
+                              .toAlignedRect()
+                          & picture.rect();
         double ink = 0, x = 0, y = 0;
         for (int py = box.top(); py <= box.bottom(); ++py)
             for (int px = box.left(); px <= box.right(); ++px) {
@@ -267,7 +271,12 @@ void TestWorkspaceRenderer::zoomKeepsProportions()
         const QPointF found = inkCentre(image, square * zoom, zoom);
         QVERIFY2(qAbs(found.x() - expected.x()) <= 1.0 && qAbs(found.y() - expected.y()) <= 1.0,
                  qPrintable(QString("cell (%1, %2): ink centre (%3, %4), true (%5, %6)")
-                                .arg(c.x()).arg(c.y()).arg(found.x()).arg(found.y()).arg(expected.x()).arg(expected.y())));
+                                .arg(c.x())
+                                .arg(c.y())
+                                .arg(found.x())
+                                .arg(found.y())
+                                .arg(expected.x())
+                                .arg(expected.y())));
     }
 }
 

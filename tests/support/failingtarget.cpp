@@ -11,8 +11,7 @@
 
 #include <unistd.h>
 
-CFailingTarget::CFailingTarget(Kind kind, const QString &fileName, const QByteArray &previous,
-                               qint64 newSize)
+CFailingTarget::CFailingTarget(Kind kind, const QString &fileName, const QByteArray &previous, qint64 newSize)
     : m_kind(kind)
     , m_previous(previous)
     , m_newSize(newSize)
@@ -34,7 +33,7 @@ CFailingTarget::CFailingTarget(Kind kind, const QString &fileName, const QByteAr
     case Kind::ReadOnlyFileSystem:
     case Kind::DiskFull:
         m_fs = std::make_unique<CSmallFileSystem>(kind == Kind::DiskFull ? qMax<qint64>(newSize / 4, 16384)
-                                                                          : 1024 * 1024);
+                                                                         : 1024 * 1024);
         if (!m_fs->IsMounted()) {
             m_skip = QStringLiteral("cannot mount a small tmpfs here: ") + m_fs->Error();
             return;
@@ -57,8 +56,7 @@ CFailingTarget::CFailingTarget(Kind kind, const QString &fileName, const QByteAr
         QFile filler(m_folder + QStringLiteral("/.filler"));
         if (filler.open(QIODevice::WriteOnly)) {
             const QByteArray block(4096, 'x');
-            while (filler.write(block) == block.size() && filler.flush()) {
-            }
+            while (filler.write(block) == block.size() && filler.flush()) { }
             filler.close();
             filler.resize(qMax<qint64>(0, filler.size() - 8192));
         }

@@ -7,7 +7,10 @@ QString ImageDifference(const QImage &actual, const QImage &expected)
 {
     if (actual.size() != expected.size())
         return QStringLiteral("size %1x%2, expected %3x%4")
-            .arg(actual.width()).arg(actual.height()).arg(expected.width()).arg(expected.height());
+            .arg(actual.width())
+            .arg(actual.height())
+            .arg(expected.width())
+            .arg(expected.height());
     const QImage a = actual.convertToFormat(QImage::Format_RGB32);
     const QImage e = expected.convertToFormat(QImage::Format_RGB32);
     int count = 0;
@@ -23,7 +26,9 @@ QString ImageDifference(const QImage &actual, const QImage &expected)
     if (count == 0)
         return QString();
     return QStringLiteral("%1 pixels differ; first at (%2, %3): %4, expected %5")
-        .arg(count).arg(first.x()).arg(first.y())
+        .arg(count)
+        .arg(first.x())
+        .arg(first.y())
         .arg(a.pixel(first), 8, 16, QLatin1Char('0'))
         .arg(e.pixel(first), 8, 16, QLatin1Char('0'));
 }

@@ -28,8 +28,7 @@ inline QPoint PointInPart(const CCubePainter &cube, int part)
 inline void RealDoubleClick(QWidget *widget, const QPoint &pos)
 {
     QWidget *window = widget->window();
-    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, Qt::KeyboardModifiers(),
-                       widget->mapTo(window, pos));
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, Qt::KeyboardModifiers(), widget->mapTo(window, pos));
 }
 
 // Number of pixels of the given colour inside rect (the whole image if rect is null).

@@ -45,12 +45,14 @@ QPoint CubeFromPointByScan(const CFigure &figure, int x, int y)
     return QPoint(-1, -1);
 }
 
-void DrawFigureByPainter(QPainter &painter, const CFigure &figure, int cubeSize, const QPoint &offset,
-                         bool dots, const QVector<QPoint> *selected, double scale)
+void DrawFigureByPainter(QPainter &painter, const CFigure &figure, int cubeSize, const QPoint &offset, bool dots,
+                         const QVector<QPoint> *selected, double scale)
 {
     PreparePainter(painter);
     const CellPitch pitch = ComputeCellPitch(cubeSize);
-    auto scaled = [scale](int value) { return scale == 1.0 ? value : int(std::floor(value * scale + 0.5)); };
+    auto scaled = [scale](int value) {
+        return scale == 1.0 ? value : int(std::floor(value * scale + 0.5));
+    };
     const int size = qMax(1, scaled(cubeSize));
     CCubePainter cube;
     cube.Size = size;

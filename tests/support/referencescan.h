@@ -17,5 +17,5 @@ QPoint CubeFromPointByScan(const CFigure &figure, int x, int y);
 // workspace origin at offset. The renderer must give the same pixels. At another
 // scale each cell goes to its position at cubeSize times the scale, rounded, with
 // cubes of cubeSize times the scale, rounded.
-void DrawFigureByPainter(QPainter &painter, const CFigure &figure, int cubeSize, const QPoint &offset,
-                         bool dots, const QVector<QPoint> *selected, double scale = 1.0);
+void DrawFigureByPainter(QPainter &painter, const CFigure &figure, int cubeSize, const QPoint &offset, bool dots,
+                         const QVector<QPoint> *selected, double scale = 1.0);

@@ -22,14 +22,14 @@ public:
     QList<Answer> answers;
     QStringList saveNames;
     QStringList openNames;
-    bool transparent = false;   // the save dialog's transparent background choice
+    bool transparent = false; // the save dialog's transparent background choice
     std::function<std::optional<COptions>(const COptions &)> options;
 
-    QStringList questions;     // "caption: text" of every question asked
+    QStringList questions; // "caption: text" of every question asked
     QList<Message> messages;
     int saveDialogs = 0;
     int openDialogs = 0;
-    QStringList suggestedNames;   // every name suggested to the save dialog
+    QStringList suggestedNames; // every name suggested to the save dialog
 
     Answer AskYesNoCancel(const QString &text, const QString &caption) override;
     void ShowMessage(const QString &text, const QString &caption, Icon icon) override;

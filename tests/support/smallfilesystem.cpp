@@ -15,8 +15,7 @@ CSmallFileSystem::CSmallFileSystem(qint64 sizeBytes)
         return;
     }
     const QByteArray options = "size=" + QByteArray::number(sizeBytes);
-    if (mount("tarvex-test", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0,
-              options.constData()) == 0)
+    if (mount("tarvex-test", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0, options.constData()) == 0)
         m_mounted = true;
     else
         m_error = QString::fromLocal8Bit(std::strerror(errno));
@@ -33,6 +32,7 @@ bool CSmallFileSystem::MakeReadOnly()
     if (!m_mounted)
         return false;
     const QByteArray options = "size=" + QByteArray::number(m_size);
-    return mount("tarvex-test", QFile::encodeName(m_dir.path()).constData(), "tmpfs",
-                 MS_REMOUNT | MS_RDONLY, options.constData()) == 0;
+    return mount("tarvex-test", QFile::encodeName(m_dir.path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
+                 options.constData())
+           == 0;
 }

@@ -292,14 +292,38 @@ struct Example
 std::vector<Example> Examples()
 {
     return {
-        {"impossible-triangle", 20, Stone, [](CFigure &f) { Triangle(f, 15, 3, 2); }},
-        {"impossible-sticks", 32, Slate, [](CFigure &f) { Triangle(f, 10, 1, 2); }},
-        {"impossible-square", 32, Ember, [](CFigure &f) { SquareFrame(f, 7); }},
-        {"impossible-frame", 32, Plum, [](CFigure &f) { WovenFrame(f, 8, 1, 2); }},
-        {"impossible-cube", 32, Moss, [](CFigure &f) { CubeFrame(f, 6, 4); }},
-        {"impossible-star", 24, Gold, [](CFigure &f) { HexStar(f, 6, 1, 2); }},
-        {"impossible-hexagram", 20, Sea, [](CFigure &f) { HexStar(f, 8, 2, 2); }},
-        {"impossible-triangles", 24, Night, [](CFigure &f) { Showpiece(f, 24); }},
+        {"impossible-triangle", 20, Stone,
+         [](CFigure &f) {
+             Triangle(f, 15, 3, 2);
+         }},
+        {"impossible-sticks", 32, Slate,
+         [](CFigure &f) {
+             Triangle(f, 10, 1, 2);
+         }},
+        {"impossible-square", 32, Ember,
+         [](CFigure &f) {
+             SquareFrame(f, 7);
+         }},
+        {"impossible-frame", 32, Plum,
+         [](CFigure &f) {
+             WovenFrame(f, 8, 1, 2);
+         }},
+        {"impossible-cube", 32, Moss,
+         [](CFigure &f) {
+             CubeFrame(f, 6, 4);
+         }},
+        {"impossible-star", 24, Gold,
+         [](CFigure &f) {
+             HexStar(f, 6, 1, 2);
+         }},
+        {"impossible-hexagram", 20, Sea,
+         [](CFigure &f) {
+             HexStar(f, 8, 2, 2);
+         }},
+        {"impossible-triangles", 24, Night,
+         [](CFigure &f) {
+             Showpiece(f, 24);
+         }},
     };
 }
 

@@ -44,7 +44,7 @@ void PlaceTriangle(CTarvexDoc &doc, QPoint start, int n)
             const bool last = side == 2 && step == n - 2;
             cell = NeighbourCell(cell.x(), cell.y(), directions[side]);
             if (side == 2 && step == n - 1)
-                return;   // back at A
+                return; // back at A
             PlaceCube(doc, cell.x(), cell.y(), last ? (1 << LowerLeft) : 0);
         }
     }
@@ -68,8 +68,7 @@ void PaintCentred(QImage &image, const CTarvexDoc &doc)
     const int w = b.right - b.left - 2;
     const int h = b.bottom - b.top - 2;
     QPainter p(&image);
-    doc.DrawWorkspace(p, false, 1, (image.width() - w) / 2 - b.left,
-                      (image.height() - h) / 2 - b.top, false);
+    doc.DrawWorkspace(p, false, 1, (image.width() - w) / 2 - b.left, (image.height() - h) / 2 - b.top, false);
 }
 
 bool Save(const QImage &image, const QString &path)
@@ -129,9 +128,8 @@ void DrawNavArrow(QPainter &p, int x0, int dir, int scale)
 {
     const int cx = x0 + 12;
     QPolygon arrow;
-    arrow << QPoint(cx + 9 * dir, 12) << QPoint(cx + 1 * dir, 4) << QPoint(cx + 1 * dir, 8)
-          << QPoint(cx - 9 * dir, 8) << QPoint(cx - 9 * dir, 16) << QPoint(cx + 1 * dir, 16)
-          << QPoint(cx + 1 * dir, 20);
+    arrow << QPoint(cx + 9 * dir, 12) << QPoint(cx + 1 * dir, 4) << QPoint(cx + 1 * dir, 8) << QPoint(cx - 9 * dir, 8)
+          << QPoint(cx - 9 * dir, 16) << QPoint(cx + 1 * dir, 16) << QPoint(cx + 1 * dir, 20);
     if (scale == 1) {
         p.setPen(QColor(0, 90, 0));
     } else {
@@ -174,8 +172,8 @@ void DrawCubeGroup(QPainter &p, QRect box)
     const int hy = pt.Y[2];
     const int left = box.left() + (box.width() - 4 * hx) / 2 - (h - hx) + hx;
     const int top = box.top() + (box.height() - (3 * h + hy)) / 2 + h;
-    const QPoint places[4] = {QPoint(left, top), QPoint(left, top - h),
-                              QPoint(left - hx, top + hy), QPoint(left + hx, top + hy)};
+    const QPoint places[4] = {QPoint(left, top), QPoint(left, top - h), QPoint(left - hx, top + hy),
+                              QPoint(left + hx, top + hy)};
     for (const QPoint &place : places) {
         cube.Left = place.x();
         cube.Top = place.y();
@@ -242,7 +240,8 @@ bool SaveIcon(const QDir &dir, const QString &name, void (*draw)(QPainter &))
         p.setRenderHint(QPainter::Antialiasing);
         renderer.render(&p);
         p.end();
-        if (!Save(image.convertToFormat(QImage::Format_ARGB32), dir.filePath(QStringLiteral("%1-%2.png").arg(name).arg(edge))))
+        if (!Save(image.convertToFormat(QImage::Format_ARGB32),
+                  dir.filePath(QStringLiteral("%1-%2.png").arg(name).arg(edge))))
             return false;
     }
     return true;
@@ -268,9 +267,8 @@ QImage DrawHelpIcon()
     return image;
 }
 
-const char *const ButtonNames[10] = {"btn_select", "btn_new", "btn_open", "btn_save",
-                                     "btn_print", "btn_options", "btn_undo", "btn_redo",
-                                     "btn_help", "btn_about"};
+const char *const ButtonNames[10] = {"btn_select",  "btn_new",  "btn_open", "btn_save", "btn_print",
+                                     "btn_options", "btn_undo", "btn_redo", "btn_help", "btn_about"};
 
 // Cuts the ten 25 x 24 pictures out of a toolbar strip, magenta made transparent.
 bool CutButtons(const QString &stripPath, const QString &dir)
@@ -297,9 +295,8 @@ bool CutButtons(const QString &stripPath, const QString &dir)
 
 int Usage()
 {
-    std::fprintf(stderr,
-                 "usage: tarvex_helppictures pictures DIR | icons DIR | buttons STRIP DIR |\n"
-                 "       figure FILE.xml\n");
+    std::fprintf(stderr, "usage: tarvex_helppictures pictures DIR | icons DIR | buttons STRIP DIR |\n"
+                         "       figure FILE.xml\n");
     return 2;
 }
 
@@ -317,18 +314,19 @@ int main(int argc, char *argv[])
     const QString target = args[1];
     if (command == "pictures") {
         const QDir dir(target);
-        return Save(DrawDoor(), dir.filePath("door.png"))
-                       && Save(DrawOkButton(), dir.filePath("okbutton.png"))
+        return Save(DrawDoor(), dir.filePath("door.png")) && Save(DrawOkButton(), dir.filePath("okbutton.png"))
                        && Save(DrawHelpNav(), dir.filePath("helpnav.png"))
                        && Save(DrawHelpNav(2), dir.filePath("helpnav@2x.png"))
-                   ? 0 : 1;
+                   ? 0
+                   : 1;
     }
     if (command == "icons") {
         const QDir dir(target);
         return SaveIcon(dir, QStringLiteral("tarvex"), DrawAppIcon)
                        && SaveIcon(dir, QStringLiteral("application-x-tarvex-figure"), DrawFileIcon)
                        && Save(DrawHelpIcon(), dir.filePath("helpicon.png"))
-                   ? 0 : 1;
+                   ? 0
+                   : 1;
     }
     if (command == "buttons" && args.size() == 3)
         return CutButtons(target, args[2]) ? 0 : 1;

@@ -104,19 +104,19 @@ void TestDrawingGestures::strokeIsOneStepEachCellOnce()
 void TestDrawingGestures::keys_data()
 {
     QTest::addColumn<bool>("selectMode");
-    QTest::addColumn<QString>("keys");   // space-separated, Qt key sequence text; "+r" repeats
+    QTest::addColumn<QString>("keys"); // space-separated, Qt key sequence text; "+r" repeats
     QTest::addColumn<Cells>("cubes");
     QTest::addColumn<int>("undoSteps");
     QTest::addColumn<int>("selected");
     // The cursor starts at (4, 4), where the fixture's cube is.
     QTest::newRow("arrows and space") << false << "Right Right Down Space" << Cells{{4, 4}, {6, 5}} << 1 << 0;
     QTest::newRow("enter, then delete") << false << "Left Return Backspace Right Delete" << Cells{} << 3 << 0;
-    QTest::newRow("shift+arrows: one step") << false << "Shift+Right Shift+Right Shift+Up"
-                                            << Cells{{6, 3}, {4, 4}, {5, 4}, {6, 4}} << 1 << 0;
+    QTest::newRow("shift+arrows: one step")
+        << false << "Shift+Right Shift+Right Shift+Up" << Cells{{6, 3}, {4, 4}, {5, 4}, {6, 4}} << 1 << 0;
     QTest::newRow("space toggles the selection") << true << "Space" << Cells{{4, 4}} << 0 << 1;
     QTest::newRow("space twice unselects") << true << "Space Space" << Cells{{4, 4}} << 0 << 0;
-    QTest::newRow("ctrl+arrows, repeats join") << true << "Space Ctrl+Right Ctrl+Right+r Ctrl+Right+r Ctrl+Down"
-                                               << Cells{{7, 6}} << 2 << 1;
+    QTest::newRow("ctrl+arrows, repeats join")
+        << true << "Space Ctrl+Right Ctrl+Right+r Ctrl+Right+r Ctrl+Down" << Cells{{7, 6}} << 2 << 1;
     QTest::newRow("ctrl+arrows stop at the edge") << true << "Space Ctrl+Up Ctrl+Up Ctrl+Up" << Cells{{4, 0}} << 2 << 1;
 }
 
@@ -182,8 +182,10 @@ void TestDrawingGestures::cutAndPaste()
     QTest::keyClick(&f.view, Qt::Key_V, Qt::ControlModifier);
     const Cells pasted = f.doc.Selection()->Cells;
     QCOMPARE(pasted.size(), 2);
-    QVERIFY(f.doc.Figure().HasCell(pasted[0].x(), pasted[0].y()) && f.doc.Figure().HasCell(pasted[1].x(), pasted[1].y()));
-    QCOMPARE(f.doc.Figure().GetCellOrigin(pasted[1].x(), pasted[1].y()) - f.doc.Figure().GetCellOrigin(pasted[0].x(), pasted[0].y()),
+    QVERIFY(f.doc.Figure().HasCell(pasted[0].x(), pasted[0].y())
+            && f.doc.Figure().HasCell(pasted[1].x(), pasted[1].y()));
+    QCOMPARE(f.doc.Figure().GetCellOrigin(pasted[1].x(), pasted[1].y())
+                 - f.doc.Figure().GetCellOrigin(pasted[0].x(), pasted[0].y()),
              f.doc.Figure().GetCellOrigin(18, 39) - f.doc.Figure().GetCellOrigin(17, 38));
     QCOMPARE(f.doc.UndoCount(), 4);
 
@@ -191,7 +193,8 @@ void TestDrawingGestures::cutAndPaste()
     f.doc.SelectCells({}, false);
     QTest::keyClick(&f.view, Qt::Key_C, Qt::ControlModifier);
     QVERIFY(QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/png")));
-    const QByteArray fragment = QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("application/x-tarvex-fragment"));
+    const QByteArray fragment = QGuiApplication::clipboard()->mimeData()->data(
+        QStringLiteral("application/x-tarvex-fragment"));
     QCOMPARE(fragment.count("["), 1 + 1 + int(f.Cubes().size()));
 }
 
@@ -217,7 +220,8 @@ void TestDrawingGestures::aClickRepaintsAroundItsCell()
     // The cell's square with its neighbours' around it, nothing more.
     const QRect bound = spy.Painted.boundingRect();
     QVERIFY2(bound.contains(QRect(f.Centre({8, 10}) - QPoint(16, 16), QSize(33, 33))), "the cell was not repainted");
-    QVERIFY2(bound.width() < 120 && bound.height() < 120, qPrintable(QStringLiteral("%1 x %2").arg(bound.width()).arg(bound.height())));
+    QVERIFY2(bound.width() < 120 && bound.height() < 120,
+             qPrintable(QStringLiteral("%1 x %2").arg(bound.width()).arg(bound.height())));
 }
 
 QTEST_MAIN(TestDrawingGestures)

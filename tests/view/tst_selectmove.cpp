@@ -101,8 +101,8 @@ QRegion Inverted(const QImage &shown, const QImage &plain, const QPoint &scroll)
 
 // Regions compare by their pixels: the same pixels may be split into rectangles in
 // different ways.
-#define COMPARE_PIXELS(actual, expected) \
-    QVERIFY2((actual).xored(expected).isEmpty(), \
+#define COMPARE_PIXELS(actual, expected)                                                                               \
+    QVERIFY2((actual).xored(expected).isEmpty(),                                                                       \
              qPrintable(QStringLiteral("differ: %1 ").arg(QDebug::toString((actual).xored(expected)))))
 
 // Plays a drag over the view's viewport: enter at the first point, a move to each
@@ -116,10 +116,10 @@ struct DragScript
     {
     }
 
-    QList<QPoint> points;   // viewport coordinates
+    QList<QPoint> points; // viewport coordinates
     Qt::KeyboardModifiers modifiers;
     bool leave = false;
-    const QMimeData *data = nullptr;   // the drag's own data when null
+    const QMimeData *data = nullptr; // the drag's own data when null
     std::function<void()> beforeDrop;
 };
 
@@ -133,7 +133,7 @@ Qt::DropAction Play(QWidget *viewport, const QMimeData *dragData, const DragScri
     for (int i = 1; i < script.points.size(); ++i) {
         QDragMoveEvent move(script.points[i], CopyOrMove, data, Qt::LeftButton, script.modifiers);
         QApplication::sendEvent(viewport, &move);
-        QCoreApplication::processEvents();   // the view repaints as it would between moves
+        QCoreApplication::processEvents(); // the view repaints as it would between moves
     }
     if (script.beforeDrop)
         script.beforeDrop();
@@ -227,9 +227,9 @@ void TestSelectMove::cleanup()
 
 void TestSelectMove::clicks_data()
 {
-    QTest::addColumn<QPoint>("cell");   // (-1, -1): beside all cubes
+    QTest::addColumn<QPoint>("cell"); // (-1, -1): beside all cubes
     QTest::addColumn<bool>("ctrl");
-    QTest::addColumn<int>("jitter");    // pointer movement before the release
+    QTest::addColumn<int>("jitter"); // pointer movement before the release
     QTest::addColumn<QVector<QPoint>>("expected");
     const int still = QApplication::startDragDistance() - 1;
     QTest::newRow("other") << QPoint(5, 8) << false << 0 << QVector<QPoint>{{5, 8}};
@@ -277,8 +277,8 @@ void TestSelectMove::rubberBand()
     QFETCH(bool, backwards);
     QFETCH(bool, ctrl);
     QFETCH(QVector<QPoint>, expected);
-    QPoint a(120, 30);                    // right of (2, 2), above (3, 3)
-    QPoint b(262, 136);                   // below and right of (5, 8)
+    QPoint a(120, 30);  // right of (2, 2), above (3, 3)
+    QPoint b(262, 136); // below and right of (5, 8)
     if (backwards)
         std::swap(a, b);
     // Two cursor pictures with a red hot spot: the copy cursor's at its top left corner.
@@ -327,7 +327,9 @@ void TestSelectMove::moveAndCopy()
     m_doc->SelectCells({QPoint(3, 3)}, true);
     const QPoint from = CubeCentre(*m_doc, 2, 2);
     DragScript script{{from + QPoint(8, 8), from + QPoint(2, 13)}, copy ? Qt::ControlModifier : Qt::NoModifier};
-    script.beforeDrop = [&] { QCOMPARE(m_view->handler.DragMode(), int(CSelectMoveHandler::MoveSelection)); };
+    script.beforeDrop = [&] {
+        QCOMPARE(m_view->handler.DragMode(), int(CSelectMoveHandler::MoveSelection));
+    };
     Gesture(*m_view, from, script);
     QCOMPARE(m_doc->Selection()->Cells, (QVector<QPoint>{{2, 3}, {4, 4}}));
     QCOMPARE(m_doc->UndoCount(), 1);
@@ -343,15 +345,15 @@ void TestSelectMove::moveAndCopy()
 
 void TestSelectMove::dropInPlace()
 {
-    m_doc->SelectCells({QPoint(2, 2)}, false);   // captured before the cut
-    PlaceCube(*m_doc, 2, 4, 0);   // cuts the bottom of (2, 2)
+    m_doc->SelectCells({QPoint(2, 2)}, false); // captured before the cut
+    PlaceCube(*m_doc, 2, 4, 0);                // cuts the bottom of (2, 2)
     const qint32 neighbour = m_doc->Figure().Cell(2, 4);
     const QPoint from = CubeCentre(*m_doc, 2, 2);
     Gesture(*m_view, from, DragScript{{from + QPoint(12, 0), from + QPoint(20, 3), from + QPoint(3, 2)}, {}});
     QCOMPARE(m_doc->Selection()->Cells, (QVector<QPoint>{{2, 2}}));
     QCOMPARE(m_doc->UndoCount(), 1);
     QCOMPARE(m_doc->Figure().Cell(2, 2), 0);
-    QVERIFY(m_doc->Figure().Cell(2, 4) != neighbour);   // cut again by the re-placed cube
+    QVERIFY(m_doc->Figure().Cell(2, 4) != neighbour); // cut again by the re-placed cube
 }
 
 void TestSelectMove::deleteKey()
@@ -359,7 +361,7 @@ void TestSelectMove::deleteKey()
     QTest::keyClick(m_view.get(), Qt::Key_Delete);
     QCOMPARE(m_doc->Figure().Cell(2, 2), -1);
     QCOMPARE(m_doc->UndoCount(), 1);
-    QTest::keyClick(m_view.get(), Qt::Key_Delete);   // nothing selected now
+    QTest::keyClick(m_view.get(), Qt::Key_Delete); // nothing selected now
     QCOMPARE(m_doc->UndoCount(), 1);
     m_doc->ToggleSelectMode();
     QTest::keyClick(m_view.get(), Qt::Key_Delete);
@@ -369,7 +371,7 @@ void TestSelectMove::deleteKey()
 void TestSelectMove::dragWithoutEffectIsAClick_data()
 {
     QTest::addColumn<bool>("leave");
-    QTest::addColumn<QPoint>("cell");   // under the pointer when the drag ends
+    QTest::addColumn<QPoint>("cell"); // under the pointer when the drag ends
     QTest::addColumn<QVector<QPoint>>("expected");
     QTest::newRow("left the view") << true << QPoint(-1, -1) << QVector<QPoint>{};
     QTest::newRow("cancelled over a cube") << false << QPoint(5, 8) << QVector<QPoint>{{5, 8}};
@@ -385,7 +387,7 @@ void TestSelectMove::dragWithoutEffectIsAClick()
     const QPoint from = CubeCentre(*m_doc, 2, 2);
     m_view->handler.SetDragRunner([&](QDrag &drag) {
         if (!leave)
-            return Qt::IgnoreAction;   // Esc before the pointer reached the view again
+            return Qt::IgnoreAction; // Esc before the pointer reached the view again
         return Play(m_view->viewport(), drag.mimeData(), DragScript{{from + QPoint(5, 5), end}, {}, true});
     });
     PressAndMove(m_view->viewport(), from, from + QPoint(5, 5), {});
@@ -419,7 +421,8 @@ void TestSelectMove::othersDragsIgnored()
             if (kind == 1)
                 m_doc->ToggleSelectMode();
             script.data = drop;
-            return Play(m_view->viewport(), drag.mimeData(), script) == Qt::IgnoreAction ? Qt::MoveAction : Qt::IgnoreAction;
+            return Play(m_view->viewport(), drag.mimeData(), script) == Qt::IgnoreAction ? Qt::MoveAction
+                                                                                         : Qt::IgnoreAction;
         });
         PressAndMove(m_view->viewport(), from, from + QPoint(5, 5), {});
     }
@@ -442,7 +445,9 @@ void TestSelectMove::feedbackPixels()
     const QPoint to = from + (band ? QPoint(-70, 50) : QPoint(50, 13));
     DragScript script{{from + QPoint(5, 5), from + QPoint(90, 40), from + QPoint(-30, 70), to}, {}};
     QRegion shown;
-    script.beforeDrop = [&] { shown = Inverted(OnScreen(*m_view), Plain(*m_view), QPoint()); };
+    script.beforeDrop = [&] {
+        shown = Inverted(OnScreen(*m_view), Plain(*m_view), QPoint());
+    };
     Gesture(*m_view, from, script);
     QRegion expected;
     if (band) {
@@ -477,7 +482,8 @@ void TestSelectMove::scrollsNearBorder()
         offset = DragOffset(*m_doc, from, bottom + scroll);
         // The outlines on screen are those of the cell now under the pointer.
         const QPoint shift = m_view->handler.LastFeedback() - from;
-        const QPoint target = CDragOffset::DropTarget(QPoint(2, 2), DragOffset(*m_doc, from, move.position().toPoint() + scroll));
+        const QPoint target = CDragOffset::DropTarget(QPoint(2, 2),
+                                                      DragOffset(*m_doc, from, move.position().toPoint() + scroll));
         QCOMPARE(m_doc->Figure().GetCellOrigin(2, 2) + shift, m_doc->Figure().GetCellOrigin(target.x(), target.y()));
         const QPoint origin = m_doc->Figure().GetCellOrigin(target.x(), target.y());
         COMPARE_PIXELS(Inverted(OnScreen(*m_view), Plain(*m_view), scroll),
@@ -490,7 +496,7 @@ void TestSelectMove::scrollsNearBorder()
 
 void TestSelectMove::xorRect_data()
 {
-    QTest::addColumn<QRect>("corners");   // (x1, y1) and (x2, y2) as left/top and right/bottom
+    QTest::addColumn<QRect>("corners"); // (x1, y1) and (x2, y2) as left/top and right/bottom
     QTest::addColumn<QRegion>("inverted");
     QRegion frame = QRegion(2, 3, 6, 4).subtracted(QRegion(3, 4, 4, 2));
     QTest::newRow("down right") << QRect(QPoint(2, 3), QPoint(7, 6)) << frame;
@@ -530,14 +536,18 @@ void TestSelectMove::workspaceView()
     const QRect area(viewport->mapTo(&view, QPoint(0, 0)), viewport->size());
     auto shown = [&] {
         QCoreApplication::processEvents();
-        return view.screen()->grabWindow(view.winId(), area.x(), area.y(), area.width(), area.height())
-            .toImage().convertToFormat(QImage::Format_RGB32);
+        return view.screen()
+            ->grabWindow(view.winId(), area.x(), area.y(), area.width(), area.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
     };
     const QImage before = shown();
     QRegion outlines;
     const QPoint from = CubeCentre(*m_doc, 2, 2);
     DragScript script{{from + QPoint(8, 8), from + QPoint(2, 13)}, {}};
-    script.beforeDrop = [&] { outlines = Inverted(shown(), before, QPoint()); };
+    script.beforeDrop = [&] {
+        outlines = Inverted(shown(), before, QPoint());
+    };
     view.SelectMove()->SetDragRunner([&](QDrag &drag) { return Play(viewport, drag.mimeData(), script); });
     PressAndMove(viewport, from, script.points.first(), {});
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, script.points.last());

@@ -55,9 +55,9 @@ void SelectSome(CTarvexDoc &doc, quint32 seed)
 QImage Reference(const CTarvexDoc &doc, const QSize &size, const QPoint &scroll)
 {
     const QSize workspace = doc.Figure().GetWorkspaceSize();
-    QImage whole(QSize(qMax(workspace.width(), scroll.x() + size.width()),
-                       qMax(workspace.height(), scroll.y() + size.height())),
-                 QImage::Format_RGB32);
+    QImage whole(
+        QSize(qMax(workspace.width(), scroll.x() + size.width()), qMax(workspace.height(), scroll.y() + size.height())),
+        QImage::Format_RGB32);
     whole.fill(ColorFromRef(doc.Figure().BkColor));
     {
         QPainter painter(&whole);
@@ -157,7 +157,10 @@ void TestTarvexView::paintsLikeTheDocument()
         for (int x = 0; x < shown.width(); ++x)
             if (shown.pixel(x, y) != expected.pixel(x, y))
                 QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3, expected %4")
-                                     .arg(x).arg(y).arg(shown.pixel(x, y), 0, 16).arg(expected.pixel(x, y), 0, 16)));
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(shown.pixel(x, y), 0, 16)
+                                     .arg(expected.pixel(x, y), 0, 16)));
 }
 
 void TestTarvexView::picturesFollowSizeAndColours()
@@ -175,10 +178,10 @@ void TestTarvexView::picturesFollowSizeAndColours()
 
 void TestTarvexView::clickPlacesOrErases_data()
 {
-    QTest::addColumn<int>("before");     // cell value before the click
-    QTest::addColumn<int>("picked");     // GetCurrentCube
-    QTest::addColumn<QPoint>("offset");  // from the cell's centre
-    QTest::addColumn<int>("after");      // -2: no click handled
+    QTest::addColumn<int>("before");    // cell value before the click
+    QTest::addColumn<int>("picked");    // GetCurrentCube
+    QTest::addColumn<QPoint>("offset"); // from the cell's centre
+    QTest::addColumn<int>("after");     // -2: no click handled
     QTest::newRow("place on empty") << -1 << 5 << QPoint(0, 0) << 5;
     QTest::newRow("place 5 px from centre") << -1 << 0 << QPoint(5, 0) << 0;
     QTest::newRow("place 5 px above centre") << -1 << 0 << QPoint(0, -5) << 0;
@@ -277,7 +280,7 @@ void TestTarvexView::scrollRangeFollowsTheWorkspace()
 void TestTarvexView::cursorFollowsModeCellAndCtrl_data()
 {
     QTest::addColumn<bool>("selectMode");
-    QTest::addColumn<QPoint>("offset");   // from the centre of cell (2, 2)
+    QTest::addColumn<QPoint>("offset"); // from the centre of cell (2, 2)
     QTest::addColumn<bool>("ctrl");
     QTest::addColumn<int>("cursor");
     QTest::newRow("on a cell") << false << QPoint(0, 0) << false << 135;
@@ -368,8 +371,8 @@ void TestTarvexView::printsTheFigureCentredOnThePage()
     const QString png = dir.filePath(QStringLiteral("page.png"));
     QProcess process;
     process.start(gs, {QStringLiteral("-q"), QStringLiteral("-dNOPAUSE"), QStringLiteral("-dBATCH"),
-                       QStringLiteral("-dSAFER"), QStringLiteral("-sDEVICE=png16m"),
-                       QStringLiteral("-r%1").arg(dpi), QStringLiteral("-sOutputFile=%1").arg(png), pdf});
+                       QStringLiteral("-dSAFER"), QStringLiteral("-sDEVICE=png16m"), QStringLiteral("-r%1").arg(dpi),
+                       QStringLiteral("-sOutputFile=%1").arg(png), pdf});
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 0);
     const QImage page(png);
@@ -401,7 +404,10 @@ void TestTarvexView::printsTheFigureCentredOnThePage()
     const QPointF expected = QRectF(inWorkspace.translated(shift)).center();
     QVERIFY2(qAbs(found.x() - expected.x()) <= 2 && qAbs(found.y() - expected.y()) <= 2,
              qPrintable(QStringLiteral("figure centred at (%1, %2) on the page, expected (%3, %4)")
-                            .arg(found.x()).arg(found.y()).arg(expected.x()).arg(expected.y())));
+                            .arg(found.x())
+                            .arg(found.y())
+                            .arg(expected.x())
+                            .arg(expected.y())));
     // And the figure's box really sits in the middle of the page's printable area.
     const QPointF boxCentre(shift.x() + (b.left + b.right) / 2.0, shift.y() + (b.top + b.bottom) / 2.0);
     QVERIFY(qAbs(boxCentre.x() - QRectF(printable).center().x()) <= 1.0);

@@ -146,9 +146,10 @@ void TestZoom::viewDrawsAtTheDisplaySize()
                 params.Zoom = mapping.Scale();
                 params.Dots = true;
                 params.Selected = f.doc.SelectedCells();
-                painter.drawImage(0, 0, CWorkspaceRenderer().DrawAveraged(f.doc.Figure(),
-                                                                          QRect(QPoint(0, 0), f.doc.Figure().GetWorkspaceSize()),
-                                                                          ColorFromRef(f.doc.Figure().BkColor).rgb(), params));
+                painter.drawImage(0, 0,
+                                  CWorkspaceRenderer().DrawAveraged(
+                                      f.doc.Figure(), QRect(QPoint(0, 0), f.doc.Figure().GetWorkspaceSize()),
+                                      ColorFromRef(f.doc.Figure().BkColor).rgb(), params));
             } else {
                 DrawFigureByPainter(painter, f.doc.Figure(), cubeSize, QPoint(0, 0), true, f.doc.SelectedCells(),
                                     mapping.Scale());
@@ -245,7 +246,9 @@ void TestZoom::ctrlWheelKeepsThePointUnderThePointer()
     CZoomFixture f(100, 60);
     const QPointF pointer(123, 77);
     // The figure's point under the pointer, in its own pixels.
-    auto figurePoint = [&] { return QPointF(f.view.ToWorkspace(pointer)) / f.view.Mapping().Scale(); };
+    auto figurePoint = [&] {
+        return QPointF(f.view.ToWorkspace(pointer)) / f.view.Mapping().Scale();
+    };
     for (int delta : {120, 120, -120, -120, -120, -120, 120}) {
         const QPointF before = figurePoint();
         const int index = f.view.ZoomIndex();
@@ -256,10 +259,11 @@ void TestZoom::ctrlWheelKeepsThePointUnderThePointer()
         const QPointF after = figurePoint();
         // Within a logical pixel (plus rounding) of where it was, on screen.
         const double scale = f.view.Mapping().Scale();
-        QVERIFY2(qAbs(after.x() - before.x()) * scale <= 2 * f.Ratio() + 1
-                     && qAbs(after.y() - before.y()) * scale <= 2 * f.Ratio() + 1,
-                 qPrintable(QStringLiteral("(%1, %2) -> (%3, %4)")
-                                .arg(before.x()).arg(before.y()).arg(after.x()).arg(after.y())));
+        QVERIFY2(
+            qAbs(after.x() - before.x()) * scale <= 2 * f.Ratio() + 1
+                && qAbs(after.y() - before.y()) * scale <= 2 * f.Ratio() + 1,
+            qPrintable(
+                QStringLiteral("(%1, %2) -> (%3, %4)").arg(before.x()).arg(before.y()).arg(after.x()).arg(after.y())));
     }
 }
 
@@ -274,8 +278,8 @@ void TestZoom::keysStepAndResetWithoutEditing()
         int key;
         int percent;
     };
-    const Step steps[] = {{Qt::Key_Plus, 125}, {Qt::Key_Equal, 150}, {Qt::Key_0, 100}, {Qt::Key_Minus, 75},
-                          {Qt::Key_Minus, 67}, {Qt::Key_0, 100}};
+    const Step steps[] = {{Qt::Key_Plus, 125}, {Qt::Key_Equal, 150}, {Qt::Key_0, 100},
+                          {Qt::Key_Minus, 75}, {Qt::Key_Minus, 67},  {Qt::Key_0, 100}};
     for (const Step &s : steps) {
         QTest::keyClick(&f.view, Qt::Key(s.key), Qt::ControlModifier);
         QCOMPARE(f.view.ZoomPercent(), s.percent);
@@ -297,17 +301,19 @@ void TestZoom::zoomBoxFollowsKeysWheelAndTyping()
     // What the user does, and the zoom then (0: the zoom that fits the window).
     struct Step
     {
-        const char *key;      // a Ctrl key, "wheel+" / "wheel-", "fit" (the list's Fit), or typed text
+        const char *key; // a Ctrl key, "wheel+" / "wheel-", "fit" (the list's Fit), or typed text
         int percent;
     };
-    const Step steps[] = {{"+", 125}, {"wheel-", 100}, {"wheel-", 75}, {"150", 150}, {"160 %", 160},
-                          {"+", 200}, {"-", 150}, {"5", 150}, {"1000", 150}, {"abc", 150},
-                          {"fit", 0}, {"0", 100}, {"9", 0}, {" 67% ", 67}};
+    const Step steps[] = {{"+", 125}, {"wheel-", 100}, {"wheel-", 75}, {"150", 150},  {"160 %", 160},
+                          {"+", 200}, {"-", 150},      {"5", 150},     {"1000", 150}, {"abc", 150},
+                          {"fit", 0}, {"0", 100},      {"9", 0},       {" 67% ", 67}};
     for (const Step &s : steps) {
         const QByteArray what(s.key);
         if (what == "+" || what == "-" || what == "0" || what == "9") {
-            const Qt::Key key = what == "+" ? Qt::Key_Plus : what == "-" ? Qt::Key_Minus
-                                : what == "0" ? Qt::Key_0 : Qt::Key_9;
+            const Qt::Key key = what == "+"   ? Qt::Key_Plus
+                                : what == "-" ? Qt::Key_Minus
+                                : what == "0" ? Qt::Key_0
+                                              : Qt::Key_9;
             QTest::keyClick(&f.view, key, Qt::ControlModifier);
         } else if (what.startsWith("wheel")) {
             const QPointF pointer(50, 40);
@@ -342,7 +348,7 @@ void TestZoom::pickersDrawAtDevicePixels()
     const QImage shown = Device(library.grab().toImage());
     QCOMPARE(shown.size(), (QSizeF(library.size()) * d).toSize());
     // Each picture is the cube painter's drawing at the device size of the picture.
-    for (int index : {9, 40, 63}) {   // not the selected kind 0, shown on a checker
+    for (int index : {9, 40, 63}) { // not the selected kind 0, shown on a checker
         const QRect cell = library.CellRect(index);
         const int size = qRound(library.GetImageSize() * d);
         const QPoint corner = (QPointF(cell.left(), cell.top() + 1) * d).toPoint();

@@ -8,8 +8,7 @@
 #include <QVBoxLayout>
 
 CAboutBox::CAboutBox(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     CHelpFrame::InitResources();
     setWindowTitle(tr("About "));

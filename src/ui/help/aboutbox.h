@@ -26,5 +26,5 @@ public:
     CHtmlCtrl *HtmlCtrl() const { return m_pHtml; }
 
 private:
-    CHtmlCtrl *m_pHtml = nullptr;   // owned by the dialog
+    CHtmlCtrl *m_pHtml = nullptr; // owned by the dialog
 };

@@ -15,8 +15,8 @@ class CExampleList
 public:
     struct Example
     {
-        QString name;    // file name without extension
-        QString title;   // translated
+        QString name;  // file name without extension
+        QString title; // translated
     };
 
     static QVector<Example> All();

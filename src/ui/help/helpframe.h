@@ -69,8 +69,8 @@ private:
     void DetachBackPointer();
 
     CHelpFrame **m_ppBackPointer = nullptr;
-    CHtmlCtrl *m_pBrowser = nullptr;    // owned by the window
-    QToolBar *m_pToolBar = nullptr;     // owned by the window
+    CHtmlCtrl *m_pBrowser = nullptr; // owned by the window
+    QToolBar *m_pToolBar = nullptr;  // owned by the window
     QAction *m_pBack = nullptr;
     QAction *m_pForward = nullptr;
 };

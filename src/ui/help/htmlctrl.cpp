@@ -13,8 +13,7 @@ const QString AppPrefix = QStringLiteral("app:");
 bool IsExternal(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
-    return scheme == QLatin1String("http") || scheme == QLatin1String("https")
-        || scheme == QLatin1String("mailto");
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("mailto");
 }
 
 } // namespace
@@ -86,7 +85,7 @@ QVariant CHtmlCtrl::loadResource(int type, const QUrl &name)
     QVariant resource = QTextBrowser::loadResource(type, name);
     if (!resource.isNull() && type == QTextDocument::HtmlResource && !PageTexts().isEmpty()) {
         QString page = resource.typeId() == QMetaType::QByteArray ? QString::fromUtf8(resource.toByteArray())
-                                                                   : resource.toString();
+                                                                  : resource.toString();
         for (auto it = PageTexts().cbegin(); it != PageTexts().cend(); ++it)
             page.replace(QStringLiteral("<!--%1-->").arg(it.key()), it.value());
         resource = page;
@@ -94,9 +93,7 @@ QVariant CHtmlCtrl::loadResource(int type, const QUrl &name)
     if (resource.isNull() && type == QTextDocument::HtmlResource) {
         resource = QStringLiteral("<html><body><h3>%1</h3><p>%2</p></body></html>")
                        .arg(tr("Page not found").toHtmlEscaped(),
-                            tr("The page %1 cannot be found.")
-                                .arg(name.toDisplayString())
-                                .toHtmlEscaped());
+                            tr("The page %1 cannot be found.").arg(name.toDisplayString()).toHtmlEscaped());
     }
     return resource;
 }

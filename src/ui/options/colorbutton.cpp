@@ -33,8 +33,7 @@ QRect CColorButton::SwatchRect(const QSize &size, bool pressed)
     const int lead = pressed ? 4 : 3;
     const int trail = pressed ? 3 : 4;
     const QRect face = FaceRect(size);
-    return QRect(face.left() + lead, face.top() + lead,
-                 face.width() - lead - trail, face.height() - lead - trail);
+    return QRect(face.left() + lead, face.top() + lead, face.width() - lead - trail, face.height() - lead - trail);
 }
 
 void CColorButton::paintEvent(QPaintEvent *)

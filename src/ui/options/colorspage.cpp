@@ -10,7 +10,8 @@
 #include <QLabel>
 
 CColorsPage::CColorsPage(const CDialogUnits &units, QWidget *parent)
-    : QWidget(parent), m_chooser(&CColorsPage::RunColorDialog)
+    : QWidget(parent)
+    , m_chooser(&CColorsPage::RunColorDialog)
 {
     setAutoFillBackground(false);
     resize(units.Size(160, 94));
@@ -24,9 +25,8 @@ CColorsPage::CColorsPage(const CDialogUnits &units, QWidget *parent)
     m_color3 = AddColorRow(units, tr("Cube right color"), false, 24, 73, 50, 70);
 }
 
-CColorButton *CColorsPage::AddColorRow(const CDialogUnits &units, const QString &text,
-                                       bool ownLabel, int labelX, int labelY, int labelWidth,
-                                       int buttonY)
+CColorButton *CColorsPage::AddColorRow(const CDialogUnits &units, const QString &text, bool ownLabel, int labelX,
+                                       int labelY, int labelWidth, int buttonY)
 {
     QWidget *label = nullptr;
     if (ownLabel) {

@@ -46,8 +46,8 @@ public:
     static std::optional<QColor> RunColorDialog(const QColor &initial, QWidget *parent);
 
 private:
-    CColorButton *AddColorRow(const CDialogUnits &units, const QString &text, bool ownLabel,
-                              int labelX, int labelY, int labelWidth, int buttonY);
+    CColorButton *AddColorRow(const CDialogUnits &units, const QString &text, bool ownLabel, int labelX, int labelY,
+                              int labelWidth, int buttonY);
 
     CustomColorSet m_customColors = COptions::WhiteColors();
     ColorChooser m_chooser;

@@ -10,15 +10,13 @@
 
 namespace {
 
-void AddGroup(const CDialogUnits &units, QWidget *page, const QString &title,
-              int x, int y, int width, int height)
+void AddGroup(const CDialogUnits &units, QWidget *page, const QString &title, int x, int y, int width, int height)
 {
     auto *group = new QGroupBox(title, page);
     group->setGeometry(units.Rect(x, y, width, height));
 }
 
-void AddLabel(const CDialogUnits &units, QWidget *page, const QString &text,
-              int x, int y, int width, int height)
+void AddLabel(const CDialogUnits &units, QWidget *page, const QString &text, int x, int y, int width, int height)
 {
     auto *label = new CTransparentLabel(text, page);
     label->setGeometry(units.LabelRect(x, y, width, height, label->sizeHint().width()));

@@ -28,14 +28,12 @@ COptionsDlg::COptionsDlg(QWidget *parent)
     m_tab->addTab(tr("Dimensions"));
     m_tab->addTab(tr("Colors"));
     const QSize tabs = m_tab->sizeHint();
-    m_tab->setGeometry(tabArea.left(), tabArea.top(), qMin(tabs.width(), tabArea.width()),
-                       tabs.height());
+    m_tab->setGeometry(tabArea.left(), tabArea.top(), qMin(tabs.width(), tabArea.width()), tabs.height());
     const int overlap = style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, m_tab);
     const int frameTop = tabArea.top() + tabs.height() - overlap;
     m_tabFrame = new QFrame(this);
     m_tabFrame->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    m_tabFrame->setGeometry(tabArea.left(), frameTop, tabArea.width(),
-                            tabArea.bottom() + 1 - frameTop);
+    m_tabFrame->setGeometry(tabArea.left(), frameTop, tabArea.width(), tabArea.bottom() + 1 - frameTop);
     m_tab->raise();
 
     // A hidden frame that marks where the pages are shown.
@@ -46,7 +44,7 @@ COptionsDlg::COptionsDlg(QWidget *parent)
     // The pages are children of the dialog, not of the tab control.
     m_dimensions = new CDimensionsPage(units, this);
     m_colors = new CColorsPage(units, this);
-    m_pages = { m_dimensions, m_colors };
+    m_pages = {m_dimensions, m_colors};
     for (QWidget *page : m_pages)
         page->hide();
 
@@ -64,7 +62,7 @@ COptionsDlg::COptionsDlg(QWidget *parent)
     connect(m_defaults, &QPushButton::clicked, this, &COptionsDlg::OnDefaultSettings);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_ok, &QPushButton::clicked, this, &COptionsDlg::OnOK);
-    for (QLineEdit *edit : { m_dimensions->WidthEdit(), m_dimensions->HeightEdit(), m_dimensions->CubeSizeEdit() })
+    for (QLineEdit *edit : {m_dimensions->WidthEdit(), m_dimensions->HeightEdit(), m_dimensions->CubeSizeEdit()})
         connect(edit, &QLineEdit::textChanged, this, [this] { m_ok->setEnabled(SizesValid()); });
 
     setTabOrder(m_tab, m_dimensions);
@@ -127,8 +125,7 @@ void COptionsDlg::ShowPage(int index)
         page->hide();
     QWidget *page = m_pages[size_t(index)];
     const QRect area = m_placeholder->geometry();
-    page->move(area.left() + area.width() / 2 - page->width() / 2,
-               area.top() + area.height() / 2 - page->height() / 2);
+    page->move(area.left() + area.width() / 2 - page->width() / 2, area.top() + area.height() / 2 - page->height() / 2);
     page->show();
     page->raise();
     page->update();
@@ -147,8 +144,8 @@ void COptionsDlg::OnDefaultSettings()
 
 bool COptionsDlg::SizesValid() const
 {
-    for (const CUpDown *spin : { m_dimensions->WidthUpDown(), m_dimensions->HeightUpDown(),
-                                 m_dimensions->CubeSizeUpDown() }) {
+    for (const CUpDown *spin :
+         {m_dimensions->WidthUpDown(), m_dimensions->HeightUpDown(), m_dimensions->CubeSizeUpDown()}) {
         bool ok = false;
         spin->Pos(&ok);
         if (!ok)

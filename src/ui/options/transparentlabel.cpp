@@ -4,7 +4,8 @@
 #include <QPainter>
 
 CTransparentLabel::CTransparentLabel(const QString &text, QWidget *parent)
-    : QWidget(parent), m_text(text)
+    : QWidget(parent)
+    , m_text(text)
 {
     setAutoFillBackground(false);
 }

@@ -20,11 +20,13 @@ bool ParseWhole(const QString &text, long long *value)
 } // namespace
 
 CUpDown::CUpDown(QWidget *parent)
-    : QWidget(parent), m_validator(new QIntValidator(this)), m_up(new QToolButton(this)),
-      m_down(new QToolButton(this))
+    : QWidget(parent)
+    , m_validator(new QIntValidator(this))
+    , m_up(new QToolButton(this))
+    , m_down(new QToolButton(this))
 {
     m_validator->setRange(m_min, m_max);
-    for (QToolButton *button : { m_up, m_down }) {
+    for (QToolButton *button : {m_up, m_down}) {
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRaise(false);
@@ -70,8 +72,7 @@ void CUpDown::SetPos(int pos)
 int CUpDown::Pos(bool *ok) const
 {
     long long value = 0;
-    const bool valid = m_buddy && ParseWhole(m_buddy->text(), &value)
-                       && value >= m_min && value <= m_max;
+    const bool valid = m_buddy && ParseWhole(m_buddy->text(), &value) && value >= m_min && value <= m_max;
     if (ok)
         *ok = valid;
     return valid ? int(value) : m_pos;

@@ -53,7 +53,7 @@ private:
 
     CCubePainter m_sample;
     int m_focusPart = Top;
-    bool m_keyboardFocus = false;   // the outline shows
+    bool m_keyboardFocus = false; // the outline shows
     ColorRef Color3 = 0xFF0000;
     ColorRef Color2 = 0x00EE00;
     ColorRef Color1 = 0x0000FF;

@@ -10,9 +10,9 @@
 namespace {
 
 constexpr int LibraryImageSize = 24;
-constexpr int LibraryLeft = 7;    // the library's left edge in the page
-constexpr int PageMargin = 8;     // room right of and below the pickers
-constexpr int HeaderGap = 8;      // between the tab headers and the pickers
+constexpr int LibraryLeft = 7; // the library's left edge in the page
+constexpr int PageMargin = 8;  // room right of and below the pickers
+constexpr int HeaderGap = 8;   // between the tab headers and the pickers
 constexpr qreal MinimumHeaderPoints = 6.0;
 constexpr int MinimumHeaderPixels = 8;
 
@@ -35,8 +35,7 @@ CCubeSelectionPage::CCubeSelectionPage(QWidget *parent)
     m_constructor = new CCubeConstructor(this);
 
     connect(m_library, &CCubesLibrary::CubeSelected, this, &CCubeSelectionPage::OnLibraryPicked);
-    connect(m_constructor, &CCubeConstructor::CubeSelected, this,
-            &CCubeSelectionPage::OnConstructorPicked);
+    connect(m_constructor, &CCubeConstructor::CubeSelected, this, &CCubeSelectionPage::OnConstructorPicked);
 }
 
 CCubeSelectionPage::~CCubeSelectionPage() = default;

@@ -323,7 +323,7 @@ void CCubesLibrary::UpdateCell(int index)
 void CCubesLibrary::paintEvent(QPaintEvent *event)
 {
     if (devicePixelRatioF() != m_builtRatio)
-        BuildPictures();   // moved to a screen of another density
+        BuildPictures(); // moved to a screen of another density
     QPainter painter(this);
     PreparePainter(painter);
     const QPalette &pal = palette();
@@ -408,8 +408,7 @@ void CCubesLibrary::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) {
         // The picture backgrounds use the system colours.
-        if (FaceColor(palette()).rgb() != m_builtFace
-            || HighlightColor(palette()).rgb() != m_builtHighlight) {
+        if (FaceColor(palette()).rgb() != m_builtFace || HighlightColor(palette()).rgb() != m_builtHighlight) {
             BuildPictures();
         }
         update();

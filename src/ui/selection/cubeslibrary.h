@@ -86,7 +86,7 @@ private:
     QBasicTimer HoverTimer;
     int HoverIndex = -1;
     int m_focusIndex = 0;
-    bool m_keyboardFocus = false;   // the outline shows
+    bool m_keyboardFocus = false; // the outline shows
     std::array<QPixmap, CellCount> NormalPictures;
     std::array<QPixmap, CellCount> SelectedPictures;
     ColorRef Color1 = 0x0000FF;

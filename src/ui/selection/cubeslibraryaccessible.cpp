@@ -18,10 +18,7 @@ public:
     bool isValid() const override { return m_list->isValid(); }
     QObject *object() const override { return nullptr; }
     QWindow *window() const override { return m_list->window(); }
-    QAccessibleInterface *parent() const override
-    {
-        return QAccessible::queryAccessibleInterface(m_list->Library());
-    }
+    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_list->Library()); }
     QAccessibleInterface *child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface *) const override { return -1; }
@@ -31,7 +28,7 @@ public:
     {
         return t == QAccessible::Name ? CCubesLibrary::KindName(m_index) : QString();
     }
-    void setText(QAccessible::Text, const QString &) override {}
+    void setText(QAccessible::Text, const QString &) override { }
     QRect rect() const override
     {
         const CCubesLibrary *library = m_list->Library();

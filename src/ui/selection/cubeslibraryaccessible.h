@@ -28,5 +28,5 @@ public:
 
 private:
     class Cell;
-    mutable QVector<QAccessible::Id> m_cells;   // registered with Qt when first asked
+    mutable QVector<QAccessible::Id> m_cells; // registered with Qt when first asked
 };

@@ -110,16 +110,14 @@ void TestHelpFrame::toolbarHasBackAndForward()
         QCOMPARE(button->size(), QSize(33, 32));
 
         // Our own 25 x 24 pictures, with the magenta background made transparent.
-        const QImage picture = action->icon().pixmap(QSize(25, 24)).toImage()
-                                   .convertToFormat(QImage::Format_ARGB32);
+        const QImage picture = action->icon().pixmap(QSize(25, 24)).toImage().convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(picture.size(), QSize(25, 24));
         int transparent = 0;
         int opaque = 0;
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x) {
                 const QRgb pixel = picture.pixel(x, y);
-                QVERIFY2(qAlpha(pixel) == 0 || (pixel & 0xFFFFFF) != 0xFF00FF,
-                         "magenta left visible");
+                QVERIFY2(qAlpha(pixel) == 0 || (pixel & 0xFFFFFF) != 0xFF00FF, "magenta left visible");
                 (qAlpha(pixel) == 0 ? transparent : opaque) += 1;
             }
         QVERIFY(transparent > 0);
@@ -129,8 +127,7 @@ void TestHelpFrame::toolbarHasBackAndForward()
     // Back points left and Forward right: the tip in the middle row reaches further
     // out than the shaft near the top.
     auto extent = [](QAction *action, int row, bool fromLeft) {
-        const QImage picture = action->icon().pixmap(QSize(25, 24)).toImage()
-                                   .convertToFormat(QImage::Format_ARGB32);
+        const QImage picture = action->icon().pixmap(QSize(25, 24)).toImage().convertToFormat(QImage::Format_ARGB32);
         for (int i = 0; i < picture.width(); ++i) {
             const int x = fromLeft ? i : picture.width() - 1 - i;
             if (qAlpha(picture.pixel(x, row)) != 0)
@@ -213,8 +210,7 @@ void TestHelpFrame::closingClearsPointerAndReopensOnStartPage()
     QVERIFY(second);
     QCOMPARE(m_pHelp, second);
     QCOMPARE(second->Browser()->source(), CHelpFrame::StartPage());
-    QCOMPARE(second->frameGeometry(),
-             CHelpFrame::HelpRect(QGuiApplication::primaryScreen()->geometry()));
+    QCOMPARE(second->frameGeometry(), CHelpFrame::HelpRect(QGuiApplication::primaryScreen()->geometry()));
     QCOMPARE(HelpWindowCount(), 1);
 }
 
@@ -260,8 +256,7 @@ void TestHelpFrame::helpRect_data()
     QTest::newRow("1024 x 768") << QRect(0, 0, 1024, 768) << QRect(512, 0, 512, 384);
     QTest::newRow("odd width") << QRect(0, 0, 1025, 768) << QRect(512, 0, 513, 384);
     QTest::newRow("odd height") << QRect(0, 0, 800, 601) << QRect(400, 0, 400, 300);
-    QTest::newRow("screen not at origin") << QRect(1920, 0, 1280, 1024)
-                                          << QRect(2560, 0, 640, 512);
+    QTest::newRow("screen not at origin") << QRect(1920, 0, 1280, 1024) << QRect(2560, 0, 640, 512);
 }
 
 void TestHelpFrame::helpRect()

@@ -19,8 +19,8 @@
 namespace {
 
 const QString Base = QStringLiteral("qrc:/help/");
-const QStringList HelpPages = {"index.htm", "gui.htm", "select.htm", "options.htm",
-                                "examples.htm", "files.htm", "keys.htm"};
+const QStringList HelpPages = {"index.htm",    "gui.htm",   "select.htm", "options.htm",
+                               "examples.htm", "files.htm", "keys.htm"};
 const QStringList AllPages = HelpPages + QStringList{"about.htm"};
 
 QString ReadPage(const QString &page)
@@ -80,14 +80,22 @@ void TestHelpPages::pageHasTitle_data()
 {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("title");
-    QTest::newRow("index") << "index.htm" << "About";
-    QTest::newRow("gui") << "gui.htm" << "User interface";
-    QTest::newRow("select") << "select.htm" << "Select and Move";
-    QTest::newRow("options") << "options.htm" << "Options dialog";
-    QTest::newRow("examples") << "examples.htm" << "Examples";
-    QTest::newRow("files") << "files.htm" << "Files and formats";
-    QTest::newRow("keys") << "keys.htm" << "Keys";
-    QTest::newRow("about") << "about.htm" << "About Tarvex";
+    QTest::newRow("index") << "index.htm"
+                           << "About";
+    QTest::newRow("gui") << "gui.htm"
+                         << "User interface";
+    QTest::newRow("select") << "select.htm"
+                            << "Select and Move";
+    QTest::newRow("options") << "options.htm"
+                             << "Options dialog";
+    QTest::newRow("examples") << "examples.htm"
+                              << "Examples";
+    QTest::newRow("files") << "files.htm"
+                           << "Files and formats";
+    QTest::newRow("keys") << "keys.htm"
+                          << "Keys";
+    QTest::newRow("about") << "about.htm"
+                           << "About Tarvex";
 }
 
 void TestHelpPages::pageHasTitle()
@@ -134,8 +142,7 @@ void TestHelpPages::linksAndPicturesResolve()
     }
     for (const QString &picture : pictures) {
         const QString file = ResourceFor(page, picture);
-        QVERIFY2(!file.isEmpty() && QFile::exists(file),
-                 qPrintable(page + ": missing picture " + picture));
+        QVERIFY2(!file.isEmpty() && QFile::exists(file), qPrintable(page + ": missing picture " + picture));
         QVERIFY2(!QImage(file).isNull(), qPrintable(page + ": unreadable picture " + picture));
     }
 }
@@ -161,8 +168,7 @@ void TestHelpPages::picturesLoadInTheBrowser()
             if (!format.isImageFormat())
                 continue;
             const QTextImageFormat image = format.toImageFormat();
-            const QVariant data = document->resource(QTextDocument::ImageResource,
-                                                     QUrl(image.name()));
+            const QVariant data = document->resource(QTextDocument::ImageResource, QUrl(image.name()));
             QImage loaded = data.value<QImage>();
             if (loaded.isNull())
                 loaded.loadFromData(data.toByteArray());
@@ -193,23 +199,20 @@ void TestHelpPages::helpPagesShareTheHeader()
     for (int i = 0; i < targets.size(); ++i)
         cells += QStringLiteral("<td[^>]*><a href=\"%1\"><b>%2</b></a></td>\\s*")
                      .arg(targets[i], QString(titles[i]).replace(QLatin1Char(' '), QLatin1String("&nbsp;")));
-    const QRegularExpression header(QStringLiteral("<body[^>]*>\\s*<table[^>]*>\\s*<tr>\\s*%1</tr>\\s*</table>").arg(cells));
+    const QRegularExpression header(
+        QStringLiteral("<body[^>]*>\\s*<table[^>]*>\\s*<tr>\\s*%1</tr>\\s*</table>").arg(cells));
     QVERIFY2(header.match(html).hasMatch(), qPrintable(page));
 }
 
 void TestHelpPages::userInterfaceLinksToTheOtherPages()
 {
-    const QStringList links = AttributeValues(ReadPage(QStringLiteral("gui.htm")),
-                                              QStringLiteral("href"));
+    const QStringList links = AttributeValues(ReadPage(QStringLiteral("gui.htm")), QStringLiteral("href"));
     QVERIFY(links.contains(QStringLiteral("select.htm")));
     QVERIFY(links.contains(QStringLiteral("options.htm")));
     // Every toolbar button picture appears on it.
-    const QStringList pictures = AttributeValues(ReadPage(QStringLiteral("gui.htm")),
-                                                 QStringLiteral("src"));
-    for (const char *button : {"select", "new", "open", "save", "print", "options", "undo",
-                               "redo", "help", "about"})
-        QVERIFY2(pictures.contains(QStringLiteral("btn_%1.png").arg(QLatin1String(button))),
-                 button);
+    const QStringList pictures = AttributeValues(ReadPage(QStringLiteral("gui.htm")), QStringLiteral("src"));
+    for (const char *button : {"select", "new", "open", "save", "print", "options", "undo", "redo", "help", "about"})
+        QVERIFY2(pictures.contains(QStringLiteral("btn_%1.png").arg(QLatin1String(button))), button);
     QVERIFY(pictures.contains(QStringLiteral("mainwin.png")));
     QVERIFY(pictures.contains(QStringLiteral("mainwin2.png")));
 }
@@ -245,8 +248,7 @@ void TestHelpPages::aboutPageHasItsParts()
     QVERIFY(text.contains(QStringLiteral("Tarvex")));
     QVERIFY(text.contains(QStringLiteral("Version 1.25")));
     QVERIFY(text.contains(QStringLiteral("The Tarvex authors")));
-    QCOMPARE(browser.document()->rootFrame()->frameFormat().background().color(),
-             QColor(Qt::black));
+    QCOMPARE(browser.document()->rootFrame()->frameFormat().background().color(), QColor(Qt::black));
     const QString html = ReadPage(QStringLiteral("about.htm"));
     QVERIFY(html.contains(QStringLiteral("<a href=\"app:ok\"><img src=\"okbutton.png\"")));
     QVERIFY(AttributeValues(html, QStringLiteral("src")).contains(QStringLiteral("door.png")));
@@ -260,8 +262,7 @@ void TestHelpPages::pictureSizes_data()
     // window's Back and Forward strips hold two whole button pictures, the dense one
     // at twice the pixels.
     const QSize button = CPictureStrip::PictureSize;
-    for (const char *name : {"select", "new", "open", "save", "print", "options", "undo",
-                             "redo", "help", "about"})
+    for (const char *name : {"select", "new", "open", "save", "print", "options", "undo", "redo", "help", "about"})
         QTest::newRow(name) << QStringLiteral("btn_%1.png").arg(QLatin1String(name)) << button;
     QTest::newRow("help toolbar") << "helpnav.png" << QSize(2 * button.width(), button.height());
     QTest::newRow("dense help toolbar") << "helpnav@2x.png" << QSize(4 * button.width(), 2 * button.height());

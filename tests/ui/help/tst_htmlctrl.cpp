@@ -62,10 +62,11 @@ private Q_SLOTS:
 void TestHtmlCtrl::appCommandClosesDialog_data()
 {
     QTest::addColumn<QString>("address");
-    QTest::addColumn<bool>("click");   // a click on the link, or a direct navigation
-    QTest::addColumn<int>("result");   // -1: the dialog stays open
+    QTest::addColumn<bool>("click"); // a click on the link, or a direct navigation
+    QTest::addColumn<int>("result"); // -1: the dialog stays open
 
-    const struct {
+    const struct
+    {
         const char *name;
         const char *address;
         int result;

@@ -78,7 +78,7 @@ void TestOptionsControls::upDownSteps()
     QFETCH(QString, expected);
 
     // Each way of stepping: the arrow keys in the field and the two buttons.
-    for (bool useKeys : { true, false }) {
+    for (bool useKeys : {true, false}) {
         QWidget page;
         CUpDown *spin = AddField(page, QRect(10, 10, 80, 24), 18);
         QLineEdit *edit = spin->Buddy();

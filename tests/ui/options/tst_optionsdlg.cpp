@@ -63,15 +63,21 @@ struct DocState
     int undo, redo, saved;
 
     explicit DocState(const CTarvexDoc &doc)
-        : grid(doc.Figure().Grid), bk(doc.Figure().BkColor), c1(doc.Figure().Color1), c2(doc.Figure().Color2), c3(doc.Figure().Color3),
-          cubeSize(doc.Figure().CubeSize), custom(doc.CustomColors()), undo(doc.UndoCount()),
-          redo(doc.RedoCount()), saved(doc.IsSaved())
+        : grid(doc.Figure().Grid)
+        , bk(doc.Figure().BkColor)
+        , c1(doc.Figure().Color1)
+        , c2(doc.Figure().Color2)
+        , c3(doc.Figure().Color3)
+        , cubeSize(doc.Figure().CubeSize)
+        , custom(doc.CustomColors())
+        , undo(doc.UndoCount())
+        , redo(doc.RedoCount())
+        , saved(doc.IsSaved())
     {
     }
     bool SameFigure(const DocState &o) const
     {
-        return grid == o.grid && bk == o.bk && c1 == o.c1 && c2 == o.c2 && c3 == o.c3
-               && cubeSize == o.cubeSize;
+        return grid == o.grid && bk == o.bk && c1 == o.c1 && c2 == o.c2 && c3 == o.c3 && cubeSize == o.cubeSize;
     }
 };
 
@@ -101,8 +107,7 @@ Script EnterSizes(const QString &width, const QString &height, const QString &cu
 CColorButton *ColorButton(COptionsDlg &dlg, int index)
 {
     CColorsPage *page = dlg.Colors();
-    CColorButton *buttons[] = { page->BkColorButton(), page->Color1Button(),
-                                page->Color2Button(), page->Color3Button() };
+    CColorButton *buttons[] = {page->BkColorButton(), page->Color1Button(), page->Color2Button(), page->Color3Button()};
     return buttons[index];
 }
 
@@ -121,7 +126,7 @@ void MakeCustomFigure(CTarvexDoc &doc)
     for (int i = 0; i < 16; ++i)
         custom[size_t(i)] = ColorRef(0x010203 * (i + 1));
     doc.SetCustomColors(custom);
-    const QPoint cells[] = { { 1, 1 }, { 25, 3 }, { 7, 44 }, { 28, 49 } };
+    const QPoint cells[] = {{1, 1}, {25, 3}, {7, 44}, {28, 49}};
     for (const QPoint &cell : cells)
         doc.PlaceCube(cell, 5);
 }
@@ -174,21 +179,51 @@ void TestOptionsDlg::sizesOutsideTheirRange_data()
 
     // The fields take only digits, and OK stays disabled while a field holds no size
     // within its range, so the dialog is left with Cancel and nothing changes.
-    QTest::newRow("valid values") << "33" << "44" << "55" << QSize(33, 44) << 55;
-    QTest::newRow("lower bounds") << "10" << "10" << "16" << QSize(10, 10) << 16;
-    QTest::newRow("upper bounds") << "100" << "100" << "200" << QSize(100, 100) << 200;
-    QTest::newRow("width 5") << "5" << "40" << "32" << QSize(20, 40) << 32;
-    QTest::newRow("width letters") << "abc" << "40" << "32" << QSize(20, 40) << 32;
-    QTest::newRow("width empty") << "" << "40" << "32" << QSize(20, 40) << 32;
-    QTest::newRow("width 101") << "101" << "40" << "32" << QSize(20, 40) << 32;
-    QTest::newRow("width negative") << "-20" << "40" << "32" << QSize(20, 40) << 32;
-    QTest::newRow("width fraction") << "12.5" << "40" << "32" << QSize(20, 40) << 32;
-    QTest::newRow("width huge") << "99999999999" << "40" << "32" << QSize(20, 40) << 32;
-    QTest::newRow("height 9") << "20" << "9" << "32" << QSize(20, 40) << 32;
-    QTest::newRow("height letters") << "20" << "x1" << "32" << QSize(20, 40) << 32;
-    QTest::newRow("cube size 250") << "20" << "40" << "250" << QSize(20, 40) << 32;
-    QTest::newRow("cube size 15") << "20" << "40" << "15" << QSize(20, 40) << 32;
-    QTest::newRow("all wrong") << "0" << "1000" << "?" << QSize(20, 40) << 32;
+    QTest::newRow("valid values") << "33"
+                                  << "44"
+                                  << "55" << QSize(33, 44) << 55;
+    QTest::newRow("lower bounds") << "10"
+                                  << "10"
+                                  << "16" << QSize(10, 10) << 16;
+    QTest::newRow("upper bounds") << "100"
+                                  << "100"
+                                  << "200" << QSize(100, 100) << 200;
+    QTest::newRow("width 5") << "5"
+                             << "40"
+                             << "32" << QSize(20, 40) << 32;
+    QTest::newRow("width letters") << "abc"
+                                   << "40"
+                                   << "32" << QSize(20, 40) << 32;
+    QTest::newRow("width empty") << ""
+                                 << "40"
+                                 << "32" << QSize(20, 40) << 32;
+    QTest::newRow("width 101") << "101"
+                               << "40"
+                               << "32" << QSize(20, 40) << 32;
+    QTest::newRow("width negative") << "-20"
+                                    << "40"
+                                    << "32" << QSize(20, 40) << 32;
+    QTest::newRow("width fraction") << "12.5"
+                                    << "40"
+                                    << "32" << QSize(20, 40) << 32;
+    QTest::newRow("width huge") << "99999999999"
+                                << "40"
+                                << "32" << QSize(20, 40) << 32;
+    QTest::newRow("height 9") << "20"
+                              << "9"
+                              << "32" << QSize(20, 40) << 32;
+    QTest::newRow("height letters") << "20"
+                                    << "x1"
+                                    << "32" << QSize(20, 40) << 32;
+    QTest::newRow("cube size 250") << "20"
+                                   << "40"
+                                   << "250" << QSize(20, 40) << 32;
+    QTest::newRow("cube size 15") << "20"
+                                  << "40"
+                                  << "15" << QSize(20, 40) << 32;
+    QTest::newRow("all wrong") << "0"
+                               << "1000"
+                               << "?" << QSize(20, 40) << 32;
 }
 
 void TestOptionsDlg::sizesOutsideTheirRange()
@@ -317,7 +352,7 @@ void TestOptionsDlg::eachColourButtonEditsItsColour()
         button == 2 ? ColorRef(0x563412) : before.c2,
         button == 3 ? ColorRef(0x563412) : before.c3,
     };
-    const ColorRef starts[] = { before.bk, before.c1, before.c2, before.c3 };
+    const ColorRef starts[] = {before.bk, before.c1, before.c2, before.c3};
     QCOMPARE(RefFromColor(initial), starts[button]);
     QCOMPARE(doc.Figure().BkColor, expected[0]);
     QCOMPARE(doc.Figure().Color1, expected[1]);
@@ -365,9 +400,8 @@ void TestOptionsDlg::undoRestoresFigureAndStore()
         TypeInto(dlg.Dimensions()->HeightEdit(), "25");
         TypeInto(dlg.Dimensions()->CubeSizeEdit(), "50");
         dlg.TabBar()->setCurrentIndex(COptionsDlg::ColorsPage);
-        dlg.Colors()->SetColorChooser([](const QColor &, QWidget *) {
-            return std::optional<QColor>(QColor(10, 20, 30));
-        });
+        dlg.Colors()->SetColorChooser(
+            [](const QColor &, QWidget *) { return std::optional<QColor>(QColor(10, 20, 30)); });
         Click(dlg.Colors()->BkColorButton());
         Click(dlg.Colors()->Color3Button());
         Click(dlg.OkButton());
@@ -477,9 +511,8 @@ void TestOptionsDlg::onePageAtATimeCentred()
         QCOMPARE(dlg.childAt(page.center()) != nullptr, true);
     };
     checkShown(0);
-    for (int shown : { 1, 0, 1 }) {
-        QTest::mouseClick(dlg.TabBar(), Qt::LeftButton, {},
-                          dlg.TabBar()->tabRect(shown).center());
+    for (int shown : {1, 0, 1}) {
+        QTest::mouseClick(dlg.TabBar(), Qt::LeftButton, {}, dlg.TabBar()->tabRect(shown).center());
         checkShown(shown);
     }
     // Showing the dialog again starts on the first page.

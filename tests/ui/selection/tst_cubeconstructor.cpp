@@ -85,15 +85,12 @@ void TestCubeConstructor::clicks_data()
     QTest::addColumn<KindList>("sent");
 
     QTest::newRow("top twice") << 0 << PartList{Top, Top} << KindList{1, 0};
-    QTest::newRow("upper right then lower left") << 0 << PartList{UpperRight, LowerLeft}
-                                                 << KindList{2, 18};
-    QTest::newRow("centre twice returns to the whole cube")
-        << 45 << PartList{Centre, Centre} << KindList{64, 0};
+    QTest::newRow("upper right then lower left") << 0 << PartList{UpperRight, LowerLeft} << KindList{2, 18};
+    QTest::newRow("centre twice returns to the whole cube") << 45 << PartList{Centre, Centre} << KindList{64, 0};
     QTest::newRow("corners leave the empty cube alone")
         << 64 << PartList{Top, LowerRight, UpperLeft} << KindList{64, 64, 64};
     for (int corner = Top; corner <= UpperLeft; ++corner) {
-        QTest::addRow("cut corner %d put back", corner)
-            << 63 << PartList{corner} << KindList{63 - (1 << corner)};
+        QTest::addRow("cut corner %d put back", corner) << 63 << PartList{corner} << KindList{63 - (1 << corner)};
     }
 }
 

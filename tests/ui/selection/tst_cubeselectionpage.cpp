@@ -177,8 +177,7 @@ void TestCubeSelectionPage::colorsReachBothPickers()
     QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
     m_page->Tabs()->setCurrentIndex(tab);
 
-    const QRgb top = qRgb(0x11, 0x22, 0x33), right = qRgb(0x44, 0x55, 0x66),
-               left = qRgb(0x77, 0x88, 0x99);
+    const QRgb top = qRgb(0x11, 0x22, 0x33), right = qRgb(0x44, 0x55, 0x66), left = qRgb(0x77, 0x88, 0x99);
     m_page->SetCubeColors(RefFromColor(top), RefFromColor(right), RefFromColor(left));
 
     // Whichever picker is hidden shows the new colours once its tab is opened.

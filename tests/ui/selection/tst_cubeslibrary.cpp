@@ -80,8 +80,8 @@ void TestCubesLibrary::size()
 
     // The border is a one-pixel shadow-coloured rectangle along the client edges.
     const QImage image = library.grab().toImage();
-    for (const QPoint &p : {QPoint(0, 0), QPoint(70, 0), QPoint(133, 0), QPoint(133, 200),
-                            QPoint(133, 341), QPoint(70, 341), QPoint(0, 341), QPoint(0, 200)})
+    for (const QPoint &p : {QPoint(0, 0), QPoint(70, 0), QPoint(133, 0), QPoint(133, 200), QPoint(133, 341),
+                            QPoint(70, 341), QPoint(0, 341), QPoint(0, 200)})
         QCOMPARE(Pixel(image, p.x(), p.y()), Shadow.rgb());
     QCOMPARE(Pixel(image, 132, 100), Face.rgb());
 
@@ -157,8 +157,8 @@ void TestCubesLibrary::visualStates_data()
 {
     QTest::addColumn<bool>("selected");
     QTest::addColumn<bool>("hovered");
-    QTest::addColumn<QColor>("upperLeft");   // left and top frame edges
-    QTest::addColumn<QColor>("lowerRight");  // right and bottom frame edges
+    QTest::addColumn<QColor>("upperLeft");  // left and top frame edges
+    QTest::addColumn<QColor>("lowerRight"); // right and bottom frame edges
     QTest::addColumn<bool>("checkered");
 
     QTest::newRow("normal") << false << false << Face << Face << false;
@@ -187,12 +187,10 @@ void TestCubesLibrary::visualStates()
     const QRect r = library.CellRect(cell);
     const int l = r.left(), t = r.top(), rt = r.right(), b = r.bottom();
     // Left and top edges, the top-left and bottom-left corners included.
-    for (const QPoint &p : {QPoint(l, t), QPoint(l, t + 9), QPoint(l, b), QPoint(l + 9, t),
-                            QPoint(rt - 1, t)})
+    for (const QPoint &p : {QPoint(l, t), QPoint(l, t + 9), QPoint(l, b), QPoint(l + 9, t), QPoint(rt - 1, t)})
         QCOMPARE(Pixel(image, p.x(), p.y()), upperLeft.rgb());
     // Right and bottom edges, the top-right and bottom-right corners included.
-    for (const QPoint &p : {QPoint(rt, t), QPoint(rt, t + 9), QPoint(rt, b), QPoint(l + 9, b),
-                            QPoint(l + 1, b)})
+    for (const QPoint &p : {QPoint(rt, t), QPoint(rt, t + 9), QPoint(rt, b), QPoint(l + 9, b), QPoint(l + 1, b)})
         QCOMPARE(Pixel(image, p.x(), p.y()), lowerRight.rgb());
 
     // The picture lies one pixel below the frame's top edge, so its top-left pixel is
