@@ -614,19 +614,23 @@ class Monkey:
                     return
                 time.sleep(0.1)
             self.xdo("key", "Escape")
-            if attempt == 1 and self.help:
-                self.end_text_drag()
+            if attempt == 1:
+                self.end_stuck_drag()
             self.settle()
 
-    def end_text_drag(self):
-        """Ends a text drag the help page may have begun on its own. Synthetic input can
-        leave its text view believing the button is still down (a release it never saw);
-        its scroll timer then starts a drag of the selected text, which waits for a
-        release over the page while the keys go nowhere. A user's next click ends it;
-        so does this one, near the foot of the page."""
-        self.count("text drag ended")
-        _, _, w, h = self.geometry(self.help)
-        self.xdo("mousemove", "--window", self.help, w // 2, max(1, h - 20), "click", 1, check=False)
+    def end_stuck_drag(self):
+        """Ends a drag that waits for a release it will never see. Synthetic input can
+        leave a widget believing the button is still down (a release it never saw): the
+        help page's scroll timer then starts a drag of its selected text, or the view a
+        drag of the selection, and that drag waits for a release over its own window
+        while every key goes to it. A user's next click ends it; so does this one, on
+        the help page and in the view."""
+        self.count("stuck drag ended")
+        if self.help:
+            _, _, w, h = self.geometry(self.help)
+            self.xdo("mousemove", "--window", self.help, w // 2, max(1, h - 20), "click", 1, check=False)
+        vx, vy = self.layout["view"]
+        self.xdo("mousemove", "--window", self.editor.window, vx + 4, vy + 4, "click", 1, check=False)
 
     def wait_file(self, path):
         end = time.monotonic() + 20
