@@ -268,13 +268,13 @@ class Monkey:
                 if not self.is_dialog(window):
                     self.editor.window = window
                     self.size = self.geometry(window)[2:]
-                    self.xdo("windowfocus", "--sync", window, check=False)
+                    self.focus(window)
                     self.settle()
                     return
                 # The recovery question before the main window.
                 self.editor.window = window
                 self.settle()
-                self.xdo("windowfocus", "--sync", window, check=False)
+                self.focus(window)
                 self.answer_box(window, rng)
                 self.editor.window = None
             time.sleep(0.1)
@@ -289,8 +289,18 @@ class Monkey:
     def describe_windows(self):
         return ["%s %r %s" % (w, self.title(w), self.geometry(w)) for w in self.visible()]
 
-    def focus_main(self):
-        self.xdo("windowfocus", "--sync", self.editor.window, check=False)
+    def focus(self, window, fresh=False):
+        """Gives window the keyboard. Without a window manager Qt can be left with no
+        active window while the X focus still rests on one of its windows (a popup's
+        keyboard grab ends without the focus-in Qt waits for), and then no key reaches
+        it. With fresh, the focus goes to the root window first, so that the server
+        sends the focus-in that activates the window again."""
+        if fresh and self.xdo("getwindowfocus", check=False) == str(window):
+            self.xdo("windowfocus", "--sync", self.x.root, check=False)
+        self.xdo("windowfocus", "--sync", window, check=False)
+
+    def focus_main(self, fresh=False):
+        self.focus(self.editor.window, fresh)
 
     def dialogs(self):
         """Visible windows of the editor other than the main and help windows, the
@@ -321,7 +331,8 @@ class Monkey:
 
     def handle_dialogs(self, rng, limit=40):
         """Answers every dialog, the newest first, until none is left."""
-        for _ in range(limit):
+        answered = None
+        for attempt in range(limit):
             open_now = self.dialogs()
             if not open_now:
                 if self.help and self.help not in self.visible():
@@ -332,7 +343,13 @@ class Monkey:
             if kind == "help":
                 self.help = window
                 continue
-            self.xdo("windowfocus", "--sync", window, check=False)
+            # A dialog still there after its answer may not have had the keyboard; from
+            # the third try on, a stuck drag may hold the input.
+            self.focus(window, fresh=window == answered)
+            if window == answered and attempt >= 2:
+                self.end_stuck_drag()
+                self.focus(window)
+            answered = window
             if kind == "options":
                 self.answer_options(window, rng)
             elif kind == "box":
@@ -389,10 +406,10 @@ class Monkey:
             self.settle()
             for dialog in self.dialogs():
                 if self.classify(dialog)[0] == "colour":
-                    self.xdo("windowfocus", "--sync", dialog, check=False)
+                    self.focus(dialog)
                     self.answer_color_dialog(dialog, rng)
                     self.settle()
-            self.xdo("windowfocus", "--sync", window, check=False)
+            self.focus(window)
             if rng.random() < 0.5:
                 click("opttab0")
         click(rng.choice(["optok", "optok", "optok", "optcancel"]) if rng.random() < 0.9 else "optdefaults")
@@ -405,7 +422,7 @@ class Monkey:
         for _ in range(rng.randrange(3)):
             self.xdo("mousemove", "--window", window, rng.randrange(max(1, w)), rng.randrange(max(1, h // 2)),
                      "click", 1, check=False)
-        self.xdo("windowfocus", "--sync", window, check=False)
+        self.focus(window)
         self.xdo("key", rng.choice(["Return", "Return", "Escape"]), check=False)
 
     def file_name(self, rng, saving):
@@ -586,7 +603,7 @@ class Monkey:
         while time.monotonic() < end:
             for window in self.dialogs():
                 kind, name = self.classify(window)
-                self.xdo("windowfocus", "--sync", window, check=False)
+                self.focus(window)
                 if kind == "box":       # nothing to save
                     self.xdo("key", "Return", check=False)
                     self.settle()
@@ -605,7 +622,7 @@ class Monkey:
         """Presses a command key on the main window; when no dialog follows (a popup
         menu or list had the keyboard), closes the popup and presses it again."""
         for attempt in range(4):
-            self.focus_main()
+            self.focus_main(fresh=attempt > 0)
             self.xdo("key", key)
             self.settle()
             end = time.monotonic() + 3
@@ -639,7 +656,7 @@ class Monkey:
                 return True
             for window in self.dialogs():
                 if self.classify(window)[0] == "box":   # the replace question
-                    self.xdo("windowfocus", "--sync", window, check=False)
+                    self.focus(window)
                     self.xdo("key", "y", check=False)
                     self.settle()
             time.sleep(0.1)
@@ -651,7 +668,7 @@ class Monkey:
         while time.monotonic() < end:
             for window in self.dialogs():
                 kind, name = self.classify(window)
-                self.xdo("windowfocus", "--sync", window, check=False)
+                self.focus(window)
                 if kind != "open":       # the save question: the figure was just saved
                     raise Fault("Ctrl+O right after a save showed %r" % name)
                 self.xdo("key", "ctrl+a", check=False)
@@ -735,7 +752,7 @@ class Monkey:
         while self.editor.alive() and time.monotonic() < end:
             for window in self.dialogs():
                 if self.classify(window)[0] == "box":       # the save question: No
-                    self.xdo("windowfocus", "--sync", window, check=False)
+                    self.focus(window)
                     self.xdo("key", "n", check=False)
             time.sleep(0.2)
         if self.editor.alive():
