@@ -64,6 +64,7 @@ private Q_SLOTS:
     void strokeIsOneStepEachCellOnce();
     void keys_data();
     void keys();
+    void cursorOnALostCell();
     void cutAndPaste();
     void aClickRepaintsAroundItsCell();
 };
@@ -150,6 +151,24 @@ void TestDrawingGestures::keys()
     QCOMPARE(f.doc.UndoCount(), undoSteps);
     QCOMPARE(f.doc.Selection() ? int(f.doc.Selection()->Cells.size()) : 0, selected);
     QVERIFY(f.view.IsCellCursorShown());
+}
+
+void TestDrawingGestures::cursorOnALostCell()
+{
+    // Another figure or the options took the cursor's cell away: the keys go on from the
+    // first cell (a Space there once read outside the grid).
+    CViewFixture f;
+    PlaceCubes(f.doc, {{0, 0}, {15, 15}}, 0);
+    QTest::mouseClick(f.view.viewport(), Qt::LeftButton, Qt::NoModifier, f.Centre({15, 15}));
+    QCOMPARE(f.view.CellCursor(), QPoint(15, 15));
+    COptions smaller = f.doc.Options();
+    smaller.Width = 10;
+    smaller.Height = 10;
+    f.doc.SetOptions(smaller);
+    f.doc.ToggleSelectMode();
+    QTest::keyClick(&f.view, Qt::Key_Space);
+    QCOMPARE(f.view.CellCursor(), QPoint(0, 0));
+    QCOMPARE(f.doc.Selection()->Cells, Cells{QPoint(0, 0)});
 }
 
 void TestDrawingGestures::cutAndPaste()
