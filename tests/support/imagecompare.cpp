@@ -66,3 +66,16 @@ CImageDifference CompareImages(const QImage &actualImage, const QImage &expected
     }
     return result;
 }
+
+QString EdgeTolerantDifference(const QImage &actual, const QImage &expected, int maxDiffering)
+{
+    const CImageDifference difference = CompareImages(actual, expected);
+    if (difference.sizeDiffers)
+        return ImageDifference(actual, expected);
+    if (difference.awayFromEdges == 0 && difference.differing <= maxDiffering)
+        return QString();
+    return QStringLiteral("%1 pixels differ (at most %2 allowed), %3 of them away from edges")
+        .arg(difference.differing)
+        .arg(maxDiffering)
+        .arg(difference.awayFromEdges);
+}

@@ -23,3 +23,7 @@ struct CImageDifference
 };
 
 CImageDifference CompareImages(const QImage &actual, const QImage &expected);
+
+// Empty when actual is expected but for at most maxDiffering pixels, all along edges
+// (see CompareImages); otherwise what differs, for QVERIFY2.
+QString EdgeTolerantDifference(const QImage &actual, const QImage &expected, int maxDiffering);
