@@ -357,6 +357,59 @@ void CTarvexDoc::DropSelection(const QPoint &requested, bool copy)
     Q_EMIT UpdateAllViews();
 }
 
+bool CTarvexDoc::TransformSelection(CGridTransform::Kind kind)
+{
+    if (!m_selection)
+        return false;
+    QVector<int> moving;
+    QVector<QPoint> cells;
+    for (int i = 0; i < m_selection->Cells.size(); ++i) {
+        const QPoint cell = m_selection->Cells[i];
+        if (m_figure.HasCell(cell.x(), cell.y()) && m_figure.Cell(cell.x(), cell.y()) >= 0) {
+            moving.append(i);
+            cells.append(cell);
+        }
+    }
+    if (moving.isEmpty())
+        return false;
+    const std::optional<QVector<QPoint>> targets = CGridTransform::FitInside(
+        CGridTransform::TransformCells(kind, cells), m_figure.GridSize());
+    if (!targets)
+        return false;
+    TakeSnapshot();
+    for (const QPoint &cell : std::as_const(cells))
+        m_figure.PlaceCube(cell.x(), cell.y(), EmptyCell);
+    CCubeSelection turned;
+    for (int k = 0; k < moving.size(); ++k) {
+        const QPoint target = (*targets)[k];
+        const qint32 value = CGridTransform::TransformValue(kind, m_selection->Values[moving[k]]);
+        turned.Add(target.x(), target.y(), value);
+        m_figure.PlaceCube(target.x(), target.y(), value);
+    }
+    // Entries left without a cube (cut off by a smaller grid) stay unless a turned
+    // cube now lies on their cell.
+    for (int i = 0; i < m_selection->Cells.size(); ++i)
+        if (!moving.contains(i))
+            turned.Add(m_selection->Cells[i].x(), m_selection->Cells[i].y(), m_selection->Values[i]);
+    *m_selection = turned;
+    Q_EMIT UpdateAllViews();
+    return true;
+}
+
+void CTarvexDoc::ReplaceFigure(const CFigure &figure)
+{
+    TakeSnapshot();
+    m_selection.reset();
+    m_pathName.clear();
+    m_saveName.clear();
+    // No undo depth leads back to the file the figure before came from.
+    m_savedDepth = -1;
+    m_figure = figure;
+    SaveSettings();
+    UpdateBarColors();
+    Q_EMIT UpdateAllViews();
+}
+
 void CTarvexDoc::DeleteSelection()
 {
     if (!m_selection || m_selection->IsEmpty())

@@ -4,6 +4,7 @@
 #include "document/cubeselection.h"
 #include "document/figuresnapshot.h"
 #include "geometry/figure.h"
+#include "geometry/gridtransform.h"
 #include "geometry/options.h"
 
 #include <QObject>
@@ -98,6 +99,15 @@ public:
     void DropSelection(const QPoint &offset, bool copy);
     // Erases the selected cubes; nothing happens when none is selected.
     void DeleteSelection();
+    // Mirrors or turns the selected cubes (CGridTransform), moved whole to stay inside
+    // the grid; they are placed again in their order, so the cubes around them are cut
+    // as by a drop, and stay selected. False, and nothing happens, when nothing is
+    // selected or the turned cubes cannot fit the grid.
+    bool TransformSelection(CGridTransform::Kind kind);
+    // A made figure (a generated one) replaces the figure in one undo step: its
+    // settings become the document's, the selection and the file name are dropped and
+    // the figure counts as unsaved.
+    void ReplaceFigure(const CFigure &figure);
 
     // ---- edit history
 
