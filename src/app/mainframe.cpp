@@ -11,6 +11,7 @@
 #include "view/tarvexview.h"
 #include "view/zoombox.h"
 
+#include "ui/generator/generatordialog.h"
 #include "ui/help/aboutbox.h"
 #include "ui/help/helpframe.h"
 #include "ui/help/htmlctrl.h"
@@ -233,6 +234,21 @@ void CMainFrame::CreateToolBar()
     m_toolBar->addSeparator();
     m_zoomBox = new CZoomBox(*m_view, m_toolBar);
     m_toolBar->addWidget(m_zoomBox);
+
+    // Then mirroring the selection and the figure generators, as text buttons.
+    m_toolBar->addSeparator();
+    auto *mirror = new QAction(tr("Mirror"), this);
+    mirror->setObjectName(QStringLiteral("MirrorAction"));
+    mirror->setToolTip(tr("Mirror the selected cubes (M); R and Shift+R turn them a third of a turn"));
+    connect(mirror, &QAction::triggered, this, &CMainFrame::OnMirror);
+    m_toolBar->addAction(mirror);
+    m_actions.insert(ID_MIRROR, mirror);
+    auto *generator = new QAction(tr("Generator..."), this);
+    generator->setObjectName(QStringLiteral("GeneratorAction"));
+    generator->setToolTip(tr("New from generator: a classic impossible figure made from its sizes"));
+    connect(generator, &QAction::triggered, this, &CMainFrame::OnNewFromGenerator);
+    m_toolBar->addAction(generator);
+    m_actions.insert(ID_NEW_FROM_GENERATOR, generator);
 }
 
 void CMainFrame::UpdateCommandUi()
@@ -240,6 +256,7 @@ void CMainFrame::UpdateCommandUi()
     QAction *selectMove = Action(ID_SELECT_MOVE);
     selectMove->setChecked(m_doc.IsSelectModeChecked());
     selectMove->setEnabled(m_doc.IsSelectModeEnabled());
+    Action(ID_MIRROR)->setEnabled(m_doc.Selection() && !m_doc.Selection()->IsEmpty());
     Action(ID_EDIT_UNDO)->setEnabled(m_doc.CanUndo());
     Action(ID_EDIT_REDO)->setEnabled(m_doc.CanRedo());
 }
@@ -296,6 +313,24 @@ void CMainFrame::OnEditRedo()
 void CMainFrame::OnSelectAll()
 {
     RunCommand(&CTarvexDoc::SelectAll);
+}
+
+void CMainFrame::OnMirror()
+{
+    m_doc.TransformSelection(CGridTransform::Mirror);
+    UpdateCommandUi();
+}
+
+void CMainFrame::OnNewFromGenerator()
+{
+    static CFigureGenerator::Params last;
+    CGeneratorDialog dialog(m_doc.Figure(), this);
+    dialog.SetParams(last);
+    if (dialog.exec() != QDialog::Accepted || !dialog.Figure())
+        return;
+    last = dialog.Params();
+    m_doc.ReplaceFigure(*dialog.Figure());
+    UpdateCommandUi();
 }
 
 void CMainFrame::OnFilePrintPreview()

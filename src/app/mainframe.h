@@ -51,7 +51,10 @@ public:
         ID_EDIT_REDO = 57644,
         ID_HELP = 57670,
         ID_APP_ABOUT = 57664,
-        ID_SELECT_ALL = 32778
+        ID_SELECT_ALL = 32778,
+        // After the commands above: mirror the selection, a figure from a generator.
+        ID_MIRROR = 33001,
+        ID_NEW_FROM_GENERATOR = 33002
     };
 
     explicit CMainFrame(CTarvexDoc &doc, QWidget *parent = nullptr);
@@ -144,6 +147,8 @@ private:
     void OnEditUndo();
     void OnEditRedo();
     void OnSelectAll();
+    void OnMirror();
+    void OnNewFromGenerator();
 
     CTarvexDoc &m_doc;
     CCubeSelectionBar *m_bar = nullptr;

@@ -163,7 +163,9 @@ QVector<Point> Path(const QVector<QPair<int, int>> &legs)
 void MakeTribar(CDrawing &drawing, int side, int thickness)
 {
     // Along x, y and z: the third beam climbs to where the first begins on the picture.
-    Loop(drawing, {Point(), Scaled(StepX, side), Add(Scaled(StepX, side), Scaled(StepY, side)), Scaled(Add(Add(StepX, StepY), StepZ), side)},
+    Loop(drawing,
+         {Point(), Scaled(StepX, side), Add(Scaled(StepX, side), Scaled(StepY, side)),
+          Scaled(Add(Add(StepX, StepY), StepZ), side)},
          thickness, thickness + 1);
 }
 
@@ -204,7 +206,8 @@ void MakePolygon(CDrawing &drawing, int sides, int side, int thickness)
         legs = {{LowerRight, side}, {Bottom, side}, {LowerLeft, side}, {UpperLeft, 2 * side}, {UpperRight, 2 * side}};
         break;
     default:
-        legs = {{LowerRight, side}, {Bottom, side}, {LowerLeft, side}, {UpperLeft, side}, {Top, side}, {UpperRight, side}};
+        legs = {{LowerRight, side}, {Bottom, side}, {LowerLeft, side},
+                {UpperLeft, side},  {Top, side},    {UpperRight, side}};
         break;
     }
     Loop(drawing, Path(legs), thickness, thickness + 1);
@@ -255,7 +258,9 @@ void MakeStairs(CDrawing &drawing, int steps, int height)
         Point direction;
         Point across;
         int tread;
-    } flights[4] = {{StepX, StepY, longTread}, {StepY, StepX, longTread}, {Scaled(StepX, -1), StepY, shortTread},
+    } flights[4] = {{StepX, StepY, longTread},
+                    {StepY, StepX, longTread},
+                    {Scaled(StepX, -1), StepY, shortTread},
                     {Scaled(StepY, -1), StepX, shortTread}};
     Point at;
     QVector<Points> pieces;

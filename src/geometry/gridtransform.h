@@ -20,8 +20,8 @@ class CGridTransform
 {
 public:
     enum Kind {
-        Mirror,           // about the vertical middle line
-        RotateClockwise,  // a third of a turn clockwise on the screen
+        Mirror,          // about the vertical middle line
+        RotateClockwise, // a third of a turn clockwise on the screen
         RotateAnticlockwise
     };
 

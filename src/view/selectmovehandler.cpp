@@ -141,10 +141,23 @@ bool CSelectMoveHandler::MouseRelease(QMouseEvent *event)
 
 bool CSelectMoveHandler::KeyPress(QKeyEvent *event)
 {
-    if (event->key() != Qt::Key_Delete || !m_doc.IsSelectMode())
+    if (!m_doc.IsSelectMode())
+        return false;
+    const Qt::KeyboardModifiers others = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (event->key() == Qt::Key_Delete) {
+        event->accept();
+        m_doc.DeleteSelection();
+        return true;
+    }
+    // M mirrors the selection, R turns it a third of a turn clockwise, Shift+R back.
+    if (others != Qt::NoModifier || (event->key() != Qt::Key_M && event->key() != Qt::Key_R))
         return false;
     event->accept();
-    m_doc.DeleteSelection();
+    if (event->key() == Qt::Key_M)
+        m_doc.TransformSelection(CGridTransform::Mirror);
+    else
+        m_doc.TransformSelection((event->modifiers() & Qt::ShiftModifier) ? CGridTransform::RotateAnticlockwise
+                                                                          : CGridTransform::RotateClockwise);
     return true;
 }
 

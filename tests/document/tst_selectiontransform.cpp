@@ -3,6 +3,7 @@
 // against a figure placed by hand.
 
 #include "document/tarvexdoc.h"
+#include "geometry/figuregenerator.h"
 #include "support/testdocument.h"
 
 #include <QtTest>
@@ -19,6 +20,7 @@ private Q_SLOTS:
     void backAfterThreeTurns();
     void cubesAroundAreCut();
     void keptInsideOrRefused();
+    void generatedFigureReplaces();
 };
 
 void TestSelectionTransform::againstHandMade_data()
@@ -103,6 +105,25 @@ void TestSelectionTransform::keptInsideOrRefused()
     SelectEveryCube(tall);
     QVERIFY(!tall.TransformSelection(T::RotateClockwise));
     QCOMPARE(tall.UndoCount(), 0);
+}
+
+// A generated figure is a new untitled, unsaved figure, one undo step away from the old.
+void TestSelectionTransform::generatedFigureReplaces()
+{
+    CTestDocument doc({{3, 4}});
+    doc.SavedAs(QStringLiteral("/tmp/old.xml"));
+    SelectEveryCube(doc);
+    const CFigure old = doc.Figure();
+    const std::optional<CFigure> made = CFigureGenerator::Make({}, old);
+    QVERIFY(made);
+    doc.ReplaceFigure(*made);
+    QVERIFY(doc.Figure() == *made);
+    QVERIFY(doc.PathName().isEmpty());
+    QVERIFY(!doc.IsSaved());
+    QVERIFY(!doc.IsSelectMode());
+    QCOMPARE(doc.UndoCount(), 1);
+    doc.OnEditUndo();
+    QVERIFY(doc.Figure() == old);
 }
 
 QTEST_GUILESS_MAIN(TestSelectionTransform)

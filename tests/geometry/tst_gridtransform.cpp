@@ -37,7 +37,8 @@ void TestGridTransform::kinds()
         QCOMPARE(back, kind);
         QCOMPARE(T::TransformKind(T::Mirror, T::TransformKind(T::Mirror, kind)), kind);
         QCOMPARE(T::TransformKind(T::RotateAnticlockwise, T::TransformKind(T::RotateClockwise, kind)), kind);
-        QCOMPARE(qPopulationCount(quint32(T::TransformKind(T::RotateClockwise, kind))), qPopulationCount(quint32(kind)));
+        QCOMPARE(qPopulationCount(quint32(T::TransformKind(T::RotateClockwise, kind))),
+                 qPopulationCount(quint32(kind)));
         const qint32 coloured = (5 << 6) | kind;
         QCOMPARE(T::TransformValue(T::Mirror, coloured), (5 << 6) | T::TransformKind(T::Mirror, kind));
     }
@@ -79,8 +80,10 @@ void TestGridTransform::cells_data()
     QTest::addColumn<Cells>("cells");
     QTest::addColumn<Cells>("expected");
     // A chain from an even row: upper right, then lower right, mirrored in place.
-    QTest::newRow("mirror, even row") << int(T::Mirror) << Cells{{4, 6}, {4, 5}, {5, 6}} << Cells{{5, 6}, {4, 5}, {4, 6}};
-    QTest::newRow("mirror, odd row") << int(T::Mirror) << Cells{{4, 5}, {4, 4}, {4, 3}} << Cells{{3, 5}, {4, 4}, {3, 3}};
+    QTest::newRow("mirror, even row") << int(T::Mirror) << Cells{{4, 6}, {4, 5}, {5, 6}}
+                                      << Cells{{5, 6}, {4, 5}, {4, 6}};
+    QTest::newRow("mirror, odd row") << int(T::Mirror) << Cells{{4, 5}, {4, 4}, {4, 3}}
+                                     << Cells{{3, 5}, {4, 4}, {3, 3}};
     QTest::newRow("turn a column, even") << int(T::RotateClockwise) << Cells{{4, 4}, {4, 6}, {4, 8}}
                                          << Cells{{4, 7}, {4, 6}, {3, 5}};
     QTest::newRow("turn a column, odd") << int(T::RotateClockwise) << Cells{{4, 5}, {4, 7}, {4, 9}}
