@@ -248,6 +248,49 @@ Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
     </message>
 </context>
 <context>
+    <name>CFigureGenerator</name>
+    <message>
+        <source>Impossible tribar</source>
+        <translation>Unmögliches Dreieck (Tribar)</translation>
+    </message>
+    <message>
+        <source>Penrose stairs</source>
+        <translation>Penrose-Treppe</translation>
+    </message>
+    <message>
+        <source>Impossible cube frame</source>
+        <translation>Unmöglicher Würfelrahmen</translation>
+    </message>
+    <message>
+        <source>Impossible frame with N sides</source>
+        <translation>Unmöglicher Rahmen mit N Seiten</translation>
+    </message>
+    <message>
+        <source>Reutersvärd&apos;s triangle</source>
+        <translation>Reutersvärds Dreieck</translation>
+    </message>
+    <message>
+        <source>Side length:</source>
+        <translation>Seitenlänge:</translation>
+    </message>
+    <message>
+        <source>Steps per side:</source>
+        <translation>Stufen je Seite:</translation>
+    </message>
+    <message>
+        <source>Edge length:</source>
+        <translation>Kantenlänge:</translation>
+    </message>
+    <message>
+        <source>Side:</source>
+        <translation>Seite:</translation>
+    </message>
+    <message>
+        <source>Cubes per side:</source>
+        <translation>Würfel je Seite:</translation>
+    </message>
+</context>
+<context>
     <name>CFigureWriter</name>
     <message>
         <source>Tarvex figure</source>
@@ -330,6 +373,33 @@ Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
     <message>
         <source>Out of memory.</source>
         <translation>Nicht genug Arbeitsspeicher.</translation>
+    </message>
+</context>
+<context>
+    <name>CGeneratorDialog</name>
+    <message>
+        <source>New from generator</source>
+        <translation>Neu aus Generator</translation>
+    </message>
+    <message>
+        <source>Figure:</source>
+        <translation>Figur:</translation>
+    </message>
+    <message>
+        <source>Sides:</source>
+        <translation>Seiten:</translation>
+    </message>
+    <message>
+        <source>Step height:</source>
+        <translation>Stufenhöhe:</translation>
+    </message>
+    <message>
+        <source>Beam thickness:</source>
+        <translation>Balkenstärke:</translation>
+    </message>
+    <message>
+        <source>The figure does not fit the largest grid.</source>
+        <translation>Die Figur passt nicht in das größte Raster.</translation>
     </message>
 </context>
 <context>
@@ -451,6 +521,22 @@ Info</translation>
 Open figure</source>
         <translation>Eine Figurdatei öffnen
 Figur öffnen</translation>
+    </message>
+    <message>
+        <source>Mirror</source>
+        <translation>Spiegeln</translation>
+    </message>
+    <message>
+        <source>Mirror the selected cubes (M); R and Shift+R turn them a third of a turn</source>
+        <translation>Die ausgewählten Würfel spiegeln (M); R und Umschalt+R drehen sie um eine Dritteldrehung</translation>
+    </message>
+    <message>
+        <source>Generator...</source>
+        <translation>Generator...</translation>
+    </message>
+    <message>
+        <source>New from generator: a classic impossible figure made from its sizes</source>
+        <translation>Neu aus Generator: eine klassische unmögliche Figur aus ihren Maßen</translation>
     </message>
 </context>
 <context>

@@ -248,6 +248,49 @@ There is NO WARRANTY, to the extent permitted by law.
     </message>
 </context>
 <context>
+    <name>CFigureGenerator</name>
+    <message>
+        <source>Impossible tribar</source>
+        <translation>Невозможный треугольник</translation>
+    </message>
+    <message>
+        <source>Penrose stairs</source>
+        <translation>Лестница Пенроуза</translation>
+    </message>
+    <message>
+        <source>Impossible cube frame</source>
+        <translation>Невозможный каркас куба</translation>
+    </message>
+    <message>
+        <source>Impossible frame with N sides</source>
+        <translation>Невозможная рамка с N сторонами</translation>
+    </message>
+    <message>
+        <source>Reutersvärd&apos;s triangle</source>
+        <translation>Треугольник Рутерсварда</translation>
+    </message>
+    <message>
+        <source>Side length:</source>
+        <translation>Длина стороны:</translation>
+    </message>
+    <message>
+        <source>Steps per side:</source>
+        <translation>Ступеней на сторону:</translation>
+    </message>
+    <message>
+        <source>Edge length:</source>
+        <translation>Длина ребра:</translation>
+    </message>
+    <message>
+        <source>Side:</source>
+        <translation>Сторона:</translation>
+    </message>
+    <message>
+        <source>Cubes per side:</source>
+        <translation>Кубиков на сторону:</translation>
+    </message>
+</context>
+<context>
     <name>CFigureWriter</name>
     <message>
         <source>Tarvex figure</source>
@@ -330,6 +373,33 @@ There is NO WARRANTY, to the extent permitted by law.
     <message>
         <source>Out of memory.</source>
         <translation>Недостаточно памяти.</translation>
+    </message>
+</context>
+<context>
+    <name>CGeneratorDialog</name>
+    <message>
+        <source>New from generator</source>
+        <translation>Новая из генератора</translation>
+    </message>
+    <message>
+        <source>Figure:</source>
+        <translation>Фигура:</translation>
+    </message>
+    <message>
+        <source>Sides:</source>
+        <translation>Сторон:</translation>
+    </message>
+    <message>
+        <source>Step height:</source>
+        <translation>Высота ступени:</translation>
+    </message>
+    <message>
+        <source>Beam thickness:</source>
+        <translation>Толщина балки:</translation>
+    </message>
+    <message>
+        <source>The figure does not fit the largest grid.</source>
+        <translation>Фигура не помещается в самую большую сетку.</translation>
     </message>
 </context>
 <context>
@@ -451,6 +521,22 @@ About</source>
 Open figure</source>
         <translation>Открыть файл фигуры
 Открыть фигуру</translation>
+    </message>
+    <message>
+        <source>Mirror</source>
+        <translation>Отразить</translation>
+    </message>
+    <message>
+        <source>Mirror the selected cubes (M); R and Shift+R turn them a third of a turn</source>
+        <translation>Отразить выбранные кубики (M); R и Shift+R поворачивают их на треть оборота</translation>
+    </message>
+    <message>
+        <source>Generator...</source>
+        <translation>Генератор...</translation>
+    </message>
+    <message>
+        <source>New from generator: a classic impossible figure made from its sizes</source>
+        <translation>Новая из генератора: классическая невозможная фигура по её размерам</translation>
     </message>
 </context>
 <context>
