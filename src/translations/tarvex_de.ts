@@ -239,6 +239,10 @@ Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
         <source>Nested triangles</source>
         <translation>Verschachtelte Dreiecke</translation>
     </message>
+    <message>
+        <source>Penrose stairs</source>
+        <translation>Penrose-Treppe</translation>
+    </message>
 </context>
 <context>
     <name>CFigure</name>

@@ -239,6 +239,10 @@ There is NO WARRANTY, to the extent permitted by law.
         <source>Nested triangles</source>
         <translation>Вложенные треугольники</translation>
     </message>
+    <message>
+        <source>Penrose stairs</source>
+        <translation>Лестница Пенроуза</translation>
+    </message>
 </context>
 <context>
     <name>CFigure</name>

@@ -7,16 +7,16 @@
 // A figure is built on a large scratch grid, then cut to its cubes with a margin of
 // empty cells, so each file's workspace fits its figure.
 //
-// Two ways of building are used. A chain places cubes one after the other: every cube
-// cuts the corner of the cube before it and so hides it; along the chain each joint
-// looks right, around the whole chain the "in front" steps never end. Solid figures
-// are drawn in space: beams several cubes thick on the cube lattice, each cube placed
-// in the order of a key (nearer cubes later, so they are seen in front); the joint
-// that closes the figure is then placed once more, so the beam that should pass
-// behind it comes out in front of it there and behind it at its other end.
+// Solid figures are drawn in space: beams several cubes thick on the cube lattice, each
+// cube placed in the order of a key (nearer cubes later, so they are seen in front);
+// the joint that closes the figure is then placed once more, so the beam that should
+// pass behind it comes out in front of it there and behind it at its other end. The
+// square frame, the cube frame and the stairs are the editor's own generated figures
+// (CFigureGenerator), as "New from generator" makes them.
 
 #include "files/figurexml.h"
 #include "geometry/cubegeometry.h"
+#include "geometry/figuregenerator.h"
 #include "geometry/figure.h"
 #include "geometry/surface.h"
 #include "geometry/workspacerenderer.h"
@@ -69,30 +69,6 @@ const QPoint ScratchOrigin(ScratchSize / 2, ScratchSize);
 int Turn(int direction, int k)
 {
     return ((direction + k) % 6 + 6) % 6;
-}
-
-struct Leg
-{
-    int direction;
-    int steps;
-};
-
-// Walks the legs from start, placing a whole cube on every cell, and stops before
-// the cell it started on.
-void PlaceChain(CFigure &figure, QPoint start, const std::vector<Leg> &legs)
-{
-    QPoint cell = start;
-    bool first = true;
-    for (const Leg &leg : legs) {
-        for (int i = 0; i < leg.steps; ++i) {
-            if (cell != start || first)
-                figure.PlaceCube(cell.x(), cell.y(), 0);
-            first = false;
-            cell = NeighbourCell(cell.x(), cell.y(), leg.direction);
-        }
-    }
-    if (cell != start)
-        std::fprintf(stderr, "chain does not close\n");
 }
 
 // A cube of a figure drawn in space: a position on the cube lattice (x to the lower
@@ -219,66 +195,48 @@ void WovenFrame(CFigure &figure, int n, int thickness, int reach)
                 SolidLoop({{0, 1, n}, {1, 1, n}, {0, -1, n}, {1, -1, n}}, thickness, reach, reach));
 }
 
-// The impossible square frame: four beams, each one passing in front of the next.
-void SquareFrame(CFigure &figure, int n)
+// A figure of the generator, copied onto the scratch grid (moved by an even number
+// of rows, so every cell keeps its neighbours).
+void Generated(CFigure &figure, CFigureGenerator::Params params)
 {
-    PlaceChain(figure, ScratchOrigin, {{LowerRight, n}, {LowerLeft, n}, {UpperLeft, n}, {UpperRight, n}});
+    CFigure base = figure;
+    base.Grid.clear();
+    base.Resize(CFigure::MinGridWidth, CFigure::MinGridHeight);
+    const std::optional<CFigure> made = CFigureGenerator::Make(params, base);
+    if (!made) {
+        std::fprintf(stderr, "the generated figure does not fit\n");
+        return;
+    }
+    for (int r = 0; r < made->Grid.size(); ++r)
+        for (int c = 0; c < made->Grid[r].size(); ++c)
+            if (made->Grid[r][c] >= 0)
+                figure.Grid[r + 100][c + 40] = made->Grid[r][c];
 }
 
-// The nested impossible triangles: three chains one inside another.
-void Showpiece(CFigure &figure, int n)
+CFigureGenerator::Params Shape(CFigureGenerator::Shape shape, int size, int thickness, int sides = 4)
 {
-    QPoint start = ScratchOrigin;
-    for (; n >= 5; n -= 9) {
-        PlaceChain(figure, start, {{LowerRight, n}, {LowerLeft, n}, {Top, n}});
-        for (int i = 0; i < 3; ++i) {
-            start = NeighbourCell(start.x(), start.y(), LowerRight);
-            start = NeighbourCell(start.x(), start.y(), Bottom);
+    CFigureGenerator::Params params;
+    params.shape = shape;
+    params.size = size;
+    params.thickness = thickness;
+    params.stepHeight = thickness;
+    params.sides = sides;
+    return params;
+}
+
+// Nested impossible triangles of thick beams: each a solid loop like the impossible
+// triangle's, the inner ones moved in along the line from the corner to the middle.
+void NestedTriangles(CFigure &figure, int length, int thickness)
+{
+    QPoint origin = ScratchOrigin;
+    for (; length >= 3 * thickness + 3; length -= 3 * (thickness + 3)) {
+        PlaceBlocks(figure, origin,
+                    SolidLoop({{0, 1, length}, {1, 1, length}, {2, 1, length}}, thickness, thickness, thickness));
+        for (int i = 0; i < thickness + 3; ++i) {
+            origin = NeighbourCell(origin.x(), origin.y(), LowerRight);
+            origin = NeighbourCell(origin.x(), origin.y(), Bottom);
         }
     }
-}
-
-// Shows the cube in cell a in front of its neighbour in direction d: the neighbour is
-// placed again with that corner cut, then a again with it whole.
-void BringInFront(CFigure &figure, QPoint a, int d)
-{
-    const QPoint b = NeighbourCell(a.x(), a.y(), d);
-    figure.PlaceCube(b.x(), b.y(), figure.Cell(b.x(), b.y()) | (1 << OppositeCorner(d)));
-    figure.PlaceCube(a.x(), a.y(), figure.Cell(a.x(), a.y()) & ~(1 << d));
-}
-
-// The impossible cube frame: the twelve edges of an n by n by m box, placed from the
-// far corner to the near one so that every edge is seen where it belongs. The top's
-// near edges cross the bottom's far edges; at the left crossing the far edge is then
-// brought in front of the near edge.
-void CubeFrame(CFigure &figure, int n, int m)
-{
-    const QPoint origin = ScratchOrigin;
-    std::vector<Block> blocks;
-    auto beam = [&](int x, int y, int z, int dx, int dy, int dz, int length) {
-        for (int i = 0; i <= length; ++i)
-            blocks.push_back({x + i * dx, y + i * dy, z + i * dz, x + y + z + i * (dx + dy + dz)});
-    };
-    for (int z : {0, m}) {
-        beam(0, 0, z, 1, 0, 0, n);
-        beam(0, 0, z, 0, 1, 0, n);
-        beam(n, 0, z, 0, 1, 0, n);
-        beam(0, n, z, 1, 0, 0, n);
-    }
-    beam(0, 0, 0, 0, 0, 1, m);
-    beam(n, 0, 0, 0, 0, 1, m);
-    beam(0, n, 0, 0, 0, 1, m);
-    beam(n, n, 0, 0, 0, 1, m);
-    PlaceBlocks(figure, origin, blocks);
-    // The crossing of the far edge along y with the near edge along x.
-    const QPoint c = LatticeCell(origin, 0, n - m, 0);
-    const QPoint before = NeighbourCell(c.x(), c.y(), UpperRight);
-    const QPoint after = NeighbourCell(c.x(), c.y(), LowerLeft);
-    BringInFront(figure, c, UpperLeft);
-    BringInFront(figure, c, LowerRight);
-    BringInFront(figure, after, UpperRight);
-    BringInFront(figure, after, Top);
-    BringInFront(figure, before, Bottom);
 }
 
 struct Example
@@ -300,17 +258,17 @@ std::vector<Example> Examples()
          [](CFigure &f) {
              Triangle(f, 10, 1, 2);
          }},
-        {"impossible-square", 32, Ember,
+        {"impossible-square", 24, Ember,
          [](CFigure &f) {
-             SquareFrame(f, 7);
+             Generated(f, Shape(CFigureGenerator::PolygonFrame, 10, 2, 4));
          }},
         {"impossible-frame", 32, Plum,
          [](CFigure &f) {
              WovenFrame(f, 8, 1, 2);
          }},
-        {"impossible-cube", 32, Moss,
+        {"impossible-cube", 20, Moss,
          [](CFigure &f) {
-             CubeFrame(f, 6, 4);
+             Generated(f, Shape(CFigureGenerator::CubeFrame, 12, 2));
          }},
         {"impossible-star", 24, Gold,
          [](CFigure &f) {
@@ -320,9 +278,13 @@ std::vector<Example> Examples()
          [](CFigure &f) {
              HexStar(f, 8, 2, 2);
          }},
-        {"impossible-triangles", 24, Night,
+        {"impossible-triangles", 16, Night,
          [](CFigure &f) {
-             Showpiece(f, 24);
+             NestedTriangles(f, 40, 2);
+         }},
+        {"impossible-stairs", 20, Stone,
+         [](CFigure &f) {
+             Generated(f, Shape(CFigureGenerator::PenroseStairs, 3, 1));
          }},
     };
 }

@@ -104,7 +104,8 @@ void CGeneratorDialog::OnShapeChanged()
     const CFigureGenerator::Range size = CFigureGenerator::SizeRange(shape);
     m_size->setRange(size.min, size.max);
     const bool stairs = shape == CFigureGenerator::PenroseStairs;
-    const CFigureGenerator::Range second = stairs ? CFigureGenerator::StepHeightRange() : CFigureGenerator::ThicknessRange();
+    const CFigureGenerator::Range second = stairs ? CFigureGenerator::StepHeightRange()
+                                                  : CFigureGenerator::ThicknessRange();
     m_thicknessLabel->setText(stairs ? tr("Step height:") : tr("Beam thickness:"));
     m_thickness->setRange(second.min, second.max);
     const bool second_shown = stairs || CFigureGenerator::HasThickness(shape);

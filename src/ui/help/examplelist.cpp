@@ -15,6 +15,7 @@ QVector<CExampleList::Example> CExampleList::All()
         {QStringLiteral("impossible-star"), tr("Woven star")},
         {QStringLiteral("impossible-hexagram"), tr("Impossible hexagonal star")},
         {QStringLiteral("impossible-triangles"), tr("Nested triangles")},
+        {QStringLiteral("impossible-stairs"), tr("Penrose stairs")},
     };
 }
 
