@@ -340,11 +340,12 @@ void TestMainFrame::toolbarEntries()
 void TestMainFrame::newControlsFollowTheSpecifiedButtons()
 {
     // After the About button: a separator, the recent figures button dropping down its
-    // menu at once, another separator and the zoom box, last.
-    CTestDocument doc;
+    // menu at once, another separator and the zoom box; then a separator, Mirror
+    // (enabled only with cubes selected) and the generators, last.
+    CTestDocument doc({{3, 4}});
     CMainFrame frame(doc);
     const QList<QAction *> actions = frame.ToolBar()->actions();
-    QCOMPARE(actions.size(), 19);
+    QCOMPARE(actions.size(), 22);
     QVERIFY(actions[15]->isSeparator());
     QCOMPARE(frame.ToolBar()->widgetForAction(actions[16]), frame.RecentButton());
     QCOMPARE(frame.RecentButton()->popupMode(), QToolButton::InstantPopup);
@@ -353,6 +354,16 @@ void TestMainFrame::newControlsFollowTheSpecifiedButtons()
     QVERIFY(actions[17]->isSeparator());
     QCOMPARE(frame.ToolBar()->widgetForAction(actions[18]), frame.ZoomBox());
     QVERIFY(frame.ZoomBox()->toolTip().contains(QStringLiteral("Ctrl+0")));
+    QVERIFY(actions[19]->isSeparator());
+    QCOMPARE(actions[20]->objectName(), QStringLiteral("MirrorAction"));
+    QCOMPARE(actions[21]->objectName(), QStringLiteral("GeneratorAction"));
+    QVERIFY(!actions[20]->isEnabled());
+    doc.ToggleSelectMode();
+    doc.SelectAll();
+    QVERIFY(actions[20]->isEnabled());
+    actions[20]->trigger(); // one cube mirrored stays where it is, as one undo step
+    QCOMPARE(doc.UndoCount(), 1);
+    QCOMPARE(doc.Figure().Cell(3, 4), 0);
 }
 
 void TestMainFrame::recentFigures()
