@@ -5,8 +5,10 @@
 
 #include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
+#include "files/figurefragment.h"
 #include "files/figurewriter.h"
 #include "files/regularfile.h"
+#include "geometry/dragoffset.h"
 #include "view/selectmovehandler.h"
 #include "view/tarvexview.h"
 #include "view/zoombox.h"
@@ -23,6 +25,7 @@
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QDir>
@@ -34,6 +37,10 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMessageBox>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrintPreviewDialog>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -96,6 +103,22 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     connect(selectAll, &QAction::triggered, this, &CMainFrame::OnSelectAll);
     addAction(selectAll);
     m_actions.insert(ID_SELECT_ALL, selectAll);
+    // The clipboard's commands have keys only, no buttons.
+    const struct
+    {
+        int Id;
+        Qt::Key Key;
+        void (CMainFrame::*Slot)();
+    } clipboard[] = {{ID_EDIT_COPY, Qt::Key_C, &CMainFrame::OnEditCopy},
+                     {ID_EDIT_CUT, Qt::Key_X, &CMainFrame::OnEditCut},
+                     {ID_EDIT_PASTE, Qt::Key_V, &CMainFrame::OnEditPaste}};
+    for (const auto &command : clipboard) {
+        auto *action = new QAction(this);
+        action->setShortcut(QKeySequence(Qt::CTRL | command.Key));
+        connect(action, &QAction::triggered, this, command.Slot);
+        addAction(action);
+        m_actions.insert(command.Id, action);
+    }
 
     m_saveDialog = std::make_unique<QFileDialog>(this);
     m_saveDialog->setOption(QFileDialog::DontUseNativeDialog);
@@ -298,11 +321,50 @@ void CMainFrame::OnSelectAll()
     RunCommand(&CTarvexDoc::SelectAll);
 }
 
+void CMainFrame::OnEditCopy()
+{
+    const CCubeSelection *selection = m_doc.Selection();
+    const bool selected = selection && !selection->Cells.isEmpty();
+    const CFigureFragment fragment = CFigureFragment::FromFigure(m_doc.Figure(),
+                                                                 selected ? &selection->Cells : nullptr);
+    if (fragment.IsEmpty())
+        return;
+    QGuiApplication::clipboard()->setMimeData(fragment.ToMimeData());
+}
+
+void CMainFrame::OnEditCut()
+{
+    if (!m_doc.IsSelectMode())
+        return;
+    const CCubeSelection *selection = m_doc.Selection();
+    OnEditCopy();
+    if (selection && !selection->Cells.isEmpty())
+        RunCommand(&CTarvexDoc::DeleteSelection);
+}
+
+void CMainFrame::OnEditPaste()
+{
+    CFigureFragment fragment;
+    if (!CFigureFragment::FromMimeData(QGuiApplication::clipboard()->mimeData(), fragment) || fragment.IsEmpty())
+        return;
+    // Under the pointer when it is over the workspace, otherwise at its own cells.
+    const QPoint offset = CDragOffset::PasteOffset(fragment.Cells, m_view->CellUnderPointer(),
+                                                   m_doc.Figure().GridSize());
+    QVector<CPlacedCube> cubes;
+    for (int i = 0; i < fragment.Cells.size(); ++i)
+        cubes.append({CDragOffset::DropTarget(fragment.Cells[i], offset), fragment.Values[i]});
+    m_doc.PasteCubes(cubes);
+    UpdateCommandUi();
+}
+
 void CMainFrame::OnFilePrintPreview()
 {
     // The preview shows the page alone: the bar is hidden while it is open.
     m_bar->hide();
-    m_view->OnFilePrintPreview();
+    QPrinter printer;
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, m_view, &CTarvexView::PrintPage);
+    preview.exec();
     m_bar->show();
 }
 
