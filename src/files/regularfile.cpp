@@ -114,6 +114,7 @@ bool CRegularFile::Open(const QString &path, int flags, bool refuseLinks)
         return Fail(Error::Open, CRegularFile::tr("Cannot open %1: %2").arg(path, ErrnoText(errno)), ErrnoText(errno));
     if (!S_ISREG(info.st_mode))
         return Fail(Error::Special, ReadProblemText(path, KindOf(info.st_mode)));
+    m_modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     return true;
 }
 
@@ -168,27 +169,46 @@ bool CRegularFile::ReplaceContents(const QByteArray &data)
 {
     if (m_fd < 0)
         return Fail(Error::Write, CRegularFile::tr("Cannot write %1: it is not open").arg(m_path));
-    if (::ftruncate(m_fd, 0) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0)
-        return Fail(Error::Write, CRegularFile::tr("Cannot write %1: %2").arg(m_path, ErrnoText(errno)));
+    auto failed = [this](const QString &reason) {
+        return Fail(Error::Write, CRegularFile::tr("Cannot write %1: %2").arg(m_path, reason));
+    };
+    struct stat info;
+    if (::fstat(m_fd, &info) != 0)
+        return failed(ErrnoText(errno));
+    // The blocks the new contents need are taken before a byte of the old ones is
+    // touched: on a full disk this fails and the old file is left whole. A file system
+    // that cannot reserve room is written as before.
+    if (data.size() > info.st_size) {
+        const int reserved = ::posix_fallocate(m_fd, 0, off_t(data.size()));
+        if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) {
+            // The reservation may have grown the file before it failed.
+            if (::ftruncate(m_fd, info.st_size) != 0) {
+                // Nothing more can be done; the old bytes are still all there.
+            }
+            return failed(ErrnoText(reserved));
+        }
+    }
     const char *next = data.constData();
     qint64 left = data.size();
+    off_t at = 0;
     while (left > 0) {
-        const ssize_t put = ::write(m_fd, next, size_t(left));
+        const ssize_t put = ::pwrite(m_fd, next, size_t(left), at);
         if (put < 0 && errno == EINTR)
             continue;
         if (put <= 0)
-            return Fail(
-                Error::Write,
-                CRegularFile::tr("Cannot write %1: %2")
-                    .arg(m_path, put < 0 ? ErrnoText(errno)
-                                         : CRegularFile::tr("Not all data could be written; the disk may be full")));
+            return failed(put < 0 ? ErrnoText(errno)
+                                  : CRegularFile::tr("Not all data could be written; the disk may be full"));
         next += put;
         left -= put;
+        at += put;
     }
+    // A longer old file would keep its tail after the new contents.
+    if (::ftruncate(m_fd, off_t(data.size())) != 0 || ::fsync(m_fd) != 0)
+        return failed(ErrnoText(errno));
     const int fd = m_fd;
     m_fd = -1;
     if (::close(fd) != 0)
-        return Fail(Error::Write, CRegularFile::tr("Cannot write %1: %2").arg(m_path, ErrnoText(errno)));
+        return failed(ErrnoText(errno));
     return true;
 }
 
