@@ -75,7 +75,7 @@ COptions CSettingsStore::Load()
     const QByteArray custom = store.value("CustomColors").toByteArray();
     if (custom.size() == 64) {
         for (int i = 0; i < 16; ++i)
-            options.CustomColors[size_t(i)] = StoredColorRef(qFromLittleEndian<quint32>(custom.constData() + 4 * i));
+            options.CustomColors[size_t(i)] = qFromLittleEndian<quint32>(custom.constData() + 4 * i);
     }
     options.CubeSize = int(
         std::clamp<qint64>(readInt("CubeSize", CFigure::DefaultCubeSize), CFigure::MinCubeSize, CFigure::MaxCubeSize));

@@ -175,33 +175,36 @@ bool CRegularFile::ReplaceContents(const QByteArray &data)
     struct stat info;
     if (::fstat(m_fd, &info) != 0)
         return failed(ErrnoText(errno));
-    // The blocks the new contents need are taken before a byte of the old ones is
-    // touched: on a full disk this fails and the old file is left whole. A file system
-    // that cannot reserve room is written as before.
-    if (data.size() > info.st_size) {
-        const int reserved = ::posix_fallocate(m_fd, 0, off_t(data.size()));
-        if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) {
-            // The reservation may have grown the file before it failed.
-            if (::ftruncate(m_fd, info.st_size) != 0) {
-                // Nothing more can be done; the old bytes are still all there.
+    auto writeAt = [this](const char *next, qint64 left, off_t at) {
+        while (left > 0) {
+            const ssize_t put = ::pwrite(m_fd, next, size_t(left), at);
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0)
+                return put < 0 ? ErrnoText(errno)
+                               : CRegularFile::tr("Not all data could be written; the disk may be full");
+            next += put;
+            left -= put;
+            at += put;
+        }
+        return QString();
+    };
+    // What goes past the old end is written first: when the disk cannot take it, the
+    // file is cut back to its old size and the old contents are still whole. Only then
+    // is the start written over, in blocks the file already has.
+    const qint64 oldSize = qint64(info.st_size);
+    if (data.size() > oldSize) {
+        const QString problem = writeAt(data.constData() + oldSize, data.size() - oldSize, off_t(oldSize));
+        if (!problem.isEmpty()) {
+            if (::ftruncate(m_fd, off_t(oldSize)) != 0) {
+                // The old contents are still all there, only followed by a part of the new.
             }
-            return failed(ErrnoText(reserved));
+            return failed(problem);
         }
     }
-    const char *next = data.constData();
-    qint64 left = data.size();
-    off_t at = 0;
-    while (left > 0) {
-        const ssize_t put = ::pwrite(m_fd, next, size_t(left), at);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return failed(put < 0 ? ErrnoText(errno)
-                                  : CRegularFile::tr("Not all data could be written; the disk may be full"));
-        next += put;
-        left -= put;
-        at += put;
-    }
+    const QString problem = writeAt(data.constData(), qMin<qint64>(oldSize, data.size()), 0);
+    if (!problem.isEmpty())
+        return failed(problem);
     // A longer old file would keep its tail after the new contents.
     if (::ftruncate(m_fd, off_t(data.size())) != 0 || ::fsync(m_fd) != 0)
         return failed(ErrnoText(errno));

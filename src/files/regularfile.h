@@ -36,9 +36,9 @@ public:
     // Reads the rest of the file; more than maxSize bytes is Error::TooLarge and
     // nothing is returned.
     bool ReadAll(QByteArray *data, qint64 maxSize);
-    // Makes the open file hold exactly data. The room for it is taken first, so a disk
-    // that cannot hold the new contents leaves the old ones as they were; then data is
-    // written over the start of the file, which is cut to its size.
+    // Makes the open file hold exactly data. What goes past the old end is written
+    // first, so a disk that cannot hold the new contents leaves the old ones as they
+    // were; then the start is written over and the file cut to the new size.
     bool ReplaceContents(const QByteArray &data);
     void Close();
 
