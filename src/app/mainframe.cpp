@@ -555,8 +555,8 @@ CDocumentUi::Answer CMainFrame::AskOverwriteChanged(const QString &text, const Q
 {
     const CFocusReturn focus(this);
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, this);
-    QPushButton *overwrite = box.addButton(tr("Overwrite"), QMessageBox::DestructiveRole);
-    QPushButton *elsewhere = box.addButton(tr("Save Elsewhere..."), QMessageBox::AcceptRole);
+    QPushButton *overwrite = box.addButton(tr("&Overwrite"), QMessageBox::DestructiveRole);
+    QPushButton *elsewhere = box.addButton(tr("Save &Elsewhere..."), QMessageBox::AcceptRole);
     QPushButton *cancel = box.addButton(QMessageBox::Cancel);
     // Return keeps the other program's file: the figure goes elsewhere.
     box.setDefaultButton(elsewhere);
