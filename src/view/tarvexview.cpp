@@ -763,7 +763,10 @@ bool CTarvexView::CellKeyPress(QKeyEvent *event)
         if (selectMode || mods != Qt::NoModifier)
             return false;
         SetCellCursor(m_cellCursor, true);
-        m_doc.PlaceCube(m_cellCursor, EmptyCell);
+        // An empty cell stays as it is: no undo step that changes nothing.
+        if (m_doc.Figure().HasCell(m_cellCursor.x(), m_cellCursor.y())
+            && m_doc.Figure().Cell(m_cellCursor.x(), m_cellCursor.y()) >= 0)
+            m_doc.PlaceCube(m_cellCursor, EmptyCell);
         return true;
     default:
         return false;

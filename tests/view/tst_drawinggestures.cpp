@@ -112,6 +112,7 @@ void TestDrawingGestures::keys_data()
     // The cursor starts at (4, 4), where the fixture's cube is.
     QTest::newRow("arrows and space") << false << "Right Right Down Space" << Cells{{4, 4}, {6, 5}} << 1 << 0;
     QTest::newRow("enter, then delete") << false << "Left Return Backspace Right Delete" << Cells{} << 3 << 0;
+    QTest::newRow("delete on an empty cell: no step") << false << "Left Delete Backspace" << Cells{{4, 4}} << 0 << 0;
     QTest::newRow("shift+arrows: one step")
         << false << "Shift+Right Shift+Right Shift+Up" << Cells{{6, 3}, {4, 4}, {5, 4}, {6, 4}} << 1 << 0;
     QTest::newRow("space toggles the selection") << true << "Space" << Cells{{4, 4}} << 0 << 1;

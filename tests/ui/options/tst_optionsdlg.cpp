@@ -321,21 +321,29 @@ void TestOptionsDlg::defaultSettingsThenOk()
 void TestOptionsDlg::eachColourButtonEditsItsColour_data()
 {
     QTest::addColumn<int>("button");
-    QTest::newRow("workspace") << 0;
-    QTest::newRow("top face") << 1;
-    QTest::newRow("left") << 2;
-    QTest::newRow("right") << 3;
+    QTest::addColumn<QString>("label"); // beside the button, named by the face it paints
+    QTest::newRow("workspace") << 0 << QString();
+    QTest::newRow("top face") << 1 << "Cube top color";
+    QTest::newRow("right-hand faces") << 2 << "Cube right color";
+    QTest::newRow("left-hand faces") << 3 << "Cube left color";
 }
 
 void TestOptionsDlg::eachColourButtonEditsItsColour()
 {
     QFETCH(int, button);
+    QFETCH(QString, label);
     CTestDocument doc;
     const DocState before(doc);
     QColor initial;
 
     ScriptOptions(doc.ui, doc, [&](COptionsDlg &dlg) {
         dlg.TabBar()->setCurrentIndex(COptionsDlg::ColorsPage);
+        const QRect row = ColorButton(dlg, button)->geometry();
+        for (const QLabel *text : dlg.Colors()->findChildren<QLabel *>()) {
+            if (!label.isEmpty() && text->geometry().center().y() > row.top()
+                && text->geometry().center().y() < row.bottom())
+                QCOMPARE(text->text(), label);
+        }
         dlg.Colors()->SetColorChooser([&](const QColor &start, QWidget *) {
             initial = start;
             return std::optional<QColor>(QColor(0x12, 0x34, 0x56));
