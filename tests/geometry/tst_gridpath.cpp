@@ -76,7 +76,8 @@ void TestGridPath::segment_data()
     // Sampled finer than the row pitch: a cell crossed only briefly is kept.
     QTest::newRow("up and to the left, every cell crossed")
         << QPointF(100, 60) << QPointF(70, 20) << Cells{{2, 4}, {2, 2}, {1, 3}, {1, 1}};
-    QTest::newRow("along the last row") << CellCentre({4, 39}) << CellCentre({5, 39}) << Cells{{4, 39}, {5, 39}};
+    QTest::newRow("within a cube of the last row")
+        << CellCentre({4, 39}) << CellCentre({4, 39}) + QPointF(3, 2) << Cells{{4, 39}};
     QTest::newRow("from beside the grid into it")
         << QPointF(-60, CellCentre({0, 0}).y()) << CellCentre({1, 0}) << Cells{{0, 0}, {0, 1}, {1, 0}};
 }
