@@ -772,7 +772,7 @@ bool CTarvexView::CellKeyPress(QKeyEvent *event)
         // Ctrl+arrows move the selection by one cell: along the row, or straight up or
         // down (two rows, the up and down neighbours). A held key's repeats join the
         // press's undo step.
-        if (!selectMode || !m_doc.Selection() || m_doc.Selection()->Cells.isEmpty())
+        if (!selectMode || !m_doc.Selection() || m_doc.Selection()->IsEmpty())
             return true;
         const QPoint offset(dx, 2 * dy);
         if (m_doc.ClampDragOffset(offset) != offset)
@@ -806,9 +806,9 @@ bool CTarvexView::CellKeyPress(QKeyEvent *event)
 void CTarvexView::Copy(bool cut)
 {
     const CCubeSelection *selection = m_doc.Selection();
-    const bool selected = selection && !selection->Cells.isEmpty();
+    const bool selected = selection && !selection->IsEmpty();
     const CFigureFragment fragment = CFigureFragment::FromFigure(m_doc.Figure(),
-                                                                 selected ? &selection->Cells : nullptr);
+                                                                 selected ? &selection->Cells() : nullptr);
     if (fragment.IsEmpty())
         return;
     QGuiApplication::clipboard()->setMimeData(fragment.ToMimeData());

@@ -47,7 +47,7 @@ void Fill(CTarvexDoc &doc, int width, int height, int cubeSize, int percent, boo
                 PlaceCube(doc, c, r, int(random.bounded(64)));
     if (select) {
         SelectEveryCube(doc);
-        const QVector<QPoint> all = doc.Selection()->Cells;
+        const QVector<QPoint> all = doc.Selection()->Cells();
         doc.SelectCells(all.mid(0, all.size() / 2), false);
     }
 }

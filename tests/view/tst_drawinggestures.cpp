@@ -149,7 +149,7 @@ void TestDrawingGestures::keys()
     }
     QCOMPARE(f.Cubes(), cubes);
     QCOMPARE(f.doc.UndoCount(), undoSteps);
-    QCOMPARE(f.doc.Selection() ? int(f.doc.Selection()->Cells.size()) : 0, selected);
+    QCOMPARE(f.doc.Selection() ? int(f.doc.Selection()->Cells().size()) : 0, selected);
     QVERIFY(f.view.IsCellCursorShown());
 }
 
@@ -168,7 +168,7 @@ void TestDrawingGestures::cursorOnALostCell()
     f.doc.ToggleSelectMode();
     QTest::keyClick(&f.view, Qt::Key_Space);
     QCOMPARE(f.view.CellCursor(), QPoint(0, 0));
-    QCOMPARE(f.doc.Selection()->Cells, Cells{QPoint(0, 0)});
+    QCOMPARE(f.doc.Selection()->Cells(), Cells{QPoint(0, 0)});
 }
 
 void TestDrawingGestures::cutAndPaste()
@@ -188,18 +188,18 @@ void TestDrawingGestures::cutAndPaste()
     QTest::keyClick(&f.view, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.Cubes(), (Cells{{2, 2}, {17, 38}, {18, 39}}));
     QCOMPARE(f.doc.Figure().Cell(17, 38), corner);
-    QCOMPARE(f.doc.Selection()->Cells.size(), 2);
+    QCOMPARE(f.doc.Selection()->Cells().size(), 2);
     QCOMPARE(f.doc.UndoCount(), 2);
 
     // Under the pointer: the top left cube lands there; near the grid's bottom right
     // corner the whole fragment is moved back in, keeping its shape.
     QCursor::setPos(f.view.viewport()->mapToGlobal(f.Centre({5, 10})));
     QTest::keyClick(&f.view, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(f.doc.Selection()->Cells, (Cells{{5, 10}, {6, 11}}));
+    QCOMPARE(f.doc.Selection()->Cells(), (Cells{{5, 10}, {6, 11}}));
     f.view.verticalScrollBar()->setValue(f.view.verticalScrollBar()->maximum());
     QCursor::setPos(f.view.viewport()->mapToGlobal(f.Centre({18, 39})));
     QTest::keyClick(&f.view, Qt::Key_V, Qt::ControlModifier);
-    const Cells pasted = f.doc.Selection()->Cells;
+    const Cells pasted = f.doc.Selection()->Cells();
     QCOMPARE(pasted.size(), 2);
     QVERIFY(f.doc.Figure().HasCell(pasted[0].x(), pasted[0].y())
             && f.doc.Figure().HasCell(pasted[1].x(), pasted[1].y()));
