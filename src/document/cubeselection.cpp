@@ -3,9 +3,7 @@
 
 void CCubeSelection::Add(int column, int row, qint32 value)
 {
-    const qsizetype before = m_members.size();
-    m_members.insert(Key(column, row));
-    if (m_members.size() == before)
+    if (!m_members.Insert(column, row))
         return;
     m_cells.append(QPoint(column, row));
     m_values.append(value);
@@ -13,7 +11,7 @@ void CCubeSelection::Add(int column, int row, qint32 value)
 
 void CCubeSelection::Toggle(int column, int row, qint32 value)
 {
-    if (!m_members.remove(Key(column, row))) {
+    if (!m_members.Remove(column, row)) {
         Add(column, row, value);
         return;
     }
@@ -26,14 +24,14 @@ void CCubeSelection::Clear()
 {
     m_cells.clear();
     m_values.clear();
-    m_members.clear();
+    m_members.Clear();
 }
 
 void CCubeSelection::Reserve(int count)
 {
     m_cells.reserve(count);
     m_values.reserve(count);
-    m_members.reserve(count);
+    m_members.Reserve(count);
 }
 
 void CCubeSelection::MoveCells(const QVector<QPoint> &cells)

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "geometry/cellset.h"
+
 #include <QPoint>
-#include <QSet>
 #include <QVector>
 
 // The cubes picked in select-and-move mode: cells in the order they were added, each
@@ -15,7 +16,9 @@ public:
     const QVector<QPoint> &Cells() const { return m_cells; } // (column, row)
     const QVector<qint32> &Values() const { return m_values; }
 
-    bool Contains(int column, int row) const { return m_members.contains(Key(column, row)); }
+    bool Contains(int column, int row) const { return m_members.Contains(column, row); }
+    // The selected cells as a set, for lookups by cell.
+    const CCellSet &Members() const { return m_members; }
     void Add(int column, int row, qint32 value);
     // Removes a selected cell (the others keep their order) or adds one that is not.
     void Toggle(int column, int row, qint32 value);
@@ -28,9 +31,7 @@ public:
     bool IsEmpty() const { return m_cells.isEmpty(); }
 
 private:
-    static quint64 Key(int column, int row) { return (quint64(quint32(row)) << 32) | quint32(column); }
-
     QVector<QPoint> m_cells;
     QVector<qint32> m_values;
-    QSet<quint64> m_members;
+    CCellSet m_members;
 };

@@ -382,6 +382,7 @@ void CTarvexView::paintEvent(QPaintEvent *event)
     params.Zoom = mapping.Scale();
     params.Dots = true;
     params.Selected = m_doc.SelectedCells();
+    params.SelectedSet = m_doc.Selection() ? &m_doc.Selection()->Members() : nullptr;
     params.Offset = -origin;
     // Greying anchored at the workspace origin, wherever the view is scrolled.
     params.PatternOrigin = -origin;
