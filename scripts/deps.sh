@@ -9,11 +9,11 @@ group=${1:-all}
 # Building and running: compiler, Qt with its translations and tools for them, PNG, a font.
 build=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev libpng-dev libgl-dev
        qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-dejavu-core)
-# Testing: the X session and its drivers, picture and PDF tools, the desktop and package
-# checks, the sanitizer and fuzz compiler, the formatter.
+# Testing: the X session with a window manager and X tools, picture and PDF tools,
+# the desktop and package checks, the sanitizer and fuzz compiler, the formatter.
 tests=(xvfb xauth xdotool xclip x11-utils ghostscript clang libclang-rt-14-dev imagemagick poppler-utils
        python3 shared-mime-info xdg-utils desktop-file-utils dpkg-dev libglib2.0-bin file lintian appstream
-       man-db dbus-daemon tumbler clang-format)
+       man-db dbus-daemon tumbler clang-format openbox)
 case "$group" in
     build) packages=("${build[@]}") ;;
     all) packages=("${build[@]}" "${tests[@]}") ;;
