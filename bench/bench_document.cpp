@@ -3,6 +3,7 @@
 
 #include "benchmark.h"
 
+#include "document/cubeselection.h"
 #include "document/tarvexdoc.h"
 #include "support/referencescan.h"
 #include "support/testdocument.h"
@@ -113,7 +114,70 @@ void UndoMemory()
                        QString("x smaller than a full grid copy (%1 bytes)").arg(qint64(fullCopy)));
 }
 
+// The straightforward selection: one list searched for every cell added.
+void AddBySearch(QVector<QPoint> &cells, QVector<qint32> &values, const QPoint &cell, qint32 value)
+{
+    if (cells.contains(cell))
+        return;
+    cells.append(cell);
+    values.append(value);
+}
+
+// Every cell of a staggered grid of the given size (as Select all adds them).
+QVector<QPoint> GridCells(int width, int height)
+{
+    QVector<QPoint> cells;
+    for (int r = 0; r < height; ++r)
+        for (int c = 0; c < RowLength(width, r); ++c)
+            cells.append(QPoint(c, r));
+    return cells;
+}
+
+void SelectionGrowth()
+{
+    {
+        CTarvexDoc doc(false);
+        doc.ResizeGrid(100, 100);
+        QRandomGenerator random(5);
+        FillGrid(doc, random);
+        doc.ToggleSelectMode();
+        const double all = MedianNanoseconds(11, [&] { doc.SelectAll(); });
+        QVector<CPlacedCube> cubes;
+        for (const QPoint &cell : GridCells(100, 100))
+            cubes.append({cell, doc.Figure().Cell(cell.x(), cell.y())});
+        const double paste = MedianNanoseconds(11, [&] { doc.PasteCubes(cubes); });
+        const QVector<QPoint> cells = GridCells(100, 100);
+        const double search = MedianNanoseconds(3, [&] {
+            QVector<QPoint> list;
+            QVector<qint32> values;
+            for (const QPoint &cell : cells)
+                AddBySearch(list, values, cell, 0);
+        });
+        CBenchmark::Report(QStringLiteral("Select all, %1 cubes").arg(doc.Selection()->Count()), all / 1e6, "ms",
+                           search / all, "x faster than a searched list");
+        CBenchmark::Report(QStringLiteral("Paste of %1 cubes (all selected)").arg(cubes.size()), paste / 1e6, "ms");
+    }
+    // Larger grids than the editor makes, for the growth: the selection alone.
+    for (const int side : {200, 400}) {
+        const QVector<QPoint> cells = GridCells(side, side);
+        const double set = MedianNanoseconds(5, [&] {
+            CCubeSelection selection;
+            for (const QPoint &cell : cells)
+                selection.Add(cell.x(), cell.y(), 0);
+        });
+        const double search = side > 200 ? 0.0 : MedianNanoseconds(1, [&] {
+            QVector<QPoint> list;
+            QVector<qint32> values;
+            for (const QPoint &cell : cells)
+                AddBySearch(list, values, cell, 0);
+        });
+        CBenchmark::Report(QStringLiteral("Selecting %1 cubes one by one").arg(cells.size()), set / 1e6, "ms",
+                           search / set, "x faster than a searched list");
+    }
+}
+
 CBenchmark hitTests("document-hit-tests", HitTests);
 CBenchmark undoMemory("document-undo-memory", UndoMemory);
+CBenchmark selectionGrowth("document-selection", SelectionGrowth);
 
 } // namespace

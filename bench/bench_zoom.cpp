@@ -151,6 +151,28 @@ void Zoom()
         });
         CBenchmark::Report("Zoom step 50..400 % (pictures again, repaint 1920x1080)", ms / 1e6, "ms");
     }
+    // Selected cubes come from pictures as unselected ones do: after a paste every
+    // pasted cube is selected.
+    for (const int size : {32, 200}) {
+        CBenchView b(size, QSize(1904, 1064));
+        while (b.view.ZoomPercent() < 400)
+            b.view.ZoomIn();
+        b.Centre();
+        b.doc.ToggleSelectMode();
+        std::vector<double> plain, selected, ratios;
+        for (int i = 0; i < 31; ++i) {
+            b.doc.SelectCells({}, false);
+            b.view.viewport()->repaint();
+            plain.push_back(b.Repaint(3));
+            b.doc.SelectAll();
+            b.view.viewport()->repaint();
+            selected.push_back(b.Repaint(3));
+            ratios.push_back(selected.back() / plain.back());
+        }
+        CBenchmark::Report(QStringLiteral("View repaint 1904x1064, size %1 at 400 %").arg(size), Median(plain), "ms");
+        CBenchmark::Report("  the same, all cubes selected", Median(selected), "ms", Median(ratios),
+                           "x the unselected repaint");
+    }
     {
         CBenchView b(200, QSize(1920, 1080));
         b.view.SetZoomIndex(0, QPointF(0, 0));

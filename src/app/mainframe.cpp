@@ -368,9 +368,9 @@ void CMainFrame::OnSelectAll()
 void CMainFrame::OnEditCopy()
 {
     const CCubeSelection *selection = m_doc.Selection();
-    const bool selected = selection && !selection->Cells.isEmpty();
+    const bool selected = selection && !selection->IsEmpty();
     const CFigureFragment fragment = CFigureFragment::FromFigure(m_doc.Figure(),
-                                                                 selected ? &selection->Cells : nullptr);
+                                                                 selected ? &selection->Cells() : nullptr);
     if (fragment.IsEmpty())
         return;
     QGuiApplication::clipboard()->setMimeData(fragment.ToMimeData());
@@ -382,7 +382,7 @@ void CMainFrame::OnEditCut()
         return;
     const CCubeSelection *selection = m_doc.Selection();
     OnEditCopy();
-    if (selection && !selection->Cells.isEmpty())
+    if (selection && !selection->IsEmpty())
         RunCommand(&CTarvexDoc::DeleteSelection);
 }
 

@@ -1,24 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "geometry/cellset.h"
+
 #include <QPoint>
 #include <QVector>
 
 // The cubes picked in select-and-move mode: cells in the order they were added, each
-// with the cube kind it held at that moment. A cell is never listed twice.
+// with the cube kind it held at that moment. A cell is never listed twice. Membership
+// is kept in a set of cells beside the ordered lists, so adding, testing and clearing
+// cost the same for every cell however many are selected.
 class CCubeSelection
 {
 public:
-    QVector<QPoint> Cells; // (column, row)
-    QVector<qint32> Values;
+    const QVector<QPoint> &Cells() const { return m_cells; } // (column, row)
+    const QVector<qint32> &Values() const { return m_values; }
 
-    bool Contains(int column, int row) const;
+    bool Contains(int column, int row) const { return m_members.Contains(column, row); }
+    // The selected cells as a set, for lookups by cell.
+    const CCellSet &Members() const { return m_members; }
     void Add(int column, int row, qint32 value);
+    // Removes a selected cell (the others keep their order) or adds one that is not.
     void Toggle(int column, int row, qint32 value);
     void Clear();
-    int Count() const { return int(Cells.size()); }
-    bool IsEmpty() const { return Cells.isEmpty(); }
+    void Reserve(int count);
+    // Gives every cell a new place (cells[i] for the i-th cell), keeping the order and
+    // the values; a place taken twice is kept once, for its first cell.
+    void MoveCells(const QVector<QPoint> &cells);
+    int Count() const { return int(m_cells.size()); }
+    bool IsEmpty() const { return m_cells.isEmpty(); }
 
 private:
-    int IndexOf(int column, int row) const;
+    QVector<QPoint> m_cells;
+    QVector<qint32> m_values;
+    CCellSet m_members;
 };

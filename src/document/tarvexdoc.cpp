@@ -168,6 +168,7 @@ void CTarvexDoc::PasteCubes(const QVector<CPlacedCube> &cubes)
     if (!m_selection)
         m_selection.emplace();
     m_selection->Clear();
+    m_selection->Reserve(int(inside.size()));
     for (const CPlacedCube &cube : inside) {
         m_figure.PlaceCube(cube.Cell.x(), cube.Cell.y(), cube.Kind);
         m_selection->Add(cube.Cell.x(), cube.Cell.y(), cube.Kind);
@@ -316,7 +317,7 @@ QVector<QPoint> CTarvexDoc::MovableCells() const
     if (!m_selection)
         return cells;
     // A resize may have left entries outside the grid, or on cells it emptied.
-    for (const QPoint &cell : m_selection->Cells)
+    for (const QPoint &cell : m_selection->Cells())
         if (m_figure.HasCell(cell.x(), cell.y()) && m_figure.Cell(cell.x(), cell.y()) >= 0)
             cells.append(cell);
     return cells;
@@ -335,25 +336,27 @@ void CTarvexDoc::DropSelection(const QPoint &requested, bool copy)
         return;
     const QPoint offset = ClampDragOffset(requested);
     TakeSnapshot();
+    QVector<QPoint> cells = m_selection->Cells();
+    const QVector<qint32> &values = m_selection->Values();
     QVector<int> moving;
-    for (int i = 0; i < m_selection->Cells.size(); ++i) {
-        const QPoint cell = m_selection->Cells[i];
-        if (m_figure.HasCell(cell.x(), cell.y()) && m_figure.Cell(cell.x(), cell.y()) >= 0)
+    for (int i = 0; i < cells.size(); ++i) {
+        if (m_figure.HasCell(cells[i].x(), cells[i].y()) && m_figure.Cell(cells[i].x(), cells[i].y()) >= 0)
             moving.append(i);
     }
     if (!copy) {
         for (int i : moving)
-            m_figure.PlaceCube(m_selection->Cells[i].x(), m_selection->Cells[i].y(), EmptyCell);
+            m_figure.PlaceCube(cells[i].x(), cells[i].y(), EmptyCell);
     }
     const QSize grid = m_figure.GridSize();
     for (int i : moving) {
-        const QPoint target = CDragOffset::DropTarget(m_selection->Cells[i], offset);
+        const QPoint target = CDragOffset::DropTarget(cells[i], offset);
         // Never write outside the grid.
         if (!CellExists(target.x(), target.y(), grid.width(), grid.height()))
             continue;
-        m_selection->Cells[i] = target;
-        m_figure.PlaceCube(target.x(), target.y(), m_selection->Values[i]);
+        cells[i] = target;
+        m_figure.PlaceCube(target.x(), target.y(), values[i]);
     }
+    m_selection->MoveCells(cells);
     Q_EMIT UpdateAllViews();
 }
 
@@ -363,8 +366,8 @@ bool CTarvexDoc::TransformSelection(CGridTransform::Kind kind)
         return false;
     QVector<int> moving;
     QVector<QPoint> cells;
-    for (int i = 0; i < m_selection->Cells.size(); ++i) {
-        const QPoint cell = m_selection->Cells[i];
+    for (int i = 0; i < m_selection->Cells().size(); ++i) {
+        const QPoint cell = m_selection->Cells()[i];
         if (m_figure.HasCell(cell.x(), cell.y()) && m_figure.Cell(cell.x(), cell.y()) >= 0) {
             moving.append(i);
             cells.append(cell);
@@ -382,15 +385,15 @@ bool CTarvexDoc::TransformSelection(CGridTransform::Kind kind)
     CCubeSelection turned;
     for (int k = 0; k < moving.size(); ++k) {
         const QPoint target = (*targets)[k];
-        const qint32 value = CGridTransform::TransformValue(kind, m_selection->Values[moving[k]]);
+        const qint32 value = CGridTransform::TransformValue(kind, m_selection->Values()[moving[k]]);
         turned.Add(target.x(), target.y(), value);
         m_figure.PlaceCube(target.x(), target.y(), value);
     }
     // Entries left without a cube (cut off by a smaller grid) stay unless a turned
     // cube now lies on their cell.
-    for (int i = 0; i < m_selection->Cells.size(); ++i)
+    for (int i = 0; i < m_selection->Cells().size(); ++i)
         if (!moving.contains(i))
-            turned.Add(m_selection->Cells[i].x(), m_selection->Cells[i].y(), m_selection->Values[i]);
+            turned.Add(m_selection->Cells()[i].x(), m_selection->Cells()[i].y(), m_selection->Values()[i]);
     *m_selection = turned;
     Q_EMIT UpdateAllViews();
     return true;
@@ -415,7 +418,7 @@ void CTarvexDoc::DeleteSelection()
     if (!m_selection || m_selection->IsEmpty())
         return;
     TakeSnapshot();
-    for (const QPoint &cell : m_selection->Cells)
+    for (const QPoint &cell : m_selection->Cells())
         if (m_figure.HasCell(cell.x(), cell.y()))
             m_figure.PlaceCube(cell.x(), cell.y(), EmptyCell);
     m_selection->Clear();

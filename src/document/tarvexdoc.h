@@ -43,7 +43,7 @@ public:
     // The figure as a plain value; its rows are shared, so copying it is cheap.
     const CFigure &Figure() const { return m_figure; }
     // The cells drawn greyed: the selection while select-and-move mode is on.
-    const QVector<QPoint> *SelectedCells() const { return m_selection ? &m_selection->Cells : nullptr; }
+    const QVector<QPoint> *SelectedCells() const { return m_selection ? &m_selection->Cells() : nullptr; }
     // The figure's settings and the chooser's custom colours, as the Options dialog edits them.
     COptions Options() const;
     const CustomColorSet &CustomColors() const { return m_customColors; }

@@ -14,6 +14,7 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <cmath>
 #include <functional>
 #include <new>
 
@@ -143,6 +144,23 @@ QSize CVectorExport::PageSize(const CFigure &figure)
     return QSize(b.Width(), b.Height());
 }
 
+double CVectorExport::PdfScale(const CFigure &figure)
+{
+    const QSize size = PageSize(figure);
+    const int longer = qMax(size.width(), size.height());
+    return longer > MaxPdfPageSide ? double(MaxPdfPageSide) / longer : 1.0;
+}
+
+QSize CVectorExport::PdfPageSize(const CFigure &figure)
+{
+    const QSize size = PageSize(figure);
+    const double scale = PdfScale(figure);
+    if (scale == 1.0)
+        return size;
+    return QSize(qBound(1, int(std::lround(size.width() * scale)), MaxPdfPageSide),
+                 qBound(1, int(std::lround(size.height() * scale)), MaxPdfPageSide));
+}
+
 void CVectorExport::Paint(const CFigure &figure, QPainter &painter, bool transparent)
 {
     const CFigure::Bounds b = figure.GetBounds();
@@ -194,13 +212,16 @@ bool CVectorExport::ExportPdf(const CFigure &figure, const QString &path, QStrin
         QPdfWriter writer(&device);
         writer.setCreator(QStringLiteral("Tarvex"));
         writer.setTitle(QStringLiteral("Tarvex figure"));
-        // One point per workspace pixel, the page exactly the picture.
+        // One point per workspace pixel, the page exactly the picture; a page larger
+        // than readers take is scaled down as a whole (the drawing stays vector).
+        const double scale = PdfScale(figure);
         writer.setResolution(72);
-        writer.setPageSize(QPageSize(QSizeF(size), QPageSize::Point, QString(), QPageSize::ExactMatch));
+        writer.setPageSize(QPageSize(QSizeF(PdfPageSize(figure)), QPageSize::Point, QString(), QPageSize::ExactMatch));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
         QPainter painter;
         if (!painter.begin(&writer))
             return false;
+        painter.scale(scale, scale);
         Paint(figure, painter, false);
         return painter.end();
     });

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/workspacerenderer.h"
 
+#include "geometry/cellset.h"
 #include "geometry/cubepainter.h"
 #include "geometry/figure.h"
 
@@ -9,6 +10,7 @@
 #include <QPainterPath>
 #include <QRegion>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -122,7 +124,8 @@ void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, co
 
     // The selected cells among them, looked up once instead of per cell.
     std::vector<bool> selected;
-    if (params.Selected && !params.Selected->isEmpty()) {
+    const CCellSet *set = params.SelectedSet && !params.SelectedSet->IsEmpty() ? params.SelectedSet : nullptr;
+    if (!set && params.Selected && !params.Selected->isEmpty()) {
         selected.assign(size_t(rowLast - rowFirst + 1) * size_t(colSpan), false);
         for (const QPoint &c : *params.Selected) {
             if (c.y() >= rowFirst && c.y() <= rowLast && c.x() >= 0 && c.x() < colSpan)
@@ -143,7 +146,7 @@ void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, co
         const int y = params.Offset.y() + at(r * pitch.Py);
         const size_t base = size_t(r - rowFirst) * size_t(colSpan);
         for (int c = colFirst; c <= colLast; ++c) {
-            const bool isSelected = !selected.empty() && selected[base + size_t(c)];
+            const bool isSelected = set ? set->Contains(c, r) : !selected.empty() && selected[base + size_t(c)];
             cell(row[c], params.Offset.x() + at(c * pitch.Px + shift), y, isSelected);
         }
     }
@@ -217,6 +220,7 @@ void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, co
     };
     Params unselected = params;
     unselected.Selected = nullptr;
+    unselected.SelectedSet = nullptr;
     VisitCells(figure, area, unselected, [&](qint32 value, int x, int y, bool) {
         // Every row has a y of its own.
         if (y != pathRow) {
@@ -306,12 +310,26 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
         // Few cubes, each huge: the painter's polygons, pattern anchored as asked.
         Q_ASSERT(format != QImage::Format_RGB888 && format != QImage::Format_BGR888 && format != QImage::Format_RGBA8888
                  && format != QImage::Format_Indexed8 && !params.BottomUp);
+        // Selected cubes are greyed straight in the image's pixels from the kind's
+        // kept outline, as the painter's raster operation would grey them.
+        Q_ASSERT(bytes == 4);
+        Prepare(figure, size);
         QPainter painter(&image);
         PreparePainter(painter);
-        painter.translate(params.PatternOrigin);
-        Params moved = params;
-        moved.Offset -= params.PatternOrigin;
-        DrawEachCell(painter, figure, area, moved);
+        CCubePainter cube = FacePainter(figure, size);
+        VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
+            if (value < 0) {
+                if (params.Dots)
+                    PaintDot(painter, x, y, half);
+                return;
+            }
+            cube.Index = value;
+            cube.Left = x;
+            cube.Top = y;
+            cube.Draw(painter);
+            if (isSelected)
+                Grey(image, value, QPoint(x, y), parity);
+        });
         return;
     }
     Prepare(figure, size);
@@ -373,6 +391,49 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
     });
 }
 
+const std::vector<QRect> &CWorkspaceRenderer::Outline(qint32 value)
+{
+    if (value >= CubeKindCount) {
+        m_scratchOutline.clear();
+        const QRegion region = GetCubeRegion(0, 0, m_size, value);
+        m_scratchOutline.assign(region.begin(), region.end());
+        return m_scratchOutline;
+    }
+    std::vector<QRect> &outline = m_outlines[size_t(value)];
+    if (outline.empty()) {
+        const QRegion region = GetCubeRegion(0, 0, m_size, value);
+        outline.assign(region.begin(), region.end());
+    }
+    return outline;
+}
+
+void CWorkspaceRenderer::Grey(QImage &image, qint32 value, const QPoint &origin, int parity)
+{
+    // White where x + y - parity is odd, within the cube's outline: the grey pattern
+    // ORed over the cube.
+    uchar *const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    const int width = image.width();
+    const int height = image.height();
+    // The outline's rectangles run top to bottom: only those that reach the image.
+    const std::vector<QRect> &outline = Outline(value);
+    auto part = std::lower_bound(outline.begin(), outline.end(), -origin.y(),
+                                 [](const QRect &r, int top) { return r.bottom() < top; });
+    for (; part != outline.end() && part->top() + origin.y() < height; ++part) {
+        const int left = qMax(0, part->left() + origin.x());
+        const int right = qMin(width - 1, part->right() + origin.x());
+        if (left > right)
+            continue;
+        const QRect r(QPoint(left, qMax(0, part->top() + origin.y())),
+                      QPoint(right, qMin(height - 1, part->bottom() + origin.y())));
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto *line = reinterpret_cast<quint32 *>(bits + qsizetype(y) * stride);
+            for (int x = r.left() + ((r.left() + y - parity + 1) & 1); x <= r.right(); x += 2)
+                line[x] = 0xFFFFFFFFu;
+        }
+    }
+}
+
 bool CWorkspaceRenderer::PreparePictures(const CFigure &figure, const QSize &imageSize, const Params &params)
 {
     const int size = DrawnSize(params);
@@ -418,7 +479,9 @@ QVector<QRgb> CWorkspaceRenderer::Colors(const CFigure &figure, const Params &pa
                     colors.push_back(line[x]);
         }
     }
-    if (params.Selected && !params.Selected->isEmpty() && !colors.contains(0xFFFFFFFFu))
+    const bool anySelected = (params.Selected && !params.Selected->isEmpty())
+                             || (params.SelectedSet && !params.SelectedSet->IsEmpty());
+    if (anySelected && !colors.contains(0xFFFFFFFFu))
         colors.push_back(0xFFFFFFFFu);
     return colors;
 }
@@ -483,6 +546,8 @@ void CWorkspaceRenderer::Prepare(const CFigure &figure, int size)
     for (auto &kind : m_pictures)
         for (Picture &p : kind)
             p = Picture();
+    for (auto &outline : m_outlines)
+        outline.clear();
     m_built = 0;
 }
 

@@ -10,6 +10,7 @@
 #include <array>
 #include <vector>
 
+class CCellSet;
 class CFigure;
 class QPainter;
 
@@ -24,7 +25,8 @@ class QPainter;
 // variants) actually drawn are pictured, and only up to MaxCachedSize: above it (a
 // zoomed-in view on a high-density screen shows a few huge cubes) every cube is drawn
 // with the painter's own polygons, so the cache never holds more than 192 pictures of
-// at most MaxCachedSize + 5 pixels square (about 50 MB, and only the kinds in view).
+// at most MaxCachedSize + 5 pixels square (about 50 MB, and only the kinds in view);
+// there DrawImage greys selected cubes in the pixels from each kind's kept outline.
 // Other targets (PDF, SVG, printers) always get the painter's own polygons through
 // DrawVector.
 class CWorkspaceRenderer
@@ -42,7 +44,10 @@ public:
         QPoint Offset;                             // where the workspace origin lands in painter coordinates
         bool Dots = false;                         // mark empty cells
         const QVector<QPoint> *Selected = nullptr; // cells drawn greyed (may be null)
-        bool BottomUp = false;                     // DrawImage: the image's rows run bottom to top, as in bitmap files
+        // The same cells as a set (may be null): then each cell drawn is looked up in
+        // it, instead of every selected cell being sorted into the drawn rows per call.
+        const CCellSet *SelectedSet = nullptr;
+        bool BottomUp = false; // DrawImage: the image's rows run bottom to top, as in bitmap files
         // DrawImage only: the image point the grey pattern of selected cubes is
         // anchored at (white where x + y - PatternOrigin.x - PatternOrigin.y is odd).
         QPoint PatternOrigin;
@@ -146,6 +151,12 @@ private:
     // for another table are dropped.
     void UseTable(const QVector<QRgb> &table);
     Picture Build(qint32 value, Variant variant) const;
+    // The rectangles a cube of the kind covers at the current size, from its cell's
+    // origin; kept per kind (they depend on the size only, not on the colours).
+    const std::vector<QRect> &Outline(qint32 value);
+    // Greys the cube of the kind whose cell origin is at origin in a 32-bit image, the
+    // pattern anchored as DrawImage's is.
+    void Grey(QImage &image, qint32 value, const QPoint &origin, int parity);
     template <typename CellFn>
     void VisitCells(const CFigure &figure, const QRect &area, const Params &params, CellFn cell) const;
 
@@ -155,6 +166,8 @@ private:
     ColorRef m_left = 0;
     QRect m_extent; // what any picture can cover, relative to the cell's origin
     std::array<std::array<Picture, VariantCount>, 64> m_pictures;
+    std::array<std::vector<QRect>, 64> m_outlines;
+    std::vector<QRect> m_scratchOutline;
     Picture m_scratch;     // a picture of a value that is no cube kind, not kept
     QVector<QRgb> m_table; // colour table of the Indexed8 pictures
     int m_built = 0;

@@ -106,7 +106,7 @@ bool CCellCursor::KeyPress(QKeyEvent *event)
         // Ctrl+arrows move the selection by one cell: along the row, or straight up or
         // down (two rows, the up and down neighbours). A held key's repeats join the
         // press's undo step.
-        if (!selectMode || !m_doc.Selection() || m_doc.Selection()->Cells.isEmpty())
+        if (!selectMode || !m_doc.Selection() || m_doc.Selection()->IsEmpty())
             return true;
         const QPoint offset(dx, 2 * dy);
         if (m_doc.ClampDragOffset(offset) != offset)

@@ -295,7 +295,7 @@ void CTarvexView::paintEvent(QPaintEvent *event)
     QPainter painter(viewport());
     const CViewPainter::Area area{device, all.size(),     event->region().rectCount() == 1,
                                   d,      DeviceScroll(), mapping.Scale()};
-    m_painter->Paint(painter, area, m_doc.Figure(), m_doc.SelectedCells(), [this](QPainter &overlay) {
+    m_painter->Paint(painter, area, m_doc.Figure(), m_doc.Selection(), [this](QPainter &overlay) {
         ActiveTool()->PaintFeedback(overlay);
         m_cellCursor->Paint(overlay, palette().color(QPalette::Active, QPalette::Highlight));
     });

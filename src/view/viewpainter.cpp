@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "view/viewpainter.h"
 
+#include "document/cubeselection.h"
+
 #include "geometry/figure.h"
 #include "geometry/surface.h"
 
@@ -83,7 +85,7 @@ void CViewPainter::DrawBands(QImage &part, const CFigure &figure, const QColor &
     }
 }
 
-void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &figure, const QVector<QPoint> *selected,
+void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &figure, const CCubeSelection *selection,
                          const std::function<void(QPainter &)> &feedback)
 {
     const QRect device = area.Device;
@@ -103,7 +105,8 @@ void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &fig
     params.CubeSize = figure.CubeSize;
     params.Zoom = area.Scale;
     params.Dots = true;
-    params.Selected = selected;
+    params.Selected = selection ? &selection->Cells() : nullptr;
+    params.SelectedSet = selection ? &selection->Members() : nullptr;
     params.Offset = -origin;
     // Greying anchored at the workspace origin, wherever the view is scrolled.
     params.PatternOrigin = -origin;
@@ -132,4 +135,3 @@ void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &fig
     part.setDevicePixelRatio(d);
     painter.drawImage(QPointF(device.topLeft()) / d, part);
 }
-

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class CCubeSelection;
 class CFigure;
 class QPainter;
 
@@ -36,9 +37,9 @@ public:
         QPoint Scroll;      // the workspace point at the viewport's corner
         double Scale;       // device pixels per pixel of the figure
     };
-    // Paints the area of figure, its selected cells greyed; feedback then paints over
+    // Paints the area of figure, its selected cells (selection may be null) greyed; feedback then paints over
     // it with the painter in workspace coordinates.
-    void Paint(QPainter &painter, const Area &area, const CFigure &figure, const QVector<QPoint> *selected,
+    void Paint(QPainter &painter, const Area &area, const CFigure &figure, const CCubeSelection *selection,
                const std::function<void(QPainter &)> &feedback);
 
 private:

@@ -66,7 +66,7 @@ void TestHistory::undoRedoRoundTrip()
     QCOMPARE(doc.Figure().Cell(2, 3), -1);
     doc.OnEditRedo();
     QVERIFY(doc.IsSelectMode());
-    QCOMPARE(doc.Selection()->Cells, QVector<QPoint>{QPoint(2, 2)});
+    QCOMPARE(doc.Selection()->Cells(), QVector<QPoint>{QPoint(2, 2)});
     QCOMPARE(doc.Figure().Grid, after);
     QCOMPARE(doc.UndoCount(), 2);
     QCOMPARE(doc.RedoCount(), 0);

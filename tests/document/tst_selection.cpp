@@ -28,19 +28,25 @@ void TestSelection::setOperations()
     s.Add(3, 3, 30);
     s.Add(2, 2, 99); // present: not added again
     QCOMPARE(s.Count(), 3);
-    QCOMPARE(s.Values[1], 20);
+    QCOMPARE(s.Values()[1], 20);
     s.Toggle(2, 2, 0); // removing the middle keeps the order of the others
-    QCOMPARE(s.Cells, (QVector<QPoint>{QPoint(1, 1), QPoint(3, 3)}));
-    QCOMPARE(s.Values, (QVector<qint32>{10, 30}));
+    QCOMPARE(s.Cells(), (QVector<QPoint>{QPoint(1, 1), QPoint(3, 3)}));
+    QCOMPARE(s.Values(), (QVector<qint32>{10, 30}));
     s.Toggle(2, 2, 21);
-    QCOMPARE(s.Cells.last(), QPoint(2, 2));
-    QCOMPARE(s.Values.last(), 21);
+    QCOMPARE(s.Cells().last(), QPoint(2, 2));
+    QCOMPARE(s.Values().last(), 21);
     const CCubeSelection copy = s;
     s.Clear();
     QVERIFY(s.IsEmpty());
     QCOMPARE(copy.Count(), 3);
     QVERIFY(copy.Contains(3, 3));
     QVERIFY(!copy.Contains(3, 2));
+    // Moved cells are found at their new places only; a place taken twice is kept once.
+    CCubeSelection moved = copy;
+    moved.MoveCells({QPoint(5, 5), QPoint(6, 6), QPoint(5, 5)});
+    QCOMPARE(moved.Cells(), (QVector<QPoint>{QPoint(5, 5), QPoint(6, 6)}));
+    QCOMPARE(moved.Values(), (QVector<qint32>{10, 30}));
+    QVERIFY(moved.Contains(6, 6) && !moved.Contains(1, 1) && !moved.Contains(3, 3));
 }
 
 void TestSelection::modeToggle()
@@ -78,8 +84,8 @@ void TestSelection::selectAll()
     PlaceCube(doc, 7, 2, 12);
     doc.SelectCells({QPoint(0, 0)}, true);
     doc.SelectAll();
-    QCOMPARE(doc.Selection()->Cells, (QVector<QPoint>{QPoint(1, 2), QPoint(7, 2), QPoint(5, 9)}));
-    QCOMPARE(doc.Selection()->Values, (QVector<qint32>{3, 12, 0}));
+    QCOMPARE(doc.Selection()->Cells(), (QVector<QPoint>{QPoint(1, 2), QPoint(7, 2), QPoint(5, 9)}));
+    QCOMPARE(doc.Selection()->Values(), (QVector<qint32>{3, 12, 0}));
 }
 
 void TestSelection::rectangle_data()
@@ -112,7 +118,7 @@ void TestSelection::rectangle()
     reverse.ToggleSelectMode();
     reverse.SelectCells(
         reverse.Figure().CubesInRect(QPoint(rect.right(), rect.bottom()), QPoint(rect.left(), rect.top())), true);
-    QCOMPARE(reverse.Selection()->Cells, doc.Selection()->Cells);
+    QCOMPARE(reverse.Selection()->Cells(), doc.Selection()->Cells());
     // Nothing is removed by a second rectangle.
     doc.SelectCells(doc.Figure().CubesInRect(QPoint(0, 0), QPoint(1, 1)), true);
     QCOMPARE(doc.Selection()->Count(), expected);

@@ -47,7 +47,7 @@ void TestSelectionMove::clicks()
     doc.ToggleSelectMode();
     doc.SelectCells({QPoint(2, 2)}, true);
     doc.ClickSelect(doc.Figure().CubeFromPoint(click.x(), click.y()), ctrl);
-    QCOMPARE(doc.Selection()->Cells, expected);
+    QCOMPARE(doc.Selection()->Cells(), expected);
     QVERIFY(!doc.CanUndo());
 }
 
@@ -57,7 +57,7 @@ void TestSelectionMove::oneRowDownKeepsPixelShift()
     SelectEveryCube(doc);
     const QPoint before[] = {doc.Figure().GetCellOrigin(4, 10), doc.Figure().GetCellOrigin(4, 13)};
     doc.DropSelection(QPoint(0, 1), false);
-    QCOMPARE(doc.Selection()->Cells, (QVector<QPoint>{QPoint(4, 11), QPoint(5, 14)}));
+    QCOMPARE(doc.Selection()->Cells(), (QVector<QPoint>{QPoint(4, 11), QPoint(5, 14)}));
     QCOMPARE(doc.Figure().GetCellOrigin(4, 11) - before[0], QPoint(21, 12));
     QCOMPARE(doc.Figure().GetCellOrigin(5, 14) - before[1], QPoint(21, 12));
     QCOMPARE(doc.Figure().Cell(4, 10), -1);
@@ -74,7 +74,7 @@ void TestSelectionMove::moveAndCopy()
         doc.DropSelection(QPoint(2, 0), copy);
         QCOMPARE(doc.UndoCount(), 1);
         QCOMPARE(doc.IsSaved(), 0);
-        QCOMPARE(doc.Selection()->Cells, (QVector<QPoint>{QPoint(5, 4), QPoint(5, 6)}));
+        QCOMPARE(doc.Selection()->Cells(), (QVector<QPoint>{QPoint(5, 4), QPoint(5, 6)}));
         // Captured values are placed; the later cube cuts the earlier one again.
         QCOMPARE(doc.Figure().Cell(5, 4), 13);
         QCOMPARE(doc.Figure().Cell(5, 6), 0);
@@ -83,7 +83,7 @@ void TestSelectionMove::moveAndCopy()
         doc.Undo(true);
         QCOMPARE(doc.Figure().Cell(3, 4), 13);
         QCOMPARE(doc.Figure().Cell(5, 4), -1);
-        QCOMPARE(doc.Selection()->Cells, (QVector<QPoint>{QPoint(3, 4), QPoint(3, 6)}));
+        QCOMPARE(doc.Selection()->Cells(), (QVector<QPoint>{QPoint(3, 4), QPoint(3, 6)}));
     }
 }
 
@@ -148,7 +148,7 @@ void TestSelectionMove::targetsAlwaysInsideGrid()
         const QPoint point(int(random.bounded(3 * ws.width())) - ws.width(),
                            int(random.bounded(3 * ws.height())) - ws.height());
         const QPoint offset = DragOffset(doc, start, point);
-        for (const QPoint &cell : doc.Selection()->Cells) {
+        for (const QPoint &cell : doc.Selection()->Cells()) {
             const QPoint t = CDragOffset::DropTarget(cell, offset);
             if (!CellExists(t.x(), t.y(), w, n))
                 QFAIL(qPrintable(QString("round %1: (%2,%3) + (%4,%5) leaves the %6x%7 grid")
@@ -165,7 +165,7 @@ void TestSelectionMove::targetsAlwaysInsideGrid()
         const int count = doc.Selection()->Count();
         doc.DropSelection(offset, false);
         int occupied = 0;
-        for (const QPoint &cell : doc.Selection()->Cells)
+        for (const QPoint &cell : doc.Selection()->Cells())
             occupied += doc.Figure().Cell(cell.x(), cell.y()) >= 0;
         QCOMPARE(occupied, count);
     }

@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QSvgRenderer>
@@ -47,7 +48,7 @@ void Fill(CTarvexDoc &doc, int width, int height, int cubeSize, int percent, boo
                 PlaceCube(doc, c, r, int(random.bounded(64)));
     if (select) {
         SelectEveryCube(doc);
-        const QVector<QPoint> all = doc.Selection()->Cells;
+        const QVector<QPoint> all = doc.Selection()->Cells();
         doc.SelectCells(all.mid(0, all.size() / 2), false);
     }
 }
@@ -108,6 +109,7 @@ private Q_SLOTS:
     void pngMatchesBitmap();
     void vectorMatchesBitmap_data();
     void vectorMatchesBitmap();
+    void largestPdfPageFitsReaders();
     void failedWritesLeaveNothing_data();
     void failedWritesLeaveNothing();
 
@@ -260,6 +262,42 @@ void TestPictureExport::vectorMatchesBitmap()
     QVERIFY2(diff.differing <= bound,
              qPrintable(QString("%1 pixels differ, at most %2 expected").arg(diff.differing).arg(bound)));
     qInfo("%s: %d of %d pixels differ along edges", qPrintable(type), diff.differing, page.width() * page.height());
+}
+
+void TestPictureExport::largestPdfPageFitsReaders()
+{
+    // The largest figure's page (25,942 pt at one point per pixel) is scaled to what
+    // readers take; poppler renders it with the drawing's proportions.
+    CTestDocument doc;
+    Fill(doc, 100, 100, 200, 100, false);
+    const QString path = m_dir.filePath("largest.pdf");
+    QString error;
+    QVERIFY2(doc.SaveFigureAs(path, false, &error), qPrintable(error));
+    const QSize page = CVectorExport::PageSize(doc.Figure());
+    const QSize pdfPage = CVectorExport::PdfPageSize(doc.Figure());
+    QVERIFY(page.width() > CVectorExport::MaxPdfPageSide);
+    QCOMPARE(qMax(pdfPage.width(), pdfPage.height()), CVectorExport::MaxPdfPageSide);
+    QVERIFY(qAbs(double(pdfPage.height()) / pdfPage.width() - double(page.height()) / page.width()) < 1e-3);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    const QRegularExpressionMatch box = QRegularExpression(R"(/MediaBox\s*\[\s*0\s+0\s+([0-9.]+)\s+([0-9.]+)\s*\])")
+                                            .match(QString::fromLatin1(pdf));
+    QVERIFY2(box.hasMatch(), "no page size");
+    QCOMPARE(qRound(box.captured(1).toDouble()), pdfPage.width());
+    QCOMPARE(qRound(box.captured(2).toDouble()), pdfPage.height());
+    QVERIFY2(!pdf.contains("/Subtype /Image"), "the drawing stays vector");
+    const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
+    if (pdftoppm.isEmpty())
+        QSKIP("pdftoppm (poppler-utils) is needed to render the PDF; scripts/deps.sh installs it.");
+    const QString prefix = m_dir.filePath("largest-pdf");
+    QProcess process;
+    process.start(pdftoppm, {"-scale-to", "400", "-png", "-singlefile", path, prefix});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+    const QImage shown(prefix + ".png");
+    QCOMPARE(shown.width(), 400);
+    QCOMPARE(shown.pixel(200, shown.height() / 2) == shown.pixel(0, 0), false); // cubes, not a blank page
 }
 
 void TestPictureExport::failedWritesLeaveNothing_data()

@@ -5,6 +5,7 @@
 // straight into images of every pixel layout, must give the same pixels.
 
 #include "geometry/figure.h"
+#include "geometry/cellset.h"
 #include "geometry/workspacerenderer.h"
 #include "support/imagecompare.h"
 #include "support/referencescan.h"
@@ -16,7 +17,8 @@
 
 namespace {
 
-enum Target { ThroughPainter, Image32, Image24, Image24BottomUp };
+// Image32Set: the selection given as a set of cells too, as the view gives it.
+enum Target { ThroughPainter, Image32, Image24, Image24BottomUp, Image32Set };
 
 // Overlapping cubes of many kinds: every third cell, a dense block where neighbours
 // cut each other's corners, and one value that is no cube kind.
@@ -97,7 +99,8 @@ void TestWorkspaceRenderer::matchesThePainterInRowOrder_data()
     } targets[] = {{"painter", ThroughPainter},
                    {"image32", Image32},
                    {"image24", Image24},
-                   {"image24 bottom-up", Image24BottomUp}};
+                   {"image24 bottom-up", Image24BottomUp},
+                   {"image32, cell set", Image32Set}};
     for (const auto &p : places) {
         for (const auto &t : targets) {
             // Huge cubes go to 32-bit targets only (the view's); files never have them.
@@ -140,6 +143,11 @@ void TestWorkspaceRenderer::matchesThePainterInRowOrder()
     params.CubeSize = cubeSize;
     params.Dots = dots;
     params.Selected = selection ? &selected : nullptr;
+    CCellSet set;
+    for (const QPoint &cell : selected)
+        set.Insert(cell.x(), cell.y());
+    if (target == Image32Set && selection)
+        params.SelectedSet = &set;
     QImage actual;
     if (target == ThroughPainter) {
         QImage image(whole.size(), QImage::Format_RGB32);
@@ -151,7 +159,8 @@ void TestWorkspaceRenderer::matchesThePainterInRowOrder()
         painter.end();
         actual = image.copy(shown);
     } else {
-        const QImage::Format format = target == Image32 ? QImage::Format_RGB32 : QImage::Format_BGR888;
+        const QImage::Format format = target == Image32 || target == Image32Set ? QImage::Format_RGB32
+                                                                                : QImage::Format_BGR888;
         QImage image(shown.size(), format);
         image.fill(Qt::darkCyan);
         params.Offset = offset + room - shown.topLeft();

@@ -39,6 +39,8 @@ if [ "${3:-}" = package ]; then
     for lib in libqt6core6 libqt6gui6 libqt6widgets6; do
         grep -q "$lib" <<<"$depends" || { echo "package does not depend on $lib: $depends"; exit 1; }
     done
+    homepage=$(dpkg-deb -f "$deb" Homepage)
+    [ -n "$homepage" ] || { echo "package has no Homepage"; exit 1; }
     need lintian
     lintian --display-info --tag-display-limit 0 "$deb" >"$scratch/lintian.log" 2>&1 || true
     if grep -E '^(E|W): ' "$scratch/lintian.log"; then
@@ -52,7 +54,12 @@ fi
 need update-mime-database; need gio; need desktop-file-validate; need appstreamcli; need man
 prefix="$scratch/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
-appstreamcli validate --no-net --explain "$prefix/share/metainfo/org.tarvex.Tarvex.metainfo.xml"
+metainfo="$prefix/share/metainfo/org.tarvex.Tarvex.metainfo.xml"
+appstreamcli validate --no-net --explain "$metainfo"
+# A software centre shows the screenshot and links to the homepage and the tracker.
+for part in '<url type="homepage">' '<url type="bugtracker">' '<screenshot type="default">'; do
+    grep -qF "$part" "$metainfo" || { echo "software-centre listing lacks $part"; exit 1; }
+done
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$prefix/share/man/man1/tarvex.1.gz" 2>&1 >/dev/null)
 [ -z "$warnings" ] || { echo "manual page: $warnings"; exit 1; }
 update-mime-database "$prefix/share/mime"

@@ -151,7 +151,7 @@ void TestDrawingGestures::keys()
     }
     QCOMPARE(f.Cubes(), cubes);
     QCOMPARE(f.doc.UndoCount(), undoSteps);
-    QCOMPARE(f.doc.Selection() ? int(f.doc.Selection()->Cells.size()) : 0, selected);
+    QCOMPARE(f.doc.Selection() ? int(f.doc.Selection()->Cells().size()) : 0, selected);
     QVERIFY(f.view.IsCellCursorShown());
 }
 
@@ -170,7 +170,7 @@ void TestDrawingGestures::cursorOnALostCell()
     f.doc.ToggleSelectMode();
     QTest::keyClick(&f.view, Qt::Key_Space);
     QCOMPARE(f.view.CellCursor(), QPoint(0, 0));
-    QCOMPARE(f.doc.Selection()->Cells, Cells{QPoint(0, 0)});
+    QCOMPARE(f.doc.Selection()->Cells(), Cells{QPoint(0, 0)});
 }
 
 void TestDrawingGestures::cutAndPaste()
@@ -214,19 +214,19 @@ void TestDrawingGestures::cutAndPaste()
     QTest::keyClick(&f.view, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.Cubes(), (Cells{{2, 2}, {17, 38}, {18, 39}}));
     QCOMPARE(f.doc.Figure().Cell(17, 38), corner);
-    QCOMPARE(f.doc.Selection()->Cells.size(), 2);
+    QCOMPARE(f.doc.Selection()->Cells().size(), 2);
     QCOMPARE(f.doc.UndoCount(), 2);
 
     // Under the pointer: the top left cube lands there; near the grid's bottom right
     // corner the whole fragment is moved back in, keeping its shape.
     QCursor::setPos(f.view.viewport()->mapToGlobal(f.Centre({5, 10})));
     QTest::keyClick(&f.view, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(f.doc.Selection()->Cells, (Cells{{5, 10}, {6, 11}}));
+    QCOMPARE(f.doc.Selection()->Cells(), (Cells{{5, 10}, {6, 11}}));
     // The fragment keeps its shape wherever it lands: onto an odd row by an odd number
     // of rows, and near the bottom right corner, moved back in.
     const QPoint shape = f.doc.Figure().GetCellOrigin(18, 39) - f.doc.Figure().GetCellOrigin(17, 38);
     auto pastedShape = [&] {
-        const Cells pasted = f.doc.Selection()->Cells;
+        const Cells pasted = f.doc.Selection()->Cells();
         if (pasted.size() != 2 || !f.doc.Figure().HasCell(pasted[0].x(), pasted[0].y())
             || !f.doc.Figure().HasCell(pasted[1].x(), pasted[1].y()))
             return QPoint(-1, -1);
@@ -235,7 +235,7 @@ void TestDrawingGestures::cutAndPaste()
     };
     QCursor::setPos(f.view.viewport()->mapToGlobal(f.Centre({5, 11})));
     QTest::keyClick(&f.view, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(f.doc.Selection()->Cells.value(0), QPoint(5, 11));
+    QCOMPARE(f.doc.Selection()->Cells().value(0), QPoint(5, 11));
     QCOMPARE(pastedShape(), shape);
     f.view.verticalScrollBar()->setValue(f.view.verticalScrollBar()->maximum());
     QCursor::setPos(f.view.viewport()->mapToGlobal(f.Centre({18, 39})));

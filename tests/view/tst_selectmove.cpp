@@ -256,7 +256,7 @@ void TestSelectMove::clicks()
     QWidget *viewport = m_view->viewport();
     PressAndMove(viewport, p, p + QPoint(jitter, 0), mods);
     QTest::mouseRelease(viewport, Qt::LeftButton, mods, p);
-    QCOMPARE(m_doc->Selection()->Cells, expected);
+    QCOMPARE(m_doc->Selection()->Cells(), expected);
     QVERIFY(!m_doc->CanUndo());
 }
 
@@ -305,7 +305,7 @@ void TestSelectMove::rubberBand()
         return Play(m_view->viewport(), drag.mimeData(), script);
     });
     PressAndMove(m_view->viewport(), a, a + QPoint(10, 0), script.modifiers);
-    auto cells = m_doc->Selection()->Cells;
+    auto cells = m_doc->Selection()->Cells();
     std::sort(cells.begin(), cells.end(), [](QPoint l, QPoint r) { return l.y() < r.y(); });
     QCOMPARE(cells, expected);
     QCOMPARE(m_view->handler.DragMode(), int(CSelectMoveHandler::NoDrag));
@@ -331,7 +331,7 @@ void TestSelectMove::moveAndCopy()
         QCOMPARE(m_view->handler.DragMode(), int(CSelectMoveHandler::MoveSelection));
     };
     Gesture(*m_view, from, script);
-    QCOMPARE(m_doc->Selection()->Cells, (QVector<QPoint>{{2, 3}, {4, 4}}));
+    QCOMPARE(m_doc->Selection()->Cells(), (QVector<QPoint>{{2, 3}, {4, 4}}));
     QCOMPARE(m_doc->UndoCount(), 1);
     QCOMPARE(m_doc->Figure().Cell(2, 3) >= 0, true);
     QCOMPARE(m_doc->Figure().Cell(4, 4) >= 0, true);
@@ -339,7 +339,7 @@ void TestSelectMove::moveAndCopy()
     QCOMPARE(m_doc->Figure().Cell(3, 3) >= 0, copy);
     QVERIFY(!m_doc->Selection()->Contains(2, 2));
     m_doc->OnEditUndo();
-    QCOMPARE(m_doc->Selection()->Cells, (QVector<QPoint>{{2, 2}, {3, 3}}));
+    QCOMPARE(m_doc->Selection()->Cells(), (QVector<QPoint>{{2, 2}, {3, 3}}));
     QCOMPARE(m_doc->Figure().Cell(4, 4), -1);
 }
 
@@ -350,7 +350,7 @@ void TestSelectMove::dropInPlace()
     const qint32 neighbour = m_doc->Figure().Cell(2, 4);
     const QPoint from = CubeCentre(*m_doc, 2, 2);
     Gesture(*m_view, from, DragScript{{from + QPoint(12, 0), from + QPoint(20, 3), from + QPoint(3, 2)}, {}});
-    QCOMPARE(m_doc->Selection()->Cells, (QVector<QPoint>{{2, 2}}));
+    QCOMPARE(m_doc->Selection()->Cells(), (QVector<QPoint>{{2, 2}}));
     QCOMPARE(m_doc->UndoCount(), 1);
     QCOMPARE(m_doc->Figure().Cell(2, 2), 0);
     QVERIFY(m_doc->Figure().Cell(2, 4) != neighbour); // cut again by the re-placed cube
@@ -391,7 +391,7 @@ void TestSelectMove::dragWithoutEffectIsAClick()
         return Play(m_view->viewport(), drag.mimeData(), DragScript{{from + QPoint(5, 5), end}, {}, true});
     });
     PressAndMove(m_view->viewport(), from, from + QPoint(5, 5), {});
-    QCOMPARE(m_doc->Selection()->Cells, expected);
+    QCOMPARE(m_doc->Selection()->Cells(), expected);
     QVERIFY(!m_doc->CanUndo());
 }
 
@@ -491,7 +491,7 @@ void TestSelectMove::scrollsNearBorder()
     };
     Gesture(*m_view, from, script);
     QVERIFY(offset.y() > (295 - from.y()) / 12);
-    QCOMPARE(m_doc->Selection()->Cells, QVector<QPoint>{CDragOffset::DropTarget(QPoint(2, 2), offset)});
+    QCOMPARE(m_doc->Selection()->Cells(), QVector<QPoint>{CDragOffset::DropTarget(QPoint(2, 2), offset)});
 }
 
 void TestSelectMove::xorRect_data()
@@ -554,7 +554,7 @@ void TestSelectMove::workspaceView()
 
     const QPoint origin = m_doc->Figure().GetCellOrigin(2, 3);
     COMPARE_PIXELS(outlines, RegionBorder(GetCubeRegion(origin.x(), origin.y(), m_doc->Figure().CubeSize, 0)));
-    QCOMPARE(m_doc->Selection()->Cells, QVector<QPoint>{QPoint(2, 3)});
+    QCOMPARE(m_doc->Selection()->Cells(), QVector<QPoint>{QPoint(2, 3)});
     QCOMPARE(shown(), viewport->grab().toImage().convertToFormat(QImage::Format_RGB32));
 
     QTest::keyClick(&view, Qt::Key_Delete);

@@ -230,7 +230,7 @@ void TestZoom::selectClickPicksTheDrawnCube()
             const QPoint dot = f.Dot(c, r);
             QCOMPARE(f.view.Mapping().CubeAt(f.doc.Figure(), dot), QPoint(c, r));
             f.Click(dot);
-            QCOMPARE(f.doc.Selection()->Cells, QVector<QPoint>{QPoint(c, r)});
+            QCOMPARE(f.doc.Selection()->Cells(), QVector<QPoint>{QPoint(c, r)});
             ++picked;
         }
     }
