@@ -8,6 +8,7 @@
 #include "geometry/workspacerenderer.h"
 #include "view/placecubehandler.h"
 #include "view/selectmovehandler.h"
+#include "view/tarvexviewaccessible.h"
 
 #include <QClipboard>
 #include <QCursor>
@@ -82,6 +83,8 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     , m_zoomPercent(100)
 {
     InitViewResources();
+    // Before anything asks for the view's accessible interface (a name change does).
+    CTarvexViewAccessible::Install();
     m_selectMove->SetMappingSource([this] { return Mapping(); });
     m_placeCube->SetMappingSource([this] { return Mapping(); });
     m_selectMove->SetRubberBandCursors(CursorFor(CopyCursor, DevicePixelRatio()),
@@ -93,6 +96,9 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(CursorFor(m_cursorId, DevicePixelRatio()));
     connect(&m_doc, &CTarvexDoc::UpdateAllViews, this, &CTarvexView::OnUpdate);
+    // Assistive technology hears of every edit and every move of the cell cursor.
+    connect(&m_doc, &CTarvexDoc::UpdateAllViews, this,
+            [this] { CTarvexViewAccessible::Notify(this, CTarvexViewAccessible::Change::Figure); });
     UpdateScrollRange();
 }
 
@@ -673,6 +679,7 @@ void CTarvexView::SetCellCursor(const QPoint &cell, bool show)
     m_showCellCursor = m_showCellCursor || show;
     if (m_showCellCursor && hasFocus())
         UpdateCells({m_cellCursor});
+    CTarvexViewAccessible::Notify(this, CTarvexViewAccessible::Change::CellCursor);
     if (show) {
         // Scroll just enough to show the cell.
         const QRect area = ToViewport(CellArea(cell));

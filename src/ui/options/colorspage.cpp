@@ -23,6 +23,11 @@ CColorsPage::CColorsPage(const CDialogUnits &units, QWidget *parent)
     m_color1 = AddColorRow(units, tr("Cube top color"), false, 27, 36, 47, 33);
     m_color2 = AddColorRow(units, tr("Cube left color"), false, 28, 56, 46, 52);
     m_color3 = AddColorRow(units, tr("Cube right color"), false, 24, 73, 50, 70);
+    // Named by what each colour paints.
+    m_bkColor->SetFaceName(tr("Workspace background"));
+    m_color1->SetFaceName(tr("Top faces"));
+    m_color2->SetFaceName(tr("Right faces"));
+    m_color3->SetFaceName(tr("Left faces"));
 }
 
 CColorButton *CColorsPage::AddColorRow(const CDialogUnits &units, const QString &text, bool ownLabel, int labelX,
