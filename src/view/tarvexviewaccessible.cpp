@@ -133,7 +133,8 @@ QString CTarvexViewAccessible::CellText(const CTarvexDoc &doc, const QPoint &cel
     if (!CellExists(cell.x(), cell.y(), grid.width(), grid.height()))
         return QString();
     // Counted from 1, as people count.
-    QString text = tr("column %1, row %2: %3").arg(cell.x() + 1).arg(cell.y() + 1).arg(CubeText(figure.Cell(cell.x(), cell.y())));
+    QString text =
+        tr("column %1, row %2: %3").arg(cell.x() + 1).arg(cell.y() + 1).arg(CubeText(figure.Cell(cell.x(), cell.y())));
     if (IsSelected(doc, cell))
         text += tr(", selected");
     return text;

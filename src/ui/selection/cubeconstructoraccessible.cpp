@@ -37,7 +37,8 @@ public:
         const CCubeConstructor *constructor = m_group->Constructor();
         const CCubePainter &sample = constructor->Sample();
         const qreal ratio = constructor->devicePixelRatioF();
-        const QRect device = PartPolygon(ComputeCubePoints(sample.Left, sample.Top, sample.Size), m_part).boundingRect();
+        const QRect device = PartPolygon(ComputeCubePoints(sample.Left, sample.Top, sample.Size), m_part)
+                                 .boundingRect();
         const QRect logical(QPoint(qFloor(device.left() / ratio), qFloor(device.top() / ratio)),
                             QPoint(qCeil(device.right() / ratio), qCeil(device.bottom() / ratio)));
         return QRect(constructor->mapToGlobal(logical.topLeft()), logical.size());
@@ -109,7 +110,7 @@ QString CCubeConstructorAccessible::PartName(int kind, int part)
 {
     if (part == Centre)
         return kind == EmptyCubeIndex ? tr("Centre: empty cube") : tr("Centre: whole cube");
-    const char *const corners[] = {QT_TR_NOOP("Top corner"),    QT_TR_NOOP("Upper right corner"),
+    const char *const corners[] = {QT_TR_NOOP("Top corner"),         QT_TR_NOOP("Upper right corner"),
                                    QT_TR_NOOP("Lower right corner"), QT_TR_NOOP("Bottom corner"),
                                    QT_TR_NOOP("Lower left corner"),  QT_TR_NOOP("Upper left corner")};
     if (part < 0 || part >= Centre)
