@@ -53,6 +53,9 @@ public:
         ID_HELP = 57670,
         ID_APP_ABOUT = 57664,
         ID_SELECT_ALL = 32778,
+        ID_EDIT_COPY = 57634,
+        ID_EDIT_CUT = 57635,
+        ID_EDIT_PASTE = 57637,
         ID_APP_EXIT = 57665,
         // F10: the keyboard to the toolbar.
         ID_TOOLBAR_KEYS = 59392
@@ -95,6 +98,7 @@ public:
     QString AskOpenFileName() override;
     std::optional<COptions> AskOptions(const COptions &current) override;
     Answer AskRestoreDiscard(const QString &text, const QString &caption) override;
+    Answer AskOverwriteChanged(const QString &text, const QString &caption) override;
     void SuggestSaveFileName(const QString &path) override;
 
     CHelpFrame *HelpFrame() const { return m_pHelpFrame; }
@@ -155,6 +159,14 @@ private:
     void OnEditUndo();
     void OnEditRedo();
     void OnSelectAll();
+    // The clipboard: the selected cubes (with none selected, or in drawing mode, the
+    // whole figure) as a figure fragment and its pictures; cut (in select-and-move
+    // mode) also erases the selected cubes. Paste places a fragment as the new
+    // selection at its own cells, or under the pointer when it is over the view,
+    // moved whole to stay in the grid.
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
 
     CTarvexDoc &m_doc;
     CCubeSelectionBar *m_bar = nullptr;

@@ -456,6 +456,9 @@ void TestMainFrame::accelerators_data()
     QTest::newRow("about") << 57664 << QList<QKeySequence>{QKeySequence(Qt::SHIFT | Qt::Key_F1)};
     QTest::newRow("quit") << 57665 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Q)};
     QTest::newRow("toolbar") << 59392 << QList<QKeySequence>{QKeySequence(Qt::Key_F10)};
+    QTest::newRow("copy") << 57634 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_C)};
+    QTest::newRow("cut") << 57635 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_X)};
+    QTest::newRow("paste") << 57637 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_V)};
 }
 
 void TestMainFrame::accelerators()
