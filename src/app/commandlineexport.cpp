@@ -68,6 +68,12 @@ void CCommandLineExport::Configure(QCoreApplication &app, QCommandLineParser &pa
         QString::fromLatin1(TransparentOptionName),
         CCommandLineExport::tr("With --export to %1: leaves the background transparent, so only the cubes are drawn.")
             .arg(CFigureWriter::SuffixList(true))));
+    // Handled before this parser runs (it takes three values); listed for --help.
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("thumbnail"),
+        CCommandLineExport::tr("Writes a PNG preview of the figure file IN, at most SIZE pixels wide and high, to "
+                               "OUT without opening a window: tarvex --thumbnail SIZE IN OUT (as file managers do)."),
+        CCommandLineExport::tr("SIZE")));
     parser.addPositionalArgument(CCommandLineExport::tr("FILE"),
                                  CCommandLineExport::tr("The figure file (.xml) to open."),
                                  CCommandLineExport::tr("[FILE]"));

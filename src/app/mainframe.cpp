@@ -164,10 +164,11 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
     m_saveDialog->setFileMode(QFileDialog::AnyFile);
     m_saveDialog->setNameFilters(SaveFilters());
-    // The bitmap stays the type a new dialog starts with, as it always has: a bare
-    // name is saved as a bitmap unless another type is chosen.
-    m_saveDialog->selectNameFilter(SaveFilters().last());
-    m_saveDialog->setDefaultSuffix(SuffixOfFilter(SaveFilters().last()));
+    // A new dialog starts at the figure file, the only type that saves the figure: a
+    // bare name typed into it keeps the work, a picture type has to be chosen.
+    const QString figureFilter = CFigureWriter::FilterOf(CFigureWriter::Format::Xml);
+    m_saveDialog->selectNameFilter(figureFilter);
+    m_saveDialog->setDefaultSuffix(SuffixOfFilter(figureFilter));
     // A name typed without extension gets the one of the chosen file type.
     connect(m_saveDialog.get(), &QFileDialog::filterSelected, this,
             [this](const QString &filter) { m_saveDialog->setDefaultSuffix(SuffixOfFilter(filter)); });

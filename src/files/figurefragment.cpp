@@ -2,6 +2,7 @@
 #include "files/figurefragment.h"
 
 #include "files/bitmapexport.h"
+#include "files/fragmentmimedata.h"
 #include "files/vectorexport.h"
 #include "geometry/workspacerenderer.h"
 
@@ -70,15 +71,35 @@ CFigureFragment CFigureFragment::FromFigure(const CFigure &figure, const QVector
 
 QByteArray CFigureFragment::Encode() const
 {
-    QJsonArray cells;
-    for (int i = 0; i < Cells.size(); ++i)
-        cells.append(QJsonArray{Cells[i].x(), Cells[i].y(), int(Values[i])});
-    QJsonObject root;
-    root.insert(QStringLiteral("version"), FormatVersion);
-    root.insert(QStringLiteral("cubeSize"), CubeSize);
-    root.insert(QStringLiteral("colors"), QJsonArray{qint64(BkColor), qint64(Color1), qint64(Color2), qint64(Color3)});
-    root.insert(QStringLiteral("cells"), cells);
-    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+    // Compact JSON written straight out: a copy of the largest figure is encoded while
+    // the user waits, and a JSON tree of every cell costs several times the text.
+    QByteArray text;
+    text.reserve(96 + Cells.size() * 12);
+    text += R"({"cells":[)";
+    for (int i = 0; i < Cells.size(); ++i) {
+        if (i > 0)
+            text += ',';
+        text += '[';
+        text += QByteArray::number(Cells[i].x());
+        text += ',';
+        text += QByteArray::number(Cells[i].y());
+        text += ',';
+        text += QByteArray::number(Values[i]);
+        text += ']';
+    }
+    text += R"(],"colors":[)";
+    const ColorRef colors[] = {BkColor, Color1, Color2, Color3};
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0)
+            text += ',';
+        text += QByteArray::number(qint64(colors[i]));
+    }
+    text += R"(],"cubeSize":)";
+    text += QByteArray::number(CubeSize);
+    text += R"(,"version":)";
+    text += QByteArray::number(FormatVersion);
+    text += '}';
+    return text;
 }
 
 bool CFigureFragment::Decode(const QByteArray &data, CFigureFragment &out)
@@ -140,17 +161,40 @@ CFigure CFigureFragment::ToFigure() const
     return figure;
 }
 
+double CFigureFragment::PictureZoom(const QSize &size)
+{
+    const int longer = qMax(size.width(), size.height());
+    return longer > MaxPictureSize ? double(MaxPictureSize) / longer : 1.0;
+}
+
 QImage CFigureFragment::Picture() const
 {
     if (IsEmpty())
         return QImage();
     const CFigure figure = ToFigure();
     const CFigure::Bounds b = figure.GetBounds();
-    QImage image(b.Width(), b.Height(), QImage::Format_RGBA8888);
+    const QRect bounds(b.left, b.top, b.Width(), b.Height());
+    const double zoom = PictureZoom(bounds.size());
+    CWorkspaceRenderer renderer;
+    if (zoom == 1.0) {
+        QImage image(bounds.size(), QImage::Format_RGBA8888);
+        if (!image.isNull())
+            CBitmapExport::RenderRows(renderer, figure, nullptr, image, 0, false, true);
+        return image;
+    }
+    // Every cube at its true position times the zoom, so the picture keeps the
+    // figure's proportions; rounding may give a pixel too many.
+    CWorkspaceRenderer::Params params;
+    params.CubeSize = figure.CubeSize;
+    params.Zoom = zoom;
+    const QRect target = CWorkspaceRenderer::ZoomedRect(bounds, zoom);
+    QImage image(qMin(target.width(), int(MaxPictureSize)), qMin(target.height(), int(MaxPictureSize)),
+                 QImage::Format_RGBA8888);
     if (image.isNull())
         return image;
-    CWorkspaceRenderer renderer;
-    CBitmapExport::RenderRows(renderer, figure, nullptr, image, 0, false, true);
+    image.fill(Qt::transparent);
+    params.Offset = -target.topLeft();
+    renderer.DrawImage(image, figure, params);
     return image;
 }
 
@@ -174,13 +218,17 @@ QByteArray CFigureFragment::Svg() const
         return bytes;
     const CFigure figure = ToFigure();
     const QSize size = CVectorExport::PageSize(figure);
+    const double zoom = PictureZoom(size);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
-    // One SVG unit per picture pixel, as the exported drawings.
+    // One SVG unit per workspace pixel, as the exported drawings; a large drawing is
+    // shown at the picture's smaller size.
     generator.setResolution(96);
-    generator.setSize(size);
+    generator.setSize(zoom == 1.0 ? size
+                                  : QSize(qMin(MaxPictureSize, qRound(size.width() * zoom)),
+                                          qMin(MaxPictureSize, qRound(size.height() * zoom))));
     generator.setViewBox(QRect(QPoint(0, 0), size));
     QPainter painter;
     if (!painter.begin(&generator))
@@ -193,13 +241,7 @@ QByteArray CFigureFragment::Svg() const
 
 QMimeData *CFigureFragment::ToMimeData() const
 {
-    auto *data = new QMimeData;
-    data->setData(QString::fromLatin1(MimeType), Encode());
-    if (!IsEmpty()) {
-        data->setData(QString::fromLatin1(PngType), Png());
-        data->setData(QString::fromLatin1(SvgType), Svg());
-    }
-    return data;
+    return new CFragmentMimeData(*this);
 }
 
 bool CFigureFragment::FromMimeData(const QMimeData *data, CFigureFragment &out)

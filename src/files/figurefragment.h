@@ -24,6 +24,9 @@ public:
     // such a grid's cells need.
     static constexpr int MaxCells = CFigure::MaxGridWidth * CFigure::MaxGridHeight;
     static constexpr int MaxBytes = 1 << 20;
+    // Longest side of a picture on the clipboard: larger figures are drawn scaled down,
+    // keeping their proportions.
+    static constexpr int MaxPictureSize = 4096;
 
     ColorRef BkColor = CFigure::DefaultBkColor;
     ColorRef Color1 = CFigure::DefaultColor1;
@@ -46,12 +49,16 @@ public:
     // A figure just large enough for the cells, holding exactly their values.
     CFigure ToFigure() const;
     // The cubes as the renderer draws them, cut to their bounding box, on a transparent
-    // background (RGBA, not premultiplied). Null when empty.
+    // background (RGBA, not premultiplied), scaled down to fit MaxPictureSize. Null when
+    // empty.
     QImage Picture() const;
     QByteArray Png() const;
+    // The drawing at full size, its width and height those of Picture.
     QByteArray Svg() const;
-    // The three formats together, for the clipboard.
+    // The offer for the clipboard: the fragment itself now, the pictures when asked.
     QMimeData *ToMimeData() const;
+    // The zoom that fits a drawing of size within MaxPictureSize (1 when it fits).
+    static double PictureZoom(const QSize &size);
     // The fragment a clipboard holds, if any.
     static bool FromMimeData(const QMimeData *data, CFigureFragment &out);
 };

@@ -34,6 +34,7 @@ struct Context
 {
     CSafeFileWriter *Writer = nullptr;
     QString Failure;
+    bool WriterFailed = false; // Failure is the writer's own message, naming the file
 };
 
 void OnError(png_structp png, png_const_charp message)
@@ -56,6 +57,7 @@ void OnWrite(png_structp png, png_bytep data, png_size_t size)
         context->Writer->Write(reinterpret_cast<const char *>(data), qint64(size));
     } catch (const CFileException &e) {
         context->Failure = e.Reason();
+        context->WriterFailed = true;
         failed = true;
     } catch (const std::bad_alloc &) {
         failed = true;
@@ -412,6 +414,8 @@ bool CPngExport::Export(const CFigure &figure, const QString &path, QString *err
         png_structp p = png.Png();
         png_infop info = png.Info();
         auto check = [&](bool ok) {
+            if (!ok && context.WriterFailed)
+                throw CFileException(context.Failure);
             if (!ok)
                 throw CFileException(CPngExport::tr("Cannot write %1: %2").arg(path, context.Failure));
         };

@@ -116,6 +116,14 @@ Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
         <source>With --export to %1: leaves the background transparent, so only the cubes are drawn.</source>
         <translation>Mit --export nach %1: lässt den Hintergrund durchsichtig, sodass nur die Würfel gezeichnet werden.</translation>
     </message>
+    <message>
+        <source>Writes a PNG preview of the figure file IN, at most SIZE pixels wide and high, to OUT without opening a window: tarvex --thumbnail SIZE IN OUT (as file managers do).</source>
+        <translation>Schreibt eine PNG-Vorschau der Figurdatei IN, höchstens SIZE Pixel breit und hoch, nach OUT, ohne ein Fenster zu öffnen: tarvex --thumbnail SIZE IN OUT (wie Dateimanager es tun).</translation>
+    </message>
+    <message>
+        <source>SIZE</source>
+        <translation>SIZE</translation>
+    </message>
 </context>
 <context>
     <name>CCubeConstructor</name>
@@ -258,6 +266,14 @@ Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
     <message>
         <source>Cube size</source>
         <translation>Größe</translation>
+    </message>
+    <message>
+        <source>From %1 to %2</source>
+        <translation>Von %1 bis %2</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
     </message>
 </context>
 <context>

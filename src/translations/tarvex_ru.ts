@@ -116,6 +116,14 @@ There is NO WARRANTY, to the extent permitted by law.
         <source>With --export to %1: leaves the background transparent, so only the cubes are drawn.</source>
         <translation>С --export в %1: оставляет фон прозрачным, так что рисуются только кубы.</translation>
     </message>
+    <message>
+        <source>Writes a PNG preview of the figure file IN, at most SIZE pixels wide and high, to OUT without opening a window: tarvex --thumbnail SIZE IN OUT (as file managers do).</source>
+        <translation>Записывает PNG-миниатюру файла фигуры IN, не более SIZE пикселей в ширину и высоту, в OUT, не открывая окна: tarvex --thumbnail SIZE IN OUT (так делают файловые менеджеры).</translation>
+    </message>
+    <message>
+        <source>SIZE</source>
+        <translation>SIZE</translation>
+    </message>
 </context>
 <context>
     <name>CCubeConstructor</name>
@@ -258,6 +266,14 @@ There is NO WARRANTY, to the extent permitted by law.
     <message>
         <source>Cube size</source>
         <translation>Размер</translation>
+    </message>
+    <message>
+        <source>From %1 to %2</source>
+        <translation>От %1 до %2</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 – %2</translation>
     </message>
 </context>
 <context>

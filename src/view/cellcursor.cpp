@@ -97,7 +97,9 @@ bool CCellCursor::KeyPress(QKeyEvent *event)
         if (selectMode || mods != Qt::NoModifier)
             return false;
         SetCell(m_cell, true);
-        m_doc.PlaceCube(m_cell, EmptyCell);
+        // An empty cell stays as it is: no undo step that changes nothing.
+        if (m_doc.Figure().HasCell(m_cell.x(), m_cell.y()) && m_doc.Figure().Cell(m_cell.x(), m_cell.y()) >= 0)
+            m_doc.PlaceCube(m_cell, EmptyCell);
         return true;
     default:
         return false;

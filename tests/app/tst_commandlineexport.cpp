@@ -2,6 +2,7 @@
 // `tarvex --export OUT FILE` run as a user runs it: the built program, no display,
 // a settings folder of its own that must stay empty.
 
+#include "app/commandlineexport.h"
 #include "document/tarvexdoc.h"
 
 #include <QImage>
@@ -12,6 +13,7 @@
 
 #include <QtTest>
 
+#include <array>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -164,6 +166,7 @@ void TestCommandLineExport::helpAndVersion()
     QCOMPARE(Run({"--help"}, &out), 0);
     QVERIFY(out.contains("--export"));
     QVERIFY(out.contains("--transparent"));
+    QVERIFY(out.contains("--thumbnail <SIZE>"));
     for (const char *type : {".xml", ".png", ".svg", ".pdf", ".bmp"})
         QVERIFY2(out.contains(type), type);
     QCOMPARE(Run({"--export", m_dir.filePath("x.bmp"), "--help"}, &out), 0);
@@ -176,6 +179,11 @@ void TestCommandLineExport::helpAndVersion()
     QVERIFY(err.contains("exactly one figure file"));
     QCOMPARE(Run({"--export", m_dir.filePath("x.bmp"), Example, Example}, nullptr, &err), 2);
     QVERIFY(!QFile::exists(m_dir.filePath("x.bmp")));
+    // After "--" every argument is a file name, even one spelled like an option.
+    char program[] = "tarvex", dashes[] = "--", option[] = "--export";
+    char *argv[] = {program, dashes, option};
+    QVERIFY(!CCommandLineExport::IsRequested(3, argv));
+    QVERIFY(CCommandLineExport::IsRequested(2, std::array<char *, 2>{program, option}.data()));
 }
 
 void TestCommandLineExport::namesNotUtf8_data()

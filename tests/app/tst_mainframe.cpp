@@ -703,9 +703,9 @@ void TestMainFrame::saveDialogIsReused()
              QStringList({QStringLiteral("Tarvex figure (*.xml)"), QStringLiteral("PNG picture (*.png)"),
                           QStringLiteral("SVG drawing (*.svg)"), QStringLiteral("PDF document (*.pdf)"),
                           QStringLiteral("Windows bitmap (*.bmp)")}));
-    // A new dialog starts at the bitmap type, as before there were other picture types.
-    QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("Windows bitmap (*.bmp)"));
-    QCOMPARE(dialog->defaultSuffix(), QStringLiteral("bmp"));
+    // A new dialog starts at the figure file, the one type that saves the figure.
+    QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("Tarvex figure (*.xml)"));
+    QCOMPARE(dialog->defaultSuffix(), QStringLiteral("xml"));
     auto *transparent = dialog->findChild<QCheckBox *>(QStringLiteral("transparentBackground"));
     QVERIFY(transparent);
     QVERIFY(!frame.TransparentBackground());

@@ -5,7 +5,9 @@
 #include "files/pngexport.h"
 #include "support/imagecompare.h"
 
+#include <QJsonDocument>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -36,6 +38,8 @@ private Q_SLOTS:
     void refusesWhatItDidNotWrite_data();
     void refusesWhatItDidNotWrite();
     void pictureIsThePngExportOfTheCubes();
+    void picturesOfAnySize_data();
+    void picturesOfAnySize();
 };
 
 void TestFigureFragment::roundTripKeepsOrderValuesAndColours()
@@ -47,6 +51,8 @@ void TestFigureFragment::roundTripKeepsOrderValuesAndColours()
     QCOMPARE(fragment.Cells, (QVector<QPoint>{{4, 6}, {3, 4}, {3, 5}}));
     QCOMPARE(fragment.Values, (QVector<qint32>{figure.Cell(4, 6), figure.Cell(3, 4), figure.Cell(3, 5)}));
 
+    // Plain compact JSON, as a JSON writer gives it.
+    QCOMPARE(QJsonDocument::fromJson(fragment.Encode()).toJson(QJsonDocument::Compact), fragment.Encode());
     std::unique_ptr<QMimeData> data(fragment.ToMimeData());
     QVERIFY(data->hasFormat(QStringLiteral("image/png")));
     QVERIFY(data->hasFormat(QStringLiteral("image/svg+xml")));
@@ -76,6 +82,8 @@ void TestFigureFragment::refusesWhatItDidNotWrite_data()
     QTest::newRow("fraction") << head + "[[1.5,1,0]]}";
     QTest::newRow("short cell") << head + "[[1,1]]}";
     QTest::newRow("too large") << head + "[" + QByteArray(CFigureFragment::MaxBytes, ' ') + "]}";
+    QTest::newRow("more cells than a grid holds")
+        << head + "[" + QByteArray("[0,0,0],").repeated(CFigureFragment::MaxCells) + "[0,0,0]]}";
 }
 
 void TestFigureFragment::refusesWhatItDidNotWrite()
@@ -110,6 +118,55 @@ void TestFigureFragment::pictureIsThePngExportOfTheCubes()
     QSvgRenderer svg(fragment.Svg());
     QVERIFY(svg.isValid());
     QCOMPARE(svg.viewBox().size(), png.size());
+}
+
+void TestFigureFragment::picturesOfAnySize_data()
+{
+    QTest::addColumn<QVector<QPoint>>("cells");
+    QTest::addColumn<int>("cubeSize");
+    QTest::newRow("small, at its own size") << QVector<QPoint>{{3, 4}, {4, 6}} << 40;
+    QTest::newRow("last cell of an odd row") << QVector<QPoint>{{8, 1}, {0, 0}} << 32;
+    QTest::newRow("largest, opposite corners") << QVector<QPoint>{{0, 0}, {98, 99}} << 200;
+}
+
+void TestFigureFragment::picturesOfAnySize()
+{
+    QFETCH(QVector<QPoint>, cells);
+    QFETCH(int, cubeSize);
+    CFigure figure;
+    figure.Resize(100, 100);
+    figure.CubeSize = cubeSize;
+    for (const QPoint &cell : cells)
+        figure.PlaceCube(cell.x(), cell.y(), 5);
+    const CFigureFragment fragment = CFigureFragment::FromFigure(figure, &cells);
+    // The fragment's own figure holds every cell with its value.
+    const CFigure own = fragment.ToFigure();
+    for (const QPoint &cell : cells) {
+        QVERIFY(own.HasCell(cell.x(), cell.y()));
+        QCOMPARE(own.Cell(cell.x(), cell.y()), figure.Cell(cell.x(), cell.y()));
+    }
+
+    // The offer has every format at once, the pictures drawn on request: within
+    // 4096 pixels, in the figure's proportions.
+    std::unique_ptr<QMimeData> data(fragment.ToMimeData());
+    QCOMPARE(data->formats(),
+             (QStringList{CFigureFragment::MimeType, CFigureFragment::PngType, CFigureFragment::SvgType}));
+    const CFigure::Bounds b = own.GetBounds();
+    const QSize full(b.Width(), b.Height());
+    const QImage png = QImage::fromData(data->data(CFigureFragment::PngType), "PNG");
+    QCOMPARE(qMax(png.width(), png.height()), qMin(4096, qMax(full.width(), full.height())));
+    QVERIFY(qAbs(double(png.width()) / png.height() - double(full.width()) / full.height()) < 0.01);
+    const QByteArray svgText = data->data(CFigureFragment::SvgType);
+    QSvgRenderer svg(svgText);
+    QVERIFY(svg.isValid());
+    QCOMPARE(svg.viewBox().size(), full);
+    // Shown at the picture's size (millimetres at 96 pixels an inch, as browsers take them).
+    const QRegularExpressionMatch shown = QRegularExpression(
+                                              QStringLiteral(R"(width="([0-9.]+)mm" height="([0-9.]+)mm")"))
+                                              .match(QString::fromUtf8(svgText));
+    QVERIFY(shown.hasMatch());
+    QVERIFY(qAbs(shown.captured(1).toDouble() * 96 / 25.4 - png.width()) <= 1);
+    QVERIFY(qAbs(shown.captured(2).toDouble() * 96 / 25.4 - png.height()) <= 1);
 }
 
 QTEST_MAIN(TestFigureFragment)

@@ -287,6 +287,8 @@ void TestPictureExport::failedWritesLeaveNothing()
     target.Disarm();
     QVERIFY(!written);
     QVERIFY2(error.contains(target.Path()), qPrintable(error));
+    // Said once: the file's name appears in the message once.
+    QVERIFY2(error.count(target.Path()) == 1, qPrintable(error));
     QString why;
     QVERIFY2(target.Untouched(&why), qPrintable(why));
 }

@@ -320,6 +320,8 @@ void TestFigure::dragOffsetClamps_data()
     QTest::newRow("odd row's last cell") << QVector<QPoint>{{18, 5}} << QPoint(1, 0) << QPoint(0, 0);
     QTest::newRow("even last cell one row down") << QVector<QPoint>{{19, 4}} << QPoint(0, 1) << QPoint(-1, 1);
     QTest::newRow("group held by its widest cube") << QVector<QPoint>{{0, 4}, {19, 4}} << QPoint(1, 0) << QPoint(0, 0);
+    // Upwards to the nearest row that holds the whole group, exactly as wide as the grid.
+    QTest::newRow("fits a row exactly") << QVector<QPoint>{{0, 4}, {19, 4}} << QPoint(0, -3) << QPoint(0, -2);
     QTest::newRow("cells outside the grid left out")
         << QVector<QPoint>{{1, 1}, {25, 50}} << QPoint(3, 0) << QPoint(3, 0);
 }

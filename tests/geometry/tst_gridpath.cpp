@@ -73,6 +73,11 @@ void TestGridPath::segment_data()
     QTest::newRow("straight down, two rows a step")
         << CellCentre({6, 2}) << CellCentre({6, 8}) << Cells{{6, 2}, {6, 4}, {6, 6}, {6, 8}};
     QTest::newRow("within one cube") << CellCentre({6, 2}) << CellCentre({6, 2}) + QPointF(3, 4) << Cells{{6, 2}};
+    // Sampled finer than the row pitch: a cell crossed only briefly is kept.
+    QTest::newRow("up and to the left, every cell crossed")
+        << QPointF(100, 60) << QPointF(70, 20) << Cells{{2, 4}, {2, 2}, {1, 3}, {1, 1}};
+    QTest::newRow("within a cube of the last row")
+        << CellCentre({4, 39}) << CellCentre({4, 39}) + QPointF(3, 2) << Cells{{4, 39}};
     QTest::newRow("from beside the grid into it")
         << QPointF(-60, CellCentre({0, 0}).y()) << CellCentre({1, 0}) << Cells{{0, 0}, {0, 1}, {1, 0}};
 }

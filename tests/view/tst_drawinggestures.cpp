@@ -113,6 +113,7 @@ void TestDrawingGestures::keys_data()
     // The cursor starts at (4, 4), where the fixture's cube is.
     QTest::newRow("arrows and space") << false << "Right Right Down Space" << Cells{{4, 4}, {6, 5}} << 1 << 0;
     QTest::newRow("enter, then delete") << false << "Left Return Backspace Right Delete" << Cells{} << 3 << 0;
+    QTest::newRow("delete on an empty cell: no step") << false << "Left Delete Backspace" << Cells{{4, 4}} << 0 << 0;
     QTest::newRow("shift+arrows: one step")
         << false << "Shift+Right Shift+Right Shift+Up" << Cells{{6, 3}, {4, 4}, {5, 4}, {6, 4}} << 1 << 0;
     QTest::newRow("space toggles the selection") << true << "Space" << Cells{{4, 4}} << 0 << 1;
@@ -221,17 +222,26 @@ void TestDrawingGestures::cutAndPaste()
     QCursor::setPos(f.view.viewport()->mapToGlobal(f.Centre({5, 10})));
     QTest::keyClick(&f.view, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.doc.Selection()->Cells, (Cells{{5, 10}, {6, 11}}));
+    // The fragment keeps its shape wherever it lands: onto an odd row by an odd number
+    // of rows, and near the bottom right corner, moved back in.
+    const QPoint shape = f.doc.Figure().GetCellOrigin(18, 39) - f.doc.Figure().GetCellOrigin(17, 38);
+    auto pastedShape = [&] {
+        const Cells pasted = f.doc.Selection()->Cells;
+        if (pasted.size() != 2 || !f.doc.Figure().HasCell(pasted[0].x(), pasted[0].y())
+            || !f.doc.Figure().HasCell(pasted[1].x(), pasted[1].y()))
+            return QPoint(-1, -1);
+        return f.doc.Figure().GetCellOrigin(pasted[1].x(), pasted[1].y())
+               - f.doc.Figure().GetCellOrigin(pasted[0].x(), pasted[0].y());
+    };
+    QCursor::setPos(f.view.viewport()->mapToGlobal(f.Centre({5, 11})));
+    QTest::keyClick(&f.view, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.doc.Selection()->Cells.value(0), QPoint(5, 11));
+    QCOMPARE(pastedShape(), shape);
     f.view.verticalScrollBar()->setValue(f.view.verticalScrollBar()->maximum());
     QCursor::setPos(f.view.viewport()->mapToGlobal(f.Centre({18, 39})));
     QTest::keyClick(&f.view, Qt::Key_V, Qt::ControlModifier);
-    const Cells pasted = f.doc.Selection()->Cells;
-    QCOMPARE(pasted.size(), 2);
-    QVERIFY(f.doc.Figure().HasCell(pasted[0].x(), pasted[0].y())
-            && f.doc.Figure().HasCell(pasted[1].x(), pasted[1].y()));
-    QCOMPARE(f.doc.Figure().GetCellOrigin(pasted[1].x(), pasted[1].y())
-                 - f.doc.Figure().GetCellOrigin(pasted[0].x(), pasted[0].y()),
-             f.doc.Figure().GetCellOrigin(18, 39) - f.doc.Figure().GetCellOrigin(17, 38));
-    QCOMPARE(f.doc.UndoCount(), 4);
+    QCOMPARE(pastedShape(), shape);
+    QCOMPARE(f.doc.UndoCount(), 5);
 
     // Copy with nothing selected takes the whole figure.
     f.doc.SelectCells({}, false);

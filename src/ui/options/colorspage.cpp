@@ -21,9 +21,11 @@ CColorsPage::CColorsPage(const CDialogUnits &units, QWidget *parent)
 
     m_bkColor = AddColorRow(units, tr("Workspace color"), true, 19, 18, 55, 15);
     m_color1 = AddColorRow(units, tr("Cube top color"), false, 27, 36, 47, 33);
-    m_color2 = AddColorRow(units, tr("Cube left color"), false, 28, 56, 46, 52);
-    m_color3 = AddColorRow(units, tr("Cube right color"), false, 24, 73, 50, 70);
-    // Named by what each colour paints.
+    // Each side's field is named by the face it paints: Color2 fills the right-hand
+    // side faces, Color3 the left-hand ones.
+    m_color2 = AddColorRow(units, tr("Cube right color"), false, 24, 56, 50, 52);
+    m_color3 = AddColorRow(units, tr("Cube left color"), false, 28, 73, 46, 70);
+    // Assistive technology hears what each button paints and its colour.
     m_bkColor->SetFaceName(tr("Workspace background"));
     m_color1->SetFaceName(tr("Top faces"));
     m_color2->SetFaceName(tr("Right faces"));

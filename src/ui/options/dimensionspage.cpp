@@ -6,6 +6,7 @@
 #include "ui/options/updown.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <utility>
 
@@ -36,11 +37,11 @@ CDimensionsPage::CDimensionsPage(const CDialogUnits &units, QWidget *parent)
     AddGroup(units, this, tr("Cube dimensions"), 4, 57, 154, 33);
 
     AddLabel(units, this, tr("Width"), 48, 17, 20, 8);
-    m_widthEdit = AddField(units, 74, 14, &m_widthSpin);
+    m_widthEdit = AddField(units, 74, 14, &m_widthSpin, &m_widthRange);
     AddLabel(units, this, tr("Height"), 46, 39, 22, 8);
-    m_heightEdit = AddField(units, 74, 36, &m_heightSpin);
+    m_heightEdit = AddField(units, 74, 36, &m_heightSpin, &m_heightRange);
     AddLabel(units, this, tr("Cube size"), 36, 73, 32, 8);
-    m_cubeSizeEdit = AddField(units, 74, 70, &m_cubeSizeSpin);
+    m_cubeSizeEdit = AddField(units, 74, 70, &m_cubeSizeSpin, &m_cubeSizeRange);
     // The labels are painted: the fields and their arrows carry the names themselves.
     const std::pair<QLineEdit *, CUpDown *> fields[] = {{m_widthEdit, m_widthSpin},
                                                         {m_heightEdit, m_heightSpin},
@@ -52,12 +53,35 @@ CDimensionsPage::CDimensionsPage(const CDialogUnits &units, QWidget *parent)
     }
 }
 
-QLineEdit *CDimensionsPage::AddField(const CDialogUnits &units, int x, int y, CUpDown **spin)
+QLineEdit *CDimensionsPage::AddField(const CDialogUnits &units, int x, int y, CUpDown **spin, QLabel **range)
 {
     auto *edit = new QLineEdit(this);
     edit->setGeometry(units.Rect(x, y, 40, 14));
     *spin = new CUpDown(this);
     (*spin)->resize(units.X(11), edit->height());
     (*spin)->SetBuddy(edit);
+    // After the up-down control, up to the group's edge.
+    *range = new QLabel(this);
+    (*range)->setGeometry(units.Rect(x + 52, y + 3, 154 - x - 52, 8));
+    (*range)->hide();
     return edit;
+}
+
+QLabel *CDimensionsPage::RangeLabel(const QLineEdit *edit) const
+{
+    if (edit == m_widthEdit)
+        return m_widthRange;
+    if (edit == m_heightEdit)
+        return m_heightRange;
+    return edit == m_cubeSizeEdit ? m_cubeSizeRange : nullptr;
+}
+
+void CDimensionsPage::ShowRange(QLineEdit *edit, int minimum, int maximum, bool valid)
+{
+    QLabel *label = RangeLabel(edit);
+    if (!label)
+        return;
+    edit->setToolTip(tr("From %1 to %2").arg(minimum).arg(maximum));
+    label->setText(tr("%1 to %2").arg(minimum).arg(maximum));
+    label->setVisible(!valid);
 }

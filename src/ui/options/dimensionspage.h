@@ -5,6 +5,7 @@
 
 class CDialogUnits;
 class CUpDown;
+class QLabel;
 class QLineEdit;
 
 // The "Dimensions" page of the Options dialog: workspace width and height in cells
@@ -23,9 +24,13 @@ public:
     CUpDown *WidthUpDown() const { return m_widthSpin; }
     CUpDown *HeightUpDown() const { return m_heightSpin; }
     CUpDown *CubeSizeUpDown() const { return m_cubeSizeSpin; }
+    // The range a field takes, beside it while it holds no size within it (OK is
+    // disabled then) and always in its tooltip.
+    void ShowRange(QLineEdit *edit, int minimum, int maximum, bool valid);
+    QLabel *RangeLabel(const QLineEdit *edit) const;
 
 private:
-    QLineEdit *AddField(const CDialogUnits &units, int x, int y, CUpDown **spin);
+    QLineEdit *AddField(const CDialogUnits &units, int x, int y, CUpDown **spin, QLabel **range);
 
     QLineEdit *m_widthEdit;
     QLineEdit *m_heightEdit;
@@ -33,4 +38,7 @@ private:
     CUpDown *m_widthSpin = nullptr;
     CUpDown *m_heightSpin = nullptr;
     CUpDown *m_cubeSizeSpin = nullptr;
+    QLabel *m_widthRange = nullptr;
+    QLabel *m_heightRange = nullptr;
+    QLabel *m_cubeSizeRange = nullptr;
 };

@@ -13,6 +13,8 @@
 #include <QStyle>
 #include <QTabBar>
 
+#include <utility>
+
 COptionsDlg::COptionsDlg(QWidget *parent)
     : QDialog(parent)
 {
@@ -63,7 +65,7 @@ COptionsDlg::COptionsDlg(QWidget *parent)
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_ok, &QPushButton::clicked, this, &COptionsDlg::OnOK);
     for (QLineEdit *edit : {m_dimensions->WidthEdit(), m_dimensions->HeightEdit(), m_dimensions->CubeSizeEdit()})
-        connect(edit, &QLineEdit::textChanged, this, [this] { m_ok->setEnabled(SizesValid()); });
+        connect(edit, &QLineEdit::textChanged, this, &COptionsDlg::UpdateSizeHints);
 
     setTabOrder(m_tab, m_dimensions);
 }
@@ -111,6 +113,7 @@ void COptionsDlg::OnInitDialog()
     m_dimensions->WidthUpDown()->SetPos(m_options.Width);
     m_dimensions->HeightUpDown()->SetPos(m_options.Height);
     m_dimensions->CubeSizeUpDown()->SetPos(m_options.CubeSize);
+    UpdateSizeHints();
 
     const QSignalBlocker block(m_tab);
     m_tab->setCurrentIndex(DimensionsPage);
@@ -140,6 +143,21 @@ void COptionsDlg::OnDefaultSettings()
     m_dimensions->WidthUpDown()->SetPos(CFigure::DefaultWidth);
     m_dimensions->HeightUpDown()->SetPos(CFigure::DefaultHeight);
     m_dimensions->CubeSizeUpDown()->SetPos(CFigure::DefaultCubeSize);
+}
+
+void COptionsDlg::UpdateSizeHints()
+{
+    const std::pair<QLineEdit *, CUpDown *> fields[] = {
+        {m_dimensions->WidthEdit(), m_dimensions->WidthUpDown()},
+        {m_dimensions->HeightEdit(), m_dimensions->HeightUpDown()},
+        {m_dimensions->CubeSizeEdit(), m_dimensions->CubeSizeUpDown()},
+    };
+    for (const auto &[edit, spin] : fields) {
+        bool ok = false;
+        spin->Pos(&ok);
+        m_dimensions->ShowRange(edit, spin->Minimum(), spin->Maximum(), ok);
+    }
+    m_ok->setEnabled(SizesValid());
 }
 
 bool COptionsDlg::SizesValid() const

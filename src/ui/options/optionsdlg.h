@@ -53,6 +53,8 @@ public:
     // True while every size field holds a whole number within its range; OK is
     // enabled only then, so a size outside the range can never be confirmed.
     bool SizesValid() const;
+    // Each size field's range beside it while it is out of range; OK follows.
+    void UpdateSizeHints();
 
     CDimensionsPage *Dimensions() const { return m_dimensions; }
     CColorsPage *Colors() const { return m_colors; }

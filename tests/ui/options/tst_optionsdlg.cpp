@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -176,54 +177,56 @@ void TestOptionsDlg::sizesOutsideTheirRange_data()
     QTest::addColumn<QString>("cubeSize");
     QTest::addColumn<QSize>("grid");
     QTest::addColumn<int>("expectedCubeSize");
+    QTest::addColumn<int>("rangesShown"); // fields that show their range beside them, as typed
 
     // The fields take only digits, and OK stays disabled while a field holds no size
     // within its range, so the dialog is left with Cancel and nothing changes.
     QTest::newRow("valid values") << "33"
                                   << "44"
-                                  << "55" << QSize(33, 44) << 55;
+                                  << "55" << QSize(33, 44) << 55 << 0;
     QTest::newRow("lower bounds") << "10"
                                   << "10"
-                                  << "16" << QSize(10, 10) << 16;
+                                  << "16" << QSize(10, 10) << 16 << 0;
     QTest::newRow("upper bounds") << "100"
                                   << "100"
-                                  << "200" << QSize(100, 100) << 200;
+                                  << "200" << QSize(100, 100) << 200 << 0;
     QTest::newRow("width 5") << "5"
                              << "40"
-                             << "32" << QSize(20, 40) << 32;
+                             << "32" << QSize(20, 40) << 32 << 1;
     QTest::newRow("width letters") << "abc"
                                    << "40"
-                                   << "32" << QSize(20, 40) << 32;
+                                   << "32" << QSize(20, 40) << 32 << 1;
     QTest::newRow("width empty") << ""
                                  << "40"
-                                 << "32" << QSize(20, 40) << 32;
+                                 << "32" << QSize(20, 40) << 32 << 1;
     QTest::newRow("width 101") << "101"
                                << "40"
-                               << "32" << QSize(20, 40) << 32;
+                               << "32" << QSize(20, 40) << 32 << 1;
     QTest::newRow("width negative") << "-20"
                                     << "40"
-                                    << "32" << QSize(20, 40) << 32;
+                                    << "32" << QSize(20, 40) << 32 << 0;
     QTest::newRow("width fraction") << "12.5"
                                     << "40"
-                                    << "32" << QSize(20, 40) << 32;
+                                    << "32" << QSize(20, 40) << 32 << 1;
     QTest::newRow("width huge") << "99999999999"
                                 << "40"
-                                << "32" << QSize(20, 40) << 32;
+                                << "32" << QSize(20, 40) << 32 << 1;
     QTest::newRow("height 9") << "20"
                               << "9"
-                              << "32" << QSize(20, 40) << 32;
+                              << "32" << QSize(20, 40) << 32 << 1;
     QTest::newRow("height letters") << "20"
                                     << "x1"
-                                    << "32" << QSize(20, 40) << 32;
+                                    << "32" << QSize(20, 40) << 32 << 1;
     QTest::newRow("cube size 250") << "20"
                                    << "40"
-                                   << "250" << QSize(20, 40) << 32;
+                                   << "250" << QSize(20, 40) << 32 << 1;
     QTest::newRow("cube size 15") << "20"
                                   << "40"
-                                  << "15" << QSize(20, 40) << 32;
+                                  << "15" << QSize(20, 40) << 32 << 1;
+    // The field takes no digit that would leave its range, so "1000" stays "100".
     QTest::newRow("all wrong") << "0"
                                << "1000"
-                               << "?" << QSize(20, 40) << 32;
+                               << "?" << QSize(20, 40) << 32 << 2;
 }
 
 void TestOptionsDlg::sizesOutsideTheirRange()
@@ -233,9 +236,26 @@ void TestOptionsDlg::sizesOutsideTheirRange()
     QFETCH(QString, cubeSize);
     QFETCH(QSize, grid);
     QFETCH(int, expectedCubeSize);
+    QFETCH(int, rangesShown);
 
     CTestDocument doc;
-    ScriptOptions(doc.ui, doc, EnterSizes(width, height, cubeSize));
+    ScriptOptions(doc.ui, doc, [&](COptionsDlg &dlg) {
+        CDimensionsPage *page = dlg.Dimensions();
+        TypeInto(page->WidthEdit(), width);
+        TypeInto(page->HeightEdit(), height);
+        TypeInto(page->CubeSizeEdit(), cubeSize);
+        int shown = 0;
+        for (QLineEdit *edit : {page->WidthEdit(), page->HeightEdit(), page->CubeSizeEdit()}) {
+            const QString range = page->RangeLabel(edit)->text();
+            QVERIFY(edit->toolTip().contains(range.section(QLatin1Char(' '), 0, 0)));
+            QVERIFY(edit->toolTip().contains(range.section(QLatin1Char(' '), -1)));
+            shown += page->RangeLabel(edit)->isVisibleTo(page) ? 1 : 0;
+        }
+        QCOMPARE(page->RangeLabel(page->WidthEdit())->text(), QStringLiteral("10 to 100"));
+        QCOMPARE(page->RangeLabel(page->CubeSizeEdit())->text(), QStringLiteral("16 to 200"));
+        QCOMPARE(shown, rangesShown);
+        Click(dlg.OkButton());
+    });
     CDocumentCommands(doc).OnOptions();
 
     QCOMPARE(doc.Figure().GridSize(), grid);
@@ -321,21 +341,29 @@ void TestOptionsDlg::defaultSettingsThenOk()
 void TestOptionsDlg::eachColourButtonEditsItsColour_data()
 {
     QTest::addColumn<int>("button");
-    QTest::newRow("workspace") << 0;
-    QTest::newRow("top face") << 1;
-    QTest::newRow("left") << 2;
-    QTest::newRow("right") << 3;
+    QTest::addColumn<QString>("label"); // beside the button, named by the face it paints
+    QTest::newRow("workspace") << 0 << QString();
+    QTest::newRow("top face") << 1 << "Cube top color";
+    QTest::newRow("right-hand faces") << 2 << "Cube right color";
+    QTest::newRow("left-hand faces") << 3 << "Cube left color";
 }
 
 void TestOptionsDlg::eachColourButtonEditsItsColour()
 {
     QFETCH(int, button);
+    QFETCH(QString, label);
     CTestDocument doc;
     const DocState before(doc);
     QColor initial;
 
     ScriptOptions(doc.ui, doc, [&](COptionsDlg &dlg) {
         dlg.TabBar()->setCurrentIndex(COptionsDlg::ColorsPage);
+        const QRect row = ColorButton(dlg, button)->geometry();
+        for (const QLabel *text : dlg.Colors()->findChildren<QLabel *>()) {
+            if (!label.isEmpty() && text->geometry().center().y() > row.top()
+                && text->geometry().center().y() < row.bottom())
+                QCOMPARE(text->text(), label);
+        }
         dlg.Colors()->SetColorChooser([&](const QColor &start, QWidget *) {
             initial = start;
             return std::optional<QColor>(QColor(0x12, 0x34, 0x56));
