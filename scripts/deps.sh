@@ -13,7 +13,8 @@ build=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev libpng-
 # the desktop and package checks, the sanitizer and fuzz compiler, the formatter.
 tests=(xvfb xauth xdotool xclip x11-utils ghostscript clang libclang-rt-14-dev imagemagick poppler-utils
        python3 shared-mime-info xdg-utils desktop-file-utils dpkg-dev libglib2.0-bin file lintian appstream
-       man-db dbus-daemon tumbler clang-format openbox)
+       man-db dbus-daemon tumbler clang-format openbox at-spi2-core
+       python3-pyatspi)
 case "$group" in
     build) packages=("${build[@]}") ;;
     all) packages=("${build[@]}" "${tests[@]}") ;;

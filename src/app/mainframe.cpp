@@ -2,6 +2,7 @@
 #include "app/mainframe.h"
 
 #include "app/recentmenu.h"
+#include "app/toolbarkeys.h"
 
 #include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
@@ -22,6 +23,7 @@
 #include "ui/selection/cubeselectionbar.h"
 #include "ui/selection/cubeselectionpage.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QBoxLayout>
@@ -130,6 +132,17 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     connect(selectAll, &QAction::triggered, this, &CMainFrame::OnSelectAll);
     addAction(selectAll);
     m_actions.insert(ID_SELECT_ALL, selectAll);
+    // Quitting asks about unsaved changes as closing the window does.
+    auto *quit = new QAction(this);
+    quit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q)});
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+    addAction(quit);
+    m_actions.insert(ID_APP_EXIT, quit);
+    auto *toolBarKeys = new QAction(this);
+    toolBarKeys->setShortcut(QKeySequence(Qt::Key_F10));
+    connect(toolBarKeys, &QAction::triggered, this, &CMainFrame::FocusToolBar);
+    addAction(toolBarKeys);
+    m_actions.insert(ID_TOOLBAR_KEYS, toolBarKeys);
     // The clipboard's commands have keys only, no buttons.
     const struct
     {
@@ -222,7 +235,8 @@ QAction *CMainFrame::AddCommand(int id, const QString &text, int picture, void (
                                lineFeed >= 0 ? text.mid(lineFeed + 1) : QString(), this);
     if (lineFeed >= 0)
         action->setStatusTip(text.left(lineFeed));
-    connect(action, &QAction::triggered, this, slot);
+    if (slot)
+        connect(action, &QAction::triggered, this, slot);
     m_toolBar->addAction(action);
     if (QWidget *button = m_toolBar->widgetForAction(action))
         button->setFixedSize(ButtonSize);
@@ -238,9 +252,14 @@ void CMainFrame::CreateToolBar()
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolBar->setContentsMargins(0, 0, 0, 0);
 
-    QAction *selectMove = AddCommand(ID_SELECT_MOVE, tr("Select and move cubes\nSelect and move"), 0,
-                                     &CMainFrame::OnSelectMove);
+    QAction *selectMove = AddCommand(ID_SELECT_MOVE, tr("Select and move cubes\nSelect and move"), 0, nullptr);
     selectMove->setCheckable(true);
+    selectMove->setShortcut(QKeySequence(Qt::Key_S));
+    // Every way to press the button switches the mode: a click or S (the action's
+    // check) and a Toggle from assistive technology, which checks only the button.
+    connect(selectMove, &QAction::toggled, this, &CMainFrame::OnSelectMoveToggled);
+    if (auto *button = qobject_cast<QAbstractButton *>(m_toolBar->widgetForAction(selectMove)))
+        connect(button, &QAbstractButton::toggled, this, &CMainFrame::OnSelectMoveToggled);
     m_toolBar->addSeparator();
     m_toolBar->addSeparator();
     AddCommand(ID_FILE_NEW, tr("Create a new figure\nNew figure"), 1, &CMainFrame::OnFileNew)
@@ -252,7 +271,8 @@ void CMainFrame::CreateToolBar()
     AddCommand(ID_FILE_PRINT_PREVIEW, tr("Preview and print\nPreview and print"), 4, &CMainFrame::OnFilePrintPreview)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     m_toolBar->addSeparator();
-    AddCommand(ID_OPTIONS, tr("Options of the program\nOptions"), 5, &CMainFrame::OnOptions);
+    AddCommand(ID_OPTIONS, tr("Options of the program\nOptions"), 5, &CMainFrame::OnOptions)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     m_toolBar->addSeparator();
     AddCommand(ID_EDIT_UNDO, tr("Undo the last action\nUndo"), 6, &CMainFrame::OnEditUndo)
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
@@ -262,7 +282,8 @@ void CMainFrame::CreateToolBar()
     m_toolBar->addSeparator();
     AddCommand(ID_HELP, tr("Help\nHelp"), 8, &CMainFrame::OnHelp)->setShortcut(QKeySequence(Qt::Key_F1));
     AddCommand(ID_APP_ABOUT, tr("Display program information, version number and copyright\nAbout"), 9,
-               &CMainFrame::OnAppAbout);
+               &CMainFrame::OnAppAbout)
+        ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
 
     // After the specified buttons: the recent figures and examples, then the zoom.
     m_toolBar->addSeparator();
@@ -299,6 +320,13 @@ void CMainFrame::CreateToolBar()
     connect(generator, &QAction::triggered, this, &CMainFrame::OnNewFromGenerator);
     m_toolBar->addAction(generator);
     m_actions.insert(ID_NEW_FROM_GENERATOR, generator);
+
+    m_toolBarKeys = new CToolBarKeys(*m_toolBar, [this] { m_view->setFocus(Qt::ShortcutFocusReason); });
+}
+
+void CMainFrame::FocusToolBar()
+{
+    m_toolBarKeys->Enter();
 }
 
 void CMainFrame::UpdateCommandUi()
@@ -327,6 +355,14 @@ void CMainFrame::RunCommand(void (CDocumentCommands::*command)())
 void CMainFrame::OnSelectMove()
 {
     RunCommand(&CTarvexDoc::ToggleSelectMode);
+}
+
+void CMainFrame::OnSelectMoveToggled(bool checked)
+{
+    if (checked != m_doc.IsSelectModeChecked())
+        OnSelectMove();
+    else
+        UpdateCommandUi();
 }
 
 void CMainFrame::OnFileNew()
@@ -639,7 +675,11 @@ CDocumentUi::Answer CMainFrame::AskRestoreDiscard(const QString &text, const QSt
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, this);
     QPushButton *restore = box.addButton(tr("Restore"), QMessageBox::AcceptRole);
     QPushButton *discard = box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
-    // Return restores; closing the box any other way keeps the copy for later.
+    // Return restores; closing the box any other way (Escape, the title bar) keeps the
+    // copy for later: a message box closes that way only through a button of its own.
+    QPushButton *later = box.addButton(QMessageBox::Cancel);
+    later->hide();
+    box.setEscapeButton(later);
     box.setDefaultButton(restore);
     box.exec();
     if (box.clickedButton() == restore)

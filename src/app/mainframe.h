@@ -15,6 +15,7 @@ class CCubeSelectionBar;
 class CCubeSelectionPage;
 class CHelpFrame;
 class CRecentMenu;
+class CToolBarKeys;
 class CZoomBox;
 class CDocumentCommands;
 class CTarvexDoc;
@@ -57,7 +58,10 @@ public:
         ID_EDIT_PASTE = 57637,
         // After the commands above: mirror the selection, a figure from a generator.
         ID_MIRROR = 33001,
-        ID_NEW_FROM_GENERATOR = 33002
+        ID_NEW_FROM_GENERATOR = 33002,
+        ID_APP_EXIT = 57665,
+        // F10: the keyboard to the toolbar.
+        ID_TOOLBAR_KEYS = 59392
     };
 
     explicit CMainFrame(CTarvexDoc &doc, QWidget *parent = nullptr);
@@ -114,6 +118,10 @@ public:
     CRecentMenu *RecentMenu() const { return m_recentMenu; }
     QToolButton *RecentButton() const { return m_recentButton; }
     CZoomBox *ZoomBox() const { return m_zoomBox; }
+    // Every command of the window by id (toolbar, accelerators, the keyboard's own).
+    QList<int> CommandIds() const { return m_actions.keys(); }
+    // F10: the first toolbar button gets the keyboard; Escape gives it back to the view.
+    void FocusToolBar();
     // The file a drop carries: one local file, which is then opened as Open opens the
     // file chosen in its dialog; otherwise (several files, a web address, the view's
     // own cube drag) an empty string.
@@ -144,6 +152,9 @@ private:
     void RunCommand(void (CTarvexDoc::*command)());
     void RunCommand(void (CDocumentCommands::*command)());
     void OnSelectMove();
+    // The select-and-move button or action changed its check (a click, S, or assistive
+    // technology's Toggle): the mode follows.
+    void OnSelectMoveToggled(bool checked);
     void OnFileNew();
     void OnFileOpen();
     void OnSaveFigure();
@@ -172,6 +183,7 @@ private:
     CRecentMenu *m_recentMenu = nullptr;   // owned by this window
     QToolButton *m_recentButton = nullptr; // owned by the toolbar
     CZoomBox *m_zoomBox = nullptr;         // owned by the toolbar
+    CToolBarKeys *m_toolBarKeys = nullptr; // owned by the toolbar
     QString m_dragCubeFormat;
     // The help window while it is open; it clears this pointer itself when closed.
     CHelpFrame *m_pHelpFrame = nullptr;

@@ -9,6 +9,17 @@
     </message>
 </context>
 <context>
+    <name>CColorButton</name>
+    <message>
+        <source>%1: red %2, green %3, blue %4</source>
+        <translation>%1: Rot %2, Grün %3, Blau %4</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Farbe</translation>
+    </message>
+</context>
+<context>
     <name>CColorsPage</name>
     <message>
         <source>Colors</source>
@@ -29,6 +40,22 @@
     <message>
         <source>Cube right color</source>
         <translation>Rechte Seite</translation>
+    </message>
+    <message>
+        <source>Workspace background</source>
+        <translation>Hintergrund der Arbeitsfläche</translation>
+    </message>
+    <message>
+        <source>Top faces</source>
+        <translation>Oberseiten</translation>
+    </message>
+    <message>
+        <source>Right faces</source>
+        <translation>Rechte Seiten</translation>
+    </message>
+    <message>
+        <source>Left faces</source>
+        <translation>Linke Seiten</translation>
     </message>
 </context>
 <context>
@@ -107,6 +134,57 @@ Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
     <message>
         <source>Arrow keys choose a part of the cube, Enter or Space cuts or restores it</source>
         <translation>Pfeiltasten wählen einen Teil des Würfels, Eingabe oder Leertaste schneidet ihn ab oder stellt ihn wieder her</translation>
+    </message>
+</context>
+<context>
+    <name>CCubeConstructorAccessible</name>
+    <message>
+        <source>Cube constructor</source>
+        <translation>Würfelbaukasten</translation>
+    </message>
+    <message>
+        <source>Centre: empty cube</source>
+        <translation>Mitte: leerer Würfel</translation>
+    </message>
+    <message>
+        <source>Centre: whole cube</source>
+        <translation>Mitte: ganzer Würfel</translation>
+    </message>
+    <message>
+        <source>Top corner</source>
+        <translation>Obere Ecke</translation>
+    </message>
+    <message>
+        <source>Upper right corner</source>
+        <translation>Ecke rechts oben</translation>
+    </message>
+    <message>
+        <source>Lower right corner</source>
+        <translation>Ecke rechts unten</translation>
+    </message>
+    <message>
+        <source>Bottom corner</source>
+        <translation>Untere Ecke</translation>
+    </message>
+    <message>
+        <source>Lower left corner</source>
+        <translation>Ecke links unten</translation>
+    </message>
+    <message>
+        <source>Upper left corner</source>
+        <translation>Ecke links oben</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>cut</source>
+        <translation>abgeschnitten</translation>
+    </message>
+    <message>
+        <source>kept</source>
+        <translation>erhalten</translation>
     </message>
 </context>
 <context>
@@ -442,6 +520,10 @@ Mit dieser Figur überschreiben, die Figur an anderer Stelle speichern oder abbr
         <source>Forward</source>
         <translation>Vorwärts</translation>
     </message>
+    <message>
+        <source>Navigation</source>
+        <translation>Navigation</translation>
+    </message>
 </context>
 <context>
     <name>CHtmlCtrl</name>
@@ -773,6 +855,65 @@ Figur öffnen</translation>
     </message>
 </context>
 <context>
+    <name>CTarvexViewAccessible</name>
+    <message>
+        <source>Workspace</source>
+        <translation>Arbeitsfläche</translation>
+    </message>
+    <message>
+        <source>empty</source>
+        <translation>leer</translation>
+    </message>
+    <message>
+        <source>cube 0, whole</source>
+        <translation>Würfel 0, ganz</translation>
+    </message>
+    <message>
+        <source>top</source>
+        <translation>oben</translation>
+    </message>
+    <message>
+        <source>upper right</source>
+        <translation>rechts oben</translation>
+    </message>
+    <message>
+        <source>lower right</source>
+        <translation>rechts unten</translation>
+    </message>
+    <message>
+        <source>bottom</source>
+        <translation>unten</translation>
+    </message>
+    <message>
+        <source>lower left</source>
+        <translation>links unten</translation>
+    </message>
+    <message>
+        <source>upper left</source>
+        <translation>links oben</translation>
+    </message>
+    <message>
+        <source>cube %1, cut corners: %2</source>
+        <translation>Würfel %1, abgeschnittene Ecken: %2</translation>
+    </message>
+    <message>
+        <source>column %1, row %2: %3</source>
+        <translation>Spalte %1, Zeile %2: %3</translation>
+    </message>
+    <message>
+        <source>, selected</source>
+        <translation>, ausgewählt</translation>
+    </message>
+    <message>
+        <source>Figure of %1 × %2 cells, cubes: %3</source>
+        <translation>Figur aus %1 × %2 Zellen, Würfel: %3</translation>
+    </message>
+    <message>
+        <source>; select-and-move mode, selected: %1</source>
+        <translation>; Modus Auswählen und verschieben, ausgewählt: %1</translation>
+    </message>
+</context>
+<context>
     <name>CThumbnailer</name>
     <message>
         <source>The preview size must be a number from 1 to %1.</source>
@@ -791,6 +932,17 @@ Figur öffnen</translation>
     <message>
         <source>--thumbnail needs the size, the figure file and the output file: tarvex --thumbnail SIZE IN OUT</source>
         <translation>--thumbnail braucht die Größe, die Figurdatei und die Ausgabedatei: tarvex --thumbnail GRÖSSE EIN AUS</translation>
+    </message>
+</context>
+<context>
+    <name>CUpDown</name>
+    <message>
+        <source>%1: up</source>
+        <translation>%1: höher</translation>
+    </message>
+    <message>
+        <source>%1: down</source>
+        <translation>%1: niedriger</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,17 @@
     </message>
 </context>
 <context>
+    <name>CColorButton</name>
+    <message>
+        <source>%1: red %2, green %3, blue %4</source>
+        <translation>%1: красный %2, зелёный %3, синий %4</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Цвет</translation>
+    </message>
+</context>
+<context>
     <name>CColorsPage</name>
     <message>
         <source>Colors</source>
@@ -29,6 +40,22 @@
     <message>
         <source>Cube right color</source>
         <translation>Правая грань</translation>
+    </message>
+    <message>
+        <source>Workspace background</source>
+        <translation>Фон рабочей области</translation>
+    </message>
+    <message>
+        <source>Top faces</source>
+        <translation>Верхние грани</translation>
+    </message>
+    <message>
+        <source>Right faces</source>
+        <translation>Правые грани</translation>
+    </message>
+    <message>
+        <source>Left faces</source>
+        <translation>Левые грани</translation>
     </message>
 </context>
 <context>
@@ -107,6 +134,57 @@ There is NO WARRANTY, to the extent permitted by law.
     <message>
         <source>Arrow keys choose a part of the cube, Enter or Space cuts or restores it</source>
         <translation>Стрелки выбирают часть куба, Enter или пробел срезает её или восстанавливает</translation>
+    </message>
+</context>
+<context>
+    <name>CCubeConstructorAccessible</name>
+    <message>
+        <source>Cube constructor</source>
+        <translation>Конструктор куба</translation>
+    </message>
+    <message>
+        <source>Centre: empty cube</source>
+        <translation>Середина: пустой куб</translation>
+    </message>
+    <message>
+        <source>Centre: whole cube</source>
+        <translation>Середина: целый куб</translation>
+    </message>
+    <message>
+        <source>Top corner</source>
+        <translation>Верхний угол</translation>
+    </message>
+    <message>
+        <source>Upper right corner</source>
+        <translation>Правый верхний угол</translation>
+    </message>
+    <message>
+        <source>Lower right corner</source>
+        <translation>Правый нижний угол</translation>
+    </message>
+    <message>
+        <source>Bottom corner</source>
+        <translation>Нижний угол</translation>
+    </message>
+    <message>
+        <source>Lower left corner</source>
+        <translation>Левый нижний угол</translation>
+    </message>
+    <message>
+        <source>Upper left corner</source>
+        <translation>Левый верхний угол</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>cut</source>
+        <translation>срезан</translation>
+    </message>
+    <message>
+        <source>kept</source>
+        <translation>на месте</translation>
     </message>
 </context>
 <context>
@@ -442,6 +520,10 @@ Overwrite it with this figure, save the figure elsewhere, or cancel?</source>
         <source>Forward</source>
         <translation>Вперёд</translation>
     </message>
+    <message>
+        <source>Navigation</source>
+        <translation>Навигация</translation>
+    </message>
 </context>
 <context>
     <name>CHtmlCtrl</name>
@@ -773,6 +855,65 @@ Open figure</source>
     </message>
 </context>
 <context>
+    <name>CTarvexViewAccessible</name>
+    <message>
+        <source>Workspace</source>
+        <translation>Рабочая область</translation>
+    </message>
+    <message>
+        <source>empty</source>
+        <translation>пусто</translation>
+    </message>
+    <message>
+        <source>cube 0, whole</source>
+        <translation>куб 0, целый</translation>
+    </message>
+    <message>
+        <source>top</source>
+        <translation>верхний</translation>
+    </message>
+    <message>
+        <source>upper right</source>
+        <translation>правый верхний</translation>
+    </message>
+    <message>
+        <source>lower right</source>
+        <translation>правый нижний</translation>
+    </message>
+    <message>
+        <source>bottom</source>
+        <translation>нижний</translation>
+    </message>
+    <message>
+        <source>lower left</source>
+        <translation>левый нижний</translation>
+    </message>
+    <message>
+        <source>upper left</source>
+        <translation>левый верхний</translation>
+    </message>
+    <message>
+        <source>cube %1, cut corners: %2</source>
+        <translation>куб %1, срезанные углы: %2</translation>
+    </message>
+    <message>
+        <source>column %1, row %2: %3</source>
+        <translation>столбец %1, строка %2: %3</translation>
+    </message>
+    <message>
+        <source>, selected</source>
+        <translation>, выделен</translation>
+    </message>
+    <message>
+        <source>Figure of %1 × %2 cells, cubes: %3</source>
+        <translation>Фигура %1 × %2 ячеек, кубов: %3</translation>
+    </message>
+    <message>
+        <source>; select-and-move mode, selected: %1</source>
+        <translation>; режим выделения и перемещения, выделено: %1</translation>
+    </message>
+</context>
+<context>
     <name>CThumbnailer</name>
     <message>
         <source>The preview size must be a number from 1 to %1.</source>
@@ -791,6 +932,17 @@ Open figure</source>
     <message>
         <source>--thumbnail needs the size, the figure file and the output file: tarvex --thumbnail SIZE IN OUT</source>
         <translation>--thumbnail требует размер, файл фигуры и выходной файл: tarvex --thumbnail РАЗМЕР ВХОД ВЫХОД</translation>
+    </message>
+</context>
+<context>
+    <name>CUpDown</name>
+    <message>
+        <source>%1: up</source>
+        <translation>%1: больше</translation>
+    </message>
+    <message>
+        <source>%1: down</source>
+        <translation>%1: меньше</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include "geometry/gridpath.h"
 #include "view/placecubehandler.h"
 #include "view/tarvexview.h"
+#include "view/tarvexviewaccessible.h"
 
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -29,6 +30,7 @@ void CCellCursor::SetCell(const QPoint &cell, bool show)
     m_shown = m_shown || show;
     if (m_shown && m_view.hasFocus())
         m_view.UpdateCells({m_cell});
+    CTarvexViewAccessible::Notify(&m_view, CTarvexViewAccessible::Change::CellCursor);
     if (show) {
         // Scroll just enough to show the cell.
         const QRect area = m_view.ToViewport(m_view.CellArea(cell));

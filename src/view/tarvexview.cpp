@@ -7,6 +7,7 @@
 #include "view/cellcursor.h"
 #include "view/placecubehandler.h"
 #include "view/selectmovehandler.h"
+#include "view/tarvexviewaccessible.h"
 #include "view/viewpainter.h"
 
 #include <QCursor>
@@ -42,6 +43,8 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     , m_zoomPercent(100)
 {
     InitViewResources();
+    // Before anything asks for the view's accessible interface (a name change does).
+    CTarvexViewAccessible::Install();
     m_selectMove->SetMappingSource([this] { return Mapping(); });
     m_selectMove->SetRubberBandCursors(CursorFor(CopyCursor, DevicePixelRatio()),
                                        CursorFor(ArrowCursor, DevicePixelRatio()));
@@ -52,6 +55,9 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(CursorFor(m_cursorId, DevicePixelRatio()));
     connect(&m_doc, &CTarvexDoc::UpdateAllViews, this, &CTarvexView::OnUpdate);
+    // Assistive technology hears of every edit and every move of the cell cursor.
+    connect(&m_doc, &CTarvexDoc::UpdateAllViews, this,
+            [this] { CTarvexViewAccessible::Notify(this, CTarvexViewAccessible::Change::Figure); });
     UpdateScrollRange();
 }
 

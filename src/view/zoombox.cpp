@@ -22,7 +22,7 @@ CZoomBox::CZoomBox(CTarvexView &view, QWidget *parent)
     setAccessibleName(tr("Zoom"));
     lineEdit()->setAccessibleName(tr("Zoom"));
     setInsertPolicy(QComboBox::NoInsert);
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::StrongFocus);
     setMaxVisibleItems(CTarvexView::ZoomLevels().size() + 1);
     for (int percent : CTarvexView::ZoomLevels())
         addItem(PercentText(percent), percent);

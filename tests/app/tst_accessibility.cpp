@@ -10,10 +10,17 @@
 #include "ui/selection/cubeconstructor.h"
 #include "ui/selection/cubeselectionpage.h"
 #include "ui/selection/cubeslibrary.h"
+#include "ui/help/aboutbox.h"
+#include "ui/help/helpframe.h"
+#include "ui/options/optionsdlg.h"
+#include "view/tarvexview.h"
+#include "view/tarvexviewaccessible.h"
 
 #include "support/pickertesting.h"
 
 #include <QAccessible>
+#include <QAbstractButton>
+#include <QToolBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QtTest>
@@ -34,6 +41,9 @@ bool IsControl(const QAccessibleInterface *iface)
     case QAccessible::PageTab:
     case QAccessible::PageTabList:
     case QAccessible::ToolBar:
+    case QAccessible::EditableText:
+    case QAccessible::SpinBox:
+    case QAccessible::ComboBox:
         return true;
     default:
         return iface->state().focusable;
@@ -55,6 +65,20 @@ void Walk(QAccessibleInterface *iface, const QString &path, QStringList &unnamed
         Walk(iface->child(i), here, unnamed, controls);
 }
 
+// Walks a window with each page of its tab widgets shown in turn.
+QStringList UnnamedControls(QWidget *window, int &controls)
+{
+    QStringList unnamed;
+    const QList<QTabWidget *> tabs = window->findChildren<QTabWidget *>();
+    QTabWidget *pages = tabs.isEmpty() ? nullptr : tabs.first();
+    for (int page = 0; page < (pages ? pages->count() : 1); ++page) {
+        if (pages)
+            pages->setCurrentIndex(page);
+        Walk(QAccessible::queryAccessibleInterface(window), QString(), unnamed, controls);
+    }
+    return unnamed;
+}
+
 } // namespace
 
 class TestAccessibility : public QObject
@@ -63,6 +87,12 @@ class TestAccessibility : public QObject
 
 private Q_SLOTS:
     void everyControlIsNamed();
+    void everyDialogControlIsNamed_data();
+    void everyDialogControlIsNamed();
+    void workspaceSaysWhatIsUnderTheCursor_data();
+    void workspaceSaysWhatIsUnderTheCursor();
+    void toggleActionEntersTheMode();
+    void constructorPartsSayTheirState();
     void libraryCellsSayWhatIsCut_data();
     void libraryCellsSayWhatIsCut();
     void pickersWorkFromTheKeyboard();
@@ -150,6 +180,140 @@ void TestAccessibility::pickersWorkFromTheKeyboard()
     QTest::keyClick(constructor, Qt::Key_Space);
     QCOMPARE(frame.GetCurrentCube(), 4);
     QCOMPARE(library->GetSelectedIndex(), 4);
+}
+
+void TestAccessibility::everyDialogControlIsNamed_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("least"); // controls at least
+    QTest::newRow("options") << "options" << 3 + 6 + 4;
+    QTest::newRow("about") << "about" << 1;
+    QTest::newRow("help") << "help" << 3;
+}
+
+void TestAccessibility::everyDialogControlIsNamed()
+{
+    QFETCH(QString, window);
+    QFETCH(int, least);
+    std::unique_ptr<QWidget> shown;
+    CHelpFrame *help = nullptr;
+    if (window == QLatin1String("options"))
+        shown = std::make_unique<COptionsDlg>();
+    else if (window == QLatin1String("about"))
+        shown = std::make_unique<CAboutBox>();
+    else
+        shown.reset(CHelpFrame::ShowHelp(help));
+    QVERIFY(shown && Shown(*shown));
+    int controls = 0;
+    const QStringList unnamed = UnnamedControls(shown.get(), controls);
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));
+    QVERIFY2(controls >= least, qPrintable(QString::number(controls)));
+    if (window == QLatin1String("options")) {
+        // The fields take their labels' names; colour buttons say what they paint.
+        QStringList names;
+        for (QWidget *child : shown->findChildren<QWidget *>())
+            names << child->accessibleName();
+        for (const char *name : {"Width", "Height", "Cube size", "Width: up", "Cube size: down"})
+            QVERIFY2(names.contains(QLatin1String(name)), name);
+        QVERIFY2(names.filter(QStringLiteral("Right faces: red ")).size() == 1,
+                 qPrintable(names.join(QLatin1Char('|'))));
+    }
+}
+
+void TestAccessibility::workspaceSaysWhatIsUnderTheCursor_data()
+{
+    // Keys on the workspace (kind 5 picked), then the cursor's item and the summary.
+    QTest::addColumn<QList<QKeySequence>>("keys");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("summary");
+    const QString empty = QStringLiteral("Figure of 20 × 15 cells, cubes: 0");
+    QTest::newRow("start") << QList<QKeySequence>{} << "column 1, row 1: empty" << empty;
+    QTest::newRow("moved") << QList<QKeySequence>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Down}
+                           << "column 3, row 2: empty" << empty;
+    QTest::newRow("placed") << QList<QKeySequence>{Qt::Key_Right, Qt::Key_Space}
+                            << "column 2, row 1: cube 5, cut corners: top, lower right"
+                            << "Figure of 20 × 15 cells, cubes: 1";
+    QTest::newRow("erased") << QList<QKeySequence>{Qt::Key_Space, Qt::Key_Delete} << "column 1, row 1: empty" << empty;
+    QTest::newRow("undone") << QList<QKeySequence>{Qt::Key_Space, Qt::Key_Delete, QKeySequence(Qt::CTRL | Qt::Key_Z)}
+                            << "column 1, row 1: cube 5, cut corners: top, lower right"
+                            << "Figure of 20 × 15 cells, cubes: 1";
+    QTest::newRow("selected") << QList<QKeySequence>{Qt::Key_Space, Qt::Key_S, Qt::Key_Space}
+                              << "column 1, row 1: cube 5, cut corners: top, lower right, selected"
+                              << "Figure of 20 × 15 cells, cubes: 1; select-and-move mode, selected: 1";
+}
+
+void TestAccessibility::workspaceSaysWhatIsUnderTheCursor()
+{
+    QFETCH(QList<QKeySequence>, keys);
+    QFETCH(QString, current);
+    QFETCH(QString, summary);
+    CTestDocument doc(20, 15);
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    CCubesLibrary *library = frame.SelectionPage()->Library();
+    library->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(library, Qt::Key_Down);
+    QTest::keyClick(library, Qt::Key_Space);
+    QCOMPARE(frame.GetCurrentCube(), 5);
+    CTarvexView *view = frame.GetView();
+    view->setFocus(Qt::TabFocusReason);
+    for (const QKeySequence &key : keys)
+        QTest::keySequence(view, key);
+    QAccessibleInterface *workspace = QAccessible::queryAccessibleInterface(view);
+    QCOMPARE(workspace->role(), QAccessible::List);
+    QCOMPARE(workspace->text(QAccessible::Name), QStringLiteral("Workspace"));
+    QCOMPARE(workspace->text(QAccessible::Description), summary);
+    QAccessibleInterface *item = workspace->focusChild();
+    QVERIFY(item);
+    QCOMPARE(item->role(), QAccessible::ListItem);
+    QCOMPARE(item->text(QAccessible::Name), current);
+    QVERIFY(item->state().focused);
+    QCOMPARE(workspace->child(workspace->indexOfChild(item)), item);
+    // The text: the summary, the cursor's cell, then every cube.
+    QAccessibleTextInterface *text = workspace->textInterface();
+    QVERIFY(text);
+    QVERIFY(text->text(0, -1).startsWith(summary + QLatin1Char('\n') + current));
+}
+
+void TestAccessibility::toggleActionEntersTheMode()
+{
+    CTestDocument doc({QPoint(2, 2)});
+    CMainFrame frame(doc);
+    QVERIFY(Shown(frame));
+    QWidget *button = frame.ToolBar()->widgetForAction(frame.Action(CMainFrame::ID_SELECT_MOVE));
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(button);
+    QAccessibleActionInterface *actions = iface->actionInterface();
+    QVERIFY(actions);
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    actions->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(doc.IsSelectMode());
+    QVERIFY(frame.Action(CMainFrame::ID_SELECT_MOVE)->isChecked());
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QTRY_VERIFY(!doc.IsSelectMode());
+    QVERIFY(!static_cast<QAbstractButton *>(button)->isChecked());
+}
+
+void TestAccessibility::constructorPartsSayTheirState()
+{
+    CTestDocument doc;
+    CMainFrame frame(doc);
+    QVERIFY(Shown(frame));
+    CCubeSelectionPage *page = frame.SelectionPage();
+    page->Tabs()->setCurrentIndex(1);
+    CCubeConstructor *constructor = page->Constructor();
+    constructor->setFocus(Qt::TabFocusReason);
+    QAccessibleInterface *group = QAccessible::queryAccessibleInterface(constructor);
+    QCOMPARE(group->childCount(), 7);
+    QCOMPARE(group->child(0)->text(QAccessible::Name), QStringLiteral("Top corner: kept"));
+    QCOMPARE(group->child(6)->text(QAccessible::Name), QStringLiteral("Centre: whole cube"));
+    QTest::keyClick(constructor, Qt::Key_Right);
+    QTest::keyClick(constructor, Qt::Key_Space);
+    QAccessibleInterface *part = group->focusChild();
+    QCOMPARE(group->indexOfChild(part), 1);
+    QCOMPARE(part->role(), QAccessible::CheckBox);
+    QCOMPARE(part->text(QAccessible::Name), QStringLiteral("Upper right corner: cut"));
+    QVERIFY(part->state().checked);
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -10,6 +10,7 @@
 #include "ui/help/aboutbox.h"
 #include "ui/help/examplelist.h"
 #include "ui/help/helpframe.h"
+#include "ui/help/htmlctrl.h"
 #include "ui/options/optionsdlg.h"
 #include "ui/selection/cubeselectionbar.h"
 #include "ui/selection/cubeselectionpage.h"
@@ -93,6 +94,10 @@ private Q_SLOTS:
     void accelerators_data();
     void accelerators();
     void acceleratorsRunTheirCommands();
+    void everyCommandHasAKeyOrAKeyboardPath();
+    void toolbarFromTheKeyboard();
+    void keysCloseTheirWindows_data();
+    void keysCloseTheirWindows();
     void commandStatesFollowTheDocument();
     void messageBoxes_data();
     void messageBoxes();
@@ -454,12 +459,14 @@ void TestMainFrame::accelerators_data()
                           << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z),
                                                  QKeySequence(Qt::ALT | Qt::Key_Backspace)};
     QTest::newRow("help") << 57670 << QList<QKeySequence>{QKeySequence(Qt::Key_F1)};
-    QTest::newRow("select and move") << 32775 << QList<QKeySequence>{};
-    QTest::newRow("options") << 32774 << QList<QKeySequence>{};
+    QTest::newRow("select and move") << 32775 << QList<QKeySequence>{QKeySequence(Qt::Key_S)};
+    QTest::newRow("options") << 32774 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Comma)};
     QTest::newRow("redo") << 57644
                           << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
                                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
-    QTest::newRow("about") << 57664 << QList<QKeySequence>{};
+    QTest::newRow("about") << 57664 << QList<QKeySequence>{QKeySequence(Qt::SHIFT | Qt::Key_F1)};
+    QTest::newRow("quit") << 57665 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Q)};
+    QTest::newRow("toolbar") << 59392 << QList<QKeySequence>{QKeySequence(Qt::Key_F10)};
     QTest::newRow("copy") << 57634 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_C)};
     QTest::newRow("cut") << 57635 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_X)};
     QTest::newRow("paste") << 57637 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_V)};
@@ -506,6 +513,109 @@ void TestMainFrame::acceleratorsRunTheirCommands()
     QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_N));
     QVERIFY(doc.Figure().IsEmpty());
     QVERIFY(!doc.IsSelectMode());
+}
+
+void TestMainFrame::everyCommandHasAKeyOrAKeyboardPath()
+{
+    CTestDocument doc({QPoint(2, 2)});
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    // Every command of the table has a key...
+    for (int id : frame.CommandIds())
+        QVERIFY2(!frame.Action(id)->shortcuts().isEmpty(), qPrintable(QString::number(id)));
+    // ...and every other toolbar control is a stop of F10's walk; the zoom box is also
+    // in the tab chain.
+    frame.FocusToolBar();
+    QList<QWidget *> reached;
+    for (int i = 0; i < 20 && !reached.contains(QApplication::focusWidget()); ++i) {
+        reached.append(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    }
+    for (QAction *action : frame.ToolBar()->actions())
+        if (QWidget *widget = frame.ToolBar()->widgetForAction(action);
+            widget && widget->isEnabled() && !action->isSeparator())
+            QVERIFY2(reached.contains(widget), qPrintable(action->toolTip() + widget->objectName()));
+    QVERIFY(frame.ZoomBox()->focusPolicy() & Qt::TabFocus);
+    QCOMPARE(frame.ZoomBox()->accessibleName(), QStringLiteral("Zoom"));
+}
+
+void TestMainFrame::toolbarFromTheKeyboard()
+{
+    CTestDocument doc;
+    CMainFrame frame(doc);
+    doc.SetUi(&doc.ui);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    Click(frame, 2, 2);
+    QTest::keyClick(&frame, Qt::Key_F10);
+    QWidget *first = frame.ToolBar()->widgetForAction(frame.Action(CMainFrame::ID_SELECT_MOVE));
+    QCOMPARE(QApplication::focusWidget(), first);
+    // Enter presses the button: the mode switches, as S does.
+    QTest::keyClick(first, Qt::Key_Return);
+    QVERIFY(doc.IsSelectMode());
+    QTest::keyClick(first, Qt::Key_Space);
+    QVERIFY(!doc.IsSelectMode());
+    QTest::keyClick(frame.GetView(), Qt::Key_S);
+    QVERIFY(doc.IsSelectMode());
+    // Left from the first goes round to the zoom box; Escape gives the view the keyboard.
+    QTest::keyClick(first, Qt::Key_Left);
+    QCOMPARE(QApplication::focusWidget(), frame.ZoomBox());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), frame.GetView());
+    // Ctrl+Q closes the window after the question about unsaved changes.
+    doc.ui.answers = {Answer::Cancel};
+    QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QVERIFY(frame.isVisible());
+    doc.ui.answers = {Answer::No};
+    QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QVERIFY(!frame.isVisible());
+}
+
+void TestMainFrame::keysCloseTheirWindows_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("answer"); // of the recovery question
+    QTest::newRow("about, Return") << "about" << int(Qt::Key_Return) << 0;
+    QTest::newRow("about, Enter") << "about" << int(Qt::Key_Enter) << 0;
+    QTest::newRow("help, Escape") << "help" << int(Qt::Key_Escape) << 0;
+    QTest::newRow("recovery, Escape keeps the copy") << "recovery" << int(Qt::Key_Escape) << int(Answer::Cancel);
+    QTest::newRow("recovery, Return restores") << "recovery" << int(Qt::Key_Return) << int(Answer::Yes);
+}
+
+void TestMainFrame::keysCloseTheirWindows()
+{
+    QFETCH(QString, window);
+    QFETCH(int, key);
+    QFETCH(int, answer);
+    CTestDocument doc;
+    CMainFrame frame(doc);
+    frame.show();
+    if (window == QLatin1String("help")) {
+        frame.Action(CMainFrame::ID_HELP)->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(frame.HelpFrame()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QTRY_VERIFY(!frame.HelpFrame());
+        return;
+    }
+    bool closed = false;
+    OnNextModal([&](QWidget *modal) {
+        if (window == QLatin1String("about")) {
+            // OK has the keyboard, outlined, from the start.
+            auto *about = qobject_cast<CAboutBox *>(modal);
+            QVERIFY(about);
+            QVERIFY(about->HtmlCtrl()->textCursor().hasSelection());
+        }
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : modal, Qt::Key(key));
+        closed = !modal->isVisible();
+    });
+    if (window == QLatin1String("about")) {
+        frame.Action(CMainFrame::ID_APP_ABOUT)->trigger();
+    } else {
+        QCOMPARE(int(frame.AskRestoreDiscard(QStringLiteral("Restore?"), QStringLiteral("Tarvex"))), answer);
+    }
+    QVERIFY(closed);
 }
 
 void TestMainFrame::commandStatesFollowTheDocument()

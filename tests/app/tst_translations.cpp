@@ -10,6 +10,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
+#include <QLocale>
 #include <QTranslator>
 #include <QtTest>
 
@@ -65,6 +67,46 @@ private slots:
             if (translated.at(i) == english.at(i))
                 QFAIL(qPrintable(QStringLiteral("not translated: ") + english.at(i)));
         }
+    }
+
+    // The help pages and the About page come in the interface language, English
+    // where there is none; the pictures they show are shared.
+    void helpInTheLanguage_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("German keys") << "de_DE"
+                                     << "keys.htm" << QStringLiteral("Tasten");
+        QTest::newRow("Austrian German") << "de_AT"
+                                         << "index.htm" << QStringLiteral("Über Tarvex");
+        QTest::newRow("Russian about") << "ru_RU"
+                                       << "about.htm" << QStringLiteral("Невозможные фигуры из кубов");
+        QTest::newRow("Russian options") << "ru_RU"
+                                         << "options.htm" << QStringLiteral("Настройки");
+        QTest::newRow("French falls back") << "fr_FR"
+                                           << "keys.htm" << QStringLiteral("<title>Keys</title>");
+        QTest::newRow("English") << "en_US"
+                                 << "about.htm" << QStringLiteral("Impossible figures made of cubes");
+    }
+
+    void helpInTheLanguage()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, page);
+        QFETCH(QString, text);
+        CTestDocument doc;
+        CMainFrame frame(doc); // registers the help resources
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        QFile file(QStringLiteral(":/help/") + page);
+        const bool opened = file.open(QIODevice::ReadOnly);
+        const QString html = QString::fromUtf8(file.readAll());
+        const bool picture = QFile::exists(QStringLiteral(":/help/door.png"));
+        QLocale::setDefault(before);
+        QVERIFY(opened);
+        QVERIFY2(html.contains(text), qPrintable(html.left(300)));
+        QVERIFY(picture);
     }
 };
 

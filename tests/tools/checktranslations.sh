@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The translations are complete and the program speaks the user's language:
-#  - lupdate over src/ finds no text without a German or Russian translation (a new or
-#    changed text fails here until scripts/update-translations.sh has been run and
-#    the new entries translated);
+#  - scripts/check-untranslated.sh finds nothing without its German or Russian version
+#    (interface texts, help pages, desktop entry, MIME type and metainfo);
 #  - the program started under LANG=de_DE.UTF-8 (ru_RU.UTF-8) prints its --help,
 #    --version and error messages in German (Russian), Qt's own lines included.
 #   checktranslations.sh TARVEX SCRATCH_DIR
@@ -11,23 +10,12 @@ set -euo pipefail
 tarvex=$1
 scratch=$2
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
-lupdate=$(command -v lupdate || echo /usr/lib/qt6/bin/lupdate)
 rm -rf "$scratch"
 mkdir -p "$scratch"
 status=0
 
-cp "$source_dir"/src/translations/tarvex_*.ts "$scratch/"
-(cd "$source_dir" && "$lupdate" -silent -no-obsolete -locations none -extensions cpp,h src \
-    -ts "$scratch"/tarvex_*.ts)
-for ts in "$scratch"/tarvex_*.ts; do
-    # The source text of every unfinished entry, for the message.
-    untranslated=$(awk '/<source>/ { src = $0 } /type="unfinished"/ { print src }' "$ts")
-    if [ -n "$untranslated" ]; then
-        echo "$(basename "$ts"): texts without a translation (run scripts/update-translations.sh and translate them):"
-        sed 's/^ *<source>\(.*\)<\/source>/    \1/' <<<"$untranslated"
-        status=1
-    fi
-done
+# Interface texts, help pages and the desktop's files all have their translations.
+"$source_dir/scripts/check-untranslated.sh" "$scratch" || status=1
 
 expect() {   # expect LANGUAGE TEXT OUTPUT
     grep -qF -- "$2" <<<"$3" || { echo "LANG=$1: \"$2\" not found in:"; echo "$3"; status=1; }

@@ -5,6 +5,8 @@
 #include "ui/help/htmlctrl.h"
 #include "ui/options/dialogunits.h"
 
+#include <QKeyEvent>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 CAboutBox::CAboutBox(QWidget *parent)
@@ -30,4 +32,22 @@ CAboutBox::~CAboutBox() = default;
 QUrl CAboutBox::AboutPage()
 {
     return QUrl(QStringLiteral("qrc:/help/about.htm"));
+}
+
+void CAboutBox::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    m_pHtml->setFocus(Qt::ActiveWindowFocusReason);
+    m_pHtml->FocusFirstLink();
+}
+
+void CAboutBox::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            accept();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
 }

@@ -87,6 +87,7 @@ bool CHelpFrame::Create()
 
     m_pToolBar = new QToolBar(this);
     m_pToolBar->setObjectName(QStringLiteral("HelpToolBar"));
+    m_pToolBar->setAccessibleName(tr("Navigation"));
     m_pToolBar->setMovable(false);
     m_pToolBar->setFloatable(false);
     m_pToolBar->setIconSize(CPictureStrip::PictureSize);
@@ -115,6 +116,11 @@ bool CHelpFrame::Create()
             Q_EMIT OpenFigureRequested(path);
     });
     m_pBrowser->setSource(StartPage());
+    // Escape closes the window, as it closes a dialog.
+    auto *close = new QAction(this);
+    close->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    addAction(close);
     return true;
 }
 

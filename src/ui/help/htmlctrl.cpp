@@ -3,6 +3,7 @@
 
 #include <QDesktopServices>
 #include <QHash>
+#include <QTextCursor>
 #include <QDialog>
 #include <QUrl>
 
@@ -25,6 +26,8 @@ CHtmlCtrl::CHtmlCtrl(QWidget *parent)
     // external links is not used.
     setOpenExternalLinks(false);
     setOpenLinks(true);
+    // Assistive technology names the control after the page it shows.
+    connect(this, &QTextBrowser::sourceChanged, this, [this] { setAccessibleName(documentTitle()); });
 }
 
 CHtmlCtrl::~CHtmlCtrl() = default;
@@ -63,6 +66,14 @@ void CHtmlCtrl::doSetSource(const QUrl &name, QTextDocument::ResourceType type)
         return;
     }
     QTextBrowser::doSetSource(name, type);
+}
+
+bool CHtmlCtrl::FocusFirstLink()
+{
+    QTextCursor start = textCursor();
+    start.movePosition(QTextCursor::Start);
+    setTextCursor(start);
+    return focusNextPrevChild(true) && textCursor().hasSelection();
 }
 
 namespace {

@@ -22,6 +22,8 @@ public:
     // HTML put into every page in place of the comment <!--name-->: what only the
     // program knows (the file types it writes) is told where the page mentions it.
     static void SetPageText(const QString &name, const QString &html);
+    // Gives the first link of the page the keyboard (outlined; Enter follows it).
+    bool FocusFirstLink();
 
 Q_SIGNALS:
     // A page command that the control does not handle itself (outside a dialog, or

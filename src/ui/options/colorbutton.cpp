@@ -23,7 +23,24 @@ CColorButton::CColorButton(QWidget *parent)
 void CColorButton::SetColor(ColorRef color)
 {
     m_color = color;
+    UpdateAccessibleName();
     repaint();
+}
+
+void CColorButton::SetFaceName(const QString &face)
+{
+    m_face = face;
+    UpdateAccessibleName();
+}
+
+void CColorButton::UpdateAccessibleName()
+{
+    const QColor color = ColorFromRef(m_color);
+    setAccessibleName(tr("%1: red %2, green %3, blue %4")
+                          .arg(m_face.isEmpty() ? tr("Color") : m_face)
+                          .arg(color.red())
+                          .arg(color.green())
+                          .arg(color.blue()));
 }
 
 QRect CColorButton::SwatchRect(const QSize &size, bool pressed)

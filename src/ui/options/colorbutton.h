@@ -18,6 +18,8 @@ public:
     // Stores the colour (0x00BBGGRR) and repaints at once.
     void SetColor(ColorRef color);
     ColorRef GetColor() const { return m_color; }
+    // What the colour paints ("Top faces"): with the colour, the button's accessible name.
+    void SetFaceName(const QString &face);
     bool IsPressed() const { return m_pressed; }
 
     // The swatch rectangle for a button of the given size.
@@ -29,6 +31,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    void UpdateAccessibleName();
+
+    QString m_face;
     ColorRef m_color = 0;
     bool m_pressed = false;
 };

@@ -25,6 +25,11 @@ CColorsPage::CColorsPage(const CDialogUnits &units, QWidget *parent)
     // side faces, Color3 the left-hand ones.
     m_color2 = AddColorRow(units, tr("Cube right color"), false, 24, 56, 50, 52);
     m_color3 = AddColorRow(units, tr("Cube left color"), false, 28, 73, 46, 70);
+    // Assistive technology hears what each button paints and its colour.
+    m_bkColor->SetFaceName(tr("Workspace background"));
+    m_color1->SetFaceName(tr("Top faces"));
+    m_color2->SetFaceName(tr("Right faces"));
+    m_color3->SetFaceName(tr("Left faces"));
 }
 
 CColorButton *CColorsPage::AddColorRow(const CDialogUnits &units, const QString &text, bool ownLabel, int labelX,

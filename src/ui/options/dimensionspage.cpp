@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <utility>
 
 namespace {
 
@@ -41,6 +42,15 @@ CDimensionsPage::CDimensionsPage(const CDialogUnits &units, QWidget *parent)
     m_heightEdit = AddField(units, 74, 36, &m_heightSpin, &m_heightRange);
     AddLabel(units, this, tr("Cube size"), 36, 73, 32, 8);
     m_cubeSizeEdit = AddField(units, 74, 70, &m_cubeSizeSpin, &m_cubeSizeRange);
+    // The labels are painted: the fields and their arrows carry the names themselves.
+    const std::pair<QLineEdit *, CUpDown *> fields[] = {{m_widthEdit, m_widthSpin},
+                                                        {m_heightEdit, m_heightSpin},
+                                                        {m_cubeSizeEdit, m_cubeSizeSpin}};
+    const QString names[] = {tr("Width"), tr("Height"), tr("Cube size")};
+    for (int i = 0; i < 3; ++i) {
+        fields[i].first->setAccessibleName(names[i]);
+        fields[i].second->SetAccessibleName(names[i]);
+    }
 }
 
 QLineEdit *CDimensionsPage::AddField(const CDialogUnits &units, int x, int y, CUpDown **spin, QLabel **range)

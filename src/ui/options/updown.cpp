@@ -54,6 +54,13 @@ void CUpDown::SetBuddy(QLineEdit *buddy)
     LayoutButtons();
 }
 
+void CUpDown::SetAccessibleName(const QString &field)
+{
+    setAccessibleName(field);
+    m_up->setAccessibleName(tr("%1: up").arg(field));
+    m_down->setAccessibleName(tr("%1: down").arg(field));
+}
+
 void CUpDown::SetRange(int minimum, int maximum)
 {
     m_min = qMin(minimum, maximum);

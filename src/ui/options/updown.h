@@ -24,6 +24,8 @@ public:
     // the control itself (at most half the field), so that the field and the control
     // together fill the field's former rectangle.
     void SetBuddy(QLineEdit *buddy);
+    // Names the control and its two arrows after the field they step ("Width: up").
+    void SetAccessibleName(const QString &field);
     QLineEdit *Buddy() const { return m_buddy; }
 
     void SetRange(int minimum, int maximum);

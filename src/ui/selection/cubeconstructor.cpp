@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/selection/cubeconstructor.h"
+#include "ui/selection/cubeconstructoraccessible.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -19,6 +20,7 @@ CCubeConstructor::CCubeConstructor(QWidget *parent)
     // around it and is repainted under it on every update, so nothing of an earlier,
     // larger cube remains.
     setAutoFillBackground(false);
+    CCubeConstructorAccessible::Install();
 }
 
 CCubeConstructor::~CCubeConstructor() = default;
@@ -110,6 +112,7 @@ void CCubeConstructor::ApplyPart(int part)
 {
     m_sample.Index = ToggledKind(m_sample.Index, part);
     update();
+    CCubeConstructorAccessible::Notify(this, part, false);
     Q_EMIT CubeSelected(m_sample.Index);
 }
 
@@ -138,11 +141,13 @@ void CCubeConstructor::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Right:
     case Qt::Key_Down:
         m_focusPart = (m_focusPart + 1) % CubePartCount;
+        CCubeConstructorAccessible::Notify(this, m_focusPart, true);
         update();
         break;
     case Qt::Key_Left:
     case Qt::Key_Up:
         m_focusPart = (m_focusPart + CubePartCount - 1) % CubePartCount;
+        CCubeConstructorAccessible::Notify(this, m_focusPart, true);
         update();
         break;
     case Qt::Key_Return:
