@@ -24,6 +24,7 @@ class QCheckBox;
 class QFileDialog;
 class QMimeData;
 class QToolBar;
+class QSpinBox;
 class QToolButton;
 
 // Registers the toolbar strip.
@@ -110,6 +111,7 @@ public:
     CRecentMenu *RecentMenu() const { return m_recentMenu; }
     QToolButton *RecentButton() const { return m_recentButton; }
     CZoomBox *ZoomBox() const { return m_zoomBox; }
+    QSpinBox *BeamThicknessBox() const { return m_beamThickness; }
     // The file a drop carries: one local file, which is then opened as Open opens the
     // file chosen in its dialog; otherwise (several files, a web address, the view's
     // own cube drag) an empty string.
@@ -166,6 +168,7 @@ private:
     CRecentMenu *m_recentMenu = nullptr;   // owned by this window
     QToolButton *m_recentButton = nullptr; // owned by the toolbar
     CZoomBox *m_zoomBox = nullptr;         // owned by the toolbar
+    QSpinBox *m_beamThickness = nullptr;   // owned by the toolbar
     QString m_dragCubeFormat;
     // The help window while it is open; it clears this pointer itself when closed.
     CHelpFrame *m_pHelpFrame = nullptr;

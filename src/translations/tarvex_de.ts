@@ -452,6 +452,14 @@ Open figure</source>
         <translation>Eine Figurdatei öffnen
 Figur öffnen</translation>
     </message>
+    <message>
+        <source>Beam thickness in cubes (keys 1, 2, 3)</source>
+        <translation>Balkendicke in Würfeln (Tasten 1, 2, 3)</translation>
+    </message>
+    <message>
+        <source>Beam thickness</source>
+        <translation>Balkendicke</translation>
+    </message>
 </context>
 <context>
     <name>COptionsDlg</name>

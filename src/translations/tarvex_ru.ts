@@ -452,6 +452,14 @@ Open figure</source>
         <translation>Открыть файл фигуры
 Открыть фигуру</translation>
     </message>
+    <message>
+        <source>Beam thickness in cubes (keys 1, 2, 3)</source>
+        <translation>Толщина балки в кубах (клавиши 1, 2, 3)</translation>
+    </message>
+    <message>
+        <source>Beam thickness</source>
+        <translation>Толщина балки</translation>
+    </message>
 </context>
 <context>
     <name>COptionsDlg</name>

@@ -401,14 +401,13 @@ bool CTarvexView::ZoomKeyPress(QKeyEvent *event)
 
 void CTarvexView::keyPressEvent(QKeyEvent *event)
 {
-    if (ZoomKeyPress(event) || m_cellCursor->KeyPress(event)) {
+    if (ZoomKeyPress(event) || m_cellCursor->KeyPress(event) || ActiveTool()->KeyPress(event)) {
         event->accept();
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);
     if (event->key() == Qt::Key_Control)
         UpdateCursor(event->modifiers() | Qt::ControlModifier);
-    ActiveTool()->KeyPress(event);
 }
 
 void CTarvexView::keyReleaseEvent(QKeyEvent *event)

@@ -14,6 +14,7 @@
 #include "ui/selection/cubeselectionbar.h"
 #include "ui/selection/cubeselectionpage.h"
 #include "ui/selection/cubeslibrary.h"
+#include "view/placecubehandler.h"
 #include "view/tarvexview.h"
 #include "support/testdocument.h"
 #include "view/zoombox.h"
@@ -28,6 +29,7 @@
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -340,11 +342,12 @@ void TestMainFrame::toolbarEntries()
 void TestMainFrame::newControlsFollowTheSpecifiedButtons()
 {
     // After the About button: a separator, the recent figures button dropping down its
-    // menu at once, another separator and the zoom box, last.
+    // menu at once, another separator and the zoom box, then the beam thickness, which
+    // follows the keys.
     CTestDocument doc;
     CMainFrame frame(doc);
     const QList<QAction *> actions = frame.ToolBar()->actions();
-    QCOMPARE(actions.size(), 19);
+    QCOMPARE(actions.size(), 21);
     QVERIFY(actions[15]->isSeparator());
     QCOMPARE(frame.ToolBar()->widgetForAction(actions[16]), frame.RecentButton());
     QCOMPARE(frame.RecentButton()->popupMode(), QToolButton::InstantPopup);
@@ -353,6 +356,12 @@ void TestMainFrame::newControlsFollowTheSpecifiedButtons()
     QVERIFY(actions[17]->isSeparator());
     QCOMPARE(frame.ToolBar()->widgetForAction(actions[18]), frame.ZoomBox());
     QVERIFY(frame.ZoomBox()->toolTip().contains(QStringLiteral("Ctrl+0")));
+    QVERIFY(actions[19]->isSeparator());
+    QCOMPARE(frame.ToolBar()->widgetForAction(actions[20]), frame.BeamThicknessBox());
+    QTest::keyClick(frame.GetView(), Qt::Key_3);
+    QCOMPARE(frame.BeamThicknessBox()->value(), 3);
+    frame.BeamThicknessBox()->setValue(2);
+    QCOMPARE(frame.GetView()->PlaceCube()->BeamThickness(), 2);
 }
 
 void TestMainFrame::recentFigures()
