@@ -23,6 +23,7 @@
 #include "ui/selection/cubeselectionpage.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QCheckBox>
@@ -53,6 +54,31 @@ namespace {
 
 const char *const AppTitle = "Tarvex";
 const QSize ButtonSize(33, 32);
+
+// Gives the main window the keyboard back when a dialog it opened closes. A window
+// manager does not always return the focus to the window below a closing dialog (a
+// file dialog's own question closing with it leaves none focused), and then the next
+// shortcut would reach no window.
+class CFocusReturn
+{
+public:
+    explicit CFocusReturn(QWidget *window)
+        : m_window(window)
+    {
+    }
+    ~CFocusReturn()
+    {
+        if (m_window->isVisible() && !QApplication::activeModalWidget()) {
+            m_window->raise();
+            m_window->activateWindow();
+        }
+    }
+    CFocusReturn(const CFocusReturn &) = delete;
+    CFocusReturn &operator=(const CFocusReturn &) = delete;
+
+private:
+    QWidget *m_window;
+};
 
 } // namespace
 
@@ -375,6 +401,7 @@ void CMainFrame::OnFilePrintPreview()
 {
     // The preview shows the page alone: the bar is hidden while it is open.
     m_bar->hide();
+    const CFocusReturn focus(this);
     QPrinter printer;
     QPrintPreviewDialog preview(&printer, this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, m_view, &CTarvexView::PrintPage);
@@ -459,6 +486,7 @@ void CMainFrame::dropEvent(QDropEvent *event)
 
 void CMainFrame::OnAppAbout()
 {
+    const CFocusReturn focus(this);
     CAboutBox about(this);
     about.exec();
 }
@@ -508,6 +536,7 @@ void CMainFrame::RegisterDragFormat()
 
 CDocumentUi::Answer CMainFrame::AskYesNoCancel(const QString &text, const QString &caption)
 {
+    const CFocusReturn focus(this);
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                     this);
     box.setDefaultButton(QMessageBox::Yes);
@@ -524,6 +553,7 @@ CDocumentUi::Answer CMainFrame::AskYesNoCancel(const QString &text, const QStrin
 
 void CMainFrame::ShowMessage(const QString &text, const QString &caption, Icon icon)
 {
+    const CFocusReturn focus(this);
     QMessageBox box(icon == Icon::Stop ? QMessageBox::Critical : QMessageBox::Warning, caption, text, QMessageBox::Ok,
                     this);
     box.exec();
@@ -531,6 +561,7 @@ void CMainFrame::ShowMessage(const QString &text, const QString &caption, Icon i
 
 QString CMainFrame::AskSaveFileName()
 {
+    const CFocusReturn focus(this);
     if (m_saveDialog->exec() != QDialog::Accepted)
         return QString();
     const QStringList files = m_saveDialog->selectedFiles();
@@ -556,6 +587,7 @@ QString CMainFrame::SuffixOfFilter(const QString &filter)
 
 QString CMainFrame::AskOpenFileName()
 {
+    const CFocusReturn focus(this);
     QFileDialog dialog(this);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -570,6 +602,7 @@ QString CMainFrame::AskOpenFileName()
 
 std::optional<COptions> CMainFrame::AskOptions(const COptions &current)
 {
+    const CFocusReturn focus(this);
     CustomColorSet custom = current.CustomColors;
     const std::optional<COptions> chosen = COptionsDlg::Ask(current, custom, this);
     // Custom colours defined in the colour chooser are kept even when Options is cancelled.
@@ -580,6 +613,7 @@ std::optional<COptions> CMainFrame::AskOptions(const COptions &current)
 
 CDocumentUi::Answer CMainFrame::AskRestoreDiscard(const QString &text, const QString &caption)
 {
+    const CFocusReturn focus(this);
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, this);
     QPushButton *restore = box.addButton(tr("Restore"), QMessageBox::AcceptRole);
     QPushButton *discard = box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
@@ -589,6 +623,24 @@ CDocumentUi::Answer CMainFrame::AskRestoreDiscard(const QString &text, const QSt
     if (box.clickedButton() == restore)
         return Answer::Yes;
     if (box.clickedButton() == discard)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+CDocumentUi::Answer CMainFrame::AskOverwriteChanged(const QString &text, const QString &caption)
+{
+    const CFocusReturn focus(this);
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, this);
+    QPushButton *overwrite = box.addButton(tr("&Overwrite"), QMessageBox::DestructiveRole);
+    QPushButton *elsewhere = box.addButton(tr("Save &Elsewhere..."), QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    // Return keeps the other program's file: the figure goes elsewhere.
+    box.setDefaultButton(elsewhere);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == overwrite)
+        return Answer::Yes;
+    if (box.clickedButton() == elsewhere)
         return Answer::No;
     return Answer::Cancel;
 }
