@@ -56,7 +56,7 @@ def main():
         s.xdo("keyup", "shift")
         column = {(4, r) for r in range(20, 31, 2)}
         s.expect("the Shift+click did not draw the beam straight up",
-                 lambda image: all(s.has_cube(image, *cell) for cell in column) and s.is_empty(image, 4, 25))
+                 lambda image: all(s.has_cube(image, *cell) for cell in column) and s.is_empty(image, 6, 26))
         s.shot("vertical-beam")
 
         # Three cubes thick, from the beam's top cube down to the lower right.
