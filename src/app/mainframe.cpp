@@ -10,6 +10,7 @@
 #include "files/figurewriter.h"
 #include "files/regularfile.h"
 #include "geometry/dragoffset.h"
+#include "view/placecubehandler.h"
 #include "view/selectmovehandler.h"
 #include "view/tarvexview.h"
 #include "view/zoombox.h"
@@ -48,6 +49,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -305,6 +307,18 @@ void CMainFrame::CreateToolBar()
     m_toolBar->addSeparator();
     m_zoomBox = new CZoomBox(*m_view, m_toolBar);
     m_toolBar->addWidget(m_zoomBox);
+    // Then how thick a Shift+click beam is; the keys 1, 2 and 3 in the workspace set it too.
+    m_toolBar->addSeparator();
+    m_beamThickness = new QSpinBox(m_toolBar);
+    m_beamThickness->setObjectName(QStringLiteral("BeamThickness"));
+    m_beamThickness->setRange(1, CPlaceCubeHandler::MaxBeamThickness);
+    m_beamThickness->setToolTip(tr("Beam thickness in cubes (keys 1, 2, 3)"));
+    m_beamThickness->setAccessibleName(tr("Beam thickness"));
+    m_beamThickness->setFixedHeight(ButtonSize.height());
+    m_toolBar->addWidget(m_beamThickness);
+    CPlaceCubeHandler *placer = m_view->PlaceCube();
+    connect(m_beamThickness, &QSpinBox::valueChanged, this, [placer](int value) { placer->SetBeamThickness(value); });
+    placer->SetBeamThicknessListener([this](int value) { m_beamThickness->setValue(value); });
 
     // Then mirroring the selection and the figure generators, as text buttons.
     m_toolBar->addSeparator();

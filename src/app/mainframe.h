@@ -25,6 +25,7 @@ class QCheckBox;
 class QFileDialog;
 class QMimeData;
 class QToolBar;
+class QSpinBox;
 class QToolButton;
 
 // Registers the toolbar strip.
@@ -122,6 +123,7 @@ public:
     QList<int> CommandIds() const { return m_actions.keys(); }
     // F10: the first toolbar button gets the keyboard; Escape gives it back to the view.
     void FocusToolBar();
+    QSpinBox *BeamThicknessBox() const { return m_beamThickness; }
     // The file a drop carries: one local file, which is then opened as Open opens the
     // file chosen in its dialog; otherwise (several files, a web address, the view's
     // own cube drag) an empty string.
@@ -184,6 +186,7 @@ private:
     QToolButton *m_recentButton = nullptr; // owned by the toolbar
     CZoomBox *m_zoomBox = nullptr;         // owned by the toolbar
     CToolBarKeys *m_toolBarKeys = nullptr; // owned by the toolbar
+    QSpinBox *m_beamThickness = nullptr;   // owned by the toolbar
     QString m_dragCubeFormat;
     // The help window while it is open; it clears this pointer itself when closed.
     CHelpFrame *m_pHelpFrame = nullptr;

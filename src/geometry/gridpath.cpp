@@ -2,105 +2,136 @@
 #include "geometry/gridpath.h"
 
 #include "geometry/cubegeometry.h"
+#include "geometry/isospace.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-// A cell in half-cell columns: x counts half pitches from the left edge, so the row's
-// stagger disappears and every straight direction is a constant step.
-struct HalfCell
-{
-    int X;
-    int Row;
-};
+// One step of each neighbour direction in half-cell columns and rows.
+constexpr int StepHalf[NeighbourCount] = {0, 1, 1, 0, -1, -1};
+constexpr int StepRow[NeighbourCount] = {-2, -1, 1, 2, 1, -1};
 
-HalfCell ToHalf(const QPoint &cell)
+bool InGrid(const QPoint &cell, const QSize &grid)
 {
-    return {2 * cell.x() + (cell.y() & 1), cell.y()};
+    return CellExists(cell.x(), cell.y(), grid.width(), grid.height());
 }
 
-// One step of each direction in half-cell columns and rows.
-constexpr int StepX[3] = {2, 1, -1};
-constexpr int StepRow[3] = {0, 1, 1};
+// The offset from one cell's centre to another's in pixels at the given pitch.
+QPointF PixelOffset(const QPoint &from, const QPoint &to, const CellPitch &pitch)
+{
+    return QPointF((CGridPath::HalfColumn(to) - CGridPath::HalfColumn(from)) * pitch.Px / 2.0,
+                   (to.y() - from.y()) * double(pitch.Py));
+}
+
+QPointF StepPixels(int direction, const CellPitch &pitch)
+{
+    return QPointF(StepHalf[direction] * pitch.Px / 2.0, StepRow[direction] * double(pitch.Py));
+}
+
+double Length(const QPointF &v)
+{
+    return std::hypot(v.x(), v.y());
+}
 
 } // namespace
 
-CGridPath::Direction CGridPath::BeamDirection(const QPoint &start, const QPoint &end, int cubeSize)
+int CGridPath::BeamDirection(const QPoint &start, const QPoint &end, int cubeSize)
 {
     const CellPitch pitch = ComputeCellPitch(cubeSize);
-    const HalfCell a = ToHalf(start);
-    const HalfCell b = ToHalf(end);
-    // The offset in pixels, against each direction's unit vector: the nearest line is
-    // the one with the largest projection either way.
-    const double dx = double(b.X - a.X) * pitch.Px / 2.0;
-    const double dy = double(b.Row - a.Row) * pitch.Py;
-    Direction best = Horizontal;
-    double bestDot = -1.0;
-    for (int d = 0; d < 3; ++d) {
-        const double ux = StepX[d] * pitch.Px / 2.0;
-        const double uy = StepRow[d] * pitch.Py;
-        const double dot = std::abs(dx * ux + dy * uy) / std::hypot(ux, uy);
-        if (dot > bestDot + 1e-9) {
-            bestDot = dot;
-            best = Direction(d);
+    const QPointF offset = PixelOffset(start, end, pitch);
+    int best = Bottom;
+    double bestCos = -2.0;
+    for (int d = 0; d < NeighbourCount; ++d) {
+        const QPointF u = StepPixels(d, pitch);
+        const double cosine = (offset.x() * u.x() + offset.y() * u.y()) / (Length(u) * qMax(1e-9, Length(offset)));
+        if (cosine > bestCos + 1e-9) {
+            bestCos = cosine;
+            best = d;
         }
     }
     return best;
 }
 
-QVector<QPoint> CGridPath::Beam(const QPoint &start, const QPoint &end, const QSize &grid, int cubeSize)
+int CGridPath::BeamLength(const QPoint &start, const QPoint &end, int cubeSize)
 {
-    QVector<QPoint> cells;
-    if (!CellExists(start.x(), start.y(), grid.width(), grid.height()))
-        return cells;
     const CellPitch pitch = ComputeCellPitch(cubeSize);
-    const Direction d = BeamDirection(start, end, cubeSize);
-    const HalfCell a = ToHalf(start);
-    const HalfCell b = ToHalf(end);
-    const double ux = StepX[d] * pitch.Px / 2.0;
-    const double uy = StepRow[d] * pitch.Py;
-    const double dx = double(b.X - a.X) * pitch.Px / 2.0;
-    const double dy = double(b.Row - a.Row) * pitch.Py;
-    const double length = ux * ux + uy * uy;
-    const long long steps = length > 0 ? std::llround((dx * ux + dy * uy) / length) : 0;
-    const int sign = steps < 0 ? -1 : 1;
-    const long long count = std::min<long long>(std::llabs(steps), 2LL * (grid.width() + grid.height()));
-    for (long long k = 0; k <= count; ++k) {
-        const int x = a.X + int(sign * k * StepX[d]);
-        const int row = a.Row + int(sign * k * StepRow[d]);
-        // Half columns of a row have the row's parity; the steps keep it.
-        const QPoint cell((x - (row & 1)) / 2, row);
-        if (x < 0 || !CellExists(cell.x(), cell.y(), grid.width(), grid.height()))
-            break;
-        cells.append(cell);
-    }
-    return cells;
+    const QPointF u = StepPixels(BeamDirection(start, end, cubeSize), pitch);
+    const QPointF offset = PixelOffset(start, end, pitch);
+    const double steps = (offset.x() * u.x() + offset.y() * u.y()) / (u.x() * u.x() + u.y() * u.y());
+    return int(qBound(0.0, std::round(steps), double(1 << 20)));
 }
 
-QPoint CGridPath::CursorStep(const QPoint &cell, int dx, int dy, int halfColumn, const QSize &grid)
+QVector<QPoint> CGridPath::Beam(const QPoint &start, const QPoint &end, const QSize &grid, int cubeSize, int thickness)
 {
-    auto exists = [&grid](const QPoint &c) {
-        return CellExists(c.x(), c.y(), grid.width(), grid.height());
-    };
-    if (dy == 0) {
-        const QPoint next(cell.x() + dx, cell.y());
-        return exists(next) ? next : cell;
-    }
-    // The two cells of the next row touching this one, the nearer to halfColumn first.
-    const int row = cell.y() + dy;
-    const int here = HalfColumn(cell);
-    int first = here + 1;
-    int second = here - 1;
-    if (std::abs(second - halfColumn) < std::abs(first - halfColumn))
-        std::swap(first, second);
-    for (const int x : {first, second}) {
-        const QPoint next((x - (row & 1)) / 2, row);
-        if (x >= 0 && exists(next))
-            return next;
+    if (!InGrid(start, grid))
+        return {};
+    // No beam reaches farther than across the grid.
+    const int length = qMin(BeamLength(start, end, cubeSize), 2 * (grid.width() + grid.height()));
+    const QVector<CIsoSpace::Point> bar = CIsoSpace::Bar(BeamDirection(start, end, cubeSize), length + 1,
+                                                         qBound(1, thickness, 3));
+    return CIsoSpace::PlacingOrder(start, bar, grid);
+}
+
+QPoint CGridPath::BeamEnd(const QPoint &start, const QPoint &end, const QSize &grid, int cubeSize)
+{
+    const int direction = BeamDirection(start, end, cubeSize);
+    const int length = qMin(BeamLength(start, end, cubeSize), 2 * (grid.width() + grid.height()));
+    QPoint cell = start;
+    for (int k = 0; k < length; ++k) {
+        const QPoint next = NeighbourCell(cell.x(), cell.y(), direction);
+        if (!InGrid(next, grid))
+            break;
+        cell = next;
     }
     return cell;
+}
+
+int CGridPath::StepCount(const QPoint &from, const QPoint &to)
+{
+    // Diagonal steps cover a half column and a row each, vertical ones two rows.
+    const int dh = std::abs(HalfColumn(to) - HalfColumn(from));
+    const int dr = std::abs(to.y() - from.y());
+    return dh + qMax(0, (dr - dh) / 2);
+}
+
+QPoint CGridPath::NeighbourStep(const QPoint &cell, int direction, const QSize &grid)
+{
+    const QPoint next = NeighbourCell(cell.x(), cell.y(), direction);
+    return InGrid(next, grid) ? next : cell;
+}
+
+QVector<QPoint> CGridPath::JoinCells(const QPoint &from, const QPoint &to, const QSize &grid, int cubeSize)
+{
+    QVector<QPoint> cells;
+    const CellPitch pitch = ComputeCellPitch(cubeSize);
+    const QPointF line = PixelOffset(from, to, pitch);
+    const double length = qMax(1e-9, Length(line));
+    QPoint cell = from;
+    for (int left = StepCount(from, to); left > 0; --left) {
+        // Of the steps that bring the cell one nearer, the one nearest the line (and
+        // inside the grid, where one is).
+        QPoint best = cell;
+        double bestScore = 0;
+        for (int d = 0; d < NeighbourCount; ++d) {
+            const QPoint next = NeighbourCell(cell.x(), cell.y(), d);
+            if (StepCount(next, to) != left - 1)
+                continue;
+            const QPointF p = PixelOffset(from, next, pitch);
+            double score = std::abs(p.x() * line.y() - p.y() * line.x()) / length;
+            if (!InGrid(next, grid))
+                score += 1e6;
+            if (best == cell || score < bestScore) {
+                best = next;
+                bestScore = score;
+            }
+        }
+        cell = best;
+        if (InGrid(cell, grid))
+            cells.append(cell);
+    }
+    return cells;
 }
 
 QPoint CGridPath::CellAt(const QPointF &point, const QSize &grid, int cubeSize)
@@ -148,6 +179,37 @@ QVector<QPoint> CGridPath::SegmentCells(const QPointF &from, const QPointF &to, 
             cells.append(cell);
         if (cell.x() >= 0)
             last = cell;
+    }
+    return cells;
+}
+
+QVector<QPoint> CGridPath::StrokeCells(QPoint &current, const QPointF &from, const QPointF &to, const QSize &grid,
+                                       int cubeSize)
+{
+    QVector<QPoint> cells;
+    const CellPitch pitch = ComputeCellPitch(cubeSize);
+    const double h = cubeSize / 2;
+    auto centre = [&](const QPoint &cell) {
+        return QPointF(CellOrigin(cell.x(), cell.y(), pitch)) + QPointF(h, h);
+    };
+    // Sampled a quarter of a row apart, as SegmentCells does.
+    const double step = qMax(0.5, pitch.Py / 4.0);
+    const int samples = int(std::ceil(Length(to - from) / step));
+    for (int i = 0; i <= samples; ++i) {
+        const QPointF point = from + (to - from) * (samples > 0 ? double(i) / samples : 0.0);
+        const QPoint nearest = CellAt(point, grid, cubeSize);
+        if (nearest.x() < 0 || nearest == current)
+            continue;
+        if (!InGrid(current, grid)) {
+            current = nearest;
+            cells.append(nearest);
+            continue;
+        }
+        // Clearly nearer the other centre: by more than a quarter of the cube.
+        if (Length(point - centre(current)) - Length(point - centre(nearest)) <= cubeSize / 4.0)
+            continue;
+        cells += JoinCells(current, nearest, grid, cubeSize);
+        current = nearest;
     }
     return cells;
 }

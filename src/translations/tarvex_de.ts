@@ -631,6 +631,14 @@ Open figure</source>
 Figur öffnen</translation>
     </message>
     <message>
+        <source>Beam thickness in cubes (keys 1, 2, 3)</source>
+        <translation>Balkendicke in Würfeln (Tasten 1, 2, 3)</translation>
+    </message>
+    <message>
+        <source>Beam thickness</source>
+        <translation>Balkendicke</translation>
+    </message>
+    <message>
         <source>&amp;Overwrite</source>
         <translation>&amp;Überschreiben</translation>
     </message>

@@ -631,6 +631,14 @@ Open figure</source>
 Открыть фигуру</translation>
     </message>
     <message>
+        <source>Beam thickness in cubes (keys 1, 2, 3)</source>
+        <translation>Толщина балки в кубах (клавиши 1, 2, 3)</translation>
+    </message>
+    <message>
+        <source>Beam thickness</source>
+        <translation>Толщина балки</translation>
+    </message>
+    <message>
         <source>&amp;Overwrite</source>
         <translation>&amp;Перезаписать</translation>
     </message>

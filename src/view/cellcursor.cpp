@@ -62,8 +62,11 @@ bool CCellCursor::KeyPress(QKeyEvent *event)
     const QSize grid = m_doc.Figure().GridSize();
     if (!CellExists(m_cell.x(), m_cell.y(), grid.width(), grid.height()))
         m_cell = QPoint(0, 0);
+    // Left and Right along the row; the other moves to a neighbour: Up and Down two
+    // rows, the keypad's 7, 9, 1 and 3 (with or without Num Lock) the diagonals.
+    const bool keypad = event->modifiers() & Qt::KeypadModifier;
     int dx = 0;
-    int dy = 0;
+    int direction = -1;
     switch (event->key()) {
     case Qt::Key_Left:
         dx = -1;
@@ -72,11 +75,28 @@ bool CCellCursor::KeyPress(QKeyEvent *event)
         dx = 1;
         break;
     case Qt::Key_Up:
-        dy = -1;
+        direction = Top;
         break;
     case Qt::Key_Down:
-        dy = 1;
+        direction = Bottom;
         break;
+    case Qt::Key_7:
+    case Qt::Key_Home:
+    case Qt::Key_9:
+    case Qt::Key_PageUp:
+    case Qt::Key_1:
+    case Qt::Key_End:
+    case Qt::Key_3:
+    case Qt::Key_PageDown: {
+        if (!keypad)
+            return false;
+        const int key = event->key();
+        direction = (key == Qt::Key_7 || key == Qt::Key_Home)     ? UpperLeft
+                    : (key == Qt::Key_9 || key == Qt::Key_PageUp) ? UpperRight
+                    : (key == Qt::Key_1 || key == Qt::Key_End)    ? LowerLeft
+                                                                  : LowerRight;
+        break;
+    }
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -110,7 +130,9 @@ bool CCellCursor::KeyPress(QKeyEvent *event)
         // press's undo step.
         if (!selectMode || !m_doc.Selection() || m_doc.Selection()->IsEmpty())
             return true;
-        const QPoint offset(dx, 2 * dy);
+        if (direction != Top && direction != Bottom && dx == 0)
+            return true; // the selection moves along the row and straight up and down
+        const QPoint offset(dx, direction == Top ? -2 : direction == Bottom ? 2 : 0);
         if (m_doc.ClampDragOffset(offset) != offset)
             return true; // a cube would leave the grid
         if (event->isAutoRepeat())
@@ -120,13 +142,14 @@ bool CCellCursor::KeyPress(QKeyEvent *event)
     }
     if (mods != Qt::NoModifier && mods != Qt::ShiftModifier)
         return false;
-    if (m_columnFor != m_cell)
-        m_column = CGridPath::HalfColumn(m_cell);
-    const QPoint next = CGridPath::CursorStep(m_cell, dx, dy, m_column, grid);
+    QPoint next = m_cell;
+    if (dx != 0) {
+        if (CellExists(m_cell.x() + dx, m_cell.y(), grid.width(), grid.height()))
+            next.rx() += dx;
+    } else {
+        next = CGridPath::NeighbourStep(m_cell, direction, grid);
+    }
     SetCell(next, true);
-    if (dx != 0)
-        m_column = CGridPath::HalfColumn(next);
-    m_columnFor = next;
     if (mods == Qt::ShiftModifier && !selectMode) {
         // A keyboard stroke: one undo step while Shift stays down.
         if (m_keyStroke)

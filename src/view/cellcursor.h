@@ -15,7 +15,8 @@ class QPainter;
 // placements by the pointer move it along.
 //
 // Left and Right move along the row, Up and Down to the cell two rows up or down (the
-// cube's upper and lower neighbour). Space and Enter place the picked cube (in
+// cube's upper and lower neighbour), the keypad's 7, 9, 1 and 3 to the four diagonal
+// neighbours. Space and Enter place the picked cube (in
 // select-and-move mode Space toggles the cube there in the selection), Delete and
 // Backspace erase; Shift with a move places on the way, one undo step while Shift
 // stays down; Ctrl+arrows move the selection by one cell.
@@ -46,7 +47,5 @@ private:
     CPlaceCubeHandler &m_placer;
     QPoint m_cell{0, 0};
     bool m_shown = false;
-    int m_column = 0;           // in half cells: the column up and down keep to...
-    QPoint m_columnFor{-1, -1}; // ...while the cursor is still where they took it
-    bool m_keyStroke = false;   // Shift+arrows placed since Shift went down
+    bool m_keyStroke = false; // Shift+arrows placed since Shift went down
 };

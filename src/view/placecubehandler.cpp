@@ -4,6 +4,7 @@
 #include "document/tarvexdoc.h"
 #include "geometry/gridpath.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -31,9 +32,46 @@ QPoint CPlaceCubeHandler::ToWorkspace(const QPointF &viewportPoint) const
     return Mapping().ToWorkspace(viewportPoint);
 }
 
-void CPlaceCubeHandler::Placed(const QPoint &cell)
+void CPlaceCubeHandler::Remember(const QPoint &cell)
 {
     m_lastPlaced = cell;
+    if (!m_placed.isEmpty() && m_placed.last() == cell)
+        return;
+    // Enough to go back over any run of undos a hand makes.
+    if (m_placed.size() >= 4096)
+        m_placed.remove(0, 2048);
+    m_placed.append(cell);
+}
+
+QPoint CPlaceCubeHandler::BeamStart() const
+{
+    // Erasing goes on from the cell emptied last; placing from the last cube placed
+    // that is still there (an undo took the later ones away).
+    if (CurrentCube() == EmptyCubeIndex)
+        return m_lastPlaced;
+    const CFigure &figure = m_doc.Figure();
+    for (auto it = m_placed.crbegin(); it != m_placed.crend(); ++it) {
+        if (figure.HasCell(it->x(), it->y()) && figure.Cell(it->x(), it->y()) >= 0)
+            return *it;
+    }
+    return QPoint(-1, -1);
+}
+
+void CPlaceCubeHandler::SetBeamThickness(int thickness)
+{
+    thickness = qBound(1, thickness, MaxBeamThickness);
+    if (thickness == m_thickness)
+        return;
+    m_thickness = thickness;
+    if (m_host)
+        UpdateBeamOutline(m_host->PointerPosition(), QGuiApplication::queryKeyboardModifiers());
+    if (m_thicknessChanged)
+        m_thicknessChanged(thickness);
+}
+
+void CPlaceCubeHandler::Placed(const QPoint &cell)
+{
+    Remember(cell);
     if (m_host)
         m_host->CellPlaced(cell);
 }
@@ -52,6 +90,7 @@ bool CPlaceCubeHandler::MousePress(QMouseEvent *event)
         // Nothing yet: moving on makes it a stroke, releasing here a beam.
         m_gesture = ShiftPress;
         m_pressCell = NearestCell(workspacePoint);
+        m_strokeCell = m_pressCell;
         m_lastPoint = workspacePoint;
         m_visited.clear();
         return true;
@@ -70,13 +109,12 @@ bool CPlaceCubeHandler::MouseMove(QMouseEvent *event)
     if (m_gesture == None || !(event->buttons() & Qt::LeftButton) || m_doc.IsSelectMode())
         return false;
     const QPoint workspacePoint = ToWorkspace(event->position());
-    const QVector<QPoint> crossed = CGridPath::SegmentCells(m_lastPoint, workspacePoint, m_doc.Figure().GridSize(),
-                                                            Mapping().DisplaySize());
+    // The cells the stroke enters, each a neighbour of the one before.
+    const QVector<QPoint> crossed = CGridPath::StrokeCells(m_strokeCell, m_lastPoint, workspacePoint,
+                                                           m_doc.Figure().GridSize(), Mapping().DisplaySize());
     m_lastPoint = workspacePoint;
     if (m_gesture == ShiftPress) {
-        const bool left = std::any_of(crossed.begin(), crossed.end(),
-                                      [this](const QPoint &c) { return c != m_pressCell; });
-        if (!left)
+        if (crossed.isEmpty())
             return true;
         m_gesture = Stroke;
         QVector<QPoint> cells;
@@ -107,9 +145,13 @@ bool CPlaceCubeHandler::MouseRelease(QMouseEvent *event)
     if (m_pressCell.x() < 0)
         return true;
     const QSize grid = m_doc.Figure().GridSize();
+    const QPoint start = BeamStart();
     QVector<QPoint> cells;
-    if (CellExists(m_lastPlaced.x(), m_lastPlaced.y(), grid.width(), grid.height()))
-        cells = CGridPath::Beam(m_lastPlaced, m_pressCell, grid, Mapping().DisplaySize());
+    QPoint end = m_pressCell;
+    if (CellExists(start.x(), start.y(), grid.width(), grid.height())) {
+        cells = CGridPath::Beam(start, m_pressCell, grid, Mapping().DisplaySize(), m_thickness);
+        end = CGridPath::BeamEnd(start, m_pressCell, grid, Mapping().DisplaySize());
+    }
     if (cells.isEmpty())
         cells.append(m_pressCell);
     const int kind = CurrentCube();
@@ -117,7 +159,7 @@ bool CPlaceCubeHandler::MouseRelease(QMouseEvent *event)
     for (const QPoint &cell : std::as_const(cells))
         cubes.append({cell, kind});
     m_doc.PlaceCubes(cubes);
-    Placed(cells.last());
+    Placed(end);
     UpdateBeamOutline(event->position().toPoint(), event->modifiers());
     return true;
 }
@@ -146,19 +188,20 @@ bool CPlaceCubeHandler::PlaceAt(const QPoint &cell)
 {
     if (!m_doc.PlaceCube(cell, CurrentCube()))
         return false;
-    m_lastPlaced = cell;
+    Remember(cell);
     return true;
 }
 
 QVector<QPoint> CPlaceCubeHandler::BeamAt(const QPoint &workspacePoint) const
 {
     const QSize grid = m_doc.Figure().GridSize();
-    if (!CellExists(m_lastPlaced.x(), m_lastPlaced.y(), grid.width(), grid.height()))
+    const QPoint start = BeamStart();
+    if (!CellExists(start.x(), start.y(), grid.width(), grid.height()))
         return {};
     const QPoint end = NearestCell(workspacePoint);
     if (end.x() < 0)
         return {};
-    return CGridPath::Beam(m_lastPlaced, end, grid, Mapping().DisplaySize());
+    return CGridPath::Beam(start, end, grid, Mapping().DisplaySize(), m_thickness);
 }
 
 void CPlaceCubeHandler::UpdateBeamOutline(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers)
@@ -180,6 +223,13 @@ bool CPlaceCubeHandler::KeyPress(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Shift && m_host)
         UpdateBeamOutline(m_host->PointerPosition(), event->modifiers() | Qt::ShiftModifier);
+    // 1, 2 and 3 of the main keys choose the beam thickness (the keypad's move the
+    // cell cursor).
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::KeypadModifier));
+    if (plain && event->key() >= Qt::Key_1 && event->key() <= Qt::Key_3) {
+        SetBeamThickness(event->key() - Qt::Key_0);
+        return true;
+    }
     return false;
 }
 

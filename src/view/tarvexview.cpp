@@ -5,6 +5,7 @@
 #include "geometry/gridpath.h"
 #include "geometry/workspacerenderer.h"
 #include "view/cellcursor.h"
+#include "view/pantool.h"
 #include "view/placecubehandler.h"
 #include "view/selectmovehandler.h"
 #include "view/tarvexviewaccessible.h"
@@ -40,6 +41,7 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     , m_placeCube(std::make_unique<CPlaceCubeHandler>(doc, this))
     , m_selectMove(std::make_unique<CSelectMoveHandler>(doc, *this))
     , m_cellCursor(std::make_unique<CCellCursor>(doc, *this, *m_placeCube))
+    , m_pan(std::make_unique<CPanTool>(*this))
     , m_zoomPercent(100)
 {
     InitViewResources();
@@ -351,18 +353,20 @@ void CTarvexView::SetDrawingTool(CViewTool *tool)
 
 void CTarvexView::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton) {
+    const bool pan = CPanTool::Starts(event, m_spaceDown);
+    if (event->button() != Qt::LeftButton && !pan) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    m_pressTool = ActiveTool();
+    m_pressTool = pan ? m_pan.get() : ActiveTool();
     if (!m_pressTool->MousePress(event))
         QAbstractScrollArea::mousePressEvent(event);
 }
 
 void CTarvexView::mouseMoveEvent(QMouseEvent *event)
 {
-    SetCursorId(ChooseCursor(event->position().toPoint(), event->modifiers()));
+    if (!m_pan->IsPanning())
+        SetCursorId(ChooseCursor(event->position().toPoint(), event->modifiers()));
     CViewTool *tool = m_pressTool ? m_pressTool : ActiveTool();
     if (!tool->MouseMove(event))
         QAbstractScrollArea::mouseMoveEvent(event);
@@ -370,14 +374,17 @@ void CTarvexView::mouseMoveEvent(QMouseEvent *event)
 
 void CTarvexView::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton) {
-        QAbstractScrollArea::mouseReleaseEvent(event);
-        return;
-    }
     CViewTool *tool = m_pressTool ? m_pressTool : ActiveTool();
-    m_pressTool = nullptr;
-    if (!tool->MouseRelease(event))
+    if (tool == m_pan.get() && !m_pan->IsPanning())
+        tool = ActiveTool();
+    if (tool->MouseRelease(event)) {
+        if (tool == m_pan.get() && !m_pan->IsPanning())
+            viewport()->setCursor(CursorFor(m_cursorId, DevicePixelRatio()));
+    } else {
         QAbstractScrollArea::mouseReleaseEvent(event);
+    }
+    if (event->buttons() == Qt::NoButton)
+        m_pressTool = nullptr;
 }
 
 bool CTarvexView::ZoomKeyPress(QKeyEvent *event)
@@ -407,14 +414,21 @@ bool CTarvexView::ZoomKeyPress(QKeyEvent *event)
 
 void CTarvexView::keyPressEvent(QKeyEvent *event)
 {
-    if (ZoomKeyPress(event) || m_cellCursor->KeyPress(event)) {
+    if (event->key() == Qt::Key_Space) {
+        // Held for a drag that pans: its repeats do nothing more.
+        m_spaceDown = true;
+        if (event->isAutoRepeat()) {
+            event->accept();
+            return;
+        }
+    }
+    if (ZoomKeyPress(event) || m_cellCursor->KeyPress(event) || ActiveTool()->KeyPress(event)) {
         event->accept();
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);
     if (event->key() == Qt::Key_Control)
         UpdateCursor(event->modifiers() | Qt::ControlModifier);
-    ActiveTool()->KeyPress(event);
 }
 
 void CTarvexView::keyReleaseEvent(QKeyEvent *event)
@@ -424,6 +438,8 @@ void CTarvexView::keyReleaseEvent(QKeyEvent *event)
         UpdateCursor(event->modifiers() & ~Qt::ControlModifier);
     if (event->key() == Qt::Key_Shift && !event->isAutoRepeat())
         m_cellCursor->EndKeyStroke();
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
+        m_spaceDown = false;
     ActiveTool()->KeyRelease(event);
 }
 
@@ -439,6 +455,7 @@ void CTarvexView::focusOutEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusOutEvent(event);
     m_cellCursor->EndKeyStroke();
+    m_spaceDown = false;
     UpdateCells({m_cellCursor->Cell()});
     ActiveTool()->Leave();
 }

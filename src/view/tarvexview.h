@@ -13,6 +13,7 @@
 #include <memory>
 
 class CCellCursor;
+class CPanTool;
 class CPlaceCubeHandler;
 class CSelectMoveHandler;
 class CTarvexDoc;
@@ -171,6 +172,8 @@ private:
     std::unique_ptr<CCellCursor> m_cellCursor;
     CViewTool *m_drawingTool = nullptr; // nullptr: m_placeCube
     CViewTool *m_pressTool = nullptr;   // the tool that got the last press, until its release
+    std::unique_ptr<CPanTool> m_pan;
+    bool m_spaceDown = false; // Space held: a left drag pans
     CursorId m_cursorId = NoCellCursor;
     int m_zoomPercent;
     int m_wheelAngle = 0;    // Ctrl+wheel rotation not yet turned into zoom steps

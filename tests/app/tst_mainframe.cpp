@@ -15,6 +15,7 @@
 #include "ui/selection/cubeselectionbar.h"
 #include "ui/selection/cubeselectionpage.h"
 #include "ui/selection/cubeslibrary.h"
+#include "view/placecubehandler.h"
 #include "view/tarvexview.h"
 #include "support/testdocument.h"
 #include "view/zoombox.h"
@@ -29,6 +30,7 @@
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -345,12 +347,13 @@ void TestMainFrame::toolbarEntries()
 void TestMainFrame::newControlsFollowTheSpecifiedButtons()
 {
     // After the About button: a separator, the recent figures button dropping down its
-    // menu at once, another separator and the zoom box; then a separator, Mirror
-    // (enabled only with cubes selected) and the generators, last.
+    // menu at once, another separator and the zoom box; then the beam thickness, which
+    // follows the keys; then a separator, Mirror (enabled only with cubes selected) and
+    // the generators, last.
     CTestDocument doc({{3, 4}});
     CMainFrame frame(doc);
     const QList<QAction *> actions = frame.ToolBar()->actions();
-    QCOMPARE(actions.size(), 22);
+    QCOMPARE(actions.size(), 24);
     QVERIFY(actions[15]->isSeparator());
     QCOMPARE(frame.ToolBar()->widgetForAction(actions[16]), frame.RecentButton());
     QCOMPARE(frame.RecentButton()->popupMode(), QToolButton::InstantPopup);
@@ -360,13 +363,19 @@ void TestMainFrame::newControlsFollowTheSpecifiedButtons()
     QCOMPARE(frame.ToolBar()->widgetForAction(actions[18]), frame.ZoomBox());
     QVERIFY(frame.ZoomBox()->toolTip().contains(QStringLiteral("Ctrl+0")));
     QVERIFY(actions[19]->isSeparator());
-    QCOMPARE(actions[20]->objectName(), QStringLiteral("MirrorAction"));
-    QCOMPARE(actions[21]->objectName(), QStringLiteral("GeneratorAction"));
-    QVERIFY(!actions[20]->isEnabled());
+    QCOMPARE(frame.ToolBar()->widgetForAction(actions[20]), frame.BeamThicknessBox());
+    QTest::keyClick(frame.GetView(), Qt::Key_3);
+    QCOMPARE(frame.BeamThicknessBox()->value(), 3);
+    frame.BeamThicknessBox()->setValue(2);
+    QCOMPARE(frame.GetView()->PlaceCube()->BeamThickness(), 2);
+    QVERIFY(actions[21]->isSeparator());
+    QCOMPARE(actions[22]->objectName(), QStringLiteral("MirrorAction"));
+    QCOMPARE(actions[23]->objectName(), QStringLiteral("GeneratorAction"));
+    QVERIFY(!actions[22]->isEnabled());
     doc.ToggleSelectMode();
     doc.SelectAll();
-    QVERIFY(actions[20]->isEnabled());
-    actions[20]->trigger(); // one cube mirrored stays where it is, as one undo step
+    QVERIFY(actions[22]->isEnabled());
+    actions[22]->trigger(); // one cube mirrored stays where it is, as one undo step
     QCOMPARE(doc.UndoCount(), 1);
     QCOMPARE(doc.Figure().Cell(3, 4), 0);
 }

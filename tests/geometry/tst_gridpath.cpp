@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Beams along the grid's three straight directions and the cells a pointer crosses.
+// Beams along the six neighbour directions, joined strokes, neighbour steps and the
+// cells a pointer crosses.
 
 #include "geometry/cubegeometry.h"
 #include "geometry/gridpath.h"
@@ -27,40 +28,111 @@ class TestGridPath : public QObject
 private Q_SLOTS:
     void beam_data();
     void beam();
+    void strokeIsAChainOfNeighbours_data();
+    void strokeIsAChainOfNeighbours();
     void segment_data();
     void segment();
     void cellAtLeavesTheGrid();
-    void cursorSteps_data();
-    void cursorSteps();
+    void neighbourSteps_data();
+    void neighbourSteps();
 };
 
 void TestGridPath::beam_data()
 {
-    QTest::addColumn<QPoint>("start");
     QTest::addColumn<QPoint>("end");
-    QTest::addColumn<Cells>("expected");
-    QTest::newRow("along the row") << QPoint(2, 4) << QPoint(6, 4) << Cells{{2, 4}, {3, 4}, {4, 4}, {5, 4}, {6, 4}};
-    QTest::newRow("along the row, leftwards from an odd row")
-        << QPoint(5, 7) << QPoint(3, 7) << Cells{{5, 7}, {4, 7}, {3, 7}};
-    QTest::newRow("nearly along the row") << QPoint(2, 4) << QPoint(5, 6) << Cells{{2, 4}, {3, 4}, {4, 4}, {5, 4}};
-    QTest::newRow("down to the right") << QPoint(3, 4) << QPoint(5, 8) << Cells{{3, 4}, {3, 5}, {4, 6}, {4, 7}, {5, 8}};
-    QTest::newRow("up to the left") << QPoint(5, 8) << QPoint(3, 4) << Cells{{5, 8}, {4, 7}, {4, 6}, {3, 5}, {3, 4}};
-    QTest::newRow("down to the left") << QPoint(5, 4) << QPoint(3, 8) << Cells{{5, 4}, {4, 5}, {4, 6}, {3, 7}, {3, 8}};
-    QTest::newRow("up to the right, end off the line")
-        << QPoint(3, 9) << QPoint(5, 6) << Cells{{3, 9}, {4, 8}, {4, 7}, {5, 6}};
-    QTest::newRow("one cell") << QPoint(4, 4) << QPoint(4, 4) << Cells{{4, 4}};
-    QTest::newRow("stops at the left edge") << QPoint(1, 2) << QPoint(-3, 2) << Cells{{1, 2}, {0, 2}};
-    QTest::newRow("stops at the last odd cell") << QPoint(17, 1) << QPoint(19, 1) << Cells{{17, 1}, {18, 1}};
-    QTest::newRow("stops at the top") << QPoint(4, 2) << QPoint(2, -2) << Cells{{4, 2}, {3, 1}, {3, 0}};
-    QTest::newRow("start outside") << QPoint(30, 2) << QPoint(3, 2) << Cells{};
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<int>("length");
+    // From (5, 10); a step up or down is two rows (24 px), a diagonal one 21 x 12 px.
+    QTest::newRow("up") << QPoint(5, 4) << int(Top) << 3;
+    QTest::newRow("down") << QPoint(5, 16) << int(Bottom) << 3;
+    QTest::newRow("lower right") << QPoint(7, 14) << int(LowerRight) << 4;
+    QTest::newRow("upper left") << QPoint(3, 6) << int(UpperLeft) << 4;
+    QTest::newRow("lower left") << QPoint(4, 12) << int(LowerLeft) << 2;
+    QTest::newRow("upper right") << QPoint(6, 8) << int(UpperRight) << 2;
+    QTest::newRow("23 degrees off up stays up") << QPoint(6, 2) << int(Top) << 4;
+    QTest::newRow("49 degrees up goes upper right") << QPoint(6, 6) << int(UpperRight) << 2;
+    QTest::newRow("5 degrees below the row: lower right") << QPoint(8, 11) << int(LowerRight) << 6;
+    QTest::newRow("behind the start: no steps") << QPoint(5, 10) << int(Bottom) << 0;
+    QTest::newRow("stops at the top") << QPoint(5, -10) << int(Top) << 5;
 }
 
 void TestGridPath::beam()
 {
-    QFETCH(QPoint, start);
     QFETCH(QPoint, end);
+    QFETCH(int, direction);
+    QFETCH(int, length);
+    const QPoint start(5, 10);
+    if (length > 0)
+        QCOMPARE(CGridPath::BeamDirection(start, end, Size), direction);
+    // Thickness 1: the chain of neighbours from the start, each cell once.
+    Cells chain{start};
+    while (chain.size() <= length) {
+        const QPoint next = NeighbourCell(chain.last().x(), chain.last().y(), direction);
+        if (!CellExists(next.x(), next.y(), Grid.width(), Grid.height()))
+            break;
+        chain.append(next);
+    }
+    Cells beam = CGridPath::Beam(start, end, Grid, Size);
+    QCOMPARE(CGridPath::BeamEnd(start, end, Grid, Size), chain.last());
+    std::sort(beam.begin(), beam.end(), [](const QPoint &a, const QPoint &b) { return a.y() < b.y(); });
+    std::sort(chain.begin(), chain.end(), [](const QPoint &a, const QPoint &b) { return a.y() < b.y(); });
+    QCOMPARE(beam, chain);
+    // Thickness 3: the bar holds the thin beam as its front edge, and every cube behind
+    // a front cube (its upper left and upper right neighbours, and the one above for a
+    // beam along a row-crossing axis) is placed before it.
+    const Cells thick = CGridPath::Beam(start, end, Grid, Size, 3);
+    for (const QPoint &front : std::as_const(chain)) {
+        const qsizetype at = thick.indexOf(front);
+        QVERIFY(at >= 0);
+        for (const int behind : {int(UpperLeft), int(UpperRight)}) {
+            const QPoint back = NeighbourCell(front.x(), front.y(), behind);
+            const qsizetype b = thick.indexOf(back);
+            QVERIFY2(b < at, qPrintable(QStringLiteral("(%1, %2)").arg(back.x()).arg(back.y())));
+        }
+    }
+    QVERIFY(thick.size() > chain.size());
+    QCOMPARE(CGridPath::Beam(QPoint(30, 2), end, Grid, Size), Cells{});
+}
+
+void TestGridPath::strokeIsAChainOfNeighbours_data()
+{
+    QTest::addColumn<QPointF>("from");
+    QTest::addColumn<QPointF>("to");
+    QTest::addColumn<double>("wobble");
+    QTest::addColumn<Cells>("expected"); // empty: any chain of neighbours
+    // 8 px off the column of dots on alternate sides: still the column.
+    QTest::newRow("down a column, 8 px wobble")
+        << CellCentre({6, 2}) << CellCentre({6, 12}) << 8.0 << Cells{{6, 2}, {6, 4}, {6, 6}, {6, 8}, {6, 10}, {6, 12}};
+    QTest::newRow("down a diagonal, 6 px wobble")
+        << CellCentre({3, 4}) << CellCentre({5, 8}) << 6.0 << Cells{{3, 4}, {3, 5}, {4, 6}, {4, 7}, {5, 8}};
+    QTest::newRow("along a row: a zigzag of neighbours")
+        << CellCentre({2, 10}) << CellCentre({9, 10}) << 3.0 << Cells{};
+    QTest::newRow("one fast jump across") << CellCentre({2, 2}) << CellCentre({12, 30}) << 0.0 << Cells{};
+}
+
+void TestGridPath::strokeIsAChainOfNeighbours()
+{
+    QFETCH(QPointF, from);
+    QFETCH(QPointF, to);
+    QFETCH(double, wobble);
     QFETCH(Cells, expected);
-    QCOMPARE(CGridPath::Beam(start, end, Grid, Size), expected);
+    QPoint current(-1, -1);
+    Cells stroke = CGridPath::StrokeCells(current, from, from, Grid, Size);
+    // The pointer in 12 moves (one for a jump), each pushed sideways the other way.
+    const int moves = wobble > 0 ? 12 : 1;
+    const QPointF across = QPointF(-(to - from).y(), (to - from).x()) / std::hypot((to - from).x(), (to - from).y());
+    QPointF last = from;
+    for (int i = 1; i <= moves; ++i) {
+        const QPointF next = from + (to - from) * i / moves + across * (i < moves ? (i % 2 ? wobble : -wobble) : 0);
+        stroke += CGridPath::StrokeCells(current, last, next, Grid, Size);
+        last = next;
+    }
+    QCOMPARE(stroke.first(), CGridPath::CellAt(from, Grid, Size));
+    QCOMPARE(stroke.last(), CGridPath::CellAt(to, Grid, Size));
+    for (int i = 1; i < stroke.size(); ++i)
+        QVERIFY2(CGridPath::StepCount(stroke[i - 1], stroke[i]) == 1, qPrintable(QString::number(i)));
+    if (!expected.isEmpty())
+        QCOMPARE(stroke, expected);
 }
 
 void TestGridPath::segment_data()
@@ -97,39 +169,30 @@ void TestGridPath::cellAtLeavesTheGrid()
     QCOMPARE(CGridPath::CellAt(QPointF(-20, -20), Grid, Size), QPoint(-1, -1));
 }
 
-void TestGridPath::cursorSteps_data()
+void TestGridPath::neighbourSteps_data()
 {
     QTest::addColumn<QPoint>("start");
-    QTest::addColumn<QString>("keys"); // l, r, u, d
-    QTest::addColumn<Cells>("expected");
-    // Up and down keep to the column the cursor started from, zigzagging between the
-    // staggered rows; left and right stay in the row; the edges stop the cursor.
-    QTest::newRow("down keeps the column") << QPoint(4, 4) << "dddd" << Cells{{4, 5}, {4, 6}, {4, 7}, {4, 8}};
-    QTest::newRow("up from an odd row") << QPoint(4, 5) << "uu" << Cells{{5, 4}, {4, 3}};
-    QTest::newRow("right then down") << QPoint(4, 4) << "rd" << Cells{{5, 4}, {5, 5}};
-    QTest::newRow("left edge") << QPoint(0, 2) << "ld" << Cells{{0, 2}, {0, 3}};
-    QTest::newRow("end of an odd row") << QPoint(18, 1) << "ru" << Cells{{18, 1}, {19, 0}};
-    QTest::newRow("top and bottom") << QPoint(3, 0) << "u" << Cells{{3, 0}};
-    QTest::newRow("bottom") << QPoint(3, 39) << "d" << Cells{{3, 39}};
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QPoint>("expected");
+    // Up and down two rows in the same column; the diagonals half a cell aside; the
+    // edges stop the cursor.
+    QTest::newRow("up") << QPoint(4, 5) << int(Top) << QPoint(4, 3);
+    QTest::newRow("down") << QPoint(4, 4) << int(Bottom) << QPoint(4, 6);
+    QTest::newRow("keypad 7 from an odd row") << QPoint(4, 5) << int(UpperLeft) << QPoint(4, 4);
+    QTest::newRow("keypad 9 from an even row") << QPoint(4, 4) << int(UpperRight) << QPoint(4, 3);
+    QTest::newRow("keypad 1 from an even row") << QPoint(4, 4) << int(LowerLeft) << QPoint(3, 5);
+    QTest::newRow("keypad 3 from an odd row") << QPoint(4, 5) << int(LowerRight) << QPoint(5, 6);
+    QTest::newRow("up at row 1 stays") << QPoint(3, 1) << int(Top) << QPoint(3, 1);
+    QTest::newRow("left edge") << QPoint(0, 2) << int(LowerLeft) << QPoint(0, 2);
+    QTest::newRow("bottom") << QPoint(3, 39) << int(LowerRight) << QPoint(3, 39);
 }
 
-void TestGridPath::cursorSteps()
+void TestGridPath::neighbourSteps()
 {
     QFETCH(QPoint, start);
-    QFETCH(QString, keys);
-    QFETCH(Cells, expected);
-    QPoint cell = start;
-    int column = CGridPath::HalfColumn(cell);
-    Cells visited;
-    for (const QChar key : keys) {
-        const int dx = key == QLatin1Char('l') ? -1 : key == QLatin1Char('r') ? 1 : 0;
-        const int dy = key == QLatin1Char('u') ? -1 : key == QLatin1Char('d') ? 1 : 0;
-        cell = CGridPath::CursorStep(cell, dx, dy, column, Grid);
-        if (dx != 0)
-            column = CGridPath::HalfColumn(cell);
-        visited.append(cell);
-    }
-    QCOMPARE(visited, expected);
+    QFETCH(int, direction);
+    QFETCH(QPoint, expected);
+    QCOMPARE(CGridPath::NeighbourStep(start, direction, Grid), expected);
 }
 
 QTEST_APPLESS_MAIN(TestGridPath)

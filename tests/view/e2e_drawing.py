@@ -65,16 +65,17 @@ def main():
         s.expect("one undo did not take the whole stroke back",
                  lambda image: all(s.is_empty(image, *cell) for cell in diagonal))
 
-        # A click, then Shift held over the view shows the beam, Shift+click draws it.
+        # A click, then Shift held over the view shows the beam straight up (two rows a
+        # cube), Shift+click draws it.
         s.click(*s.centre(2, 20))
         s.xdo("keydown", "shift")
-        s.xdo("mousemove", *s.screen(*s.centre(6, 20)))
+        s.xdo("mousemove", *s.screen(*s.centre(2, 12)))
         s.expect("no beam outline while Shift is held",
-                 lambda image: s.black_in_square(image, 4, 20) > 20 and s.is_empty(image, 4, 24))
+                 lambda image: s.black_in_square(image, 2, 16) > 20 and s.is_empty(image, 2, 24))
         s.shot("beam-preview")
         s.xdo("click", "1")
         s.xdo("keyup", "shift")
-        beam = [(c, 20) for c in range(2, 7)]
+        beam = [(2, r) for r in range(12, 21, 2)]
         s.expect("the Shift+click did not draw the beam",
                  lambda image: all(s.top_face_is_red(image, *cell) for cell in beam))
 
@@ -82,8 +83,8 @@ def main():
         # Shift+arrow places while moving.
         s.key("Right", "Right", "space", "shift+Right")
         s.expect("arrows and Space did not place where the cursor is",
-                 lambda image: s.top_face_is_red(image, 8, 20) and s.top_face_is_red(image, 9, 20)
-                 and not s.top_face_is_red(image, 7, 20))
+                 lambda image: s.top_face_is_red(image, 4, 12) and s.top_face_is_red(image, 5, 12)
+                 and not s.top_face_is_red(image, 3, 12))
         s.shot("keys")
 
         # Copy the whole figure from select-and-move mode.
@@ -95,7 +96,7 @@ def main():
                 fail("the clipboard lacks %s: %s" % (target, targets))
         fragment = json.loads(clipboard(s, FRAGMENT))
         cells = {(c, r) for c, r, _ in fragment["cells"]}
-        if cells != set(beam) | {(8, 20), (9, 20)}:
+        if cells != set(beam) | {(4, 12), (5, 12)}:
             fail("the clipboard holds cells %s" % sorted(cells))
         png = os.path.join(work, "clipboard.png")
         with open(png, "wb") as out:

@@ -87,12 +87,23 @@ void TestDrawingGestures::strokeIsOneStepEachCellOnce()
     // Later cubes cut the earlier ones' facing corners: placed in the order crossed.
     QCOMPARE(f.doc.Figure().Cell(3, 4), 4);
 
-    // A Shift+click from there draws a beam back along the row.
-    f.Mouse(QEvent::MouseButtonPress, f.Centre({1, 8}), Qt::LeftButton, Qt::ShiftModifier);
-    f.Mouse(QEvent::MouseButtonRelease, f.Centre({1, 8}), Qt::NoButton, Qt::ShiftModifier);
+    // A Shift+click from there draws a beam straight up, two rows a cube; after an undo
+    // the next beam starts at the cube now last, three cubes thick.
+    f.Mouse(QEvent::MouseButtonPress, f.Centre({5, 2}), Qt::LeftButton, Qt::ShiftModifier);
+    f.Mouse(QEvent::MouseButtonRelease, f.Centre({5, 2}), Qt::NoButton, Qt::ShiftModifier);
     QCOMPARE(f.doc.UndoCount(), 2);
-    for (int c = 1; c <= 5; ++c)
-        QVERIFY(f.doc.Figure().Cell(c, 8) >= 0);
+    for (int r = 2; r <= 8; r += 2)
+        QVERIFY(f.doc.Figure().Cell(5, r) >= 0);
+    QCOMPARE(f.doc.Figure().Cell(5, 7), EmptyCell);
+    f.doc.OnEditUndo();
+    QTest::keyClick(&f.view, Qt::Key_3);
+    f.Mouse(QEvent::MouseButtonPress, f.Centre({5, 14}), Qt::LeftButton, Qt::ShiftModifier);
+    f.Mouse(QEvent::MouseButtonRelease, f.Centre({5, 14}), Qt::NoButton, Qt::ShiftModifier);
+    QCOMPARE(f.view.PlaceCube()->BeamThickness(), 3);
+    for (const QPoint &cell : Cells{{5, 8}, {5, 10}, {5, 12}, {5, 14}, {4, 9}, {5, 9}, {4, 13}, {5, 13}})
+        QVERIFY2(f.doc.Figure().Cell(cell.x(), cell.y()) >= 0, qPrintable(QString::number(cell.y())));
+    QCOMPARE(f.doc.Figure().Cell(5, 2), EmptyCell);
+    QCOMPARE(f.doc.UndoCount(), 2);
 
     // A plain press and move keeps to one cube.
     f.Mouse(QEvent::MouseButtonPress, f.Centre({10, 20}), Qt::LeftButton, Qt::NoModifier);
@@ -111,11 +122,15 @@ void TestDrawingGestures::keys_data()
     QTest::addColumn<int>("undoSteps");
     QTest::addColumn<int>("selected");
     // The cursor starts at (4, 4), where the fixture's cube is.
-    QTest::newRow("arrows and space") << false << "Right Right Down Space" << Cells{{4, 4}, {6, 5}} << 1 << 0;
+    QTest::newRow("arrows and space") << false << "Right Right Down Space" << Cells{{4, 4}, {6, 6}} << 1 << 0;
     QTest::newRow("enter, then delete") << false << "Left Return Backspace Right Delete" << Cells{} << 3 << 0;
     QTest::newRow("delete on an empty cell: no step") << false << "Left Delete Backspace" << Cells{{4, 4}} << 0 << 0;
     QTest::newRow("shift+arrows: one step")
-        << false << "Shift+Right Shift+Right Shift+Up" << Cells{{6, 3}, {4, 4}, {5, 4}, {6, 4}} << 1 << 0;
+        << false << "Shift+Right Shift+Right Shift+Up" << Cells{{6, 2}, {4, 4}, {5, 4}, {6, 4}} << 1 << 0;
+    // The keypad's 7, 9, 1, 3, with Num Lock (digits) and without (Home, PgUp, End, PgDn).
+    QTest::newRow("shift+keypad: the four diagonals")
+        << false << "Shift+Num+3 Shift+Num+PgDown Shift+Num+9 Shift+Num+1 Shift+Num+End Shift+Num+7"
+        << Cells{{4, 4}, {4, 5}, {5, 5}, {4, 6}, {5, 6}, {4, 7}} << 1 << 0;
     QTest::newRow("space toggles the selection") << true << "Space" << Cells{{4, 4}} << 0 << 1;
     QTest::newRow("space twice unselects") << true << "Space Space" << Cells{{4, 4}} << 0 << 0;
     QTest::newRow("ctrl+arrows, repeats join")
