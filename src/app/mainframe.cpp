@@ -327,13 +327,20 @@ void CMainFrame::CreateToolBar()
     mirror->setToolTip(tr("Mirror the selected cubes (M); R and Shift+R turn them a third of a turn"));
     connect(mirror, &QAction::triggered, this, &CMainFrame::OnMirror);
     m_toolBar->addAction(mirror);
+    // M mirrors in select-and-move mode; as a window key it works wherever the keyboard is.
+    mirror->setShortcut(QKeySequence(Qt::Key_M));
     m_actions.insert(ID_MIRROR, mirror);
     auto *generator = new QAction(tr("Generator..."), this);
     generator->setObjectName(QStringLiteral("GeneratorAction"));
     generator->setToolTip(tr("New from generator: a classic impossible figure made from its sizes"));
     connect(generator, &QAction::triggered, this, &CMainFrame::OnNewFromGenerator);
     m_toolBar->addAction(generator);
+    generator->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     m_actions.insert(ID_NEW_FROM_GENERATOR, generator);
+    // A window too narrow for every control shows the rest behind the toolbar's
+    // extension button, which assistive technology should name too.
+    if (auto *more = m_toolBar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(tr("More toolbar controls"));
 
     m_toolBarKeys = new CToolBarKeys(*m_toolBar, [this] { m_view->setFocus(Qt::ShortcutFocusReason); });
 }

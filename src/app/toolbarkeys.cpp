@@ -85,8 +85,20 @@ bool CToolBarKeys::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     auto *button = qobject_cast<QAbstractButton *>(widget);
-    if (!button)
-        return false; // the zoom box edits its text with the other keys
+    if (!button) {
+        // The zoom box and the beam thickness edit their text with the other keys; Left
+        // at the start of the text and Right at its end move along the toolbar.
+        auto *edit = qobject_cast<QLineEdit *>(watched);
+        if (!edit)
+            edit = widget->findChild<QLineEdit *>();
+        // A control just reached has its whole text selected: either arrow moves on.
+        const bool whole = edit && edit->hasSelectedText() && edit->selectedText() == edit->text();
+        if (edit && key->key() == Qt::Key_Left && (whole || (edit->cursorPosition() == 0 && !edit->hasSelectedText())))
+            return Move(widget, -1);
+        if (edit && key->key() == Qt::Key_Right && (whole || edit->cursorPosition() == edit->text().size()))
+            return Move(widget, 1);
+        return false;
+    }
     switch (key->key()) {
     case Qt::Key_Left:
     case Qt::Key_Up:

@@ -662,6 +662,10 @@ Figur öffnen</translation>
         <source>New from generator: a classic impossible figure made from its sizes</source>
         <translation>Neu aus Generator: eine klassische unmögliche Figur aus ihren Maßen</translation>
     </message>
+    <message>
+        <source>More toolbar controls</source>
+        <translation>Weitere Werkzeugleisten-Elemente</translation>
+    </message>
 </context>
 <context>
     <name>COptionsDlg</name>

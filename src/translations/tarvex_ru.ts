@@ -662,6 +662,10 @@ Open figure</source>
         <source>New from generator: a classic impossible figure made from its sizes</source>
         <translation>Новая из генератора: классическая невозможная фигура по её размерам</translation>
     </message>
+    <message>
+        <source>More toolbar controls</source>
+        <translation>Другие элементы панели инструментов</translation>
+    </message>
 </context>
 <context>
     <name>COptionsDlg</name>

@@ -16,7 +16,7 @@ quint32 CellKey(const QPoint &cell)
 bool IsSelected(const CTarvexDoc &doc, const QPoint &cell)
 {
     const CCubeSelection *selection = doc.Selection();
-    return selection && selection->Cells.contains(cell);
+    return selection && selection->Contains(cell.x(), cell.y());
 }
 
 QAccessibleInterface *ViewFactory(const QString &, QObject *object)

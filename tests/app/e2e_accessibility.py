@@ -163,9 +163,9 @@ def main():
         text = workspace.queryText()
         content = text.getText(0, text.characterCount)
         lines = content.split("\n")
-        # The second cube, below the first, cut the first one's lower right corner.
-        expected = ["Figure of 20 \u00d7 40 cells, cubes: 2", "column 2, row 2: empty",
-                    "column 3, row 1: cube 4, cut corners: lower right"]
+        # The second cube, straight below the first, cut the first one's bottom corner.
+        expected = ["Figure of 20 \u00d7 40 cells, cubes: 2", "column 2, row 3: empty",
+                    "column 3, row 1: cube 8, cut corners: bottom"]
         if lines[:2] != expected[:2] or expected[2] not in lines[2:]:
             fail("the workspace's text is %r, expected it to begin %r and list %r"
                  % (content, expected[:2], expected[2]))

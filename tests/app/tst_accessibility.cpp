@@ -229,7 +229,7 @@ void TestAccessibility::workspaceSaysWhatIsUnderTheCursor_data()
     const QString empty = QStringLiteral("Figure of 20 × 15 cells, cubes: 0");
     QTest::newRow("start") << QList<QKeySequence>{} << "column 1, row 1: empty" << empty;
     QTest::newRow("moved") << QList<QKeySequence>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Down}
-                           << "column 3, row 2: empty" << empty;
+                           << "column 3, row 3: empty" << empty;
     QTest::newRow("placed") << QList<QKeySequence>{Qt::Key_Right, Qt::Key_Space}
                             << "column 2, row 1: cube 5, cut corners: top, lower right"
                             << "Figure of 20 × 15 cells, cubes: 1";
