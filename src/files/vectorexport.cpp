@@ -208,7 +208,6 @@ bool CVectorExport::ExportSvg(const CFigure &figure, const QString &path, QStrin
 bool CVectorExport::ExportPdf(const CFigure &figure, const QString &path, QString *error)
 {
     return WriteThrough(figure, path, error, QSize(), [&](QIODevice &device) {
-        const QSize size = PageSize(figure);
         QPdfWriter writer(&device);
         writer.setCreator(QStringLiteral("Tarvex"));
         writer.setTitle(QStringLiteral("Tarvex figure"));
