@@ -151,6 +151,26 @@ void Zoom()
         });
         CBenchmark::Report("Zoom step 50..400 % (pictures again, repaint 1920x1080)", ms / 1e6, "ms");
     }
+    {
+        // Zoomed views between the integer scales (cube points placed per row and
+        // column), against 100 % in the same run, interleaved.
+        CBenchView b(32, QSize(1920, 1080));
+        // 135 %: where "fit" puts the default workspace in a full-HD window.
+        for (const int percent : {125, 135, 200, 400}) {
+            std::vector<double> zoomed, plain, ratios;
+            for (int i = 0; i < 15; ++i) {
+                b.view.SetZoomPercent(100, QPointF(960, 540));
+                b.view.viewport()->repaint();
+                plain.push_back(b.Repaint(3));
+                b.view.SetZoomPercent(percent, QPointF(960, 540));
+                b.view.viewport()->repaint();
+                zoomed.push_back(b.Repaint(3));
+                ratios.push_back(zoomed.back() / plain.back());
+            }
+            CBenchmark::Report(QStringLiteral("View repaint 1920x1080, size 32 at %1 %").arg(percent), Median(zoomed),
+                               "ms", Median(ratios), "x the repaint at 100 %");
+        }
+    }
     // Selected cubes come from pictures as unselected ones do: after a paste every
     // pasted cube is selected.
     for (const int size : {32, 200}) {

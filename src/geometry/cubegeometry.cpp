@@ -48,6 +48,32 @@ CubePoints ComputeCubePoints(int left, int top, int size)
     return p;
 }
 
+CubePoints ZoomedCubePoints(const QPoint &origin, int size, double zoom)
+{
+    const CubePoints own = ComputeCubePoints(origin.x(), origin.y(), size);
+    auto zoomed = [zoom](int value) {
+        return int(std::floor(value * zoom + 0.5));
+    };
+    const int left = zoomed(origin.x());
+    const int top = zoomed(origin.y());
+    CubePoints p;
+    for (int i = 0; i < 5; ++i)
+        p.X[i] = zoomed(own.X[i]) - left;
+    for (int i = 0; i < 10; ++i)
+        p.Y[i] = zoomed(own.Y[i]) - top;
+    return p;
+}
+
+CubePoints MovedCubePoints(const CubePoints &points, int dx, int dy)
+{
+    CubePoints p = points;
+    for (int &x : p.X)
+        x += dx;
+    for (int &y : p.Y)
+        y += dy;
+    return p;
+}
+
 QPolygon PartPolygon(const CubePoints &p, int part)
 {
     // Vertex lists as (x index, y index) pairs.
@@ -76,7 +102,11 @@ QRegion GetPartRegion(int left, int top, int size, int part)
 
 QRegion GetCubeRegion(int left, int top, int size, CubeIndex index)
 {
-    const CubePoints points = ComputeCubePoints(left, top, size);
+    return GetCubeRegion(ComputeCubePoints(left, top, size), index);
+}
+
+QRegion GetCubeRegion(const CubePoints &points, CubeIndex index)
+{
     QRegion region(PartPolygon(points, Centre), Qt::WindingFill);
     for (int i = 0; i < 6; ++i) {
         if (!(index & (1 << i)))

@@ -42,12 +42,20 @@ struct CubePoints
 };
 
 CubePoints ComputeCubePoints(int left, int top, int size);
+// The points of the cube of the given size whose square's corner lies at origin, drawn
+// at zoom: each point at its own position times the zoom, rounded, relative to the
+// cell's corner at its position times the zoom, rounded. A point cubes share at their
+// own size lands on one pixel for each of them, so cubes that touch keep touching.
+CubePoints ZoomedCubePoints(const QPoint &origin, int size, double zoom);
+// The points moved by (dx, dy).
+CubePoints MovedCubePoints(const CubePoints &points, int dx, int dy);
 
 // The polygon of one part, vertices in their fixed order.
 QPolygon PartPolygon(const CubePoints &points, int part);
 QRegion GetPartRegion(int left, int top, int size, int part);
 // The Centre plus every corner part whose bit is clear in index.
 QRegion GetCubeRegion(int left, int top, int size, CubeIndex index);
+QRegion GetCubeRegion(const CubePoints &points, CubeIndex index);
 
 // Distance between neighbouring cells of one row (Px, always even) and between
 // successive rows (Py).

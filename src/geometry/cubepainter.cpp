@@ -52,17 +52,17 @@ CCubePainter::~CCubePainter() = default;
 
 CubePoints CCubePainter::ComputeCubePoints() const
 {
-    return ::ComputeCubePoints(Left, Top, Size);
+    return Points ? MovedCubePoints(*Points, Left, Top) : ::ComputeCubePoints(Left, Top, Size);
 }
 
 QRegion CCubePainter::GetPartRegion(int part) const
 {
-    return ::GetPartRegion(Left, Top, Size, part);
+    return QRegion(PartPolygon(ComputeCubePoints(), part), Qt::WindingFill);
 }
 
 QRegion CCubePainter::GetCubeRegion() const
 {
-    return ::GetCubeRegion(Left, Top, Size, Index);
+    return ::GetCubeRegion(ComputeCubePoints(), Index);
 }
 
 void CCubePainter::Draw(QPainter &painter) const
@@ -78,7 +78,9 @@ void CCubePainter::Draw(QPainter &painter) const
         const ColorRef colors[3] = {TopColor, RightColor, LeftColor};
         for (int f = 0; f < 3; ++f) {
             const QColor c = ColorFromRef(colors[f]);
-            painter.setPen(SolidPen(c));
+            QPen pen = SolidPen(c);
+            pen.setWidth(PenWidth);
+            painter.setPen(pen);
             painter.setBrush(c);
             painter.drawPolygon(faces[f]);
         }
@@ -146,7 +148,7 @@ void CCubePainter::FillSelected(QPainter &painter) const
 
 void CCubePainter::DrawFrameXor(QPainter &painter, int dx, int dy) const
 {
-    const QRegion region = ::GetCubeRegion(Left + dx, Top + dy, Size, Index);
+    const QRegion region = ::GetCubeRegion(MovedCubePoints(ComputeCubePoints(), dx, dy), Index);
     FillRegionWithOp(painter, RegionBorder(region), QBrush(Qt::white), QPainter::RasterOp_SourceXorDestination);
 }
 

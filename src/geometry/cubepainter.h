@@ -4,6 +4,8 @@
 #include "geometry/cubegeometry.h"
 #include "geometry/surface.h"
 
+#include <optional>
+
 class QBrush;
 class QPainter;
 class QPolygon;
@@ -28,6 +30,12 @@ public:
     ColorRef TopColor = 0x0000FF;
     ColorRef RightColor = 0x00EE00;
     ColorRef LeftColor = 0xFF0000;
+    // The cube's points relative to (Left, Top) when they are not those of Size: a
+    // cube of the figure drawn zoomed (ZoomedCubePoints). Hit tests stay at Size.
+    std::optional<CubePoints> Points;
+    // The width of the faces' pens (a zoomed cube's faces reach as far as its own
+    // pixels would).
+    int PenWidth = 1;
 
     CubePoints ComputeCubePoints() const;
     QRegion GetPartRegion(int part) const;

@@ -21,9 +21,11 @@ namespace {
 // the one-pixel pens of the faces reach one pixel past the square.
 constexpr int Margin = 2;
 
-QRect PictureExtent(int size)
+// A wider pen (a zoomed cube's faces) reaches half its width further.
+QRect PictureExtent(int size, int pen = 1)
 {
-    return QRect(-Margin, -Margin, size + 2 * Margin + 1, size + 2 * Margin + 1);
+    const int margin = pen > 1 ? Margin + pen / 2 + 1 : Margin;
+    return QRect(-margin, -margin, size + 2 * margin + 1, size + 2 * margin + 1);
 }
 
 // The cube painter at a drawn size with the three face colours.
@@ -58,6 +60,12 @@ int CWorkspaceRenderer::Zoomed(int value, double zoom)
     return int(std::floor(value * zoom + 0.5));
 }
 
+int CWorkspaceRenderer::FacePen(const Params &params)
+{
+    // Pixels side by side at the figure's own size are up to ceil(zoom) apart zoomed.
+    return params.Zoom > 1.0 ? int(std::ceil(params.Zoom - 1e-9)) : 1;
+}
+
 int CWorkspaceRenderer::DrawnSize(const Params &params)
 {
     const int size = params.CubeSize * params.Scale;
@@ -84,7 +92,7 @@ QRect CWorkspaceRenderer::WholeArea(const CFigure &figure, const Params &params)
 {
     const QSize grid = figure.GridSize();
     const CellPitch pitch = ComputeCellPitch(params.CubeSize, params.Scale);
-    const QRect extent = PictureExtent(DrawnSize(params));
+    const QRect extent = PictureExtent(DrawnSize(params), FacePen(params));
     return QRect(extent.topLeft(),
                  QSize(Zoomed(grid.width() * pitch.Px, params.Zoom), Zoomed(grid.height() * pitch.Py, params.Zoom))
                      + extent.size());
@@ -100,7 +108,7 @@ void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, co
         return;
     // Everything a cell draws (faces with their pens, the grey, the dot) lies in this
     // rectangle around its origin.
-    const QRect extent = PictureExtent(DrawnSize(params));
+    const QRect extent = PictureExtent(DrawnSize(params), FacePen(params));
     const double zoom = params.Zoom;
     const bool zoomed = zoom != 1.0;
     if (zoomed && !(zoom > 0.0))
@@ -145,9 +153,14 @@ void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, co
                    : FloorDiv(area.right() - extent.left() - shift, pitch.Px));
         const int y = params.Offset.y() + at(r * pitch.Py);
         const size_t base = size_t(r - rowFirst) * size_t(colSpan);
+        // Zoomed, the cube's points come from the row's and the column's (PreparePhases).
+        const bool phased = zoomed && size_t(r) < m_rowPhase.size();
+        const int rowPhase = phased ? 1 + m_rowPhase[size_t(r)] * ColumnPointKinds : 0;
+        const std::vector<int> &columns = m_columnPhase[size_t(r & 1)];
         for (int c = colFirst; c <= colLast; ++c) {
             const bool isSelected = set ? set->Contains(c, r) : !selected.empty() && selected[base + size_t(c)];
-            cell(row[c], params.Offset.x() + at(c * pitch.Px + shift), y, isSelected);
+            const int phase = phased && size_t(c) < columns.size() ? rowPhase + columns[size_t(c)] : 0;
+            cell(row[c], params.Offset.x() + at(c * pitch.Px + shift), y, isSelected, phase);
         }
     }
 }
@@ -161,18 +174,20 @@ void CWorkspaceRenderer::Draw(QPainter &painter, const CFigure &figure, const QR
     }
     PreparePainter(painter);
     if (DrawnSize(params) > MaxCachedSize) {
+        PreparePhases(figure, params);
         DrawEachCell(painter, figure, area, params);
         return;
     }
     const int half = DotOffset(params);
-    Prepare(figure, DrawnSize(params));
-    VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
+    Prepare(figure, DrawnSize(params), FacePen(params));
+    PreparePhases(figure, params);
+    VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected, int phase) {
         if (value < 0) {
             if (params.Dots)
                 PaintDot(painter, x, y, half);
             return;
         }
-        const Picture &p = Get(value, VariantAt(isSelected, x, y, 0));
+        const Picture &p = Get(value, VariantAt(isSelected, x, y, 0), phase);
         painter.drawImage(x + p.Offset.x(), y + p.Offset.y(), p.Image);
     });
 }
@@ -181,13 +196,13 @@ void CWorkspaceRenderer::DrawEachCell(QPainter &painter, const CFigure &figure, 
                                       const Params &params) const
 {
     const int half = DotOffset(params);
-    CCubePainter cube = FacePainter(figure, DrawnSize(params));
-    VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
+    VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected, int phase) {
         if (value < 0) {
             if (params.Dots)
                 PaintDot(painter, x, y, half);
             return;
         }
+        CCubePainter cube = PhasePainter(figure, params, phase);
         cube.Index = value;
         cube.Left = x;
         cube.Top = y;
@@ -200,8 +215,8 @@ void CWorkspaceRenderer::DrawEachCell(QPainter &painter, const CFigure &figure, 
 void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, const QRect &area, const Params &params)
 {
     PreparePainter(painter);
+    PreparePhases(figure, params);
     const int half = DotOffset(params);
-    CCubePainter cube = FacePainter(figure, DrawnSize(params));
     const QColor colors[3] = {ColorFromRef(figure.Color1), ColorFromRef(figure.Color2), ColorFromRef(figure.Color3)};
     // The cubes of one row never touch each other (the pitch is wider than a cube), so
     // within a row the faces of one colour can go out as one path without changing
@@ -221,7 +236,7 @@ void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, co
     Params unselected = params;
     unselected.Selected = nullptr;
     unselected.SelectedSet = nullptr;
-    VisitCells(figure, area, unselected, [&](qint32 value, int x, int y, bool) {
+    VisitCells(figure, area, unselected, [&](qint32 value, int x, int y, bool, int phase) {
         // Every row has a y of its own.
         if (y != pathRow) {
             flush();
@@ -232,6 +247,7 @@ void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, co
                 PaintDot(painter, x, y, half);
             return;
         }
+        CCubePainter cube = PhasePainter(figure, params, phase);
         cube.Index = value;
         cube.Left = x;
         cube.Top = y;
@@ -313,26 +329,28 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
         // Selected cubes are greyed straight in the image's pixels from the kind's
         // kept outline, as the painter's raster operation would grey them.
         Q_ASSERT(bytes == 4);
-        Prepare(figure, size);
+        Prepare(figure, size, FacePen(params));
+        PreparePhases(figure, params);
         QPainter painter(&image);
         PreparePainter(painter);
-        CCubePainter cube = FacePainter(figure, size);
-        VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
+        VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected, int phase) {
             if (value < 0) {
                 if (params.Dots)
                     PaintDot(painter, x, y, half);
                 return;
             }
+            CCubePainter cube = PhasePainter(figure, params, phase);
             cube.Index = value;
             cube.Left = x;
             cube.Top = y;
             cube.Draw(painter);
             if (isSelected)
-                Grey(image, value, QPoint(x, y), parity);
+                Grey(image, value, phase, QPoint(x, y), parity);
         });
         return;
     }
-    Prepare(figure, size);
+    Prepare(figure, size, FacePen(params));
+    PreparePhases(figure, params);
     int black = 0;
     if (format == QImage::Format_Indexed8) {
         UseTable(image.colorTable());
@@ -344,7 +362,7 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
     auto line = [&](int y) {
         return bits + qsizetype(params.BottomUp ? height - 1 - y : y) * stride;
     };
-    VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
+    VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected, int phase) {
         if (value < 0) {
             const int dx = x + half;
             const int dy = y + half;
@@ -359,7 +377,7 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
             }
             return;
         }
-        Picture &p = Get(value, VariantAt(isSelected, x, y, parity));
+        Picture &p = Get(value, VariantAt(isSelected, x, y, parity), phase);
         if (p.Spans.empty())
             return;
         const QImage &pixels = Pixels(p, format);
@@ -391,23 +409,23 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
     });
 }
 
-const std::vector<QRect> &CWorkspaceRenderer::Outline(qint32 value)
+const std::vector<QRect> &CWorkspaceRenderer::Outline(qint32 value, int phase)
 {
     if (value >= CubeKindCount) {
         m_scratchOutline.clear();
-        const QRegion region = GetCubeRegion(0, 0, m_size, value);
+        const QRegion region = GetCubeRegion(PhasePoints(phase, m_size), value);
         m_scratchOutline.assign(region.begin(), region.end());
         return m_scratchOutline;
     }
-    std::vector<QRect> &outline = m_outlines[size_t(value)];
+    std::vector<QRect> &outline = PhaseAt(phase).Outlines[size_t(value)];
     if (outline.empty()) {
-        const QRegion region = GetCubeRegion(0, 0, m_size, value);
+        const QRegion region = GetCubeRegion(PhasePoints(phase, m_size), value);
         outline.assign(region.begin(), region.end());
     }
     return outline;
 }
 
-void CWorkspaceRenderer::Grey(QImage &image, qint32 value, const QPoint &origin, int parity)
+void CWorkspaceRenderer::Grey(QImage &image, qint32 value, int phase, const QPoint &origin, int parity)
 {
     // White where x + y - parity is odd, within the cube's outline: the grey pattern
     // ORed over the cube.
@@ -416,7 +434,7 @@ void CWorkspaceRenderer::Grey(QImage &image, qint32 value, const QPoint &origin,
     const int width = image.width();
     const int height = image.height();
     // The outline's rectangles run top to bottom: only those that reach the image.
-    const std::vector<QRect> &outline = Outline(value);
+    const std::vector<QRect> &outline = Outline(value, phase);
     auto part = std::lower_bound(outline.begin(), outline.end(), -origin.y(),
                                  [](const QRect &r, int top) { return r.bottom() < top; });
     for (; part != outline.end() && part->top() + origin.y() < height; ++part) {
@@ -439,18 +457,20 @@ bool CWorkspaceRenderer::PreparePictures(const CFigure &figure, const QSize &ima
     const int size = DrawnSize(params);
     if (size > MaxCachedSize)
         return false;
-    Prepare(figure, size);
+    Prepare(figure, size, FacePen(params));
+    PreparePhases(figure, params);
     const int parity = params.PatternOrigin.x() + params.PatternOrigin.y();
     bool ready = true;
-    VisitCells(figure, QRect(-params.Offset, imageSize), params, [&](qint32 value, int x, int y, bool isSelected) {
-        if (value < 0)
-            return;
-        if (value >= CubeKindCount) {
-            ready = false;
-            return;
-        }
-        Get(value, VariantAt(isSelected, x, y, parity));
-    });
+    VisitCells(figure, QRect(-params.Offset, imageSize), params,
+               [&](qint32 value, int x, int y, bool isSelected, int phase) {
+                   if (value < 0)
+                       return;
+                   if (value >= CubeKindCount) {
+                       ready = false;
+                       return;
+                   }
+                   Get(value, VariantAt(isSelected, x, y, parity), phase);
+               });
     return ready;
 }
 
@@ -467,11 +487,11 @@ QVector<QRgb> CWorkspaceRenderer::Colors(const CFigure &figure, const Params &pa
         for (qint32 value : row)
             if (value >= 0)
                 present[size_t(qMin(value, qint32(CubeKindCount + 1)))] = true;
-    Prepare(figure, qMin(size, MaxCachedSize));
+    Prepare(figure, qMin(size, MaxCachedSize), 1);
     for (int value = 0; value < int(present.size()); ++value) {
         if (!present[size_t(value)])
             continue;
-        const QImage &image = Get(value, Plain).Image;
+        const QImage &image = Get(value, Plain, 0).Image;
         for (int y = 0; y < image.height(); ++y) {
             const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
             for (int x = 0; x < image.width(); ++x)
@@ -491,9 +511,11 @@ void CWorkspaceRenderer::UseTable(const QVector<QRgb> &table)
     if (table == m_table)
         return;
     m_table = table;
-    for (auto &kind : m_pictures)
-        for (Picture &p : kind)
-            p.Indexed8 = QImage();
+    for (const auto &phase : m_phases)
+        if (phase)
+            for (auto &kind : phase->Pictures)
+                for (Picture &p : kind)
+                    p.Indexed8 = QImage();
 }
 
 QImage CWorkspaceRenderer::DrawAveraged(const CFigure &figure, const QRect &area, QRgb background, const Params &params)
@@ -528,27 +550,114 @@ QImage CWorkspaceRenderer::DrawAveraged(const CFigure &figure, const QRect &area
 qint64 CWorkspaceRenderer::CacheBytes() const
 {
     qint64 bytes = 0;
-    for (const auto &kind : m_pictures)
-        for (const Picture &p : kind)
-            bytes += p.Image.sizeInBytes() + qint64(p.Spans.size() * sizeof(Span));
+    for (const auto &phase : m_phases)
+        if (phase)
+            for (const auto &kind : phase->Pictures)
+                for (const Picture &p : kind)
+                    bytes += p.Image.sizeInBytes() + qint64(p.Spans.size() * sizeof(Span));
     return bytes;
 }
 
-void CWorkspaceRenderer::Prepare(const CFigure &figure, int size)
+void CWorkspaceRenderer::Prepare(const CFigure &figure, int size, int pen)
 {
-    if (size == m_size && figure.Color1 == m_top && figure.Color2 == m_right && figure.Color3 == m_left)
+    if (size == m_size && pen == m_pen && figure.Color1 == m_top && figure.Color2 == m_right && figure.Color3 == m_left)
         return;
     m_size = size;
+    m_pen = pen;
     m_top = figure.Color1;
     m_right = figure.Color2;
     m_left = figure.Color3;
-    m_extent = PictureExtent(size);
-    for (auto &kind : m_pictures)
-        for (Picture &p : kind)
-            p = Picture();
-    for (auto &outline : m_outlines)
-        outline.clear();
+    m_extent = PictureExtent(size, pen);
+    m_phases.clear();
+    m_phases.resize(1 + ColumnPointKinds * RowPointKinds);
+    m_columnPoints.clear();
+    m_rowPoints.clear();
+    m_phaseSize = 0;
     m_built = 0;
+}
+
+void CWorkspaceRenderer::PreparePhases(const CFigure &figure, const Params &params)
+{
+    const int size = params.CubeSize * params.Scale;
+    if (params.Zoom == 1.0
+        || (params.Zoom == m_phaseZoom && size == m_phaseSize && m_rowPhase.size() == size_t(figure.Grid.size())))
+        return;
+    const CellPitch pitch = ComputeCellPitch(params.CubeSize, params.Scale);
+    int columns = 0;
+    for (const CubeRow &row : figure.Grid)
+        columns = qMax(columns, int(row.size()));
+    // Where an entry of the table is, adding it when it is new.
+    auto entry = [](auto &table, const auto &points) {
+        const auto found = std::find(table.begin(), table.end(), points);
+        if (found != table.end())
+            return int(found - table.begin());
+        table.push_back(points);
+        return int(table.size()) - 1;
+    };
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        m_rowPhase.assign(figure.Grid.size(), 0);
+        bool full = false;
+        for (int r = 0; r < int(figure.Grid.size()) && !full; ++r) {
+            const CubePoints p = ZoomedCubePoints(QPoint(0, r * pitch.Py), size, params.Zoom);
+            std::array<int, 10> y;
+            std::copy(std::begin(p.Y), std::end(p.Y), y.begin());
+            m_rowPhase[size_t(r)] = entry(m_rowPoints, y);
+            full = m_rowPoints.size() > size_t(RowPointKinds);
+        }
+        for (int parity = 0; parity < 2 && !full; ++parity) {
+            m_columnPhase[size_t(parity)].assign(size_t(columns), 0);
+            for (int c = 0; c < columns && !full; ++c) {
+                const int x = c * pitch.Px + (parity ? pitch.Px / 2 : 0);
+                const CubePoints p = ZoomedCubePoints(QPoint(x, 0), size, params.Zoom);
+                std::array<int, 5> points;
+                std::copy(std::begin(p.X), std::end(p.X), points.begin());
+                m_columnPhase[size_t(parity)][size_t(c)] = entry(m_columnPoints, points);
+                full = m_columnPoints.size() > size_t(ColumnPointKinds);
+            }
+        }
+        if (!full)
+            break;
+        // Points of earlier zooms fill the tables: forget them and their pictures.
+        m_columnPoints.clear();
+        m_rowPoints.clear();
+        for (size_t i = 1; i < m_phases.size(); ++i)
+            m_phases[i].reset();
+        if (attempt == 1)
+            m_rowPhase.clear(); // never at one zoom; then the cubes of the drawn size
+    }
+    m_phaseZoom = params.Zoom;
+    m_phaseSize = size;
+}
+
+CubePoints CWorkspaceRenderer::PhasePoints(int phase, int size) const
+{
+    if (phase <= 0)
+        return ComputeCubePoints(0, 0, size);
+    CubePoints p;
+    const auto &x = m_columnPoints[size_t((phase - 1) % ColumnPointKinds)];
+    const auto &y = m_rowPoints[size_t((phase - 1) / ColumnPointKinds)];
+    std::copy(x.begin(), x.end(), std::begin(p.X));
+    std::copy(y.begin(), y.end(), std::begin(p.Y));
+    return p;
+}
+
+CCubePainter CWorkspaceRenderer::PhasePainter(const CFigure &figure, const Params &params, int phase) const
+{
+    const int size = DrawnSize(params);
+    CCubePainter cube = FacePainter(figure, size);
+    if (phase > 0) {
+        cube.Points = PhasePoints(phase, size);
+        cube.PenWidth = FacePen(params);
+    }
+    return cube;
+}
+
+CWorkspaceRenderer::Phase &CWorkspaceRenderer::PhaseAt(int phase)
+{
+    std::unique_ptr<Phase> &slot = m_phases[size_t(phase)];
+    if (!slot)
+        slot = std::make_unique<Phase>();
+    return *slot;
 }
 
 CWorkspaceRenderer::Variant CWorkspaceRenderer::VariantAt(bool selected, int x, int y, int parity)
@@ -557,28 +666,32 @@ CWorkspaceRenderer::Variant CWorkspaceRenderer::VariantAt(bool selected, int x, 
     return !selected ? Plain : ((x + y - parity) & 1) ? SelectedOdd : SelectedEven;
 }
 
-CWorkspaceRenderer::Picture &CWorkspaceRenderer::Get(qint32 value, Variant variant)
+CWorkspaceRenderer::Picture &CWorkspaceRenderer::Get(qint32 value, Variant variant, int phase)
 {
     if (value >= CubeKindCount) {
         // Not a cube kind (a damaged figure): drawn as the painter draws it, not kept.
-        m_scratch = Build(value, variant);
+        m_scratch = Build(value, variant, phase);
         return m_scratch;
     }
-    Picture &p = m_pictures[value][variant];
+    Picture &p = PhaseAt(phase).Pictures[size_t(value)][variant];
     if (p.Image.isNull()) {
-        p = Build(value, variant);
+        p = Build(value, variant, phase);
         ++m_built;
     }
     return p;
 }
 
-CWorkspaceRenderer::Picture CWorkspaceRenderer::Build(qint32 value, Variant variant) const
+CWorkspaceRenderer::Picture CWorkspaceRenderer::Build(qint32 value, Variant variant, int phase) const
 {
     QImage image(m_extent.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
         CCubePainter cube = FacePainter(m_size, m_top, m_right, m_left);
+        if (phase > 0) {
+            cube.Points = PhasePoints(phase, m_size);
+            cube.PenWidth = m_pen;
+        }
         cube.Left = -m_extent.left();
         cube.Top = -m_extent.top();
         cube.Index = value;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "geometry/cubegeometry.h"
 #include "geometry/surface.h"
 
 #include <QImage>
@@ -8,9 +9,11 @@
 #include <QRect>
 #include <QVector>
 #include <array>
+#include <memory>
 #include <vector>
 
 class CCellSet;
+class CCubePainter;
 class CFigure;
 class QPainter;
 
@@ -61,6 +64,9 @@ public:
 
     // A position of the drawing at CubeSize and Scale times the zoom, rounded once.
     static int Zoomed(int value, double zoom);
+    // The width of the faces' pens: zoomed in, a face reaches as far as its pixels at
+    // the figure's own size do, so faces that touch there touch at every zoom.
+    static int FacePen(const Params &params);
     // The drawn size of a cube: CubeSize * Scale, times Zoom rounded.
     static int DrawnSize(const Params &params);
     // A rectangle of the drawing at CubeSize and Scale as drawn at zoom: its corners
@@ -139,9 +145,27 @@ private:
         QImage Indexed8; // made for m_table
     };
     enum Variant { Plain = 0, SelectedEven = 1, SelectedOdd = 2, VariantCount = 3 };
+    // The pictures and outlines of the 64 kinds for one set of cube points.
+    struct Phase
+    {
+        std::array<std::array<Picture, VariantCount>, 64> Pictures;
+        std::array<std::vector<QRect>, 64> Outlines;
+    };
+    // Zoomed, a cube's points depend on where its cell falls between device pixels
+    // (ZoomedCubePoints); the points of a column and of a row are looked up in these
+    // many kinds of each at most before all are forgotten and collected again.
+    static constexpr int ColumnPointKinds = 16;
+    static constexpr int RowPointKinds = 32;
 
-    void Prepare(const CFigure &figure, int size);
-    Picture &Get(qint32 value, Variant variant);
+    // Pictures of cubes of the drawn size whose faces have pens of the given width.
+    void Prepare(const CFigure &figure, int size, int pen);
+    // Finds the cube points of every row and column of the figure at params' zoom.
+    void PreparePhases(const CFigure &figure, const Params &params);
+    // The cube points of a phase: 0 those of the drawn size, others zoomed.
+    CubePoints PhasePoints(int phase, int size) const;
+    CCubePainter PhasePainter(const CFigure &figure, const Params &params, int phase) const;
+    Phase &PhaseAt(int phase);
+    Picture &Get(qint32 value, Variant variant, int phase);
     // The picture variant of a cell drawn at (x, y), the grey anchored at parity.
     static Variant VariantAt(bool selected, int x, int y, int parity);
     // Every cell with the cube painter, selected cubes greyed by its raster operation.
@@ -150,23 +174,32 @@ private:
     // Takes the colour table of the Indexed8 images drawn next; indexed pictures made
     // for another table are dropped.
     void UseTable(const QVector<QRgb> &table);
-    Picture Build(qint32 value, Variant variant) const;
-    // The rectangles a cube of the kind covers at the current size, from its cell's
-    // origin; kept per kind (they depend on the size only, not on the colours).
-    const std::vector<QRect> &Outline(qint32 value);
+    Picture Build(qint32 value, Variant variant, int phase) const;
+    // The rectangles a cube of the kind covers at the current size and phase, from its
+    // cell's origin; kept per kind (they depend on the size only, not on the colours).
+    const std::vector<QRect> &Outline(qint32 value, int phase);
     // Greys the cube of the kind whose cell origin is at origin in a 32-bit image, the
     // pattern anchored as DrawImage's is.
-    void Grey(QImage &image, qint32 value, const QPoint &origin, int parity);
+    void Grey(QImage &image, qint32 value, int phase, const QPoint &origin, int parity);
+    // Calls cell(value, x, y, selected, phase) for every cell whose drawing can reach area.
     template <typename CellFn>
     void VisitCells(const CFigure &figure, const QRect &area, const Params &params, CellFn cell) const;
 
     int m_size = -1;
+    int m_pen = 1;
     ColorRef m_top = 0;
     ColorRef m_right = 0;
     ColorRef m_left = 0;
-    QRect m_extent; // what any picture can cover, relative to the cell's origin
-    std::array<std::array<Picture, VariantCount>, 64> m_pictures;
-    std::array<std::vector<QRect>, 64> m_outlines;
+    QRect m_extent;                               // what any picture can cover, relative to the cell's origin
+    std::vector<std::unique_ptr<Phase>> m_phases; // 1 + ColumnPointKinds * RowPointKinds
+    // The zoomed points found so far: x of the columns, y of the rows.
+    std::vector<std::array<int, 5>> m_columnPoints;
+    std::vector<std::array<int, 10>> m_rowPoints;
+    // Per row its entry in m_rowPoints, per row parity and column its m_columnPoints.
+    std::vector<int> m_rowPhase;
+    std::array<std::vector<int>, 2> m_columnPhase;
+    double m_phaseZoom = 0; // the zoom and size they were found for
+    int m_phaseSize = 0;
     std::vector<QRect> m_scratchOutline;
     Picture m_scratch;     // a picture of a value that is no cube kind, not kept
     QVector<QRgb> m_table; // colour table of the Indexed8 pictures

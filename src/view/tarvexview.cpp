@@ -19,10 +19,8 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPrinter>
-#include <QScrollBar>
 #include <QWheelEvent>
 
-#include <algorithm>
 #include <cmath>
 
 void InitViewResources()
@@ -37,12 +35,12 @@ void InitViewResources()
 CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     : QAbstractScrollArea(parent)
     , m_doc(doc)
+    , m_scroller(std::make_unique<CViewScroller>(*this, doc))
     , m_painter(std::make_unique<CViewPainter>())
     , m_placeCube(std::make_unique<CPlaceCubeHandler>(doc, this))
     , m_selectMove(std::make_unique<CSelectMoveHandler>(doc, *this))
     , m_cellCursor(std::make_unique<CCellCursor>(doc, *this, *m_placeCube))
     , m_pan(std::make_unique<CPanTool>(*this))
-    , m_zoomPercent(100)
 {
     InitViewResources();
     // Before anything asks for the view's accessible interface (a name change does).
@@ -60,7 +58,7 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     // Assistive technology hears of every edit and every move of the cell cursor.
     connect(&m_doc, &CTarvexDoc::UpdateAllViews, this,
             [this] { CTarvexViewAccessible::Notify(this, CTarvexViewAccessible::Change::Figure); });
-    UpdateScrollRange();
+    m_scroller->UpdateScrollRange();
 }
 
 CTarvexView::~CTarvexView() = default;
@@ -68,26 +66,6 @@ CTarvexView::~CTarvexView() = default;
 void CTarvexView::SetCurrentCubeSource(std::function<int()> source)
 {
     m_placeCube->SetCurrentCubeSource(std::move(source));
-}
-
-QPoint CTarvexView::ScrollPosition() const
-{
-    return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
-}
-
-CViewMapping CTarvexView::Mapping() const
-{
-    return CViewMapping(m_doc.Figure().CubeSize, ScrollPosition(), DevicePixelRatio(), ZoomPercent());
-}
-
-QPoint CTarvexView::DeviceScroll() const
-{
-    return Mapping().DeviceScroll();
-}
-
-QPoint CTarvexView::ToWorkspace(const QPointF &viewportPoint) const
-{
-    return Mapping().ToWorkspace(viewportPoint);
 }
 
 QRect CTarvexView::ToViewport(const QRect &workspaceRect) const
@@ -100,39 +78,6 @@ qreal CTarvexView::DevicePixelRatio() const
     return viewport()->devicePixelRatioF();
 }
 
-const QVector<int> &CTarvexView::ZoomLevels()
-{
-    // Down to where the largest figure (100 x 100 cells at cube size 200) fits a
-    // full-HD screen, up to four times.
-    static const QVector<int> levels{7, 10, 15, 20, 25, 33, 50, 67, 75, 100, 125, 150, 200, 250, 300, 400};
-    return levels;
-}
-
-int CTarvexView::DefaultZoomIndex()
-{
-    return int(ZoomLevels().indexOf(100));
-}
-
-int CTarvexView::ZoomPercent() const
-{
-    return m_zoomPercent;
-}
-
-int CTarvexView::ZoomIndex() const
-{
-    // Between two levels: the lower one.
-    const QVector<int> &levels = ZoomLevels();
-    int index = 0;
-    while (index + 1 < levels.size() && levels[index + 1] <= m_zoomPercent)
-        ++index;
-    return index;
-}
-
-int CTarvexView::DisplaySize() const
-{
-    return Mapping().DisplaySize();
-}
-
 void CTarvexView::SetZoomIndex(int index, const QPointF &anchor)
 {
     SetZoomPercent(ZoomLevels().at(qBound(0, index, int(ZoomLevels().size()) - 1)), anchor);
@@ -140,40 +85,17 @@ void CTarvexView::SetZoomIndex(int index, const QPointF &anchor)
 
 void CTarvexView::SetZoomPercent(int percent, const QPointF &anchor)
 {
-    percent = qBound(ZoomLevels().first(), percent, ZoomLevels().last());
-    if (percent == m_zoomPercent)
+    if (!m_scroller->SetZoomPercent(percent, anchor))
         return;
-    // The figure's point under the anchor stays under it: every point of the figure
-    // is drawn at its position times the scale.
-    const qreal d = DevicePixelRatio();
-    const QPoint device(qRound(anchor.x() * d), qRound(anchor.y() * d));
-    const double oldScale = Mapping().Scale();
-    const QPointF figurePoint = QPointF(device + DeviceScroll()) / oldScale;
-    m_zoomPercent = percent;
-    const double newScale = Mapping().Scale();
-    UpdateScrollRange();
-    horizontalScrollBar()->setValue(qRound((figurePoint.x() * newScale - device.x()) / d));
-    verticalScrollBar()->setValue(qRound((figurePoint.y() * newScale - device.y()) / d));
     viewport()->update();
     if (viewport()->underMouse())
         UpdateCursor(QGuiApplication::queryKeyboardModifiers());
-    Q_EMIT ZoomChanged(m_zoomPercent);
+    Q_EMIT ZoomChanged(ZoomPercent());
 }
 
 void CTarvexView::StepZoom(int steps, const QPointF &anchor)
 {
-    // From between two levels the first step goes to the neighbouring level.
-    const QVector<int> &levels = ZoomLevels();
-    int percent = m_zoomPercent;
-    for (; steps > 0; --steps) {
-        auto up = std::upper_bound(levels.cbegin(), levels.cend(), percent);
-        percent = up == levels.cend() ? levels.last() : *up;
-    }
-    for (; steps < 0; ++steps) {
-        auto down = std::lower_bound(levels.cbegin(), levels.cend(), percent);
-        percent = down == levels.cbegin() ? levels.first() : *(down - 1);
-    }
-    SetZoomPercent(percent, anchor);
+    SetZoomPercent(m_scroller->SteppedPercent(steps), anchor);
 }
 
 void CTarvexView::ZoomIn()
@@ -189,26 +111,6 @@ void CTarvexView::ZoomOut()
 void CTarvexView::ResetZoom()
 {
     SetZoomPercent(100, QRectF(viewport()->rect()).center());
-}
-
-int CTarvexView::FitPercent() const
-{
-    // The largest zoom at which the whole workspace fits the viewport without scroll
-    // bars; the cell pitch is rounded at every size, so the estimate is checked.
-    const QSize room = maximumViewportSize();
-    const CFigure &figure = m_doc.Figure();
-    const QSize full = figure.GetWorkspaceSize();
-    if (full.isEmpty() || room.isEmpty())
-        return 100;
-    const qreal d = DevicePixelRatio();
-    int percent = int(100.0 * qMin(qreal(room.width()) / full.width(), qreal(room.height()) / full.height()));
-    percent = qBound(ZoomLevels().first(), percent, ZoomLevels().last());
-    for (; percent > ZoomLevels().first(); --percent) {
-        const QSize device = CViewMapping(figure.CubeSize, QPoint(), d, percent).WorkspaceSize(figure);
-        if (std::ceil(device.width() / d) <= room.width() && std::ceil(device.height() / d) <= room.height())
-            break;
-    }
-    return percent;
 }
 
 void CTarvexView::ZoomToFit()
@@ -232,35 +134,6 @@ void CTarvexView::wheelEvent(QWheelEvent *event)
     event->accept();
 }
 
-void CTarvexView::UpdateScrollRange()
-{
-    // The viewport the workspace gets: all of it when the workspace fits, less the
-    // room of each scroll bar it needs otherwise. The workspace is drawn in device
-    // pixels; the scroll bars count logical pixels.
-    m_shownScale = Mapping().Scale();
-    const qreal d = DevicePixelRatio();
-    const QSize device = Mapping().WorkspaceSize(m_doc.Figure());
-    const QSize total(int(std::ceil(device.width() / d)), int(std::ceil(device.height() / d)));
-    const QSize room = maximumViewportSize();
-    QScrollBar *h = horizontalScrollBar();
-    QScrollBar *v = verticalScrollBar();
-    bool needH = total.width() > room.width();
-    bool needV = total.height() > room.height();
-    if (needH && !needV)
-        needV = total.height() > room.height() - h->sizeHint().height();
-    if (needV && !needH)
-        needH = total.width() > room.width() - v->sizeHint().width();
-    const QSize page(room.width() - (needV ? v->sizeHint().width() : 0),
-                     room.height() - (needH ? h->sizeHint().height() : 0));
-    h->setRange(0, qMax(0, total.width() - page.width()));
-    v->setRange(0, qMax(0, total.height() - page.height()));
-    h->setPageStep(qMax(1, page.width()));
-    v->setPageStep(qMax(1, page.height()));
-    // A line is a tenth of a page, as scrolling views usually step.
-    h->setSingleStep(qMax(1, page.width() / 10));
-    v->setSingleStep(qMax(1, page.height() / 10));
-}
-
 void CTarvexView::OnUpdate()
 {
     m_painter->FigureChanged();
@@ -268,14 +141,14 @@ void CTarvexView::OnUpdate()
     // cells and the corners of their neighbours: only that is drawn again.
     const QVector<QPoint> *changed = m_doc.ChangedCells();
     const CViewMapping mapping = Mapping();
-    if (changed && m_shownScale == mapping.Scale()) {
+    if (changed && !m_scroller->ScaleChanged()) {
         const CellPitch figurePitch = m_doc.Figure().GetCellPitch();
         const CellPitch pitch{mapping.Scaled(figurePitch.Px) + 1, mapping.Scaled(figurePitch.Py) + 1};
         for (const QPoint &cell : *changed)
             viewport()->update(
                 ToViewport(CellArea(cell).adjusted(-pitch.Px / 2, -2 * pitch.Py, pitch.Px / 2, 2 * pitch.Py)));
     } else {
-        UpdateScrollRange();
+        m_scroller->UpdateScrollRange();
         viewport()->update();
     }
     // The mode or the cells under the pointer may have changed.
@@ -287,11 +160,11 @@ void CTarvexView::OnUpdate()
 
 void CTarvexView::paintEvent(QPaintEvent *event)
 {
-    const CViewMapping mapping = Mapping();
-    if (mapping.Scale() != m_shownScale) {
+    if (m_scroller->ScaleChanged()) {
         // The ratio changed (the window moved to another screen).
-        UpdateScrollRange();
+        m_scroller->UpdateScrollRange();
     }
+    const CViewMapping mapping = Mapping();
     const qreal d = DevicePixelRatio();
     // The device pixels of the exposed area are drawn at the view's scale and land 1:1
     // on the screen, so every edge is a device pixel edge.
@@ -312,7 +185,7 @@ void CTarvexView::paintEvent(QPaintEvent *event)
 void CTarvexView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    UpdateScrollRange();
+    m_scroller->UpdateScrollRange();
 }
 
 void CTarvexView::scrollContentsBy(int dx, int dy)
@@ -487,21 +360,6 @@ void CTarvexView::dropEvent(QDropEvent *event)
 }
 
 // ---------------------------------------------------------------- cursors
-
-CTarvexView::CursorId CTarvexView::ChooseCursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const
-{
-    return ActiveTool()->Cursor(viewportPoint, modifiers);
-}
-
-QCursor CTarvexView::CursorFor(CursorId id)
-{
-    return CursorFor(id, 1.0);
-}
-
-QCursor CTarvexView::CursorFor(CursorId id, qreal ratio)
-{
-    return ViewCursor(id, ratio);
-}
 
 void CTarvexView::SetCursorId(CursorId id)
 {

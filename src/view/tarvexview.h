@@ -3,6 +3,7 @@
 
 #include "geometry/viewmapping.h"
 #include "geometry/workspacerenderer.h"
+#include "view/viewscroller.h"
 #include "view/viewtool.h"
 
 #include <QAbstractScrollArea>
@@ -61,23 +62,25 @@ public:
     // or 64 for the empty cube. Without a source clicks erase.
     void SetCurrentCubeSource(std::function<int()> source);
 
-    // How the view shows the figure now: scroll position, device pixel ratio, zoom.
-    CViewMapping Mapping() const override;
-    // The scroll position (logical pixels), and a viewport point in the workspace the
-    // view draws (device pixels at the view's scale).
-    QPoint ScrollPosition() const;
-    QPoint ToWorkspace(const QPointF &viewportPoint) const;
-    // The scroll position in device pixels: the workspace point at the viewport's corner.
-    QPoint DeviceScroll() const;
+    // How the view shows the figure now: scroll position, device pixel ratio, zoom, and
+    // a workspace smaller than the viewport centred in it (CViewScroller).
+    CViewMapping Mapping() const override { return m_scroller->Mapping(); }
+    // The scroll bars' position (logical pixels), and a viewport point in the workspace
+    // the view draws (device pixels at the view's scale).
+    QPoint ScrollPosition() const { return m_scroller->ScrollPosition(); }
+    QPoint ToWorkspace(const QPointF &viewportPoint) const { return Mapping().ToWorkspace(viewportPoint); }
+    // The workspace point at the viewport's corner in device pixels (negative on an
+    // axis where the workspace is centred).
+    QPoint DeviceScroll() const { return Mapping().DeviceScroll(); }
     // A rectangle of the drawn workspace as the viewport rectangle covering it.
     QRect ToViewport(const QRect &workspaceRect) const;
 
     // Zoom levels in percent, smallest first; 100 % is DefaultZoomIndex.
-    static const QVector<int> &ZoomLevels();
-    static int DefaultZoomIndex();
-    int ZoomPercent() const;
+    static const QVector<int> &ZoomLevels() { return CViewScroller::ZoomLevels(); }
+    static int DefaultZoomIndex() { return CViewScroller::DefaultZoomIndex(); }
+    int ZoomPercent() const { return m_scroller->ZoomPercent(); }
     // The level of ZoomPercent, or the level below it when the zoom lies between two.
-    int ZoomIndex() const;
+    int ZoomIndex() const { return m_scroller->ZoomIndex(); }
     // Moves to a zoom level, or to any percentage from the smallest level to the
     // largest, keeping the workspace point under the viewport point anchor where it is
     // (as far as the scroll range allows).
@@ -90,21 +93,24 @@ public:
     void ZoomOut();
     void ResetZoom();
     // The largest zoom at which the whole workspace fits the viewport, and going there.
-    int FitPercent() const;
+    int FitPercent() const { return m_scroller->FitPercent(); }
     void ZoomToFit();
     qreal DevicePixelRatio() const override;
     // The drawn cube size in device pixels.
-    int DisplaySize() const;
+    int DisplaySize() const { return Mapping().DisplaySize(); }
 
     // Sets the scroll range to the workspace size and repaints at once.
     void OnUpdate();
 
     // The cursor for a pointer at viewportPoint with the given keyboard state.
-    CursorId ChooseCursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const;
+    CursorId ChooseCursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const
+    {
+        return ActiveTool()->Cursor(viewportPoint, modifiers);
+    }
     CursorId CurrentCursorId() const { return m_cursorId; }
-    static QCursor CursorFor(CursorId id);
+    static QCursor CursorFor(CursorId id) { return ViewCursor(id, 1.0); }
     // The same for a screen of the given device pixel ratio (2x pictures above 1).
-    static QCursor CursorFor(CursorId id, qreal ratio);
+    static QCursor CursorFor(CursorId id, qreal ratio) { return ViewCursor(id, ratio); }
 
     // Places the picked cube (or erases) at a workspace point; true when a cell was hit.
     bool PlaceCubeAt(const QPoint &workspacePoint);
@@ -159,13 +165,13 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void UpdateScrollRange();
     void UpdateCursor(Qt::KeyboardModifiers modifiers);
     void SetCursorId(CursorId id);
     // Ctrl with +, =, -, 0 and 9: true when the key changed the zoom.
     bool ZoomKeyPress(QKeyEvent *event);
 
     CTarvexDoc &m_doc;
+    std::unique_ptr<CViewScroller> m_scroller; // zoom, scroll range, centring
     std::unique_ptr<CViewPainter> m_painter;
     std::unique_ptr<CPlaceCubeHandler> m_placeCube;
     std::unique_ptr<CSelectMoveHandler> m_selectMove;
@@ -175,7 +181,5 @@ private:
     std::unique_ptr<CPanTool> m_pan;
     bool m_spaceDown = false; // Space held: a left drag pans
     CursorId m_cursorId = NoCellCursor;
-    int m_zoomPercent;
-    int m_wheelAngle = 0;    // Ctrl+wheel rotation not yet turned into zoom steps
-    double m_shownScale = 0; // scale the scroll range was last set for
+    int m_wheelAngle = 0; // Ctrl+wheel rotation not yet turned into zoom steps
 };

@@ -18,6 +18,7 @@
 #include "view/placecubehandler.h"
 #include "view/tarvexview.h"
 #include "support/testdocument.h"
+#include "support/workspaceorigin.h"
 #include "view/zoombox.h"
 
 #include <QAbstractButton>
@@ -66,7 +67,7 @@ void Click(CMainFrame &frame, int column, int row)
     CTarvexView *view = frame.GetView();
     const CTarvexDoc &doc = frame.GetDocument();
     const int h = doc.Figure().CubeSize / 2;
-    const QPoint p = doc.Figure().GetCellOrigin(column, row) + QPoint(h, h) - view->ScrollPosition();
+    const QPoint p = doc.Figure().GetCellOrigin(column, row) + QPoint(h, h) + WorkspaceOrigin(*view);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, p);
 }
 

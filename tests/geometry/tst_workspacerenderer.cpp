@@ -64,6 +64,8 @@ private Q_SLOTS:
     void picturesFollowSizeAndColours();
     void zoomKeepsProportions_data();
     void zoomKeepsProportions();
+    void touchingFacesShowNoSeam_data();
+    void touchingFacesShowNoSeam();
 };
 
 void TestWorkspaceRenderer::matchesThePainterInRowOrder_data()
@@ -283,6 +285,62 @@ void TestWorkspaceRenderer::zoomKeepsProportions()
                                 .arg(expected.x())
                                 .arg(expected.y())));
     }
+}
+
+void TestWorkspaceRenderer::touchingFacesShowNoSeam_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<int>("cubeSize");
+    // The view's levels, the zoom that fits a window (135 %), both at ratio 2, and
+    // cubes too large for kept pictures.
+    for (double zoom : {0.67, 1.0, 1.25, 1.35, 1.5, 2.0, 2.5, 2.7, 3.0, 4.0, 10.0})
+        QTest::addRow("%g", zoom) << zoom << 32;
+    QTest::addRow("1.35, size 45") << 1.35 << 45;
+    QTest::addRow("3, size 45") << 3.0 << 45;
+}
+
+// A figure filled with cubes drawn at a zoom shows no background where the figure at
+// its own size shows faces all around: no hairline opens between touching cubes.
+void TestWorkspaceRenderer::touchingFacesShowNoSeam()
+{
+    QFETCH(double, zoom);
+    QFETCH(int, cubeSize);
+    CFigure figure;
+    figure.CubeSize = cubeSize;
+    figure.BkColor = 0xFFFFFF;
+    figure.Resize(16, 20);
+    QRandomGenerator random(5);
+    for (int r = 0; r < 20; ++r)
+        for (int c = 0; c < RowLength(16, r); ++c)
+            figure.PlaceCube(c, r, int(random.bounded(64)));
+    CWorkspaceRenderer renderer;
+    CWorkspaceRenderer::Params params;
+    params.CubeSize = figure.CubeSize;
+    QImage own(figure.GetWorkspaceSize(), QImage::Format_RGB32);
+    own.fill(Qt::white);
+    renderer.DrawImage(own, figure, params);
+    params.Zoom = zoom;
+    QImage zoomed((QSizeF(own.size()) * zoom).toSize(), QImage::Format_RGB32);
+    zoomed.fill(Qt::white);
+    renderer.DrawImage(zoomed, figure, params);
+    auto face = [&](int x, int y) {
+        return own.rect().contains(x, y) && own.pixel(x, y) != 0xFFFFFFFFu;
+    };
+    int seams = 0;
+    for (int y = 0; y < zoomed.height(); ++y)
+        for (int x = 0; x < zoomed.width(); ++x) {
+            if (zoomed.pixel(x, y) != 0xFFFFFFFFu)
+                continue;
+            const int fx = int(std::floor((x + 0.5) / zoom));
+            const int fy = int(std::floor((y + 0.5) / zoom));
+            bool inside = true;
+            for (int dy = -1; dy <= 1 && inside; ++dy)
+                for (int dx = -1; dx <= 1 && inside; ++dx)
+                    inside = face(fx + dx, fy + dy);
+            seams += inside ? 1 : 0;
+        }
+    qInfo("zoom %g: %d seam pixels", zoom, seams);
+    QCOMPARE(seams, 0);
 }
 
 QTEST_GUILESS_MAIN(TestWorkspaceRenderer)

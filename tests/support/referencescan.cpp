@@ -72,6 +72,12 @@ void DrawFigureByPainter(QPainter &painter, const CFigure &figure, int cubeSize,
             cube.Index = value;
             cube.Left = origin.x();
             cube.Top = origin.y();
+            if (scale != 1.0) {
+                // Every point of the cube at its own position times the scale, rounded;
+                // faces reach as far as their pixels at the figure's own size.
+                cube.Points = ZoomedCubePoints(at, cubeSize, scale);
+                cube.PenWidth = scale > 1.0 ? int(std::ceil(scale - 1e-9)) : 1;
+            }
             cube.Draw(painter);
             if (selected && selected->contains(QPoint(c, r)))
                 cube.FillSelected(painter);

@@ -6,6 +6,7 @@
 #include "app/mainframe.h"
 #include "document/tarvexdoc.h"
 #include "support/testdocument.h"
+#include "support/workspaceorigin.h"
 #include "view/placecubehandler.h"
 #include "view/tarvexview.h"
 
@@ -31,7 +32,7 @@ struct CViewFixture
     QPoint Centre(const QPoint &cell) const
     {
         const int h = doc.Figure().CubeSize / 2;
-        return doc.Figure().GetCellOrigin(cell.x(), cell.y()) + QPoint(h, h) - view.ScrollPosition();
+        return doc.Figure().GetCellOrigin(cell.x(), cell.y()) + QPoint(h, h) + WorkspaceOrigin(view);
     }
     Cells Cubes() const
     {
@@ -202,7 +203,7 @@ void TestDrawingGestures::cutAndPaste()
         QPoint Centre(const QPoint &cell) const
         {
             const int h = doc.Figure().CubeSize / 2;
-            return doc.Figure().GetCellOrigin(cell.x(), cell.y()) + QPoint(h, h) - view.ScrollPosition();
+            return doc.Figure().GetCellOrigin(cell.x(), cell.y()) + QPoint(h, h) + WorkspaceOrigin(view);
         }
         Cells Cubes() const
         {

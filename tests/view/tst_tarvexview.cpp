@@ -7,6 +7,7 @@
 #include "support/shownwidget.h"
 #include "view/tarvexview.h"
 #include "support/testdocument.h"
+#include "support/workspaceorigin.h"
 
 #include <QApplication>
 #include <QFile>
@@ -49,21 +50,22 @@ void SelectSome(CTarvexDoc &doc, quint32 seed)
                 doc.SelectCells({QPoint(c, r)}, true);
 }
 
-// What the cube painter shows of the workspace in a viewport scrolled to scroll. It
-// paints the whole workspace and cuts the viewport out, since the raster engine may
-// fill a polygon cut by the image's edge a pixel differently.
-QImage Reference(const CTarvexDoc &doc, const QSize &size, const QPoint &scroll)
+// What the cube painter shows of the workspace in a viewport that draws the
+// workspace's corner at origin (WorkspaceOrigin). It paints the whole workspace and
+// cuts the viewport out, since the raster engine may fill a polygon cut by the
+// image's edge a pixel differently.
+QImage Reference(const CTarvexDoc &doc, const QSize &size, const QPoint &origin)
 {
     const QSize workspace = doc.Figure().GetWorkspaceSize();
-    QImage whole(
-        QSize(qMax(workspace.width(), scroll.x() + size.width()), qMax(workspace.height(), scroll.y() + size.height())),
-        QImage::Format_RGB32);
+    const QPoint at(qMax(0, origin.x()), qMax(0, origin.y()));
+    QImage whole(workspace + QSize(at.x(), at.y()) + size, QImage::Format_RGB32);
     whole.fill(ColorFromRef(doc.Figure().BkColor));
     {
         QPainter painter(&whole);
+        painter.translate(at); // the grey anchored at the workspace's corner, as the view's
         DrawFigureByPainter(painter, doc.Figure(), doc.Figure().CubeSize, QPoint(0, 0), true, doc.SelectedCells());
     }
-    return whole.copy(QRect(scroll, size));
+    return whole.copy(QRect(at - origin, size));
 }
 
 QImage Grab(CTarvexView &view)
@@ -76,7 +78,7 @@ QPoint CellCentre(const CTarvexView &view, int column, int row)
 {
     const CTarvexDoc &doc = view.GetDocument();
     const int h = doc.Figure().CubeSize / 2;
-    return doc.Figure().GetCellOrigin(column, row) + QPoint(h, h) - view.ScrollPosition();
+    return doc.Figure().GetCellOrigin(column, row) + QPoint(h, h) + WorkspaceOrigin(view);
 }
 
 // The box of the pixels that are not white.
@@ -152,7 +154,7 @@ void TestTarvexView::paintsLikeTheDocument()
     view.verticalScrollBar()->setValue(scroll.y());
     QCOMPARE(view.ScrollPosition(), scroll);
     const QImage shown = Grab(view);
-    const QImage expected = Reference(doc, shown.size(), scroll);
+    const QImage expected = Reference(doc, shown.size(), WorkspaceOrigin(view));
     for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x)
             if (shown.pixel(x, y) != expected.pixel(x, y))
@@ -173,7 +175,7 @@ void TestTarvexView::picturesFollowSizeAndColours()
     EditFigure(doc, [&](CFigure &f) { f.CubeSize = 40; });
     Q_EMIT doc.UpdateAllViews();
     const QImage shown = Grab(view);
-    QCOMPARE(shown, Reference(doc, shown.size(), QPoint(0, 0)));
+    QCOMPARE(shown, Reference(doc, shown.size(), WorkspaceOrigin(view)));
 }
 
 void TestTarvexView::clickPlacesOrErases_data()
@@ -260,15 +262,19 @@ void TestTarvexView::scrollRangeFollowsTheWorkspace()
     CTestDocument doc(10, 10);
     CTarvexView view(doc);
     QVERIFY(Shown(view, {600, 400}));
-    // 10 x 10 cells at size 32 fit: nothing to scroll.
+    // 10 x 10 cells at size 32 fit: nothing to scroll, the workspace centred.
     QCOMPARE(view.horizontalScrollBar()->maximum(), 0);
     QCOMPARE(view.verticalScrollBar()->maximum(), 0);
+    const QSize room = view.viewport()->size() - doc.Figure().GetWorkspaceSize();
+    QCOMPARE(WorkspaceOrigin(view), QPoint(room.width() / 2, room.height() / 2));
 
     doc.ResizeGrid(100, 100);
     Q_EMIT doc.UpdateAllViews();
     const QSize total = doc.Figure().GetWorkspaceSize();
     QCOMPARE(view.horizontalScrollBar()->maximum() + view.horizontalScrollBar()->pageStep(), total.width());
     QCOMPARE(view.verticalScrollBar()->maximum() + view.verticalScrollBar()->pageStep(), total.height());
+    view.horizontalScrollBar()->setValue(70);
+    QCOMPARE(WorkspaceOrigin(view), QPoint(-70, 0));
 
     EditFigure(doc, [&](CFigure &f) { f.CubeSize = 16; });
     Q_EMIT doc.UpdateAllViews();

@@ -12,6 +12,7 @@
 #include "ui/selection/cubeslibrary.h"
 #include "view/tarvexview.h"
 #include "support/testdocument.h"
+#include "support/workspaceorigin.h"
 #include "view/zoombox.h"
 
 #include <QBackingStore>
@@ -49,7 +50,7 @@ struct CZoomFixture
     }
     qreal Ratio() const { return view.DevicePixelRatio(); }
     // The viewport point (logical) showing device pixel p of the drawn workspace.
-    QPointF ViewportPoint(const QPoint &p) const { return QPointF(p - view.DeviceScroll()) / Ratio(); }
+    QPointF ViewportPoint(const QPoint &p) const { return QPointF(p + DeviceWorkspaceOrigin(view)) / Ratio(); }
     // The device pixel showing the centre of cell (column, row).
     QPoint Dot(int column, int row) const
     {
@@ -133,13 +134,15 @@ void TestZoom::viewDrawsAtTheDisplaySize()
         const QImage grabbed = Device(f.view.viewport()->grab().toImage());
         // The whole workspace: every cube by the cube painter at the display size at
         // its true position times the scale, or the true drawing averaged where cubes
-        // are too small; cut where the view is scrolled to.
+        // are too small; cut where the view is scrolled to, or centred.
         const QSize workspace = mapping.WorkspaceSize(f.doc.Figure());
-        const QPoint scroll = f.view.DeviceScroll();
-        QImage whole(workspace.expandedTo(QSize(scroll.x(), scroll.y()) + grabbed.size()), QImage::Format_RGB32);
+        const QPoint origin = DeviceWorkspaceOrigin(f.view);
+        const QPoint at(qMax(0, origin.x()), qMax(0, origin.y()));
+        QImage whole(workspace + QSize(at.x(), at.y()) + grabbed.size(), QImage::Format_RGB32);
         whole.fill(ColorFromRef(f.doc.Figure().BkColor));
         {
             QPainter painter(&whole);
+            painter.translate(at);
             if (f.Averaged()) {
                 CWorkspaceRenderer::Params params;
                 params.CubeSize = cubeSize;
@@ -155,7 +158,7 @@ void TestZoom::viewDrawsAtTheDisplaySize()
                                     mapping.Scale());
             }
         }
-        const QImage expected = whole.copy(QRect(scroll, grabbed.size()));
+        const QImage expected = whole.copy(QRect(at - origin, grabbed.size()));
         // Huge cubes are the painter's polygons, drawn at other coordinates than the
         // reference's; the rasteriser may put a few edge pixels differently.
         const QString difference = size > CWorkspaceRenderer::MaxCachedSize
