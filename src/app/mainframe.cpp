@@ -86,6 +86,7 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     m_toolBar->setAccessibleName(tr("Toolbar"));
     m_view = new CTarvexView(m_doc, central);
     m_view->SetCurrentCubeSource([this] { return GetCurrentCube(); });
+    m_view->SetCurrentPaintSource([this] { return SelectionPage()->CurrentPaint(); });
     right->addWidget(m_toolBar);
     right->addWidget(m_view, 1);
     setCentralWidget(central);
@@ -119,6 +120,13 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     connect(&m_doc, &CTarvexDoc::UpdateAllViews, this, &CMainFrame::UpdateCommandUi);
     connect(&m_doc, &CTarvexDoc::FigureFileUsed, this, &CMainFrame::AddRecentFile);
     connect(&m_doc, &CTarvexDoc::BarColorsChanged, SelectionPage(), &CCubeSelectionPage::SetCubeColors);
+    connect(&m_doc, &CTarvexDoc::PaletteChanged, SelectionPage(), &CCubeSelectionPage::SetPalette);
+    connect(SelectionPage(), &CCubeSelectionPage::ColouringEdited, &m_doc, &CTarvexDoc::SetColouring);
+    connect(SelectionPage(), &CCubeSelectionPage::ColouringAdded, this, [this](const CColouring &colouring) {
+        const int index = m_doc.AddColouring(colouring);
+        if (index >= 0)
+            SelectionPage()->SetCurrentPaint(index);
+    });
     m_doc.SetUi(this);
     // The pickers show the document's colours from the start.
     m_doc.UpdateBarColors();
@@ -151,7 +159,7 @@ CCubeSelectionPage *CMainFrame::SelectionPage() const
 
 int CMainFrame::GetCurrentCube() const
 {
-    return SelectionPage()->CurrentCube();
+    return SelectionPage()->CurrentValue();
 }
 
 QAction *CMainFrame::Action(int id) const

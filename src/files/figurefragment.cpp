@@ -49,6 +49,7 @@ CFigureFragment CFigureFragment::FromFigure(const CFigure &figure, const QVector
     fragment.Color1 = figure.Color1;
     fragment.Color2 = figure.Color2;
     fragment.Color3 = figure.Color3;
+    fragment.Palette = figure.Palette;
     fragment.CubeSize = figure.CubeSize;
     auto take = [&](int column, int row) {
         if (figure.HasCell(column, row) && figure.Cell(column, row) >= 0) {
@@ -77,6 +78,12 @@ QByteArray CFigureFragment::Encode() const
     root.insert(QStringLiteral("version"), FormatVersion);
     root.insert(QStringLiteral("cubeSize"), CubeSize);
     root.insert(QStringLiteral("colors"), QJsonArray{qint64(BkColor), qint64(Color1), qint64(Color2), qint64(Color3)});
+    if (!Palette.isEmpty()) {
+        QJsonArray palette;
+        for (const CColouring &c : Palette)
+            palette.append(QJsonArray{qint64(c.Top), qint64(c.Right), qint64(c.Left)});
+        root.insert(QStringLiteral("palette"), palette);
+    }
     root.insert(QStringLiteral("cells"), cells);
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
@@ -100,6 +107,21 @@ bool CFigureFragment::Decode(const QByteArray &data, CFigureFragment &out)
     if (colors.size() != 4 || !ReadColor(colors[0], fragment.BkColor) || !ReadColor(colors[1], fragment.Color1)
         || !ReadColor(colors[2], fragment.Color2) || !ReadColor(colors[3], fragment.Color3))
         return false;
+    const QJsonValue palette = root.value(QStringLiteral("palette"));
+    if (!palette.isUndefined()) {
+        const QJsonArray entries = palette.toArray();
+        if (!palette.isArray() || entries.size() > MaxColourings - 1)
+            return false;
+        for (const QJsonValue &entry : entries) {
+            const QJsonArray faces = entry.toArray();
+            CColouring c;
+            if (faces.size() != 3 || !ReadColor(faces[0], c.Top) || !ReadColor(faces[1], c.Right)
+                || !ReadColor(faces[2], c.Left))
+                return false;
+            fragment.Palette.append(c);
+        }
+    }
+    const int colourings = 1 + int(fragment.Palette.size());
     const QJsonArray cells = root.value(QStringLiteral("cells")).toArray();
     if (cells.size() > MaxCells)
         return false;
@@ -110,7 +132,8 @@ bool CFigureFragment::Decode(const QByteArray &data, CFigureFragment &out)
         int value = 0;
         if (cell.size() != 3 || !ReadInt(cell[1], 0, CFigure::MaxGridHeight - 1, row)
             || !ReadInt(cell[0], 0, RowLength(CFigure::MaxGridWidth, row) - 1, column)
-            || !ReadInt(cell[2], 0, CubeKindCount - 1, value))
+            || !ReadInt(cell[2], 0, CellValue(CubeKindCount - 1, MaxColourings - 1), value) || !IsCubeValue(value)
+            || PaintOfCell(value) >= colourings)
             return false;
         fragment.Cells.append(QPoint(column, row));
         fragment.Values.append(value);
@@ -126,6 +149,7 @@ CFigure CFigureFragment::ToFigure() const
     figure.Color1 = Color1;
     figure.Color2 = Color2;
     figure.Color3 = Color3;
+    figure.Palette = Palette;
     figure.CubeSize = CubeSize;
     // Wide enough that every cell exists: an odd row holds one cell fewer.
     int width = 0;

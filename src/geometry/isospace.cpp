@@ -11,17 +11,17 @@ CIsoSpace::Point CIsoSpace::DirectionStep(int direction)
 {
     switch (direction) {
     case Top:
-        return { 0, 0, 1 };
+        return {0, 0, 1};
     case UpperRight:
-        return { 0, -1, 0 };
+        return {0, -1, 0};
     case LowerRight:
-        return { 1, 0, 0 };
+        return {1, 0, 0};
     case Bottom:
-        return { 0, 0, -1 };
+        return {0, 0, -1};
     case LowerLeft:
-        return { 0, 1, 0 };
+        return {0, 1, 0};
     case UpperLeft:
-        return { -1, 0, 0 };
+        return {-1, 0, 0};
     default:
         return {};
     }
@@ -48,7 +48,7 @@ QVector<CIsoSpace::Point> CIsoSpace::Box(const Point &corner, int sizeX, int siz
             for (int y = 0; y < sizeY; ++y) {
                 const int z = d - x - y;
                 if (z >= 0 && z < sizeZ)
-                    points.append({ corner.x + x, corner.y + y, corner.z + z });
+                    points.append({corner.x + x, corner.y + y, corner.z + z});
             }
         }
     }
@@ -60,13 +60,13 @@ QVector<CIsoSpace::Point> CIsoSpace::Bar(int direction, int length, int thicknes
     const Point step = DirectionStep(direction);
     if (length < 1 || thickness < 1 || step == Point())
         return {};
-    int size[3] = { thickness, thickness, thickness };
-    int corner[3] = { 1 - thickness, 1 - thickness, 1 - thickness };
+    int size[3] = {thickness, thickness, thickness};
+    int corner[3] = {1 - thickness, 1 - thickness, 1 - thickness};
     const int axis = AxisOf(step);
     const int sign = step.x + step.y + step.z;
     size[axis] = length;
     corner[axis] = sign > 0 ? 0 : 1 - length;
-    return Box({ corner[0], corner[1], corner[2] }, size[0], size[1], size[2]);
+    return Box({corner[0], corner[1], corner[2]}, size[0], size[1], size[2]);
 }
 
 QVector<QPoint> CIsoSpace::PlacingOrder(const QPoint &origin, QVector<Point> points, const QSize &grid)

@@ -35,9 +35,24 @@ CCubePainter FacePainter(int size, ColorRef top, ColorRef right, ColorRef left)
     return cube;
 }
 
-CCubePainter FacePainter(const CFigure &figure, int size)
+CCubePainter FacePainter(int size, const CColouring &colouring)
 {
-    return FacePainter(size, figure.Color1, figure.Color2, figure.Color3);
+    return FacePainter(size, colouring.Top, colouring.Right, colouring.Left);
+}
+
+// The colouring a cell value is drawn in: its own, or colouring 0 when the palette
+// has no such colouring or the value is no cube.
+int PaintIndex(qint32 value, int colourings)
+{
+    const int paint = IsCubeValue(value) ? PaintOfCell(value) : 0;
+    return paint < colourings ? paint : 0;
+}
+
+// What the cube painter is given for a cell value: its kind, or for a value that is no
+// cube (a damaged figure) the value itself, which the painter leaves out.
+int PainterIndex(qint32 value)
+{
+    return IsCubeValue(value) ? KindOfCell(value) : value;
 }
 
 // The one black pixel that marks the empty cell at (x, y) on a painter.
@@ -178,14 +193,19 @@ void CWorkspaceRenderer::DrawEachCell(QPainter &painter, const CFigure &figure, 
                                       const Params &params) const
 {
     const int half = DotOffset(params);
-    CCubePainter cube = FacePainter(figure, DrawnSize(params));
+    const QVector<CColouring> colourings = figure.Colourings();
+    CCubePainter cube = FacePainter(DrawnSize(params), colourings[0]);
     VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
         if (value < 0) {
             if (params.Dots)
                 PaintDot(painter, x, y, half);
             return;
         }
-        cube.Index = value;
+        const CColouring &colouring = colourings[PaintIndex(value, int(colourings.size()))];
+        cube.TopColor = colouring.Top;
+        cube.RightColor = colouring.Right;
+        cube.LeftColor = colouring.Left;
+        cube.Index = PainterIndex(value);
         cube.Left = x;
         cube.Top = y;
         cube.Draw(painter);
@@ -198,21 +218,27 @@ void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, co
 {
     PreparePainter(painter);
     const int half = DotOffset(params);
-    CCubePainter cube = FacePainter(figure, DrawnSize(params));
-    const QColor colors[3] = {ColorFromRef(figure.Color1), ColorFromRef(figure.Color2), ColorFromRef(figure.Color3)};
+    const QVector<CColouring> colourings = figure.Colourings();
+    const int count = int(colourings.size());
+    CCubePainter cube = FacePainter(DrawnSize(params), colourings[0]);
     // The cubes of one row never touch each other (the pitch is wider than a cube), so
     // within a row the faces of one colour can go out as one path without changing
     // what covers what; rows still go out in order, later rows over earlier ones.
-    QPainterPath faces[3];
+    auto faces = std::vector<std::array<QPainterPath, 3>>(size_t(count));
     int pathRow = std::numeric_limits<int>::min();
     auto flush = [&] {
-        for (int f = 0; f < 3; ++f) {
-            if (faces[f].isEmpty())
-                continue;
-            painter.setPen(SolidPen(colors[f]));
-            painter.setBrush(colors[f]);
-            painter.drawPath(faces[f]);
-            faces[f] = QPainterPath();
+        for (int paint = 0; paint < count; ++paint) {
+            const CColouring &c = colourings[paint];
+            const QColor colors[3] = {ColorFromRef(c.Top), ColorFromRef(c.Right), ColorFromRef(c.Left)};
+            for (int f = 0; f < 3; ++f) {
+                QPainterPath &path = faces[size_t(paint)][size_t(f)];
+                if (path.isEmpty())
+                    continue;
+                painter.setPen(SolidPen(colors[f]));
+                painter.setBrush(colors[f]);
+                painter.drawPath(path);
+                path = QPainterPath();
+            }
         }
     };
     Params unselected = params;
@@ -228,13 +254,14 @@ void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, co
                 PaintDot(painter, x, y, half);
             return;
         }
-        cube.Index = value;
+        cube.Index = PainterIndex(value);
         cube.Left = x;
         cube.Top = y;
-        if (value < CubeKindCount) {
+        if (IsCubeValue(value)) {
+            auto &paths = faces[size_t(PaintIndex(value, count))];
             for (int f = 0; f < 3; ++f) {
-                faces[f].addPolygon(cube.FacePolygon(f));
-                faces[f].closeSubpath();
+                paths[size_t(f)].addPolygon(cube.FacePolygon(f));
+                paths[size_t(f)].closeSubpath();
             }
         } else {
             cube.Draw(painter); // the empty cube's wire frame, or nothing
@@ -384,7 +411,7 @@ bool CWorkspaceRenderer::PreparePictures(const CFigure &figure, const QSize &ima
     VisitCells(figure, QRect(-params.Offset, imageSize), params, [&](qint32 value, int x, int y, bool isSelected) {
         if (value < 0)
             return;
-        if (value >= CubeKindCount) {
+        if (!IsCubeValue(value)) {
             ready = false;
             return;
         }
@@ -399,17 +426,31 @@ QVector<QRgb> CWorkspaceRenderer::Colors(const CFigure &figure, const Params &pa
     const int size = DrawnSize(params);
     if (size <= 0)
         return colors;
-    // Which values occur: the kinds, the empty cube, and one value for all that are no
-    // kind (the painter draws none of them).
-    std::array<bool, CubeKindCount + 2> present{};
+    // Which values occur: the kinds in each colouring drawn, the empty cube, and one
+    // value for all other values that are no cube (the painter draws none of them).
+    const int count = figure.ColouringCount();
+    std::vector<bool> present(size_t(count) * CubeKindCount, false);
+    bool emptyCube = false;
+    bool damaged = false;
     for (const CubeRow &row : figure.Grid)
-        for (qint32 value : row)
-            if (value >= 0)
-                present[size_t(qMin(value, qint32(CubeKindCount + 1)))] = true;
+        for (qint32 value : row) {
+            if (IsCubeValue(value))
+                present[size_t(PaintIndex(value, count) * CubeKindCount + KindOfCell(value))] = true;
+            else if (value == EmptyCubeIndex)
+                emptyCube = true;
+            else if (value >= 0)
+                damaged = true;
+        }
     Prepare(figure, qMin(size, MaxCachedSize));
-    for (int value = 0; value < int(present.size()); ++value) {
-        if (!present[size_t(value)])
-            continue;
+    QVector<qint32> values;
+    for (int i = 0; i < int(present.size()); ++i)
+        if (present[size_t(i)])
+            values.append(CellValue(i % CubeKindCount, i / CubeKindCount));
+    if (emptyCube)
+        values.append(EmptyCubeIndex);
+    if (damaged)
+        values.append(EmptyCubeIndex + 1);
+    for (qint32 value : values) {
         const QImage &image = Get(value, Plain).Image;
         for (int y = 0; y < image.height(); ++y) {
             const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
@@ -428,9 +469,10 @@ void CWorkspaceRenderer::UseTable(const QVector<QRgb> &table)
     if (table == m_table)
         return;
     m_table = table;
-    for (auto &kind : m_pictures)
-        for (Picture &p : kind)
-            p.Indexed8 = QImage();
+    for (auto &colouring : m_pictures)
+        for (auto &kind : colouring)
+            for (Picture &p : kind)
+                p.Indexed8 = QImage();
 }
 
 QImage CWorkspaceRenderer::DrawAveraged(const CFigure &figure, const QRect &area, QRgb background, const Params &params)
@@ -465,24 +507,29 @@ QImage CWorkspaceRenderer::DrawAveraged(const CFigure &figure, const QRect &area
 qint64 CWorkspaceRenderer::CacheBytes() const
 {
     qint64 bytes = 0;
-    for (const auto &kind : m_pictures)
-        for (const Picture &p : kind)
-            bytes += p.Image.sizeInBytes() + qint64(p.Spans.size() * sizeof(Span));
+    for (const auto &colouring : m_pictures)
+        for (const auto &kind : colouring)
+            for (const Picture &p : kind)
+                bytes += p.Image.sizeInBytes() + qint64(p.Spans.size() * sizeof(Span));
     return bytes;
 }
 
 void CWorkspaceRenderer::Prepare(const CFigure &figure, int size)
 {
-    if (size == m_size && figure.Color1 == m_top && figure.Color2 == m_right && figure.Color3 == m_left)
+    const bool same = size == m_size && !m_colourings.isEmpty() && m_colourings[0] == figure.Colouring(0)
+                      && m_colourings.size() == figure.ColouringCount()
+                      && std::equal(figure.Palette.begin(), figure.Palette.end(), m_colourings.begin() + 1);
+    if (same)
         return;
     m_size = size;
-    m_top = figure.Color1;
-    m_right = figure.Color2;
-    m_left = figure.Color3;
+    m_colourings = figure.Colourings();
     m_extent = PictureExtent(size);
-    for (auto &kind : m_pictures)
-        for (Picture &p : kind)
-            p = Picture();
+    // One set of pictures per colouring; a set is only drawn as its cubes are met.
+    m_pictures.resize(size_t(m_colourings.size()));
+    for (auto &colouring : m_pictures)
+        for (auto &kind : colouring)
+            for (Picture &p : kind)
+                p = Picture();
     m_built = 0;
 }
 
@@ -494,26 +541,27 @@ CWorkspaceRenderer::Variant CWorkspaceRenderer::VariantAt(bool selected, int x, 
 
 CWorkspaceRenderer::Picture &CWorkspaceRenderer::Get(qint32 value, Variant variant)
 {
-    if (value >= CubeKindCount) {
-        // Not a cube kind (a damaged figure): drawn as the painter draws it, not kept.
-        m_scratch = Build(value, variant);
+    if (!IsCubeValue(value)) {
+        // Not a cube (a damaged figure): drawn as the painter draws it, not kept.
+        m_scratch = Build(value, 0, variant);
         return m_scratch;
     }
-    Picture &p = m_pictures[value][variant];
+    const int paint = PaintIndex(value, int(m_colourings.size()));
+    Picture &p = m_pictures[size_t(paint)][size_t(KindOfCell(value))][variant];
     if (p.Image.isNull()) {
-        p = Build(value, variant);
+        p = Build(KindOfCell(value), paint, variant);
         ++m_built;
     }
     return p;
 }
 
-CWorkspaceRenderer::Picture CWorkspaceRenderer::Build(qint32 value, Variant variant) const
+CWorkspaceRenderer::Picture CWorkspaceRenderer::Build(qint32 value, int paint, Variant variant) const
 {
     QImage image(m_extent.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
-        CCubePainter cube = FacePainter(m_size, m_top, m_right, m_left);
+        CCubePainter cube = FacePainter(m_size, m_colourings[paint]);
         cube.Left = -m_extent.left();
         cube.Top = -m_extent.top();
         cube.Index = value;

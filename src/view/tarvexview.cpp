@@ -103,6 +103,11 @@ void CTarvexView::SetCurrentCubeSource(std::function<int()> source)
     m_placeCube->SetCurrentCubeSource(std::move(source));
 }
 
+void CTarvexView::SetCurrentPaintSource(std::function<int()> source)
+{
+    m_currentPaint = std::move(source);
+}
+
 QPoint CTarvexView::ScrollPosition() const
 {
     return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
@@ -504,6 +509,13 @@ void CTarvexView::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    // "Paint selection": the selected cubes take the colouring picked in the palette.
+    if (event->key() == Qt::Key_P && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        && m_doc.IsSelectMode()) {
+        m_doc.PaintSelection(m_currentPaint ? m_currentPaint() : 0);
+        event->accept();
+        return;
+    }
     if (CellKeyPress(event)) {
         event->accept();
         return;
@@ -844,7 +856,8 @@ void CTarvexView::Paste()
     QVector<CPlacedCube> cubes;
     for (int i = 0; i < fragment.Cells.size(); ++i)
         cubes.append({CDragOffset::DropTarget(fragment.Cells[i], offset), fragment.Values[i]});
-    m_doc.PasteCubes(cubes);
+    const QVector<CColouring> colourings = fragment.ToFigure().Colourings();
+    m_doc.PasteCubes(cubes, &colourings);
 }
 
 // ---------------------------------------------------------------- printing

@@ -57,6 +57,8 @@ public:
     // Where the picked cube kind comes from (the main frame's GetCurrentCube): 0..63,
     // or 64 for the empty cube. Without a source clicks erase.
     void SetCurrentCubeSource(std::function<int()> source);
+    // The colouring picked in the palette, for "Paint selection" (key P).
+    void SetCurrentPaintSource(std::function<int()> source);
 
     // How the view shows the figure now: scroll position, device pixel ratio, zoom.
     CViewMapping Mapping() const;
@@ -171,6 +173,7 @@ private:
     std::unique_ptr<CWorkspaceRenderer> m_renderer;
     std::unique_ptr<CPlaceCubeHandler> m_placeCube;
     std::unique_ptr<CSelectMoveHandler> m_selectMove;
+    std::function<int()> m_currentPaint;
     CursorId m_cursorId = NoCellCursor;
     int m_zoomPercent;
     int m_wheelAngle = 0;    // Ctrl+wheel rotation not yet turned into zoom steps

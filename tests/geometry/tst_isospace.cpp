@@ -39,9 +39,9 @@ void TestIsoSpace::stepsAreNeighbours()
 void TestIsoSpace::lineOfSight()
 {
     const QPoint origin(4, 7);
-    QCOMPARE(CIsoSpace::CellOf(origin, { 1, 1, 1 }), origin);
-    QCOMPARE(CIsoSpace::CellOf(origin, { -2, -2, -2 }), origin);
-    QCOMPARE(CIsoSpace::CellOf(origin, { 3, 1, 1 }), CIsoSpace::CellOf(origin, { 2, 0, 0 }));
+    QCOMPARE(CIsoSpace::CellOf(origin, {1, 1, 1}), origin);
+    QCOMPARE(CIsoSpace::CellOf(origin, {-2, -2, -2}), origin);
+    QCOMPARE(CIsoSpace::CellOf(origin, {3, 1, 1}), CIsoSpace::CellOf(origin, {2, 0, 0}));
 }
 
 // Placing the order's cells gives the same figure as placing every point back to front,
@@ -49,7 +49,7 @@ void TestIsoSpace::lineOfSight()
 void TestIsoSpace::placingOrder_data()
 {
     QTest::addColumn<QVector<CIsoSpace::Point>>("points");
-    QTest::newRow("box 3x2x4") << CIsoSpace::Box({ 0, 0, 0 }, 3, 2, 4);
+    QTest::newRow("box 3x2x4") << CIsoSpace::Box({0, 0, 0}, 3, 2, 4);
     QTest::newRow("thick bar up") << CIsoSpace::Bar(Top, 5, 3);
     QTest::newRow("thick bar upper left") << CIsoSpace::Bar(UpperLeft, 6, 2);
     QTest::newRow("bar off the grid") << CIsoSpace::Bar(LowerRight, 40, 2);
