@@ -168,8 +168,13 @@ void CTarvexDoc::PasteCubes(const QVector<CPlacedCube> &cubes, const QVector<CCo
     // while there is room; colouring 0 stays colouring 0, as a figure without a
     // palette always pasted.
     QVector<int> map(MaxColourings, 0);
+    QVector<bool> used(MaxColourings, false);
+    for (const CPlacedCube &cube : inside)
+        used[PaintOfCell(cube.Kind)] = true;
     if (colourings) {
         for (int i = 1; i < qMin(int(colourings->size()), MaxColourings); ++i) {
+            if (!used[i])
+                continue;
             const QVector<CColouring> own = m_figure.Colourings();
             const int found = int(own.indexOf((*colourings)[i]));
             if (found >= 0) {

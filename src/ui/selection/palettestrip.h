@@ -63,7 +63,8 @@ protected:
 private:
     int Columns() const;
 
-    QVector<CColouring> m_colourings{CColouring{CFigure::DefaultColor1, CFigure::DefaultColor2, CFigure::DefaultColor3}};
+    QVector<CColouring> m_colourings{
+        CColouring{CFigure::DefaultColor1, CFigure::DefaultColor2, CFigure::DefaultColor3}};
     int m_current = 0;
     ColorChooser m_chooser;
 };
