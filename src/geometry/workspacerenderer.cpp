@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QRegion>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -47,6 +48,10 @@ int PaintIndex(qint32 value, int colourings)
     const int paint = IsCubeValue(value) ? PaintOfCell(value) : 0;
     return paint < colourings ? paint : 0;
 }
+
+// The colouring the shapes of the kinds are drawn in: three colours no cube picture
+// holds otherwise (not white, the grey's), so each pixel tells which face it shows.
+const CColouring ShapeColouring{0x000001, 0x000002, 0x000003};
 
 // What the cube painter is given for a cell value: its kind, or for a value that is no
 // cube (a damaged figure) the value itself, which the painter leaves out.
@@ -279,16 +284,31 @@ const QImage &CWorkspaceRenderer::Pixels(Picture &p, QImage::Format format)
             p.Indexed8 = QImage(p.Image.size(), QImage::Format_Indexed8);
             p.Indexed8.setColorTable(m_table);
             const int width = p.Image.width();
-            QRgb last = 0;
-            uchar index = 0;
+            // A picture holds a few colours (its faces, the grey's white): they are
+            // looked up in the table once each.
+            QRgb seen[4] = {};
+            uchar indices[4] = {};
+            int known = 0;
+            auto indexOf = [&](QRgb color) {
+                for (int i = 0; i < known; ++i)
+                    if (seen[i] == color)
+                        return indices[i];
+                const uchar index = uchar(qMax(0, int(m_table.indexOf(color))));
+                const int slot = known < 4 ? known++ : 3;
+                seen[slot] = color;
+                indices[slot] = index;
+                return index;
+            };
             for (int y = 0; y < p.Image.height(); ++y) {
                 const auto *from = reinterpret_cast<const QRgb *>(p.Image.constScanLine(y));
                 uchar *to = p.Indexed8.scanLine(y);
+                QRgb last = 0;
+                uchar index = 0;
                 for (int x = 0; x < width; ++x) {
                     const QRgb color = from[x] | 0xFF000000u;
                     if (color != last || x == 0) {
                         last = color;
-                        index = uchar(qMax(0, int(m_table.indexOf(color))));
+                        index = indexOf(color);
                     }
                     to[x] = index;
                 }
@@ -450,14 +470,44 @@ QVector<QRgb> CWorkspaceRenderer::Colors(const CFigure &figure, const Params &pa
         values.append(EmptyCubeIndex);
     if (damaged)
         values.append(EmptyCubeIndex + 1);
+    // The colours of a kind's picture in a colouring are its shape's colours, each face
+    // in the colouring's colour: each kind's shape is scanned once for the faces it
+    // shows, in the order they first appear.
+    std::array<std::vector<int>, CubeKindCount> faceOrder;
+    std::array<bool, CubeKindCount> scanned{};
+    auto add = [&](QRgb color) {
+        if (!colors.contains(color))
+            colors.push_back(color);
+    };
     for (qint32 value : values) {
-        const QImage &image = Get(value, Plain).Image;
-        for (int y = 0; y < image.height(); ++y) {
-            const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-            for (int x = 0; x < image.width(); ++x)
-                if (qAlpha(line[x]) != 0 && !colors.contains(line[x]))
-                    colors.push_back(line[x]);
+        if (!IsCubeValue(value)) {
+            const QImage &image = Get(value, Plain).Image;
+            for (int y = 0; y < image.height(); ++y) {
+                const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+                for (int x = 0; x < image.width(); ++x)
+                    if (qAlpha(line[x]) != 0)
+                        add(line[x]);
+            }
+            continue;
         }
+        const CubeIndex kind = KindOfCell(value);
+        std::vector<int> &order = faceOrder[size_t(kind)];
+        if (!scanned[size_t(kind)]) {
+            scanned[size_t(kind)] = true;
+            const QImage &image = Shape(kind, Plain).Image;
+            for (int y = 0; y < image.height() && order.size() < 3; ++y) {
+                const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+                for (int x = 0; x < image.width(); ++x) {
+                    const int face = qAlpha(line[x]) != 0 ? ShapeFace(line[x]) : -1;
+                    if (face >= 0 && std::find(order.begin(), order.end(), face) == order.end())
+                        order.push_back(face);
+                }
+            }
+        }
+        const CColouring &colouring = m_colourings[PaintIndex(value, count)];
+        const ColorRef faces[3] = {colouring.Top, colouring.Right, colouring.Left};
+        for (int face : order)
+            add(ColorFromRef(faces[face]).rgb());
     }
     if (params.Selected && !params.Selected->isEmpty() && !colors.contains(0xFFFFFFFFu))
         colors.push_back(0xFFFFFFFFu);
@@ -511,6 +561,9 @@ qint64 CWorkspaceRenderer::CacheBytes() const
         for (const auto &kind : colouring)
             for (const Picture &p : kind)
                 bytes += p.Image.sizeInBytes() + qint64(p.Spans.size() * sizeof(Span));
+    for (const auto &kind : m_shapes)
+        for (const Picture &p : kind)
+            bytes += p.Image.sizeInBytes() + qint64(p.Spans.size() * sizeof(Span));
     return bytes;
 }
 
@@ -521,6 +574,10 @@ void CWorkspaceRenderer::Prepare(const CFigure &figure, int size)
                       && std::equal(figure.Palette.begin(), figure.Palette.end(), m_colourings.begin() + 1);
     if (same)
         return;
+    if (size != m_size)
+        for (auto &kind : m_shapes)
+            for (Picture &p : kind)
+                p = Picture();
     m_size = size;
     m_colourings = figure.Colourings();
     m_extent = PictureExtent(size);
@@ -543,25 +600,64 @@ CWorkspaceRenderer::Picture &CWorkspaceRenderer::Get(qint32 value, Variant varia
 {
     if (!IsCubeValue(value)) {
         // Not a cube (a damaged figure): drawn as the painter draws it, not kept.
-        m_scratch = Build(value, 0, variant);
+        m_scratch = Build(value, m_colourings[0], variant);
         return m_scratch;
     }
     const int paint = PaintIndex(value, int(m_colourings.size()));
-    Picture &p = m_pictures[size_t(paint)][size_t(KindOfCell(value))][variant];
+    const CubeIndex kind = KindOfCell(value);
+    Picture &p = m_pictures[size_t(paint)][size_t(kind)][variant];
     if (p.Image.isNull()) {
-        p = Build(KindOfCell(value), paint, variant);
+        p = Recoloured(Shape(kind, variant), m_colourings[paint]);
         ++m_built;
     }
     return p;
 }
 
-CWorkspaceRenderer::Picture CWorkspaceRenderer::Build(qint32 value, int paint, Variant variant) const
+CWorkspaceRenderer::Picture &CWorkspaceRenderer::Shape(CubeIndex kind, Variant variant)
+{
+    Picture &shape = m_shapes[size_t(kind)][variant];
+    if (shape.Image.isNull())
+        shape = Build(kind, ShapeColouring, variant);
+    return shape;
+}
+
+int CWorkspaceRenderer::ShapeFace(QRgb pixel)
+{
+    // Opaque pixels of a shape: the face colours 1..3 (red 1..3 in a ColorRef) or white.
+    const int red = qRed(pixel);
+    return (pixel & 0x00FFFFu) == 0 && red >= 1 && red <= 3 ? red - 1 : -1;
+}
+
+CWorkspaceRenderer::Picture CWorkspaceRenderer::Recoloured(const Picture &shape, const CColouring &colouring)
+{
+    // The painter fills every face in one colour with a pen of that colour and no
+    // smoothing, so a kind's picture in any colouring is its shape with the face
+    // colours swapped: the same pixels as drawing it, without a painter.
+    Picture p;
+    p.Image = shape.Image.copy();
+    p.Offset = shape.Offset;
+    p.Spans = shape.Spans;
+    p.RowSpans = shape.RowSpans;
+    const QRgb faces[3] = {ColorFromRef(colouring.Top).rgb(), ColorFromRef(colouring.Right).rgb(),
+                           ColorFromRef(colouring.Left).rgb()};
+    for (const Span &span : p.Spans) {
+        auto *line = reinterpret_cast<QRgb *>(p.Image.scanLine(span.Row)) + span.Left;
+        for (int x = 0; x < span.Length; ++x) {
+            const int face = ShapeFace(line[x]);
+            if (face >= 0)
+                line[x] = faces[face];
+        }
+    }
+    return p;
+}
+
+CWorkspaceRenderer::Picture CWorkspaceRenderer::Build(qint32 value, const CColouring &colouring, Variant variant) const
 {
     QImage image(m_extent.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
-        CCubePainter cube = FacePainter(m_size, m_colourings[paint]);
+        CCubePainter cube = FacePainter(m_size, colouring);
         cube.Left = -m_extent.left();
         cube.Top = -m_extent.top();
         cube.Index = value;

@@ -147,8 +147,14 @@ private:
     // Takes the colour table of the Indexed8 images drawn next; indexed pictures made
     // for another table are dropped.
     void UseTable(const QVector<QRgb> &table);
-    // The picture of kind value (or of a value that is no cube) in colouring paint.
-    Picture Build(qint32 value, int paint, Variant variant) const;
+    // The picture of kind value (or of a value that is no cube) drawn in colouring.
+    Picture Build(qint32 value, const CColouring &colouring, Variant variant) const;
+    // A kind's picture in the shape colouring, kept while the size stays; every
+    // colouring's picture of the kind is made from it.
+    Picture &Shape(CubeIndex kind, Variant variant);
+    // Which face (0 top, 1 right, 2 left) a shape's pixel shows, or -1 (the grey's white).
+    static int ShapeFace(QRgb pixel);
+    static Picture Recoloured(const Picture &shape, const CColouring &colouring);
     template <typename CellFn>
     void VisitCells(const CFigure &figure, const QRect &area, const Params &params, CellFn cell) const;
 
@@ -157,6 +163,7 @@ private:
     QRect m_extent;                   // what any picture can cover, relative to the cell's origin
     // Per colouring of the palette, per kind, per variant.
     std::vector<std::array<std::array<Picture, VariantCount>, 64>> m_pictures;
+    std::array<std::array<Picture, VariantCount>, 64> m_shapes;
     Picture m_scratch;     // a picture of a value that is no cube kind, not kept
     QVector<QRgb> m_table; // colour table of the Indexed8 pictures
     int m_built = 0;
