@@ -5,8 +5,10 @@
 
 #include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
+#include "files/figurefragment.h"
 #include "files/figurewriter.h"
 #include "files/regularfile.h"
+#include "geometry/dragoffset.h"
 #include "view/selectmovehandler.h"
 #include "view/tarvexview.h"
 #include "view/zoombox.h"
@@ -20,9 +22,11 @@
 #include "ui/selection/cubeselectionpage.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QDir>
@@ -34,6 +38,10 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMessageBox>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrintPreviewDialog>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -44,6 +52,31 @@ namespace {
 
 const char *const AppTitle = "Tarvex";
 const QSize ButtonSize(33, 32);
+
+// Gives the main window the keyboard back when a dialog it opened closes. A window
+// manager does not always return the focus to the window below a closing dialog (a
+// file dialog's own question closing with it leaves none focused), and then the next
+// shortcut would reach no window.
+class CFocusReturn
+{
+public:
+    explicit CFocusReturn(QWidget *window)
+        : m_window(window)
+    {
+    }
+    ~CFocusReturn()
+    {
+        if (m_window->isVisible() && !QApplication::activeModalWidget()) {
+            m_window->raise();
+            m_window->activateWindow();
+        }
+    }
+    CFocusReturn(const CFocusReturn &) = delete;
+    CFocusReturn &operator=(const CFocusReturn &) = delete;
+
+private:
+    QWidget *m_window;
+};
 
 } // namespace
 
@@ -97,6 +130,22 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     connect(selectAll, &QAction::triggered, this, &CMainFrame::OnSelectAll);
     addAction(selectAll);
     m_actions.insert(ID_SELECT_ALL, selectAll);
+    // The clipboard's commands have keys only, no buttons.
+    const struct
+    {
+        int Id;
+        Qt::Key Key;
+        void (CMainFrame::*Slot)();
+    } clipboard[] = {{ID_EDIT_COPY, Qt::Key_C, &CMainFrame::OnEditCopy},
+                     {ID_EDIT_CUT, Qt::Key_X, &CMainFrame::OnEditCut},
+                     {ID_EDIT_PASTE, Qt::Key_V, &CMainFrame::OnEditPaste}};
+    for (const auto &command : clipboard) {
+        auto *action = new QAction(this);
+        action->setShortcut(QKeySequence(Qt::CTRL | command.Key));
+        connect(action, &QAction::triggered, this, command.Slot);
+        addAction(action);
+        m_actions.insert(command.Id, action);
+    }
 
     m_saveDialog = std::make_unique<QFileDialog>(this);
     m_saveDialog->setOption(QFileDialog::DontUseNativeDialog);
@@ -306,11 +355,53 @@ void CMainFrame::OnSelectAll()
     RunCommand(&CTarvexDoc::SelectAll);
 }
 
+void CMainFrame::OnEditCopy()
+{
+    const CCubeSelection *selection = m_doc.Selection();
+    const bool selected = selection && !selection->Cells.isEmpty();
+    const CFigureFragment fragment = CFigureFragment::FromFigure(m_doc.Figure(),
+                                                                 selected ? &selection->Cells : nullptr);
+    if (fragment.IsEmpty())
+        return;
+    QGuiApplication::clipboard()->setMimeData(fragment.ToMimeData());
+}
+
+void CMainFrame::OnEditCut()
+{
+    if (!m_doc.IsSelectMode())
+        return;
+    const CCubeSelection *selection = m_doc.Selection();
+    OnEditCopy();
+    if (selection && !selection->Cells.isEmpty())
+        RunCommand(&CTarvexDoc::DeleteSelection);
+}
+
+void CMainFrame::OnEditPaste()
+{
+    CFigureFragment fragment;
+    if (!CFigureFragment::FromMimeData(QGuiApplication::clipboard()->mimeData(), fragment) || fragment.IsEmpty())
+        return;
+    // Under the pointer when it is over the workspace, otherwise at its own cells.
+    const QPoint offset = CDragOffset::PasteOffset(fragment.Cells, m_view->CellUnderPointer(),
+                                                   m_doc.Figure().GridSize());
+    QVector<CPlacedCube> cubes;
+    for (int i = 0; i < fragment.Cells.size(); ++i)
+        cubes.append({CDragOffset::DropTarget(fragment.Cells[i], offset), fragment.Values[i]});
+    // The fragment's colourings come along, found in or added to the palette.
+    const QVector<CColouring> colourings = fragment.ToFigure().Colourings();
+    m_doc.PasteCubes(cubes, &colourings);
+    UpdateCommandUi();
+}
+
 void CMainFrame::OnFilePrintPreview()
 {
     // The preview shows the page alone: the bar is hidden while it is open.
     m_bar->hide();
-    m_view->OnFilePrintPreview();
+    const CFocusReturn focus(this);
+    QPrinter printer;
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, m_view, &CTarvexView::PrintPage);
+    preview.exec();
     m_bar->show();
 }
 
@@ -391,6 +482,7 @@ void CMainFrame::dropEvent(QDropEvent *event)
 
 void CMainFrame::OnAppAbout()
 {
+    const CFocusReturn focus(this);
     CAboutBox about(this);
     about.exec();
 }
@@ -440,6 +532,7 @@ void CMainFrame::RegisterDragFormat()
 
 CDocumentUi::Answer CMainFrame::AskYesNoCancel(const QString &text, const QString &caption)
 {
+    const CFocusReturn focus(this);
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                     this);
     box.setDefaultButton(QMessageBox::Yes);
@@ -456,6 +549,7 @@ CDocumentUi::Answer CMainFrame::AskYesNoCancel(const QString &text, const QStrin
 
 void CMainFrame::ShowMessage(const QString &text, const QString &caption, Icon icon)
 {
+    const CFocusReturn focus(this);
     QMessageBox box(icon == Icon::Stop ? QMessageBox::Critical : QMessageBox::Warning, caption, text, QMessageBox::Ok,
                     this);
     box.exec();
@@ -463,6 +557,7 @@ void CMainFrame::ShowMessage(const QString &text, const QString &caption, Icon i
 
 QString CMainFrame::AskSaveFileName()
 {
+    const CFocusReturn focus(this);
     if (m_saveDialog->exec() != QDialog::Accepted)
         return QString();
     const QStringList files = m_saveDialog->selectedFiles();
@@ -488,6 +583,7 @@ QString CMainFrame::SuffixOfFilter(const QString &filter)
 
 QString CMainFrame::AskOpenFileName()
 {
+    const CFocusReturn focus(this);
     QFileDialog dialog(this);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -502,6 +598,7 @@ QString CMainFrame::AskOpenFileName()
 
 std::optional<COptions> CMainFrame::AskOptions(const COptions &current)
 {
+    const CFocusReturn focus(this);
     CustomColorSet custom = current.CustomColors;
     const std::optional<COptions> chosen = COptionsDlg::Ask(current, custom, this);
     // Custom colours defined in the colour chooser are kept even when Options is cancelled.
@@ -512,6 +609,7 @@ std::optional<COptions> CMainFrame::AskOptions(const COptions &current)
 
 CDocumentUi::Answer CMainFrame::AskRestoreDiscard(const QString &text, const QString &caption)
 {
+    const CFocusReturn focus(this);
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, this);
     QPushButton *restore = box.addButton(tr("Restore"), QMessageBox::AcceptRole);
     QPushButton *discard = box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
@@ -521,6 +619,24 @@ CDocumentUi::Answer CMainFrame::AskRestoreDiscard(const QString &text, const QSt
     if (box.clickedButton() == restore)
         return Answer::Yes;
     if (box.clickedButton() == discard)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+CDocumentUi::Answer CMainFrame::AskOverwriteChanged(const QString &text, const QString &caption)
+{
+    const CFocusReturn focus(this);
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, this);
+    QPushButton *overwrite = box.addButton(tr("&Overwrite"), QMessageBox::DestructiveRole);
+    QPushButton *elsewhere = box.addButton(tr("Save &Elsewhere..."), QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    // Return keeps the other program's file: the figure goes elsewhere.
+    box.setDefaultButton(elsewhere);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == overwrite)
+        return Answer::Yes;
+    if (box.clickedButton() == elsewhere)
         return Answer::No;
     return Answer::Cancel;
 }

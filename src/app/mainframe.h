@@ -51,7 +51,10 @@ public:
         ID_EDIT_REDO = 57644,
         ID_HELP = 57670,
         ID_APP_ABOUT = 57664,
-        ID_SELECT_ALL = 32778
+        ID_SELECT_ALL = 32778,
+        ID_EDIT_COPY = 57634,
+        ID_EDIT_CUT = 57635,
+        ID_EDIT_PASTE = 57637
     };
 
     explicit CMainFrame(CTarvexDoc &doc, QWidget *parent = nullptr);
@@ -91,6 +94,7 @@ public:
     QString AskOpenFileName() override;
     std::optional<COptions> AskOptions(const COptions &current) override;
     Answer AskRestoreDiscard(const QString &text, const QString &caption) override;
+    Answer AskOverwriteChanged(const QString &text, const QString &caption) override;
     void SuggestSaveFileName(const QString &path) override;
 
     CHelpFrame *HelpFrame() const { return m_pHelpFrame; }
@@ -144,6 +148,14 @@ private:
     void OnEditUndo();
     void OnEditRedo();
     void OnSelectAll();
+    // The clipboard: the selected cubes (with none selected, or in drawing mode, the
+    // whole figure) as a figure fragment and its pictures; cut (in select-and-move
+    // mode) also erases the selected cubes. Paste places a fragment as the new
+    // selection at its own cells, or under the pointer when it is over the view,
+    // moved whole to stay in the grid.
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
 
     CTarvexDoc &m_doc;
     CCubeSelectionBar *m_bar = nullptr;

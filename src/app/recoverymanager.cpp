@@ -17,11 +17,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QSysInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,18 +40,48 @@ constexpr qint64 MaxNameSize = 64 * 1024;
 // A lock file holds a process id and a few names.
 constexpr qint64 MaxLockSize = 4096;
 
-// Removes path when it is there as anything but a regular file: the entry itself, so
-// a link is never followed and a pipe never opened.
-void RemoveIfSpecial(const QString &path)
+// How every figure file this program writes begins: a temporary of an interrupted
+// write of a copy holds a part of it.
+const char FigureFileHead[] = "<xml>\r\n<Application>\r\nTarvex\r\n</Application>\r\n<Version>\r\n";
+
+// The name of an entry an editor writes in the folder: "PID-TIME" (its id), then
+// ".xml", ".name" or ".lock", then for a temporary of a write six more letters.
+const QRegularExpression &OwnEntryPattern()
 {
-    const QByteArray name = QFile::encodeName(path);
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]+-[0-9]+)\\.(xml|name|lock)(\\.[A-Za-z0-9]{6})?$"));
+    return pattern;
+}
+
+// True when path is a regular file of this user, looked at without following a link.
+bool IsOwnRegularFile(const QString &path)
+{
     struct stat info;
-    if (::lstat(name.constData(), &info) != 0 || S_ISREG(info.st_mode))
-        return;
-    if (S_ISDIR(info.st_mode))
-        ::rmdir(name.constData()); // only an empty one: nothing of the user's goes
-    else
-        ::unlink(name.constData());
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode)
+           && info.st_uid == ::geteuid();
+}
+
+// True when nothing is at path, or a regular file of this user.
+bool IsFreeOrOwnFile(const QString &path)
+{
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) != 0 ? errno == ENOENT : IsOwnRegularFile(path);
+}
+
+// What an entry holds, when it is a regular file of this user (never through a link).
+bool ReadOwnFile(const QString &path, qint64 maxSize, QByteArray *data)
+{
+    return IsOwnRegularFile(path) && CRegularFile::ReadFile(path, maxSize, data, nullptr, CRegularFile::Links::Refuse);
+}
+
+// A copy, or a temporary of one, as this program writes them: the beginning of a
+// figure file (a write may have been cut anywhere).
+bool LooksLikeOwnCopy(const QString &path)
+{
+    QByteArray data;
+    if (!ReadOwnFile(path, CXmlElement::MaxFileSize, &data))
+        return false;
+    const QByteArray head(FigureFileHead);
+    return data.startsWith(head) || head.startsWith(data);
 }
 
 // A copy that reads as a whole figure file (an interrupted write does not).
@@ -57,6 +91,21 @@ bool IsCompleteCopy(const QString &path)
     CFigure figure;
     return CRegularFile::ReadFile(path, CXmlElement::MaxFileSize, &data, nullptr, CRegularFile::Links::Refuse)
            && CFigureXml::LoadFromData(data, figure, nullptr);
+}
+
+// The name of a figure's own file, as written beside a copy: one line of text.
+bool LooksLikeOwnName(const QString &path)
+{
+    QByteArray data;
+    return ReadOwnFile(path, MaxNameSize, &data) && !data.contains('\n') && !data.contains('\0')
+           && QString::fromUtf8(data).toUtf8() == data;
+}
+
+// Removes path only when the check says this program wrote it.
+void RemoveOwn(const QString &path, bool (*wroteIt)(const QString &))
+{
+    if (wroteIt(path))
+        QFile::remove(path);
 }
 
 QDateTime ModifiedAt(const QString &path)
@@ -129,34 +178,43 @@ bool CRecoveryManager::IsForeignLock(const QString &id) const
     return !host.isEmpty() && QString::fromUtf8(host) != QSysInfo::machineHostName();
 }
 
-void CRecoveryManager::RemoveSpecialEntries() const
+bool CRecoveryManager::IsOwnId(const QString &id) const
 {
+    // Only an id whose entries are all regular files of this user: anything else put
+    // under its names is left as it is, and the id with it.
     const QDir dir(m_folder);
-    for (const QString &entry : dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-        RemoveIfSpecial(dir.filePath(entry));
+    const QStringList entries = dir.entryList({id + QLatin1String(".*")},
+                                              QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return std::all_of(entries.cbegin(), entries.cend(), [&](const QString &entry) {
+        return !OwnEntryPattern().match(entry).hasMatch() || IsOwnRegularFile(dir.filePath(entry));
+    });
 }
 
 bool CRecoveryManager::SettleCopy(const QString &id) const
 {
     // The copy and the temporaries a killed write left beside it (ID.xml.XXXXXX):
-    // the newest that is complete becomes the copy, the rest goes.
+    // the newest that is complete becomes the copy, the other temporaries this program
+    // wrote go.
     const QString copy = FilePath(id, CopySuffix);
     const QDir dir(m_folder);
     QStringList candidates;
     if (QFileInfo::exists(copy))
         candidates << copy;
-    const QStringList temporaries = dir.entryList(
-        {id + QLatin1String(CopySuffix) + QLatin1String(".*"), id + QLatin1String(NameSuffix) + QLatin1String(".*")},
-        QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &file : temporaries) {
-        if (file.startsWith(id + QLatin1String(CopySuffix)))
+    QStringList temporaries;
+    for (const QString &file : dir.entryList({id + QLatin1String(".*")}, QDir::Files | QDir::Hidden | QDir::System)) {
+        const QRegularExpressionMatch match = OwnEntryPattern().match(file);
+        if (!match.hasMatch() || match.captured(1) != id || match.captured(3).isEmpty()
+            || match.captured(2) == QLatin1String("lock"))
+            continue;
+        temporaries << dir.filePath(file);
+        if (match.captured(2) == QLatin1String("xml"))
             candidates << dir.filePath(file);
     }
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const QString &a, const QString &b) { return ModifiedAt(a) > ModifiedAt(b); });
     QString kept;
     for (const QString &candidate : std::as_const(candidates)) {
-        if (IsCompleteCopy(candidate)) {
+        if (IsOwnRegularFile(candidate) && IsCompleteCopy(candidate)) {
             kept = candidate;
             break;
         }
@@ -164,27 +222,76 @@ bool CRecoveryManager::SettleCopy(const QString &id) const
     if (!kept.isEmpty() && kept != copy
         && std::rename(QFile::encodeName(kept).constData(), QFile::encodeName(copy).constData()) != 0)
         kept.clear();
-    for (const QString &file : temporaries)
-        QFile::remove(dir.filePath(file));
+    for (const QString &file : std::as_const(temporaries)) {
+        if (file == kept)
+            continue;
+        RemoveOwn(file,
+                  file.contains(QLatin1String(NameSuffix) + QLatin1Char('.')) ? LooksLikeOwnName : LooksLikeOwnCopy);
+    }
     return !kept.isEmpty();
 }
 
 void CRecoveryManager::RemoveFiles(const QString &id) const
 {
-    QFile::remove(FilePath(id, CopySuffix));
-    QFile::remove(FilePath(id, NameSuffix));
+    RemoveOwn(FilePath(id, CopySuffix), LooksLikeOwnCopy);
+    RemoveOwn(FilePath(id, NameSuffix), LooksLikeOwnName);
+}
+
+QString CRecoveryManager::PrepareFolder() const
+{
+    // The folders this program makes for its copies: the recovery folder itself and,
+    // inside the user's data folder, those between. Each is made (for this user only)
+    // when missing, and used only when it is a folder of this user and not a link: a
+    // link would take the copies, and their tidying, into a folder of the user's.
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString folder = QDir::cleanPath(QDir(m_folder).absolutePath());
+    if (base.isEmpty() || !folder.startsWith(QDir::cleanPath(base) + QLatin1Char('/')))
+        base = QFileInfo(folder).absolutePath();
+    base = QDir::cleanPath(base);
+    if (!QDir().mkpath(base))
+        return tr("The folder %1 cannot be made.").arg(base);
+    QString path = base;
+    for (const QString &part : folder.mid(base.size() + 1).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        path += QLatin1Char('/') + part;
+        const QByteArray name = QFile::encodeName(path);
+        if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+            return tr("The folder %1 cannot be made: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        // Opened itself, never through a link, and checked on the open descriptor.
+        const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            return errno == ELOOP || errno == ENOTDIR ? tr("%1 is a link or not a folder.").arg(path)
+                                                      : tr("The folder %1 cannot be opened: %2")
+                                                            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        struct stat info;
+        const bool own = ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid();
+        ::close(fd);
+        if (!own)
+            return tr("The folder %1 does not belong to you.").arg(path);
+    }
+    return QString();
 }
 
 bool CRecoveryManager::Start()
 {
     bool restored = false;
-    if (QDir().mkpath(m_folder)) {
-        RemoveSpecialEntries();
-        // Every editor that left something behind: the copy, a temporary, a name or a lock.
+    const QString refused = PrepareFolder();
+    if (!refused.isEmpty()) {
+        // Said once; the editor goes on without copies.
+        m_warned = true;
+        if (m_doc.Ui())
+            m_doc.Ui()->ShowMessage(tr("Tarvex cannot keep recovery copies of unsaved figures in %1, so it works "
+                                       "without them: save your figure yourself.\n%2")
+                                        .arg(m_folder, refused),
+                                    QString::fromLatin1(AppCaption), CDocumentUi::Icon::Exclamation);
+    } else {
+        // Every editor that left something behind: the copy, a temporary, a name or a
+        // lock. Entries of other names are not this program's and are left alone.
         QStringList ids;
-        for (const QString &file : QDir(m_folder).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-            const QString id = file.section(QLatin1Char('.'), 0, 0);
-            if (!id.isEmpty() && !ids.contains(id))
+        for (const QString &file :
+             QDir(m_folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+            const QRegularExpressionMatch match = OwnEntryPattern().match(file);
+            const QString id = match.captured(1);
+            if (match.hasMatch() && !ids.contains(id) && IsOwnId(id))
                 ids << id;
         }
         struct Left
@@ -319,10 +426,15 @@ CRecoveryManager::Job CRecoveryManager::MakeJob() const
 
 bool CRecoveryManager::WriteFiles(const Job &job, QString *error)
 {
-    // Something put in place of the files (a link to a user's file, a pipe) is removed,
-    // never written through.
-    RemoveIfSpecial(job.NamePath);
-    RemoveIfSpecial(job.CopyPath);
+    // Something put in place of the files (a link to a user's file, a pipe) is neither
+    // written through nor removed.
+    for (const QString &path : {job.NamePath, job.CopyPath}) {
+        if (!IsFreeOrOwnFile(path)) {
+            if (error)
+                *error = tr("%1 is not a regular file of yours: the recovery copy is not written.").arg(path);
+            return false;
+        }
+    }
     // The name first: a copy is never paired with the name of another figure.
     return CFileException::Guard(error,
                                  [&] {

@@ -20,8 +20,10 @@ class QLockFile;
 // the name of the figure's own file (so that Save can suggest it again) and a lock
 // file: every running editor owns one copy, and copies whose editor no longer runs are
 // offered at the next start, newest first. Saving the figure, or ending the editor on
-// purpose, removes the copy. The user's own files are never written: an entry of the
-// folder that is a link or anything but a regular file is removed, never followed.
+// purpose, removes the copy. The folder is used only when it is the user's own and no
+// link; then the editor works without copies and says so once. The user's own files
+// are never written or removed: only entries of this program's names and contents are
+// tidied, and a link or anything but a regular file is never followed.
 class CRecoveryManager : public QObject
 {
     Q_OBJECT
@@ -95,8 +97,11 @@ private:
     // null while its editor runs.
     std::unique_ptr<QLockFile> TryLock(const QString &id) const;
     bool IsForeignLock(const QString &id) const;
-    // Removes the folder's entries that are not regular files (links included).
-    void RemoveSpecialEntries() const;
+    // Makes the folder (and the folders between it and the user's data folder) when
+    // missing; empty when it can be used, else why not.
+    QString PrepareFolder() const;
+    // True when every entry of this id is a regular file of this user.
+    bool IsOwnId(const QString &id) const;
     // Keeps the newest complete copy of an ended editor as its copy and removes the
     // temporaries of interrupted writes; false when no complete copy is left.
     bool SettleCopy(const QString &id) const;

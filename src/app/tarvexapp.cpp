@@ -3,6 +3,7 @@
 
 #include "app/mainframe.h"
 #include "document/documentcommands.h"
+#include "document/settingsstore.h"
 #include "document/tarvexdoc.h"
 #include "app/commandlineexport.h"
 #include "app/thumbnailer.h"
@@ -74,6 +75,8 @@ void CTarvexApp::SetNames()
 
 bool CTarvexApp::InitInstance(const QString &figurePath)
 {
+    // Before the document reads the settings.
+    const QString settingsProblem = CSettingsStore::CheckFiles();
     m_doc = std::make_unique<CTarvexDoc>();
     m_frame = std::make_unique<CMainFrame>(*m_doc);
     // Dialogs and message boxes carry the icon too.
@@ -96,5 +99,7 @@ bool CTarvexApp::InitInstance(const QString &figurePath)
     }
     m_frame->show();
     m_frame->RegisterDragFormat();
+    if (!settingsProblem.isEmpty())
+        m_frame->ShowMessage(settingsProblem, QStringLiteral("Tarvex"), CDocumentUi::Icon::Exclamation);
     return true;
 }

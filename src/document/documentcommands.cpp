@@ -5,6 +5,7 @@
 #include "document/tarvexdoc.h"
 #include "files/figurewriter.h"
 #include "files/figurexml.h"
+#include "files/filestamp.h"
 #include "files/regularfile.h"
 #include "files/xmlelement.h"
 
@@ -88,15 +89,14 @@ void CDocumentCommands::OnOpenFigure()
 
 bool CDocumentCommands::Open(const QString &path, OpenAs how, const QString &originalName)
 {
+    // The file is read into a figure value first; the document is replaced only when
+    // that worked. On any failure the figure on screen, its history and its saved
+    // state stay as they were.
     // Opened once, without blocking, and read from the descriptor whose type was
     // checked: a pipe, even one put in the file's place a moment ago, is refused.
     CRegularFile file;
     if (!file.OpenRead(path)) {
         ShowError(tr("Cannot open the file %1.\n%2").arg(path, file.Detail()));
-        if (how == OpenAs::AfterQuestion) {
-            m_doc.MarkSaved();
-            Q_EMIT m_doc.UpdateAllViews();
-        }
         return false;
     }
     QByteArray data;
@@ -110,23 +110,31 @@ bool CDocumentCommands::Open(const QString &path, OpenAs how, const QString &ori
         if (!reason.isEmpty())
             text += QStringLiteral("\n\n") + reason;
         ShowError(text);
-        if (how != OpenAs::Recovered) {
-            // The figure on screen is given up: an empty one of the same settings.
-            CFigure empty = m_doc.Figure();
-            for (CubeRow &row : empty.Grid)
-                row.fill(EmptyCell);
-            m_doc.TakeFigure(empty, QString(), true);
-        }
         return false;
     }
     const QString name = how == OpenAs::Recovered ? originalName : path;
-    if (IsResource(name))
+    if (IsResource(name)) {
         m_doc.TakeFigure(figure, QString(), how != OpenAs::Recovered, InDocuments(name));
-    else
+    } else {
         m_doc.TakeFigure(figure, name, how != OpenAs::Recovered);
+        // What the file held, so that Save notices another editor's save in between.
+        // A recovered copy's own file was not read here: nothing is known of it.
+        if (how != OpenAs::Recovered)
+            m_doc.SetFileStamp(CFileStamp(data, file.ModifiedNs()));
+    }
     if (how == OpenAs::AfterQuestion)
         Q_EMIT m_doc.FigureFileUsed(path);
     return true;
+}
+
+bool CDocumentCommands::ChangedOnDisk(const QString &path) const
+{
+    if (m_doc.PathName().isEmpty() || !m_doc.FileStamp().IsValid())
+        return false;
+    const QFileInfo target(path), own(m_doc.PathName());
+    const bool same = target.exists() && own.exists() ? target.canonicalFilePath() == own.canonicalFilePath()
+                                                      : target.absoluteFilePath() == own.absoluteFilePath();
+    return same && m_doc.FileStamp().Differs(path);
 }
 
 void CDocumentCommands::OnSaveFigure()
@@ -141,14 +149,32 @@ void CDocumentCommands::OnSaveFigure()
     // as it was.
     if (!m_doc.SaveName().isEmpty())
         m_ui->SuggestSaveFileName(m_doc.SaveName());
-    const QString path = m_ui->AskSaveFileName();
-    if (path.isEmpty())
-        return;
-    // A name whose extension is none of the formats writes nothing and stays unsaved:
-    // saying "saved" there would let the next New or close drop the figure unasked.
-    if (CFigureWriter::FormatOf(path) == CFigureWriter::Format::Unknown) {
-        ShowError(CFigureWriter::UnknownTypeText(path));
-        return;
+    QString path;
+    for (;;) {
+        path = m_ui->AskSaveFileName();
+        if (path.isEmpty())
+            return;
+        // A name whose extension is none of the formats writes nothing and stays unsaved:
+        // saying "saved" there would let the next New or close drop the figure unasked.
+        if (CFigureWriter::FormatOf(path) == CFigureWriter::Format::Unknown) {
+            ShowError(CFigureWriter::UnknownTypeText(path));
+            return;
+        }
+        // The figure's own file, changed since this editor read or wrote it (another
+        // editor saved there): its contents would be lost without a word.
+        if (!ChangedOnDisk(path))
+            break;
+        const CDocumentUi::Answer answer = m_ui->AskOverwriteChanged(
+            tr("%1 has been changed by another program since Tarvex opened or saved it.\n"
+               "Overwrite it with this figure, save the figure elsewhere, or cancel?")
+                .arg(path),
+            QString::fromLatin1(AppCaption));
+        if (answer == CDocumentUi::Answer::Yes)
+            break;
+        if (answer == CDocumentUi::Answer::Cancel)
+            return;
+        // Elsewhere: the save dialog again, at the same place.
+        m_ui->SuggestSaveFileName(path);
     }
     QString error;
     if (!m_doc.SaveFigureAs(path, m_ui->TransparentBackground(), &error)) {
@@ -160,6 +186,7 @@ void CDocumentCommands::OnSaveFigure()
     if (!CFigureWriter::KeepsFigure(path))
         return;
     m_doc.SavedAs(path);
+    m_doc.SetFileStamp(CFileStamp::Of(path));
     Q_EMIT m_doc.FigureFileUsed(path);
 }
 

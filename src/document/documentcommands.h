@@ -18,8 +18,7 @@ class CDocumentCommands
 public:
     // How a file comes in. Direct: a file named on the command line. AfterQuestion:
     // the user has answered the question about unsaved changes (the Open command, a
-    // dropped file, an example, a recent file); the figure counts as saved afterwards
-    // even when the file could not be read. Recovered: a recovery copy, opened as the
+    // dropped file, an example, a recent file). Recovered: a recovery copy, opened as the
     // unsaved figure it was.
     enum class OpenAs { Direct, AfterQuestion, Recovered };
 
@@ -31,15 +30,16 @@ public:
     bool OnNewDocument();
     // Open: the question, the open dialog, then Open.
     void OnOpenFigure();
-    // The one way a figure file is opened: path is read once; a file that cannot be
-    // read leaves the figure alone, a file that is no figure empties it, and either is
-    // reported. originalName is a recovered copy's own file's name. An example (a path
+    // The one way a figure file is opened: path is read once into a figure value, which
+    // replaces the document's only when it read; a file that cannot be read or is no
+    // figure is reported and leaves the figure, its history and its saved state alone. originalName is a recovered copy's own file's name. An example (a path
     // among the program's resources) keeps no file name: Save offers its name in the
     // user's documents folder. True when the figure was read.
     bool Open(const QString &path, OpenAs how, const QString &originalName = QString());
     // Save: the save dialog (at the figure's own file, if it has one), then the write.
     // Only a figure file makes the figure saved; a picture leaves the saved state as
-    // it was.
+    // it was. Writing over the figure's own file after another program changed it
+    // asks first: overwrite, save elsewhere (the dialog again) or cancel.
     void OnSaveFigure();
     // Options: the dialog with the document's options; the chosen ones are applied.
     void OnOptions();
@@ -47,6 +47,9 @@ public:
     bool CanCloseFrame();
 
 private:
+    // True when path is the figure's own file and it changed on disk since this
+    // editor read or wrote it.
+    bool ChangedOnDisk(const QString &path) const;
     void ShowError(const QString &text) const;
 
     CTarvexDoc &m_doc;

@@ -37,6 +37,9 @@ public:
     // A question with Restore (the default button) and Discard, the exclamation icon:
     // Yes for Restore, No for Discard, Cancel when closed without either.
     virtual Answer AskRestoreDiscard(const QString &text, const QString &caption) = 0;
+    // The figure's own file changed on disk since it was opened or saved: Overwrite
+    // (Yes), Save Elsewhere (No) or Cancel, the exclamation icon.
+    virtual Answer AskOverwriteChanged(const QString &text, const QString &caption) = 0;
     // The name the save dialog offers at its next use.
     virtual void SuggestSaveFileName(const QString &path) = 0;
 };

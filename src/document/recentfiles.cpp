@@ -2,11 +2,12 @@
 #include "document/recentfiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
 #include <algorithm>
-
+#include <climits>
 #include <memory>
 
 namespace {
@@ -63,8 +64,10 @@ QStringList CRecentFiles::Files() const
     QStringList files;
     for (int i = 0; i < MaxCount; ++i) {
         const QString file = (*store).value(Key(i)).toString();
-        // A store edited by hand may hold gaps, repeats or relative names.
-        if (file.isEmpty() || QDir::isRelativePath(file))
+        // A store edited by hand may hold gaps, repeats, relative names or names longer
+        // than any path the system can open (which would only make the menu crawl).
+        if (file.isEmpty() || file.size() > PATH_MAX || QFile::encodeName(file).size() > PATH_MAX
+            || QDir::isRelativePath(file))
             continue;
         if (std::none_of(files.cbegin(), files.cend(), [&](const QString &f) { return SameFile(f, file); }))
             files << file;

@@ -449,6 +449,7 @@ void CTarvexDoc::Reset()
     m_selection.reset();
     m_pathName.clear();
     m_saveName.clear();
+    m_fileStamp = CFileStamp();
     MarkSaved();
 }
 

@@ -3,6 +3,7 @@
 
 #include "document/cubeselection.h"
 #include "document/figuresnapshot.h"
+#include "files/filestamp.h"
 #include "geometry/figure.h"
 #include "geometry/options.h"
 
@@ -58,6 +59,10 @@ public:
     const QString &SaveName() const { return m_saveName; }
     // The figure was just written to the figure file path: it counts as saved.
     void SavedAs(const QString &path);
+    // What the figure's own file held when it was last read or written (invalid when
+    // not known); kept until the next open, save or New.
+    const CFileStamp &FileStamp() const { return m_fileStamp; }
+    void SetFileStamp(const CFileStamp &stamp) { m_fileStamp = stamp; }
     // The figure as it is counts as saved (the user chose to give it up), its history kept.
     void MarkSaved();
 
@@ -206,6 +211,7 @@ private:
     int m_savedDepth = 0;
     QString m_pathName;
     QString m_saveName;
+    CFileStamp m_fileStamp;
     bool m_joinNextEdit = false;
     const QVector<QPoint> *m_changedCells = nullptr;
 };

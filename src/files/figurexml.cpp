@@ -137,10 +137,10 @@ CFigure CFigureXml::Read(const CXmlElement &root)
     CheckRange("CubeSize", cubeSize, CFigure::MinCubeSize, CFigure::MaxCubeSize);
 
     CFigure figure;
-    figure.Color1 = ColorRef(color1);
-    figure.Color2 = ColorRef(color2);
-    figure.Color3 = ColorRef(color3);
-    figure.BkColor = ColorRef(bkColor);
+    figure.Color1 = StoredColorRef(color1);
+    figure.Color2 = StoredColorRef(color2);
+    figure.Color3 = StoredColorRef(color3);
+    figure.BkColor = StoredColorRef(bkColor);
     figure.CubeSize = cubeSize;
     figure.Resize(width, height);
 

@@ -114,6 +114,7 @@ bool CRegularFile::Open(const QString &path, int flags, bool refuseLinks)
         return Fail(Error::Open, CRegularFile::tr("Cannot open %1: %2").arg(path, ErrnoText(errno)), ErrnoText(errno));
     if (!S_ISREG(info.st_mode))
         return Fail(Error::Special, ReadProblemText(path, KindOf(info.st_mode)));
+    m_modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     return true;
 }
 
@@ -168,27 +169,49 @@ bool CRegularFile::ReplaceContents(const QByteArray &data)
 {
     if (m_fd < 0)
         return Fail(Error::Write, CRegularFile::tr("Cannot write %1: it is not open").arg(m_path));
-    if (::ftruncate(m_fd, 0) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0)
-        return Fail(Error::Write, CRegularFile::tr("Cannot write %1: %2").arg(m_path, ErrnoText(errno)));
-    const char *next = data.constData();
-    qint64 left = data.size();
-    while (left > 0) {
-        const ssize_t put = ::write(m_fd, next, size_t(left));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return Fail(
-                Error::Write,
-                CRegularFile::tr("Cannot write %1: %2")
-                    .arg(m_path, put < 0 ? ErrnoText(errno)
-                                         : CRegularFile::tr("Not all data could be written; the disk may be full")));
-        next += put;
-        left -= put;
+    auto failed = [this](const QString &reason) {
+        return Fail(Error::Write, CRegularFile::tr("Cannot write %1: %2").arg(m_path, reason));
+    };
+    struct stat info;
+    if (::fstat(m_fd, &info) != 0)
+        return failed(ErrnoText(errno));
+    auto writeAt = [this](const char *next, qint64 left, off_t at) {
+        while (left > 0) {
+            const ssize_t put = ::pwrite(m_fd, next, size_t(left), at);
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0)
+                return put < 0 ? ErrnoText(errno)
+                               : CRegularFile::tr("Not all data could be written; the disk may be full");
+            next += put;
+            left -= put;
+            at += put;
+        }
+        return QString();
+    };
+    // What goes past the old end is written first: when the disk cannot take it, the
+    // file is cut back to its old size and the old contents are still whole. Only then
+    // is the start written over, in blocks the file already has.
+    const qint64 oldSize = qint64(info.st_size);
+    if (data.size() > oldSize) {
+        const QString problem = writeAt(data.constData() + oldSize, data.size() - oldSize, off_t(oldSize));
+        if (!problem.isEmpty()) {
+            if (::ftruncate(m_fd, off_t(oldSize)) != 0) {
+                // The old contents are still all there, only followed by a part of the new.
+            }
+            return failed(problem);
+        }
     }
+    const QString problem = writeAt(data.constData(), qMin<qint64>(oldSize, data.size()), 0);
+    if (!problem.isEmpty())
+        return failed(problem);
+    // A longer old file would keep its tail after the new contents.
+    if (::ftruncate(m_fd, off_t(data.size())) != 0 || ::fsync(m_fd) != 0)
+        return failed(ErrnoText(errno));
     const int fd = m_fd;
     m_fd = -1;
     if (::close(fd) != 0)
-        return Fail(Error::Write, CRegularFile::tr("Cannot write %1: %2").arg(m_path, ErrnoText(errno)));
+        return failed(ErrnoText(errno));
     return true;
 }
 

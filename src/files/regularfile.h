@@ -36,9 +36,14 @@ public:
     // Reads the rest of the file; more than maxSize bytes is Error::TooLarge and
     // nothing is returned.
     bool ReadAll(QByteArray *data, qint64 maxSize);
-    // Makes the open file hold exactly data (truncate, write, flush to the disk).
+    // Makes the open file hold exactly data. What goes past the old end is written
+    // first, so a disk that cannot hold the new contents leaves the old ones as they
+    // were; then the start is written over and the file cut to the new size.
     bool ReplaceContents(const QByteArray &data);
     void Close();
+
+    // The open file's modification time, in nanoseconds since the epoch.
+    qint64 ModifiedNs() const { return m_modifiedNs; }
 
     Error LastError() const { return m_error; }
     // A reason a user can read, naming the path.
@@ -76,6 +81,7 @@ private:
     bool m_isResource = false;
     QByteArray m_resource;
     QString m_path;
+    qint64 m_modifiedNs = 0;
     Error m_error = Error::None;
     QString m_errorString;
     QString m_detail;

@@ -101,3 +101,20 @@ QPoint CDragOffset::Clamp(const QVector<QPoint> &allCells, const QPoint &offset,
             return QPoint(0, 0);
     }
 }
+
+QPoint CDragOffset::PasteOffset(const QVector<QPoint> &cells, const QPoint &target, const QSize &grid)
+{
+    QPoint offset(0, 0);
+    if (!cells.isEmpty() && CellExists(target.x(), target.y(), grid.width(), grid.height())) {
+        QPoint anchor = cells.first();
+        for (const QPoint &cell : cells) {
+            if (cell.y() < anchor.y() || (cell.y() == anchor.y() && cell.x() < anchor.x()))
+                anchor = cell;
+        }
+        const int rows = target.y() - anchor.y();
+        // A move by an odd number of rows onto an even row takes one more column.
+        const int extra = (rows & 1) && !(target.y() & 1) ? 1 : 0;
+        offset = QPoint(target.x() - anchor.x() - extra, rows);
+    }
+    return Clamp(cells, offset, grid);
+}

@@ -21,4 +21,8 @@ public:
     // grid.width() cells by grid.height() rows lands inside it; cells outside the grid
     // are left out. (0, 0) always fits, so the group always stays whole.
     static QPoint Clamp(const QVector<QPoint> &cells, const QPoint &offset, const QSize &grid);
+    // The offset that pastes cells with their top left one (the first in row order) on
+    // target, kept to the grid as Clamp does; a target outside the grid pastes the
+    // cells where they are (kept to the grid too).
+    static QPoint PasteOffset(const QVector<QPoint> &cells, const QPoint &target, const QSize &grid);
 };

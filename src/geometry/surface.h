@@ -21,6 +21,13 @@ constexpr ColorRef MakeColorRef(int red, int green, int blue)
     return ColorRef(red & 0xFF) | (ColorRef(green & 0xFF) << 8) | (ColorRef(blue & 0xFF) << 16);
 }
 
+// A colour as a file or the settings store holds it (any number): its low 24 bits,
+// red, green and blue, which is all the drawing uses.
+constexpr ColorRef StoredColorRef(qint64 value)
+{
+    return ColorRef(quint64(value) & 0xFFFFFFu);
+}
+
 QColor ColorFromRef(ColorRef color);
 ColorRef RefFromColor(const QColor &color);
 

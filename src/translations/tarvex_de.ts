@@ -204,6 +204,12 @@ Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
         <translation>Die Figur konnte nicht in %1 gespeichert werden.
 %2</translation>
     </message>
+    <message>
+        <source>%1 has been changed by another program since Tarvex opened or saved it.
+Overwrite it with this figure, save the figure elsewhere, or cancel?</source>
+        <translation>%1 wurde seit dem Öffnen oder Speichern in Tarvex von einem anderen Programm geändert.
+Mit dieser Figur überschreiben, die Figur an anderer Stelle speichern oder abbrechen?</translation>
+    </message>
 </context>
 <context>
     <name>CExampleList</name>
@@ -452,6 +458,14 @@ Open figure</source>
         <translation>Eine Figurdatei öffnen
 Figur öffnen</translation>
     </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>&amp;Überschreiben</translation>
+    </message>
+    <message>
+        <source>Save &amp;Elsewhere...</source>
+        <translation>&amp;Anderswo speichern...</translation>
+    </message>
 </context>
 <context>
     <name>COptionsDlg</name>
@@ -561,6 +575,36 @@ Figur öffnen</translation>
         <source>Tarvex was closed without saving a figure. Restore it?</source>
         <translation>Tarvex wurde beendet, ohne eine Figur zu speichern. Wiederherstellen?</translation>
     </message>
+    <message>
+        <source>The folder %1 cannot be made.</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be made: %2</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 is a link or not a folder.</source>
+        <translation>%1 ist eine Verknüpfung oder kein Ordner.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be opened: %2</source>
+        <translation>Der Ordner %1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>The folder %1 does not belong to you.</source>
+        <translation>Der Ordner %1 gehört nicht Ihnen.</translation>
+    </message>
+    <message>
+        <source>Tarvex cannot keep recovery copies of unsaved figures in %1, so it works without them: save your figure yourself.
+%2</source>
+        <translation>Tarvex kann in %1 keine Wiederherstellungskopien ungespeicherter Figuren anlegen und arbeitet deshalb ohne sie: Speichern Sie Ihre Figur selbst.
+%2</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file of yours: the recovery copy is not written.</source>
+        <translation>%1 ist keine gewöhnliche Datei von Ihnen: Die Wiederherstellungskopie wird nicht geschrieben.</translation>
+    </message>
 </context>
 <context>
     <name>CRegularFile</name>
@@ -642,6 +686,13 @@ Figur öffnen</translation>
     <message>
         <source>Cannot write %1: %2</source>
         <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CSettingsStore</name>
+    <message>
+        <source>The settings file %1 is %2, not a regular file. Tarvex starts with the default settings and does not keep changes to them.</source>
+        <translation>Die Einstellungsdatei %1 ist %2, keine gewöhnliche Datei. Tarvex startet mit den Standardeinstellungen und behält Änderungen daran nicht.</translation>
     </message>
 </context>
 <context>

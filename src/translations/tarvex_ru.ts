@@ -204,6 +204,12 @@ There is NO WARRANTY, to the extent permitted by law.
         <translation>Не удалось сохранить фигуру в %1.
 %2</translation>
     </message>
+    <message>
+        <source>%1 has been changed by another program since Tarvex opened or saved it.
+Overwrite it with this figure, save the figure elsewhere, or cancel?</source>
+        <translation>Файл %1 был изменён другой программой после того, как Tarvex открыл или сохранил его.
+Перезаписать его этой фигурой, сохранить фигуру в другое место или отменить?</translation>
+    </message>
 </context>
 <context>
     <name>CExampleList</name>
@@ -452,6 +458,14 @@ Open figure</source>
         <translation>Открыть файл фигуры
 Открыть фигуру</translation>
     </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>&amp;Перезаписать</translation>
+    </message>
+    <message>
+        <source>Save &amp;Elsewhere...</source>
+        <translation>Сохранить в &amp;другое место...</translation>
+    </message>
 </context>
 <context>
     <name>COptionsDlg</name>
@@ -561,6 +575,36 @@ Open figure</source>
         <source>Tarvex was closed without saving a figure. Restore it?</source>
         <translation>Tarvex был закрыт без сохранения фигуры. Восстановить её?</translation>
     </message>
+    <message>
+        <source>The folder %1 cannot be made.</source>
+        <translation>Не удаётся создать папку %1.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be made: %2</source>
+        <translation>Не удаётся создать папку %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is a link or not a folder.</source>
+        <translation>%1 — ссылка или не папка.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be opened: %2</source>
+        <translation>Не удаётся открыть папку %1: %2</translation>
+    </message>
+    <message>
+        <source>The folder %1 does not belong to you.</source>
+        <translation>Папка %1 принадлежит не вам.</translation>
+    </message>
+    <message>
+        <source>Tarvex cannot keep recovery copies of unsaved figures in %1, so it works without them: save your figure yourself.
+%2</source>
+        <translation>Tarvex не может хранить копии для восстановления несохранённых фигур в %1 и работает без них: сохраняйте фигуру сами.
+%2</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file of yours: the recovery copy is not written.</source>
+        <translation>%1 — не ваш обычный файл: копия для восстановления не записывается.</translation>
+    </message>
 </context>
 <context>
     <name>CRegularFile</name>
@@ -642,6 +686,13 @@ Open figure</source>
     <message>
         <source>Cannot write %1: %2</source>
         <translation>Не удаётся записать %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CSettingsStore</name>
+    <message>
+        <source>The settings file %1 is %2, not a regular file. Tarvex starts with the default settings and does not keep changes to them.</source>
+        <translation>Файл настроек %1 — %2, а не обычный файл. Tarvex запускается с настройками по умолчанию и не сохраняет их изменения.</translation>
     </message>
 </context>
 <context>

@@ -4,12 +4,15 @@
 #include "document/tarvexdoc.h"
 #include "geometry/gridpath.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include <algorithm>
 
-CPlaceCubeHandler::CPlaceCubeHandler(CTarvexDoc &doc)
+CPlaceCubeHandler::CPlaceCubeHandler(CTarvexDoc &doc, CViewToolHost *host)
     : m_doc(doc)
+    , m_host(host)
 {
 }
 
@@ -20,7 +23,19 @@ int CPlaceCubeHandler::CurrentCube() const
 
 CViewMapping CPlaceCubeHandler::Mapping() const
 {
-    return m_mapping ? m_mapping() : CViewMapping(m_doc.Figure().CubeSize, QPoint());
+    return m_host ? m_host->Mapping() : CViewMapping(m_doc.Figure().CubeSize, QPoint());
+}
+
+QPoint CPlaceCubeHandler::ToWorkspace(const QPointF &viewportPoint) const
+{
+    return Mapping().ToWorkspace(viewportPoint);
+}
+
+void CPlaceCubeHandler::Placed(const QPoint &cell)
+{
+    m_lastPlaced = cell;
+    if (m_host)
+        m_host->CellPlaced(cell);
 }
 
 QPoint CPlaceCubeHandler::NearestCell(const QPoint &workspacePoint) const
@@ -28,10 +43,11 @@ QPoint CPlaceCubeHandler::NearestCell(const QPoint &workspacePoint) const
     return CGridPath::CellAt(workspacePoint, m_doc.Figure().GridSize(), Mapping().DisplaySize());
 }
 
-bool CPlaceCubeHandler::MousePress(QMouseEvent *event, const QPoint &workspacePoint)
+bool CPlaceCubeHandler::MousePress(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton || m_doc.IsSelectMode())
         return false;
+    const QPoint workspacePoint = ToWorkspace(event->position());
     if (event->modifiers() & Qt::ShiftModifier) {
         // Nothing yet: moving on makes it a stroke, releasing here a beam.
         m_gesture = ShiftPress;
@@ -41,14 +57,19 @@ bool CPlaceCubeHandler::MousePress(QMouseEvent *event, const QPoint &workspacePo
         return true;
     }
     m_gesture = None;
-    PlaceAt(Mapping().CellAt(m_doc.Figure(), workspacePoint));
+    const QPoint cell = Mapping().CellAt(m_doc.Figure(), workspacePoint);
+    if (PlaceAt(cell))
+        Placed(cell);
+    UpdateBeamOutline(event->position().toPoint(), event->modifiers());
     return true;
 }
 
-bool CPlaceCubeHandler::MouseMove(QMouseEvent *event, const QPoint &workspacePoint)
+bool CPlaceCubeHandler::MouseMove(QMouseEvent *event)
 {
+    UpdateBeamOutline(event->position().toPoint(), event->modifiers());
     if (m_gesture == None || !(event->buttons() & Qt::LeftButton) || m_doc.IsSelectMode())
         return false;
+    const QPoint workspacePoint = ToWorkspace(event->position());
     const QVector<QPoint> crossed = CGridPath::SegmentCells(m_lastPoint, workspacePoint, m_doc.Figure().GridSize(),
                                                             Mapping().DisplaySize());
     m_lastPoint = workspacePoint;
@@ -63,22 +84,24 @@ bool CPlaceCubeHandler::MouseMove(QMouseEvent *event, const QPoint &workspacePoi
             cells.append(m_pressCell);
         cells += crossed;
         Paint(cells);
+        UpdateBeamOutline(event->position().toPoint(), event->modifiers());
         return true;
     }
     Paint(crossed);
     return true;
 }
 
-bool CPlaceCubeHandler::MouseRelease(QMouseEvent *event, const QPoint &workspacePoint)
+bool CPlaceCubeHandler::MouseRelease(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton || m_gesture == None)
         return false;
     const Gesture gesture = m_gesture;
     m_gesture = None;
     m_visited.clear();
-    if (gesture == Stroke || m_doc.IsSelectMode())
+    if (gesture == Stroke || m_doc.IsSelectMode()) {
+        UpdateBeamOutline(event->position().toPoint(), event->modifiers());
         return true;
-    Q_UNUSED(workspacePoint);
+    }
     // A Shift+click: the beam from the last placed cube, or the one cell when there is
     // none yet.
     if (m_pressCell.x() < 0)
@@ -94,7 +117,8 @@ bool CPlaceCubeHandler::MouseRelease(QMouseEvent *event, const QPoint &workspace
     for (const QPoint &cell : std::as_const(cells))
         cubes.append({cell, kind});
     m_doc.PlaceCubes(cubes);
-    m_lastPlaced = cells.last();
+    Placed(cells.last());
+    UpdateBeamOutline(event->position().toPoint(), event->modifiers());
     return true;
 }
 
@@ -115,7 +139,7 @@ void CPlaceCubeHandler::Paint(const QVector<QPoint> &cells)
     if (m_visited.size() > cubes.size())
         m_doc.JoinNextEdit();
     m_doc.PlaceCubes(cubes);
-    m_lastPlaced = cubes.last().Cell;
+    Placed(cubes.last().Cell);
 }
 
 bool CPlaceCubeHandler::PlaceAt(const QPoint &cell)
@@ -135,4 +159,53 @@ QVector<QPoint> CPlaceCubeHandler::BeamAt(const QPoint &workspacePoint) const
     if (end.x() < 0)
         return {};
     return CGridPath::Beam(m_lastPlaced, end, grid, Mapping().DisplaySize());
+}
+
+void CPlaceCubeHandler::UpdateBeamOutline(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers)
+{
+    if (!m_host)
+        return;
+    QVector<QPoint> beam;
+    if ((modifiers & Qt::ShiftModifier) && !m_doc.IsSelectMode() && m_gesture != Stroke
+        && m_host->IsOnViewport(viewportPoint))
+        beam = BeamAt(ToWorkspace(viewportPoint));
+    if (beam == m_beamOutline)
+        return;
+    m_host->UpdateCells(m_beamOutline);
+    m_beamOutline = beam;
+    m_host->UpdateCells(m_beamOutline);
+}
+
+bool CPlaceCubeHandler::KeyPress(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Shift && m_host)
+        UpdateBeamOutline(m_host->PointerPosition(), event->modifiers() | Qt::ShiftModifier);
+    return false;
+}
+
+bool CPlaceCubeHandler::KeyRelease(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Shift && !event->isAutoRepeat() && m_host)
+        UpdateBeamOutline(m_host->PointerPosition(), event->modifiers() & ~Qt::ShiftModifier);
+    return false;
+}
+
+void CPlaceCubeHandler::Leave()
+{
+    UpdateBeamOutline(QPoint(-1, -1), Qt::NoModifier);
+}
+
+void CPlaceCubeHandler::PaintFeedback(QPainter &painter) const
+{
+    const CViewMapping mapping = Mapping();
+    const qreal width = qMax<qreal>(1.0, mapping.Ratio());
+    for (const QPoint &cell : std::as_const(m_beamOutline))
+        PaintCellOutline(painter, mapping, cell, Qt::black, width);
+}
+
+CViewTool::CursorId CPlaceCubeHandler::Cursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const
+{
+    Q_UNUSED(modifiers);
+    const CViewMapping mapping = Mapping();
+    return mapping.CellAt(m_doc.Figure(), mapping.ToWorkspace(viewportPoint)).x() >= 0 ? CubeCursor : NoCellCursor;
 }

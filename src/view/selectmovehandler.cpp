@@ -148,6 +148,12 @@ bool CSelectMoveHandler::KeyPress(QKeyEvent *event)
     return true;
 }
 
+CViewTool::CursorId CSelectMoveHandler::Cursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const
+{
+    Q_UNUSED(viewportPoint);
+    return (modifiers & Qt::ControlModifier) ? CopyCursor : ArrowCursor;
+}
+
 void CSelectMoveHandler::Click(const QPoint &point, bool ctrl)
 {
     m_doc.ClickSelect(Mapping().CubeAt(m_doc.Figure(), point), ctrl);

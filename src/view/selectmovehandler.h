@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "geometry/viewmapping.h"
+#include "view/viewtool.h"
 
 class CTarvexDoc;
 class QAbstractScrollArea;
@@ -50,7 +51,7 @@ void DrawXorRect(QPainter &painter, int x1, int y1, int x2, int y2);
 // The workspace here is the one the view draws. The view's mapping (scroll position,
 // device pixel ratio, zoom) turns pointer positions into workspace points and those
 // into cells; the document gets cells, so the pointer works on what is drawn under it.
-class CSelectMoveHandler : public QObject
+class CSelectMoveHandler : public QObject, public CViewTool
 {
     Q_OBJECT
 
@@ -94,10 +95,10 @@ public:
     CViewMapping Mapping() const;
 
     // Event entry points; each returns true when it handled the event.
-    bool MousePress(QMouseEvent *event);
-    bool MouseMove(QMouseEvent *event);
-    bool MouseRelease(QMouseEvent *event);
-    bool KeyPress(QKeyEvent *event);
+    bool MousePress(QMouseEvent *event) override;
+    bool MouseMove(QMouseEvent *event) override;
+    bool MouseRelease(QMouseEvent *event) override;
+    bool KeyPress(QKeyEvent *event) override;
     bool DragEnter(QDragEnterEvent *event);
     bool DragMove(QDragMoveEvent *event);
     bool DragLeave(QDragLeaveEvent *event);
@@ -105,7 +106,9 @@ public:
 
     // Paints the current drag feedback; the painter is in workspace coordinates and the
     // workspace has just been painted under it.
-    void PaintFeedback(QPainter &painter) const;
+    void PaintFeedback(QPainter &painter) const override;
+    // The arrow, or with Ctrl the copy arrow.
+    CursorId Cursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const override;
 
     // The gestures at workspace points.
     void Click(const QPoint &point, bool ctrl);

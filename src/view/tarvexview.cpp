@@ -2,67 +2,26 @@
 #include "view/tarvexview.h"
 
 #include "document/tarvexdoc.h"
-#include "files/figurefragment.h"
-#include "geometry/dragoffset.h"
 #include "geometry/gridpath.h"
 #include "geometry/workspacerenderer.h"
+#include "view/cellcursor.h"
 #include "view/placecubehandler.h"
 #include "view/selectmovehandler.h"
+#include "view/viewpainter.h"
 
-#include <QClipboard>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPaintEngine>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPaintEvent>
-#include <QPixmap>
 #include <QPrinter>
-#include <QPrintPreviewDialog>
 #include <QScrollBar>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
-
-namespace {
-
-// Device pixels from which a repaint is drawn on two threads.
-constexpr qint64 ParallelPixels = 1 << 21;
-// Rows filled and drawn together: a band of a 4K row stays in the processor's cache.
-constexpr int BandRows = 32;
-
-QImage WindowPixels(QPainter &painter, const QRect &device, qreal d)
-{
-    // The painter of a widget on screen writes into the window's backing store; when
-    // that is a 32-bit image reached at exactly d device pixels per logical pixel and a
-    // whole-pixel offset, the view's device pixels are a rectangle of it.
-    const QPaintEngine *engine = painter.paintEngine();
-    if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice()
-        || engine->paintDevice()->devType() != QInternal::Image)
-        return QImage();
-    auto *image = static_cast<QImage *>(engine->paintDevice());
-    if ((image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32_Premultiplied)
-        || !image->isDetached())
-        return QImage();
-    const QTransform t = painter.deviceTransform();
-    if (t.type() > QTransform::TxScale || t.m11() != d || t.m22() != d)
-        return QImage();
-    const QPoint at(qRound(t.dx()), qRound(t.dy()));
-    if (at.x() != t.dx() || at.y() != t.dy())
-        return QImage();
-    const QRect target = device.translated(at);
-    if (!image->rect().contains(target))
-        return QImage();
-    const qsizetype stride = image->bytesPerLine();
-    return QImage(image->bits() + target.y() * stride + target.x() * 4, target.width(), target.height(), stride,
-                  image->format());
-}
-
-} // namespace
 
 void InitViewResources()
 {
@@ -76,14 +35,14 @@ void InitViewResources()
 CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     : QAbstractScrollArea(parent)
     , m_doc(doc)
-    , m_renderer(std::make_unique<CWorkspaceRenderer>())
-    , m_placeCube(std::make_unique<CPlaceCubeHandler>(doc))
+    , m_painter(std::make_unique<CViewPainter>())
+    , m_placeCube(std::make_unique<CPlaceCubeHandler>(doc, this))
     , m_selectMove(std::make_unique<CSelectMoveHandler>(doc, *this))
+    , m_cellCursor(std::make_unique<CCellCursor>(doc, *this, *m_placeCube))
     , m_zoomPercent(100)
 {
     InitViewResources();
     m_selectMove->SetMappingSource([this] { return Mapping(); });
-    m_placeCube->SetMappingSource([this] { return Mapping(); });
     m_selectMove->SetRubberBandCursors(CursorFor(CopyCursor, DevicePixelRatio()),
                                        CursorFor(ArrowCursor, DevicePixelRatio()));
     setFocusPolicy(Qt::StrongFocus);
@@ -301,7 +260,7 @@ void CTarvexView::UpdateScrollRange()
 
 void CTarvexView::OnUpdate()
 {
-    m_averaged = QImage();
+    m_painter->FigureChanged();
     // Cubes placed on a few cells (a click, a stroke's next cells) change only those
     // cells and the corners of their neighbours: only that is drawn again.
     const QVector<QPoint> *changed = m_doc.ChangedCells();
@@ -323,37 +282,6 @@ void CTarvexView::OnUpdate()
 
 // ---------------------------------------------------------------- painting
 
-void CTarvexView::DrawBands(QImage &part, const CFigure &figure, const QColor &background,
-                            const CWorkspaceRenderer::Params &params)
-{
-    uchar *const bits = part.bits();
-    const qsizetype stride = part.bytesPerLine();
-    // Band by band, each filled and drawn while its pixels are still in the cache.
-    auto drawRows = [&](int top, int bottom) {
-        for (int y = top; y < bottom; y += BandRows) {
-            const int end = qMin(bottom, y + BandRows);
-            QImage band(bits + y * stride, part.width(), end - y, stride, part.format());
-            band.fill(background);
-            CWorkspaceRenderer::Params rows = params;
-            rows.Offset.ry() -= y;
-            rows.PatternOrigin.ry() -= y;
-            m_renderer->DrawImage(band, figure, rows);
-        }
-    };
-    // A large area (a high-density screen) is drawn in two halves at once once every
-    // picture it needs exists; each half gives the same pixels as the whole.
-    const int height = part.height();
-    const int half = height / 2;
-    if (qint64(part.width()) * height >= ParallelPixels && std::thread::hardware_concurrency() > 1
-        && m_renderer->PreparePictures(figure, part.size(), params)) {
-        std::thread lower(drawRows, half, height);
-        drawRows(0, half);
-        lower.join();
-    } else {
-        drawRows(0, height);
-    }
-}
-
 void CTarvexView::paintEvent(QPaintEvent *event)
 {
     const CViewMapping mapping = Mapping();
@@ -370,54 +298,12 @@ void CTarvexView::paintEvent(QPaintEvent *event)
     if (device.isEmpty())
         return;
     QPainter painter(viewport());
-    // Straight into the window's pixels when the painter writes into them one to one;
-    // otherwise into an image of our own, copied onto the screen afterwards.
-    QImage part = event->region().rectCount() == 1 ? WindowPixels(painter, device, d) : QImage();
-    const bool direct = !part.isNull();
-    if (!direct) {
-        if (m_buffer.width() < device.width() || m_buffer.height() < device.height())
-            m_buffer = QImage(all.size().expandedTo(device.size()), QImage::Format_RGB32);
-        part = QImage(m_buffer.bits(), device.width(), device.height(), m_buffer.bytesPerLine(), QImage::Format_RGB32);
-    }
-    const QPoint origin = DeviceScroll() + device.topLeft(); // workspace point at part's corner
-    const CFigure figure = m_doc.Figure();
-    const QColor background = ColorFromRef(figure.BkColor);
-    CWorkspaceRenderer::Params params;
-    params.CubeSize = figure.CubeSize;
-    params.Zoom = mapping.Scale();
-    params.Dots = true;
-    params.Selected = m_doc.SelectedCells();
-    params.Offset = -origin;
-    // Greying anchored at the workspace origin, wherever the view is scrolled.
-    params.PatternOrigin = -origin;
-    if (CWorkspaceRenderer::DrawnSize(params) < CWorkspaceRenderer::MinCrispSize) {
-        // Cubes too small to keep their shape: the true drawing averaged, made once
-        // for the whole workspace until the figure or the scale changes.
-        if (m_averaged.isNull() || m_averagedScale != params.Zoom) {
-            m_averaged = m_renderer->DrawAveraged(figure, QRect(QPoint(0, 0), figure.GetWorkspaceSize()),
-                                                  background.rgb(), params);
-            m_averagedScale = params.Zoom;
-        }
-        part.fill(background);
-        QPainter copy(&part);
-        copy.setCompositionMode(QPainter::CompositionMode_Source);
-        copy.drawImage(-origin, m_averaged);
-    } else {
-        DrawBands(part, figure, background, params);
-    }
-    {
-        QPainter feedback(&part);
-        feedback.translate(-origin);
-        m_selectMove->PaintFeedback(feedback);
-        for (const QPoint &cell : std::as_const(m_beamOutline))
-            PaintCellOutline(feedback, cell, Qt::black);
-        if (m_showCellCursor && hasFocus())
-            PaintCellOutline(feedback, m_cellCursor, palette().color(QPalette::Active, QPalette::Highlight));
-    }
-    if (direct)
-        return;
-    part.setDevicePixelRatio(d);
-    painter.drawImage(QPointF(device.topLeft()) / d, part);
+    const CViewPainter::Area area{device, all.size(),     event->region().rectCount() == 1,
+                                  d,      DeviceScroll(), mapping.Scale()};
+    m_painter->Paint(painter, area, m_doc.Figure(), m_doc.SelectedCells(), [this](QPainter &overlay) {
+        ActiveTool()->PaintFeedback(overlay);
+        m_cellCursor->Paint(overlay, palette().color(QPalette::Active, QPalette::Highlight));
+    });
 }
 
 void CTarvexView::resizeEvent(QResizeEvent *event)
@@ -445,17 +331,40 @@ bool CTarvexView::PlaceCubeAt(const QPoint &workspacePoint)
     return m_placeCube->PlaceAt(Mapping().CellAt(m_doc.Figure(), workspacePoint));
 }
 
+CViewTool *CTarvexView::ActiveTool() const
+{
+    if (m_doc.IsSelectMode())
+        return m_selectMove.get();
+    return m_drawingTool ? m_drawingTool : static_cast<CViewTool *>(m_placeCube.get());
+}
+
+void CTarvexView::SetDrawingTool(CViewTool *tool)
+{
+    if (m_drawingTool == tool)
+        return;
+    ActiveTool()->Leave();
+    m_pressTool = nullptr;
+    m_drawingTool = tool;
+    UpdateCursor(QGuiApplication::queryKeyboardModifiers());
+}
+
 void CTarvexView::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    if (!m_selectMove->MousePress(event)) {
-        m_placeCube->MousePress(event, ToWorkspace(event->position()));
-        SetCellCursor(m_placeCube->LastPlaced(), false);
-        UpdateBeamOutline(event->position().toPoint(), event->modifiers());
-    }
+    m_pressTool = ActiveTool();
+    if (!m_pressTool->MousePress(event))
+        QAbstractScrollArea::mousePressEvent(event);
+}
+
+void CTarvexView::mouseMoveEvent(QMouseEvent *event)
+{
+    SetCursorId(ChooseCursor(event->position().toPoint(), event->modifiers()));
+    CViewTool *tool = m_pressTool ? m_pressTool : ActiveTool();
+    if (!tool->MouseMove(event))
+        QAbstractScrollArea::mouseMoveEvent(event);
 }
 
 void CTarvexView::mouseReleaseEvent(QMouseEvent *event)
@@ -464,51 +373,39 @@ void CTarvexView::mouseReleaseEvent(QMouseEvent *event)
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
     }
-    m_selectMove->MouseRelease(event);
-    if (m_placeCube->MouseRelease(event, ToWorkspace(event->position()))) {
-        SetCellCursor(m_placeCube->LastPlaced(), false);
-        UpdateBeamOutline(event->position().toPoint(), event->modifiers());
+    CViewTool *tool = m_pressTool ? m_pressTool : ActiveTool();
+    m_pressTool = nullptr;
+    if (!tool->MouseRelease(event))
+        QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
+bool CTarvexView::ZoomKeyPress(QKeyEvent *event)
+{
+    // Ctrl++ (or Ctrl+=, as on keyboards where + needs Shift), Ctrl+-, Ctrl+0, Ctrl+9
+    // to fit the window.
+    if (!(event->modifiers() & Qt::ControlModifier))
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        ZoomIn();
+        return true;
+    case Qt::Key_Minus:
+        ZoomOut();
+        return true;
+    case Qt::Key_0:
+        ResetZoom();
+        return true;
+    case Qt::Key_9:
+        ZoomToFit();
+        return true;
+    default:
+        return false;
     }
 }
 
 void CTarvexView::keyPressEvent(QKeyEvent *event)
 {
-    // Zoom: Ctrl++ (or Ctrl+=, as on keyboards where + needs Shift), Ctrl+-, Ctrl+0,
-    // Ctrl+9 to fit the window.
-    if (event->modifiers() & Qt::ControlModifier) {
-        switch (event->key()) {
-        case Qt::Key_Plus:
-        case Qt::Key_Equal:
-            ZoomIn();
-            event->accept();
-            return;
-        case Qt::Key_Minus:
-            ZoomOut();
-            event->accept();
-            return;
-        case Qt::Key_0:
-            ResetZoom();
-            event->accept();
-            return;
-        case Qt::Key_9:
-            ZoomToFit();
-            event->accept();
-            return;
-        default:
-            break;
-        }
-    }
-    // The clipboard: copy and paste anywhere, cut in select-and-move mode.
-    if (event->matches(QKeySequence::Copy) || (event->matches(QKeySequence::Cut) && m_doc.IsSelectMode())) {
-        Copy(event->matches(QKeySequence::Cut));
-        event->accept();
-        return;
-    }
-    if (event->matches(QKeySequence::Paste)) {
-        Paste();
-        event->accept();
-        return;
-    }
     // "Paint selection": the selected cubes take the colouring picked in the palette.
     if (event->key() == Qt::Key_P && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         && m_doc.IsSelectMode()) {
@@ -516,17 +413,14 @@ void CTarvexView::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    if (CellKeyPress(event)) {
+    if (ZoomKeyPress(event) || m_cellCursor->KeyPress(event)) {
         event->accept();
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);
     if (event->key() == Qt::Key_Control)
         UpdateCursor(event->modifiers() | Qt::ControlModifier);
-    else if (event->key() == Qt::Key_Shift)
-        UpdateBeamOutline(viewport()->mapFromGlobal(QCursor::pos()), event->modifiers() | Qt::ShiftModifier);
-    else
-        m_selectMove->KeyPress(event);
+    ActiveTool()->KeyPress(event);
 }
 
 void CTarvexView::keyReleaseEvent(QKeyEvent *event)
@@ -534,32 +428,31 @@ void CTarvexView::keyReleaseEvent(QKeyEvent *event)
     QAbstractScrollArea::keyReleaseEvent(event);
     if (event->key() == Qt::Key_Control)
         UpdateCursor(event->modifiers() & ~Qt::ControlModifier);
-    if (event->key() == Qt::Key_Shift && !event->isAutoRepeat()) {
-        m_keyStroke = false;
-        UpdateBeamOutline(viewport()->mapFromGlobal(QCursor::pos()), event->modifiers() & ~Qt::ShiftModifier);
-    }
+    if (event->key() == Qt::Key_Shift && !event->isAutoRepeat())
+        m_cellCursor->EndKeyStroke();
+    ActiveTool()->KeyRelease(event);
 }
 
 void CTarvexView::focusInEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusInEvent(event);
     if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
-        m_showCellCursor = true;
-    UpdateCells({m_cellCursor});
+        m_cellCursor->Show();
+    UpdateCells({m_cellCursor->Cell()});
 }
 
 void CTarvexView::focusOutEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusOutEvent(event);
-    m_keyStroke = false;
-    UpdateCells({m_cellCursor});
-    UpdateBeamOutline(QPoint(-1, -1), Qt::NoModifier);
+    m_cellCursor->EndKeyStroke();
+    UpdateCells({m_cellCursor->Cell()});
+    ActiveTool()->Leave();
 }
 
 void CTarvexView::leaveEvent(QEvent *event)
 {
     QAbstractScrollArea::leaveEvent(event);
-    UpdateBeamOutline(QPoint(-1, -1), Qt::NoModifier);
+    ActiveTool()->Leave();
 }
 
 void CTarvexView::dragEnterEvent(QDragEnterEvent *event)
@@ -586,10 +479,7 @@ void CTarvexView::dropEvent(QDropEvent *event)
 
 CTarvexView::CursorId CTarvexView::ChooseCursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const
 {
-    if (m_doc.IsSelectMode())
-        return (modifiers & Qt::ControlModifier) ? CopyCursor : ArrowCursor;
-    const CViewMapping mapping = Mapping();
-    return mapping.CellAt(m_doc.Figure(), mapping.ToWorkspace(viewportPoint)).x() >= 0 ? CubeCursor : NoCellCursor;
+    return ActiveTool()->Cursor(viewportPoint, modifiers);
 }
 
 QCursor CTarvexView::CursorFor(CursorId id)
@@ -599,35 +489,7 @@ QCursor CTarvexView::CursorFor(CursorId id)
 
 QCursor CTarvexView::CursorFor(CursorId id, qreal ratio)
 {
-    // The 2x pictures (named @2x, so they carry the ratio 2) on screens denser than 1.
-    auto picture = [ratio](const char *name) {
-        const QString base = QStringLiteral(":/pictures/") + QLatin1String(name);
-        if (ratio > 1.0) {
-            const QPixmap dense(base + QStringLiteral("@2x.png"));
-            if (!dense.isNull())
-                return dense;
-        }
-        return QPixmap(base + QStringLiteral(".png"));
-    };
-    // The hot spot is given in logical pixels. The X11 platform hands it to the server
-    // as it is, in the picture's own pixels (measured with Qt 6.4: a 64 x 64 picture of
-    // ratio 2 with hot spot (10, 9) points with its pixel (10, 9)), so there it is
-    // scaled by the picture's ratio; the other platforms scale it themselves.
-    auto cursor = [](const QPixmap &pixmap, int x, int y) {
-        const qreal scale = QGuiApplication::platformName() == QLatin1String("xcb") ? pixmap.devicePixelRatio() : 1.0;
-        return QCursor(pixmap, qRound(x * scale), qRound(y * scale));
-    };
-    switch (id) {
-    case CubeCursor:
-        return cursor(picture("cursor-cube"), 10, 10);
-    case NoCellCursor:
-        return cursor(picture("cursor-nocell"), 10, 9);
-    case CopyCursor:
-        return cursor(picture("cursor-copy"), 0, 0);
-    case ArrowCursor:
-        break;
-    }
-    return cursor(picture("cursor-arrow"), 0, 0);
+    return ViewCursor(id, ratio);
 }
 
 void CTarvexView::SetCursorId(CursorId id)
@@ -643,21 +505,13 @@ void CTarvexView::UpdateCursor(Qt::KeyboardModifiers modifiers)
     SetCursorId(ChooseCursor(viewport()->mapFromGlobal(QCursor::pos()), modifiers));
 }
 
-void CTarvexView::mouseMoveEvent(QMouseEvent *event)
-{
-    SetCursorId(ChooseCursor(event->position().toPoint(), event->modifiers()));
-    if (!m_selectMove->MouseMove(event) && !m_placeCube->MouseMove(event, ToWorkspace(event->position())))
-        QAbstractScrollArea::mouseMoveEvent(event);
-    UpdateBeamOutline(event->position().toPoint(), event->modifiers());
-}
-
 void CTarvexView::enterEvent(QEnterEvent *event)
 {
     QAbstractScrollArea::enterEvent(event);
     UpdateCursor(QGuiApplication::queryKeyboardModifiers());
 }
 
-// ---------------------------------------------------------------- cell cursor, beam outline
+// ---------------------------------------------------------------- what the tools ask
 
 QRect CTarvexView::CellArea(const QPoint &cell) const
 {
@@ -673,191 +527,42 @@ void CTarvexView::UpdateCells(const QVector<QPoint> &cells)
         viewport()->update(ToViewport(CellArea(cell)));
 }
 
-void CTarvexView::SetCellCursor(const QPoint &cell, bool show)
+QPoint CTarvexView::PointerPosition() const
 {
-    const QSize grid = m_doc.Figure().GridSize();
-    if (!CellExists(cell.x(), cell.y(), grid.width(), grid.height()))
-        return;
-    // Only a cursor on screen needs repainting.
-    if (m_showCellCursor && hasFocus())
-        UpdateCells({m_cellCursor});
-    m_cellCursor = cell;
-    m_showCellCursor = m_showCellCursor || show;
-    if (m_showCellCursor && hasFocus())
-        UpdateCells({m_cellCursor});
-    if (show) {
-        // Scroll just enough to show the cell.
-        const QRect area = ToViewport(CellArea(cell));
-        const QRect room = viewport()->rect();
-        QScrollBar *h = horizontalScrollBar();
-        QScrollBar *v = verticalScrollBar();
-        if (area.left() < room.left())
-            h->setValue(h->value() + area.left() - room.left());
-        else if (area.right() > room.right())
-            h->setValue(h->value() + area.right() - room.right());
-        if (area.top() < room.top())
-            v->setValue(v->value() + area.top() - room.top());
-        else if (area.bottom() > room.bottom())
-            v->setValue(v->value() + area.bottom() - room.bottom());
-    }
+    return viewport()->mapFromGlobal(QCursor::pos());
 }
 
-void CTarvexView::UpdateBeamOutline(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers)
+bool CTarvexView::IsOnViewport(const QPoint &viewportPoint) const
 {
-    QVector<QPoint> beam;
-    if ((modifiers & Qt::ShiftModifier) && !m_doc.IsSelectMode() && !m_placeCube->IsStroking()
-        && viewport()->rect().contains(viewportPoint))
-        beam = m_placeCube->BeamAt(ToWorkspace(viewportPoint));
-    if (beam == m_beamOutline)
-        return;
-    UpdateCells(m_beamOutline);
-    m_beamOutline = beam;
-    UpdateCells(m_beamOutline);
+    return viewport()->rect().contains(viewportPoint);
 }
 
-void CTarvexView::PaintCellOutline(QPainter &painter, const QPoint &cell, const QColor &inner) const
+void CTarvexView::CellPlaced(const QPoint &cell)
 {
-    // The hexagon of the cell, a white line under a darker one, so that it shows on
-    // any background and on any cube.
-    const CViewMapping mapping = Mapping();
-    const QPoint origin = mapping.CellOrigin(cell);
-    const CubePoints p = ComputeCubePoints(origin.x(), origin.y(), mapping.DisplaySize());
-    const QPolygon hexagon({QPoint(p.X[2], p.Y[0]), QPoint(p.X[4], p.Y[2]), QPoint(p.X[4], p.Y[7]),
-                            QPoint(p.X[2], p.Y[9]), QPoint(p.X[0], p.Y[7]), QPoint(p.X[0], p.Y[2])});
-    const qreal width = qMax<qreal>(1.0, DevicePixelRatio());
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(Qt::white, 3 * width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPolygon(hexagon);
-    painter.setPen(QPen(inner, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPolygon(hexagon);
+    m_cellCursor->SetCell(cell, false);
 }
 
-bool CTarvexView::CellKeyPress(QKeyEvent *event)
+QPoint CTarvexView::CellCursor() const
 {
-    const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    const bool selectMode = m_doc.IsSelectMode();
-    // A smaller grid (another figure, the options) may have lost the cursor's cell.
-    const QSize size = m_doc.Figure().GridSize();
-    if (!CellExists(m_cellCursor.x(), m_cellCursor.y(), size.width(), size.height()))
-        m_cellCursor = QPoint(0, 0);
-    int dx = 0;
-    int dy = 0;
-    switch (event->key()) {
-    case Qt::Key_Left:
-        dx = -1;
-        break;
-    case Qt::Key_Right:
-        dx = 1;
-        break;
-    case Qt::Key_Up:
-        dy = -1;
-        break;
-    case Qt::Key_Down:
-        dy = 1;
-        break;
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (mods != Qt::NoModifier)
-            return false;
-        SetCellCursor(m_cellCursor, true);
-        if (selectMode) {
-            // Space toggles the cube under the cursor in the selection.
-            if (event->key() == Qt::Key_Space && m_doc.Figure().Cell(m_cellCursor.x(), m_cellCursor.y()) >= 0)
-                m_doc.ClickSelect(m_cellCursor, true);
-        } else {
-            m_placeCube->PlaceAt(m_cellCursor);
-        }
-        return true;
-    case Qt::Key_Delete:
-    case Qt::Key_Backspace:
-        // In select-and-move mode Delete removes the selection (the select handler).
-        if (selectMode || mods != Qt::NoModifier)
-            return false;
-        SetCellCursor(m_cellCursor, true);
-        m_doc.PlaceCube(m_cellCursor, EmptyCell);
-        return true;
-    default:
-        return false;
-    }
-    if (mods == Qt::ControlModifier) {
-        // Ctrl+arrows move the selection by one cell: along the row, or straight up or
-        // down (two rows, the up and down neighbours). A held key's repeats join the
-        // press's undo step.
-        if (!selectMode || !m_doc.Selection() || m_doc.Selection()->Cells.isEmpty())
-            return true;
-        const QPoint offset(dx, 2 * dy);
-        if (m_doc.ClampDragOffset(offset) != offset)
-            return true; // a cube would leave the grid
-        if (event->isAutoRepeat())
-            m_doc.JoinNextEdit();
-        m_doc.DropSelection(offset, false);
-        return true;
-    }
-    if (mods != Qt::NoModifier && mods != Qt::ShiftModifier)
-        return false;
-    const QSize grid = m_doc.Figure().GridSize();
-    if (m_cursorColumnFor != m_cellCursor)
-        m_cursorColumn = CGridPath::HalfColumn(m_cellCursor);
-    const QPoint next = CGridPath::CursorStep(m_cellCursor, dx, dy, m_cursorColumn, grid);
-    SetCellCursor(next, true);
-    if (dx != 0)
-        m_cursorColumn = CGridPath::HalfColumn(next);
-    m_cursorColumnFor = next;
-    if (mods == Qt::ShiftModifier && !selectMode) {
-        // A keyboard stroke: one undo step while Shift stays down.
-        if (m_keyStroke)
-            m_doc.JoinNextEdit();
-        m_keyStroke = m_placeCube->PlaceAt(next) || m_keyStroke;
-    }
-    return true;
+    return m_cellCursor->Cell();
 }
 
-// ---------------------------------------------------------------- clipboard
-
-void CTarvexView::Copy(bool cut)
+bool CTarvexView::IsCellCursorShown() const
 {
-    const CCubeSelection *selection = m_doc.Selection();
-    const bool selected = selection && !selection->Cells.isEmpty();
-    const CFigureFragment fragment = CFigureFragment::FromFigure(m_doc.Figure(),
-                                                                 selected ? &selection->Cells : nullptr);
-    if (fragment.IsEmpty())
-        return;
-    QGuiApplication::clipboard()->setMimeData(fragment.ToMimeData());
-    if (cut && selected)
-        m_doc.DeleteSelection();
+    return m_cellCursor->IsShown();
 }
 
-void CTarvexView::Paste()
+const QVector<QPoint> &CTarvexView::BeamOutline() const
 {
-    CFigureFragment fragment;
-    if (!CFigureFragment::FromMimeData(QGuiApplication::clipboard()->mimeData(), fragment) || fragment.IsEmpty())
-        return;
-    const QSize grid = m_doc.Figure().GridSize();
-    QPoint offset(0, 0);
-    // Under the pointer when it is over the workspace: the fragment's top left cube
-    // (the first in row order) lands on the cell there.
-    const QPoint pointer = viewport()->mapFromGlobal(QCursor::pos());
-    const QPoint target = viewport()->rect().contains(pointer)
-                              ? CGridPath::CellAt(ToWorkspace(pointer), grid, DisplaySize())
-                              : QPoint(-1, -1);
-    if (target.x() >= 0) {
-        QPoint anchor = fragment.Cells.first();
-        for (const QPoint &cell : std::as_const(fragment.Cells)) {
-            if (cell.y() < anchor.y() || (cell.y() == anchor.y() && cell.x() < anchor.x()))
-                anchor = cell;
-        }
-        const int rows = target.y() - anchor.y();
-        // A move by an odd number of rows onto an even row takes one more column.
-        const int extra = (rows & 1) && !(target.y() & 1) ? 1 : 0;
-        offset = QPoint(target.x() - anchor.x() - extra, rows);
-    }
-    offset = CDragOffset::Clamp(fragment.Cells, offset, grid);
-    QVector<CPlacedCube> cubes;
-    for (int i = 0; i < fragment.Cells.size(); ++i)
-        cubes.append({CDragOffset::DropTarget(fragment.Cells[i], offset), fragment.Values[i]});
-    const QVector<CColouring> colourings = fragment.ToFigure().Colourings();
-    m_doc.PasteCubes(cubes, &colourings);
+    return m_placeCube->BeamOutline();
+}
+
+QPoint CTarvexView::CellUnderPointer() const
+{
+    const QPoint pointer = PointerPosition();
+    if (!IsOnViewport(pointer))
+        return QPoint(-1, -1);
+    return CGridPath::CellAt(ToWorkspace(pointer), m_doc.Figure().GridSize(), DisplaySize());
 }
 
 // ---------------------------------------------------------------- printing
@@ -866,12 +571,4 @@ void CTarvexView::PrintPage(QPrinter *printer) const
 {
     QPainter painter(printer);
     m_doc.PrintFigure(painter, printer->pageLayout().paintRectPixels(printer->resolution()).size());
-}
-
-void CTarvexView::OnFilePrintPreview()
-{
-    QPrinter printer;
-    QPrintPreviewDialog preview(&printer, this);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, &CTarvexView::PrintPage);
-    preview.exec();
 }

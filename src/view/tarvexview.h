@@ -3,6 +3,7 @@
 
 #include "geometry/viewmapping.h"
 #include "geometry/workspacerenderer.h"
+#include "view/viewtool.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -11,20 +12,22 @@
 #include <functional>
 #include <memory>
 
+class CCellCursor;
 class CPlaceCubeHandler;
 class CSelectMoveHandler;
 class CTarvexDoc;
-class CWorkspaceRenderer;
+class CViewPainter;
 class QPrinter;
 
 // Registers the view's cursors.
 void InitViewResources();
 
 // The workspace: a scrolling view of the document's grid. It paints the figure with
-// the workspace renderer and hands mouse and keyboard events to its two input
-// handlers: placing cubes in drawing mode, selecting and moving them in
-// select-and-move mode. The view keeps no figure data; it reads the document at every
-// event and repaints on its UpdateAllViews.
+// the workspace renderer, keeps scrolling and zoom, and hands mouse and keyboard
+// events to the active tool (CViewTool): the drawing tool, or the select-and-move
+// tool in select-and-move mode; the keyboard's cell cursor (CCellCursor) takes the
+// keys that move it first. The view keeps no figure data; it reads the document at
+// every event and repaints on its UpdateAllViews.
 //
 // The view draws at the screen's device pixels and at its own zoom: every cell at its
 // position at CubeSize times zoom x device pixel ratio, rounded once, with cubes of
@@ -34,18 +37,17 @@ void InitViewResources();
 // pixels of that drawn workspace; at ratio 1 and 100 % they are the document's
 // workspace coordinates.
 // Zoom belongs to the view alone: it is no edit and is not stored anywhere.
-class CTarvexView : public QAbstractScrollArea
+class CTarvexView : public QAbstractScrollArea, public CViewToolHost
 {
     Q_OBJECT
 
 public:
     // Cursor ids of the four view cursors.
-    enum CursorId {
-        CubeCursor = 135,   // drawing mode, over a cell
-        NoCellCursor = 136, // drawing mode, over no cell
-        CopyCursor = 172,   // select-and-move mode, Ctrl held
-        ArrowCursor = 173   // select-and-move mode
-    };
+    using CursorId = CViewTool::CursorId;
+    static constexpr CursorId CubeCursor = CViewTool::CubeCursor;
+    static constexpr CursorId NoCellCursor = CViewTool::NoCellCursor;
+    static constexpr CursorId CopyCursor = CViewTool::CopyCursor;
+    static constexpr CursorId ArrowCursor = CViewTool::ArrowCursor;
 
     explicit CTarvexView(CTarvexDoc &doc, QWidget *parent = nullptr);
     ~CTarvexView() override;
@@ -61,7 +63,7 @@ public:
     void SetCurrentPaintSource(std::function<int()> source);
 
     // How the view shows the figure now: scroll position, device pixel ratio, zoom.
-    CViewMapping Mapping() const;
+    CViewMapping Mapping() const override;
     // The scroll position (logical pixels), and a viewport point in the workspace the
     // view draws (device pixels at the view's scale).
     QPoint ScrollPosition() const;
@@ -91,7 +93,7 @@ public:
     // The largest zoom at which the whole workspace fits the viewport, and going there.
     int FitPercent() const;
     void ZoomToFit();
-    qreal DevicePixelRatio() const;
+    qreal DevicePixelRatio() const override;
     // The drawn cube size in device pixels.
     int DisplaySize() const;
 
@@ -108,26 +110,32 @@ public:
     // Places the picked cube (or erases) at a workspace point; true when a cell was hit.
     bool PlaceCubeAt(const QPoint &workspacePoint);
     CPlaceCubeHandler *PlaceCube() const { return m_placeCube.get(); }
+    // The tool that gets the pointer now: the select-and-move tool in that mode,
+    // otherwise the drawing tool (SetDrawingTool; the cube placing tool by default).
+    CViewTool *ActiveTool() const;
+    // A drawing tool in place of the cube placing one (nullptr: back to it); the view
+    // does not own it.
+    void SetDrawingTool(CViewTool *tool);
 
-    // The keyboard's cell cursor: where Space places and the arrows start from. It
-    // shows from the first key that uses it while the view has the focus; mouse
-    // placements move it along.
-    QPoint CellCursor() const { return m_cellCursor; }
-    bool IsCellCursorShown() const { return m_showCellCursor; }
+    // The keyboard's cell cursor: where Space places and the arrows start from.
+    CCellCursor &KeyboardCursor() const { return *m_cellCursor; }
+    QPoint CellCursor() const;
+    bool IsCellCursorShown() const;
     // The cells outlined while Shift is held: where a Shift+click would draw a beam.
-    const QVector<QPoint> &BeamOutline() const { return m_beamOutline; }
-
-    // The clipboard: the selected cubes (with none selected, or in drawing mode, the
-    // whole figure) as a figure fragment and its pictures; cut also erases the
-    // selected cubes. Paste places a fragment as the new selection at its own cells,
-    // or under the pointer when it is over the view, moved whole to stay in the grid.
-    void Copy(bool cut = false);
-    void Paste();
+    const QVector<QPoint> &BeamOutline() const;
+    // The cell nearest the pointer while it is over the viewport, else (-1, -1).
+    QPoint CellUnderPointer() const;
 
     // Printing: the figure centred on the printer's page.
     void PrintPage(QPrinter *printer) const;
-    // Runs the print preview; the caller hides what the preview should not show.
-    void OnFilePrintPreview();
+
+    // CViewToolHost: what the tools ask of the view.
+    QPoint PointerPosition() const override;
+    bool IsOnViewport(const QPoint &viewportPoint) const override;
+    void UpdateCells(const QVector<QPoint> &cells) override;
+    void CellPlaced(const QPoint &cell) override;
+    // The square a cell is drawn in at the display size, with room for its outline.
+    QRect CellArea(const QPoint &cell) const;
 
 Q_SIGNALS:
     void ZoomChanged(int percent);
@@ -153,38 +161,21 @@ protected:
 
 private:
     void UpdateScrollRange();
-    // Draws the cubes into part band by band (on two threads for large parts).
-    void DrawBands(QImage &part, const CFigure &figure, const QColor &background,
-                   const CWorkspaceRenderer::Params &params);
     void UpdateCursor(Qt::KeyboardModifiers modifiers);
     void SetCursorId(CursorId id);
-    // The square a cell is drawn in at the display size, with room for its outline.
-    QRect CellArea(const QPoint &cell) const;
-    void UpdateCells(const QVector<QPoint> &cells);
-    // Moves the cell cursor; with show it appears and the view scrolls to it.
-    void SetCellCursor(const QPoint &cell, bool show);
-    // Outlines the beam a Shift+click at viewportPoint would draw (nothing without Shift).
-    void UpdateBeamOutline(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers);
-    void PaintCellOutline(QPainter &painter, const QPoint &cell, const QColor &inner) const;
-    // Arrows, Space, Enter, Delete and Backspace on the cell cursor; true when used.
-    bool CellKeyPress(QKeyEvent *event);
+    // Ctrl with +, =, -, 0 and 9: true when the key changed the zoom.
+    bool ZoomKeyPress(QKeyEvent *event);
 
     CTarvexDoc &m_doc;
-    std::unique_ptr<CWorkspaceRenderer> m_renderer;
+    std::unique_ptr<CViewPainter> m_painter;
     std::unique_ptr<CPlaceCubeHandler> m_placeCube;
     std::unique_ptr<CSelectMoveHandler> m_selectMove;
     std::function<int()> m_currentPaint;
+    std::unique_ptr<CCellCursor> m_cellCursor;
+    CViewTool *m_drawingTool = nullptr; // nullptr: m_placeCube
+    CViewTool *m_pressTool = nullptr;   // the tool that got the last press, until its release
     CursorId m_cursorId = NoCellCursor;
     int m_zoomPercent;
     int m_wheelAngle = 0;    // Ctrl+wheel rotation not yet turned into zoom steps
     double m_shownScale = 0; // scale the scroll range was last set for
-    QImage m_averaged;       // the whole workspace averaged, at m_averagedScale (null: none)
-    double m_averagedScale = 0;
-    QImage m_buffer; // device pixels of the exposed area, reused between paints
-    QPoint m_cellCursor{0, 0};
-    bool m_showCellCursor = false;
-    int m_cursorColumn = 0;           // in half cells: the column up and down keep to...
-    QPoint m_cursorColumnFor{-1, -1}; // ...while the cursor is still where they took it
-    bool m_keyStroke = false;         // Shift+arrows placed since Shift went down
-    QVector<QPoint> m_beamOutline;
 };

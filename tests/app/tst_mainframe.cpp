@@ -449,6 +449,9 @@ void TestMainFrame::accelerators_data()
                           << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
                                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
     QTest::newRow("about") << 57664 << QList<QKeySequence>{};
+    QTest::newRow("copy") << 57634 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_C)};
+    QTest::newRow("cut") << 57635 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_X)};
+    QTest::newRow("paste") << 57637 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_V)};
 }
 
 void TestMainFrame::accelerators()

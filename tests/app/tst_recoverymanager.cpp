@@ -2,11 +2,12 @@
 // Recovery copies: written while the figure is unsaved (also during continuous work),
 // removed once it is saved, never taken from an editor that still runs, offered newest
 // first and restored (or discarded) when their editor has ended; what a killed write
-// or a hostile folder leaves is settled at start.
+// leaves is settled at start; nothing of the user's is ever removed or followed.
 
 #include "app/recoverymanager.h"
 #include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
+#include "support/pipewatchdog.h"
 #include "support/scriptedui.h"
 #include "support/testfiles.h"
 #include "support/testdocument.h"
@@ -64,9 +65,11 @@ private Q_SLOTS:
     void endedEditorsCopyIsOffered_data();
     void endedEditorsCopyIsOffered();
     void failedWriteSaysSoOnce();
+    void continuousWorkIsCopied_data();
     void continuousWorkIsCopied();
     void leftoversAreSettled_data();
     void leftoversAreSettled();
+    void linkedFolderIsNotUsed();
 
 private:
     // Leaves a copy as an editor that ended without saving would (its lock released).
@@ -178,53 +181,75 @@ void TestRecoveryManager::failedWriteSaysSoOnce()
     QCOMPARE(ReadFile(Folder()), QByteArray("in the way"));
 }
 
+void TestRecoveryManager::continuousWorkIsCopied_data()
+{
+    QTest::addColumn<int>("quietMs");
+    QTest::addColumn<int>("longestMs");
+    QTest::newRow("short delays") << 60 * 60 * 1000 << 100;
+    const CRecoveryManager::Delays own;
+    QTest::newRow("the editor's own delays") << own.QuietMs << own.LongestMs;
+}
+
 void TestRecoveryManager::continuousWorkIsCopied()
 {
-    // The quiet delay never passes, yet every change reaches the copy within the
-    // longest delay.
-    Editor editor(Folder(), {}, {60 * 60 * 1000, 30});
+    // Changes come faster than the quiet delay, without a pause, yet the copy is
+    // written within the longest delay after the first of them (and the editor's own
+    // longest delay is a few seconds).
+    QFETCH(int, quietMs);
+    QFETCH(int, longestMs);
+    Editor editor(Folder(), {}, {quietMs, longestMs});
     editor.recovery->Start();
-    for (int column = 1; column <= 4; ++column) {
-        editor.Place(column, 1, 5);
-        CTestDocument copy;
-        QTRY_VERIFY_WITH_TIMEOUT(LoadFigure(copy, editor.recovery->CopyPath()) && copy.Figure().Cell(column, 1) == 5,
-                                 10000);
+    QElapsedTimer clock;
+    clock.start();
+    for (int change = 0; !QFile::exists(editor.recovery->CopyPath()); ++change) {
+        QVERIFY2(clock.elapsed() < qMin(longestMs, 5000) + 2000, qPrintable(QString::number(clock.elapsed())));
+        editor.Place(1 + change % 8, 1 + change / 8 % 8, change % 2 ? 5 : 3);
+        QTest::qWait(qMin(quietMs, 20));
     }
+    CTestDocument copy;
+    QTRY_VERIFY_WITH_TIMEOUT(LoadFigure(copy, editor.recovery->CopyPath()), 5000);
 }
 
 void TestRecoveryManager::leftoversAreSettled_data()
 {
     // Entries of the folder, oldest first: "NAME=A" a figure file, "NAME=B-" the first
-    // half of one, "NAME>" a link to a file of the user's, "NAME|" a pipe, "NAME@" a
-    // lock written on another machine.
+    // half of one, "NAME=*" a file of other contents, "NAME>" a link to a file of the
+    // user's, "NAME|" a pipe, "NAME@" a lock written on another machine.
+    // Every entry of a name or contents this program does not write is left as it is.
     QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<char>("offered"); // the figure restored by the first Restore; 0 none
-    QTest::newRow("newest of two copies first") << QStringList{"old.xml=A", "new.xml=B"} << 'B';
-    QTest::newRow("complete temporary newer") << QStringList{"e.xml=A", "e.xml.Ab12Cd=B"} << 'B';
-    QTest::newRow("cut temporary") << QStringList{"e.xml=A", "e.xml.Ab12Cd=B-"} << 'A';
-    QTest::newRow("only a temporary") << QStringList{"e.name.Xy34Zw=A", "e.xml.Ab12Cd=B"} << 'B';
-    QTest::newRow("nothing complete") << QStringList{"e.xml=A-", "e.xml.Ab12Cd=B-"} << '\0';
-    QTest::newRow("lock of another machine") << QStringList{"e.xml=A", "e.lock@"} << 'A';
-    QTest::newRow("pipe as name and lock") << QStringList{"e.xml=A", "e.name|", "e.lock|"} << 'A';
-    QTest::newRow("link as copy") << QStringList{"e.xml>"} << '\0';
-    QTest::newRow("link as name") << QStringList{"e.xml=B", "e.name>"} << 'B';
+    QTest::addColumn<char>("offered");     // the figure restored by the first Restore; 0 none
+    QTest::addColumn<QStringList>("kept"); // the entries left as they were
+    QTest::newRow("newest of two copies first") << QStringList{"1-1.xml=A", "2-2.xml=B"} << 'B' << QStringList();
+    QTest::newRow("complete temporary newer") << QStringList{"1-1.xml=A", "1-1.xml.Ab12Cd=B"} << 'B' << QStringList();
+    QTest::newRow("cut temporary") << QStringList{"1-1.xml=A", "1-1.xml.Ab12Cd=B-"} << 'A' << QStringList();
+    QTest::newRow("only a temporary") << QStringList{"1-1.name.Xy34Zw=A", "1-1.xml.Ab12Cd=B"} << 'B' << QStringList();
+    QTest::newRow("nothing complete") << QStringList{"1-1.xml=A-", "1-1.xml.Ab12Cd=B-"} << '\0' << QStringList();
+    QTest::newRow("lock of another machine") << QStringList{"1-1.xml=A", "1-1.lock@"} << 'A' << QStringList();
+    QTest::newRow("pipe as name and lock")
+        << QStringList{"1-1.xml=A", "1-1.name|", "1-1.lock|"} << '\0' << QStringList{"1-1.xml", "1-1.name", "1-1.lock"};
+    QTest::newRow("link as copy") << QStringList{"1-1.xml>"} << '\0' << QStringList{"1-1.xml"};
+    QTest::newRow("link as name") << QStringList{"1-1.xml=B", "1-1.name>"} << '\0'
+                                  << QStringList{"1-1.xml", "1-1.name"};
+    QTest::newRow("the user's files") << QStringList{"mine.xml=A",       "mine.name=A", "mine.xml.Ab12Cd=B-",
+                                                     "2-2.xml.Ab12Cd=*", "notes|",      "1-1.xml=B"}
+                                      << 'B'
+                                      << QStringList{"mine.xml", "mine.name", "mine.xml.Ab12Cd", "2-2.xml.Ab12Cd",
+                                                     "notes"};
 }
 
-void TestRecoveryManager::leftoversAreSettled()
+// Fills folder with entries as leftoversAreSettled_data describes them; user is a
+// file of the user's that links point at.
+static void MakeEntries(const QString &folder, const QString &work, const QStringList &entries, const QString &user)
 {
-    QFETCH(QStringList, entries);
-    QFETCH(char, offered);
-    QVERIFY(QDir().mkpath(Folder()));
-    const QString user = m_dir->filePath("user.xml");
-    QVERIFY(WriteFile(user, "the user's own file"));
     const QDateTime start = QDateTime::currentDateTime().addSecs(-100);
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const QString entry = entries[i];
         const QString name = entry.section(QRegularExpression("[=>|@]"), 0, 0);
-        const QString path = Folder() + '/' + name;
+        const QString path = folder + '/' + name;
         const QChar kind = entry.at(name.size());
         if (kind == '=') {
-            QByteArray data = FigureFile(m_dir->path(), entry.at(name.size() + 1).toLatin1());
+            const char which = entry.at(name.size() + 1).toLatin1();
+            QByteArray data = which == '*' ? QByteArray("a note of the user's") : FigureFile(work, which);
             if (entry.endsWith('-'))
                 data.truncate(data.size() / 2);
             QVERIFY(WriteFile(path, data));
@@ -239,18 +264,90 @@ void TestRecoveryManager::leftoversAreSettled()
             QVERIFY(WriteFile(path, "999999\ntarvex\nelsewhere\n0123456789abcdef0123456789abcdef\nboot\n"));
         }
     }
+}
+
+// Every entry of the folder with what it is and holds, to compare before and after.
+static QStringList Snapshot(const QString &folder, const QStringList &names)
+{
+    QStringList result;
+    for (const QString &name : names) {
+        const QFileInfo info(folder + '/' + name);
+        result << name
+                      + (info.isSymLink() ? " link to " + info.symLinkTarget()
+                         : info.isFile()  ? " file " + QString::fromLatin1(ReadFile(info.filePath()).toHex())
+                                          : QString(" other %1").arg(info.exists()));
+    }
+    return result;
+}
+
+void TestRecoveryManager::leftoversAreSettled()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(char, offered);
+    QFETCH(QStringList, kept);
+    QVERIFY(QDir().mkpath(Folder()));
+    const QString user = m_dir->filePath("user.xml");
+    QVERIFY(WriteFile(user, "the user's own file"));
+    MakeEntries(Folder(), m_dir->path(), entries, user);
+    const QStringList before = Snapshot(Folder(), kept);
     Editor editor(Folder(), {Answer::Yes});
-    QCOMPARE(editor.recovery->Start(), offered != 0); // a pipe would block here for good
+    {
+        // A pipe opened with blocking would wait here for a writer.
+        const CPipeWatchdog watchdog(Folder() + "/notes");
+        const CPipeWatchdog lockWatchdog(Folder() + "/1-1.lock");
+        QCOMPARE(editor.recovery->Start(), offered != 0);
+        QVERIFY(!watchdog.Hung() && !lockWatchdog.Hung());
+    }
     QCOMPARE(editor.ui.questions.size(), offered != 0 ? 1 : 0);
     if (offered)
         QCOMPARE(editor.doc.Figure().Cell(offered == 'A' ? 3 : 4, offered == 'A' ? 3 : 4), 5);
     QCOMPARE(editor.doc.PathName(), QString());
-    // Nothing but regular files of this editor and the copies still waiting is left.
     QCOMPARE(ReadFile(user), QByteArray("the user's own file"));
+    QCOMPARE(Snapshot(Folder(), kept), before);
+    // Of this program's own entries only regular files are left, and no temporary.
+    const QRegularExpression own("^[0-9]+-[0-9]+\\.");
     for (const QFileInfo &info : QDir(Folder()).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        if (kept.contains(info.fileName()) || !own.match(info.fileName()).hasMatch())
+            continue;
         QVERIFY2(info.isFile() && !info.isSymLink(), qPrintable(info.fileName()));
         QVERIFY2(!info.fileName().contains(".xml."), qPrintable(info.fileName()));
     }
+}
+
+// A recovery folder that is a link (here to a folder of the user's, with a figure, its
+// name, cut files, a pipe and a link of the user's) is not used: the editor says so
+// once, works without copies, and every entry comes through untouched.
+void TestRecoveryManager::linkedFolderIsNotUsed()
+{
+    const QString users = m_dir->filePath("user folder");
+    QVERIFY(QDir().mkpath(users));
+    const QString user = m_dir->filePath("user.xml");
+    QVERIFY(WriteFile(user, "the user's own file"));
+    const QStringList entries{"1-1.xml=A", "1-1.name=A", "2-2.xml=B-", "2-2.xml.Ab12Cd=A-",
+                              "3-3.lock@", "pipe|",      "4-4.xml>"};
+    MakeEntries(users, m_dir->path(), entries, user);
+    QStringList names;
+    for (const QString &entry : entries)
+        names << entry.section(QRegularExpression("[=>|@]"), 0, 0);
+    const QStringList before = Snapshot(users, names);
+    QVERIFY(QFile::link(users, Folder()));
+    Editor editor(Folder(), {Answer::Yes, Answer::No});
+    {
+        const CPipeWatchdog watchdog(users + "/pipe");
+        QVERIFY(!editor.recovery->Start());
+        QVERIFY(!watchdog.Hung());
+    }
+    QVERIFY(!editor.recovery->IsActive());
+    QVERIFY(editor.ui.questions.isEmpty());
+    QCOMPARE(editor.ui.messages.size(), 1);
+    QVERIFY2(editor.ui.messages[0].text.contains("works without them"), qPrintable(editor.ui.messages[0].text));
+    editor.Place(2, 2, 0);
+    QVERIFY(!editor.recovery->WriteCopy());
+    QTest::qWait(2 * Quick.LongestMs);
+    QCOMPARE(editor.ui.messages.size(), 1);
+    QCOMPARE(Snapshot(users, names), before);
+    QCOMPARE(QDir(users).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size(), names.size());
+    QCOMPARE(ReadFile(user), QByteArray("the user's own file"));
 }
 
 QTEST_MAIN(TestRecoveryManager)

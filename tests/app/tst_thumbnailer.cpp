@@ -5,6 +5,7 @@
 #include "app/thumbnailer.h"
 #include "document/tarvexdoc.h"
 #include "geometry/workspacerenderer.h"
+#include "support/filesizelimit.h"
 #include "support/testfiles.h"
 #include "support/testdocument.h"
 
@@ -110,6 +111,7 @@ private Q_SLOTS:
                  qPrintable(QString::number(difference / (image.width() * image.height()))));
     }
 
+    void writesIntoAnOutputKeptOpen_data();
     void writesIntoAnOutputKeptOpen();
 
     void badInputWritesNothing_data()
@@ -121,6 +123,7 @@ private Q_SLOTS:
         QTest::newRow("empty figure") << ReadFile(Example).replace(QByteArray("<Cube "), QByteArray("<Gone "))
                                       << QStringLiteral("128");
         QTest::newRow("bad size") << ReadFile(Example) << QStringLiteral("zero");
+        QTest::newRow("size above the largest") << ReadFile(Example) << QStringLiteral("4097");
     }
 
     void badInputWritesNothing()
@@ -139,19 +142,43 @@ private Q_SLOTS:
     }
 };
 
+void TestThumbnailer::writesIntoAnOutputKeptOpen_data()
+{
+    QTest::addColumn<QByteArray>("old");  // what OUT holds before
+    QTest::addColumn<qint64>("diskRoom"); // bytes a file may grow to; 0 no limit
+    QTest::newRow("empty") << QByteArray() << qint64(0);
+    QTest::newRow("longer old preview") << QByteArray(1 << 20, 'x') << qint64(0);
+    QTest::newRow("disk full") << QByteArray("the old preview") << qint64(200);
+}
+
 // As tumbler does: OUT is made first and kept open, and the preview read back through
-// that descriptor, so it must arrive in the same file.
+// that descriptor, so it must arrive in the same file, exactly; a disk that cannot
+// take the new preview leaves the old one whole.
 void TestThumbnailer::writesIntoAnOutputKeptOpen()
 {
+    QFETCH(QByteArray, old);
+    QFETCH(qint64, diskRoom);
+    const QString fresh = m_dir.filePath(QStringLiteral("fresh.png"));
+    QFile::remove(fresh);
+    QCOMPARE(RunThumbnailer({QStringLiteral("128"), Example, fresh}), 0);
+    QVERIFY(ReadFile(fresh).size() > diskRoom);
     const QString out = m_dir.filePath(QStringLiteral("kept-open.png"));
-    QVERIFY(WriteFile(out, QByteArray()));
+    QVERIFY(WriteFile(out, old));
     QFile held(out);
     QVERIFY(held.open(QIODevice::ReadOnly));
+    if (diskRoom) {
+        // The limit is inherited by the thumbnailer, and a write past it fails as on
+        // a full disk.
+        const CFileSizeLimit limit(diskRoom);
+        QVERIFY(limit.IsActive());
+        QVERIFY(RunThumbnailer({QStringLiteral("128"), Example, out}) != 0);
+        QCOMPARE(held.readAll(), old);
+        return;
+    }
     QCOMPARE(RunThumbnailer({QStringLiteral("128"), Example, out}), 0);
-    QImage image;
-    QVERIFY(image.loadFromData(held.readAll(), "PNG"));
-    QVERIFY(image.width() <= 128 && image.height() <= 128 && !image.isNull());
-    QCOMPARE(ReadFile(out).size(), held.size());
+    const QByteArray png = held.readAll();
+    QCOMPARE(png, ReadFile(fresh));
+    QCOMPARE(ReadFile(out), png);
 }
 
 QTEST_GUILESS_MAIN(TestThumbnailer)

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
+#include "support/pipewatchdog.h"
 #include "support/scriptedui.h"
+#include "support/testfiles.h"
 #include "support/testdocument.h"
 
 #include <QtTest>
@@ -37,7 +39,10 @@ private Q_SLOTS:
     void saveOffersTheFiguresOwnFile();
     void failedSaveIsReportedAndKeepsFigureUnsaved();
     void openPaths();
+    void openFailures_data();
     void openFailures();
+    void saveOverAFileChangedOnDisk_data();
+    void saveOverAFileChangedOnDisk();
     void closePrompt_data();
     void closePrompt();
     void optionsOkAndCancel();
@@ -265,36 +270,109 @@ void TestDocumentCommands::openPaths()
     QCOMPARE(other.Figure().Cell(3, 3), 9);
 }
 
+void TestDocumentCommands::openFailures_data()
+{
+    QTest::addColumn<QByteArray>("content"); // "" with a name: no such file; "|": a pipe
+    QTest::addColumn<QString>("message");    // how the message starts
+    QTest::newRow("not a figure") << QByteArray("<xml><Application>Something else</Application></xml>")
+                                  << "Error loading XML file\n\n";
+    QTest::newRow("broken XML") << QByteArray("<xml><Application>Tarvex") << "Error loading XML file\n\n";
+    QTest::newRow("missing file") << QByteArray() << "Cannot open the file";
+    QTest::newRow("pipe") << QByteArray("|") << "Cannot open the file";
+}
+
+// Whatever goes wrong, the figure on screen, its history and its saved state stay.
 void TestDocumentCommands::openFailures()
 {
-    QFile bad(Path("bad.xml"));
-    QVERIFY(bad.open(QIODevice::WriteOnly));
-    bad.write("<xml><Application>Something else</Application></xml>");
-    bad.close();
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    const QString path = Path("bad.xml");
+    if (content == "|")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (!content.isEmpty())
+        QVERIFY(WriteFile(path, content));
     CTestDocument doc(30, 30, {{4, 4}});
+    QVERIFY(doc.SaveFigureXml(Path("own.xml")));
+    QVERIFY(CDocumentCommands(doc).Open(Path("own.xml"), CDocumentCommands::OpenAs::Direct));
+    doc.PlaceCube(QPoint(6, 6), 3);
     doc.ui.answers << Answer::No;
-    doc.ui.openNames << Path("bad.xml");
-    CDocumentCommands(doc).OnOpenFigure();
+    doc.ui.openNames << path;
+    {
+        // A pipe opened with blocking would wait here for a writer.
+        const CPipeWatchdog watchdog(path);
+        CDocumentCommands(doc).OnOpenFigure();
+        QVERIFY(!watchdog.Hung());
+    }
     QCOMPARE(doc.ui.messages.size(), 1);
-    QVERIFY(doc.ui.messages[0].text.startsWith(QStringLiteral("Error loading XML file\n\n")));
+    QVERIFY2(doc.ui.messages[0].text.startsWith(message), qPrintable(doc.ui.messages[0].text));
     QCOMPARE(doc.ui.messages[0].caption, QStringLiteral("Tarvex"));
-    QVERIFY(doc.Figure().IsEmpty()); // already reset
-    QCOMPARE(doc.Figure().GridSize(), QSize(30, 30));
-    QCOMPARE(doc.IsSaved(), 1);
-    // A file that cannot be opened leaves the figure untouched but counts as saved.
-    PlaceCube(doc, 4, 4, 0);
-    doc.ui.answers << Answer::No;
-    doc.ui.openNames << Path("does-not-exist.xml");
-    CDocumentCommands(doc).OnOpenFigure();
-    QCOMPARE(doc.ui.messages.size(), 2);
     QCOMPARE(doc.Figure().Cell(4, 4), 0);
+    QCOMPARE(doc.Figure().Cell(6, 6), 3);
+    QCOMPARE(doc.IsSaved(), 0);
+    QCOMPARE(doc.UndoCount(), 1);
+    QCOMPARE(doc.PathName(), Path("own.xml"));
+    doc.OnEditUndo();
     QCOMPARE(doc.IsSaved(), 1);
-    // A pipe is refused before it is opened (opening it would wait for good).
-    QCOMPARE(::mkfifo(QFile::encodeName(Path("pipe.xml")).constData(), 0600), 0);
-    QVERIFY(!CDocumentCommands(doc).Open(Path("pipe.xml"), CDocumentCommands::OpenAs::Direct));
-    QCOMPARE(doc.ui.messages.size(), 3);
-    QVERIFY(doc.ui.messages[2].text.contains(QStringLiteral("is a pipe, not a regular file")));
-    QCOMPARE(doc.Figure().Cell(4, 4), 0);
+}
+
+void TestDocumentCommands::saveOverAFileChangedOnDisk_data()
+{
+    QTest::addColumn<QByteArray>("change"); // written over the file meanwhile; "touch": same bytes, new time
+    QTest::addColumn<QList<Answer>>("answers");
+    QTest::addColumn<QString>("written"); // the file that gets the figure; "" none
+    QTest::addColumn<int>("questions");
+    const QByteArray other("another editor's figure");
+    QTest::newRow("unchanged") << QByteArray() << QList<Answer>() << "own.xml" << 0;
+    QTest::newRow("touched only") << QByteArray("touch") << QList<Answer>() << "own.xml" << 0;
+    QTest::newRow("changed, overwrite") << other << QList<Answer>{Answer::Yes} << "own.xml" << 1;
+    QTest::newRow("changed, elsewhere") << other << QList<Answer>{Answer::No} << "elsewhere.xml" << 1;
+    QTest::newRow("changed, cancel") << other << QList<Answer>{Answer::Cancel} << "" << 1;
+}
+
+// Another editor saved the same file meanwhile: writing over it asks first.
+void TestDocumentCommands::saveOverAFileChangedOnDisk()
+{
+    QFETCH(QByteArray, change);
+    QFETCH(QList<Answer>, answers);
+    QFETCH(QString, written);
+    QFETCH(int, questions);
+    const QString own = Path("own.xml");
+    {
+        CTestDocument first({{2, 2}});
+        QVERIFY(first.SaveFigureXml(own));
+    }
+    CTestDocument doc;
+    QVERIFY(CDocumentCommands(doc).Open(own, CDocumentCommands::OpenAs::Direct));
+    doc.PlaceCube(QPoint(5, 5), 0);
+    const QByteArray before = ReadFile(own);
+    if (change == "touch") {
+        QFile file(own);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    } else if (!change.isEmpty()) {
+        QVERIFY(WriteFile(own, change));
+    }
+    doc.ui.answers = answers;
+    doc.ui.saveNames << own << Path("elsewhere.xml");
+    CDocumentCommands(doc).OnSaveFigure();
+    QCOMPARE(doc.ui.questions.size(), questions);
+    if (questions)
+        QVERIFY(doc.ui.questions[0].contains(own + " has been changed by another program"));
+    QCOMPARE(doc.IsSaved(), !written.isEmpty());
+    QCOMPARE(doc.PathName(), written.isEmpty() ? own : Path(written));
+    if (written != "own.xml")
+        QCOMPARE(ReadFile(own), change.isEmpty() ? before : change);
+    if (written.isEmpty())
+        return;
+    CTestDocument reread;
+    QVERIFY(LoadFigure(reread, Path(written)));
+    QCOMPARE(reread.Figure().Cell(5, 5), 0);
+    // What this editor wrote is its file now: the next save does not ask.
+    doc.PlaceCube(QPoint(7, 7), 0);
+    doc.ui.saveNames = QStringList{Path(written)};
+    CDocumentCommands(doc).OnSaveFigure();
+    QCOMPARE(doc.ui.questions.size(), questions);
+    QCOMPARE(doc.IsSaved(), 1);
 }
 
 void TestDocumentCommands::closePrompt_data()

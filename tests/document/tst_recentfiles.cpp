@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <climits>
+
 class TestRecentFiles : public QObject
 {
     Q_OBJECT
@@ -79,6 +81,8 @@ private Q_SLOTS:
         m_store->setValue(QStringLiteral("File3"), QStringLiteral("relative.xml"));
         m_store->setValue(QStringLiteral("File4"), QStringLiteral("/f/a.xml"));
         m_store->setValue(QStringLiteral("File5"), QStringLiteral("/f/b.xml"));
+        m_store->setValue(QStringLiteral("File6"), QStringLiteral("/f/") + QString(PATH_MAX, QLatin1Char('x')));
+        m_store->setValue(QStringLiteral("File7"), QStringLiteral("/f/") + QString(PATH_MAX / 2, QChar(0x00E9)));
         m_store->setValue(QStringLiteral("File11"), QStringLiteral("/f/beyond.xml"));
         m_store->endGroup();
         CRecentFiles files(m_store.get());

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "document/settingsstore.h"
 #include "document/tarvexdoc.h"
+#include "support/pipewatchdog.h"
 #include "support/testdocument.h"
 
 #include <QtTest>
 #include <QSettings>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 // Each test works on a settings store of its own under a temporary XDG_CONFIG_HOME.
 class TestSettings : public QObject
@@ -22,6 +26,10 @@ private Q_SLOTS:
     void sizesAreKeptInRange();
     void saveWritesEverything();
     void documentWithoutStoreNeverWrites();
+    void colorsKeepTheirLow24Bits_data();
+    void colorsKeepTheirLow24Bits();
+    // Last: from it on the run's settings live in a private store.
+    void pipeAsSettingsFileGivesDefaults();
 
 private:
     QSettings *Store();
@@ -171,6 +179,57 @@ void TestSettings::documentWithoutStoreNeverWrites()
     doc.SetOptions(options);
     doc.Undo(false);
     QCOMPARE(Store()->value("CubeSize").toInt(), 64);
+}
+
+void TestSettings::colorsKeepTheirLow24Bits_data()
+{
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<uint>("color");
+    QTest::newRow("in range") << QVariant(0x123456) << 0x123456u;
+    QTest::newRow("-1") << QVariant(-1) << 0xFFFFFFu;
+    QTest::newRow("above 24 bits") << QVariant(qint64(0x7F000010)) << 0x000010u;
+    QTest::newRow("beyond 32 bits") << QVariant(qint64(0x1FF00FF00)) << 0x00FF00u;
+}
+
+// As the drawing uses them, so what is copied can be pasted.
+void TestSettings::colorsKeepTheirLow24Bits()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(uint, color);
+    for (const char *key : {"Color1", "Color2", "Color3", "BkColor"})
+        Store()->setValue(key, stored);
+    m_store.reset();
+    CTarvexDoc doc;
+    QCOMPARE(doc.Figure().Color1, ColorRef(color));
+    QCOMPARE(doc.Figure().Color2, ColorRef(color));
+    QCOMPARE(doc.Figure().Color3, ColorRef(color));
+    QCOMPARE(doc.Figure().BkColor, ColorRef(color));
+}
+
+// Qt's reader would wait on a pipe for good: the program starts with the defaults,
+// says why, and leaves the pipe alone.
+void TestSettings::pipeAsSettingsFileGivesDefaults()
+{
+    Store()->setValue("CubeSize", 64);
+    m_store.reset();
+    const QString file = m_dir->filePath("Brellow/Tarvex.conf");
+    QVERIFY(QFile::remove(file));
+    QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    QString problem;
+    {
+        const CPipeWatchdog watchdog(file);
+        problem = CSettingsStore::CheckFiles();
+        CTarvexDoc doc;
+        QCOMPARE(doc.Figure().CubeSize, CFigure::DefaultCubeSize);
+        COptions options = doc.Options();
+        options.CubeSize = 100;
+        doc.SetOptions(options);
+        QCOMPARE(CTarvexDoc().Figure().CubeSize, 100);
+        QVERIFY(!watchdog.Hung());
+    }
+    QVERIFY2(problem.startsWith("The settings file " + file + " is a pipe, not a regular file."), qPrintable(problem));
+    struct stat info;
+    QVERIFY(::lstat(QFile::encodeName(file).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

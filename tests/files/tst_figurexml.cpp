@@ -84,6 +84,8 @@ private Q_SLOTS:
     void roundTrip();
     void load_data();
     void load();
+    void colorsKeepTheirLow24Bits_data();
+    void colorsKeepTheirLow24Bits();
     void refusedFileChangesNothing_data();
     void refusedFileChangesNothing();
     void loadAnnouncesColoursAndStoresSettings();
@@ -303,6 +305,34 @@ void TestFigureXml::load()
     QCOMPARE(CFigureXml::LoadFromData(text, fromData, &error), ok);
     if (ok)
         QCOMPARE(fromData, doc.Figure());
+}
+
+void TestFigureXml::colorsKeepTheirLow24Bits_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<uint>("color");
+    QTest::newRow("in range") << QByteArray("16711680") << 0xFF0000u;
+    QTest::newRow("-1") << QByteArray("-1") << 0xFFFFFFu;
+    QTest::newRow("above 24 bits") << QByteArray("16777471") << 0x0000FFu;
+    QTest::newRow("lowest") << QByteArray("-2147483648") << 0x000000u;
+}
+
+// As the drawing uses them, so what is copied can be pasted.
+void TestFigureXml::colorsKeepTheirLow24Bits()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(uint, color);
+    QByteArray settings = Settings();
+    for (const QByteArray &value :
+         {QByteArray("255"), QByteArray("60928"), QByteArray("16711680"), QByteArray("16777215")})
+        settings.replace("\r\n" + value + "\r\n", "\r\n" + stored + "\r\n");
+    CFigure figure;
+    QString error;
+    QVERIFY2(CFigureXml::LoadFromData(Figure(Cube(1, 1, 0), settings), figure, &error), qPrintable(error));
+    QCOMPARE(figure.Color1, ColorRef(color));
+    QCOMPARE(figure.Color2, ColorRef(color));
+    QCOMPARE(figure.Color3, ColorRef(color));
+    QCOMPARE(figure.BkColor, ColorRef(color));
 }
 
 void TestFigureXml::refusedFileChangesNothing_data()

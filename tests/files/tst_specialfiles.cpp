@@ -5,6 +5,7 @@
 
 #include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
+#include "support/pipewatchdog.h"
 #include "support/testfiles.h"
 #include "support/testdocument.h"
 
@@ -15,8 +16,6 @@
 #include <QtTest>
 
 #include <atomic>
-#include <chrono>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -78,7 +77,12 @@ void TestSpecialFiles::refused()
     const QString reason = path + " is " + kind + ", not a regular file";
     QString error;
     CTestDocument doc;
-    QVERIFY(!LoadFigure(doc, path, &error)); // a pipe would block here for good
+    {
+        // A pipe opened with blocking would wait here for a writer.
+        const CPipeWatchdog watchdog(m_dir.filePath("pipe"));
+        QVERIFY(!LoadFigure(doc, path, &error));
+        QVERIFY(!watchdog.Hung());
+    }
     QVERIFY2(error.startsWith(reason), qPrintable(error));
     if (!write)
         return;
@@ -119,7 +123,6 @@ void TestSpecialFiles::pathSwappedForPipe()
     QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
     QCOMPARE(::link(file.constData(), path.constData()), 0);
     std::atomic<bool> done{false};
-    std::atomic<bool> hung{false};
     std::atomic<int> swaps{0};
     std::thread swapper([&] {
         const QByteArray next = name("swap-next");
@@ -129,20 +132,9 @@ void TestSpecialFiles::pathSwappedForPipe()
             ++swaps;
         }
     });
-    std::thread watchdog([&] {
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!done && std::chrono::steady_clock::now() < limit)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        // Past the limit a reader is waiting on the pipe: a writer lets it go, and the
-        // test fails instead of hanging.
-        while (!done) {
-            hung = true;
-            const int fd = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0)
-                ::close(fd);
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    });
+    // Past its limit a reader is waiting on the pipe: a writer lets it go, and the
+    // test fails instead of hanging.
+    CPipeWatchdog watchdog(QFile::decodeName(pipe), 30000);
     int read = 0;
     for (int run = 0; run < 300; ++run) {
         // Every run meets the helper at another point of its work.
@@ -157,8 +149,7 @@ void TestSpecialFiles::pathSwappedForPipe()
     }
     done = true;
     swapper.join();
-    watchdog.join();
-    QVERIFY(!hung);
+    QVERIFY(!watchdog.Hung());
     QVERIFY(read > 0);
 }
 

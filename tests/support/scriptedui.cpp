@@ -35,6 +35,11 @@ CDocumentUi::Answer CScriptedUi::AskRestoreDiscard(const QString &text, const QS
     return AskYesNoCancel(text, caption);
 }
 
+CDocumentUi::Answer CScriptedUi::AskOverwriteChanged(const QString &text, const QString &caption)
+{
+    return AskYesNoCancel(text, caption);
+}
+
 void CScriptedUi::SuggestSaveFileName(const QString &path)
 {
     suggestedNames << path;

@@ -38,5 +38,6 @@ public:
     QString AskOpenFileName() override;
     std::optional<COptions> AskOptions(const COptions &current) override;
     Answer AskRestoreDiscard(const QString &text, const QString &caption) override;
+    Answer AskOverwriteChanged(const QString &text, const QString &caption) override;
     void SuggestSaveFileName(const QString &path) override;
 };

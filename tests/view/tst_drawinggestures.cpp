@@ -3,6 +3,7 @@
 // places, how many undo steps it takes, and that an edit of a few cells repaints only
 // around them.
 
+#include "app/mainframe.h"
 #include "document/tarvexdoc.h"
 #include "support/testdocument.h"
 #include "view/placecubehandler.h"
@@ -173,7 +174,31 @@ void TestDrawingGestures::cursorOnALostCell()
 
 void TestDrawingGestures::cutAndPaste()
 {
-    CViewFixture f;
+    // The clipboard's keys are the main window's commands.
+    CTestDocument doc;
+    CMainFrame frame(doc);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    struct
+    {
+        CTestDocument &doc;
+        CTarvexView &view;
+        QPoint Centre(const QPoint &cell) const
+        {
+            const int h = doc.Figure().CubeSize / 2;
+            return doc.Figure().GetCellOrigin(cell.x(), cell.y()) + QPoint(h, h) - view.ScrollPosition();
+        }
+        Cells Cubes() const
+        {
+            Cells cells;
+            for (int r = 0; r < doc.Figure().GridSize().height(); ++r)
+                for (int c = 0; c < RowLength(doc.Figure().GridSize().width(), r); ++c)
+                    if (doc.Figure().Cell(c, r) >= 0)
+                        cells.append(QPoint(c, r));
+            return cells;
+        }
+    } f{doc, *frame.GetView()};
+    f.view.setFocus();
     PlaceCubes(f.doc, {{17, 38}, {18, 39}, {2, 2}}, 0);
     MarkSaved(f.doc);
     const qint32 corner = f.doc.Figure().Cell(17, 38);
