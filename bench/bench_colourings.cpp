@@ -65,9 +65,9 @@ void Colourings()
         }
         const double base = Median(ones);
         const double many = Median(sixteens);
-        CBenchmark::Report(QString("%1 largest figure, 16 colourings, median of %2").arg(QString(ext).toUpper()).arg(Rounds),
-                           many, "s", many / base,
-                           QString("x one colouring (median %1 s, in turns; target <= 1.2)").arg(base, 0, 'f', 2));
+        CBenchmark::Report(
+            QString("%1 largest figure, 16 colourings, median of %2").arg(QString(ext).toUpper()).arg(Rounds), many,
+            "s", many / base, QString("x one colouring (median %1 s, in turns; target <= 1.2)").arg(base, 0, 'f', 2));
     }
 
     // The view at 4K over cubes of 32, in one colouring and in sixteen, in turns.
@@ -90,8 +90,7 @@ void Colourings()
     }
     const double base = Median(views[0]);
     const double many = Median(views[1]);
-    CBenchmark::Report("View repaint 3840x2160, 100x100 cells, 16 colourings, size 32", many / 1e6, "ms",
-                       many / base,
+    CBenchmark::Report("View repaint 3840x2160, 100x100 cells, 16 colourings, size 32", many / 1e6, "ms", many / base,
                        QString("x one colouring (median %1 ms, in turns; target < 4 ms)").arg(base / 1e6, 0, 'f', 2));
 }
 

@@ -132,4 +132,3 @@ void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &fig
     part.setDevicePixelRatio(d);
     painter.drawImage(QPointF(device.topLeft()) / d, part);
 }
-

@@ -50,7 +50,7 @@ public:
         return false;
     }
     // The pointer left the view or the view lost the keyboard: hover feedback goes.
-    virtual void Leave() {}
+    virtual void Leave() { }
     // Paints the tool's feedback; the painter is in workspace coordinates (device
     // pixels of the drawn workspace) and the workspace has just been painted under it.
     virtual void PaintFeedback(QPainter &painter) const { Q_UNUSED(painter); }
