@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "geometry/figure.h"
 #include "geometry/cubegeometry.h"
 #include "geometry/surface.h"
 
@@ -22,14 +23,15 @@ class QPainter;
 // cells as one black dot when asked. The view, bitmap and picture export and print
 // all draw through it.
 //
-// On raster targets the cubes are copied from pictures of the 64 kinds drawn once by
-// the cube painter and kept while the size and the face colours stay the same; the
-// copies give exactly the pixels the painter gives. Only the kinds (and greyed
-// variants) actually drawn are pictured, and only up to MaxCachedSize: above it (a
-// zoomed-in view on a high-density screen shows a few huge cubes) every cube is drawn
-// with the painter's own polygons, so the cache never holds more than 192 pictures of
-// at most MaxCachedSize + 5 pixels square (about 50 MB, and only the kinds in view);
-// there DrawImage greys selected cubes in the pixels from each kind's kept outline.
+// On raster targets the cubes are copied from pictures of the 64 kinds in each
+// colouring of the palette, drawn once by the cube painter and kept while the size and
+// the colourings stay the same; the copies give exactly the pixels the painter gives.
+// Only the kinds (and greyed variants) of the colourings actually drawn are pictured,
+// and only up to MaxCachedSize: above it (a zoomed-in view on a high-density screen
+// shows a few huge cubes) every cube is drawn with the painter's own polygons, so the
+// cache holds at most 192 pictures per colouring in view of at most MaxCachedSize + 5
+// pixels square; there DrawImage greys selected cubes in the pixels from each kind's
+// kept outline.
 // Other targets (PDF, SVG, printers) always get the painter's own polygons through
 // DrawVector.
 class CWorkspaceRenderer
@@ -145,10 +147,12 @@ private:
         QImage Indexed8; // made for m_table
     };
     enum Variant { Plain = 0, SelectedEven = 1, SelectedOdd = 2, VariantCount = 3 };
-    // The pictures and outlines of the 64 kinds for one set of cube points.
+    // The shapes, pictures and outlines of the kinds for one set of cube points.
     struct Phase
     {
-        std::array<std::array<Picture, VariantCount>, 64> Pictures;
+        // Per colouring of the palette, per kind, per variant.
+        std::vector<std::array<std::array<Picture, VariantCount>, 64>> Pictures;
+        std::array<std::array<Picture, VariantCount>, 64> Shapes;
         std::array<std::vector<QRect>, 64> Outlines;
     };
     // Zoomed, a cube's points depend on where its cell falls between device pixels
@@ -159,11 +163,13 @@ private:
 
     // Pictures of cubes of the drawn size whose faces have pens of the given width.
     void Prepare(const CFigure &figure, int size, int pen);
+    void ResetPictures(Phase &phase) const;
     // Finds the cube points of every row and column of the figure at params' zoom.
     void PreparePhases(const CFigure &figure, const Params &params);
     // The cube points of a phase: 0 those of the drawn size, others zoomed.
     CubePoints PhasePoints(int phase, int size) const;
-    CCubePainter PhasePainter(const CFigure &figure, const Params &params, int phase) const;
+    // The cube painter at the drawn size with a phase's points and pens.
+    CCubePainter PhasePainter(const Params &params, int phase) const;
     Phase &PhaseAt(int phase);
     Picture &Get(qint32 value, Variant variant, int phase);
     // The picture variant of a cell drawn at (x, y), the grey anchored at parity.
@@ -174,9 +180,16 @@ private:
     // Takes the colour table of the Indexed8 images drawn next; indexed pictures made
     // for another table are dropped.
     void UseTable(const QVector<QRgb> &table);
-    Picture Build(qint32 value, Variant variant, int phase) const;
-    // The rectangles a cube of the kind covers at the current size and phase, from its
-    // cell's origin; kept per kind (they depend on the size only, not on the colours).
+    // The picture of kind value (or of a value that is no cube) drawn in colouring.
+    Picture Build(qint32 value, const CColouring &colouring, Variant variant, int phase) const;
+    // A kind's picture in the shape colouring, kept while the size stays; every
+    // colouring's picture of the kind is made from it.
+    Picture &Shape(CubeIndex kind, Variant variant, int phase);
+    // Which face (0 top, 1 right, 2 left) a shape's pixel shows, or -1 (the grey's white).
+    static int ShapeFace(QRgb pixel);
+    static Picture Recoloured(const Picture &shape, const CColouring &colouring);
+    // The rectangles a cube of the kind covers at the current size, from its cell's
+    // origin; kept per kind (they depend on the size only, not on the colours).
     const std::vector<QRect> &Outline(qint32 value, int phase);
     // Greys the cube of the kind whose cell origin is at origin in a 32-bit image, the
     // pattern anchored as DrawImage's is.
@@ -187,9 +200,7 @@ private:
 
     int m_size = -1;
     int m_pen = 1;
-    ColorRef m_top = 0;
-    ColorRef m_right = 0;
-    ColorRef m_left = 0;
+    QVector<CColouring> m_colourings;             // of the figure the pictures were drawn for
     QRect m_extent;                               // what any picture can cover, relative to the cell's origin
     std::vector<std::unique_ptr<Phase>> m_phases; // 1 + ColumnPointKinds * RowPointKinds
     // The zoomed points found so far: x of the columns, y of the rows.

@@ -106,7 +106,8 @@ qreal CViewScroller::Ratio() const
 QPoint CViewScroller::CentringOffset() const
 {
     const qreal d = Ratio();
-    const QSize device = CViewMapping(m_doc.Figure().CubeSize, QPoint(), d, m_zoomPercent).WorkspaceSize(m_doc.Figure());
+    const QSize device = CViewMapping(m_doc.Figure().CubeSize, QPoint(), d, m_zoomPercent)
+                             .WorkspaceSize(m_doc.Figure());
     const QSize view = m_area.viewport()->size();
     return QPoint(qMax(0, (view.width() - int(std::ceil(device.width() / d))) / 2),
                   qMax(0, (view.height() - int(std::ceil(device.height() / d))) / 2));

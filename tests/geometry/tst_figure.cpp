@@ -347,6 +347,7 @@ void TestFigure::viewMapping_data()
     QTest::newRow("1:1") << 1.0 << 100 << 32;
     QTest::newRow("ratio 2") << 2.0 << 100 << 64;
     QTest::newRow("200 %") << 1.0 << 200 << 64;
+    QTest::newRow("400 %") << 1.0 << 400 << 128;
     QTest::newRow("250 %") << 1.0 << 250 << 80;
     QTest::newRow("ratio 1.5, 50 %") << 1.5 << 50 << 24;
     QTest::newRow("33 %") << 1.0 << 33 << 11;
@@ -383,6 +384,13 @@ void TestFigure::viewMapping()
     if (scale >= 0.5) { // smaller cubes' boxes overlap their neighbours'
         QCOMPARE(mapping.CellAt(figure, centre + QPoint(qRound(4 * scale), -qRound(4 * scale))), QPoint(2, 3));
         QCOMPARE(mapping.CellAt(figure, centre + QPoint(qRound(7 * scale), 0)), QPoint(-1, -1));
+    }
+    const int whole = int(scale);
+    if (whole == scale && whole % 2 == 0) {
+        // A device pixel between two of the figure's shows the nearer: 5.5 pixels of the
+        // figure right of the centre lie outside the box, 5.5 left of it inside.
+        QCOMPARE(mapping.CellAt(figure, centre + QPoint(5 * whole + whole / 2, 0)), QPoint(-1, -1));
+        QCOMPARE(mapping.CellAt(figure, centre - QPoint(5 * whole + whole / 2, 0)), QPoint(2, 3));
     }
     // A drag by two rows moves two rows, shown two rows further.
     QCOMPARE(mapping.DragOffset(centre, centre + QPoint(0, qRound(2 * pitch.Py * scale))), QPoint(0, 2));

@@ -433,16 +433,23 @@ void TestSelectMove::othersDragsIgnored()
 void TestSelectMove::feedbackPixels_data()
 {
     QTest::addColumn<bool>("band");
-    QTest::newRow("outlines") << false;
-    QTest::newRow("rubber band") << true;
+    QTest::addColumn<QPoint>("move");     // of the pointer, last
+    QTest::addColumn<QPoint>("outlined"); // the cell (2, 2)'s outline is drawn on
+    QTest::newRow("outlines") << false << QPoint(50, 13) << QPoint(3, 3);
+    // Dragged past the workspace's corner: the outline stops at its edge.
+    QTest::newRow("outlines kept inside") << false << QPoint(-95, -60) << QPoint(0, 0);
+    QTest::newRow("outlines kept inside, one row up") << false << QPoint(-95, -14) << QPoint(0, 1);
+    QTest::newRow("rubber band") << true << QPoint(-70, 50) << QPoint();
 }
 
 void TestSelectMove::feedbackPixels()
 {
     QFETCH(bool, band);
+    QFETCH(QPoint, move);
+    QFETCH(QPoint, outlined);
     const QPoint from = band ? QPoint(200, 150) : CubeCentre(*m_doc, 2, 2);
     // Through several places; the feedback shows only the last one.
-    const QPoint to = from + (band ? QPoint(-70, 50) : QPoint(50, 13));
+    const QPoint to = from + move;
     DragScript script{{from + QPoint(5, 5), from + QPoint(90, 40), from + QPoint(-30, 70), to}, {}};
     QRegion shown;
     script.beforeDrop = [&] {
@@ -454,8 +461,7 @@ void TestSelectMove::feedbackPixels()
         const QRect band(QPoint(130, 150), QPoint(200, 200));
         expected = QRegion(band).subtracted(band.adjusted(1, 1, -1, -1));
     } else {
-        // (2, 2) outlined one column right and one row down: on (3, 3).
-        const QPoint origin = m_doc->Figure().GetCellOrigin(3, 3);
+        const QPoint origin = m_doc->Figure().GetCellOrigin(outlined.x(), outlined.y());
         expected = RegionBorder(GetCubeRegion(origin.x(), origin.y(), m_doc->Figure().CubeSize, 0));
     }
     COMPARE_PIXELS(shown, expected);
