@@ -192,13 +192,14 @@ void CWorkspaceRenderer::Draw(QPainter &painter, const CFigure &figure, const QR
         return;
     }
     PreparePainter(painter);
-    PreparePhases(figure, params);
     if (DrawnSize(params) > MaxCachedSize) {
+        PreparePhases(figure, params);
         DrawEachCell(painter, figure, area, params);
         return;
     }
     const int half = DotOffset(params);
     Prepare(figure, DrawnSize(params), FacePen(params));
+    PreparePhases(figure, params);
     VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected, int phase) {
         if (value < 0) {
             if (params.Dots)
@@ -255,7 +256,9 @@ void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, co
                 QPainterPath &path = faces[size_t(paint)][size_t(f)];
                 if (path.isEmpty())
                     continue;
-                painter.setPen(SolidPen(colors[f]));
+                QPen pen = SolidPen(colors[f]);
+                pen.setWidth(FacePen(params));
+                painter.setPen(pen);
                 painter.setBrush(colors[f]);
                 painter.drawPath(path);
                 path = QPainterPath();
@@ -675,6 +678,7 @@ void CWorkspaceRenderer::Prepare(const CFigure &figure, int size, int pen)
         m_phases.resize(1 + ColumnPointKinds * RowPointKinds);
         m_columnPoints.clear();
         m_rowPoints.clear();
+        m_rowPhase.clear();
         m_phaseSize = 0;
     }
     m_size = size;
