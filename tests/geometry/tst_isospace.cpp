@@ -20,6 +20,8 @@ private Q_SLOTS:
     void lineOfSight();
     void placingOrder_data();
     void placingOrder();
+    void floorPointAt_data();
+    void floorPointAt();
 };
 
 void TestIsoSpace::stepsAreNeighbours_data()
@@ -53,6 +55,7 @@ void TestIsoSpace::placingOrder_data()
     QTest::newRow("thick bar up") << CIsoSpace::Bar(Top, 5, 3);
     QTest::newRow("thick bar upper left") << CIsoSpace::Bar(UpperLeft, 6, 2);
     QTest::newRow("bar off the grid") << CIsoSpace::Bar(LowerRight, 40, 2);
+    QTest::newRow("box between, any corner order") << CIsoSpace::BoxBetween({2, -1, 0}, {-1, 1, -2});
 }
 
 void TestIsoSpace::placingOrder()
@@ -75,6 +78,37 @@ void TestIsoSpace::placingOrder()
     QCOMPARE(QSet<QPoint>(order.begin(), order.end()).size(), order.size());
     QVERIFY(!order.isEmpty());
     QVERIFY(ordered == all);
+}
+
+// A pointer offset (half columns, rows) to the floor point of the cell it lies in:
+// exact at every centre, rounded within the cell's diamond.
+void TestIsoSpace::floorPointAt_data()
+{
+    QTest::addColumn<double>("halfColumns");
+    QTest::addColumn<double>("rows");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::newRow("origin") << 0.0 << 0.0 << 0 << 0;
+    QTest::newRow("lower right") << 1.0 << 1.0 << 1 << 0;
+    QTest::newRow("lower left") << -1.0 << 1.0 << 0 << 1;
+    QTest::newRow("two rows down") << 0.0 << 2.0 << 1 << 1;
+    QTest::newRow("along the row, left") << -2.0 << 0.0 << -1 << 1;
+    QTest::newRow("near the lower right centre") << 3.3 << 2.6 << 3 << 0;
+    QTest::newRow("up and left") << -2.8 << -3.2 << -3 << 0;
+}
+
+void TestIsoSpace::floorPointAt()
+{
+    QFETCH(double, halfColumns);
+    QFETCH(double, rows);
+    QFETCH(int, x);
+    QFETCH(int, y);
+    const CIsoSpace::Point p = CIsoSpace::FloorPointAt(halfColumns, rows);
+    QCOMPARE(p, (CIsoSpace::Point{x, y, 0}));
+    // The point's cell is the one at that offset.
+    const QPoint origin(6, 10);
+    const QPoint cell = CIsoSpace::CellOf(origin, p);
+    QVERIFY(qAbs(2 * cell.x() + (cell.y() & 1) - 12 - halfColumns) + qAbs(cell.y() - 10 - rows) <= 1.0);
 }
 
 QTEST_APPLESS_MAIN(TestIsoSpace)
