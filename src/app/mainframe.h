@@ -61,8 +61,10 @@ public:
         // After the commands above: mirror the selection, a figure from a generator.
         ID_MIRROR = 33001,
         ID_NEW_FROM_GENERATOR = 33002,
+        // "Paint selection": the selected cubes in the palette's picked colouring.
+        ID_PAINT_SELECTION = 33003,
         // The box tool, checked while it is the drawing tool.
-        ID_BOX_TOOL = 33003,
+        ID_BOX_TOOL = 33004,
         ID_APP_EXIT = 57665,
         // F10: the keyboard to the toolbar.
         ID_TOOLBAR_KEYS = 59392
@@ -177,6 +179,7 @@ private:
     void OnEditCut();
     void OnEditPaste();
     void OnMirror();
+    void OnPaintSelection();
     void OnNewFromGenerator();
     // The box button or B changed its check: the box becomes the drawing tool (leaving
     // select-and-move mode), or the cube placing tool again.

@@ -32,9 +32,10 @@ public:
     ColorRef Color1 = CFigure::DefaultColor1;
     ColorRef Color2 = CFigure::DefaultColor2;
     ColorRef Color3 = CFigure::DefaultColor3;
+    QVector<CColouring> Palette; // colourings 1.. the values name, as in CFigure
     int CubeSize = CFigure::DefaultCubeSize;
     QVector<QPoint> Cells;  // (column, row), in placing order
-    QVector<qint32> Values; // 0..63, one per cell
+    QVector<qint32> Values; // cell values (kind and colouring), one per cell
 
     // The given cells of a figure with their values (cells that hold no cube are left
     // out), or with no list every cube in row order.

@@ -491,7 +491,7 @@ void TestMainFrame::accelerators_data()
     QTest::newRow("copy") << 57634 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_C)};
     QTest::newRow("cut") << 57635 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_X)};
     QTest::newRow("paste") << 57637 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_V)};
-    QTest::newRow("box tool") << 33003 << QList<QKeySequence>{QKeySequence(Qt::Key_B)};
+    QTest::newRow("box tool") << 33004 << QList<QKeySequence>{QKeySequence(Qt::Key_B)};
 }
 
 void TestMainFrame::accelerators()

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/selection/cubeselectionpage.h"
+#include "ui/selection/palettestrip.h"
 
 #include "ui/selection/cubeconstructor.h"
 #include "ui/selection/cubeslibrary.h"
@@ -79,7 +80,12 @@ void TestCubeSelectionPage::layoutAndStart()
     // Below the tab headers.
     QVERIFY(library.top() > tabs->tabBar()->sizeHint().height());
 
-    QCOMPARE(m_page->size(), QSize(149, library.top() + 342 + 8));
+    // The palette strip under the pickers, as wide as they are; the page ends 8 below it.
+    const QRect strip = m_page->Strip()->geometry();
+    QCOMPARE(strip.left(), library.left());
+    QCOMPARE(strip.width(), library.width());
+    QVERIFY(strip.top() > library.bottom());
+    QCOMPARE(m_page->size(), QSize(149, strip.bottom() + 1 + 8));
     QCOMPARE(tabs->geometry(), m_page->rect());
     // Both headers fit into the page's width.
     QVERIFY(tabs->tabBar()->sizeHint().width() <= 149);
