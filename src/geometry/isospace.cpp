@@ -62,6 +62,26 @@ QVector<CIsoSpace::Point> CIsoSpace::BoxBetween(const Point &a, const Point &b)
                qAbs(a.z - b.z) + 1);
 }
 
+QVector<CIsoSpace::Point> CIsoSpace::BoxFront(const Point &a, const Point &b)
+{
+    const Point low{qMin(a.x, b.x), qMin(a.y, b.y), qMin(a.z, b.z)};
+    const Point high{qMax(a.x, b.x), qMax(a.y, b.y), qMax(a.z, b.z)};
+    QVector<Point> points;
+    for (int x = low.x; x <= high.x; ++x) {
+        for (int y = low.y; y <= high.y; ++y) {
+            if (x == high.x || y == high.y) {
+                for (int z = low.z; z <= high.z; ++z)
+                    points.append({x, y, z});
+            } else {
+                points.append({x, y, high.z});
+            }
+        }
+    }
+    std::stable_sort(points.begin(), points.end(),
+                     [](const Point &p, const Point &q) { return p.Depth() < q.Depth(); });
+    return points;
+}
+
 CIsoSpace::Point CIsoSpace::FloorPointAt(double halfColumns, double rows)
 {
     // On the floor a cell is x - y half columns right and x + y rows down of the

@@ -51,6 +51,11 @@ public:
     // back-to-front order.
     static QVector<Point> BoxBetween(const Point &a, const Point &b);
 
+    // Only the points of that box on its three front faces (largest x, y or z), back to
+    // front: every other point lies on the line of sight of one of them, in front of
+    // it, so their placing order is the whole box's, for far fewer points.
+    static QVector<Point> BoxFront(const Point &a, const Point &b);
+
     // The point of the plane z = 0 whose cell lies nearest an offset from the origin
     // cell's centre, given in half columns and rows (fractions of them).
     static Point FloorPointAt(double halfColumns, double rows);

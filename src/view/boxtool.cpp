@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSet>
 
 #include <cmath>
 
@@ -63,17 +64,31 @@ void CBoxTool::Follow(const QPointF &workspacePoint, bool height)
 
 void CBoxTool::SetFarCorner(const CIsoSpace::Point &far)
 {
-    m_far = far;
-    // The box is never taller than the grid has rows for.
-    const int rows = m_doc.Figure().GridSize().height();
-    m_far.z = qBound(-rows / 2, m_far.z, rows / 2);
+    // Never larger than the grid has room for: z a cube per two rows, x and y a step
+    // per half column or row.
+    const QSize grid = m_doc.Figure().GridSize();
+    const int reach = 2 * grid.width() + grid.height();
+    m_far = {qBound(-reach, far.x, reach), qBound(-reach, far.y, reach),
+             qBound(-grid.height() / 2, far.z, grid.height() / 2)};
     QVector<QPoint> outline;
     if (m_gesture != None)
-        outline = CIsoSpace::PlacingOrder(m_corner, CIsoSpace::BoxBetween({}, m_far), m_doc.Figure().GridSize());
+        outline = CIsoSpace::PlacingOrder(m_corner, CIsoSpace::BoxFront({}, m_far), grid);
     if (outline == m_outline)
         return;
     m_host.UpdateCells(m_outline);
     m_outline = outline;
+    // Only the cells with a neighbour outside the box are outlined: its border shows
+    // its shape (and where the workspace cuts it) without a honeycomb over its inside.
+    QSet<QPoint> inside(m_outline.begin(), m_outline.end());
+    m_edge.clear();
+    for (const QPoint &cell : std::as_const(m_outline)) {
+        for (int d = 0; d < NeighbourCount; ++d) {
+            if (!inside.contains(NeighbourCell(cell.x(), cell.y(), d))) {
+                m_edge.append(cell);
+                break;
+            }
+        }
+    }
     m_host.UpdateCells(m_outline);
 }
 
@@ -201,7 +216,7 @@ void CBoxTool::PaintFeedback(QPainter &painter) const
 {
     const CViewMapping mapping = m_host.Mapping();
     const qreal width = qMax<qreal>(1.0, mapping.Ratio());
-    for (const QPoint &cell : m_outline)
+    for (const QPoint &cell : m_edge)
         PaintCellOutline(painter, mapping, cell, Qt::black, width);
 }
 

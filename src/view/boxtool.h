@@ -16,7 +16,7 @@ class CTarvexDoc;
 // lower diagonals gives the floor's edges (x along the lower right, y along the lower
 // left neighbours, either way from the corner), and while Shift is held its vertical
 // movement gives the height instead (z, up or down), the floor staying as it was.
-// The cells the box covers are outlined while dragging; the release places the box
+// The border of the cells the box covers is outlined while dragging; the release places the box
 // back to front, one undo step, cells outside the workspace left out. A plate is a box
 // one cube high. Escape cancels.
 //
@@ -73,4 +73,5 @@ private:
     QPointF m_heightStart; // where it started to
     int m_heightBase = 0;  // the height then
     QVector<QPoint> m_outline;
+    QVector<QPoint> m_edge; // the outline's cells on its border: the ones outlined
 };

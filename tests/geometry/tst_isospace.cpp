@@ -20,6 +20,8 @@ private Q_SLOTS:
     void lineOfSight();
     void placingOrder_data();
     void placingOrder();
+    void boxFront_data();
+    void boxFront();
     void floorPointAt_data();
     void floorPointAt();
 };
@@ -78,6 +80,27 @@ void TestIsoSpace::placingOrder()
     QCOMPARE(QSet<QPoint>(order.begin(), order.end()).size(), order.size());
     QVERIFY(!order.isEmpty());
     QVERIFY(ordered == all);
+}
+
+// The front faces of a box place the cells the whole box places, in the same order.
+void TestIsoSpace::boxFront_data()
+{
+    QTest::addColumn<CIsoSpace::Point>("a");
+    QTest::addColumn<CIsoSpace::Point>("b");
+    QTest::newRow("one cube") << CIsoSpace::Point{0, 0, 0} << CIsoSpace::Point{0, 0, 0};
+    QTest::newRow("plate") << CIsoSpace::Point{0, 0, 0} << CIsoSpace::Point{4, -3, 0};
+    QTest::newRow("box") << CIsoSpace::Point{-2, 3, 5} << CIsoSpace::Point{3, 0, 1};
+    QTest::newRow("tall, off the grid") << CIsoSpace::Point{0, 0, -12} << CIsoSpace::Point{6, 7, 12};
+}
+
+void TestIsoSpace::boxFront()
+{
+    QFETCH(CIsoSpace::Point, a);
+    QFETCH(CIsoSpace::Point, b);
+    const QPoint origin(5, 12);
+    const QSize grid(20, 40);
+    QCOMPARE(CIsoSpace::PlacingOrder(origin, CIsoSpace::BoxFront(a, b), grid),
+             CIsoSpace::PlacingOrder(origin, CIsoSpace::BoxBetween(a, b), grid));
 }
 
 // A pointer offset (half columns, rows) to the floor point of the cell it lies in:
