@@ -167,6 +167,7 @@ void CTarvexDoc::PasteCubes(const QVector<CPlacedCube> &cubes, const QVector<CCo
     // Colourings of the fragment are found in this figure's palette, or added to it
     // while there is room; colouring 0 stays colouring 0, as a figure without a
     // palette always pasted.
+    const int paletteBefore = int(m_figure.Palette.size());
     QVector<int> map(MaxColourings, 0);
     QVector<bool> used(MaxColourings, false);
     for (const CPlacedCube &cube : inside)
@@ -195,6 +196,9 @@ void CTarvexDoc::PasteCubes(const QVector<CPlacedCube> &cubes, const QVector<CCo
         m_figure.PlaceCube(cube.Cell.x(), cube.Cell.y(), cube.Kind);
         m_selection->Add(cube.Cell.x(), cube.Cell.y(), cube.Kind);
     }
+    // The palette strip shows the colourings the paste brought.
+    if (m_figure.Palette.size() != paletteBefore)
+        UpdateBarColors();
     Q_EMIT UpdateAllViews();
 }
 

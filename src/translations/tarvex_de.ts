@@ -744,6 +744,10 @@ Figur öffnen</translation>
         <source>Shade from one colour</source>
         <translation>Aus einer Farbe schattieren</translation>
     </message>
+    <message>
+        <source>Colouring %1, the palette holds %2</source>
+        <translation>Färbung %1, die Palette hält %2</translation>
+    </message>
 </context>
 <context>
     <name>CPngExport</name>

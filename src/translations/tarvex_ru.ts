@@ -744,6 +744,10 @@ Open figure</source>
         <source>Shade from one colour</source>
         <translation>Оттенки одного цвета</translation>
     </message>
+    <message>
+        <source>Colouring %1, the palette holds %2</source>
+        <translation>Раскраска %1, в палитре %2</translation>
+    </message>
 </context>
 <context>
     <name>CPngExport</name>

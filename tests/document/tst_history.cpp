@@ -2,6 +2,7 @@
 #include "document/tarvexdoc.h"
 #include "support/testdocument.h"
 
+#include <QSignalSpy>
 #include <QtTest>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -220,6 +221,7 @@ void TestHistory::colouringEditsAreOneStep()
     doc.AddColouring(second);
     MarkSaved(doc);
     const CFigure before = doc.Figure();
+    QSignalSpy paletteShown(&doc, &CTarvexDoc::PaletteChanged);
     if (edit == "place") {
         doc.PlaceCube(QPoint(5, 5), CellValue(9, 1));
     } else if (edit.startsWith("paint")) {
@@ -246,6 +248,9 @@ void TestHistory::colouringEditsAreOneStep()
                              .arg(PaintOfCell(grid[r][c]));
     QTEST(cells, "cells");
     QTEST(doc.Figure().ColouringCount(), "colourings");
+    // A palette that grew is shown: the strip hears of it.
+    if (doc.Figure().ColouringCount() != before.ColouringCount())
+        QVERIFY(!paletteShown.isEmpty());
     if (edit == "paint 5") {
         QCOMPARE(doc.UndoCount(), 0);
         return;

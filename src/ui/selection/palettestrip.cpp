@@ -3,8 +3,10 @@
 
 #include "geometry/cubepainter.h"
 
+#include <QAccessible>
 #include <QColorDialog>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -34,6 +36,9 @@ CPaletteStrip::CPaletteStrip(QWidget *parent)
 {
     setAccessibleName(tr("Palette"));
     setToolTip(tr("Click a colouring to paint with it, double-click to edit it"));
+    // Reached with Tab, as the pickers above it are; a click leaves the keys where they were.
+    setFocusPolicy(Qt::TabFocus);
+    DescribeKeyItem();
 }
 
 CPaletteStrip::~CPaletteStrip() = default;
@@ -45,6 +50,9 @@ void CPaletteStrip::SetColourings(const QVector<CColouring> &colourings)
     m_colourings = colourings.mid(0, MaxColourings);
     if (m_current >= Count())
         SetCurrent(0);
+    if (m_keyItem >= ItemCount())
+        m_keyItem = m_current;
+    DescribeKeyItem();
     update();
 }
 
@@ -53,6 +61,8 @@ void CPaletteStrip::SetCurrent(int index)
     if (index < 0 || index >= Count() || index == m_current)
         return;
     m_current = index;
+    m_keyItem = index;
+    DescribeKeyItem();
     update();
     Q_EMIT CurrentChanged(index);
 }
@@ -77,8 +87,7 @@ QRect CPaletteStrip::ItemRect(int item) const
 
 int CPaletteStrip::ItemAt(const QPoint &point) const
 {
-    const int items = Count() + (CanAdd() ? 1 : 0);
-    for (int i = 0; i < items; ++i)
+    for (int i = 0; i < ItemCount(); ++i)
         if (ItemRect(i).contains(point))
             return i;
     return -1;
@@ -113,6 +122,12 @@ void CPaletteStrip::paintEvent(QPaintEvent *)
         painter.drawLine(mid, r.top() + 3, mid, r.bottom() - 3);
         painter.drawLine(r.left() + 3, middle, r.right() - 3, middle);
     }
+    if (hasFocus()) {
+        // The keyboard's item in a dotted frame just outside its own.
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(ItemRect(m_keyItem).adjusted(-1, -1, 0, 0));
+    }
 }
 
 void CPaletteStrip::mousePressEvent(QMouseEvent *event)
@@ -123,13 +138,97 @@ void CPaletteStrip::mousePressEvent(QMouseEvent *event)
     if (item >= 0 && item < Count()) {
         SetCurrent(item);
     } else if (item == Count()) {
-        QMenu menu(this);
-        QAction *three = menu.addAction(tr("Three colours..."));
-        QAction *shaded = menu.addAction(tr("Shade from one colour..."));
-        QAction *chosen = menu.exec(mapToGlobal(ItemRect(item).bottomLeft()));
-        if (chosen == three || chosen == shaded)
-            AddColouring(chosen == shaded);
+        OfferAdd();
     }
+}
+
+void CPaletteStrip::OfferAdd()
+{
+    QMenu menu(this);
+    QAction *three = menu.addAction(tr("Three colours..."));
+    QAction *shaded = menu.addAction(tr("Shade from one colour..."));
+    QAction *chosen = menu.exec(mapToGlobal(ItemRect(Count()).bottomLeft()));
+    if (chosen == three || chosen == shaded)
+        AddColouring(chosen == shaded);
+}
+
+void CPaletteStrip::keyPressEvent(QKeyEvent *event)
+{
+    const int columns = Columns();
+    int item = m_keyItem;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        --item;
+        break;
+    case Qt::Key_Right:
+        ++item;
+        break;
+    case Qt::Key_Up:
+        item -= columns;
+        break;
+    case Qt::Key_Down:
+        item += columns;
+        break;
+    case Qt::Key_Home:
+        item = 0;
+        break;
+    case Qt::Key_End:
+        item = ItemCount() - 1;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (m_keyItem < Count())
+            EditColouring(m_keyItem);
+        else
+            OfferAdd();
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (item >= 0 && item < ItemCount())
+        SetKeyItem(item);
+}
+
+void CPaletteStrip::SetKeyItem(int item)
+{
+    if (item < Count()) {
+        SetCurrent(item);
+    } else {
+        m_keyItem = item;
+        DescribeKeyItem();
+        update();
+    }
+}
+
+void CPaletteStrip::DescribeKeyItem()
+{
+    const QString text = m_keyItem >= Count() ? tr("Add a colouring")
+                                              : tr("Colouring %1, the palette holds %2").arg(m_keyItem).arg(Count());
+    if (accessibleDescription() == text)
+        return;
+    setAccessibleDescription(text);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+void CPaletteStrip::focusInEvent(QFocusEvent *event)
+{
+    m_keyItem = m_current;
+    DescribeKeyItem();
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CPaletteStrip::focusOutEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void CPaletteStrip::mouseDoubleClickEvent(QMouseEvent *event)

@@ -11,8 +11,10 @@
 // The palette under the cube pickers: one small cube per colouring of the figure and,
 // while the palette has room, a "+" that adds one. A click picks the colouring new
 // cubes are painted in; a double-click edits its three face colours with the colour
-// chooser. The strip only shows and asks: the edits go out as signals with the new
-// values.
+// chooser. From the keyboard (reached with Tab) the arrows move among the colourings
+// and the "+", picking the colouring they land on, and Enter or Space edits it (or
+// adds one on the "+"). The strip only shows and asks: the edits go out as signals
+// with the new values.
 class CPaletteStrip : public QWidget
 {
     Q_OBJECT
@@ -58,13 +60,24 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     bool event(QEvent *event) override;
 
 private:
     int Columns() const;
+    int ItemCount() const { return Count() + (CanAdd() ? 1 : 0); }
+    // The keyboard's item: a colouring (then also the picked one) or the "+".
+    void SetKeyItem(int item);
+    // The add menu at the "+"; true when a colouring was asked for.
+    void OfferAdd();
+    // What assistive technology hears of the keyboard's item.
+    void DescribeKeyItem();
 
     QVector<CColouring> m_colourings{
         CColouring{CFigure::DefaultColor1, CFigure::DefaultColor2, CFigure::DefaultColor3}};
     int m_current = 0;
+    int m_keyItem = 0;
     ColorChooser m_chooser;
 };
