@@ -27,17 +27,16 @@ void Box()
     std::vector<double> front, whole;
     qsizetype cells = 0;
     for (int round = 0; round < 5; ++round) {
-        front.push_back(MedianNanoseconds(5, [&] {
-            cells = CIsoSpace::PlacingOrder(corner, CIsoSpace::BoxFront({}, far), grid).size();
-        }));
+        front.push_back(MedianNanoseconds(
+            5, [&] { cells = CIsoSpace::PlacingOrder(corner, CIsoSpace::BoxFront({}, far), grid).size(); }));
         whole.push_back(MedianNanoseconds(
             5, [&] { cells = CIsoSpace::PlacingOrder(corner, CIsoSpace::BoxBetween({}, far), grid).size(); }));
     }
     const double f = Median(front);
     const double w = Median(whole);
-    CBenchmark::Report(QString("Box outline 61x61x46 on 100x100 cells (%1 cells), per pointer move").arg(cells),
-                       f / 1e6, "ms", f / w,
-                       QString("x every point of the box (median %1 ms, in turns; target < 10 ms)").arg(w / 1e6, 0, 'f', 1));
+    CBenchmark::Report(
+        QString("Box outline 61x61x46 on 100x100 cells (%1 cells), per pointer move").arg(cells), f / 1e6, "ms", f / w,
+        QString("x every point of the box (median %1 ms, in turns; target < 10 ms)").arg(w / 1e6, 0, 'f', 1));
 }
 
 void Send(QWidget *viewport, QEvent::Type type, const QPoint &at)
@@ -86,10 +85,9 @@ void BoxDrag()
     }
     const double b = Median(boxes);
     const double p = Median(plain);
-    CBenchmark::Report(QString("Box drag in a 1600x1000 view, box of %1 cells, per move with repaint")
-                           .arg(outlined),
-                       b / 1e6, "ms", b / p,
-                       QString("x a drawing tool move (median %1 ms, in turns; target < 40 ms)").arg(p / 1e6, 0, 'f', 1));
+    CBenchmark::Report(
+        QString("Box drag in a 1600x1000 view, box of %1 cells, per move with repaint").arg(outlined), b / 1e6, "ms",
+        b / p, QString("x a drawing tool move (median %1 ms, in turns; target < 40 ms)").arg(p / 1e6, 0, 'f', 1));
 }
 
 CBenchmark box("box", Box);
