@@ -534,6 +534,15 @@ QRect CTarvexView::CellArea(const QPoint &cell) const
 
 void CTarvexView::UpdateCells(const QVector<QPoint> &cells)
 {
+    // Many cells (a box's outline) as the one rectangle around them: a region of
+    // hundreds of squares costs more to build than the few more pixels cost to paint.
+    if (cells.size() > 64) {
+        QRect area;
+        for (const QPoint &cell : cells)
+            area |= CellArea(cell);
+        viewport()->update(ToViewport(area));
+        return;
+    }
     for (const QPoint &cell : cells)
         viewport()->update(ToViewport(CellArea(cell)));
 }

@@ -15,6 +15,7 @@
 #include "ui/selection/cubeselectionbar.h"
 #include "ui/selection/cubeselectionpage.h"
 #include "ui/selection/cubeslibrary.h"
+#include "view/boxtool.h"
 #include "view/placecubehandler.h"
 #include "view/tarvexview.h"
 #include "support/testdocument.h"
@@ -349,11 +350,11 @@ void TestMainFrame::newControlsFollowTheSpecifiedButtons()
     // After the About button: a separator, the recent figures button dropping down its
     // menu at once, another separator and the zoom box; then the beam thickness, which
     // follows the keys; then a separator, Mirror (enabled only with cubes selected) and
-    // the generators, last.
+    // the generators; the box tool, last.
     CTestDocument doc({{3, 4}});
     CMainFrame frame(doc);
     const QList<QAction *> actions = frame.ToolBar()->actions();
-    QCOMPARE(actions.size(), 24);
+    QCOMPARE(actions.size(), 25);
     QVERIFY(actions[15]->isSeparator());
     QCOMPARE(frame.ToolBar()->widgetForAction(actions[16]), frame.RecentButton());
     QCOMPARE(frame.RecentButton()->popupMode(), QToolButton::InstantPopup);
@@ -378,6 +379,17 @@ void TestMainFrame::newControlsFollowTheSpecifiedButtons()
     actions[22]->trigger(); // one cube mirrored stays where it is, as one undo step
     QCOMPARE(doc.UndoCount(), 1);
     QCOMPARE(doc.Figure().Cell(3, 4), 0);
+    // The box tool leaves select-and-move mode and is the drawing tool while checked;
+    // the mode puts it away again.
+    QAction *box = actions[24];
+    QCOMPARE(box, frame.Action(CMainFrame::ID_BOX_TOOL));
+    box->trigger();
+    QVERIFY(!doc.IsSelectMode());
+    QCOMPARE(frame.GetView()->ActiveTool(), frame.BoxTool());
+    doc.ToggleSelectMode();
+    QVERIFY(!box->isChecked());
+    doc.ToggleSelectMode();
+    QCOMPARE(frame.GetView()->ActiveTool(), frame.GetView()->PlaceCube());
 }
 
 void TestMainFrame::recentFigures()
@@ -479,6 +491,7 @@ void TestMainFrame::accelerators_data()
     QTest::newRow("copy") << 57634 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_C)};
     QTest::newRow("cut") << 57635 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_X)};
     QTest::newRow("paste") << 57637 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_V)};
+    QTest::newRow("box tool") << 33004 << QList<QKeySequence>{QKeySequence(Qt::Key_B)};
 }
 
 void TestMainFrame::accelerators()
