@@ -146,18 +146,19 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     connect(toolBarKeys, &QAction::triggered, this, &CMainFrame::FocusToolBar);
     addAction(toolBarKeys);
     m_actions.insert(ID_TOOLBAR_KEYS, toolBarKeys);
-    // The clipboard's commands have keys only, no buttons.
+    // The clipboard's commands and "Paint selection" have keys only, no buttons.
     const struct
     {
         int Id;
-        Qt::Key Key;
+        QKeySequence Key;
         void (CMainFrame::*Slot)();
-    } clipboard[] = {{ID_EDIT_COPY, Qt::Key_C, &CMainFrame::OnEditCopy},
-                     {ID_EDIT_CUT, Qt::Key_X, &CMainFrame::OnEditCut},
-                     {ID_EDIT_PASTE, Qt::Key_V, &CMainFrame::OnEditPaste}};
-    for (const auto &command : clipboard) {
+    } keyCommands[] = {{ID_EDIT_COPY, QKeySequence(Qt::CTRL | Qt::Key_C), &CMainFrame::OnEditCopy},
+                       {ID_EDIT_CUT, QKeySequence(Qt::CTRL | Qt::Key_X), &CMainFrame::OnEditCut},
+                       {ID_EDIT_PASTE, QKeySequence(Qt::CTRL | Qt::Key_V), &CMainFrame::OnEditPaste},
+                       {ID_PAINT_SELECTION, QKeySequence(Qt::Key_P), &CMainFrame::OnPaintSelection}};
+    for (const auto &command : keyCommands) {
         auto *action = new QAction(this);
-        action->setShortcut(QKeySequence(Qt::CTRL | command.Key));
+        action->setShortcut(command.Key);
         connect(action, &QAction::triggered, this, command.Slot);
         addAction(action);
         m_actions.insert(command.Id, action);
@@ -186,6 +187,13 @@ CMainFrame::CMainFrame(CTarvexDoc &doc, QWidget *parent)
     connect(&m_doc, &CTarvexDoc::UpdateAllViews, this, &CMainFrame::UpdateCommandUi);
     connect(&m_doc, &CTarvexDoc::FigureFileUsed, this, &CMainFrame::AddRecentFile);
     connect(&m_doc, &CTarvexDoc::BarColorsChanged, SelectionPage(), &CCubeSelectionPage::SetCubeColors);
+    connect(&m_doc, &CTarvexDoc::PaletteChanged, SelectionPage(), &CCubeSelectionPage::SetPalette);
+    connect(SelectionPage(), &CCubeSelectionPage::ColouringEdited, &m_doc, &CTarvexDoc::SetColouring);
+    connect(SelectionPage(), &CCubeSelectionPage::ColouringAdded, this, [this](const CColouring &colouring) {
+        const int index = m_doc.AddColouring(colouring);
+        if (index >= 0)
+            SelectionPage()->SetCurrentPaint(index);
+    });
     m_doc.SetUi(this);
     // The pickers show the document's colours from the start.
     m_doc.UpdateBarColors();
@@ -218,7 +226,7 @@ CCubeSelectionPage *CMainFrame::SelectionPage() const
 
 int CMainFrame::GetCurrentCube() const
 {
-    return SelectionPage()->CurrentCube();
+    return SelectionPage()->CurrentValue();
 }
 
 QAction *CMainFrame::Action(int id) const
@@ -356,7 +364,9 @@ void CMainFrame::UpdateCommandUi()
     QAction *selectMove = Action(ID_SELECT_MOVE);
     selectMove->setChecked(m_doc.IsSelectModeChecked());
     selectMove->setEnabled(m_doc.IsSelectModeEnabled());
-    Action(ID_MIRROR)->setEnabled(m_doc.Selection() && !m_doc.Selection()->IsEmpty());
+    const bool anySelected = m_doc.Selection() && !m_doc.Selection()->IsEmpty();
+    Action(ID_MIRROR)->setEnabled(anySelected);
+    Action(ID_PAINT_SELECTION)->setEnabled(anySelected);
     Action(ID_EDIT_UNDO)->setEnabled(m_doc.CanUndo());
     Action(ID_EDIT_REDO)->setEnabled(m_doc.CanRedo());
 }
@@ -459,7 +469,16 @@ void CMainFrame::OnEditPaste()
     QVector<CPlacedCube> cubes;
     for (int i = 0; i < fragment.Cells.size(); ++i)
         cubes.append({CDragOffset::DropTarget(fragment.Cells[i], offset), fragment.Values[i]});
-    m_doc.PasteCubes(cubes);
+    // The fragment's colourings come along, found in or added to the palette.
+    const QVector<CColouring> colourings = fragment.ToFigure().Colourings();
+    m_doc.PasteCubes(cubes, &colourings);
+    UpdateCommandUi();
+}
+
+void CMainFrame::OnPaintSelection()
+{
+    // The selected cubes take the colouring picked in the palette.
+    m_doc.PaintSelection(SelectionPage()->CurrentPaint());
     UpdateCommandUi();
 }
 

@@ -60,6 +60,8 @@ public:
         // After the commands above: mirror the selection, a figure from a generator.
         ID_MIRROR = 33001,
         ID_NEW_FROM_GENERATOR = 33002,
+        // "Paint selection": the selected cubes in the palette's picked colouring.
+        ID_PAINT_SELECTION = 33003,
         ID_APP_EXIT = 57665,
         // F10: the keyboard to the toolbar.
         ID_TOOLBAR_KEYS = 59392
@@ -173,6 +175,7 @@ private:
     void OnEditCut();
     void OnEditPaste();
     void OnMirror();
+    void OnPaintSelection();
     void OnNewFromGenerator();
 
     CTarvexDoc &m_doc;

@@ -27,6 +27,8 @@ public:
     // Gives every cell a new place (cells[i] for the i-th cell), keeping the order and
     // the values; a place taken twice is kept once, for its first cell.
     void MoveCells(const QVector<QPoint> &cells);
+    // The value kept for the i-th cell (its cube repainted, say); the cell stays.
+    void SetValue(int i, qint32 value) { m_values[i] = value; }
     int Count() const { return int(m_cells.size()); }
     bool IsEmpty() const { return m_cells.isEmpty(); }
 

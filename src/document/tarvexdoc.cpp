@@ -124,7 +124,7 @@ bool CTarvexDoc::PlaceCube(const QPoint &cell, int kind)
         return false;
     }
     TakeSnapshot();
-    m_figure.PlaceCube(cell.x(), cell.y(), kind >= 0 && kind < CubeKindCount ? kind : EmptyCell);
+    m_figure.PlaceCube(cell.x(), cell.y(), m_figure.CheckedValue(kind));
     AnnounceCells({cell});
     return true;
 }
@@ -142,8 +142,7 @@ void CTarvexDoc::PlaceCubes(const QVector<CPlacedCube> &cubes)
     cells.reserve(cubes.size());
     for (const CPlacedCube &cube : cubes)
         if (m_figure.HasCell(cube.Cell.x(), cube.Cell.y())) {
-            m_figure.PlaceCube(cube.Cell.x(), cube.Cell.y(),
-                               cube.Kind >= 0 && cube.Kind < CubeKindCount ? cube.Kind : EmptyCell);
+            m_figure.PlaceCube(cube.Cell.x(), cube.Cell.y(), m_figure.CheckedValue(cube.Kind));
             cells.append(cube.Cell);
         }
     AnnounceCells(cells);
@@ -156,15 +155,39 @@ void CTarvexDoc::AnnounceCells(const QVector<QPoint> &cells)
     m_changedCells = nullptr;
 }
 
-void CTarvexDoc::PasteCubes(const QVector<CPlacedCube> &cubes)
+void CTarvexDoc::PasteCubes(const QVector<CPlacedCube> &cubes, const QVector<CColouring> *colourings)
 {
     QVector<CPlacedCube> inside;
     for (const CPlacedCube &cube : cubes)
-        if (m_figure.HasCell(cube.Cell.x(), cube.Cell.y()) && cube.Kind >= 0 && cube.Kind < CubeKindCount)
+        if (m_figure.HasCell(cube.Cell.x(), cube.Cell.y()) && IsCubeValue(cube.Kind))
             inside.append(cube);
     if (inside.isEmpty())
         return;
     TakeSnapshot();
+    // Colourings of the fragment are found in this figure's palette, or added to it
+    // while there is room; colouring 0 stays colouring 0, as a figure without a
+    // palette always pasted.
+    const int paletteBefore = int(m_figure.Palette.size());
+    QVector<int> map(MaxColourings, 0);
+    QVector<bool> used(MaxColourings, false);
+    for (const CPlacedCube &cube : inside)
+        used[PaintOfCell(cube.Kind)] = true;
+    if (colourings) {
+        for (int i = 1; i < qMin(int(colourings->size()), MaxColourings); ++i) {
+            if (!used[i])
+                continue;
+            const QVector<CColouring> own = m_figure.Colourings();
+            const int found = int(own.indexOf((*colourings)[i]));
+            if (found >= 0) {
+                map[i] = found;
+            } else if (own.size() < MaxColourings) {
+                m_figure.Palette.append((*colourings)[i]);
+                map[i] = int(own.size());
+            }
+        }
+    }
+    for (CPlacedCube &cube : inside)
+        cube.Kind = m_figure.CheckedValue(RepaintCell(cube.Kind, map[PaintOfCell(cube.Kind)]));
     if (!m_selection)
         m_selection.emplace();
     m_selection->Clear();
@@ -173,7 +196,57 @@ void CTarvexDoc::PasteCubes(const QVector<CPlacedCube> &cubes)
         m_figure.PlaceCube(cube.Cell.x(), cube.Cell.y(), cube.Kind);
         m_selection->Add(cube.Cell.x(), cube.Cell.y(), cube.Kind);
     }
+    // The palette strip shows the colourings the paste brought.
+    if (m_figure.Palette.size() != paletteBefore)
+        UpdateBarColors();
     Q_EMIT UpdateAllViews();
+}
+
+void CTarvexDoc::PaintSelection(int paint)
+{
+    if (!m_selection || paint < 0 || paint >= m_figure.ColouringCount())
+        return;
+    QVector<int> changing;
+    const QVector<QPoint> &cells = m_selection->Cells();
+    for (int i = 0; i < cells.size(); ++i) {
+        const QPoint cell = cells[i];
+        if (m_figure.HasCell(cell.x(), cell.y()) && m_figure.Cell(cell.x(), cell.y()) >= 0
+            && PaintOfCell(m_figure.Cell(cell.x(), cell.y())) != paint)
+            changing.append(i);
+    }
+    if (changing.isEmpty())
+        return;
+    TakeSnapshot();
+    // Only the colouring changes: the kinds, and so every cut, stay as they are.
+    for (int i : changing) {
+        const QPoint cell = cells[i];
+        m_figure.Grid[cell.y()][cell.x()] = RepaintCell(m_figure.Cell(cell.x(), cell.y()), paint);
+        m_selection->SetValue(i, RepaintCell(m_selection->Values()[i], paint));
+    }
+    Q_EMIT UpdateAllViews();
+}
+
+void CTarvexDoc::SetColouring(int index, const CColouring &colouring)
+{
+    if (index < 0 || index >= m_figure.ColouringCount() || m_figure.Colouring(index) == colouring)
+        return;
+    TakeSnapshot();
+    m_figure.SetColouring(index, colouring);
+    if (index == 0)
+        SaveSettings();
+    UpdateBarColors();
+    Q_EMIT UpdateAllViews();
+}
+
+int CTarvexDoc::AddColouring(const CColouring &colouring)
+{
+    if (m_figure.ColouringCount() >= MaxColourings)
+        return -1;
+    TakeSnapshot();
+    m_figure.Palette.append(colouring);
+    UpdateBarColors();
+    Q_EMIT UpdateAllViews();
+    return m_figure.ColouringCount() - 1;
 }
 
 void CTarvexDoc::DrawWorkspace(QPainter &painter, bool dots, int scale, int x0, int y0, bool fillBackground) const
@@ -431,6 +504,7 @@ void CTarvexDoc::Reset()
 {
     for (CubeRow &row : m_figure.Grid)
         row.fill(EmptyCell);
+    m_figure.Palette.clear();
     m_undo.clear();
     m_redo.clear();
     m_selection.reset();
@@ -456,6 +530,7 @@ void CTarvexDoc::MarkSaved()
 void CTarvexDoc::UpdateBarColors()
 {
     Q_EMIT BarColorsChanged(m_figure.Color1, m_figure.Color2, m_figure.Color3);
+    Q_EMIT PaletteChanged(m_figure.Colourings());
 }
 
 // ---------------------------------------------------------------- files

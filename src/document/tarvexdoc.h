@@ -16,7 +16,8 @@
 class CDocumentUi;
 class QPainter;
 
-// One cube of a batch edit: a cell and the kind it gets (0..63; anything else erases).
+// One cube of a batch edit: a cell and the cell value it gets (a kind 0..63 with its
+// colouring, see CellValue; anything else erases).
 struct CPlacedCube
 {
     QPoint Cell;
@@ -86,15 +87,26 @@ public:
 
     // ---- edits, each one undo step announced to all views
 
-    // Places kind (0..63; anything else erases) on a cell with the placing rule;
+    // Places a cell value (kind 0..63 and colouring; anything else erases, a colouring
+    // beyond the palette becomes colouring 0) on a cell with the placing rule;
     // false, and nothing happens, when the grid has no such cell.
     bool PlaceCube(const QPoint &cell, int kind);
     // Places cubes in order (a stroke, a beam); cells outside the grid are left out.
     // Nothing happens when none is inside.
     void PlaceCubes(const QVector<CPlacedCube> &cubes);
     // Places a fragment (a paste) and makes its cubes the selection, switching
-    // select-and-move mode on; cells outside the grid are left out.
-    void PasteCubes(const QVector<CPlacedCube> &cubes);
+    // select-and-move mode on; cells outside the grid are left out. With colourings
+    // (the fragment's, 0 first) its colourings are matched in the palette, or added to
+    // it while there is room; cubes whose colouring finds no place take colouring 0.
+    void PasteCubes(const QVector<CPlacedCube> &cubes, const QVector<CColouring> *colourings = nullptr);
+    // Gives the selected cubes colouring paint, one undo step; nothing happens when
+    // none changes or the palette has no such colouring.
+    void PaintSelection(int paint);
+    // Changes one colouring of the palette (0 is the figure's Color1..Color3), one undo step.
+    void SetColouring(int index, const CColouring &colouring);
+    // Adds a colouring to the palette, one undo step; its index, or -1 when the
+    // palette is full.
+    int AddColouring(const CColouring &colouring);
     // The options chosen in the Options dialog. A change of the figure's settings is
     // one undo step and is written to the settings store; the same settings again
     // change nothing (custom colours are kept either way, with no undo step).
@@ -182,6 +194,8 @@ public:
 Q_SIGNALS:
     void UpdateAllViews();
     void BarColorsChanged(ColorRef color1, ColorRef color2, ColorRef color3);
+    // The palette changed (every colouring, 0 first), sent with BarColorsChanged.
+    void PaletteChanged(const QVector<CColouring> &colourings);
     // A figure file was opened by the user, or the figure was saved as a figure file.
     void FigureFileUsed(const QString &path);
 

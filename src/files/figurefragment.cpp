@@ -48,6 +48,7 @@ CFigureFragment CFigureFragment::FromFigure(const CFigure &figure, const QVector
     fragment.Color1 = figure.Color1;
     fragment.Color2 = figure.Color2;
     fragment.Color3 = figure.Color3;
+    fragment.Palette = figure.Palette;
     fragment.CubeSize = figure.CubeSize;
     auto take = [&](int column, int row) {
         if (figure.HasCell(column, row) && figure.Cell(column, row) >= 0) {
@@ -72,27 +73,34 @@ QByteArray CFigureFragment::Encode() const
     // Compact JSON written straight out: a copy of the largest figure is encoded while
     // the user waits, and a JSON tree of every cell costs several times the text.
     QByteArray text;
-    text.reserve(96 + Cells.size() * 12);
+    text.reserve(96 + Palette.size() * 30 + Cells.size() * 12);
+    auto list = [&text](std::initializer_list<qint64> values) {
+        text += '[';
+        for (auto v = values.begin(); v != values.end(); ++v) {
+            if (v != values.begin())
+                text += ',';
+            text += QByteArray::number(*v);
+        }
+        text += ']';
+    };
     text += R"({"cells":[)";
     for (int i = 0; i < Cells.size(); ++i) {
         if (i > 0)
             text += ',';
-        text += '[';
-        text += QByteArray::number(Cells[i].x());
-        text += ',';
-        text += QByteArray::number(Cells[i].y());
-        text += ',';
-        text += QByteArray::number(Values[i]);
+        list({Cells[i].x(), Cells[i].y(), Values[i]});
+    }
+    text += R"(],"colors":)";
+    list({BkColor, Color1, Color2, Color3});
+    if (!Palette.isEmpty()) {
+        text += R"(,"palette":[)";
+        for (int i = 0; i < Palette.size(); ++i) {
+            if (i > 0)
+                text += ',';
+            list({Palette[i].Top, Palette[i].Right, Palette[i].Left});
+        }
         text += ']';
     }
-    text += R"(],"colors":[)";
-    const ColorRef colors[] = {BkColor, Color1, Color2, Color3};
-    for (int i = 0; i < 4; ++i) {
-        if (i > 0)
-            text += ',';
-        text += QByteArray::number(qint64(colors[i]));
-    }
-    text += R"(],"cubeSize":)";
+    text += R"(,"cubeSize":)";
     text += QByteArray::number(CubeSize);
     text += R"(,"version":)";
     text += QByteArray::number(FormatVersion);
@@ -119,6 +127,21 @@ bool CFigureFragment::Decode(const QByteArray &data, CFigureFragment &out)
     if (colors.size() != 4 || !ReadColor(colors[0], fragment.BkColor) || !ReadColor(colors[1], fragment.Color1)
         || !ReadColor(colors[2], fragment.Color2) || !ReadColor(colors[3], fragment.Color3))
         return false;
+    const QJsonValue palette = root.value(QStringLiteral("palette"));
+    if (!palette.isUndefined()) {
+        const QJsonArray entries = palette.toArray();
+        if (!palette.isArray() || entries.size() > MaxColourings - 1)
+            return false;
+        for (const QJsonValue &entry : entries) {
+            const QJsonArray faces = entry.toArray();
+            CColouring c;
+            if (faces.size() != 3 || !ReadColor(faces[0], c.Top) || !ReadColor(faces[1], c.Right)
+                || !ReadColor(faces[2], c.Left))
+                return false;
+            fragment.Palette.append(c);
+        }
+    }
+    const int colourings = 1 + int(fragment.Palette.size());
     const QJsonArray cells = root.value(QStringLiteral("cells")).toArray();
     if (cells.size() > MaxCells)
         return false;
@@ -129,7 +152,8 @@ bool CFigureFragment::Decode(const QByteArray &data, CFigureFragment &out)
         int value = 0;
         if (cell.size() != 3 || !ReadInt(cell[1], 0, CFigure::MaxGridHeight - 1, row)
             || !ReadInt(cell[0], 0, RowLength(CFigure::MaxGridWidth, row) - 1, column)
-            || !ReadInt(cell[2], 0, CubeKindCount - 1, value))
+            || !ReadInt(cell[2], 0, CellValue(CubeKindCount - 1, MaxColourings - 1), value) || !IsCubeValue(value)
+            || PaintOfCell(value) >= colourings)
             return false;
         fragment.Cells.append(QPoint(column, row));
         fragment.Values.append(value);
@@ -145,6 +169,7 @@ CFigure CFigureFragment::ToFigure() const
     figure.Color1 = Color1;
     figure.Color2 = Color2;
     figure.Color3 = Color3;
+    figure.Palette = Palette;
     figure.CubeSize = CubeSize;
     // Wide enough that every cell exists: an odd row holds one cell fewer.
     int width = 0;

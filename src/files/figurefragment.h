@@ -28,14 +28,17 @@ public:
     static constexpr const char *SvgType = "image/svg+xml";
     static constexpr int FormatVersion = 1;
     // Refused beyond these: more cells than the largest grid holds, or more bytes than
-    // Encode writes for such a grid with the longest numbers in every place. A paste
-    // refuses a larger offer before reading it.
+    // Encode writes for such a grid with the longest numbers in every place and every
+    // colouring. A paste refuses a larger offer before reading it.
     static constexpr int MaxCells = CFigure::MaxGridWidth * CFigure::MaxGridHeight;
     static constexpr int MaxCellBytes = int(sizeof("[,,],")) - 1 + DecimalDigits(CFigure::MaxGridWidth - 1)
-                                        + DecimalDigits(CFigure::MaxGridHeight - 1) + DecimalDigits(CubeKindCount - 1);
-    static constexpr int MaxBytes = int(sizeof(R"({"cells":[],"colors":[,,,],"cubeSize":,"version":})")) - 1
-                                    + MaxCells * MaxCellBytes + 4 * DecimalDigits(0xFFFFFF)
-                                    + DecimalDigits(CFigure::MaxCubeSize) + DecimalDigits(FormatVersion);
+                                        + DecimalDigits(CFigure::MaxGridHeight - 1)
+                                        + DecimalDigits(CellValue(CubeKindCount - 1, MaxColourings - 1));
+    static constexpr int MaxColouringBytes = int(sizeof("[,,],")) - 1 + 3 * DecimalDigits(0xFFFFFF);
+    static constexpr int MaxBytes = int(sizeof(R"({"cells":[],"colors":[,,,],"palette":[],"cubeSize":,"version":})"))
+                                    - 1 + MaxCells * MaxCellBytes + 4 * DecimalDigits(0xFFFFFF)
+                                    + (MaxColourings - 1) * MaxColouringBytes + DecimalDigits(CFigure::MaxCubeSize)
+                                    + DecimalDigits(FormatVersion);
     // Longest side of a picture on the clipboard: larger figures are drawn scaled down,
     // keeping their proportions.
     static constexpr int MaxPictureSize = 4096;
@@ -44,9 +47,10 @@ public:
     ColorRef Color1 = CFigure::DefaultColor1;
     ColorRef Color2 = CFigure::DefaultColor2;
     ColorRef Color3 = CFigure::DefaultColor3;
+    QVector<CColouring> Palette; // colourings 1.. the values name, as in CFigure
     int CubeSize = CFigure::DefaultCubeSize;
     QVector<QPoint> Cells;  // (column, row), in placing order
-    QVector<qint32> Values; // 0..63, one per cell
+    QVector<qint32> Values; // cell values (kind and colouring), one per cell
 
     // The given cells of a figure with their values (cells that hold no cube are left
     // out), or with no list every cube in row order.

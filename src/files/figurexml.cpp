@@ -55,6 +55,17 @@ CXmlElement CFigureXml::BuildTree(const CFigure &figure)
     AddIntChild(settings, "WorkspaceWidth", grid.width());
     AddIntChild(settings, "WorkspaceHeight", grid.height());
     AddIntChild(settings, "CubeSize", figure.CubeSize);
+    // Colourings beyond the first only when there are any, so a figure in one
+    // colouring is written exactly as before.
+    if (!figure.Palette.isEmpty()) {
+        CXmlElement &palette = settings.AddChild("Palette");
+        for (const CColouring &colouring : figure.Palette) {
+            CXmlElement &entry = palette.AddChild("Colouring");
+            entry.SetAttributeInt("Color1", qint32(colouring.Top));
+            entry.SetAttributeInt("Color2", qint32(colouring.Right));
+            entry.SetAttributeInt("Color3", qint32(colouring.Left));
+        }
+    }
 
     CXmlElement &workspace = root.AddChild("Workspace");
     const CubeGrid &cells = figure.Grid;
@@ -66,7 +77,9 @@ CXmlElement CFigureXml::BuildTree(const CFigure &figure)
             CXmlElement &cube = workspace.AddChild("Cube");
             cube.SetAttributeInt("Col", c);
             cube.SetAttributeInt("Row", r);
-            cube.SetAttributeInt("Index", value);
+            cube.SetAttributeInt("Index", KindOfCell(value));
+            if (PaintOfCell(value) != 0)
+                cube.SetAttributeInt("Paint", PaintOfCell(value));
         }
     }
     return root;
@@ -131,17 +144,41 @@ CFigure CFigureXml::Read(const CXmlElement &root)
     figure.CubeSize = cubeSize;
     figure.Resize(width, height);
 
+    if (const CXmlElement *palette = settings.FindChild("Palette")) {
+        int count = 0;
+        for (const CXmlElement &entry : palette->Children)
+            count += entry.Name.compare("Colouring", Qt::CaseInsensitive) == 0 ? 1 : 0;
+        CheckRange("Palette", count, 0, MaxColourings - 1);
+        for (const CXmlElement &entry : palette->Children) {
+            if (entry.Name.compare("Colouring", Qt::CaseInsensitive) != 0)
+                continue;
+            CColouring colouring;
+            ColorRef *faces[3] = {&colouring.Top, &colouring.Right, &colouring.Left};
+            const char *names[3] = {"Color1", "Color2", "Color3"};
+            for (int f = 0; f < 3; ++f) {
+                const qint32 value = entry.GetAttributeInt(names[f], 0);
+                CheckRange(names[f], value, 0, 0xFFFFFF);
+                *faces[f] = ColorRef(value);
+            }
+            figure.Palette.append(colouring);
+        }
+    }
+
     for (const CXmlElement &cube : workspace.Children) {
         if (cube.Name.compare("Cube", Qt::CaseInsensitive) != 0)
             continue;
         const qint32 row = cube.GetAttributeInt("Row", 0);
         const qint32 column = cube.GetAttributeInt("Col", 0);
         const qint32 index = cube.GetAttributeInt("Index", 0);
+        const qint32 paint = cube.GetAttributeInt("Paint", 0);
         // Cubes outside the grid, and values that are neither a cube kind nor the empty
         // cell, are skipped. An empty cell is placed like any cube: it erases the cell.
         if (!figure.HasCell(column, row) || index < EmptyCell || index >= CubeKindCount)
             continue;
-        figure.PlaceCube(column, row, index);
+        // A colouring the palette lacks would be shown as another one: not this
+        // program's file.
+        CheckRange("Paint", paint, 0, figure.ColouringCount() - 1);
+        figure.PlaceCube(column, row, index < 0 ? index : CellValue(index, paint));
     }
     return figure;
 }

@@ -16,6 +16,39 @@ constexpr CubeIndex EmptyCell = -1;
 constexpr CubeIndex EmptyCubeIndex = 64;
 constexpr int CubeKindCount = 64;
 
+// A grid cell's value: the kind in bits 0..5 and the colouring the cube is painted in
+// (0..15, an index into the figure's palette) in bits 8..11. Every other bit is clear.
+constexpr qint32 CubeKindMask = 0x3F;
+constexpr int CubePaintShift = 8;
+constexpr qint32 CubePaintMask = 0xF << CubePaintShift;
+constexpr int MaxColourings = 16;
+
+// The kind 0..63 of an occupied cell's value.
+constexpr CubeIndex KindOfCell(qint32 value)
+{
+    return value & CubeKindMask;
+}
+// The colouring 0..15 of an occupied cell's value.
+constexpr int PaintOfCell(qint32 value)
+{
+    return (value & CubePaintMask) >> CubePaintShift;
+}
+// The value of a cube of kind (0..63) painted in colouring (0..15).
+constexpr qint32 CellValue(CubeIndex kind, int paint)
+{
+    return (kind & CubeKindMask) | ((paint << CubePaintShift) & CubePaintMask);
+}
+// Whether value is an occupied cell: a kind with a colouring and no other bit.
+constexpr bool IsCubeValue(qint32 value)
+{
+    return value >= 0 && (value & ~(CubeKindMask | CubePaintMask)) == 0;
+}
+// The same cube in another colouring; empty cells stay empty.
+constexpr qint32 RepaintCell(qint32 value, int paint)
+{
+    return value < 0 ? value : CellValue(KindOfCell(value), paint);
+}
+
 // The seven parts of a cube's hexagon; corner part i belongs to bit i.
 enum CubePart : int {
     Top = 0,

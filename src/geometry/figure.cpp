@@ -12,6 +12,49 @@ const int PlaceOrder[NeighbourCount] = {UpperRight, UpperLeft, LowerRight, Lower
 
 } // namespace
 
+CColouring CColouring::Shaded(ColorRef base)
+{
+    const QColor hsl = ColorFromRef(base).toHsl();
+    const float lightness = hsl.lightnessF();
+    auto shade = [&](float l) {
+        return RefFromColor(QColor::fromHslF(qMax(0.0f, hsl.hslHueF()), hsl.hslSaturationF(), qBound(0.0f, l, 1.0f)));
+    };
+    // Halfway to white for the lit face, halfway to black for the one in shadow.
+    return CColouring{shade(lightness + (1.0f - lightness) * 0.5f), base & 0xFFFFFF, shade(lightness * 0.5f)};
+}
+
+CColouring CFigure::Colouring(int index) const
+{
+    if (index >= 1 && index <= Palette.size())
+        return Palette[index - 1];
+    return CColouring{Color1, Color2, Color3};
+}
+
+QVector<CColouring> CFigure::Colourings() const
+{
+    QVector<CColouring> all{Colouring(0)};
+    all += Palette;
+    return all;
+}
+
+void CFigure::SetColouring(int index, const CColouring &colouring)
+{
+    if (index == 0) {
+        Color1 = colouring.Top;
+        Color2 = colouring.Right;
+        Color3 = colouring.Left;
+    } else if (index >= 1 && index <= Palette.size()) {
+        Palette[index - 1] = colouring;
+    }
+}
+
+qint32 CFigure::CheckedValue(qint32 value) const
+{
+    if (!IsCubeValue(value))
+        return EmptyCell;
+    return PaintOfCell(value) < ColouringCount() ? value : KindOfCell(value);
+}
+
 void CFigure::Resize(int width, int height)
 {
     Resize(Grid, width, height);
@@ -143,7 +186,7 @@ QPoint CFigure::CubeFromPoint(int x, int y) const
             const QPoint origin = CellOrigin(c, r, pitch);
             painter.Left = origin.x();
             painter.Top = origin.y();
-            painter.Index = value;
+            painter.Index = KindOfCell(value);
             if (painter.HitPart(x, y, false) >= 0)
                 return QPoint(c, r);
         }
@@ -174,7 +217,7 @@ QVector<QPoint> CFigure::CubesInRect(const QPoint &a, const QPoint &b) const
                 continue;
             painter.Left = origin.x();
             painter.Top = origin.y();
-            painter.Index = value;
+            painter.Index = KindOfCell(value);
             if (painter.IsInsideRegion(region))
                 cells.append(QPoint(c, r));
         }
@@ -185,5 +228,5 @@ QVector<QPoint> CFigure::CubesInRect(const QPoint &a, const QPoint &b) const
 bool CFigure::operator==(const CFigure &other) const
 {
     return BkColor == other.BkColor && Color1 == other.Color1 && Color2 == other.Color2 && Color3 == other.Color3
-           && CubeSize == other.CubeSize && Grid == other.Grid;
+           && CubeSize == other.CubeSize && Palette == other.Palette && Grid == other.Grid;
 }

@@ -13,7 +13,21 @@
 using CubeRow = QVector<qint32>;
 using CubeGrid = QVector<CubeRow>;
 
-// What a figure is: its four colours, its cube size and its grid of cells. A plain
+// One colouring of cubes: the colours of the three faces.
+struct CColouring
+{
+    ColorRef Top = 0;
+    ColorRef Right = 0;
+    ColorRef Left = 0;
+    bool operator==(const CColouring &o) const { return Top == o.Top && Right == o.Right && Left == o.Left; }
+    bool operator!=(const CColouring &o) const { return !(*this == o); }
+    // Three shades of one colour, as iso pictures are shaded: the top face lighter,
+    // the right-hand face the colour itself, the left-hand face darker (HSL lightness
+    // steps, hue and saturation kept).
+    static CColouring Shaded(ColorRef base);
+};
+
+// What a figure is: its four colours, its palette of further colourings, its cube size and its grid of cells. A plain
 // value with no signals and no settings; the document owns the figure being edited,
 // the file layer reads and writes these values and the renderer draws them.
 class CFigure
@@ -57,7 +71,22 @@ public:
     ColorRef Color2 = DefaultColor2; // right-hand side face
     ColorRef Color3 = DefaultColor3; // left-hand side face
     int CubeSize = DefaultCubeSize;
+    // Colourings 1.. of the palette (at most MaxColourings - 1); colouring 0 is
+    // Color1..Color3. A cell names its colouring in its value (PaintOfCell); one beyond
+    // the palette is drawn in colouring 0.
+    QVector<CColouring> Palette;
     CubeGrid Grid;
+
+    int ColouringCount() const { return 1 + int(Palette.size()); }
+    // Colouring index, or colouring 0 for an index beyond the palette.
+    CColouring Colouring(int index) const;
+    // Every colouring, 0 first.
+    QVector<CColouring> Colourings() const;
+    // Sets colouring index (0 sets Color1..Color3); an index beyond the palette is ignored.
+    void SetColouring(int index, const CColouring &colouring);
+    // A value as the grid may hold it: empty for anything negative or no cube, the
+    // colouring 0 where the value's colouring is beyond the palette.
+    qint32 CheckedValue(qint32 value) const;
 
     // Gives the grid width cells in even rows and height rows; cells that stay keep
     // their values, new cells are empty.

@@ -37,9 +37,28 @@ CCubePainter FacePainter(int size, ColorRef top, ColorRef right, ColorRef left)
     return cube;
 }
 
-CCubePainter FacePainter(const CFigure &figure, int size)
+CCubePainter FacePainter(int size, const CColouring &colouring)
 {
-    return FacePainter(size, figure.Color1, figure.Color2, figure.Color3);
+    return FacePainter(size, colouring.Top, colouring.Right, colouring.Left);
+}
+
+// The colouring a cell value is drawn in: its own, or colouring 0 when the palette
+// has no such colouring or the value is no cube.
+int PaintIndex(qint32 value, int colourings)
+{
+    const int paint = IsCubeValue(value) ? PaintOfCell(value) : 0;
+    return paint < colourings ? paint : 0;
+}
+
+// The colouring the shapes of the kinds are drawn in: three colours no cube picture
+// holds otherwise (not white, the grey's), so each pixel tells which face it shows.
+const CColouring ShapeColouring{0x000001, 0x000002, 0x000003};
+
+// What the cube painter is given for a cell value: its kind, or for a value that is no
+// cube (a damaged figure) the value itself, which the painter leaves out.
+int PainterIndex(qint32 value)
+{
+    return IsCubeValue(value) ? KindOfCell(value) : value;
 }
 
 // The one black pixel that marks the empty cell at (x, y) on a painter.
@@ -181,14 +200,19 @@ void CWorkspaceRenderer::DrawEachCell(QPainter &painter, const CFigure &figure, 
                                       const Params &params) const
 {
     const int half = DotOffset(params);
-    CCubePainter cube = FacePainter(figure, DrawnSize(params));
+    const QVector<CColouring> colourings = figure.Colourings();
+    CCubePainter cube = FacePainter(DrawnSize(params), colourings[0]);
     VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
         if (value < 0) {
             if (params.Dots)
                 PaintDot(painter, x, y, half);
             return;
         }
-        cube.Index = value;
+        const CColouring &colouring = colourings[PaintIndex(value, int(colourings.size()))];
+        cube.TopColor = colouring.Top;
+        cube.RightColor = colouring.Right;
+        cube.LeftColor = colouring.Left;
+        cube.Index = PainterIndex(value);
         cube.Left = x;
         cube.Top = y;
         cube.Draw(painter);
@@ -201,21 +225,27 @@ void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, co
 {
     PreparePainter(painter);
     const int half = DotOffset(params);
-    CCubePainter cube = FacePainter(figure, DrawnSize(params));
-    const QColor colors[3] = {ColorFromRef(figure.Color1), ColorFromRef(figure.Color2), ColorFromRef(figure.Color3)};
+    const QVector<CColouring> colourings = figure.Colourings();
+    const int count = int(colourings.size());
+    CCubePainter cube = FacePainter(DrawnSize(params), colourings[0]);
     // The cubes of one row never touch each other (the pitch is wider than a cube), so
     // within a row the faces of one colour can go out as one path without changing
     // what covers what; rows still go out in order, later rows over earlier ones.
-    QPainterPath faces[3];
+    auto faces = std::vector<std::array<QPainterPath, 3>>(size_t(count));
     int pathRow = std::numeric_limits<int>::min();
     auto flush = [&] {
-        for (int f = 0; f < 3; ++f) {
-            if (faces[f].isEmpty())
-                continue;
-            painter.setPen(SolidPen(colors[f]));
-            painter.setBrush(colors[f]);
-            painter.drawPath(faces[f]);
-            faces[f] = QPainterPath();
+        for (int paint = 0; paint < count; ++paint) {
+            const CColouring &c = colourings[paint];
+            const QColor colors[3] = {ColorFromRef(c.Top), ColorFromRef(c.Right), ColorFromRef(c.Left)};
+            for (int f = 0; f < 3; ++f) {
+                QPainterPath &path = faces[size_t(paint)][size_t(f)];
+                if (path.isEmpty())
+                    continue;
+                painter.setPen(SolidPen(colors[f]));
+                painter.setBrush(colors[f]);
+                painter.drawPath(path);
+                path = QPainterPath();
+            }
         }
     };
     Params unselected = params;
@@ -232,13 +262,14 @@ void CWorkspaceRenderer::DrawVector(QPainter &painter, const CFigure &figure, co
                 PaintDot(painter, x, y, half);
             return;
         }
-        cube.Index = value;
+        cube.Index = PainterIndex(value);
         cube.Left = x;
         cube.Top = y;
-        if (value < CubeKindCount) {
+        if (IsCubeValue(value)) {
+            auto &paths = faces[size_t(PaintIndex(value, count))];
             for (int f = 0; f < 3; ++f) {
-                faces[f].addPolygon(cube.FacePolygon(f));
-                faces[f].closeSubpath();
+                paths[size_t(f)].addPolygon(cube.FacePolygon(f));
+                paths[size_t(f)].closeSubpath();
             }
         } else {
             cube.Draw(painter); // the empty cube's wire frame, or nothing
@@ -256,16 +287,31 @@ const QImage &CWorkspaceRenderer::Pixels(Picture &p, QImage::Format format)
             p.Indexed8 = QImage(p.Image.size(), QImage::Format_Indexed8);
             p.Indexed8.setColorTable(m_table);
             const int width = p.Image.width();
-            QRgb last = 0;
-            uchar index = 0;
+            // A picture holds a few colours (its faces, the grey's white): they are
+            // looked up in the table once each.
+            QRgb seen[4] = {};
+            uchar indices[4] = {};
+            int known = 0;
+            auto indexOf = [&](QRgb color) {
+                for (int i = 0; i < known; ++i)
+                    if (seen[i] == color)
+                        return indices[i];
+                const uchar index = uchar(qMax(0, int(m_table.indexOf(color))));
+                const int slot = known < 4 ? known++ : 3;
+                seen[slot] = color;
+                indices[slot] = index;
+                return index;
+            };
             for (int y = 0; y < p.Image.height(); ++y) {
                 const auto *from = reinterpret_cast<const QRgb *>(p.Image.constScanLine(y));
                 uchar *to = p.Indexed8.scanLine(y);
+                QRgb last = 0;
+                uchar index = 0;
                 for (int x = 0; x < width; ++x) {
                     const QRgb color = from[x] | 0xFF000000u;
                     if (color != last || x == 0) {
                         last = color;
-                        index = uchar(qMax(0, int(m_table.indexOf(color))));
+                        index = indexOf(color);
                     }
                     to[x] = index;
                 }
@@ -316,14 +362,18 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
         Prepare(figure, size);
         QPainter painter(&image);
         PreparePainter(painter);
-        CCubePainter cube = FacePainter(figure, size);
+        CCubePainter cube = FacePainter(size, m_colourings[0]);
         VisitCells(figure, area, params, [&](qint32 value, int x, int y, bool isSelected) {
             if (value < 0) {
                 if (params.Dots)
                     PaintDot(painter, x, y, half);
                 return;
             }
-            cube.Index = value;
+            const CColouring &colouring = m_colourings[PaintIndex(value, int(m_colourings.size()))];
+            cube.TopColor = colouring.Top;
+            cube.RightColor = colouring.Right;
+            cube.LeftColor = colouring.Left;
+            cube.Index = PainterIndex(value);
             cube.Left = x;
             cube.Top = y;
             cube.Draw(painter);
@@ -393,6 +443,8 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
 
 const std::vector<QRect> &CWorkspaceRenderer::Outline(qint32 value)
 {
+    // The outline depends on the kind only, not on the colouring.
+    value = PainterIndex(value);
     if (value >= CubeKindCount) {
         m_scratchOutline.clear();
         const QRegion region = GetCubeRegion(0, 0, m_size, value);
@@ -445,7 +497,7 @@ bool CWorkspaceRenderer::PreparePictures(const CFigure &figure, const QSize &ima
     VisitCells(figure, QRect(-params.Offset, imageSize), params, [&](qint32 value, int x, int y, bool isSelected) {
         if (value < 0)
             return;
-        if (value >= CubeKindCount) {
+        if (!IsCubeValue(value)) {
             ready = false;
             return;
         }
@@ -460,24 +512,68 @@ QVector<QRgb> CWorkspaceRenderer::Colors(const CFigure &figure, const Params &pa
     const int size = DrawnSize(params);
     if (size <= 0)
         return colors;
-    // Which values occur: the kinds, the empty cube, and one value for all that are no
-    // kind (the painter draws none of them).
-    std::array<bool, CubeKindCount + 2> present{};
+    // Which values occur: the kinds in each colouring drawn, the empty cube, and one
+    // value for all other values that are no cube (the painter draws none of them).
+    const int count = figure.ColouringCount();
+    std::vector<bool> present(size_t(count) * CubeKindCount, false);
+    bool emptyCube = false;
+    bool damaged = false;
     for (const CubeRow &row : figure.Grid)
-        for (qint32 value : row)
-            if (value >= 0)
-                present[size_t(qMin(value, qint32(CubeKindCount + 1)))] = true;
-    Prepare(figure, qMin(size, MaxCachedSize));
-    for (int value = 0; value < int(present.size()); ++value) {
-        if (!present[size_t(value)])
-            continue;
-        const QImage &image = Get(value, Plain).Image;
-        for (int y = 0; y < image.height(); ++y) {
-            const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-            for (int x = 0; x < image.width(); ++x)
-                if (qAlpha(line[x]) != 0 && !colors.contains(line[x]))
-                    colors.push_back(line[x]);
+        for (qint32 value : row) {
+            if (IsCubeValue(value))
+                present[size_t(PaintIndex(value, count) * CubeKindCount + KindOfCell(value))] = true;
+            else if (value == EmptyCubeIndex)
+                emptyCube = true;
+            else if (value >= 0)
+                damaged = true;
         }
+    Prepare(figure, qMin(size, MaxCachedSize));
+    QVector<qint32> values;
+    for (int i = 0; i < int(present.size()); ++i)
+        if (present[size_t(i)])
+            values.append(CellValue(i % CubeKindCount, i / CubeKindCount));
+    if (emptyCube)
+        values.append(EmptyCubeIndex);
+    if (damaged)
+        values.append(EmptyCubeIndex + 1);
+    // The colours of a kind's picture in a colouring are its shape's colours, each face
+    // in the colouring's colour: each kind's shape is scanned once for the faces it
+    // shows, in the order they first appear.
+    std::array<std::vector<int>, CubeKindCount> faceOrder;
+    std::array<bool, CubeKindCount> scanned{};
+    auto add = [&](QRgb color) {
+        if (!colors.contains(color))
+            colors.push_back(color);
+    };
+    for (qint32 value : values) {
+        if (!IsCubeValue(value)) {
+            const QImage &image = Get(value, Plain).Image;
+            for (int y = 0; y < image.height(); ++y) {
+                const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+                for (int x = 0; x < image.width(); ++x)
+                    if (qAlpha(line[x]) != 0)
+                        add(line[x]);
+            }
+            continue;
+        }
+        const CubeIndex kind = KindOfCell(value);
+        std::vector<int> &order = faceOrder[size_t(kind)];
+        if (!scanned[size_t(kind)]) {
+            scanned[size_t(kind)] = true;
+            const QImage &image = Shape(kind, Plain).Image;
+            for (int y = 0; y < image.height() && order.size() < 3; ++y) {
+                const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+                for (int x = 0; x < image.width(); ++x) {
+                    const int face = qAlpha(line[x]) != 0 ? ShapeFace(line[x]) : -1;
+                    if (face >= 0 && std::find(order.begin(), order.end(), face) == order.end())
+                        order.push_back(face);
+                }
+            }
+        }
+        const CColouring &colouring = m_colourings[PaintIndex(value, count)];
+        const ColorRef faces[3] = {colouring.Top, colouring.Right, colouring.Left};
+        for (int face : order)
+            add(ColorFromRef(faces[face]).rgb());
     }
     const bool anySelected = (params.Selected && !params.Selected->isEmpty())
                              || (params.SelectedSet && !params.SelectedSet->IsEmpty());
@@ -491,9 +587,10 @@ void CWorkspaceRenderer::UseTable(const QVector<QRgb> &table)
     if (table == m_table)
         return;
     m_table = table;
-    for (auto &kind : m_pictures)
-        for (Picture &p : kind)
-            p.Indexed8 = QImage();
+    for (auto &colouring : m_pictures)
+        for (auto &kind : colouring)
+            for (Picture &p : kind)
+                p.Indexed8 = QImage();
 }
 
 QImage CWorkspaceRenderer::DrawAveraged(const CFigure &figure, const QRect &area, QRgb background, const Params &params)
@@ -528,7 +625,11 @@ QImage CWorkspaceRenderer::DrawAveraged(const CFigure &figure, const QRect &area
 qint64 CWorkspaceRenderer::CacheBytes() const
 {
     qint64 bytes = 0;
-    for (const auto &kind : m_pictures)
+    for (const auto &colouring : m_pictures)
+        for (const auto &kind : colouring)
+            for (const Picture &p : kind)
+                bytes += p.Image.sizeInBytes() + qint64(p.Spans.size() * sizeof(Span));
+    for (const auto &kind : m_shapes)
         for (const Picture &p : kind)
             bytes += p.Image.sizeInBytes() + qint64(p.Spans.size() * sizeof(Span));
     return bytes;
@@ -536,18 +637,27 @@ qint64 CWorkspaceRenderer::CacheBytes() const
 
 void CWorkspaceRenderer::Prepare(const CFigure &figure, int size)
 {
-    if (size == m_size && figure.Color1 == m_top && figure.Color2 == m_right && figure.Color3 == m_left)
+    const bool same = size == m_size && !m_colourings.isEmpty() && m_colourings[0] == figure.Colouring(0)
+                      && m_colourings.size() == figure.ColouringCount()
+                      && std::equal(figure.Palette.begin(), figure.Palette.end(), m_colourings.begin() + 1);
+    if (same)
         return;
+    if (size != m_size) {
+        for (auto &kind : m_shapes)
+            for (Picture &p : kind)
+                p = Picture();
+        for (auto &outline : m_outlines)
+            outline.clear();
+    }
     m_size = size;
-    m_top = figure.Color1;
-    m_right = figure.Color2;
-    m_left = figure.Color3;
+    m_colourings = figure.Colourings();
     m_extent = PictureExtent(size);
-    for (auto &kind : m_pictures)
-        for (Picture &p : kind)
-            p = Picture();
-    for (auto &outline : m_outlines)
-        outline.clear();
+    // One set of pictures per colouring; a set is only drawn as its cubes are met.
+    m_pictures.resize(size_t(m_colourings.size()));
+    for (auto &colouring : m_pictures)
+        for (auto &kind : colouring)
+            for (Picture &p : kind)
+                p = Picture();
     m_built = 0;
 }
 
@@ -559,26 +669,66 @@ CWorkspaceRenderer::Variant CWorkspaceRenderer::VariantAt(bool selected, int x, 
 
 CWorkspaceRenderer::Picture &CWorkspaceRenderer::Get(qint32 value, Variant variant)
 {
-    if (value >= CubeKindCount) {
-        // Not a cube kind (a damaged figure): drawn as the painter draws it, not kept.
-        m_scratch = Build(value, variant);
+    if (!IsCubeValue(value)) {
+        // Not a cube (a damaged figure): drawn as the painter draws it, not kept.
+        m_scratch = Build(value, m_colourings[0], variant);
         return m_scratch;
     }
-    Picture &p = m_pictures[value][variant];
+    const int paint = PaintIndex(value, int(m_colourings.size()));
+    const CubeIndex kind = KindOfCell(value);
+    Picture &p = m_pictures[size_t(paint)][size_t(kind)][variant];
     if (p.Image.isNull()) {
-        p = Build(value, variant);
+        p = Recoloured(Shape(kind, variant), m_colourings[paint]);
         ++m_built;
     }
     return p;
 }
 
-CWorkspaceRenderer::Picture CWorkspaceRenderer::Build(qint32 value, Variant variant) const
+CWorkspaceRenderer::Picture &CWorkspaceRenderer::Shape(CubeIndex kind, Variant variant)
+{
+    Picture &shape = m_shapes[size_t(kind)][variant];
+    if (shape.Image.isNull())
+        shape = Build(kind, ShapeColouring, variant);
+    return shape;
+}
+
+int CWorkspaceRenderer::ShapeFace(QRgb pixel)
+{
+    // Opaque pixels of a shape: the face colours 1..3 (red 1..3 in a ColorRef) or white.
+    const int red = qRed(pixel);
+    return (pixel & 0x00FFFFu) == 0 && red >= 1 && red <= 3 ? red - 1 : -1;
+}
+
+CWorkspaceRenderer::Picture CWorkspaceRenderer::Recoloured(const Picture &shape, const CColouring &colouring)
+{
+    // The painter fills every face in one colour with a pen of that colour and no
+    // smoothing, so a kind's picture in any colouring is its shape with the face
+    // colours swapped: the same pixels as drawing it, without a painter.
+    Picture p;
+    p.Image = shape.Image.copy();
+    p.Offset = shape.Offset;
+    p.Spans = shape.Spans;
+    p.RowSpans = shape.RowSpans;
+    const QRgb faces[3] = {ColorFromRef(colouring.Top).rgb(), ColorFromRef(colouring.Right).rgb(),
+                           ColorFromRef(colouring.Left).rgb()};
+    for (const Span &span : p.Spans) {
+        auto *line = reinterpret_cast<QRgb *>(p.Image.scanLine(span.Row)) + span.Left;
+        for (int x = 0; x < span.Length; ++x) {
+            const int face = ShapeFace(line[x]);
+            if (face >= 0)
+                line[x] = faces[face];
+        }
+    }
+    return p;
+}
+
+CWorkspaceRenderer::Picture CWorkspaceRenderer::Build(qint32 value, const CColouring &colouring, Variant variant) const
 {
     QImage image(m_extent.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
-        CCubePainter cube = FacePainter(m_size, m_top, m_right, m_left);
+        CCubePainter cube = FacePainter(m_size, colouring);
         cube.Left = -m_extent.left();
         cube.Top = -m_extent.top();
         cube.Index = value;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "geometry/figure.h"
 #include "geometry/surface.h"
 
 #include <QImage>
@@ -19,14 +20,15 @@ class QPainter;
 // cells as one black dot when asked. The view, bitmap and picture export and print
 // all draw through it.
 //
-// On raster targets the cubes are copied from pictures of the 64 kinds drawn once by
-// the cube painter and kept while the size and the face colours stay the same; the
-// copies give exactly the pixels the painter gives. Only the kinds (and greyed
-// variants) actually drawn are pictured, and only up to MaxCachedSize: above it (a
-// zoomed-in view on a high-density screen shows a few huge cubes) every cube is drawn
-// with the painter's own polygons, so the cache never holds more than 192 pictures of
-// at most MaxCachedSize + 5 pixels square (about 50 MB, and only the kinds in view);
-// there DrawImage greys selected cubes in the pixels from each kind's kept outline.
+// On raster targets the cubes are copied from pictures of the 64 kinds in each
+// colouring of the palette, drawn once by the cube painter and kept while the size and
+// the colourings stay the same; the copies give exactly the pixels the painter gives.
+// Only the kinds (and greyed variants) of the colourings actually drawn are pictured,
+// and only up to MaxCachedSize: above it (a zoomed-in view on a high-density screen
+// shows a few huge cubes) every cube is drawn with the painter's own polygons, so the
+// cache holds at most 192 pictures per colouring in view of at most MaxCachedSize + 5
+// pixels square; there DrawImage greys selected cubes in the pixels from each kind's
+// kept outline.
 // Other targets (PDF, SVG, printers) always get the painter's own polygons through
 // DrawVector.
 class CWorkspaceRenderer
@@ -150,7 +152,14 @@ private:
     // Takes the colour table of the Indexed8 images drawn next; indexed pictures made
     // for another table are dropped.
     void UseTable(const QVector<QRgb> &table);
-    Picture Build(qint32 value, Variant variant) const;
+    // The picture of kind value (or of a value that is no cube) drawn in colouring.
+    Picture Build(qint32 value, const CColouring &colouring, Variant variant) const;
+    // A kind's picture in the shape colouring, kept while the size stays; every
+    // colouring's picture of the kind is made from it.
+    Picture &Shape(CubeIndex kind, Variant variant);
+    // Which face (0 top, 1 right, 2 left) a shape's pixel shows, or -1 (the grey's white).
+    static int ShapeFace(QRgb pixel);
+    static Picture Recoloured(const Picture &shape, const CColouring &colouring);
     // The rectangles a cube of the kind covers at the current size, from its cell's
     // origin; kept per kind (they depend on the size only, not on the colours).
     const std::vector<QRect> &Outline(qint32 value);
@@ -161,11 +170,11 @@ private:
     void VisitCells(const CFigure &figure, const QRect &area, const Params &params, CellFn cell) const;
 
     int m_size = -1;
-    ColorRef m_top = 0;
-    ColorRef m_right = 0;
-    ColorRef m_left = 0;
-    QRect m_extent; // what any picture can cover, relative to the cell's origin
-    std::array<std::array<Picture, VariantCount>, 64> m_pictures;
+    QVector<CColouring> m_colourings; // of the figure the pictures were drawn for
+    QRect m_extent;                   // what any picture can cover, relative to the cell's origin
+    // Per colouring of the palette, per kind, per variant.
+    std::vector<std::array<std::array<Picture, VariantCount>, 64>> m_pictures;
+    std::array<std::array<Picture, VariantCount>, 64> m_shapes;
     std::array<std::vector<QRect>, 64> m_outlines;
     std::vector<QRect> m_scratchOutline;
     Picture m_scratch;     // a picture of a value that is no cube kind, not kept

@@ -695,6 +695,53 @@ Figur öffnen</translation>
     </message>
 </context>
 <context>
+    <name>CPaletteStrip</name>
+    <message>
+        <source>Palette</source>
+        <translation>Palette</translation>
+    </message>
+    <message>
+        <source>Click a colouring to paint with it, double-click to edit it</source>
+        <translation>Klicken Sie auf eine Färbung, um damit zu malen, doppelklicken Sie, um sie zu bearbeiten</translation>
+    </message>
+    <message>
+        <source>Three colours...</source>
+        <translation>Drei Farben...</translation>
+    </message>
+    <message>
+        <source>Shade from one colour...</source>
+        <translation>Aus einer Farbe schattieren...</translation>
+    </message>
+    <message>
+        <source>Add a colouring</source>
+        <translation>Eine Färbung hinzufügen</translation>
+    </message>
+    <message>
+        <source>Colouring %1: click to paint with it, double-click to edit it</source>
+        <translation>Färbung %1: klicken, um damit zu malen, doppelklicken, um sie zu bearbeiten</translation>
+    </message>
+    <message>
+        <source>Top face</source>
+        <translation>Oberseite</translation>
+    </message>
+    <message>
+        <source>Right-hand face</source>
+        <translation>Rechte Seite</translation>
+    </message>
+    <message>
+        <source>Left-hand face</source>
+        <translation>Linke Seite</translation>
+    </message>
+    <message>
+        <source>Shade from one colour</source>
+        <translation>Aus einer Farbe schattieren</translation>
+    </message>
+    <message>
+        <source>Colouring %1, the palette holds %2</source>
+        <translation>Färbung %1, die Palette hält %2</translation>
+    </message>
+</context>
+<context>
     <name>CPngExport</name>
     <message>
         <source>Cannot write %1: %2</source>

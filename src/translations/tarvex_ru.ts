@@ -695,6 +695,53 @@ Open figure</source>
     </message>
 </context>
 <context>
+    <name>CPaletteStrip</name>
+    <message>
+        <source>Palette</source>
+        <translation>Палитра</translation>
+    </message>
+    <message>
+        <source>Click a colouring to paint with it, double-click to edit it</source>
+        <translation>Щёлкните окраску, чтобы рисовать ею; двойной щелчок — изменить её</translation>
+    </message>
+    <message>
+        <source>Three colours...</source>
+        <translation>Три цвета...</translation>
+    </message>
+    <message>
+        <source>Shade from one colour...</source>
+        <translation>Оттенки одного цвета...</translation>
+    </message>
+    <message>
+        <source>Add a colouring</source>
+        <translation>Добавить окраску</translation>
+    </message>
+    <message>
+        <source>Colouring %1: click to paint with it, double-click to edit it</source>
+        <translation>Окраска %1: щёлкните, чтобы рисовать ею; двойной щелчок — изменить её</translation>
+    </message>
+    <message>
+        <source>Top face</source>
+        <translation>Верхняя грань</translation>
+    </message>
+    <message>
+        <source>Right-hand face</source>
+        <translation>Правая грань</translation>
+    </message>
+    <message>
+        <source>Left-hand face</source>
+        <translation>Левая грань</translation>
+    </message>
+    <message>
+        <source>Shade from one colour</source>
+        <translation>Оттенки одного цвета</translation>
+    </message>
+    <message>
+        <source>Colouring %1, the palette holds %2</source>
+        <translation>Раскраска %1, в палитре %2</translation>
+    </message>
+</context>
+<context>
     <name>CPngExport</name>
     <message>
         <source>Cannot write %1: %2</source>

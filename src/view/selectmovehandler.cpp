@@ -339,7 +339,7 @@ void CSelectMoveHandler::PaintFeedback(QPainter &painter) const
         const CFigure &figure = m_doc.Figure();
         for (const QPoint &cell : m_doc.MovableCells()) {
             const QPoint origin = mapping.CellOrigin(cell);
-            cube.Index = figure.Cell(cell.x(), cell.y());
+            cube.Index = KindOfCell(figure.Cell(cell.x(), cell.y()));
             cube.Left = origin.x();
             cube.Top = origin.y();
             cube.DrawFrameXor(painter, shift.x(), shift.y());

@@ -15,6 +15,7 @@
 #include "ui/selection/cubeconstructor.h"
 #include "ui/selection/cubeselectionpage.h"
 #include "ui/selection/cubeslibrary.h"
+#include "ui/selection/palettestrip.h"
 #include "view/tarvexview.h"
 
 #include <QAction>
@@ -75,6 +76,9 @@ int main(int argc, char *argv[])
     const QTabBar *tabs = frame.SelectionPage()->Tabs()->tabBar();
     for (int i = 0; i < tabs->count(); ++i)
         Print(QByteArray("tab" + QByteArray::number(i)).constData(), tabs, &frame, tabs->tabRect(i).center());
+    const CPaletteStrip *strip = frame.SelectionPage()->Strip();
+    for (int i = 0; i < 4; ++i)
+        Print(QByteArray("palette" + QByteArray::number(i)).constData(), strip, &frame, strip->ItemRect(i).center());
     const CCubeConstructor *constructor = frame.SelectionPage()->Constructor();
     Print("constructor", constructor, &frame, QPoint(0, 0));
     std::printf("constructorsize %d %d\n", library->width(), library->height());

@@ -2,6 +2,7 @@
 #include "document/tarvexdoc.h"
 #include "support/testdocument.h"
 
+#include <QSignalSpy>
 #include <QtTest>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -20,6 +21,8 @@ private Q_SLOTS:
     void savedFlagFollowsDepth();
     void emptyStacksDoNothing();
     void everyStepComesBackExactly();
+    void colouringEditsAreOneStep_data();
+    void colouringEditsAreOneStep();
 
 private:
     QTemporaryDir m_dir;
@@ -192,3 +195,68 @@ void TestHistory::everyStepComesBackExactly()
 
 QTEST_GUILESS_MAIN(TestHistory)
 #include "tst_history.moc"
+
+// Each colouring edit on a figure with a palette of two: its result, and one undo
+// that gives back exactly the figure before it.
+void TestHistory::colouringEditsAreOneStep_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QStringList>("cells"); // "column,row=kind/colouring" after the edit
+    QTest::addColumn<int>("colourings");
+    QTest::newRow("place painted") << "place" << QStringList{"2,2=0/0", "3,3=0/0", "5,5=9/1"} << 2;
+    QTest::newRow("paint selection") << "paint" << QStringList{"2,2=0/1", "3,3=0/1"} << 2;
+    QTest::newRow("paint, then move keeps it") << "paint move" << QStringList{"3,4=0/1", "4,5=0/1"} << 2;
+    QTest::newRow("paint beyond the palette") << "paint 5" << QStringList{"2,2=0/0", "3,3=0/0"} << 2;
+    QTest::newRow("add colouring") << "add" << QStringList{"2,2=0/0", "3,3=0/0"} << 3;
+    QTest::newRow("paste matches and adds colourings")
+        << "paste" << QStringList{"2,2=0/0", "3,3=0/0", "6,6=1/1", "7,7=6/2", "8,8=3/0"} << 3;
+}
+
+void TestHistory::colouringEditsAreOneStep()
+{
+    QFETCH(QString, edit);
+    const CColouring second{0x112233, 0x445566, 0x778899};
+    const CColouring third{1, 2, 3};
+    CTestDocument doc({QPoint(2, 2), QPoint(3, 3)});
+    doc.AddColouring(second);
+    MarkSaved(doc);
+    const CFigure before = doc.Figure();
+    QSignalSpy paletteShown(&doc, &CTarvexDoc::PaletteChanged);
+    if (edit == "place") {
+        doc.PlaceCube(QPoint(5, 5), CellValue(9, 1));
+    } else if (edit.startsWith("paint")) {
+        SelectEveryCube(doc);
+        doc.PaintSelection(edit == "paint 5" ? 5 : 1);
+        if (edit.endsWith("move"))
+            doc.DropSelection(QPoint(1, 2), false);
+    } else if (edit == "add") {
+        QCOMPARE(doc.AddColouring(third), 2);
+    } else {
+        // From another figure whose palette is colouring 0, then third, then second.
+        const QVector<CColouring> from{CColouring{7, 7, 7}, third, second, CColouring{}};
+        doc.PasteCubes({{QPoint(6, 6), CellValue(1, 2)}, {QPoint(7, 7), CellValue(2, 1)}, {QPoint(8, 8), 3}}, &from);
+    }
+    QStringList cells;
+    const CubeGrid &grid = doc.Figure().Grid;
+    for (int r = 0; r < grid.size(); ++r)
+        for (int c = 0; c < grid[r].size(); ++c)
+            if (grid[r][c] >= 0)
+                cells << QStringLiteral("%1,%2=%3/%4")
+                             .arg(c)
+                             .arg(r)
+                             .arg(KindOfCell(grid[r][c]))
+                             .arg(PaintOfCell(grid[r][c]));
+    QTEST(cells, "cells");
+    QTEST(doc.Figure().ColouringCount(), "colourings");
+    // A palette that grew is shown: the strip hears of it.
+    if (doc.Figure().ColouringCount() != before.ColouringCount())
+        QVERIFY(!paletteShown.isEmpty());
+    if (edit == "paint 5") {
+        QCOMPARE(doc.UndoCount(), 0);
+        return;
+    }
+    QCOMPARE(doc.UndoCount(), edit.endsWith("move") ? 2 : 1);
+    while (doc.CanUndo())
+        doc.OnEditUndo();
+    QCOMPARE(doc.Figure(), before);
+}

@@ -43,6 +43,20 @@ QByteArray Cube(int col, int row, int index)
            + QByteArray::number(index) + "\"/>\r\n";
 }
 
+// The settings with a Palette element holding colourings of the given entries.
+QByteArray PaletteSettings(const QList<QByteArray> &colourings)
+{
+    QByteArray palette = "<Palette>\r\n";
+    for (const QByteArray &faces : colourings)
+        palette += "<Colouring " + faces + "/>\r\n";
+    return Settings().replace("</Settings>", palette + "</Palette>\r\n</Settings>");
+}
+
+QByteArray PaintedCube(int col, int row, int index, int paint)
+{
+    return Cube(col, row, index).replace("/>", " Paint=\"" + QByteArray::number(paint) + "\"/>");
+}
+
 // Every occupied cell as "column,row=value", in row order.
 QStringList Cells(const CTarvexDoc &doc)
 {
@@ -128,10 +142,14 @@ void TestFigureXml::roundTrip_data()
     QTest::addColumn<int>("height");
     QTest::addColumn<int>("cubeSize");
     QTest::addColumn<int>("fill"); // percent of cells placed
-    QTest::newRow("smallest, full") << 10 << 10 << 16 << 100;
-    QTest::newRow("largest, full") << 100 << 100 << 200 << 100;
-    QTest::newRow("odd sizes, sparse") << 37 << 11 << 77 << 20;
-    QTest::newRow("empty") << 20 << 40 << 32 << 0;
+    QTest::addColumn<int>("colourings");
+    QTest::newRow("smallest, full") << 10 << 10 << 16 << 100 << 1;
+    QTest::newRow("largest, full") << 100 << 100 << 200 << 100 << 1;
+    QTest::newRow("odd sizes, sparse") << 37 << 11 << 77 << 20 << 1;
+    QTest::newRow("empty") << 20 << 40 << 32 << 0 << 1;
+    QTest::newRow("two colourings") << 21 << 13 << 40 << 60 << 2;
+    QTest::newRow("largest, sixteen colourings") << 100 << 100 << 200 << 100 << 16;
+    QTest::newRow("a palette, no cube in it") << 20 << 40 << 32 << 0 << 3;
 }
 
 void TestFigureXml::roundTrip()
@@ -140,16 +158,19 @@ void TestFigureXml::roundTrip()
     QFETCH(int, height);
     QFETCH(int, cubeSize);
     QFETCH(int, fill);
+    QFETCH(int, colourings);
     QRandomGenerator random(uint(width * 1000 + height));
     CTestDocument doc(width, height, {}, 0, cubeSize);
     EditFigure(doc, [&](CFigure &f) { f.Color1 = 0x123456; });
     EditFigure(doc, [&](CFigure &f) { f.Color2 = 0xFFFFFF; });
     EditFigure(doc, [&](CFigure &f) { f.Color3 = 0; });
     EditFigure(doc, [&](CFigure &f) { f.BkColor = 0x010203; });
+    for (int i = 1; i < colourings; ++i)
+        doc.AddColouring(CColouring{ColorRef(i), 0xFFFFFF, ColorRef(0x10000 * i)});
     for (int r = 0; r < height; ++r)
         for (int c = 0; c < RowLength(width, r); ++c)
             if (int(random.bounded(100)) < fill)
-                PlaceCube(doc, c, r, int(random.bounded(64)));
+                PlaceCube(doc, c, r, CellValue(int(random.bounded(64)), int(random.bounded(colourings))));
     const QString path = m_dir.filePath("roundtrip.xml");
     QString error;
     QVERIFY2(doc.SaveFigureXml(path, &error), qPrintable(error));
@@ -162,7 +183,10 @@ void TestFigureXml::roundTrip()
     QCOMPARE(back.Figure().Color2, doc.Figure().Color2);
     QCOMPARE(back.Figure().Color3, doc.Figure().Color3);
     QCOMPARE(back.Figure().BkColor, doc.Figure().BkColor);
+    QCOMPARE(back.Figure().Palette, doc.Figure().Palette);
     QCOMPARE(back.Figure().Grid, doc.Figure().Grid);
+    // Without a palette the file is exactly what earlier versions wrote.
+    QCOMPARE(ReadFile(path).contains("Palette") || ReadFile(path).contains("Paint"), colourings > 1);
     // Saving what was loaded gives the same bytes.
     const QString again = m_dir.filePath("again.xml");
     QVERIFY(back.SaveFigureXml(again, &error));
@@ -237,6 +261,31 @@ void TestFigureXml::load_data()
     // Neighbours placed later cut the corners of earlier cubes, as clicks do.
     QTest::newRow("placing cuts neighbours")
         << Figure(Cube(5, 4, 0) + Cube(5, 5, 0)) << true << QStringList{"5,4=4", "5,5=0"};
+
+    // Colourings: the Paint of a cube names one of the palette; bad palette data is refused.
+    const QByteArray green = "Color1=\"1\" Color2=\"65280\" Color3=\"16777215\"";
+    QTest::newRow("paint 1") << Figure(PaintedCube(5, 5, 7, 1) + Cube(6, 6, 7), PaletteSettings({green})) << true
+                             << QStringList{"5,5=263", "6,6=7"};
+    QTest::newRow("paint 0 written out") << Figure(PaintedCube(5, 5, 7, 0), PaletteSettings({green})) << true
+                                         << QStringList{"5,5=7"};
+    QTest::newRow("cuts keep the paint") << Figure(PaintedCube(5, 4, 0, 1) + Cube(5, 5, 0), PaletteSettings({green}))
+                                         << true << QStringList{"5,4=260", "5,5=0"};
+    QTest::newRow("paint beyond the palette")
+        << Figure(PaintedCube(5, 5, 7, 2), PaletteSettings({green})) << false << QStringList();
+    QTest::newRow("paint without a palette") << Figure(PaintedCube(5, 5, 7, 1)) << false << QStringList();
+    QTest::newRow("negative paint") << Figure(PaintedCube(5, 5, 7, -1), PaletteSettings({green})) << false
+                                    << QStringList();
+    QTest::newRow("fifteen further colourings")
+        << Figure(PaintedCube(5, 5, 7, 15), PaletteSettings(QList<QByteArray>(15, green))) << true
+        << QStringList{"5,5=3847"};
+    QTest::newRow("sixteen further colourings")
+        << Figure(Cube(5, 5, 7), PaletteSettings(QList<QByteArray>(16, green))) << false << QStringList();
+    QTest::newRow("colour above 0xFFFFFF")
+        << Figure(Cube(5, 5, 7), PaletteSettings({"Color1=\"16777216\" Color2=\"0\" Color3=\"0\""})) << false
+        << QStringList();
+    QTest::newRow("negative colour") << Figure(Cube(5, 5, 7),
+                                               PaletteSettings({"Color1=\"0\" Color2=\"-5\" Color3=\"0\""}))
+                                     << false << QStringList();
 }
 
 void TestFigureXml::load()

@@ -33,7 +33,8 @@ namespace {
 
 // A figure filling its grid at random, coloured so that the faces, the background and
 // white all differ; the first few cubes in row order end up selected when asked.
-void Fill(CTarvexDoc &doc, int width, int height, int cubeSize, int percent, bool select)
+// With colourings above 1 the palette gets more colourings and the cubes take them in turn.
+void Fill(CTarvexDoc &doc, int width, int height, int cubeSize, int percent, bool select, int colourings = 1)
 {
     QRandomGenerator random(quint32(width * 1000 + height * 10 + cubeSize));
     doc.ResizeGrid(width, height);
@@ -42,10 +43,13 @@ void Fill(CTarvexDoc &doc, int width, int height, int cubeSize, int percent, boo
     EditFigure(doc, [&](CFigure &f) { f.Color1 = MakeColorRef(250, 20, 30); });
     EditFigure(doc, [&](CFigure &f) { f.Color2 = MakeColorRef(20, 160, 40); });
     EditFigure(doc, [&](CFigure &f) { f.Color3 = MakeColorRef(30, 40, 240); });
+    for (int i = 1; i < colourings; ++i)
+        doc.AddColouring(CColouring::Shaded(MakeColorRef(40 * i, 200 - 30 * i, 120)));
+    int placed = 0;
     for (int r = 0; r < height; ++r)
         for (int c = 0; c < RowLength(width, r); ++c)
             if (int(random.bounded(100)) < percent)
-                PlaceCube(doc, c, r, int(random.bounded(64)));
+                PlaceCube(doc, c, r, CellValue(int(random.bounded(64)), placed++ % colourings));
     if (select) {
         SelectEveryCube(doc);
         const QVector<QPoint> all = doc.Selection()->Cells();
@@ -131,12 +135,16 @@ void TestPictureExport::pngMatchesBitmap_data()
     QTest::addColumn<bool>("select");
     QTest::addColumn<bool>("transparent");
     QTest::addColumn<bool>("oneFaceColor");
-    QTest::newRow("small figure, one strip") << 10 << 10 << 16 << 0 << false << false << false;
-    QTest::newRow("strips of 8 rows crossing cubes") << 12 << 12 << 40 << 8 << false << false << false;
-    QTest::newRow("odd sizes, selection not greyed") << 11 << 13 << 35 << 24 << true << false << false;
-    QTest::newRow("one face colour") << 10 << 11 << 21 << 16 << false << false << true;
-    QTest::newRow("transparent") << 10 << 12 << 30 << 0 << false << true << false;
-    QTest::newRow("transparent, one face colour") << 13 << 10 << 17 << 8 << false << true << true;
+    QTest::addColumn<int>("colourings");
+    QTest::newRow("small figure, one strip") << 10 << 10 << 16 << 0 << false << false << false << 1;
+    QTest::newRow("strips of 8 rows crossing cubes") << 12 << 12 << 40 << 8 << false << false << false << 1;
+    QTest::newRow("odd sizes, selection not greyed") << 11 << 13 << 35 << 24 << true << false << false << 1;
+    QTest::newRow("one face colour") << 10 << 11 << 21 << 16 << false << false << true << 1;
+    QTest::newRow("transparent") << 10 << 12 << 30 << 0 << false << true << false << 1;
+    QTest::newRow("transparent, one face colour") << 13 << 10 << 17 << 8 << false << true << true << 1;
+    QTest::newRow("two colourings") << 12 << 12 << 30 << 8 << false << false << false << 2;
+    QTest::newRow("two colourings, transparent") << 11 << 12 << 27 << 0 << false << true << false << 2;
+    QTest::newRow("sixteen colourings, 8 bits") << 14 << 14 << 24 << 16 << true << false << false << 16;
 }
 
 void TestPictureExport::pngMatchesBitmap()
@@ -148,8 +156,9 @@ void TestPictureExport::pngMatchesBitmap()
     QFETCH(bool, select);
     QFETCH(bool, transparent);
     QFETCH(bool, oneFaceColor);
+    QFETCH(int, colourings);
     CTestDocument doc;
-    Fill(doc, width, height, cubeSize, 70, false);
+    Fill(doc, width, height, cubeSize, 70, false, colourings);
     if (oneFaceColor)
         EditFigure(doc, [](CFigure &f) { f.Color2 = f.Color3 = f.Color1; });
     // The bitmap without selection, cut to the figure's exact span; transparent, all
@@ -157,8 +166,9 @@ void TestPictureExport::pngMatchesBitmap()
     const QSize size = CPngExport::PictureSize(doc.Figure());
     QImage expected = Bitmap(doc, m_dir.filePath("same.bmp")).copy(QRect(QPoint(0, 0), size));
     expected = expected.convertToFormat(QImage::Format_ARGB32);
-    const QSet<QRgb> faces{ColorFromRef(doc.Figure().Color1).rgb(), ColorFromRef(doc.Figure().Color2).rgb(),
-                           ColorFromRef(doc.Figure().Color3).rgb()};
+    QSet<QRgb> faces;
+    for (const CColouring &c : doc.Figure().Colourings())
+        faces += {ColorFromRef(c.Top).rgb(), ColorFromRef(c.Right).rgb(), ColorFromRef(c.Left).rgb()};
     QSet<QRgb> colors;
     for (int y = 0; y < expected.height(); ++y)
         for (int x = 0; x < expected.width(); ++x) {
@@ -166,6 +176,9 @@ void TestPictureExport::pngMatchesBitmap()
                 expected.setPixel(x, y, 0u);
             colors.insert(expected.pixel(x, y));
         }
+    // Every colouring is seen in the bitmap.
+    for (const CColouring &c : doc.Figure().Colourings())
+        QVERIFY(oneFaceColor || colors.contains(ColorFromRef(c.Top).rgb()));
     if (select)
         SelectEveryCube(doc);
     const QString png = m_dir.filePath("same.png");
@@ -193,17 +206,21 @@ void TestPictureExport::vectorMatchesBitmap_data()
 {
     QTest::addColumn<QString>("type");
     QTest::addColumn<bool>("transparent");
-    QTest::newRow("svg") << "svg" << false;
-    QTest::newRow("svg transparent") << "svg" << true;
-    QTest::newRow("pdf") << "pdf" << false;
+    QTest::addColumn<int>("colourings");
+    QTest::newRow("svg") << "svg" << false << 1;
+    QTest::newRow("svg transparent") << "svg" << true << 1;
+    QTest::newRow("pdf") << "pdf" << false << 1;
+    QTest::newRow("svg, two colourings") << "svg" << false << 2;
+    QTest::newRow("pdf, two colourings") << "pdf" << false << 2;
 }
 
 void TestPictureExport::vectorMatchesBitmap()
 {
     QFETCH(QString, type);
     QFETCH(bool, transparent);
+    QFETCH(int, colourings);
     CTestDocument doc;
-    Fill(doc, 12, 14, 36, 75, false);
+    Fill(doc, 12, 14, 36, 75, false, colourings);
     // The expected picture: the bitmap without selection, cut to the figure's bounds.
     const QSize page = CVectorExport::PageSize(doc.Figure());
     const QImage expected = Bitmap(doc, m_dir.filePath("vector.bmp")).copy(QRect(QPoint(0, 0), page));

@@ -69,7 +69,12 @@ void DrawFigureByPainter(QPainter &painter, const CFigure &figure, int cubeSize,
                     painter.fillRect(QRect(origin + QPoint(size / 2, size / 2), QSize(1, 1)), Qt::black);
                 continue;
             }
-            cube.Index = value;
+            // Each cube in its own colouring (colouring 0 for one the palette lacks).
+            const CColouring colouring = figure.Colouring(IsCubeValue(value) ? PaintOfCell(value) : 0);
+            cube.TopColor = colouring.Top;
+            cube.RightColor = colouring.Right;
+            cube.LeftColor = colouring.Left;
+            cube.Index = IsCubeValue(value) ? KindOfCell(value) : value;
             cube.Left = origin.x();
             cube.Top = origin.y();
             cube.Draw(painter);

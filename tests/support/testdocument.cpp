@@ -13,8 +13,7 @@ void EditFigure(CTarvexDoc &doc, const std::function<void(CFigure &)> &edit)
 
 void PlaceCube(CTarvexDoc &doc, int column, int row, qint32 value)
 {
-    EditFigure(doc,
-               [&](CFigure &f) { f.PlaceCube(column, row, value >= 0 && value < CubeKindCount ? value : EmptyCell); });
+    EditFigure(doc, [&](CFigure &f) { f.PlaceCube(column, row, f.CheckedValue(value)); });
 }
 
 void PlaceCubes(CTarvexDoc &doc, const QVector<QPoint> &cells, qint32 value)

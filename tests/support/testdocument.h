@@ -11,7 +11,7 @@
 // Sets a document's figure up the way a file would: the edited figure is taken over
 // whole, with no undo step (and, when it holds cubes, as a change not yet saved).
 void EditFigure(CTarvexDoc &doc, const std::function<void(CFigure &)> &edit);
-// Places one cube (or, with a value out of 0..63, erases) with the placing rule that way.
+// Places one cube (or, with a value that is no cube, erases) with the placing rule that way.
 void PlaceCube(CTarvexDoc &doc, int column, int row, qint32 value);
 // Places cubes of one kind on cells in order that way.
 void PlaceCubes(CTarvexDoc &doc, const QVector<QPoint> &cells, qint32 value = 0);

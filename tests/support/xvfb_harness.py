@@ -91,3 +91,60 @@ def stop(process, timeout=10):
     except subprocess.TimeoutExpired:
         process.kill()
         process.wait()
+
+
+def layout_points(layout_helper, env):
+    """Where the editor's controls are: name -> (x, y) in window coordinates, from
+    the layout helper run on the offscreen platform."""
+    out = subprocess.run([layout_helper, "--all"], env=dict(env, QT_QPA_PLATFORM="offscreen"), check=True,
+                         stdout=subprocess.PIPE, text=True).stdout
+    points = {}
+    for line in out.splitlines():
+        name, x, y = line.split()
+        points[name] = (int(x), int(y))
+    return points
+
+
+class Editor:
+    """One editor window on the server: started, found, clicked, typed to and saved."""
+
+    def __init__(self, xserver, args):
+        before = set(xserver.windows("^Tarvex$"))
+        self.xserver = xserver
+        self.process = xserver.start(args)
+        self.window = wait_for("the main window", lambda: [
+            w for w in xserver.windows("^Tarvex$") if w not in before])[0]
+        time.sleep(0.5)
+        self.focus()
+
+    def focus(self):
+        self.xserver.xdo("windowfocus", "--sync", self.window)
+
+    def click(self, x, y):
+        self.xserver.xdo("mousemove", "--window", self.window, x, y)
+        time.sleep(0.1)
+        self.xserver.xdo("click", 1)
+        time.sleep(0.25)
+
+    def key(self, *keys):
+        for key in keys:
+            self.xserver.xdo("key", key)
+            time.sleep(0.2)
+
+    def save_as(self, path):
+        """Ctrl+S, the path typed into the save dialog, Return; waits for the file."""
+        self.focus()
+        self.xserver.xdo("key", "ctrl+s")
+        dialog = wait_for("the save dialog", lambda: [w for w in self.xserver.windows() if w != self.window
+                                                      and w not in self.xserver.windows("^Tarvex$")])[0]
+        time.sleep(0.5)
+        self.xserver.xdo("windowfocus", "--sync", dialog)
+        self.xserver.xdo("key", "ctrl+a")
+        self.xserver.xdo("type", "--delay", 5, path)
+        time.sleep(0.2)
+        self.xserver.xdo("key", "Return")
+        wait_for("the saved file " + path, lambda: os.path.exists(path) and os.path.getsize(path) > 0)
+        time.sleep(0.3)
+
+    def stop(self):
+        stop(self.process)

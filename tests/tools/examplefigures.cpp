@@ -80,6 +80,7 @@ struct Block
     int y;
     int z;
     int key;
+    int paint = 0; // the colouring the cube is painted in
 };
 
 // The cell a lattice position falls on, seen from origin. Moving by (1, 1, 1) goes
@@ -105,7 +106,7 @@ void PlaceBlocks(CFigure &figure, QPoint origin, std::vector<Block> blocks)
     for (size_t i = 0; i < blocks.size(); ++i) {
         const QPoint cell = LatticeCell(origin, blocks[i].x, blocks[i].y, blocks[i].z);
         if (last[{cell.y(), cell.x()}] == i)
-            figure.PlaceCube(cell.x(), cell.y(), 0);
+            figure.PlaceCube(cell.x(), cell.y(), CellValue(0, blocks[i].paint));
     }
 }
 
@@ -127,7 +128,9 @@ struct Beam
 // cubes of the first leg that lie within the joint where the path closes are placed
 // once more at the very end: there the first leg is in front of the last, although the
 // last is in front of the leg before it at its other end.
-std::vector<Block> SolidLoop(const std::vector<Beam> &legs, int thickness, int overlap, int reach)
+// paintOfLeg, when given, gives each leg's cubes their colouring.
+std::vector<Block> SolidLoop(const std::vector<Beam> &legs, int thickness, int overlap, int reach,
+                             const std::function<int(int)> &paintOfLeg = {})
 {
     const int lo = -(thickness - 1) / 2, hi = thickness / 2;
     const int stride = 100000;
@@ -145,9 +148,10 @@ std::vector<Block> SolidLoop(const std::vector<Beam> &legs, int thickness, int o
                     q[a1] += i;
                     q[a2] += j;
                     const int key = int(l) * stride + q[0] + q[1] + q[2];
-                    blocks.push_back({q[0], q[1], q[2], key});
+                    const int paint = paintOfLeg ? paintOfLeg(int(l)) : 0;
+                    blocks.push_back({q[0], q[1], q[2], key, paint});
                     if (l == 0 && t <= hi + overlap)
-                        closing.push_back({q[0], q[1], q[2], int(legs.size()) * stride + key});
+                        closing.push_back({q[0], q[1], q[2], int(legs.size()) * stride + key, paint});
                 }
             }
         }
@@ -159,10 +163,10 @@ std::vector<Block> SolidLoop(const std::vector<Beam> &legs, int thickness, int o
 
 // The impossible triangle: three thick beams along the three lattice axes. The third
 // one climbs straight up to where the first begins on the picture.
-void Triangle(CFigure &figure, int length, int thickness, int reach)
+void Triangle(CFigure &figure, int length, int thickness, int reach, const std::function<int(int)> &paintOfLeg = {})
 {
     PlaceBlocks(figure, ScratchOrigin,
-                SolidLoop({{0, 1, length}, {1, 1, length}, {2, 1, length}}, thickness, reach, reach));
+                SolidLoop({{0, 1, length}, {1, 1, length}, {2, 1, length}}, thickness, reach, reach, paintOfLeg));
 }
 
 // The six directions of the picture as lattice axes.
@@ -174,7 +178,8 @@ Beam AlongDirection(int direction, int length)
 }
 
 // The impossible hexagonal star: twelve beams around a six-pointed star.
-void HexStar(CFigure &figure, int n, int thickness, int reach)
+// Leg 2p runs out to point p and leg 2p + 1 back from it.
+void HexStar(CFigure &figure, int n, int thickness, int reach, const std::function<int(int)> &paintOfLeg = {})
 {
     std::vector<Beam> legs;
     int direction = UpperRight;
@@ -184,7 +189,7 @@ void HexStar(CFigure &figure, int n, int thickness, int reach)
         legs.push_back(AlongDirection(direction, n));
         direction = Turn(direction, -1);
     }
-    PlaceBlocks(figure, ScratchOrigin, SolidLoop(legs, thickness, reach, reach));
+    PlaceBlocks(figure, ScratchOrigin, SolidLoop(legs, thickness, reach, reach, paintOfLeg));
 }
 
 // A square frame of four beams that cross at the corners: each beam passes in front
@@ -245,15 +250,19 @@ struct Example
     int cubeSize;
     Palette palette;
     std::function<void(CFigure &)> build;
+    // Colourings 1.. of the palette, as base colours shaded into three faces.
+    std::vector<ColorRef> shaded = {};
 };
 
 std::vector<Example> Examples()
 {
     return {
-        {"impossible-triangle", 20, Stone,
-         [](CFigure &f) {
-             Triangle(f, 15, 3, 2);
-         }},
+        // A colour per beam.
+        {"impossible-triangle",
+         20,
+         Stone,
+         [](CFigure &f) { Triangle(f, 15, 3, 2, [](int leg) { return leg; }); },
+         {MakeColorRef(70, 140, 200), MakeColorRef(110, 170, 80)}},
         {"impossible-sticks", 32, Slate,
          [](CFigure &f) {
              Triangle(f, 10, 1, 2);
@@ -270,14 +279,18 @@ std::vector<Example> Examples()
          [](CFigure &f) {
              Generated(f, Shape(CFigureGenerator::CubeFrame, 12, 2));
          }},
-        {"impossible-star", 24, Gold,
-         [](CFigure &f) {
-             HexStar(f, 6, 1, 2);
-         }},
-        {"impossible-hexagram", 20, Sea,
-         [](CFigure &f) {
-             HexStar(f, 8, 2, 2);
-         }},
+        // The woven star's points in three colours by turns.
+        {"impossible-star",
+         24,
+         Gold,
+         [](CFigure &f) { HexStar(f, 6, 1, 2, [](int leg) { return (leg / 2) % 3; }); },
+         {MakeColorRef(200, 70, 60), MakeColorRef(60, 150, 170)}},
+        // The two triangles: their points alternate.
+        {"impossible-hexagram",
+         20,
+         Sea,
+         [](CFigure &f) { HexStar(f, 8, 2, 2, [](int leg) { return (leg / 2) % 2; }); },
+         {MakeColorRef(230, 150, 50)}},
         {"impossible-triangles", 16, Night,
          [](CFigure &f) {
              NestedTriangles(f, 40, 2);
@@ -326,6 +339,8 @@ CFigure Build(const Example &example)
     scratch.Color2 = example.palette.right;
     scratch.Color3 = example.palette.left;
     scratch.BkColor = example.palette.background;
+    for (ColorRef base : example.shaded)
+        scratch.Palette.append(CColouring::Shaded(base));
     example.build(scratch);
     return Trimmed(scratch, 1);
 }

@@ -3,6 +3,7 @@
 
 #include "ui/selection/cubeconstructor.h"
 #include "ui/selection/cubeslibrary.h"
+#include "ui/selection/palettestrip.h"
 
 #include <QTabBar>
 #include <QTabWidget>
@@ -15,6 +16,7 @@ constexpr int PageMargin = 8;  // room right of and below the pickers
 constexpr int HeaderGap = 8;   // between the tab headers and the pickers
 constexpr qreal MinimumHeaderPoints = 6.0;
 constexpr int MinimumHeaderPixels = 8;
+constexpr int StripGap = 6; // between the pickers and the palette strip
 
 } // namespace
 
@@ -33,9 +35,13 @@ CCubeSelectionPage::CCubeSelectionPage(QWidget *parent)
     m_tabs->setElideMode(Qt::ElideNone);
     m_library = new CCubesLibrary(this);
     m_constructor = new CCubeConstructor(this);
+    m_strip = new CPaletteStrip(this);
 
     connect(m_library, &CCubesLibrary::CubeSelected, this, &CCubeSelectionPage::OnLibraryPicked);
     connect(m_constructor, &CCubeConstructor::CubeSelected, this, &CCubeSelectionPage::OnConstructorPicked);
+    connect(m_strip, &CPaletteStrip::CurrentChanged, this, &CCubeSelectionPage::ShowPickedColouring);
+    connect(m_strip, &CPaletteStrip::ColouringEdited, this, &CCubeSelectionPage::ColouringEdited);
+    connect(m_strip, &CPaletteStrip::ColouringAdded, this, &CCubeSelectionPage::ColouringAdded);
 }
 
 CCubeSelectionPage::~CCubeSelectionPage() = default;
@@ -63,8 +69,13 @@ void CCubeSelectionPage::InitPage()
     m_library->setGeometry(rect);
     m_constructor->setGeometry(rect);
 
-    // The page ends eight pixels beyond the rectangle's right and bottom edges.
-    const QSize pageSize(pageWidth, rect.y() + rect.height() + PageMargin);
+    // The palette strip lies under the pickers, as wide as they are.
+    const int stripTop = rect.y() + rect.height() + StripGap;
+    m_strip->setGeometry(rect.x(), stripTop, rect.width(), m_strip->HeightForWidth(rect.width()));
+    m_strip->raise();
+
+    // The page ends eight pixels beyond the strip's right and bottom edges.
+    const QSize pageSize(pageWidth, stripTop + m_strip->height() + PageMargin);
     setFixedSize(pageSize);
     m_tabs->setGeometry(0, 0, pageSize.width(), pageSize.height());
 
@@ -123,8 +134,38 @@ void CCubeSelectionPage::SetCurrentCube(int kind)
     Q_EMIT CurrentCubeChanged(kind);
 }
 
+int CCubeSelectionPage::CurrentPaint() const
+{
+    return m_strip->Current();
+}
+
+qint32 CCubeSelectionPage::CurrentValue() const
+{
+    return m_currentCube >= 0 && m_currentCube < CubeKindCount ? CellValue(m_currentCube, CurrentPaint())
+                                                               : m_currentCube;
+}
+
+void CCubeSelectionPage::SetCurrentPaint(int index)
+{
+    m_strip->SetCurrent(index);
+}
+
 void CCubeSelectionPage::SetCubeColors(ColorRef color1, ColorRef color2, ColorRef color3)
 {
-    m_library->SetCubeColors(color1, color2, color3);
-    m_constructor->SetCubeColors(color1, color2, color3);
+    QVector<CColouring> colourings = m_strip->Colourings();
+    colourings[0] = CColouring{color1, color2, color3};
+    SetPalette(colourings);
+}
+
+void CCubeSelectionPage::SetPalette(const QVector<CColouring> &colourings)
+{
+    m_strip->SetColourings(colourings);
+    ShowPickedColouring();
+}
+
+void CCubeSelectionPage::ShowPickedColouring()
+{
+    const CColouring &c = m_strip->Colourings()[m_strip->Current()];
+    m_library->SetCubeColors(c.Top, c.Right, c.Left);
+    m_constructor->SetCubeColors(c.Top, c.Right, c.Left);
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/selection/cubeselectionpage.h"
+#include "ui/selection/palettestrip.h"
 
 #include "ui/selection/cubeconstructor.h"
 #include "ui/selection/cubeslibrary.h"
@@ -44,6 +45,8 @@ private Q_SLOTS:
     void colorsReachBothPickers_data();
     void colorsReachBothPickers();
     void constructorLeavesNoRemnants();
+    void paletteByKeyboard_data();
+    void paletteByKeyboard();
 
 private:
     std::unique_ptr<CCubeSelectionPage> m_page;
@@ -79,7 +82,12 @@ void TestCubeSelectionPage::layoutAndStart()
     // Below the tab headers.
     QVERIFY(library.top() > tabs->tabBar()->sizeHint().height());
 
-    QCOMPARE(m_page->size(), QSize(149, library.top() + 342 + 8));
+    // The palette strip under the pickers, as wide as they are; the page ends 8 below it.
+    const QRect strip = m_page->Strip()->geometry();
+    QCOMPARE(strip.left(), library.left());
+    QCOMPARE(strip.width(), library.width());
+    QVERIFY(strip.top() > library.bottom());
+    QCOMPARE(m_page->size(), QSize(149, strip.bottom() + 1 + 8));
     QCOMPARE(tabs->geometry(), m_page->rect());
     // Both headers fit into the page's width.
     QVERIFY(tabs->tabBar()->sizeHint().width() <= 149);
@@ -213,6 +221,44 @@ void TestCubeSelectionPage::constructorLeavesNoRemnants()
     const QImage fresh = m_page->grab().toImage().copy(area).convertToFormat(QImage::Format_RGB32);
     QTRY_COMPARE(onScreen(), fresh);
     QCOMPARE(CountPixels(fresh, qRgb(255, 0, 0)), 0);
+}
+
+void TestCubeSelectionPage::paletteByKeyboard_data()
+{
+    // Keys pressed in a strip of four colourings (a row of them, then the "+"), from
+    // colouring 0: the colouring picked after them, and how many times the chooser
+    // was asked (three faces per edit; the "+" opens a menu, no chooser).
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("picked");
+    QTest::addColumn<int>("asked");
+    QTest::newRow("right twice") << QList<int>{Qt::Key_Right, Qt::Key_Right} << 2 << 0;
+    QTest::newRow("left stops at the first") << QList<int>{Qt::Key_Left} << 0 << 0;
+    QTest::newRow("end is the plus, the pick stays") << QList<int>{Qt::Key_Right, Qt::Key_End} << 1 << 0;
+    QTest::newRow("end then left") << QList<int>{Qt::Key_End, Qt::Key_Left} << 3 << 0;
+    QTest::newRow("down a row, none below") << QList<int>{Qt::Key_Down} << 0 << 0;
+    QTest::newRow("enter edits") << QList<int>{Qt::Key_Right, Qt::Key_Return} << 1 << 3;
+    QTest::newRow("space edits") << QList<int>{Qt::Key_Space} << 0 << 3;
+}
+
+void TestCubeSelectionPage::paletteByKeyboard()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(int, picked);
+    QFETCH(int, asked);
+    CPaletteStrip *strip = m_page->Strip();
+    strip->SetColourings(QVector<CColouring>(4, CColouring{0x102030, 0x405060, 0x708090}));
+    int chooserCalls = 0;
+    strip->SetColorChooser([&](const QColor &initial, const QString &, QWidget *) -> std::optional<QColor> {
+        ++chooserCalls;
+        return initial;
+    });
+    QSignalSpy edited(strip, &CPaletteStrip::ColouringEdited);
+    for (int key : keys)
+        QTest::keyClick(strip, Qt::Key(key));
+    QCOMPARE(strip->Current(), picked);
+    QCOMPARE(chooserCalls, asked);
+    QCOMPARE(edited.count(), asked > 0 ? 1 : 0);
+    QCOMPARE(strip->focusPolicy(), Qt::TabFocus);
 }
 
 QTEST_MAIN(TestCubeSelectionPage)
