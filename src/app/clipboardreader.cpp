@@ -162,13 +162,11 @@ private:
     CReply<xcb_get_property_reply_t> Property(xcb_atom_t property, bool remove, uint32_t length) const
     {
         return CReply<xcb_get_property_reply_t>(xcb_get_property_reply(
-            m_connection, xcb_get_property(m_connection, remove, m_window, property, XCB_GET_PROPERTY_TYPE_ANY, 0,
-                                           length),
-            nullptr));
+            m_connection,
+            xcb_get_property(m_connection, remove, m_window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, length), nullptr));
     }
 
-    template <typename Match>
-    CReply<xcb_generic_event_t> WaitFor(const QDeadlineTimer &deadline, Match match) const
+    template <typename Match> CReply<xcb_generic_event_t> WaitFor(const QDeadlineTimer &deadline, Match match) const
     {
         for (;;) {
             while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {

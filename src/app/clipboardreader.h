@@ -13,8 +13,7 @@
 class CClipboardReader
 {
 public:
-    enum class Result
-    {
+    enum class Result {
         Read,     // out holds the offer
         Missing,  // no offer of that type (or its owner did not answer in time)
         TooLarge, // offered, but larger than maxBytes: out is left empty
