@@ -61,6 +61,15 @@ int PainterIndex(qint32 value)
     return IsCubeValue(value) ? KindOfCell(value) : value;
 }
 
+// A premultiplied picture in the byte order of an image format drawn into; the 32-bit
+// formats take its pixels as they are (cube pixels are opaque).
+QImage InFormat(const QImage &premultiplied, QImage::Format format)
+{
+    if (format == QImage::Format_RGB888 || format == QImage::Format_BGR888 || format == QImage::Format_RGBA8888)
+        return premultiplied.convertToFormat(format);
+    return premultiplied;
+}
+
 // The one black pixel that marks the empty cell at (x, y) on a painter.
 void PaintDot(QPainter &painter, int x, int y, int half)
 {
@@ -388,6 +397,8 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
         UseTable(image.colorTable());
         black = qMax(0, int(m_table.indexOf(0xFF000000u)));
     }
+    std::array<FaceTable, MaxColourings> tables{};
+    std::array<bool, MaxColourings> tableMade{};
     // Row addresses without QImage::scanLine(), which checks for sharing on every call.
     uchar *const bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
@@ -409,10 +420,28 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
             }
             return;
         }
-        Picture &p = Get(value, VariantAt(isSelected, x, y, parity));
+        const Variant variant = VariantAt(isSelected, x, y, parity);
+        // Colourings past the first are drawn from the kind's shape through the
+        // colouring's face pixels: one set of pictures serves every colouring, so the
+        // pictures stay few and in the processor's caches however many are in use.
+        // Small cubes keep a picture per colouring: those all fit the caches, and a
+        // copy of a picture is faster than filling its runs.
+        const int paint = PaintIndex(value, int(m_colourings.size()));
+        Picture *shape = paint > 0 && size >= ShapesFromSize ? &Shape(KindOfCell(value), variant) : nullptr;
+        if (shape && shape->RowRuns.empty())
+            shape = nullptr;
+        Picture &p = shape ? *shape : Get(value, variant);
         if (p.Spans.empty())
             return;
-        const QImage &pixels = Pixels(p, format);
+        const FaceTable *faceTable = nullptr;
+        if (shape) {
+            if (!tableMade[size_t(paint)]) {
+                tables[size_t(paint)] = FacePixels(m_colourings[paint], format);
+                tableMade[size_t(paint)] = true;
+            }
+            faceTable = &tables[size_t(paint)];
+        }
+        const QImage &pixels = shape ? p.Image : Pixels(p, format);
         const uchar *const sourceBits = pixels.constBits();
         const qsizetype sourceStride = pixels.bytesPerLine();
         const int px = x + p.Offset.x();
@@ -424,20 +453,38 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
         if (rowFirst >= rowLast)
             return;
         const bool clip = px < 0 || px + p.Image.width() > width;
-        const auto spanEnd = p.Spans.begin() + p.RowSpans[size_t(rowLast)];
-        for (auto span = p.Spans.begin() + p.RowSpans[size_t(rowFirst)]; span != spanEnd; ++span) {
-            int from = px + span->Left;
-            int to = from + span->Length;
-            if (clip) {
-                from = qMax(0, from);
-                to = qMin(width, to);
-                if (from >= to)
-                    continue;
+        // Each run of the rows in the image, clipped, goes to write(target, its
+        // first pixel's column in the picture, pixel count, run).
+        auto eachRun = [&](const auto &runs, const std::vector<int> &rowStart, auto write) {
+            const auto end = runs.begin() + rowStart[size_t(rowLast)];
+            for (auto run = runs.begin() + rowStart[size_t(rowFirst)]; run != end; ++run) {
+                int from = px + run->Left;
+                int to = from + run->Length;
+                if (clip) {
+                    from = qMax(0, from);
+                    to = qMin(width, to);
+                    if (from >= to)
+                        continue;
+                }
+                write(line(py + run->Row) + qsizetype(from) * bytes, from - px, to - from, *run);
             }
-            std::memcpy(line(py + span->Row) + qsizetype(from) * bytes,
-                        sourceBits + span->Row * sourceStride + qsizetype(from - px) * bytes,
-                        size_t(to - from) * size_t(bytes));
+        };
+        if (!faceTable) {
+            eachRun(p.Spans, p.RowSpans, [&](uchar *target, int column, int count, const Span &span) {
+                std::memcpy(target, sourceBits + span.Row * sourceStride + qsizetype(column) * bytes,
+                            size_t(count) * size_t(bytes));
+            });
+            return;
         }
+        // A run shows one face: whole copies of the face's repeated pixels, then the rest.
+        const size_t chunk = size_t(48 / bytes) * size_t(bytes);
+        eachRun(p.Runs, p.RowRuns, [&](uchar *target, int, int count, const FaceRun &run) {
+            const uchar *pattern = (*faceTable)[size_t(run.Face)].data();
+            size_t left = size_t(count) * size_t(bytes);
+            for (; left >= chunk; left -= chunk, target += chunk)
+                std::memcpy(target, pattern, chunk);
+            std::memcpy(target, pattern, left);
+        });
     });
 }
 
@@ -501,7 +548,10 @@ bool CWorkspaceRenderer::PreparePictures(const CFigure &figure, const QSize &ima
             ready = false;
             return;
         }
-        Get(value, VariantAt(isSelected, x, y, parity));
+        const Variant variant = VariantAt(isSelected, x, y, parity);
+        if (PaintIndex(value, int(m_colourings.size())) == 0 || size < ShapesFromSize
+            || Shape(KindOfCell(value), variant).RowRuns.empty())
+            Get(value, variant);
     });
     return ready;
 }
@@ -687,9 +737,59 @@ CWorkspaceRenderer::Picture &CWorkspaceRenderer::Get(qint32 value, Variant varia
 CWorkspaceRenderer::Picture &CWorkspaceRenderer::Shape(CubeIndex kind, Variant variant)
 {
     Picture &shape = m_shapes[size_t(kind)][variant];
-    if (shape.Image.isNull())
+    if (shape.Image.isNull()) {
         shape = Build(kind, ShapeColouring, variant);
+        shape.RowRuns.reserve(shape.RowSpans.size());
+        for (const Span &span : shape.Spans) {
+            while (int(shape.RowRuns.size()) <= span.Row)
+                shape.RowRuns.push_back(int(shape.Runs.size()));
+            const auto *line = reinterpret_cast<const QRgb *>(shape.Image.constScanLine(span.Row));
+            for (int x = span.Left; x < span.Left + span.Length; ++x) {
+                int face = ShapeFace(line[x]);
+                if (face < 0 && line[x] != 0xFFFFFFFFu) {
+                    // A colour no colouring swaps: this kind keeps pictures per colouring.
+                    shape.Runs.clear();
+                    shape.RowRuns.clear();
+                    return shape;
+                }
+                face = face < 0 ? 3 : face;
+                if (x > span.Left && shape.Runs.back().Face == face)
+                    ++shape.Runs.back().Length;
+                else
+                    shape.Runs.push_back(FaceRun{span.Row, x, 1, face});
+            }
+        }
+        while (shape.RowRuns.size() < shape.RowSpans.size())
+            shape.RowRuns.push_back(int(shape.Runs.size()));
+    }
     return shape;
+}
+
+CWorkspaceRenderer::FaceTable CWorkspaceRenderer::FacePixels(const CColouring &colouring, QImage::Format format) const
+{
+    const QRgb colors[4] = {ColorFromRef(colouring.Top).rgb(), ColorFromRef(colouring.Right).rgb(),
+                            ColorFromRef(colouring.Left).rgb(), 0xFFFFFFFFu};
+    FaceTable table{};
+    uchar pixel[4] = {};
+    int bytes = 1;
+    QImage converted;
+    if (format != QImage::Format_Indexed8) {
+        // Converted as the pictures are (Pixels), so both give the same bytes.
+        QImage four(4, 1, QImage::Format_ARGB32_Premultiplied);
+        for (int i = 0; i < 4; ++i)
+            four.setPixel(i, 0, colors[i]);
+        converted = InFormat(four, format);
+        bytes = converted.depth() / 8;
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (format == QImage::Format_Indexed8)
+            pixel[0] = uchar(qMax(0, int(m_table.indexOf(colors[i]))));
+        else
+            std::memcpy(pixel, converted.constScanLine(0) + i * bytes, size_t(bytes));
+        for (size_t at = 0; at + size_t(bytes) <= table[size_t(i)].size(); at += size_t(bytes))
+            std::memcpy(table[size_t(i)].data() + at, pixel, size_t(bytes));
+    }
+    return table;
 }
 
 int CWorkspaceRenderer::ShapeFace(QRgb pixel)

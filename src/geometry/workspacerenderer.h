@@ -55,6 +55,10 @@ public:
         QPoint PatternOrigin;
     };
 
+    // Smallest drawn cube size at which DrawImage draws colourings past the first from
+    // the kinds' shapes, filling each face's runs, instead of from pictures per
+    // colouring: above it 16 colourings' pictures would no longer fit the caches.
+    static constexpr int ShapesFromSize = 48;
     // Largest drawn cube size whose pictures are kept.
     static constexpr int MaxCachedSize = 256;
     // Smallest drawn cube size that still shows a cube's shape; smaller figures are
@@ -129,6 +133,13 @@ private:
         int Left;
         int Length;
     };
+    struct FaceRun
+    {
+        int Row;
+        int Left;
+        int Length;
+        int Face;
+    };
     struct Picture
     {
         QImage Image;              // premultiplied ARGB, transparent where the cube leaves the background
@@ -139,7 +150,17 @@ private:
         QImage Bgr888;
         QImage Rgba8888;
         QImage Indexed8; // made for m_table
+        // Shapes only: the opaque runs cut where the face changes, each with the face
+        // it shows (0 top, 1 right, 2 left, 3 the grey's white), and each row's first
+        // run; empty when a pixel is none of them.
+        std::vector<FaceRun> Runs;
+        std::vector<int> RowRuns;
     };
+    // A colouring's four shape colours (three faces, the grey's white) as pixels of
+    // the image format drawn into, each repeated over 48 bytes (16 pixels of 3 bytes,
+    // 12 of 4, 48 of 1), so a run is filled with whole copies of it.
+    using FaceTable = std::array<std::array<uchar, 48>, 4>;
+    FaceTable FacePixels(const CColouring &colouring, QImage::Format format) const;
     enum Variant { Plain = 0, SelectedEven = 1, SelectedOdd = 2, VariantCount = 3 };
 
     void Prepare(const CFigure &figure, int size);

@@ -22,21 +22,27 @@ enum Target { ThroughPainter, Image32, Image24, Image24BottomUp, Image32Set };
 
 // Overlapping cubes of many kinds: every third cell, a dense block where neighbours
 // cut each other's corners, and one value that is no cube kind.
-CFigure MakeFigure(int cubeSize, quint32 seed)
+// With colourings above 1 the cubes take the palette's colourings at random.
+CFigure MakeFigure(int cubeSize, quint32 seed, int colourings = 1)
 {
     CFigure figure;
     figure.CubeSize = cubeSize;
     figure.BkColor = 0x336699;
     figure.Color1 = 0x10A0F0;
+    for (int i = 1; i < colourings; ++i)
+        figure.Palette.append(CColouring{0x202020u * quint32(i), 0x00FF00u / quint32(i), 0xFF0000u + quint32(i)});
     figure.Resize(14, 16);
     QRandomGenerator random(seed);
+    auto cube = [&] {
+        return CellValue(int(random.bounded(64)), int(random.bounded(colourings)));
+    };
     for (int r = 0; r < 16; ++r)
         for (int c = 0; c < RowLength(14, r); ++c)
             if (random.bounded(3) == 0)
-                figure.PlaceCube(c, r, int(random.bounded(64)));
+                figure.PlaceCube(c, r, cube());
     for (int r = 3; r < 10; ++r)
         for (int c = 2; c < 8; ++c)
-            figure.PlaceCube(c, r, int(random.bounded(64)));
+            figure.PlaceCube(c, r, cube());
     figure.Grid[12][5] = EmptyCubeIndex;
     return figure;
 }
@@ -74,6 +80,7 @@ void TestWorkspaceRenderer::matchesThePainterInRowOrder_data()
     QTest::addColumn<bool>("selection");
     QTest::addColumn<bool>("dots");
     QTest::addColumn<int>("target");
+    QTest::addColumn<int>("colourings");
     // The grey pattern is anchored at the target's origin: every area below starts at
     // an even x + y in the reference picture, so a picture of the area alone lines up.
     const struct
@@ -89,6 +96,8 @@ void TestWorkspaceRenderer::matchesThePainterInRowOrder_data()
         {"size 45, negative offset", 45, QPoint(-31, -12), QRect(51, 40, 300, 190)},
         {"size 6, tiny", 6, QPoint(2, 2), QRect(0, 0, 90, 80)},
         {"size 32, one pixel", 32, QPoint(5, 0), QRect(100, 91, 1, 1)},
+        // Past CWorkspaceRenderer::ShapesFromSize: colourings drawn from the kinds' shapes.
+        {"size 60, cut", 60, QPoint(3, 1), QRect(36, 22, 500, 400)},
         // Above the largest kept picture: the painter's polygons, greyed by its raster op.
         {"size 300, huge cubes", 300, QPoint(-4, 0), QRect(400, 300, 900, 500)},
     };
@@ -108,7 +117,12 @@ void TestWorkspaceRenderer::matchesThePainterInRowOrder_data()
                 continue;
             for (int variant = 0; variant < 2; ++variant) {
                 QTest::addRow("%s, %s%s", p.name, t.name, variant ? ", selected, dots" : "")
-                    << p.size << p.offset << p.area << bool(variant) << bool(variant) << int(t.target);
+                    << p.size << p.offset << p.area << bool(variant) << bool(variant) << int(t.target) << 1;
+                // Cubes in three colourings, from pictures per colouring, from the
+                // kinds' shapes and by the painter.
+                if (p.size == 32 || p.size == 60 || p.size == 300)
+                    QTest::addRow("%s, %s%s, 3 colourings", p.name, t.name, variant ? ", selected, dots" : "")
+                        << p.size << p.offset << p.area << bool(variant) << bool(variant) << int(t.target) << 3;
             }
         }
     }
@@ -122,7 +136,8 @@ void TestWorkspaceRenderer::matchesThePainterInRowOrder()
     QFETCH(bool, selection);
     QFETCH(bool, dots);
     QFETCH(int, target);
-    const CFigure figure = MakeFigure(cubeSize, quint32(cubeSize));
+    QFETCH(int, colourings);
+    const CFigure figure = MakeFigure(cubeSize, quint32(cubeSize), colourings);
     const QVector<QPoint> selected = SelectSome(figure, 5);
 
     // The reference paints everything into a picture with room around it, so no
