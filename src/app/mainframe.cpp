@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainframe.h"
+#include "app/clipboardreader.h"
 
 #include "app/recentmenu.h"
 #include "app/toolbarkeys.h"
@@ -474,8 +475,12 @@ void CMainFrame::OnEditCut()
 
 void CMainFrame::OnEditPaste()
 {
+    // An offer larger than any fragment of the largest grid is refused unread.
+    QByteArray offer;
     CFigureFragment fragment;
-    if (!CFigureFragment::FromMimeData(QGuiApplication::clipboard()->mimeData(), fragment) || fragment.IsEmpty())
+    if (CClipboardReader::Read(QString::fromLatin1(CFigureFragment::MimeType), CFigureFragment::MaxBytes, offer)
+            != CClipboardReader::Result::Read
+        || !CFigureFragment::Decode(offer, fragment) || fragment.IsEmpty())
         return;
     // Under the pointer when it is over the workspace, otherwise at its own cells.
     const QPoint offset = CDragOffset::PasteOffset(fragment.Cells, m_view->CellUnderPointer(),

@@ -3,6 +3,7 @@
 // states, the message boxes and file dialogs it answers the document with, closing,
 // and the drag format name.
 
+#include "app/clipboardreader.h"
 #include "app/mainframe.h"
 #include "app/recentmenu.h"
 #include "document/tarvexdoc.h"
@@ -23,12 +24,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPrintPreviewDialog>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -111,6 +114,8 @@ private Q_SLOTS:
     void dragFormatName_data();
     void dragFormatName();
     void opensShowingTheWholeWorkspace();
+    void clipboardOfferWithinItsLimit_data();
+    void clipboardOfferWithinItsLimit();
 };
 
 void TestMainFrame::initTestCase()
@@ -877,6 +882,30 @@ void TestMainFrame::opensShowingTheWholeWorkspace()
     const QSize big = frame.PreferredSize();
     QVERIFY(big.width() <= frame.screen()->availableGeometry().width());
     QVERIFY(big.height() <= frame.screen()->availableGeometry().height());
+}
+
+void TestMainFrame::clipboardOfferWithinItsLimit_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("result");
+    const QString ours = QStringLiteral("application/x-tarvex-fragment");
+    QTest::newRow("at the limit") << ours << 100 << int(CClipboardReader::Result::Read);
+    QTest::newRow("a byte over") << ours << 101 << int(CClipboardReader::Result::TooLarge);
+    QTest::newRow("another type") << QStringLiteral("text/plain") << 10 << int(CClipboardReader::Result::Missing);
+}
+
+void TestMainFrame::clipboardOfferWithinItsLimit()
+{
+    QFETCH(QString, type);
+    QFETCH(int, size);
+    QFETCH(int, result);
+    auto *offer = new QMimeData;
+    offer->setData(type, QByteArray(size, '['));
+    QGuiApplication::clipboard()->setMimeData(offer);
+    QByteArray out("left over");
+    QCOMPARE(int(CClipboardReader::Read(QStringLiteral("application/x-tarvex-fragment"), 100, out)), result);
+    QCOMPARE(out.size(), result == int(CClipboardReader::Result::Read) ? size : 0);
 }
 
 QTEST_MAIN(TestMainFrame)
