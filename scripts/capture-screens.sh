@@ -4,8 +4,9 @@
 #   src/resources/help/mainwin.png   the main window with an impossible triangle
 #   src/resources/help/mainwin2.png  the same after opening the "Constructor" tab,
 #                                    switching select-and-move on and selecting all
-# Both are 348 x 270. The editor runs under a private virtual X server with a fresh
-# settings store, so nothing of the user's desktop or settings is involved.
+# Both are 460 x 270 (wide enough for the whole toolbar). The editor runs under a private virtual X server with a fresh
+# settings store and data folder (no recovery copy of the user's asks to be restored),
+# so nothing of the user's desktop, settings or work is involved.
 #
 #   scripts/capture-screens.sh [OUTDIR]
 #
@@ -19,7 +20,7 @@ out="${1:-$root/src/resources/help}"
 tab_point=(${TARVEX_TAB_POINT:-95 12})
 select_point=(${TARVEX_SELECT_POINT:-170 17})
 # The window is captured at twice the picture size and scaled down.
-width=696
+width=920
 height=540
 
 "$root/scripts/deps.sh"
@@ -54,7 +55,7 @@ for _ in $(seq 50); do
 done
 export DISPLAY=":$(head -n 1 "$tmp/display")"
 
-XDG_CONFIG_HOME="$tmp/config" QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1 \
+XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1 \
     "$build/src/tarvex" "$tmp/triangle.xml" >/dev/null 2>&1 &
 pids+=($!)
 
@@ -67,7 +68,7 @@ xdotool windowmove "$window" 0 0 windowsize "$window" "$width" "$height"
 sleep 1
 
 capture() {
-    import -display "$DISPLAY" -window "$window" -resize 348x270\! "png24:$1"
+    import -display "$DISPLAY" -window "$window" -resize 460x270\! "png24:$1"
     echo "wrote $1"
 }
 

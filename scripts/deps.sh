@@ -6,8 +6,9 @@
 #   scripts/deps.sh         that and the tools of the tests, the checks and CI
 set -euo pipefail
 group=${1:-all}
-# Building and running: compiler, Qt with its translations and tools for them, PNG, a font.
-build=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev libpng-dev libgl-dev
+# Building and running: compiler, Qt with its translations and tools for them, PNG and
+# libdeflate (the PNG export), the X11 protocol library (the clipboard reader), a font.
+build=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev libpng-dev libdeflate-dev libxcb1-dev libgl-dev
        qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-dejavu-core)
 # Testing: the X session with a window manager and X tools, picture and PDF tools,
 # the desktop and package checks, the sanitizer and fuzz compiler, the formatter.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainframe.h"
+#include "app/clipboardreader.h"
 
 #include "app/recentmenu.h"
 #include "app/toolbarkeys.h"
@@ -10,6 +11,7 @@
 #include "files/figurewriter.h"
 #include "files/regularfile.h"
 #include "geometry/dragoffset.h"
+#include "view/boxtool.h"
 #include "view/placecubehandler.h"
 #include "view/selectmovehandler.h"
 #include "view/tarvexview.h"
@@ -213,6 +215,8 @@ QIcon CMainFrame::ApplicationIcon()
 
 CMainFrame::~CMainFrame()
 {
+    // The view outlives this window's members: it must not keep the box tool.
+    m_view->SetDrawingTool(nullptr);
     CHelpFrame::CloseHelp(m_pHelpFrame);
     if (m_doc.Ui() == this)
         m_doc.SetUi(nullptr);
@@ -345,6 +349,19 @@ void CMainFrame::CreateToolBar()
     m_toolBar->addAction(generator);
     generator->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     m_actions.insert(ID_NEW_FROM_GENERATOR, generator);
+    // Then the box tool, checked while it is the drawing tool.
+    m_boxTool = std::make_unique<CBoxTool>(m_doc, *m_view);
+    m_boxTool->SetCurrentCubeSource([this] { return GetCurrentCube(); });
+    auto *box = new QAction(tr("Box"), this);
+    box->setObjectName(QStringLiteral("BoxAction"));
+    box->setCheckable(true);
+    box->setToolTip(tr("Box tool: drag out a box of cubes, with Shift its height (B)"));
+    box->setShortcut(QKeySequence(Qt::Key_B));
+    connect(box, &QAction::toggled, this, &CMainFrame::OnBoxToolToggled);
+    m_toolBar->addAction(box);
+    if (auto *button = qobject_cast<QAbstractButton *>(m_toolBar->widgetForAction(box)))
+        connect(button, &QAbstractButton::toggled, box, &QAction::setChecked);
+    m_actions.insert(ID_BOX_TOOL, box);
     // A window too narrow for every control shows the rest behind the toolbar's
     // extension button, which assistive technology should name too.
     if (auto *more = m_toolBar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
@@ -363,6 +380,9 @@ void CMainFrame::UpdateCommandUi()
     QAction *selectMove = Action(ID_SELECT_MOVE);
     selectMove->setChecked(m_doc.IsSelectModeChecked());
     selectMove->setEnabled(m_doc.IsSelectModeEnabled());
+    // Select-and-move mode puts the box tool away.
+    if (m_doc.IsSelectMode())
+        Action(ID_BOX_TOOL)->setChecked(false);
     const bool anySelected = m_doc.Selection() && !m_doc.Selection()->IsEmpty();
     Action(ID_MIRROR)->setEnabled(anySelected);
     Action(ID_PAINT_SELECTION)->setEnabled(anySelected);
@@ -455,8 +475,12 @@ void CMainFrame::OnEditCut()
 
 void CMainFrame::OnEditPaste()
 {
+    // An offer larger than any fragment of the largest grid is refused unread.
+    QByteArray offer;
     CFigureFragment fragment;
-    if (!CFigureFragment::FromMimeData(QGuiApplication::clipboard()->mimeData(), fragment) || fragment.IsEmpty())
+    if (CClipboardReader::Read(QString::fromLatin1(CFigureFragment::MimeType), CFigureFragment::MaxBytes, offer)
+            != CClipboardReader::Result::Read
+        || !CFigureFragment::Decode(offer, fragment) || fragment.IsEmpty())
         return;
     // Under the pointer when it is over the workspace, otherwise at its own cells.
     const QPoint offset = CDragOffset::PasteOffset(fragment.Cells, m_view->CellUnderPointer(),
@@ -493,6 +517,13 @@ void CMainFrame::OnNewFromGenerator()
     last = dialog.Params();
     m_doc.ReplaceFigure(*dialog.Figure());
     UpdateCommandUi();
+}
+
+void CMainFrame::OnBoxToolToggled(bool checked)
+{
+    m_view->SetDrawingTool(checked ? m_boxTool.get() : nullptr);
+    if (checked && m_doc.IsSelectMode())
+        OnSelectMove();
 }
 
 void CMainFrame::OnFilePrintPreview()

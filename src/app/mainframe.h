@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <memory>
 
+class CBoxTool;
 class CCubeSelectionBar;
 class CCubeSelectionPage;
 class CHelpFrame;
@@ -62,6 +63,8 @@ public:
         ID_NEW_FROM_GENERATOR = 33002,
         // "Paint selection": the selected cubes in the palette's picked colouring.
         ID_PAINT_SELECTION = 33003,
+        // The box tool, checked while it is the drawing tool.
+        ID_BOX_TOOL = 33004,
         ID_APP_EXIT = 57665,
         // F10: the keyboard to the toolbar.
         ID_TOOLBAR_KEYS = 59392
@@ -126,6 +129,7 @@ public:
     // F10: the first toolbar button gets the keyboard; Escape gives it back to the view.
     void FocusToolBar();
     QSpinBox *BeamThicknessBox() const { return m_beamThickness; }
+    CBoxTool *BoxTool() const { return m_boxTool.get(); }
     // The file a drop carries: one local file, which is then opened as Open opens the
     // file chosen in its dialog; otherwise (several files, a web address, the view's
     // own cube drag) an empty string.
@@ -177,6 +181,9 @@ private:
     void OnMirror();
     void OnPaintSelection();
     void OnNewFromGenerator();
+    // The box button or B changed its check: the box becomes the drawing tool (leaving
+    // select-and-move mode), or the cube placing tool again.
+    void OnBoxToolToggled(bool checked);
 
     CTarvexDoc &m_doc;
     CCubeSelectionBar *m_bar = nullptr;
@@ -190,6 +197,7 @@ private:
     CZoomBox *m_zoomBox = nullptr;         // owned by the toolbar
     CToolBarKeys *m_toolBarKeys = nullptr; // owned by the toolbar
     QSpinBox *m_beamThickness = nullptr;   // owned by the toolbar
+    std::unique_ptr<CBoxTool> m_boxTool;   // the view's drawing tool while checked
     QString m_dragCubeFormat;
     // The help window while it is open; it clears this pointer itself when closed.
     CHelpFrame *m_pHelpFrame = nullptr;

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int FormatVersion = 1;
-
 bool ReadColor(const QJsonValue &value, ColorRef &out)
 {
     if (!value.isDouble())

@@ -10,6 +10,12 @@
 
 class QMimeData;
 
+// The number of decimal digits of a value that is not negative.
+constexpr int DecimalDigits(qint64 value)
+{
+    return value < 10 ? 1 : 1 + DecimalDigits(value / 10);
+}
+
 // A piece of a figure on its way through the clipboard: cells with the cube values they
 // hold, in the order they are placed again, and the colours and cube size they were
 // drawn with. It travels as our own MIME type beside PNG and SVG pictures of just
@@ -20,10 +26,19 @@ public:
     static constexpr const char *MimeType = "application/x-tarvex-fragment";
     static constexpr const char *PngType = "image/png";
     static constexpr const char *SvgType = "image/svg+xml";
+    static constexpr int FormatVersion = 1;
     // Refused beyond these: more cells than the largest grid holds, or more bytes than
-    // such a grid's cells need.
+    // Encode writes for such a grid with the longest numbers in every place and every
+    // colouring. A paste refuses a larger offer before reading it.
     static constexpr int MaxCells = CFigure::MaxGridWidth * CFigure::MaxGridHeight;
-    static constexpr int MaxBytes = 1 << 20;
+    static constexpr int MaxCellBytes = int(sizeof("[,,],")) - 1 + DecimalDigits(CFigure::MaxGridWidth - 1)
+                                        + DecimalDigits(CFigure::MaxGridHeight - 1)
+                                        + DecimalDigits(CellValue(CubeKindCount - 1, MaxColourings - 1));
+    static constexpr int MaxColouringBytes = int(sizeof("[,,],")) - 1 + 3 * DecimalDigits(0xFFFFFF);
+    static constexpr int MaxBytes = int(sizeof(R"({"cells":[],"colors":[,,,],"palette":[],"cubeSize":,"version":})"))
+                                    - 1 + MaxCells * MaxCellBytes + 4 * DecimalDigits(0xFFFFFF)
+                                    + (MaxColourings - 1) * MaxColouringBytes + DecimalDigits(CFigure::MaxCubeSize)
+                                    + DecimalDigits(FormatVersion);
     // Longest side of a picture on the clipboard: larger figures are drawn scaled down,
     // keeping their proportions.
     static constexpr int MaxPictureSize = 4096;

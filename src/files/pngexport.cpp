@@ -17,6 +17,7 @@
 #include <future>
 #include <memory>
 #include <csetjmp>
+#include <libdeflate.h>
 #include <mutex>
 #include <new>
 #include <png.h>
@@ -103,9 +104,10 @@ private:
 };
 
 // A piece of the picture's one zlib stream: the filtered rows of one strip, deflated
-// on their own (raw deflate, ending in a sync flush, the last piece in the final block),
-// with the Adler-32 sum and length of what went in. Pieces join into one valid stream
-// because each starts with an empty history and so never refers back into another.
+// on their own (raw deflate; all but the last piece end in an empty stored block on a
+// byte boundary, as a sync flush does, the last in the final block), with the Adler-32
+// sum and length of what went in. Pieces join into one valid stream because each
+// starts with an empty history and so never refers back into another.
 struct Piece
 {
     std::vector<uchar> Data;
@@ -236,16 +238,24 @@ void PackRow(uchar *out, const uchar *in, int width, int bits)
 
 // What one thread needs to make pieces, kept from piece to piece: a renderer (its
 // pictures are drawn once), the strip image, the packed and the filtered rows, the
-// deflate state and its output buffer.
+// compressor and its output buffer, and the inflate state that finds a piece's last
+// block.
 class CPieceMaker
 {
 public:
     CPieceMaker()
+        : m_compressor(libdeflate_alloc_compressor(CPngExport::CompressionLevel))
     {
-        if (deflateInit2(&m_z, CPngExport::CompressionLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        if (!m_compressor || inflateInit2(&m_inflate, -15) != Z_OK) {
+            libdeflate_free_compressor(m_compressor);
             throw std::bad_alloc();
+        }
     }
-    ~CPieceMaker() { deflateEnd(&m_z); }
+    ~CPieceMaker()
+    {
+        libdeflate_free_compressor(m_compressor);
+        inflateEnd(&m_inflate);
+    }
     CPieceMaker(const CPieceMaker &) = delete;
     CPieceMaker &operator=(const CPieceMaker &) = delete;
 
@@ -296,22 +306,62 @@ public:
         Piece piece;
         piece.Length = uLong(length);
         piece.Adler = adler.Value();
-        const size_t bound = deflateBound(&m_z, uLong(length)) + 16;
+        // Room for the empty stored block a piece that is not the last ends in.
+        const size_t bound = libdeflate_deflate_compress_bound(m_compressor, length) + 8;
         if (m_outSize < bound) {
             m_out.reset(new uchar[bound]);
             m_outSize = bound;
         }
-        deflateReset(&m_z); // also resets the tuning to the level's
-        deflateTune(&m_z, CPngExport::GoodLength, CPngExport::MaxInsert, CPngExport::NiceLength, CPngExport::MaxChain);
-        m_z.next_in = m_filtered.get();
-        m_z.avail_in = uInt(length);
-        m_z.next_out = m_out.get();
-        m_z.avail_out = uInt(bound);
-        const int result = deflate(&m_z, last ? Z_FINISH : Z_SYNC_FLUSH);
-        if (last ? result != Z_STREAM_END : (result != Z_OK || m_z.avail_in != 0))
+        size_t size = libdeflate_deflate_compress(m_compressor, m_filtered.get(), length, m_out.get(), bound);
+        if (size == 0)
             throw std::bad_alloc();
-        piece.Data.assign(m_out.get(), m_out.get() + (bound - m_z.avail_out));
+        if (!last)
+            size = ContinueAfter(m_out.get(), size);
+        piece.Data.assign(m_out.get(), m_out.get() + size);
         return piece;
+    }
+
+private:
+    // Turns the whole deflate stream in data into the first part of a longer one, as
+    // zlib's gzappend does: the stream is read block by block to find where its last
+    // block starts, whose final-block bit is cleared, and where it ends; an empty
+    // stored block follows, ending it on a byte boundary. Returns the new size (at
+    // most 5 bytes more).
+    size_t ContinueAfter(uchar *data, size_t size)
+    {
+        inflateReset(&m_inflate);
+        m_inflate.next_in = data;
+        m_inflate.avail_in = uInt(size);
+        size_t lastBlock = 0; // bit where the block being read began
+        size_t end = 0;       // bit after the stream's end-of-block code
+        for (;;) {
+            m_inflate.next_out = m_scratch;
+            m_inflate.avail_out = sizeof m_scratch;
+            const int result = inflate(&m_inflate, Z_BLOCK);
+            if (result != Z_OK)
+                throw std::bad_alloc();
+            // data_type: the unused bits of the last byte read, 128 at a block boundary,
+            // 64 once the final block's header was read.
+            const int state = m_inflate.data_type;
+            const size_t bit = (size - m_inflate.avail_in) * 8 - size_t(state & 7);
+            if ((state & 128) && (state & 64)) {
+                end = bit;
+                break;
+            }
+            if (state & 128)
+                lastBlock = bit;
+        }
+        data[lastBlock / 8] &= uchar(~(1u << (lastBlock % 8)));
+        // The stored block's three header bits are zero, then the byte boundary, then
+        // its length 0 and the length's complement.
+        if (end % 8)
+            data[end / 8] &= uchar((1u << (end % 8)) - 1);
+        size_t at = (end + 7) / 8;
+        if (end % 8 == 0 || end % 8 > 5)
+            data[at++] = 0;
+        const uchar stored[4] = {0x00, 0x00, 0xFF, 0xFF};
+        std::memcpy(data + at, stored, sizeof stored);
+        return at + sizeof stored;
     }
 
 private:
@@ -323,7 +373,9 @@ private:
     size_t m_filteredSize = 0;
     std::unique_ptr<uchar[]> m_out;
     size_t m_outSize = 0;
-    z_stream m_z{};
+    libdeflate_compressor *m_compressor = nullptr;
+    z_stream m_inflate{};
+    uchar m_scratch[32768];
 };
 
 // The layout of the figure's picture: a palette of every colour it shows (fully
@@ -473,8 +525,8 @@ bool CPngExport::Export(const CFigure &figure, const QString &path, QString *err
         std::deque<std::future<Piece>> pending;
         int next = 0;
         uLong adler = 1;
-        // The zlib header: deflate with a 32 KiB window, a fast level.
-        const uchar header[2] = {0x78, 0x5E};
+        // The zlib header: deflate with a 32 KiB window, a slow level.
+        const uchar header[2] = {0x78, 0xDA};
         chunk("IDAT", header, sizeof header);
         for (int written = 0; written < strips; ++written) {
             while (next < strips && int(pending.size()) <= threads)

@@ -215,75 +215,98 @@ void MakePolygon(CDrawing &drawing, int sides, int side, int thickness)
 
 void MakeCubeFrame(CDrawing &drawing, int edge, int thickness)
 {
-    // A box edge x edge x height: lower than wide, so the top's near edges cross the
-    // bottom's far edges on the picture. All twelve edges back to front, then the far
-    // bottom edge along y laid over the near top edge where they cross.
-    const int n = edge;
-    const int m = n - qMax(thickness + 2, n / 3);
+    // A box edge long along x and z and shallower along y: its back vertical edge
+    // then lies on the picture across the front top edge (along x), and its front
+    // vertical edge across the back bottom edge, as the edges of a cube drawn from
+    // above and to the side cross. All twelve edges placed back to front, then the
+    // back vertical edge laid over the front top edge where they cross: it passes in
+    // front of the edge it lies behind.
+    const int depth = edge - qMax(2 * thickness + 1, edge / 3);
     Points all;
-    auto edgeBeam = [&](const Point &a, const Point &b) {
-        const Points beam = Beam(a, b, thickness);
-        all += beam;
-        return beam;
-    };
-    Points farEdge;
-    for (int z : {0, m}) {
-        edgeBeam({0, 0, z}, {n, 0, z});
-        const Points e = edgeBeam({0, 0, z}, {0, n, z});
-        if (z == 0)
-            farEdge = e;
-        edgeBeam({n, 0, z}, {n, n, z});
-        edgeBeam({0, n, z}, {n, n, z});
+    Points backEdge;
+    for (int z : {0, edge}) {
+        all += Beam({0, 0, z}, {edge, 0, z}, thickness);
+        all += Beam({0, 0, z}, {0, depth, z}, thickness);
+        all += Beam({edge, 0, z}, {edge, depth, z}, thickness);
+        all += Beam({0, depth, z}, {edge, depth, z}, thickness);
     }
-    for (int x : {0, n})
-        for (int y : {0, n})
-            edgeBeam({x, y, 0}, {x, y, m});
+    for (int x : {0, edge}) {
+        for (int y : {0, depth}) {
+            const Points beam = Beam({x, y, 0}, {x, y, edge}, thickness);
+            if (x == 0 && y == 0)
+                backEdge = beam;
+            all += beam;
+        }
+    }
     drawing.Place(all);
-    const int crossing = n - m;
-    const int reach = 2 * thickness + 1;
-    drawing.Overlay(farEdge, [crossing, reach](const Point &p) { return qAbs(p.y - crossing) <= reach; });
+    // The front top edge (y = depth, z = edge) crosses the back edge's line of sight
+    // at z = edge - depth.
+    const int crossing = edge - depth;
+    const int reach = thickness + 1;
+    drawing.Overlay(backEdge, [crossing, reach, thickness](const Point &p) {
+        return p.z >= crossing - reach - thickness && p.z <= crossing + reach;
+    });
 }
 
 void MakeStairs(CDrawing &drawing, int steps, int height)
 {
-    // Four flights of steps, every step height cubes up from the one before. Going on
-    // along the near flights (+x, +y) the treads are 4 * height cubes longer than
-    // along the far ones, so after the fourth flight the stairs are as much higher as
-    // they have come nearer: on the picture they are back at their start.
-    const int width = 2;
-    const int shortTread = 1;
-    const int longTread = shortTread + 4 * height;
+    // A square ring of four flights and four landings, every step height cubes above
+    // the one before. The flights along +x and +y (towards the viewer) have treads
+    // 4 * height cubes longer than the two going back, so after the fourth flight the
+    // stairs have come as much nearer as they have climbed: the last landing lies on
+    // the line of sight of the first one and is seen in its place. Each step is a
+    // block going down below its tread.
+    const int width = 3;
+    const int below = height + 1;
+    const int backTread = 2;
+    const int nearTread = backTread + 4 * height;
+    auto block = [below](Points &piece, int x0, int y0, int sizeX, int sizeY, int top) {
+        piece += CIsoSpace::Box({x0, y0, top - below + 1}, sizeX, sizeY, below);
+    };
     const struct
     {
         Point direction;
-        Point across;
         int tread;
-    } flights[4] = {{StepX, StepY, longTread},
-                    {StepY, StepX, longTread},
-                    {Scaled(StepX, -1), StepY, shortTread},
-                    {Scaled(StepY, -1), StepX, shortTread}};
-    Point at;
-    QVector<Points> pieces;
-    for (const auto &flight : flights) {
+    } flights[4] = {{StepX, nearTread},
+                    {StepY, nearTread},
+                    {Scaled(StepX, -1), backTread},
+                    {Scaled(StepY, -1), backTread}};
+    // The least corner of the landing the next flight starts from, and its top.
+    int x = 0, y = 0, z = 0;
+    Points first;
+    for (int f = 0; f < 4; ++f) {
+        const Point d = flights[f].direction;
+        const int t = flights[f].tread;
         Points piece;
+        if (f == 0)
+            block(piece, x, y, width, width, z);
         for (int s = 0; s < steps; ++s) {
-            for (int i = 0; i < flight.tread; ++i) {
-                for (int w = 0; w < width; ++w) {
-                    for (int dz = 0; dz <= height; ++dz) {
-                        const Point p = Add(Add(at, Scaled(flight.direction, i)), Scaled(flight.across, -w));
-                        piece.append({p.x, p.y, p.z - dz});
-                    }
-                }
-            }
-            at = Add(at, Scaled(flight.direction, flight.tread));
-            at.z += height;
+            z += height;
+            // The tread of step s, beyond the landing (and the steps before) along d.
+            const int along = width + s * t;
+            const int x0 = d.x > 0 ? x + along : d.x < 0 ? x - (s + 1) * t : x;
+            const int y0 = d.y > 0 ? y + along : d.y < 0 ? y - (s + 1) * t : y;
+            Points tread;
+            block(tread, x0, y0, d.x != 0 ? t : width, d.y != 0 ? t : width, z);
+            if (f == 0 && s == 0)
+                first = tread;
+            piece += tread;
         }
-        pieces.append(piece);
+        // The landing at the flight's top.
+        if (d.x > 0)
+            x += width + steps * t;
+        else if (d.x < 0)
+            x -= steps * t + width;
+        if (d.y > 0)
+            y += width + steps * t;
+        else if (d.y < 0)
+            y -= steps * t + width;
+        block(piece, x, y, width, width, z);
         drawing.Place(piece);
     }
-    // The first steps laid again over the last ones.
-    const int reach = longTread + 1;
-    drawing.Overlay(pieces[0], [reach](const Point &p) { return p.x < reach; });
+    // The first flight's first step laid again over the last landing: seen in front
+    // of it, as it is seen in front of the first landing.
+    drawing.Overlay(first, [](const Point &) { return true; });
 }
 
 } // namespace
@@ -332,9 +355,9 @@ CFigureGenerator::Range CFigureGenerator::SizeRange(Shape shape)
     case Tribar:
         return {6, 40};
     case PenroseStairs:
-        return {2, 8};
+        return {2, 6};
     case CubeFrame:
-        return {6, 24};
+        return {6, 22};
     case PolygonFrame:
         return {6, 20};
     case ReutersvardTriangle:

@@ -6,6 +6,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cmath>
 
 CIsoSpace::Point CIsoSpace::DirectionStep(int direction)
 {
@@ -53,6 +54,40 @@ QVector<CIsoSpace::Point> CIsoSpace::Box(const Point &corner, int sizeX, int siz
         }
     }
     return points;
+}
+
+QVector<CIsoSpace::Point> CIsoSpace::BoxBetween(const Point &a, const Point &b)
+{
+    return Box({qMin(a.x, b.x), qMin(a.y, b.y), qMin(a.z, b.z)}, qAbs(a.x - b.x) + 1, qAbs(a.y - b.y) + 1,
+               qAbs(a.z - b.z) + 1);
+}
+
+QVector<CIsoSpace::Point> CIsoSpace::BoxFront(const Point &a, const Point &b)
+{
+    const Point low{qMin(a.x, b.x), qMin(a.y, b.y), qMin(a.z, b.z)};
+    const Point high{qMax(a.x, b.x), qMax(a.y, b.y), qMax(a.z, b.z)};
+    QVector<Point> points;
+    for (int x = low.x; x <= high.x; ++x) {
+        for (int y = low.y; y <= high.y; ++y) {
+            if (x == high.x || y == high.y) {
+                for (int z = low.z; z <= high.z; ++z)
+                    points.append({x, y, z});
+            } else {
+                points.append({x, y, high.z});
+            }
+        }
+    }
+    std::stable_sort(points.begin(), points.end(),
+                     [](const Point &p, const Point &q) { return p.Depth() < q.Depth(); });
+    return points;
+}
+
+CIsoSpace::Point CIsoSpace::FloorPointAt(double halfColumns, double rows)
+{
+    // On the floor a cell is x - y half columns right and x + y rows down of the
+    // origin; rounding x and y on their own picks the cell whose diamond of half a
+    // step each way holds the offset, the nearest centre.
+    return {int(std::lround((rows + halfColumns) / 2)), int(std::lround((rows - halfColumns) / 2)), 0};
 }
 
 QVector<CIsoSpace::Point> CIsoSpace::Bar(int direction, int length, int thickness)

@@ -47,6 +47,19 @@ public:
     // x, y and z (each at least 1), in back-to-front order.
     static QVector<Point> Box(const Point &corner, int sizeX, int sizeY, int sizeZ);
 
+    // The points of the box with corners a and b (both inside it, in any order), in
+    // back-to-front order.
+    static QVector<Point> BoxBetween(const Point &a, const Point &b);
+
+    // Only the points of that box on its three front faces (largest x, y or z), back to
+    // front: every other point lies on the line of sight of one of them, in front of
+    // it, so their placing order is the whole box's, for far fewer points.
+    static QVector<Point> BoxFront(const Point &a, const Point &b);
+
+    // The point of the plane z = 0 whose cell lies nearest an offset from the origin
+    // cell's centre, given in half columns and rows (fractions of them).
+    static Point FloorPointAt(double halfColumns, double rows);
+
     // The points of a square bar of thickness x thickness cubes along the axis of
     // direction, length cubes long from (0, 0, 0) in that direction. Its cross-section
     // lies towards the back (smaller coordinates) of the two other axes, so the bar's

@@ -666,6 +666,14 @@ Figur öffnen</translation>
         <source>More toolbar controls</source>
         <translation>Weitere Werkzeugleisten-Elemente</translation>
     </message>
+    <message>
+        <source>Box</source>
+        <translation>Quader</translation>
+    </message>
+    <message>
+        <source>Box tool: drag out a box of cubes, with Shift its height (B)</source>
+        <translation>Quader-Werkzeug: einen Quader aus Würfeln aufziehen, mit Umschalt seine Höhe (B)</translation>
+    </message>
 </context>
 <context>
     <name>COptionsDlg</name>

@@ -666,6 +666,14 @@ Open figure</source>
         <source>More toolbar controls</source>
         <translation>Другие элементы панели инструментов</translation>
     </message>
+    <message>
+        <source>Box</source>
+        <translation>Блок</translation>
+    </message>
+    <message>
+        <source>Box tool: drag out a box of cubes, with Shift its height (B)</source>
+        <translation>Инструмент «Блок»: растянуть блок из кубов, с Shift — его высоту (B)</translation>
+    </message>
 </context>
 <context>
     <name>COptionsDlg</name>

@@ -107,7 +107,7 @@ bool CCellCursor::KeyPress(QKeyEvent *event)
             // Space toggles the cube under the cursor in the selection.
             if (event->key() == Qt::Key_Space && m_doc.Figure().Cell(m_cell.x(), m_cell.y()) >= 0)
                 m_doc.ClickSelect(m_cell, true);
-        } else {
+        } else if (!m_view.ActiveTool()->CellCursorPress(m_cell)) {
             m_placer.PlaceAt(m_cell);
         }
         return true;
@@ -150,7 +150,10 @@ bool CCellCursor::KeyPress(QKeyEvent *event)
         next = CGridPath::NeighbourStep(m_cell, direction, grid);
     }
     SetCell(next, true);
-    if (mods == Qt::ShiftModifier && !selectMode) {
+    m_view.ActiveTool()->CellCursorMoved(next);
+    // Shift+moves paint with the cube placing tool only; another drawing tool (the box)
+    // takes the moves as they are.
+    if (mods == Qt::ShiftModifier && !selectMode && m_view.ActiveTool() == &m_placer) {
         // A keyboard stroke: one undo step while Shift stays down.
         if (m_keyStroke)
             m_doc.JoinNextEdit();

@@ -68,16 +68,6 @@ void CTarvexView::SetCurrentCubeSource(std::function<int()> source)
     m_placeCube->SetCurrentCubeSource(std::move(source));
 }
 
-QRect CTarvexView::ToViewport(const QRect &workspaceRect) const
-{
-    return workspaceRect.isEmpty() ? QRect() : Mapping().ToViewport(workspaceRect);
-}
-
-qreal CTarvexView::DevicePixelRatio() const
-{
-    return viewport()->devicePixelRatioF();
-}
-
 void CTarvexView::SetZoomIndex(int index, const QPointF &anchor)
 {
     SetZoomPercent(ZoomLevels().at(qBound(0, index, int(ZoomLevels().size()) - 1)), anchor);
@@ -392,6 +382,15 @@ QRect CTarvexView::CellArea(const QPoint &cell) const
 
 void CTarvexView::UpdateCells(const QVector<QPoint> &cells)
 {
+    // Many cells (a box's outline) as the one rectangle around them: a region of
+    // hundreds of squares costs more to build than the few more pixels cost to paint.
+    if (cells.size() > 64) {
+        QRect area;
+        for (const QPoint &cell : cells)
+            area |= CellArea(cell);
+        viewport()->update(ToViewport(area));
+        return;
+    }
     for (const QPoint &cell : cells)
         viewport()->update(ToViewport(CellArea(cell)));
 }
@@ -399,11 +398,6 @@ void CTarvexView::UpdateCells(const QVector<QPoint> &cells)
 QPoint CTarvexView::PointerPosition() const
 {
     return viewport()->mapFromGlobal(QCursor::pos());
-}
-
-bool CTarvexView::IsOnViewport(const QPoint &viewportPoint) const
-{
-    return viewport()->rect().contains(viewportPoint);
 }
 
 void CTarvexView::CellPlaced(const QPoint &cell)

@@ -73,7 +73,10 @@ public:
     // axis where the workspace is centred).
     QPoint DeviceScroll() const { return Mapping().DeviceScroll(); }
     // A rectangle of the drawn workspace as the viewport rectangle covering it.
-    QRect ToViewport(const QRect &workspaceRect) const;
+    QRect ToViewport(const QRect &workspaceRect) const
+    {
+        return workspaceRect.isEmpty() ? QRect() : Mapping().ToViewport(workspaceRect);
+    }
 
     // Zoom levels in percent, smallest first; 100 % is DefaultZoomIndex.
     static const QVector<int> &ZoomLevels() { return CViewScroller::ZoomLevels(); }
@@ -95,7 +98,7 @@ public:
     // The largest zoom at which the whole workspace fits the viewport, and going there.
     int FitPercent() const { return m_scroller->FitPercent(); }
     void ZoomToFit();
-    qreal DevicePixelRatio() const override;
+    qreal DevicePixelRatio() const override { return viewport()->devicePixelRatioF(); }
     // The drawn cube size in device pixels.
     int DisplaySize() const { return Mapping().DisplaySize(); }
 
@@ -136,7 +139,7 @@ public:
 
     // CViewToolHost: what the tools ask of the view.
     QPoint PointerPosition() const override;
-    bool IsOnViewport(const QPoint &viewportPoint) const override;
+    bool IsOnViewport(const QPoint &viewportPoint) const override { return viewport()->rect().contains(viewportPoint); }
     void UpdateCells(const QVector<QPoint> &cells) override;
     void CellPlaced(const QPoint &cell) override;
     // The square a cell is drawn in at the display size, with room for its outline.

@@ -49,6 +49,14 @@ public:
         Q_UNUSED(event);
         return false;
     }
+    // The keyboard's cell cursor: Space or Enter on a cell (true when the tool used it;
+    // the cursor places nothing then), and a move of it by the keys.
+    virtual bool CellCursorPress(const QPoint &cell)
+    {
+        Q_UNUSED(cell);
+        return false;
+    }
+    virtual void CellCursorMoved(const QPoint &cell) { Q_UNUSED(cell); }
     // The pointer left the view or the view lost the keyboard: hover feedback goes.
     virtual void Leave() { }
     // Paints the tool's feedback; the painter is in workspace coordinates (device

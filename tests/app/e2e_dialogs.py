@@ -38,8 +38,8 @@ def main():
         xdo = xserver.xdo
         helper_env = dict(env, QT_QPA_PLATFORM="offscreen")
         points = {}
-        for line in subprocess.run([layout_helper, "--all"], env=helper_env, check=True, stdout=subprocess.PIPE,
-                                   text=True).stdout.splitlines():
+        for line in subprocess.run([layout_helper, "--all", os.path.join(data, "e2e-start.xml")], env=helper_env,
+                                   check=True, stdout=subprocess.PIPE, text=True).stdout.splitlines():
             name, x, y = line.split()
             points[name] = (int(x), int(y))
 
@@ -55,6 +55,10 @@ def main():
             f.write("<xml><Application>Tarvex")
         editor = xserver.start([tarvex, own])
         window = wait_for("the main window", lambda: xserver.windows("^Tarvex$"))[0]
+        # The workspace is centred in the view: the window gets the helper's size.
+        time.sleep(0.5)
+        xdo("windowsize", "--sync", window, *points["frame"])
+        time.sleep(0.3)
 
         def active():
             return subprocess.run(["xdotool", "getactivewindow"], env=env, stdout=subprocess.PIPE,
@@ -74,7 +78,7 @@ def main():
                 time.sleep(0.3)
 
         def place(column, row):
-            vx, vy = points["viewport"]
+            vx, vy = points["workspace"]
             xdo("mousemove", "--window", window, vx + column * PX + (PX // 2 if row % 2 else 0) + SIZE // 2,
                 vy + row * PY + SIZE // 2)
             time.sleep(0.1)

@@ -38,8 +38,8 @@ def main():
         # Where to click, from the same window built on the offscreen platform.
         helper_env = dict(env, QT_QPA_PLATFORM="offscreen")
         points = {}
-        out = subprocess.run([layout_helper], env=helper_env, check=True, stdout=subprocess.PIPE,
-                             text=True).stdout
+        out = subprocess.run([layout_helper, os.path.join(data, "e2e-start.xml")], env=helper_env, check=True,
+                             stdout=subprocess.PIPE, text=True).stdout
         for line in out.splitlines():
             name, x, y = line.split()
             points[name] = (int(x), int(y))
@@ -51,6 +51,8 @@ def main():
         window = wait_for("the main window", lambda: subprocess.run(
             ["xdotool", "search", "--onlyvisible", "--name", "^Tarvex$"], env=env,
             stdout=subprocess.PIPE, text=True).stdout.split())[0]
+        # The workspace is centred in the view: the window gets the helper's size.
+        xdo("windowsize", "--sync", window, *points["frame"])
         time.sleep(0.5)
         # There is no window manager: give the window the keyboard focus directly.
         xdo("windowfocus", "--sync", window)
@@ -65,7 +67,7 @@ def main():
             time.sleep(0.25)
 
         def click_cell(column, row):
-            vx, vy = points["viewport"]
+            vx, vy = points["workspace"]
             x = vx + column * pitch_x + (pitch_x // 2 if row % 2 else 0) + size // 2
             y = vy + row * pitch_y + size // 2
             click(x, y)

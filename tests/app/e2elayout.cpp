@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Prints where the end-to-end tests have to click, one "name x y" line each: the
-// workspace view's viewport, the cells of the cubes library and the recent figures
+// workspace view's viewport and where it draws workspace point (0, 0) ("workspace":
+// centred when the figure is smaller than the view; a figure named after the options
+// is opened first, as the editor opens one named on its command line; "frame" gives
+// the window's size this holds for), the cells of the cubes library and the recent figures
 // button, in main-window coordinates; with --all also every toolbar button or widget, the selection tabs, the
 // constructor, and the controls of the Options dialog (in dialog coordinates). It
 // builds the same windows the editor shows, on the offscreen platform.
 
 #include "app/mainframe.h"
 #include "app/tarvexapp.h"
+#include "document/documentcommands.h"
 #include "document/tarvexdoc.h"
 #include "ui/options/colorbutton.h"
 #include "ui/options/colorspage.h"
@@ -20,6 +24,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -48,13 +53,24 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const bool all = argc > 1 && std::strcmp(argv[1], "--all") == 0;
+    const int figureArg = all ? 2 : 1;
     CTarvexApp::SetNames();
     CTarvexDoc doc(false);
     CMainFrame frame(doc);
+    // A file that is not there would be reported in a message box, waiting for a click.
+    const QString figure = argc > figureArg ? QString::fromLocal8Bit(argv[figureArg]) : QString();
+    if (!figure.isEmpty()
+        && (!QFileInfo(figure).isFile() || !CDocumentCommands(doc).Open(figure, CDocumentCommands::OpenAs::Direct)))
+        return 1;
     frame.show();
     QCoreApplication::processEvents();
     const QPoint viewport = frame.GetView()->viewport()->mapTo(&frame, QPoint(0, 0));
     std::printf("viewport %d %d\n", viewport.x(), viewport.y());
+    const QPoint workspace = frame.GetView()->viewport()->mapTo(&frame, -frame.GetView()->Mapping().Scroll());
+    std::printf("workspace %d %d\n", workspace.x(), workspace.y());
+    // The window's size, which the workspace's place depends on: a test gives the
+    // editor's window this size before clicking at "workspace".
+    std::printf("frame %d %d\n", frame.width(), frame.height());
     CCubesLibrary *library = frame.SelectionPage()->Library();
     for (int kind = 0; kind < CCubesLibrary::CellCount; ++kind) {
         if (all || kind == 0 || kind == 64)

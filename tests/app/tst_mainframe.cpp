@@ -3,6 +3,7 @@
 // states, the message boxes and file dialogs it answers the document with, closing,
 // and the drag format name.
 
+#include "app/clipboardreader.h"
 #include "app/mainframe.h"
 #include "app/recentmenu.h"
 #include "document/tarvexdoc.h"
@@ -15,6 +16,7 @@
 #include "ui/selection/cubeselectionbar.h"
 #include "ui/selection/cubeselectionpage.h"
 #include "ui/selection/cubeslibrary.h"
+#include "view/boxtool.h"
 #include "view/placecubehandler.h"
 #include "view/tarvexview.h"
 #include "support/testdocument.h"
@@ -23,12 +25,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPrintPreviewDialog>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -111,6 +115,8 @@ private Q_SLOTS:
     void dragFormatName_data();
     void dragFormatName();
     void opensShowingTheWholeWorkspace();
+    void clipboardOfferWithinItsLimit_data();
+    void clipboardOfferWithinItsLimit();
 };
 
 void TestMainFrame::initTestCase()
@@ -350,11 +356,11 @@ void TestMainFrame::newControlsFollowTheSpecifiedButtons()
     // After the About button: a separator, the recent figures button dropping down its
     // menu at once, another separator and the zoom box; then the beam thickness, which
     // follows the keys; then a separator, Mirror (enabled only with cubes selected) and
-    // the generators, last.
+    // the generators; the box tool, last.
     CTestDocument doc({{3, 4}});
     CMainFrame frame(doc);
     const QList<QAction *> actions = frame.ToolBar()->actions();
-    QCOMPARE(actions.size(), 24);
+    QCOMPARE(actions.size(), 25);
     QVERIFY(actions[15]->isSeparator());
     QCOMPARE(frame.ToolBar()->widgetForAction(actions[16]), frame.RecentButton());
     QCOMPARE(frame.RecentButton()->popupMode(), QToolButton::InstantPopup);
@@ -379,6 +385,17 @@ void TestMainFrame::newControlsFollowTheSpecifiedButtons()
     actions[22]->trigger(); // one cube mirrored stays where it is, as one undo step
     QCOMPARE(doc.UndoCount(), 1);
     QCOMPARE(doc.Figure().Cell(3, 4), 0);
+    // The box tool leaves select-and-move mode and is the drawing tool while checked;
+    // the mode puts it away again.
+    QAction *box = actions[24];
+    QCOMPARE(box, frame.Action(CMainFrame::ID_BOX_TOOL));
+    box->trigger();
+    QVERIFY(!doc.IsSelectMode());
+    QCOMPARE(frame.GetView()->ActiveTool(), frame.BoxTool());
+    doc.ToggleSelectMode();
+    QVERIFY(!box->isChecked());
+    doc.ToggleSelectMode();
+    QCOMPARE(frame.GetView()->ActiveTool(), frame.GetView()->PlaceCube());
 }
 
 void TestMainFrame::recentFigures()
@@ -480,6 +497,7 @@ void TestMainFrame::accelerators_data()
     QTest::newRow("copy") << 57634 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_C)};
     QTest::newRow("cut") << 57635 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_X)};
     QTest::newRow("paste") << 57637 << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_V)};
+    QTest::newRow("box tool") << 33004 << QList<QKeySequence>{QKeySequence(Qt::Key_B)};
 }
 
 void TestMainFrame::accelerators()
@@ -865,6 +883,30 @@ void TestMainFrame::opensShowingTheWholeWorkspace()
     const QSize big = frame.PreferredSize();
     QVERIFY(big.width() <= frame.screen()->availableGeometry().width());
     QVERIFY(big.height() <= frame.screen()->availableGeometry().height());
+}
+
+void TestMainFrame::clipboardOfferWithinItsLimit_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("result");
+    const QString ours = QStringLiteral("application/x-tarvex-fragment");
+    QTest::newRow("at the limit") << ours << 100 << int(CClipboardReader::Result::Read);
+    QTest::newRow("a byte over") << ours << 101 << int(CClipboardReader::Result::TooLarge);
+    QTest::newRow("another type") << QStringLiteral("text/plain") << 10 << int(CClipboardReader::Result::Missing);
+}
+
+void TestMainFrame::clipboardOfferWithinItsLimit()
+{
+    QFETCH(QString, type);
+    QFETCH(int, size);
+    QFETCH(int, result);
+    auto *offer = new QMimeData;
+    offer->setData(type, QByteArray(size, '['));
+    QGuiApplication::clipboard()->setMimeData(offer);
+    QByteArray out("left over");
+    QCOMPARE(int(CClipboardReader::Read(QStringLiteral("application/x-tarvex-fragment"), 100, out)), result);
+    QCOMPARE(out.size(), result == int(CClipboardReader::Result::Read) ? size : 0);
 }
 
 QTEST_MAIN(TestMainFrame)

@@ -37,6 +37,7 @@ private Q_SLOTS:
     void roundTripKeepsOrderValuesAndColours();
     void refusesWhatItDidNotWrite_data();
     void refusesWhatItDidNotWrite();
+    void largestFragmentIsWithinTheLimit();
     void pictureIsThePngExportOfTheCubes();
     void picturesOfAnySize_data();
     void picturesOfAnySize();
@@ -93,6 +94,25 @@ void TestFigureFragment::refusesWhatItDidNotWrite()
     out.Cells = {{1, 1}};
     QVERIFY(!CFigureFragment::Decode(data, out));
     QCOMPARE(out.Cells, QVector<QPoint>{QPoint(1, 1)});
+}
+
+void TestFigureFragment::largestFragmentIsWithinTheLimit()
+{
+    // Every cell of the largest grid with the longest numbers, every colouring: within
+    // the limit a paste reads up to, and that limit no looser than it need be.
+    CFigure figure;
+    figure.Resize(CFigure::MaxGridWidth, CFigure::MaxGridHeight);
+    figure.CubeSize = CFigure::MaxCubeSize;
+    figure.BkColor = figure.Color1 = figure.Color2 = figure.Color3 = 0xFFFFFF;
+    figure.Palette.fill(CColouring{0xFFFFFF, 0xFFFFFF, 0xFFFFFF}, MaxColourings - 1);
+    for (CubeRow &row : figure.Grid)
+        row.fill(CellValue(CubeKindCount - 1, MaxColourings - 1));
+    const QByteArray largest = CFigureFragment::FromFigure(figure).Encode();
+    QVERIFY2(largest.size() <= CFigureFragment::MaxBytes && largest.size() > CFigureFragment::MaxBytes * 0.95,
+             qPrintable(QStringLiteral("%1 of %2 bytes").arg(largest.size()).arg(CFigureFragment::MaxBytes)));
+    CFigureFragment back;
+    QVERIFY(CFigureFragment::Decode(largest, back));
+    QCOMPARE(back.Cells.size(), CFigure::MaxGridHeight * CFigure::MaxGridWidth - CFigure::MaxGridHeight / 2);
 }
 
 void TestFigureFragment::pictureIsThePngExportOfTheCubes()

@@ -5,7 +5,8 @@ server driven by real input (xdotool). A Shift+drag down a diagonal places five 
 and one undo takes them all back; a Shift+click draws a beam from the last cube; arrow
 keys and Space place where the cell cursor is; Ctrl+A, Ctrl+C puts the figure on the
 clipboard, whose PNG must equal the command-line transparent export of the same cubes,
-and Ctrl+V in a second editor gives the same cells.
+and Ctrl+V in a second editor gives the same cells; there an offer from xclip far
+larger than any fragment is refused without reading it, and a small one pastes.
 
 Usage: e2e_drawing.py <tarvex executable> <work folder>
 Exits with 77 (skipped) when Xvfb, xdotool, xclip or ImageMagick is missing.
@@ -30,6 +31,27 @@ def clipboard(s, target):
                           capture_output=True, timeout=10).stdout
 
 
+def offer_fragment(s, data):
+    """xclip offering data as our type, once it owns the clipboard (its offer has no
+    picture types, an editor's has)."""
+    offer = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-t", FRAGMENT, "-i"], env=s.env,
+                             stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    offer.stdin.write(data)
+    offer.stdin.close()
+    for _ in range(100):
+        targets = clipboard(s, "TARGETS").decode()
+        if FRAGMENT in targets and "image/png" not in targets:
+            return offer
+        time.sleep(0.1)
+    fail("xclip did not take the clipboard")
+
+
+def peak_memory(process):
+    """The process's peak resident memory in kB."""
+    with open("/proc/%d/status" % process.pid) as status:
+        return next(int(line.split()[1]) for line in status if line.startswith("VmHWM:"))
+
+
 def figure_xml(fragment):
     """A figure file holding the fragment's cubes on the default grid."""
     bk, c1, c2, c3 = fragment["colors"]
@@ -50,7 +72,7 @@ def main():
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     s = Session(exe, work)
-    second = None
+    second = offer = None
     try:
         # Shift+drag down a diagonal: five cubes, each crossed cell once; one undo.
         diagonal = [(3, 4), (3, 5), (4, 6), (4, 7), (5, 8)]
@@ -133,10 +155,28 @@ def main():
         s.expect("the paste in the second editor did not give the same cells",
                  lambda image: all(s.has_cube(image, *cell) for cell in cells) and not s.has_cube(image, 7, 20))
         s.shot("pasted")
+
+        # Offers from another program: one of our type far larger than any fragment
+        # (64 MB, handed over in pieces) is refused before it is read, so the editor's
+        # peak memory stays where it was; a small one pastes.
+        before = peak_memory(second)
+        offer = offer_fragment(s, b"[" * (64 << 20))
+        s.key("ctrl+v")
+        time.sleep(1)
+        grown = peak_memory(second) - before
+        if grown > 16 << 10:
+            fail("the refused offer took %d kB more memory" % grown)
+        stop(offer, 5)
+        offer = offer_fragment(s, json.dumps({"cells": [[7, 20, 0]], "colors": fragment["colors"],
+                                              "cubeSize": fragment["cubeSize"], "version": 1}).encode())
+        s.key("ctrl+v")
+        s.expect("a fragment offered by xclip did not paste",
+                 lambda image: s.has_cube(image, 7, 20) and all(s.has_cube(image, *cell) for cell in cells))
         for process in (s.app, second):
             if process.poll() is not None:
                 fail("an editor ended with %s" % process.returncode)
     finally:
+        stop(offer, 5)
         stop(second, 5)
         s.close()
     print("PASS: stroke, beam, keys, clipboard picture and paste between editors in a real X server")

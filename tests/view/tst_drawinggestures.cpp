@@ -7,6 +7,8 @@
 #include "document/tarvexdoc.h"
 #include "support/testdocument.h"
 #include "support/workspaceorigin.h"
+#include "view/boxtool.h"
+#include "view/cellcursor.h"
 #include "view/placecubehandler.h"
 #include "view/tarvexview.h"
 
@@ -69,6 +71,8 @@ private Q_SLOTS:
     void cursorOnALostCell();
     void cutAndPaste();
     void aClickRepaintsAroundItsCell();
+    void box_data();
+    void box();
 };
 
 void TestDrawingGestures::strokeIsOneStepEachCellOnce()
@@ -292,6 +296,74 @@ void TestDrawingGestures::aClickRepaintsAroundItsCell()
     QVERIFY2(bound.contains(QRect(f.Centre({8, 10}) - QPoint(16, 16), QSize(33, 33))), "the cell was not repainted");
     QVERIFY2(bound.width() < 120 && bound.height() < 120,
              qPrintable(QStringLiteral("%1 x %2").arg(bound.width()).arg(bound.height())));
+}
+
+// The box tool: a drag from a cell to another along the lower diagonals, Shift+up for
+// the height (or the cell cursor's keys), placed back to front in one undo step.
+void TestDrawingGestures::box_data()
+{
+    QTest::addColumn<QPoint>("press");
+    QTest::addColumn<QPoint>("floor"); // the cell the pointer is dragged to
+    QTest::addColumn<int>("height");   // cubes up (Shift) from there
+    QTest::addColumn<QString>("keys"); // instead of the pointer: keys at the cell cursor
+    QTest::addColumn<bool>("escape");  // pressed before the release
+    QTest::addColumn<Cells>("order");  // what a placing in this order gives
+    // (4, 10) is on an even row: its lower right neighbour is (4, 11), lower left (3, 11).
+    QTest::newRow("plate 2 x 2") << QPoint(4, 10) << QPoint(4, 12) << 0 << QString() << false
+                                 << Cells{{4, 10}, {4, 11}, {3, 11}, {4, 12}};
+    QTest::newRow("plate dragged back") << QPoint(4, 12) << QPoint(4, 10) << 0 << QString() << false
+                                        << Cells{{4, 10}, {4, 11}, {3, 11}, {4, 12}};
+    QTest::newRow("column 3 high") << QPoint(4, 10) << QPoint(4, 10) << 2 << QString() << false
+                                   << Cells{{4, 10}, {4, 8}, {4, 6}};
+    QTest::newRow("box 2 x 1 x 2") << QPoint(4, 10) << QPoint(4, 11) << 1 << QString() << false
+                                   << Cells{{4, 10}, {4, 11}, {4, 8}, {4, 9}};
+    QTest::newRow("box 2 x 1 x 2 by keys") << QPoint(4, 10) << QPoint() << 0 << "Space Num+3 PgUp Return" << false
+                                           << Cells{{4, 10}, {4, 11}, {4, 8}, {4, 9}};
+    QTest::newRow("cut at the top edge") << QPoint(3, 2) << QPoint(3, 2) << 3 << QString() << false
+                                         << Cells{{3, 2}, {3, 0}};
+    QTest::newRow("escape cancels") << QPoint(4, 10) << QPoint(4, 12) << 0 << QString() << true << Cells{};
+    QTest::newRow("escape cancels the keys")
+        << QPoint(4, 10) << QPoint() << 0 << "Space Num+3 Escape" << false << Cells{};
+}
+
+void TestDrawingGestures::box()
+{
+    QFETCH(QPoint, press);
+    QFETCH(QPoint, floor);
+    QFETCH(int, height);
+    QFETCH(QString, keys);
+    QFETCH(bool, escape);
+    QFETCH(Cells, order);
+    CViewFixture f;
+    CBoxTool tool(f.doc, f.view);
+    tool.SetCurrentCubeSource([&f] { return f.kind; });
+    f.view.SetDrawingTool(&tool);
+    if (keys.isEmpty()) {
+        f.Mouse(QEvent::MouseButtonPress, f.Centre(press), Qt::LeftButton, Qt::NoModifier);
+        f.Mouse(QEvent::MouseMove, f.Centre(floor), Qt::LeftButton, Qt::NoModifier);
+        const Qt::KeyboardModifiers up = height ? Qt::ShiftModifier : Qt::NoModifier;
+        f.Mouse(QEvent::MouseMove, f.Centre(floor), Qt::LeftButton, up);
+        const QPoint top = f.Centre(floor) - QPoint(0, 2 * height * ComputeCellPitch(f.doc.Figure().CubeSize).Py);
+        f.Mouse(QEvent::MouseMove, top, Qt::LeftButton, up);
+        QVERIFY(tool.IsLayingOut());
+        QVERIFY(!tool.Outline().isEmpty());
+        if (escape)
+            QTest::keyClick(&f.view, Qt::Key_Escape);
+        f.Mouse(QEvent::MouseButtonRelease, top, Qt::NoButton, up);
+    } else {
+        f.view.KeyboardCursor().SetCell(press, true);
+        for (const QString &key : keys.split(QLatin1Char(' '))) {
+            const QKeyCombination combination = QKeySequence(key)[0];
+            QTest::keyClick(&f.view, combination.key(), combination.keyboardModifiers());
+        }
+    }
+    QVERIFY(!tool.IsLayingOut());
+    QVERIFY(tool.Outline().isEmpty());
+    CTestDocument expected;
+    PlaceCubes(expected, order, 0);
+    QVERIFY(f.doc.Figure() == expected.Figure());
+    QCOMPARE(f.doc.UndoCount(), order.isEmpty() ? 0 : 1);
+    f.view.SetDrawingTool(nullptr);
 }
 
 QTEST_MAIN(TestDrawingGestures)
