@@ -115,64 +115,27 @@ struct Piece
     uLong Length = 0;
 };
 
-// The Adler-32 sum of the zlib stream, kept while the filtered rows are made. Sums
-// are held in 64 bits and reduced once per row at most, and a run of zero bytes (most
-// of a filtered figure) costs one multiplication: it adds nothing to a and a to b for
-// each byte.
-class CAdler32
+// Subtracts prior from row byte by byte (modulo 256) into out, eight bytes at a time:
+// the high bit of each byte is set apart so that no borrow crosses into the next
+// byte. Without prior the row goes out as it is.
+void FilterRow(uchar *out, const uchar *row, const uchar *prior, size_t bytes)
 {
-public:
-    void AddByte(uchar byte)
-    {
-        m_a += byte;
-        m_b += m_a;
+    if (!prior) {
+        std::memcpy(out, row, bytes);
+        return;
     }
-    void AddZeros(quint64 count) { m_b += count * m_a; }
-    void Reduce()
-    {
-        m_a %= Base;
-        m_b %= Base;
-    }
-    uLong Value()
-    {
-        Reduce();
-        return uLong((m_b << 16) | m_a);
-    }
-
-private:
-    static constexpr quint64 Base = 65521;
-    quint64 m_a = 1;
-    quint64 m_b = 0;
-};
-
-// Subtracts prior from row byte by byte (modulo 256) into out and adds the result to
-// the sum, eight bytes at a time: the high bit of each byte is set apart so that no
-// borrow crosses into the next byte. Without prior the row goes out as it is.
-void FilterRow(uchar *out, const uchar *row, const uchar *prior, size_t bytes, CAdler32 &adler)
-{
     constexpr quint64 High = 0x8080808080808080ull;
     size_t x = 0;
     for (; x + 8 <= bytes; x += 8) {
         quint64 d;
+        quint64 b;
         std::memcpy(&d, row + x, 8);
-        if (prior) {
-            quint64 b;
-            std::memcpy(&b, prior + x, 8);
-            d = ((d | High) - (b & ~High)) ^ ((d ^ ~b) & High);
-        }
+        std::memcpy(&b, prior + x, 8);
+        d = ((d | High) - (b & ~High)) ^ ((d ^ ~b) & High);
         std::memcpy(out + x, &d, 8);
-        if (d == 0) {
-            adler.AddZeros(8);
-        } else {
-            for (int k = 0; k < 8; ++k)
-                adler.AddByte(out[x + size_t(k)]);
-        }
     }
-    for (; x < bytes; ++x) {
-        out[x] = uchar(row[x] - (prior ? prior[x] : 0));
-        adler.AddByte(out[x]);
-    }
-    adler.Reduce();
+    for (; x < bytes; ++x)
+        out[x] = uchar(row[x] - prior[x]);
 }
 
 // How the picture's pixels are stored: palette indices of Bits bits (1, 2, 4 or 8),
@@ -295,17 +258,17 @@ public:
             m_filtered.reset(new uchar[length]);
             m_filteredSize = length;
         }
-        CAdler32 adler;
+
         for (int y = 0; y < rows; ++y) {
             uchar *out = m_filtered.get() + (rowBytes + 1) * size_t(y);
             out[0] = PNG_FILTER_VALUE_UP;
-            adler.AddByte(out[0]);
             // The picture's first row has zeros above it.
-            FilterRow(out + 1, rowAt(y + above), (y + above > 0) ? rowAt(y + above - 1) : nullptr, rowBytes, adler);
+            FilterRow(out + 1, rowAt(y + above), (y + above > 0) ? rowAt(y + above - 1) : nullptr, rowBytes);
         }
         Piece piece;
         piece.Length = uLong(length);
-        piece.Adler = adler.Value();
+        // libdeflate's sum runs many bytes at a time, far faster than one kept per byte.
+        piece.Adler = libdeflate_adler32(1, m_filtered.get(), length);
         // Room for the empty stored block a piece that is not the last ends in.
         const size_t bound = libdeflate_deflate_compress_bound(m_compressor, length) + 8;
         if (m_outSize < bound) {
