@@ -11,13 +11,12 @@ Exits with 77 (skipped) when Xvfb or xdotool is missing.
 
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from xvfb_harness import SKIP, XServer, fail, missing_tool, stop, wait_for  # noqa: E402
+from xvfb_harness import SKIP, Editor, XServer, fail, layout_points, missing_tool  # noqa: E402
 
 
 def main():
@@ -29,63 +28,25 @@ def main():
 
     work = tempfile.mkdtemp(prefix="tarvex-e2e-rotate-")
     xserver = XServer(work)
-    env = xserver.env
     editor = None
     try:
-        xdo = xserver.xdo
-        helper_env = dict(env, QT_QPA_PLATFORM="offscreen")
-        points = {}
-        out = subprocess.run([layout_helper, "--all"], env=helper_env, check=True, stdout=subprocess.PIPE,
-                             text=True).stdout
-        for line in out.splitlines():
-            name, x, y = line.split()
-            points[name] = (int(x), int(y))
-
+        points = layout_points(layout_helper, xserver.env)
         example = os.path.join(examples, "impossible-triangle.xml")
         start = os.path.join(work, "triangle.xml")
         shutil.copyfile(example, start)
-        editor = xserver.start([tarvex, start])
-        window = wait_for("the main window", lambda: subprocess.run(
-            ["xdotool", "search", "--onlyvisible", "--name", "^Tarvex$"], env=env,
-            stdout=subprocess.PIPE, text=True).stdout.split())[0]
-        time.sleep(0.5)
-        xdo("windowfocus", "--sync", window)
+        editor = Editor(xserver, [tarvex, start])
 
-        def click(x, y):
-            xdo("mousemove", "--window", window, x, y)
-            time.sleep(0.1)
-            xdo("click", 1)
-            time.sleep(0.25)
-
-        def save_as(path):
-            xdo("windowfocus", "--sync", window)
-            xdo("key", "ctrl+s")
-            dialog = wait_for("the save dialog", lambda: [w for w in subprocess.run(
-                ["xdotool", "search", "--onlyvisible", "--name", "."], env=env,
-                stdout=subprocess.PIPE, text=True).stdout.split() if w != window])[0]
-            time.sleep(0.5)
-            xdo("windowfocus", "--sync", dialog)
-            xdo("key", "ctrl+a")
-            xdo("type", "--delay", 5, path)
-            time.sleep(0.2)
-            xdo("key", "Return")
-            wait_for("the saved file", lambda: os.path.exists(path) and os.path.getsize(path) > 0)
-            time.sleep(0.3)
-
-        click(*points["toolbar0"])                        # select and move
+        editor.click(*points["toolbar0"])                 # select and move
         vx, vy = points["viewport"]
-        click(vx + 4, vy + 4)                              # the view takes the keyboard
-        xdo("key", "ctrl+a")
-        time.sleep(0.2)
-        xdo("key", "r")
-        time.sleep(0.3)
+        editor.click(vx + 4, vy + 4)                       # the view takes the keyboard
+        editor.key("ctrl+a", "r")
+        time.sleep(0.1)
         once = os.path.join(work, "once.xml")
-        save_as(once)
-        for _ in range(2):
-            xdo("key", "r")
-            time.sleep(0.3)
+        editor.save_as(once)
+        editor.key("r", "r")
+        time.sleep(0.1)
         thrice = os.path.join(work, "thrice.xml")
-        save_as(thrice)
+        editor.save_as(thrice)
 
         with open(example, "rb") as f:
             original = f.read()
@@ -100,7 +61,8 @@ def main():
         print("PASS: the selected triangle turned three times is saved as the example file")
         return 0
     finally:
-        stop(editor)
+        if editor:
+            editor.stop()
         xserver.close()
         shutil.rmtree(work, ignore_errors=True)
 
