@@ -56,6 +56,35 @@ int PaintIndex(qint32 value, int colourings)
 // holds otherwise (not white, the grey's), so each pixel tells which face it shows.
 const CColouring ShapeColouring{0x000001, 0x000002, 0x000003};
 
+// Copies count 32-bit pixels from one row to another.
+inline void CopyPixels(uchar *to, const uchar *from, size_t count)
+{
+    const size_t n = count * 4;
+    if (n < 16) {
+        for (size_t i = 0; i < n; i += 4)
+            std::memcpy(to + i, from + i, 4);
+        return;
+    }
+    for (size_t i = 0; i + 16 < n; i += 16)
+        std::memcpy(to + i, from + i, 16);
+    std::memcpy(to + n - 16, from + n - 16, 16);
+}
+
+// Fills count 32-bit pixels with the pixel repeated at the start of pattern (at least
+// 16 bytes of it).
+inline void FillPixels(uchar *to, const uchar *pattern, size_t count)
+{
+    const size_t n = count * 4;
+    if (n < 16) {
+        for (size_t i = 0; i < n; i += 4)
+            std::memcpy(to + i, pattern, 4);
+        return;
+    }
+    for (size_t i = 0; i + 16 < n; i += 16)
+        std::memcpy(to + i, pattern, 16);
+    std::memcpy(to + n - 16, pattern, 16);
+}
+
 // What the cube painter is given for a cell value: its kind, or for a value that is no
 // cube (a damaged figure) the value itself, which the painter leaves out.
 int PainterIndex(qint32 value)
@@ -417,7 +446,14 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
         UseTable(image.colorTable());
         black = qMax(0, int(m_table.indexOf(0xFF000000u)));
     }
-    std::array<FaceTable, MaxColourings> tables{};
+    // With a palette every cube is drawn from its kind's shape through its
+    // colouring's face pixels: one set of pictures serves every colouring, so the
+    // pictures stay few and in the processor's caches however many are in use. A
+    // figure in one colouring copies its pictures, which is faster still.
+    const bool shapes = m_colourings.size() > 1;
+    std::array<Found, CubeKindCount> plainFound{};
+    Found otherFound;
+    std::array<FaceTable, MaxColourings> tables; // made when first used
     std::array<bool, MaxColourings> tableMade{};
     // Row addresses without QImage::scanLine(), which checks for sharing on every call.
     uchar *const bits = image.bits();
@@ -441,29 +477,33 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
             return;
         }
         const Variant variant = VariantAt(isSelected, x, y, parity);
-        // Colourings past the first are drawn from the kind's shape through the
-        // colouring's face pixels: one set of pictures serves every colouring, so the
-        // pictures stay few and in the processor's caches however many are in use.
-        // Small cubes keep a picture per colouring: those all fit the caches, and a
-        // copy of a picture is faster than filling its runs.
         const int paint = PaintIndex(value, int(m_colourings.size()));
-        Picture *shape = paint > 0 && size >= ShapesFromSize ? &Shape(KindOfCell(value), variant, phase) : nullptr;
-        if (shape && shape->RowRuns.empty())
-            shape = nullptr;
-        Picture &p = shape ? *shape : Get(value, variant, phase);
+        // Unzoomed and unselected, as nearly every cube is, what a kind is drawn from
+        // is looked up once per drawing (unless it is a picture of one colouring of a
+        // palette).
+        const bool plain = phase == 0 && variant == Plain && IsCubeValue(value);
+        Found *found = plain ? &plainFound[size_t(KindOfCell(value))] : &otherFound;
+        if (!plain || !found->Drawn) {
+            *found = Find(value, variant, phase, shapes, format);
+            if (plain && shapes && !found->Shape) {
+                otherFound = *found;
+                *found = Found();
+                found = &otherFound;
+            }
+        }
+        Picture &p = *found->Drawn;
         if (p.Spans.empty())
             return;
         const FaceTable *faceTable = nullptr;
-        if (shape) {
+        if (found->Shape) {
             if (!tableMade[size_t(paint)]) {
                 tables[size_t(paint)] = FacePixels(m_colourings[paint], format);
                 tableMade[size_t(paint)] = true;
             }
             faceTable = &tables[size_t(paint)];
         }
-        const QImage &pixels = shape ? p.Image : Pixels(p, format);
-        const uchar *const sourceBits = pixels.constBits();
-        const qsizetype sourceStride = pixels.bytesPerLine();
+        const uchar *const sourceBits = found->Bits;
+        const qsizetype sourceStride = found->Stride;
         const int px = x + p.Offset.x();
         const int py = y + p.Offset.y();
         // Only the picture rows that fall inside the image; spans are clipped only
@@ -489,6 +529,24 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
                 write(line(py + run->Row) + qsizetype(from) * bytes, from - px, to - from, *run);
             }
         };
+        if (bytes == 4 && !clip && !params.BottomUp) {
+            // The common case, whole rows of a 32-bit image: 16 bytes at a time (the last
+            // store overlapping the one before), without a call per run.
+            uchar *const target = bits + qsizetype(py) * stride + qsizetype(px) * 4;
+            if (!faceTable) {
+                const auto end = p.Spans.begin() + p.RowSpans[size_t(rowLast)];
+                for (auto span = p.Spans.begin() + p.RowSpans[size_t(rowFirst)]; span != end; ++span)
+                    CopyPixels(target + qsizetype(span->Row) * stride + qsizetype(span->Left) * 4,
+                               sourceBits + qsizetype(span->Row) * sourceStride + qsizetype(span->Left) * 4,
+                               size_t(span->Length));
+                return;
+            }
+            const auto end = p.Runs.begin() + p.RowRuns[size_t(rowLast)];
+            for (auto run = p.Runs.begin() + p.RowRuns[size_t(rowFirst)]; run != end; ++run)
+                FillPixels(target + qsizetype(run->Row) * stride + qsizetype(run->Left) * 4,
+                           (*faceTable)[size_t(run->Face)].data(), size_t(run->Length));
+            return;
+        }
         if (!faceTable) {
             eachRun(p.Spans, p.RowSpans, [&](uchar *target, int column, int count, const Span &span) {
                 std::memcpy(target, sourceBits + span.Row * sourceStride + qsizetype(column) * bytes,
@@ -506,6 +564,25 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
             std::memcpy(target, pattern, left);
         });
     });
+}
+
+CWorkspaceRenderer::Found CWorkspaceRenderer::Find(qint32 value, Variant variant, int phase, bool shapes,
+                                                   QImage::Format format)
+{
+    Found found;
+    if (shapes && IsCubeValue(value)) {
+        Picture &shape = Shape(KindOfCell(value), variant, phase);
+        if (!shape.RowRuns.empty()) {
+            found.Drawn = &shape;
+            found.Shape = true;
+            return found;
+        }
+    }
+    found.Drawn = &Get(value, variant, phase);
+    const QImage &pixels = Pixels(*found.Drawn, format);
+    found.Bits = pixels.constBits();
+    found.Stride = pixels.bytesPerLine();
+    return found;
 }
 
 const std::vector<QRect> &CWorkspaceRenderer::Outline(qint32 value, int phase)
@@ -561,7 +638,11 @@ bool CWorkspaceRenderer::PreparePictures(const CFigure &figure, const QSize &ima
     Prepare(figure, size, FacePen(params));
     PreparePhases(figure, params);
     const int parity = params.PatternOrigin.x() + params.PatternOrigin.y();
+    const bool shapes = m_colourings.size() > 1;
     bool ready = true;
+    // Unzoomed cubes need one picture per kind and variant (with a palette, as long as
+    // the kind has a shape): those already seen are passed over.
+    std::array<std::array<bool, VariantCount>, CubeKindCount> seen{};
     VisitCells(figure, QRect(-params.Offset, imageSize), params,
                [&](qint32 value, int x, int y, bool isSelected, int phase) {
                    if (value < 0)
@@ -571,9 +652,16 @@ bool CWorkspaceRenderer::PreparePictures(const CFigure &figure, const QSize &ima
                        return;
                    }
                    const Variant variant = VariantAt(isSelected, x, y, parity);
-                   if (PaintIndex(value, int(m_colourings.size())) == 0 || size < ShapesFromSize
-                       || Shape(KindOfCell(value), variant, phase).RowRuns.empty())
+                   const CubeIndex kind = KindOfCell(value);
+                   if (phase == 0 && seen[size_t(kind)][variant])
+                       return;
+                   if (!shapes || Shape(kind, variant, phase).RowRuns.empty()) {
                        Get(value, variant, phase);
+                       if (shapes)
+                           return; // a picture per colouring
+                   }
+                   if (phase == 0)
+                       seen[size_t(kind)][variant] = true;
                });
     return ready;
 }
@@ -898,6 +986,14 @@ CWorkspaceRenderer::FaceTable CWorkspaceRenderer::FacePixels(const CColouring &c
     uchar pixel[4] = {};
     int bytes = 1;
     QImage converted;
+    if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32
+        || format == QImage::Format_ARGB32_Premultiplied) {
+        // Opaque colours are these formats' pixels as they are.
+        for (int i = 0; i < 4; ++i)
+            for (size_t at = 0; at < table[size_t(i)].size(); at += 4)
+                std::memcpy(table[size_t(i)].data() + at, &colors[i], 4);
+        return table;
+    }
     if (format != QImage::Format_Indexed8) {
         // Converted as the pictures are (Pixels), so both give the same bytes.
         QImage four(4, 1, QImage::Format_ARGB32_Premultiplied);

@@ -23,13 +23,14 @@ class QPainter;
 // cells as one black dot when asked. The view, bitmap and picture export and print
 // all draw through it.
 //
-// On raster targets the cubes are copied from pictures of the 64 kinds in each
-// colouring of the palette, drawn once by the cube painter and kept while the size and
-// the colourings stay the same; the copies give exactly the pixels the painter gives.
-// Only the kinds (and greyed variants) of the colourings actually drawn are pictured,
-// and only up to MaxCachedSize: above it (a zoomed-in view on a high-density screen
+// On raster targets the cubes are copied from pictures of the 64 kinds, drawn once by
+// the cube painter and kept while the size and the colourings stay the same; the
+// copies give exactly the pixels the painter gives. A figure in one colouring copies
+// its kinds' pictures; with a palette each kind's shape (its pixels cut into runs of
+// one face) is filled in the colouring of each cube. Only the kinds (and greyed
+// variants) actually drawn are pictured, and only up to MaxCachedSize: above it (a zoomed-in view on a high-density screen
 // shows a few huge cubes) every cube is drawn with the painter's own polygons, so the
-// cache holds at most 192 pictures per colouring in view of at most MaxCachedSize + 5
+// cache holds at most 192 pictures in view of at most MaxCachedSize + 5
 // pixels square; there DrawImage greys selected cubes in the pixels from each kind's
 // kept outline.
 // Other targets (PDF, SVG, printers) always get the painter's own polygons through
@@ -58,10 +59,6 @@ public:
         QPoint PatternOrigin;
     };
 
-    // Smallest drawn cube size at which DrawImage draws colourings past the first from
-    // the kinds' shapes, filling each face's runs, instead of from pictures per
-    // colouring: above it 16 colourings' pictures would no longer fit the caches.
-    static constexpr int ShapesFromSize = 48;
     // Largest drawn cube size whose pictures are kept.
     static constexpr int MaxCachedSize = 256;
     // Smallest drawn cube size that still shows a cube's shape; smaller figures are
@@ -193,6 +190,16 @@ private:
     CCubePainter PhasePainter(const Params &params, int phase) const;
     Phase &PhaseAt(int phase);
     Picture &Get(qint32 value, Variant variant, int phase);
+    // What DrawImage draws a cell from, Drawn: its kind's shape (filled in the cell's
+    // colouring) or its picture, whose pixels in the image's format start at Bits.
+    struct Found
+    {
+        Picture *Drawn = nullptr;
+        bool Shape = false;
+        const uchar *Bits = nullptr;
+        qsizetype Stride = 0;
+    };
+    Found Find(qint32 value, Variant variant, int phase, bool shapes, QImage::Format format);
     // The picture variant of a cell drawn at (x, y), the grey anchored at parity.
     static Variant VariantAt(bool selected, int x, int y, int parity);
     // Every cell with the cube painter, selected cubes greyed by its raster operation.

@@ -9,13 +9,19 @@
 #include <QPaintEngine>
 #include <QPainter>
 
+#include <algorithm>
+#include <cstring>
 #include <thread>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
 // Device pixels from which a repaint is drawn on two threads.
 constexpr qint64 ParallelPixels = 1 << 21;
-// Rows filled and drawn together: a band of a 4K row stays in the processor's cache.
+// Rows filled and drawn together: a band of 4K rows stays in the processor's cache.
 constexpr int BandRows = 32;
 
 QImage WindowPixels(QPainter &painter, const QRect &device, qreal d)
@@ -45,6 +51,55 @@ QImage WindowPixels(QPainter &painter, const QRect &device, qreal d)
                   image->format());
 }
 
+// Streaming stores write whole cache lines to memory without reading them first
+// and without pushing other data out of the cache: the right stores for pixels
+// written once and not read again during the repaint.
+#ifdef __SSE2__
+void StreamCopy(uchar *to, const uchar *from, size_t pixels)
+{
+    size_t i = 0;
+    for (; i < pixels && (quintptr(to + i * 4) & 15); ++i)
+        std::memcpy(to + i * 4, from + i * 4, 4);
+    for (; i + 4 <= pixels; i += 4)
+        _mm_stream_si128(reinterpret_cast<__m128i *>(to + i * 4),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i *>(from + i * 4)));
+    std::memcpy(to + i * 4, from + i * 4, (pixels - i) * 4);
+}
+
+void StreamFill(uchar *to, quint32 pixel, size_t pixels)
+{
+    auto *line = reinterpret_cast<quint32 *>(to);
+    size_t i = 0;
+    for (; i < pixels && (quintptr(line + i) & 15); ++i)
+        line[i] = pixel;
+    const __m128i four = _mm_set1_epi32(int(pixel));
+    for (; i + 4 <= pixels; i += 4)
+        _mm_stream_si128(reinterpret_cast<__m128i *>(line + i), four);
+    std::fill(line + i, line + pixels, pixel);
+}
+
+void StreamEnd()
+{
+    // Streamed stores are ordered before whatever the thread writes next.
+    _mm_sfence();
+}
+#else
+void StreamCopy(uchar *to, const uchar *from, size_t pixels)
+{
+    std::memcpy(to, from, pixels * 4);
+}
+
+void StreamFill(uchar *to, quint32 pixel, size_t pixels)
+{
+    auto *line = reinterpret_cast<quint32 *>(to);
+    std::fill(line, line + pixels, pixel);
+}
+
+void StreamEnd()
+{
+}
+#endif
+
 } // namespace
 
 CViewPainter::CViewPainter()
@@ -59,17 +114,33 @@ void CViewPainter::DrawBands(QImage &part, const CFigure &figure, const QColor &
 {
     uchar *const bits = part.bits();
     const qsizetype stride = part.bytesPerLine();
-    // Band by band, each filled and drawn while its pixels are still in the cache.
-    auto drawRows = [&](int top, int bottom) {
+    const int width = part.width();
+    const quint32 pixel = background.rgb();
+    // Rows the cells can draw in; the others show the background alone.
+    const QRect drawn = CWorkspaceRenderer::WholeArea(figure, params).translated(params.Offset);
+    // Band by band: filled and drawn in a scratch band that stays in the processor's
+    // cache, then streamed into the window's pixels, which are thus written once and
+    // never read. Rows without cells are streamed the background straight away.
+    auto drawRows = [&](QImage &scratch, int top, int bottom) {
         for (int y = top; y < bottom; y += BandRows) {
             const int end = qMin(bottom, y + BandRows);
-            QImage band(bits + y * stride, part.width(), end - y, stride, part.format());
+            if (end <= drawn.top() || y > drawn.bottom()) {
+                for (int row = y; row < end; ++row)
+                    StreamFill(bits + row * stride, pixel, size_t(width));
+                continue;
+            }
+            if (scratch.width() < width || scratch.format() != part.format())
+                scratch = QImage(width, BandRows, part.format());
+            QImage band(scratch.bits(), width, end - y, scratch.bytesPerLine(), part.format());
             band.fill(background);
             CWorkspaceRenderer::Params rows = params;
             rows.Offset.ry() -= y;
             rows.PatternOrigin.ry() -= y;
             m_renderer->DrawImage(band, figure, rows);
+            for (int row = y; row < end; ++row)
+                StreamCopy(bits + row * stride, band.constScanLine(row - y), size_t(width));
         }
+        StreamEnd();
     };
     // A large area (a high-density screen) is drawn in two halves at once once every
     // picture it needs exists; each half gives the same pixels as the whole.
@@ -77,11 +148,11 @@ void CViewPainter::DrawBands(QImage &part, const CFigure &figure, const QColor &
     const int half = height / 2;
     if (qint64(part.width()) * height >= ParallelPixels && std::thread::hardware_concurrency() > 1
         && m_renderer->PreparePictures(figure, part.size(), params)) {
-        std::thread lower(drawRows, half, height);
-        drawRows(0, half);
+        std::thread lower([&] { drawRows(m_bands[1], half, height); });
+        drawRows(m_bands[0], 0, half);
         lower.join();
     } else {
-        drawRows(0, height);
+        drawRows(m_bands[0], 0, height);
     }
 }
 

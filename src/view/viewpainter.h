@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QVector>
 #include <functional>
+#include <array>
 #include <memory>
 
 class CCubeSelection;
@@ -50,5 +51,6 @@ private:
     std::unique_ptr<CWorkspaceRenderer> m_renderer;
     QImage m_averaged; // the whole workspace averaged, at m_averagedScale (null: none)
     double m_averagedScale = 0;
-    QImage m_buffer; // device pixels of the exposed area, reused between paints
+    QImage m_buffer;               // device pixels of the exposed area, reused between paints
+    std::array<QImage, 2> m_bands; // where each drawing thread draws a band before it goes on screen
 };

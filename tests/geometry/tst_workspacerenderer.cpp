@@ -98,7 +98,6 @@ void TestWorkspaceRenderer::matchesThePainterInRowOrder_data()
         {"size 45, negative offset", 45, QPoint(-31, -12), QRect(51, 40, 300, 190)},
         {"size 6, tiny", 6, QPoint(2, 2), QRect(0, 0, 90, 80)},
         {"size 32, one pixel", 32, QPoint(5, 0), QRect(100, 91, 1, 1)},
-        // Past CWorkspaceRenderer::ShapesFromSize: colourings drawn from the kinds' shapes.
         {"size 60, cut", 60, QPoint(3, 1), QRect(36, 22, 500, 400)},
         // Above the largest kept picture: the painter's polygons, greyed by its raster op.
         {"size 300, huge cubes", 300, QPoint(-4, 0), QRect(400, 300, 900, 500)},
