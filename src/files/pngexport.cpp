@@ -2,6 +2,7 @@
 #include "files/pngexport.h"
 
 #include "files/bitmapexport.h"
+#include "files/deflatescanner.h"
 #include "files/fileexception.h"
 #include "files/safefilewriter.h"
 #include "geometry/figure.h"
@@ -12,6 +13,7 @@
 #include <QSize>
 #include <QtEndian>
 
+#include <array>
 #include <cstring>
 #include <deque>
 #include <future>
@@ -201,30 +203,22 @@ void PackRow(uchar *out, const uchar *in, int width, int bits)
 
 // What one thread needs to make pieces, kept from piece to piece: a renderer (its
 // pictures are drawn once), the strip image, the packed and the filtered rows, the
-// compressor and its output buffer, and the inflate state that finds a piece's last
-// block.
+// compressor and its output buffer.
 class CPieceMaker
 {
 public:
-    CPieceMaker()
-        : m_compressor(libdeflate_alloc_compressor(CPngExport::CompressionLevel))
-    {
-        if (!m_compressor || inflateInit2(&m_inflate, -15) != Z_OK) {
-            libdeflate_free_compressor(m_compressor);
-            throw std::bad_alloc();
-        }
-    }
+    CPieceMaker() = default;
     ~CPieceMaker()
     {
-        libdeflate_free_compressor(m_compressor);
-        inflateEnd(&m_inflate);
+        for (libdeflate_compressor *compressor : m_compressors)
+            libdeflate_free_compressor(compressor);
     }
     CPieceMaker(const CPieceMaker &) = delete;
     CPieceMaker &operator=(const CPieceMaker &) = delete;
 
     // Renders rows [top, top + rows) of the picture (and the row above, which the Up
     // filter subtracts), filters each row with Up and deflates them.
-    Piece Make(const CFigure &figure, const Layout &layout, int top, int rows, bool last)
+    Piece Make(const CFigure &figure, const Layout &layout, int top, int rows, bool last, int level)
     {
         const int above = top > 0 ? 1 : 0;
         const int width = layout.Width;
@@ -270,12 +264,13 @@ public:
         // libdeflate's sum runs many bytes at a time, far faster than one kept per byte.
         piece.Adler = libdeflate_adler32(1, m_filtered.get(), length);
         // Room for the empty stored block a piece that is not the last ends in.
-        const size_t bound = libdeflate_deflate_compress_bound(m_compressor, length) + 8;
+        libdeflate_compressor *compressor = Compressor(level);
+        const size_t bound = libdeflate_deflate_compress_bound(compressor, length) + 8;
         if (m_outSize < bound) {
             m_out.reset(new uchar[bound]);
             m_outSize = bound;
         }
-        size_t size = libdeflate_deflate_compress(m_compressor, m_filtered.get(), length, m_out.get(), bound);
+        size_t size = libdeflate_deflate_compress(compressor, m_filtered.get(), length, m_out.get(), bound);
         if (size == 0)
             throw std::bad_alloc();
         if (!last)
@@ -285,35 +280,29 @@ public:
     }
 
 private:
+    libdeflate_compressor *Compressor(int level)
+    {
+        const size_t index = size_t(qBound(1, level, 12));
+        if (!m_compressors[index]) {
+            m_compressors[index] = libdeflate_alloc_compressor(int(index));
+            if (!m_compressors[index])
+                throw std::bad_alloc();
+        }
+        return m_compressors[index];
+    }
+
     // Turns the whole deflate stream in data into the first part of a longer one, as
-    // zlib's gzappend does: the stream is read block by block to find where its last
+    // zlib's gzappend does: the stream's blocks are read to find where its final
     // block starts, whose final-block bit is cleared, and where it ends; an empty
     // stored block follows, ending it on a byte boundary. Returns the new size (at
     // most 5 bytes more).
-    size_t ContinueAfter(uchar *data, size_t size)
+    static size_t ContinueAfter(uchar *data, size_t size)
     {
-        inflateReset(&m_inflate);
-        m_inflate.next_in = data;
-        m_inflate.avail_in = uInt(size);
-        size_t lastBlock = 0; // bit where the block being read began
-        size_t end = 0;       // bit after the stream's end-of-block code
-        for (;;) {
-            m_inflate.next_out = m_scratch;
-            m_inflate.avail_out = sizeof m_scratch;
-            const int result = inflate(&m_inflate, Z_BLOCK);
-            if (result != Z_OK)
-                throw std::bad_alloc();
-            // data_type: the unused bits of the last byte read, 128 at a block boundary,
-            // 64 once the final block's header was read.
-            const int state = m_inflate.data_type;
-            const size_t bit = (size - m_inflate.avail_in) * 8 - size_t(state & 7);
-            if ((state & 128) && (state & 64)) {
-                end = bit;
-                break;
-            }
-            if (state & 128)
-                lastBlock = bit;
-        }
+        CDeflateScanner::Ends ends;
+        if (!CDeflateScanner::Scan(data, size, &ends))
+            throw std::bad_alloc(); // libdeflate's own output: cannot happen
+        const size_t lastBlock = ends.FinalBlock;
+        const size_t end = ends.End;
         data[lastBlock / 8] &= uchar(~(1u << (lastBlock % 8)));
         // The stored block's three header bits are zero, then the byte boundary, then
         // its length 0 and the length's complement.
@@ -336,9 +325,7 @@ private:
     size_t m_filteredSize = 0;
     std::unique_ptr<uchar[]> m_out;
     size_t m_outSize = 0;
-    libdeflate_compressor *m_compressor = nullptr;
-    z_stream m_inflate{};
-    uchar m_scratch[32768];
+    std::array<libdeflate_compressor *, 13> m_compressors{}; // by level, made when first used
 };
 
 // The layout of the figure's picture: a palette of every colour it shows (fully
@@ -476,11 +463,13 @@ bool CPngExport::Export(const CFigure &figure, const QString &path, QString *err
         const int strips = (height + stripRows - 1) / stripRows;
         const int threads = int(qBound(1u, std::thread::hardware_concurrency(), 8u));
         CPieceMakerPool makers;
+        const int bits = layout.Indexed ? layout.Bits : 8;
         auto launch = [&](int strip) {
             return std::async(std::launch::async, [&, strip] {
                 std::unique_ptr<CPieceMaker> maker = makers.Take();
                 const int top = strip * stripRows;
-                Piece piece = maker->Make(figure, layout, top, qMin(stripRows, height - top), strip == strips - 1);
+                Piece piece = maker->Make(figure, layout, top, qMin(stripRows, height - top), strip == strips - 1,
+                                          CPngExport::CompressionLevel(bits, strip));
                 makers.Give(std::move(maker));
                 return piece;
             });

@@ -20,17 +20,21 @@ class CPngExport
     Q_DECLARE_TR_FUNCTIONS(CPngExport)
 
 public:
-    // The deflate level (libdeflate's scale, 1 to 12). The Up filter turns the rows
-    // that repeat the row above (most of every cube) into runs of zeros; what is left
-    // are single bytes where the faces' slanted edges cross a row, and a match finder
-    // has to search far to find the same pattern of edges again, in this row or the
-    // ones above. On the largest figure (2 bits a pixel) level 7 gives 1.54 MB in about
-    // twice the CPU time of zlib's level 3 (1.88 MB) and a twentieth of zlib's level 9
-    // (1.40 MB); level 8 gives 1.49 MB but takes 2.5 times as long as level 7, longer
-    // than the BMP export of the same picture. No other PNG filter helps these
+    // The deflate level (libdeflate's scale, 1 to 12) of a piece (a strip's rows,
+    // compressed on their own) of pixels of the given bits. The Up filter turns the
+    // rows that repeat the row above (most of every cube) into runs of zeros; what is
+    // left are single bytes where the faces' slanted edges cross a row, and the same
+    // edge two rows up lies behind a hundred others like it, beyond what level 7
+    // searches and within what level 8 does, at twice the time. On the largest figure
+    // in one colouring (2 bits a pixel) level 7 gives 1.54 MB, level 8 1.49 MB (and
+    // optipng's -o2 1.40 MB, in thirty times the time of level 8); pieces alternating
+    // between the two give 1.51 MB in three quarters of level 8's time, well within
+    // that of the bitmap export. Pictures of 8 bits (a palette of many colourings)
+    // hold four times the bytes and take level 7 throughout, which keeps their time
+    // close to that of the few-colour pictures. No other PNG filter helps these
     // pictures: choosing one per row by the usual sum of differences picks Up for all
     // but a few rows and gains nothing.
-    static constexpr int CompressionLevel = 7;
+    static constexpr int CompressionLevel(int bits, int piece) { return bits < 8 && piece % 2 == 0 ? 8 : 7; }
 
     // Size of the picture: the figure's bounds, exactly.
     static QSize PictureSize(const CFigure &figure);

@@ -7,6 +7,7 @@
 
 #include "document/cubeselection.h"
 #include "document/tarvexdoc.h"
+#include "files/deflatescanner.h"
 #include "files/figurewriter.h"
 #include "files/pngexport.h"
 #include "files/vectorexport.h"
@@ -26,6 +27,7 @@
 #include <QtTest>
 
 #include <png.h>
+#include <zlib.h>
 
 Q_DECLARE_METATYPE(CFailingTarget::Kind)
 
@@ -111,6 +113,8 @@ private Q_SLOTS:
     void initTestCase();
     void pngMatchesBitmap_data();
     void pngMatchesBitmap();
+    void deflateScannerFindsFinalBlock_data();
+    void deflateScannerFindsFinalBlock();
     void vectorMatchesBitmap_data();
     void vectorMatchesBitmap();
     void largestPdfPageFitsReaders();
@@ -200,6 +204,59 @@ void TestPictureExport::pngMatchesBitmap()
     QCOMPARE(colorType, PNG_COLOR_TYPE_PALETTE);
     const int count = int(colors.size());
     QCOMPARE(bits, count <= 2 ? 1 : count <= 4 ? 2 : count <= 16 ? 4 : 8);
+}
+
+void TestPictureExport::deflateScannerFindsFinalBlock_data()
+{
+    // A raw deflate stream of two parts: the first ends in a full flush (its byte
+    // length is where the second begins), the second, small, is the final block.
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("strategy");
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<QByteArray>("last");
+    QByteArray noise(200000, 0);
+    QRandomGenerator random(5);
+    for (char &c : noise)
+        c = char(random.bounded(256));
+    const QByteArray text = QByteArray("edges of faces, two rows up ").repeated(3000);
+    QTest::newRow("stored blocks") << 0 << Z_DEFAULT_STRATEGY << noise << QByteArray("tail");
+    QTest::newRow("fixed codes") << 6 << Z_FIXED << text << QByteArray("the end");
+    QTest::newRow("dynamic codes") << 9 << Z_DEFAULT_STRATEGY << text << text.left(5000);
+    QTest::newRow("noise, then codes") << 6 << Z_DEFAULT_STRATEGY << noise << text.left(3000);
+    QTest::newRow("one empty final block") << 6 << Z_DEFAULT_STRATEGY << QByteArray() << QByteArray();
+}
+
+void TestPictureExport::deflateScannerFindsFinalBlock()
+{
+    QFETCH(int, level);
+    QFETCH(int, strategy);
+    QFETCH(QByteArray, first);
+    QFETCH(QByteArray, last);
+    z_stream z{};
+    QCOMPARE(deflateInit2(&z, level, Z_DEFLATED, -15, 9, strategy), Z_OK);
+    std::vector<unsigned char> out(first.size() + last.size() + 4096);
+    z.next_out = out.data();
+    z.avail_out = uInt(out.size());
+    auto feed = [&](QByteArray &data, int flush) {
+        z.next_in = reinterpret_cast<Bytef *>(data.data());
+        z.avail_in = uInt(data.size());
+        return deflate(&z, flush);
+    };
+    if (!first.isEmpty())
+        QCOMPARE(feed(first, Z_FULL_FLUSH), Z_OK);
+    const size_t boundary = z.total_out;
+    QCOMPARE(feed(last, Z_FINISH), Z_STREAM_END);
+    const size_t size = z.total_out;
+    deflateEnd(&z);
+
+    CDeflateScanner::Ends ends;
+    QVERIFY(CDeflateScanner::Scan(out.data(), size, &ends));
+    QCOMPARE(ends.FinalBlock, boundary * 8);
+    QCOMPARE((ends.End + 7) / 8, size);
+    // What follows the stream is not read; a cut stream is refused.
+    QVERIFY(CDeflateScanner::Scan(out.data(), size + 100, &ends));
+    QCOMPARE((ends.End + 7) / 8, size);
+    QVERIFY(!CDeflateScanner::Scan(out.data(), size - 1, &ends));
 }
 
 void TestPictureExport::vectorMatchesBitmap_data()
