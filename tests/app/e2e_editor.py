@@ -18,7 +18,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from xvfb_harness import SKIP, XServer, fail, missing_tool, stop, wait_for  # noqa: E402
+from xvfb_harness import SKIP, Editor, XServer, fail, layout_points, missing_tool, stop, wait_for  # noqa: E402
 
 
 def main():
@@ -32,48 +32,29 @@ def main():
     xserver = XServer(work)
     env = xserver.env
     editor = None
+    process = None
     try:
         xdo = xserver.xdo
-
         # Where to click, from the same window built on the offscreen platform.
-        helper_env = dict(env, QT_QPA_PLATFORM="offscreen")
-        points = {}
-        out = subprocess.run([layout_helper, os.path.join(data, "e2e-start.xml")], env=helper_env, check=True,
-                             stdout=subprocess.PIPE, text=True).stdout
-        for line in out.splitlines():
-            name, x, y = line.split()
-            points[name] = (int(x), int(y))
-
+        points = layout_points(layout_helper, env, os.path.join(data, "e2e-start.xml"))
         start = os.path.join(work, "start.xml")
         shutil.copyfile(os.path.join(data, "e2e-start.xml"), start)
         saved = os.path.join(work, "saved figure.xml")
-        editor = xserver.start([tarvex, start])
-        window = wait_for("the main window", lambda: subprocess.run(
-            ["xdotool", "search", "--onlyvisible", "--name", "^Tarvex$"], env=env,
-            stdout=subprocess.PIPE, text=True).stdout.split())[0]
+        editor = Editor(xserver, [tarvex, start])
         # The workspace is centred in the view: the window gets the helper's size.
-        xdo("windowsize", "--sync", window, *points["frame"])
-        time.sleep(0.5)
-        # There is no window manager: give the window the keyboard focus directly.
-        xdo("windowfocus", "--sync", window)
+        editor.resize(*points["frame"])
 
         size = 32
         pitch_x, pitch_y = 42, 12   # cube size 32
-
-        def click(x, y):
-            xdo("mousemove", "--window", window, x, y)
-            time.sleep(0.1)
-            xdo("click", 1)
-            time.sleep(0.25)
 
         def click_cell(column, row):
             vx, vy = points["workspace"]
             x = vx + column * pitch_x + (pitch_x // 2 if row % 2 else 0) + size // 2
             y = vy + row * pitch_y + size // 2
-            click(x, y)
+            editor.click(x, y)
 
         def pick(kind):
-            click(*points["library%d" % kind])
+            editor.click(*points["library%d" % kind])
 
         click_cell(4, 4)       # place the full cube (the library's first pick)
         click_cell(2, 3)       # place next to (2, 2), cutting its lower right corner
@@ -81,26 +62,9 @@ def main():
         click_cell(6, 8)       # erase
         pick(0)
         click_cell(8, 10)      # place...
-        xdo("key", "ctrl+z")   # ...and undo it
-        time.sleep(0.3)
-
-        # Save through the save dialog: type the full name into its file name box.
-        def save_as(path):
-            xdo("windowfocus", "--sync", window)
-            xdo("key", "ctrl+s")
-            dialog = wait_for("the save dialog", lambda: [w for w in subprocess.run(
-                ["xdotool", "search", "--onlyvisible", "--name", "."], env=env,
-                stdout=subprocess.PIPE, text=True).stdout.split() if w != window])[0]
-            time.sleep(0.5)
-            xdo("windowfocus", "--sync", dialog)
-            xdo("key", "ctrl+a")
-            xdo("type", "--delay", 5, path)
-            time.sleep(0.2)
-            xdo("key", "Return")
-            wait_for("the saved file", lambda: os.path.exists(path) and os.path.getsize(path) > 0)
-            time.sleep(0.3)
-
-        save_as(saved)
+        editor.key("ctrl+z")   # ...and undo it
+        time.sleep(0.1)
+        editor.save_as(saved)
 
         with open(saved, "rb") as f:
             written = f.read()
@@ -110,37 +74,35 @@ def main():
             print("written file:\n" + written.decode(errors="replace"))
             print("expected:\n" + expected.decode(errors="replace"))
             fail("the saved figure differs from the expected one")
-        if editor.poll() is not None:
+        if editor.process.poll() is not None:
             fail("the editor ended unexpectedly")
 
         # The recent figures button: its Examples submenu opens the first example,
         # which saves back to the example's own file.
-        click(*points["recent"])
-        time.sleep(0.5)
-        xdo("key", "e")
+        editor.click(*points["recent"])
+        time.sleep(0.25)
+        editor.key("e")
+        editor.key("Return")
         time.sleep(0.3)
-        xdo("key", "Return")
-        time.sleep(0.5)
         example = os.path.join(work, "example.xml")
-        save_as(example)
+        editor.save_as(example)
         with open(example, "rb") as f, open(os.path.join(data, "..", "..", "..", "examples",
                                                          "impossible-triangle.xml"), "rb") as g:
             if f.read() != g.read():
                 fail("the example chosen from the recent figures button did not open")
-        editor.terminate()
-        editor.wait(10)
+        editor.process.terminate()
+        editor.process.wait(10)
+        editor = None
 
         # A figure file on the command line that cannot be read: the editor says so
         # and ends.
-        editor = xserver.start([tarvex, os.path.join(work, "missing.xml")])
-        box = wait_for("the error message", lambda: subprocess.run(
-            ["xdotool", "search", "--onlyvisible", "--name", "^Tarvex$"], env=env,
-            stdout=subprocess.PIPE, text=True).stdout.split())[0]
+        process = xserver.start([tarvex, os.path.join(work, "missing.xml")])
+        box = wait_for("the error message", lambda: xserver.windows("^Tarvex$"))[0]
         time.sleep(0.5)
         xdo("windowfocus", "--sync", box)
         xdo("key", "Return")
         try:
-            code = editor.wait(20)
+            code = process.wait(20)
         except subprocess.TimeoutExpired:
             fail("the editor did not end after failing to open its figure file")
         if code != 1:
@@ -149,7 +111,9 @@ def main():
               "recent figures button; a missing file ends the editor")
         return 0
     finally:
-        stop(editor)
+        if editor:
+            editor.stop()
+        stop(process)
         xserver.close()
         shutil.rmtree(work, ignore_errors=True)
 

@@ -93,10 +93,12 @@ def stop(process, timeout=10):
         process.wait()
 
 
-def layout_points(layout_helper, env):
+def layout_points(layout_helper, env, figure=None):
     """Where the editor's controls are: name -> (x, y) in window coordinates, from
-    the layout helper run on the offscreen platform."""
-    out = subprocess.run([layout_helper, "--all"], env=dict(env, QT_QPA_PLATFORM="offscreen"), check=True,
+    the layout helper run on the offscreen platform (with the figure open, when given:
+    the workspace is centred in the view by its size)."""
+    out = subprocess.run([layout_helper, "--all"] + ([figure] if figure else []),
+                         env=dict(env, QT_QPA_PLATFORM="offscreen"), check=True,
                          stdout=subprocess.PIPE, text=True).stdout
     points = {}
     for line in out.splitlines():
@@ -119,6 +121,11 @@ class Editor:
 
     def focus(self):
         self.xserver.xdo("windowfocus", "--sync", self.window)
+
+    def resize(self, width, height):
+        self.xserver.xdo("windowsize", "--sync", self.window, width, height)
+        time.sleep(0.5)
+        self.focus()
 
     def click(self, x, y):
         self.xserver.xdo("mousemove", "--window", self.window, x, y)

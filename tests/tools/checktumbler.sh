@@ -26,10 +26,12 @@ exec dbus-run-session -- python3 - "$scratch/figures/figure.xml" "$scratch/cache
 import hashlib, pathlib, subprocess, sys, time
 figure, cache = sys.argv[1:3]
 uri = pathlib.Path(figure).as_uri()
+# The handle is typed: gdbus guesses a bare number from the method's introspection,
+# which a service still starting may not answer in time.
 subprocess.run(["gdbus", "call", "--session", "--dest", "org.freedesktop.thumbnails.Thumbnailer1",
                 "--object-path", "/org/freedesktop/thumbnails/Thumbnailer1",
                 "--method", "org.freedesktop.thumbnails.Thumbnailer1.Queue",
-                "['%s']" % uri, "['application/x-tarvex-figure']", "normal", "default", "0"],
+                "['%s']" % uri, "['application/x-tarvex-figure']", "normal", "default", "uint32 0"],
                check=True, stdout=subprocess.DEVNULL, timeout=60)
 thumb = pathlib.Path(cache, "thumbnails", "normal", hashlib.md5(uri.encode()).hexdigest() + ".png")
 failed = pathlib.Path(cache, "thumbnails", "fail")
