@@ -475,12 +475,25 @@ void CMainFrame::OnEditCut()
 
 void CMainFrame::OnEditPaste()
 {
-    // An offer larger than any fragment of the largest grid is refused unread.
+    // An offer larger than any fragment of the largest grid is refused unread; a
+    // refused offer is said so, an empty clipboard is not.
     QByteArray offer;
     CFigureFragment fragment;
-    if (CClipboardReader::Read(QString::fromLatin1(CFigureFragment::MimeType), CFigureFragment::MaxBytes, offer)
-            != CClipboardReader::Result::Read
-        || !CFigureFragment::Decode(offer, fragment) || fragment.IsEmpty())
+    const CClipboardReader::Result read = CClipboardReader::Read(QString::fromLatin1(CFigureFragment::MimeType),
+                                                                 CFigureFragment::MaxBytes, offer);
+    if (read == CClipboardReader::Result::Missing)
+        return;
+    QString refusal;
+    if (read == CClipboardReader::Result::TooLarge)
+        refusal = tr("The clipboard holds more cubes than a figure can take. Nothing was pasted.");
+    else if (!CFigureFragment::Decode(offer, fragment))
+        refusal = tr("The cubes on the clipboard cannot be read. Nothing was pasted.");
+    if (!refusal.isEmpty()) {
+        if (CDocumentUi *ui = m_doc.Ui())
+            ui->ShowMessage(refusal, QString::fromLatin1(AppTitle), Icon::Exclamation);
+        return;
+    }
+    if (fragment.IsEmpty())
         return;
     // Under the pointer when it is over the workspace, otherwise at its own cells.
     const QPoint offset = CDragOffset::PasteOffset(fragment.Cells, m_view->CellUnderPointer(),

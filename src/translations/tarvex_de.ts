@@ -674,6 +674,14 @@ Figur öffnen</translation>
         <source>Box tool: drag out a box of cubes, with Shift its height (B)</source>
         <translation>Quader-Werkzeug: einen Quader aus Würfeln aufziehen, mit Umschalt seine Höhe (B)</translation>
     </message>
+    <message>
+        <source>The clipboard holds more cubes than a figure can take. Nothing was pasted.</source>
+        <translation>Die Zwischenablage enthält mehr Würfel, als eine Figur aufnehmen kann. Es wurde nichts eingefügt.</translation>
+    </message>
+    <message>
+        <source>The cubes on the clipboard cannot be read. Nothing was pasted.</source>
+        <translation>Die Würfel in der Zwischenablage können nicht gelesen werden. Es wurde nichts eingefügt.</translation>
+    </message>
 </context>
 <context>
     <name>COptionsDlg</name>

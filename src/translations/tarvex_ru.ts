@@ -674,6 +674,14 @@ Open figure</source>
         <source>Box tool: drag out a box of cubes, with Shift its height (B)</source>
         <translation>Инструмент «Блок»: растянуть блок из кубов, с Shift — его высоту (B)</translation>
     </message>
+    <message>
+        <source>The clipboard holds more cubes than a figure can take. Nothing was pasted.</source>
+        <translation>В буфере обмена больше кубиков, чем может вместить фигура. Ничего не вставлено.</translation>
+    </message>
+    <message>
+        <source>The cubes on the clipboard cannot be read. Nothing was pasted.</source>
+        <translation>Не удаётся прочитать кубики из буфера обмена. Ничего не вставлено.</translation>
+    </message>
 </context>
 <context>
     <name>COptionsDlg</name>

@@ -7,6 +7,7 @@
 #include "app/mainframe.h"
 #include "app/recentmenu.h"
 #include "document/tarvexdoc.h"
+#include "files/figurefragment.h"
 #include "support/shownwidget.h"
 #include "ui/help/aboutbox.h"
 #include "ui/help/examplelist.h"
@@ -117,6 +118,8 @@ private Q_SLOTS:
     void opensShowingTheWholeWorkspace();
     void clipboardOfferWithinItsLimit_data();
     void clipboardOfferWithinItsLimit();
+    void refusedPasteSaysWhy_data();
+    void refusedPasteSaysWhy();
 };
 
 void TestMainFrame::initTestCase()
@@ -907,6 +910,40 @@ void TestMainFrame::clipboardOfferWithinItsLimit()
     QByteArray out("left over");
     QCOMPARE(int(CClipboardReader::Read(QStringLiteral("application/x-tarvex-fragment"), 100, out)), result);
     QCOMPARE(out.size(), result == int(CClipboardReader::Result::Read) ? size : 0);
+}
+
+void TestMainFrame::refusedPasteSaysWhy_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("message");
+    const QString ours = QString::fromLatin1(CFigureFragment::MimeType);
+    QTest::newRow("unreadable") << ours << 40 << "cannot be read";
+    QTest::newRow("larger than any figure") << ours << int(CFigureFragment::MaxBytes) + 1 << "more cubes";
+    QTest::newRow("nothing of ours") << QStringLiteral("text/plain") << 10 << QString();
+}
+
+void TestMainFrame::refusedPasteSaysWhy()
+{
+    QFETCH(QString, type);
+    QFETCH(int, size);
+    QFETCH(QString, message);
+    CTestDocument doc;
+    CMainFrame frame(doc);
+    doc.SetUi(&doc.ui);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    Click(frame, 2, 2);
+    const CFigure before = doc.Figure();
+    auto *offer = new QMimeData;
+    offer->setData(type, QByteArray(size, '['));
+    QGuiApplication::clipboard()->setMimeData(offer);
+    QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_V));
+    QCOMPARE(doc.ui.messages.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QVERIFY2(doc.ui.messages.first().text.contains(message), qPrintable(doc.ui.messages.first().text));
+    QVERIFY(doc.Figure() == before);
+    QCOMPARE(doc.UndoCount(), 1);
 }
 
 QTEST_MAIN(TestMainFrame)
