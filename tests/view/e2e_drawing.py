@@ -6,7 +6,8 @@ and one undo takes them all back; a Shift+click draws a beam from the last cube;
 keys and Space place where the cell cursor is; Ctrl+A, Ctrl+C puts the figure on the
 clipboard, whose PNG must equal the command-line transparent export of the same cubes,
 and Ctrl+V in a second editor gives the same cells; there an offer from xclip far
-larger than any fragment is refused without reading it, and a small one pastes.
+larger than any fragment is refused without reading it (and the editor says so), and a
+small one pastes.
 
 Usage: e2e_drawing.py <tarvex executable> <work folder>
 Exits with 77 (skipped) when Xvfb, xdotool, xclip or ImageMagick is missing.
@@ -158,14 +159,25 @@ def main():
 
         # Offers from another program: one of our type far larger than any fragment
         # (64 MB, handed over in pieces) is refused before it is read, so the editor's
-        # peak memory stays where it was; a small one pastes.
+        # peak memory stays where it was, and said so; a small one pastes.
         before = peak_memory(second)
         offer = offer_fragment(s, b"[" * (64 << 20))
         s.key("ctrl+v")
-        time.sleep(1)
+        editors = first | {new[0]}
+        for _ in range(100):
+            boxes = [w for w in s.windows("^Tarvex$") if w not in editors]
+            if boxes:
+                break
+            time.sleep(0.1)
+        else:
+            fail("the refused offer was not said so")
         grown = peak_memory(second) - before
         if grown > 16 << 10:
             fail("the refused offer took %d kB more memory" % grown)
+        s.xdo("windowfocus", "--sync", boxes[0])
+        s.key("Return")
+        time.sleep(0.3)
+        s.xdo("windowfocus", "--sync", new[0])
         stop(offer, 5)
         offer = offer_fragment(s, json.dumps({"cells": [[7, 20, 0]], "colors": fragment["colors"],
                                               "cubeSize": fragment["cubeSize"], "version": 1}).encode())
