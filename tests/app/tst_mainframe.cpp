@@ -76,6 +76,17 @@ void Click(CMainFrame &frame, int column, int row)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, p);
 }
 
+// The window shown (at size, when given) and active, its document answering through
+// the scripted interface.
+bool ActiveWithUi(CMainFrame &frame, CTestDocument &doc, const QSize &size = QSize())
+{
+    doc.SetUi(&doc.ui);
+    if (size.isValid())
+        frame.resize(size);
+    frame.show();
+    return QTest::qWaitForWindowActive(&frame);
+}
+
 } // namespace
 
 class TestMainFrame : public QObject
@@ -517,9 +528,7 @@ void TestMainFrame::acceleratorsRunTheirCommands()
 {
     CTestDocument doc;
     CMainFrame frame(doc);
-    doc.SetUi(&doc.ui);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    QVERIFY(ActiveWithUi(frame, doc));
     Click(frame, 1, 1);
     Click(frame, 3, 3);
     QCOMPARE(doc.UndoCount(), 2);
@@ -576,10 +585,7 @@ void TestMainFrame::toolbarFromTheKeyboard()
 {
     CTestDocument doc;
     CMainFrame frame(doc);
-    doc.SetUi(&doc.ui);
-    frame.resize(1600, 700); // every control on the toolbar itself
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    QVERIFY(ActiveWithUi(frame, doc, QSize(1600, 700))); // every control on the toolbar itself
     Click(frame, 2, 2);
     QTest::keyClick(&frame, Qt::Key_F10);
     QWidget *first = frame.ToolBar()->widgetForAction(frame.Action(CMainFrame::ID_SELECT_MOVE));
@@ -930,9 +936,7 @@ void TestMainFrame::refusedPasteSaysWhy()
     QFETCH(QString, message);
     CTestDocument doc;
     CMainFrame frame(doc);
-    doc.SetUi(&doc.ui);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    QVERIFY(ActiveWithUi(frame, doc));
     Click(frame, 2, 2);
     const CFigure before = doc.Figure();
     auto *offer = new QMimeData;

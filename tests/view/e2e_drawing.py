@@ -22,7 +22,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_selectmove import Session  # noqa: E402
-from xvfb_harness import SKIP, fail, missing_tool, stop  # noqa: E402
+from xvfb_harness import SKIP, fail, missing_tool, stop, wait_for  # noqa: E402
 
 FRAGMENT = "application/x-tarvex-fragment"
 
@@ -142,13 +142,7 @@ def main():
         env = dict(s.env, XDG_CONFIG_HOME=os.path.join(work, "config2"), XDG_DATA_HOME=os.path.join(work, "data2"))
         first = set(s.windows("^Tarvex$"))
         second = s.xvfb.start([exe], env=env, stdout=s.log, stderr=subprocess.STDOUT)
-        for _ in range(100):
-            new = [w for w in s.windows("^Tarvex$") if w not in first]
-            if new:
-                break
-            time.sleep(0.1)
-        else:
-            fail("the second editor never showed")
+        new = wait_for("the second editor", lambda: [w for w in s.windows("^Tarvex$") if w not in first], 10)
         s.expect("the second editor is not on top", lambda image: s.is_empty(image, 2, 20))
         s.xdo("windowfocus", "--sync", new[0])
         s.xdo("mousemove", s.origin[0] + 400, s.origin[1] - 22)
@@ -164,13 +158,8 @@ def main():
         offer = offer_fragment(s, b"[" * (64 << 20))
         s.key("ctrl+v")
         editors = first | {new[0]}
-        for _ in range(100):
-            boxes = [w for w in s.windows("^Tarvex$") if w not in editors]
-            if boxes:
-                break
-            time.sleep(0.1)
-        else:
-            fail("the refused offer was not said so")
+        boxes = wait_for("the message refusing the offer",
+                         lambda: [w for w in s.windows("^Tarvex$") if w not in editors], 10)
         grown = peak_memory(second) - before
         if grown > 16 << 10:
             fail("the refused offer took %d kB more memory" % grown)
