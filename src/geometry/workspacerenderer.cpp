@@ -482,14 +482,13 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
         // is looked up once per drawing (unless it is a picture of one colouring of a
         // palette).
         const bool plain = phase == 0 && variant == Plain && IsCubeValue(value);
-        Found *found = plain ? &plainFound[size_t(KindOfCell(value))] : &otherFound;
-        if (!plain || !found->Drawn) {
-            *found = Find(value, variant, phase, shapes, format);
-            if (plain && shapes && !found->Shape) {
-                otherFound = *found;
-                *found = Found();
-                found = &otherFound;
-            }
+        Found *const kept = plain ? &plainFound[size_t(KindOfCell(value))] : nullptr;
+        const Found *found = kept && kept->Drawn ? kept : nullptr;
+        if (!found) {
+            otherFound = Find(value, variant, phase, shapes, format);
+            found = &otherFound;
+            if (kept && otherFound.ServesKind(shapes))
+                *kept = otherFound;
         }
         Picture &p = *found->Drawn;
         if (p.Spans.empty())
@@ -655,12 +654,9 @@ bool CWorkspaceRenderer::PreparePictures(const CFigure &figure, const QSize &ima
                    const CubeIndex kind = KindOfCell(value);
                    if (phase == 0 && seen[size_t(kind)][variant])
                        return;
-                   if (!shapes || Shape(kind, variant, phase).RowRuns.empty()) {
-                       Get(value, variant, phase);
-                       if (shapes)
-                           return; // a picture per colouring
-                   }
-                   if (phase == 0)
+                   // The view draws into 32-bit pixels, which the pictures are.
+                   const Found found = Find(value, variant, phase, shapes, QImage::Format_ARGB32_Premultiplied);
+                   if (phase == 0 && found.ServesKind(shapes))
                        seen[size_t(kind)][variant] = true;
                });
     return ready;

@@ -198,6 +198,9 @@ private:
         bool Shape = false;
         const uchar *Bits = nullptr;
         qsizetype Stride = 0;
+        // Whether it serves every cube of its kind: a shape, or any picture when the
+        // figure has no palette (not a picture of one colouring of a palette).
+        bool ServesKind(bool shapes) const { return Shape || !shapes; }
     };
     Found Find(qint32 value, Variant variant, int phase, bool shapes, QImage::Format format);
     // The picture variant of a cell drawn at (x, y), the grey anchored at parity.
