@@ -56,33 +56,23 @@ int PaintIndex(qint32 value, int colourings)
 // holds otherwise (not white, the grey's), so each pixel tells which face it shows.
 const CColouring ShapeColouring{0x000001, 0x000002, 0x000003};
 
-// Copies count 32-bit pixels from one row to another.
-inline void CopyPixels(uchar *to, const uchar *from, size_t count)
+// Writes count 32-bit pixels, 16 bytes at a time (the last store overlapping the one
+// before): a copy of the pixels at from, or with Repeat the pixel repeated at the start
+// of from (at least 16 bytes of it).
+template <bool Repeat> inline void WritePixels(uchar *to, const uchar *from, size_t count)
 {
     const size_t n = count * 4;
+    auto source = [&](size_t at) {
+        return Repeat ? from : from + at;
+    };
     if (n < 16) {
         for (size_t i = 0; i < n; i += 4)
-            std::memcpy(to + i, from + i, 4);
+            std::memcpy(to + i, source(i), 4);
         return;
     }
     for (size_t i = 0; i + 16 < n; i += 16)
-        std::memcpy(to + i, from + i, 16);
-    std::memcpy(to + n - 16, from + n - 16, 16);
-}
-
-// Fills count 32-bit pixels with the pixel repeated at the start of pattern (at least
-// 16 bytes of it).
-inline void FillPixels(uchar *to, const uchar *pattern, size_t count)
-{
-    const size_t n = count * 4;
-    if (n < 16) {
-        for (size_t i = 0; i < n; i += 4)
-            std::memcpy(to + i, pattern, 4);
-        return;
-    }
-    for (size_t i = 0; i + 16 < n; i += 16)
-        std::memcpy(to + i, pattern, 16);
-    std::memcpy(to + n - 16, pattern, 16);
+        std::memcpy(to + i, source(i), 16);
+    std::memcpy(to + n - 16, source(n - 16), 16);
 }
 
 // What the cube painter is given for a cell value: its kind, or for a value that is no
@@ -535,15 +525,15 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
             if (!faceTable) {
                 const auto end = p.Spans.begin() + p.RowSpans[size_t(rowLast)];
                 for (auto span = p.Spans.begin() + p.RowSpans[size_t(rowFirst)]; span != end; ++span)
-                    CopyPixels(target + qsizetype(span->Row) * stride + qsizetype(span->Left) * 4,
-                               sourceBits + qsizetype(span->Row) * sourceStride + qsizetype(span->Left) * 4,
-                               size_t(span->Length));
+                    WritePixels<false>(target + qsizetype(span->Row) * stride + qsizetype(span->Left) * 4,
+                                       sourceBits + qsizetype(span->Row) * sourceStride + qsizetype(span->Left) * 4,
+                                       size_t(span->Length));
                 return;
             }
             const auto end = p.Runs.begin() + p.RowRuns[size_t(rowLast)];
             for (auto run = p.Runs.begin() + p.RowRuns[size_t(rowFirst)]; run != end; ++run)
-                FillPixels(target + qsizetype(run->Row) * stride + qsizetype(run->Left) * 4,
-                           (*faceTable)[size_t(run->Face)].data(), size_t(run->Length));
+                WritePixels<true>(target + qsizetype(run->Row) * stride + qsizetype(run->Left) * 4,
+                                  (*faceTable)[size_t(run->Face)].data(), size_t(run->Length));
             return;
         }
         if (!faceTable) {
