@@ -220,6 +220,12 @@ void CBoxTool::PaintFeedback(QPainter &painter) const
         PaintCellOutline(painter, mapping, cell, Qt::black, width);
 }
 
+QRect CBoxTool::FeedbackBounds() const
+{
+    const CViewMapping mapping = m_host.Mapping();
+    return CellOutlineBounds(mapping, m_edge, qMax<qreal>(1.0, mapping.Ratio()));
+}
+
 CViewTool::CursorId CBoxTool::Cursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const
 {
     Q_UNUSED(modifiers);

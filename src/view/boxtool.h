@@ -43,6 +43,7 @@ public:
     void CellCursorMoved(const QPoint &cell) override;
     void Leave() override;
     void PaintFeedback(QPainter &painter) const override;
+    QRect FeedbackBounds() const override;
     CursorId Cursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const override;
 
     bool IsLayingOut() const { return m_gesture != None; }

@@ -54,6 +54,13 @@ void CCellCursor::Paint(QPainter &painter, const QColor &colour) const
         PaintCellOutline(painter, m_view.Mapping(), m_cell, colour, qMax<qreal>(1.0, m_view.DevicePixelRatio()));
 }
 
+QRect CCellCursor::Bounds() const
+{
+    if (!m_shown || !m_view.hasFocus())
+        return QRect();
+    return CellOutlineBounds(m_view.Mapping(), {m_cell}, qMax<qreal>(1.0, m_view.DevicePixelRatio()));
+}
+
 bool CCellCursor::KeyPress(QKeyEvent *event)
 {
     const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);

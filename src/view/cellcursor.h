@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 
 class CPlaceCubeHandler;
 class QColor;
@@ -26,6 +27,8 @@ public:
     CCellCursor(CTarvexDoc &doc, CTarvexView &view, CPlaceCubeHandler &placer);
 
     QPoint Cell() const { return m_cell; }
+    // A rectangle holding all that Paint paints now (empty: nothing).
+    QRect Bounds() const;
     bool IsShown() const { return m_shown; }
     // Moves the cursor; with show it appears and the view scrolls to it.
     void SetCell(const QPoint &cell, bool show);

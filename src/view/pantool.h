@@ -25,6 +25,7 @@ public:
     // The closed hand while panning (set on the viewport itself; the view's own ids
     // stay for the other tools).
     CursorId Cursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const override;
+    QRect FeedbackBounds() const override { return QRect(); } // paints none
 
 private:
     QAbstractScrollArea &m_view;

@@ -253,6 +253,12 @@ void CPlaceCubeHandler::PaintFeedback(QPainter &painter) const
         PaintCellOutline(painter, mapping, cell, Qt::black, width);
 }
 
+QRect CPlaceCubeHandler::FeedbackBounds() const
+{
+    const CViewMapping mapping = Mapping();
+    return CellOutlineBounds(mapping, m_beamOutline, qMax<qreal>(1.0, mapping.Ratio()));
+}
+
 CViewTool::CursorId CPlaceCubeHandler::Cursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const
 {
     Q_UNUSED(modifiers);

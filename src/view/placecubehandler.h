@@ -47,6 +47,7 @@ public:
     bool KeyRelease(QKeyEvent *event) override;
     void Leave() override;
     void PaintFeedback(QPainter &painter) const override;
+    QRect FeedbackBounds() const override;
     CursorId Cursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const override;
 
     // Places the picked cube (or erases) on a cell; true when the grid has the cell.

@@ -349,6 +349,25 @@ void CSelectMoveHandler::PaintFeedback(QPainter &painter) const
     }
 }
 
+QRect CSelectMoveHandler::FeedbackBounds() const
+{
+    if (m_lastFeedback == NoFeedback)
+        return QRect();
+    if (m_dragMode == MoveSelection) {
+        // Each frame lies on its cube's square, moved.
+        const QPoint shift = m_lastFeedback - m_dragStart;
+        const CViewMapping mapping = Mapping();
+        const int size = mapping.DisplaySize();
+        QRect bounds;
+        for (const QPoint &cell : m_doc.MovableCells())
+            bounds |= QRect(mapping.CellOrigin(cell) + shift, QSize(size + 1, size + 1));
+        return bounds.adjusted(-1, -1, 1, 1);
+    }
+    if (m_dragMode == RubberBand)
+        return QRect(m_dragStart, m_lastFeedback).normalized().adjusted(-1, -1, 1, 1);
+    return QRect();
+}
+
 // ---------------------------------------------------------------- scrolling while dragging
 
 QPoint CSelectMoveHandler::AutoScrollStep() const

@@ -107,6 +107,7 @@ public:
     // Paints the current drag feedback; the painter is in workspace coordinates and the
     // workspace has just been painted under it.
     void PaintFeedback(QPainter &painter) const override;
+    QRect FeedbackBounds() const override;
     // The arrow, or with Ctrl the copy arrow.
     CursorId Cursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const override;
 

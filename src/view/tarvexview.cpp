@@ -164,8 +164,13 @@ void CTarvexView::paintEvent(QPaintEvent *event)
     if (device.isEmpty())
         return;
     QPainter painter(viewport());
-    const CViewPainter::Area area{device, all.size(),     event->region().rectCount() == 1,
-                                  d,      DeviceScroll(), mapping.Scale()};
+    const CViewPainter::Area area{device,
+                                  all.size(),
+                                  event->region().rectCount() == 1,
+                                  d,
+                                  DeviceScroll(),
+                                  mapping.Scale(),
+                                  ActiveTool()->FeedbackBounds() | m_cellCursor->Bounds()};
     m_painter->Paint(painter, area, m_doc.Figure(), m_doc.Selection(), [this](QPainter &overlay) {
         ActiveTool()->PaintFeedback(overlay);
         m_cellCursor->Paint(overlay, palette().color(QPalette::Active, QPalette::Highlight));
@@ -184,6 +189,7 @@ void CTarvexView::scrollContentsBy(int dx, int dy)
     // at a fractional ratio a logical step is no whole number of device pixels, so all
     // of it is drawn again.
     const qreal d = DevicePixelRatio();
+    m_painter->Forget();
     if (d == std::floor(d))
         viewport()->scroll(dx, dy);
     else

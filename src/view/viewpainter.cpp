@@ -24,31 +24,31 @@ constexpr qint64 ParallelPixels = 1 << 21;
 // Rows filled and drawn together: a band of 4K rows stays in the processor's cache.
 constexpr int BandRows = 32;
 
-QImage WindowPixels(QPainter &painter, const QRect &device, qreal d)
+// Beginning the view's painter on the window's image counts as one change of that
+// image (its cache key goes up by one); any other change since the view's last paint,
+// such as another widget painting into the window, makes the count differ.
+constexpr qint64 PainterBegin = 1;
+
+QImage *WindowImage(QPainter &painter, qreal d, QPoint *at)
 {
     // The painter of a widget on screen writes into the window's backing store; when
     // that is a 32-bit image reached at exactly d device pixels per logical pixel and a
-    // whole-pixel offset, the view's device pixels are a rectangle of it.
+    // whole-pixel offset, the view's device pixels are a rectangle of it, from at.
     const QPaintEngine *engine = painter.paintEngine();
     if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice()
         || engine->paintDevice()->devType() != QInternal::Image)
-        return QImage();
+        return nullptr;
     auto *image = static_cast<QImage *>(engine->paintDevice());
     if ((image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32_Premultiplied)
         || !image->isDetached())
-        return QImage();
+        return nullptr;
     const QTransform t = painter.deviceTransform();
     if (t.type() > QTransform::TxScale || t.m11() != d || t.m22() != d)
-        return QImage();
-    const QPoint at(qRound(t.dx()), qRound(t.dy()));
-    if (at.x() != t.dx() || at.y() != t.dy())
-        return QImage();
-    const QRect target = device.translated(at);
-    if (!image->rect().contains(target))
-        return QImage();
-    const qsizetype stride = image->bytesPerLine();
-    return QImage(image->bits() + target.y() * stride + target.x() * 4, target.width(), target.height(), stride,
-                  image->format());
+        return nullptr;
+    *at = QPoint(qRound(t.dx()), qRound(t.dy()));
+    if (at->x() != t.dx() || at->y() != t.dy())
+        return nullptr;
+    return image;
 }
 
 // Streaming stores write whole cache lines to memory without reading them first
@@ -110,23 +110,23 @@ CViewPainter::CViewPainter()
 CViewPainter::~CViewPainter() = default;
 
 void CViewPainter::DrawBands(QImage &part, const CFigure &figure, const QColor &background,
-                             const CWorkspaceRenderer::Params &params)
+                             const CWorkspaceRenderer::Params &params, const QRect &drawn, const uchar *plain)
 {
     uchar *const bits = part.bits();
     const qsizetype stride = part.bytesPerLine();
     const int width = part.width();
     const quint32 pixel = background.rgb();
-    // Rows the cells can draw in; the others show the background alone.
-    const QRect drawn = CWorkspaceRenderer::WholeArea(figure, params).translated(params.Offset);
     // Band by band: filled and drawn in a scratch band that stays in the processor's
     // cache, then streamed into the window's pixels, which are thus written once and
-    // never read. Rows without cells are streamed the background straight away.
+    // never read. Rows without cells are streamed the background straight away, unless
+    // they show it already.
     auto drawRows = [&](QImage &scratch, int top, int bottom) {
         for (int y = top; y < bottom; y += BandRows) {
             const int end = qMin(bottom, y + BandRows);
             if (end <= drawn.top() || y > drawn.bottom()) {
                 for (int row = y; row < end; ++row)
-                    StreamFill(bits + row * stride, pixel, size_t(width));
+                    if (!plain || !plain[row])
+                        StreamFill(bits + row * stride, pixel, size_t(width));
                 continue;
             }
             if (scratch.width() < width || scratch.format() != part.format())
@@ -161,17 +161,34 @@ void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &fig
 {
     const QRect device = area.Device;
     const qreal d = area.Ratio;
+    const QColor background = ColorFromRef(figure.BkColor);
     // Straight into the window's pixels when the painter writes into them one to one;
     // otherwise into an image of our own, copied onto the screen afterwards.
-    QImage part = area.OneRectangle ? WindowPixels(painter, device, d) : QImage();
-    const bool direct = !part.isNull();
-    if (!direct) {
+    QPoint at;
+    QImage *window = area.OneRectangle ? WindowImage(painter, d, &at) : nullptr;
+    if (window && !window->rect().contains(device.translated(at)))
+        window = nullptr;
+    QImage part;
+    if (window) {
+        const qint64 changes = window->cacheKey();
+        const qsizetype stride = window->bytesPerLine();
+        const uchar *const viewOrigin = window->constBits() + at.y() * stride + at.x() * 4;
+        // The rows known to show the background alone stay known while nothing else
+        // changed the window's pixels, the view kept its place in them and the
+        // background its colour.
+        if (!m_shown.Known || changes != m_shown.Changes + PainterBegin || viewOrigin != m_shown.Origin
+            || stride != m_shown.Stride || area.ViewportSize != m_shown.Size || background.rgb() != m_shown.Background)
+            StartShown(viewOrigin, stride, area.ViewportSize, background.rgb());
+        uchar *const bits = window->bits(); // the same pixels, as writable
+        part = QImage(bits + (at.y() + device.y()) * stride + (at.x() + device.x()) * 4, device.width(),
+                      device.height(), stride, window->format());
+    } else {
+        m_shown = Shown();
         if (m_buffer.width() < device.width() || m_buffer.height() < device.height())
             m_buffer = QImage(area.ViewportSize.expandedTo(device.size()), QImage::Format_RGB32);
         part = QImage(m_buffer.bits(), device.width(), device.height(), m_buffer.bytesPerLine(), QImage::Format_RGB32);
     }
     const QPoint origin = area.Scroll + device.topLeft(); // workspace point at part's corner
-    const QColor background = ColorFromRef(figure.BkColor);
     CWorkspaceRenderer::Params params;
     params.CubeSize = figure.CubeSize;
     params.Zoom = area.Scale;
@@ -181,6 +198,8 @@ void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &fig
     params.Offset = -origin;
     // Greying anchored at the workspace origin, wherever the view is scrolled.
     params.PatternOrigin = -origin;
+    // The part's rows that cells may draw in; the others show the background alone.
+    QRect drawn = part.rect();
     if (CWorkspaceRenderer::DrawnSize(params) < CWorkspaceRenderer::MinCrispSize) {
         // Cubes too small to keep their shape: the true drawing averaged, made once
         // for the whole workspace until the figure or the scale changes.
@@ -194,15 +213,41 @@ void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &fig
         copy.setCompositionMode(QPainter::CompositionMode_Source);
         copy.drawImage(-origin, m_averaged);
     } else {
-        DrawBands(part, figure, background, params);
+        drawn = CWorkspaceRenderer::WholeArea(figure, params).translated(params.Offset);
+        DrawBands(part, figure, background, params, drawn,
+                  m_shown.Known ? m_shown.Plain.data() + device.top() : nullptr);
     }
     {
         QPainter overlay(&part);
         overlay.translate(-origin);
         feedback(overlay);
     }
-    if (direct)
+    if (!window) {
+        part.setDevicePixelRatio(d);
+        painter.drawImage(QPointF(device.topLeft()) / d, part);
         return;
-    part.setDevicePixelRatio(d);
-    painter.drawImage(QPointF(device.topLeft()) / d, part);
+    }
+    // The part's rows now show the background alone where no cell draws and no
+    // feedback painted; across the view where the part spans it, or where they did
+    // already.
+    const QRect feedbackRows = area.Feedback.translated(-origin);
+    const bool wholeWidth = device.left() <= 0 && device.right() >= area.ViewportSize.width() - 1;
+    for (int row = 0; row < part.height(); ++row) {
+        const bool plain = (row < drawn.top() || row > drawn.bottom())
+                           && (feedbackRows.isEmpty() || row < feedbackRows.top() || row > feedbackRows.bottom());
+        uchar &known = m_shown.Plain[size_t(device.top() + row)];
+        known = plain && (wholeWidth || known);
+    }
+    m_shown.Changes = window->cacheKey();
+    m_shown.Known = true;
+}
+
+void CViewPainter::StartShown(const uchar *origin, qsizetype stride, const QSize &size, QRgb background)
+{
+    m_shown.Known = false;
+    m_shown.Origin = origin;
+    m_shown.Stride = stride;
+    m_shown.Size = size;
+    m_shown.Background = background;
+    m_shown.Plain.assign(size_t(qMax(0, size.height())), 0);
 }

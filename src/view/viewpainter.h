@@ -10,6 +10,7 @@
 #include <functional>
 #include <array>
 #include <memory>
+#include <vector>
 
 class CCubeSelection;
 class CFigure;
@@ -20,6 +21,8 @@ class QPainter;
 // image copied onto the screen), band by band of 32 rows, on two threads for large
 // areas; where cubes are too small to keep their shape, the whole workspace averaged
 // once until the figure or the scale changes. The view's feedback goes on top.
+// Drawing straight into the window, it keeps which of the view's rows show the
+// background alone, and does not write those again while they still do.
 class CViewPainter
 {
 public:
@@ -28,6 +31,9 @@ public:
 
     // The figure changed: the averaged picture is made again when it is needed.
     void FigureChanged() { m_averaged = QImage(); }
+    // The view's pixels were moved in the window (a scroll): none is known to show
+    // the background any more.
+    void Forget() { m_shown = Shown(); }
 
     struct Area
     {
@@ -37,6 +43,7 @@ public:
         qreal Ratio;        // device pixels per logical pixel
         QPoint Scroll;      // the workspace point at the viewport's corner
         double Scale;       // device pixels per pixel of the figure
+        QRect Feedback;     // in workspace device pixels, what the feedback may paint in
     };
     // Paints the area of figure, its selected cells (selection may be null) greyed; feedback then paints over
     // it with the painter in workspace coordinates.
@@ -44,13 +51,28 @@ public:
                const std::function<void(QPainter &)> &feedback);
 
 private:
-    // Draws the cubes into part band by band (on two threads for large parts).
+    // Draws the cubes into part band by band (on two threads for large parts); drawn
+    // holds the rows cells draw in, and the others are left alone where plain (per
+    // row of part, or null) says they show the background already.
     void DrawBands(QImage &part, const CFigure &figure, const QColor &background,
-                   const CWorkspaceRenderer::Params &params);
+                   const CWorkspaceRenderer::Params &params, const QRect &drawn, const uchar *plain);
+    // What the window's pixels show of the view, from its last paint straight into them.
+    struct Shown
+    {
+        bool Known = false;           // false: nothing
+        qint64 Changes = 0;           // the window image's cache key after that paint
+        const uchar *Origin = nullptr; // the view's first pixel in the window's pixels
+        qsizetype Stride = 0;
+        QSize Size; // the view's device pixels
+        QRgb Background = 0;
+        std::vector<uchar> Plain; // per row of the view: nothing but the background across it
+    };
+    void StartShown(const uchar *origin, qsizetype stride, const QSize &size, QRgb background);
 
     std::unique_ptr<CWorkspaceRenderer> m_renderer;
     QImage m_averaged; // the whole workspace averaged, at m_averagedScale (null: none)
     double m_averagedScale = 0;
     QImage m_buffer;               // device pixels of the exposed area, reused between paints
     std::array<QImage, 2> m_bands; // where each drawing thread draws a band before it goes on screen
+    Shown m_shown;
 };

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QPen>
 #include <QPolygon>
+#include <QtMath>
 
 void PaintCellOutline(QPainter &painter, const CViewMapping &mapping, const QPoint &cell, const QColor &inner,
                       qreal lineWidth)
@@ -22,6 +23,18 @@ void PaintCellOutline(QPainter &painter, const CViewMapping &mapping, const QPoi
     painter.drawPolygon(hexagon);
     painter.setPen(QPen(inner, lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPolygon(hexagon);
+}
+
+QRect CellOutlineBounds(const CViewMapping &mapping, const QVector<QPoint> &cells, qreal lineWidth)
+{
+    // The hexagon's corners lie on the cube's square; the white line reaches half its
+    // width (1.5 lines) past them, rounded up, and a pixel more for the rasterizing.
+    const int size = mapping.DisplaySize();
+    const int reach = qCeil(1.5 * lineWidth) + 1;
+    QRect bounds;
+    for (const QPoint &cell : cells)
+        bounds |= QRect(mapping.CellOrigin(cell), QSize(size + 1, size + 1)).adjusted(-reach, -reach, reach, reach);
+    return bounds;
 }
 
 QCursor ViewCursor(CViewTool::CursorId id, qreal ratio)

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QPoint>
 #include <QPointF>
+#include <QRect>
 #include <QVector>
 #include <Qt>
 
@@ -62,6 +63,10 @@ public:
     // Paints the tool's feedback; the painter is in workspace coordinates (device
     // pixels of the drawn workspace) and the workspace has just been painted under it.
     virtual void PaintFeedback(QPainter &painter) const { Q_UNUSED(painter); }
+    // A rectangle holding all that PaintFeedback paints now, in its painter's
+    // coordinates (empty: it paints nothing). By default it may paint anywhere.
+    virtual QRect FeedbackBounds() const { return Anywhere(); }
+    static QRect Anywhere() { return QRect(QPoint(-(1 << 28), -(1 << 28)), QPoint(1 << 28, 1 << 28)); }
     // The cursor for a pointer at a viewport point with the given keys held.
     virtual CursorId Cursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const = 0;
 };
@@ -90,6 +95,8 @@ protected:
 // painter is in workspace coordinates; lineWidth is one line in device pixels.
 void PaintCellOutline(QPainter &painter, const CViewMapping &mapping, const QPoint &cell, const QColor &inner,
                       qreal lineWidth);
+// A rectangle holding all that PaintCellOutline paints for the cells.
+QRect CellOutlineBounds(const CViewMapping &mapping, const QVector<QPoint> &cells, qreal lineWidth);
 
 // The picture of a view cursor for a screen of the given device pixel ratio (the 2x
 // pictures above 1), with its hot spot.

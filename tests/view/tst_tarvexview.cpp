@@ -6,6 +6,7 @@
 #include "support/referencescan.h"
 #include "support/shownwidget.h"
 #include "view/tarvexview.h"
+#include "view/viewpainter.h"
 #include "support/testdocument.h"
 #include "support/workspaceorigin.h"
 
@@ -17,6 +18,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -96,6 +98,48 @@ QRect NonWhiteBox(const QImage &image)
     return x1 < 0 ? QRect() : QRect(QPoint(x0, y0), QPoint(x1, y1));
 }
 
+// A widget showing a figure through the view's painter, with feedback of its own:
+// an XOR frame the painter is told the bounds of.
+class CPaintedFigure : public QWidget
+{
+public:
+    CPaintedFigure()
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        Figure.CubeSize = 32;
+    }
+    CFigure Figure;
+    QPoint Scroll{-20, -120}; // the workspace point at the widget's corner
+    QRect Frame;              // the feedback, in workspace points (null: none)
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QPainter painter(this);
+        const CViewPainter::Area area{event->rect(), size(), event->region().rectCount() == 1, 1.0, Scroll, 1.0,
+                                      Frame.adjusted(-1, -1, 1, 1)};
+        m_painter.Paint(painter, area, Figure, nullptr, [this](QPainter &overlay) {
+            overlay.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            overlay.setPen(Qt::white);
+            if (!Frame.isNull())
+                overlay.drawRect(Frame);
+        });
+    }
+
+private:
+    CViewPainter m_painter;
+};
+
+// What the window shows of a widget: its backing store's pixels.
+QImage InWindow(QWidget &widget)
+{
+    const QPoint at = widget.mapTo(widget.window(), QPoint(0, 0));
+    return widget.screen()
+        ->grabWindow(widget.window()->winId(), at.x(), at.y(), widget.width(), widget.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
 } // namespace
 
 class TestTarvexView : public QObject
@@ -117,6 +161,8 @@ private Q_SLOTS:
     void cursorPictures_data();
     void cursorPictures();
     void printsTheFigureCentredOnThePage();
+    void repaintRewritesWhatChanged_data();
+    void repaintRewritesWhatChanged();
 };
 
 void TestTarvexView::paintsLikeTheDocument_data()
@@ -421,4 +467,65 @@ void TestTarvexView::printsTheFigureCentredOnThePage()
 }
 
 QTEST_MAIN(TestTarvexView)
+// A repaint leaves alone the rows already showing the background only while they do:
+// not after the background changed, cubes left them, another widget painted over
+// them or the feedback painted in them.
+void TestTarvexView::repaintRewritesWhatChanged_data()
+{
+    QTest::addColumn<QString>("change");
+    for (const char *change : {"nothing", "background", "fewer rows", "covered", "feedback"})
+        QTest::newRow(change) << QString(change);
+}
+
+void TestTarvexView::repaintRewritesWhatChanged()
+{
+    QFETCH(QString, change);
+    QWidget window;
+    window.resize(420, 360);
+    CPaintedFigure view;
+    view.setParent(&window);
+    view.setGeometry(10, 10, 400, 340);
+    CFigure::Resize(view.Figure.Grid, 14, 6);
+    QRandomGenerator random(7);
+    for (int r = 0; r < 6; ++r)
+        for (int c = 0; c < RowLength(14, r); ++c)
+            view.Figure.PlaceCube(c, r, int(random.bounded(64)));
+    if (change == "feedback")
+        view.Frame = QRect(40, -100, 200, 60); // in the rows of background above the cubes
+    QVERIFY(Shown(window));
+    view.repaint();
+    const QImage first = InWindow(view);
+    if (change == "background") {
+        view.Figure.BkColor = 0x336699;
+    } else if (change == "fewer rows") {
+        CFigure::Resize(view.Figure.Grid, 14, 2);
+    } else if (change == "covered") {
+        QWidget cover(&window);
+        cover.setAutoFillBackground(true);
+        QPalette red;
+        red.setColor(QPalette::Window, Qt::red);
+        cover.setPalette(red);
+        cover.setGeometry(0, 0, 420, 100);
+        cover.show();
+        cover.repaint(); // its going repaints what was under it
+    }
+    QCoreApplication::processEvents();
+    view.repaint();
+    const QImage shown = InWindow(view);
+    if (change == "feedback") {
+        // Painted again over the same pixels, not over the frame already there.
+        QCOMPARE(shown, first);
+        QCOMPARE(QColor(shown.pixel(60, 20)), QColor(Qt::black));
+        return;
+    }
+    QImage expected(view.size(), QImage::Format_RGB32);
+    expected.fill(ColorFromRef(view.Figure.BkColor));
+    CWorkspaceRenderer::Params params;
+    params.CubeSize = view.Figure.CubeSize;
+    params.Dots = true;
+    params.Offset = params.PatternOrigin = -view.Scroll;
+    CWorkspaceRenderer().DrawImage(expected, view.Figure, params);
+    QCOMPARE(shown, expected);
+}
+
 #include "tst_tarvexview.moc"
