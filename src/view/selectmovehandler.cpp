@@ -361,7 +361,7 @@ QRect CSelectMoveHandler::FeedbackBounds() const
         QRect bounds;
         for (const QPoint &cell : m_doc.MovableCells())
             bounds |= QRect(mapping.CellOrigin(cell) + shift, QSize(size + 1, size + 1));
-        return bounds.adjusted(-1, -1, 1, 1);
+        return bounds.isNull() ? bounds : bounds.adjusted(-1, -1, 1, 1);
     }
     if (m_dragMode == RubberBand)
         return QRect(m_dragStart, m_lastFeedback).normalized().adjusted(-1, -1, 1, 1);

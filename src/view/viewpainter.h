@@ -59,8 +59,8 @@ private:
     // What the window's pixels show of the view, from its last paint straight into them.
     struct Shown
     {
-        bool Known = false;           // false: nothing
-        qint64 Changes = 0;           // the window image's cache key after that paint
+        bool Known = false;            // false: nothing
+        qint64 Changes = 0;            // the window image's cache key after that paint
         const uchar *Origin = nullptr; // the view's first pixel in the window's pixels
         qsizetype Stride = 0;
         QSize Size; // the view's device pixels

@@ -116,8 +116,13 @@ protected:
     void paintEvent(QPaintEvent *event) override
     {
         QPainter painter(this);
-        const CViewPainter::Area area{event->rect(), size(), event->region().rectCount() == 1, 1.0, Scroll, 1.0,
-                                      Frame.adjusted(-1, -1, 1, 1)};
+        const CViewPainter::Area area{event->rect(),
+                                      size(),
+                                      event->region().rectCount() == 1,
+                                      1.0,
+                                      Scroll,
+                                      1.0,
+                                      Frame.isNull() ? QRect() : Frame.adjusted(-1, -1, 1, 1)};
         m_painter.Paint(painter, area, Figure, nullptr, [this](QPainter &overlay) {
             overlay.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
             overlay.setPen(Qt::white);
