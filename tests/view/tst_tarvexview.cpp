@@ -6,7 +6,9 @@
 #include "support/referencescan.h"
 #include "support/shownwidget.h"
 #include "view/tarvexview.h"
+#include "view/selectmovehandler.h"
 #include "view/viewpainter.h"
+#include "view/viewtool.h"
 #include "support/testdocument.h"
 #include "support/workspaceorigin.h"
 
@@ -168,6 +170,8 @@ private Q_SLOTS:
     void printsTheFigureCentredOnThePage();
     void repaintRewritesWhatChanged_data();
     void repaintRewritesWhatChanged();
+    void feedbackStaysInItsBounds_data();
+    void feedbackStaysInItsBounds();
 };
 
 void TestTarvexView::paintsLikeTheDocument_data()
@@ -531,6 +535,52 @@ void TestTarvexView::repaintRewritesWhatChanged()
     params.Offset = params.PatternOrigin = -view.Scroll;
     CWorkspaceRenderer().DrawImage(expected, view.Figure, params);
     QCOMPARE(shown, expected);
+}
+
+// The view leaves alone only rows no feedback paints in: what the cell outlines and
+// the rubber band paint lies in the bounds their tools give.
+void TestTarvexView::feedbackStaysInItsBounds_data()
+{
+    QTest::addColumn<int>("cubeSize");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<int>("zoom");
+    QTest::newRow("32") << 32 << 1.0 << 100;
+    QTest::newRow("16 at 1.5") << 16 << 1.5 << 100;
+    QTest::newRow("33 at 2, 135 %") << 33 << 2.0 << 135;
+    QTest::newRow("200 at 2, 400 %") << 200 << 2.0 << 400;
+}
+
+void TestTarvexView::feedbackStaysInItsBounds()
+{
+    QFETCH(int, cubeSize);
+    QFETCH(qreal, ratio);
+    QFETCH(int, zoom);
+    const CViewMapping mapping(cubeSize, QPoint(7, 3), ratio, zoom);
+    const QVector<QPoint> cells{{0, 0}, {3, 1}, {2, 4}};
+    const qreal width = qMax<qreal>(1.0, ratio);
+    const QRect band(QPoint(5, 9), QPoint(-30, 40)); // a rubber band dragged up and left
+    // Whether all that paint paints lies in bounds.
+    auto within = [](const QRect &bounds, const std::function<void(QPainter &)> &paint) {
+        const QPoint origin = -bounds.topLeft() + QPoint(20, 20);
+        QImage image(bounds.size() + QSize(40, 40), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        painter.translate(origin);
+        paint(painter);
+        painter.end();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != qRgb(0, 0, 0) && !bounds.contains(QPoint(x, y) - origin))
+                    return false;
+        return true;
+    };
+    QVERIFY(within(CellOutlineBounds(mapping, cells, width), [&](QPainter &painter) {
+        for (const QPoint &cell : cells)
+            PaintCellOutline(painter, mapping, cell, Qt::black, width);
+    }));
+    QVERIFY(within(band.normalized().adjusted(-1, -1, 1, 1), [&](QPainter &painter) {
+        DrawXorRect(painter, band.left(), band.top(), band.right(), band.bottom());
+    }));
 }
 
 #include "tst_tarvexview.moc"
