@@ -498,10 +498,10 @@ void CWorkspaceRenderer::DrawImage(QImage &image, const CFigure &figure, const P
         // Only the picture rows that fall inside the image; spans are clipped only
         // where the picture crosses the image's left or right edge.
         const int rowFirst = qMax(0, -py);
-        const int rowLast = qMin(p.Image.height(), height - py);
+        const int rowLast = qMin(int(p.RowSpans.size()) - 1, height - py);
         if (rowFirst >= rowLast)
             return;
-        const bool clip = px < 0 || px + p.Image.width() > width;
+        const bool clip = px < 0 || px + p.Width > width;
         // Each run of the rows in the image, clipped, goes to write(target, its
         // first pixel's column in the picture, pixel count, run).
         auto eachRun = [&](const auto &runs, const std::vector<int> &rowStart, auto write) {
@@ -1014,6 +1014,7 @@ CWorkspaceRenderer::Picture CWorkspaceRenderer::Recoloured(const Picture &shape,
     Picture p;
     p.Image = shape.Image.copy();
     p.Offset = shape.Offset;
+    p.Width = shape.Width;
     p.Spans = shape.Spans;
     p.RowSpans = shape.RowSpans;
     const QRgb faces[3] = {ColorFromRef(colouring.Top).rgb(), ColorFromRef(colouring.Right).rgb(),
@@ -1088,6 +1089,7 @@ CWorkspaceRenderer::Picture CWorkspaceRenderer::Build(qint32 value, const CColou
     }
     picture.Image = image.copy(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
     picture.Offset = QPoint(x0, y0) + m_extent.topLeft();
+    picture.Width = picture.Image.width();
     picture.RowSpans.reserve(size_t(picture.Image.height()) + 1);
     for (int y = 0; y < picture.Image.height(); ++y) {
         picture.RowSpans.push_back(int(picture.Spans.size()));

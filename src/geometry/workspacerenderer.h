@@ -147,6 +147,7 @@ private:
     {
         QImage Image;              // premultiplied ARGB, transparent where the cube leaves the background
         QPoint Offset;             // of the image's top left corner from the cell's origin
+        int Width = 0;             // the image's, read without a call into Qt
         std::vector<Span> Spans;   // the opaque runs of each row, top row first
         std::vector<int> RowSpans; // index of each row's first span, and the end
         QImage Rgb888;             // the picture in the byte orders of picture files, made when first asked
