@@ -21,8 +21,9 @@ namespace {
 
 // Device pixels from which a repaint is drawn on two threads.
 constexpr qint64 ParallelPixels = 1 << 21;
-// Rows filled and drawn together: a band of 4K rows stays in the processor's cache.
-constexpr int BandRows = 32;
+// Rows filled and drawn together: a band of 4K rows stays in the processor's caches,
+// and the fewer the bands, the fewer the cells drawn in two of them.
+constexpr int BandRows = 64;
 
 // Beginning the view's painter on the window's image counts as one change of that
 // image (its cache key goes up by one); any other change since the view's last paint,

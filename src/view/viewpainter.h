@@ -18,7 +18,7 @@ class QPainter;
 
 // Draws the exposed part of a workspace view at device pixels: straight into the
 // window's backing store when the painter writes into it one to one (otherwise into an
-// image copied onto the screen), band by band of 32 rows, on two threads for large
+// image copied onto the screen), band by band of 64 rows, on two threads for large
 // areas; where cubes are too small to keep their shape, the whole workspace averaged
 // once until the figure or the scale changes. The view's feedback goes on top.
 // Drawing straight into the window, it keeps which of the view's rows show the
