@@ -215,7 +215,7 @@ void CBoxTool::Leave()
 void CBoxTool::PaintFeedback(QPainter &painter) const
 {
     const CViewMapping mapping = m_host.Mapping();
-    const qreal width = qMax<qreal>(1.0, mapping.Ratio());
+    const qreal width = CellOutlineWidth(mapping);
     for (const QPoint &cell : m_edge)
         PaintCellOutline(painter, mapping, cell, Qt::black, width);
 }
@@ -223,7 +223,7 @@ void CBoxTool::PaintFeedback(QPainter &painter) const
 QRect CBoxTool::FeedbackBounds() const
 {
     const CViewMapping mapping = m_host.Mapping();
-    return CellOutlineBounds(mapping, m_edge, qMax<qreal>(1.0, mapping.Ratio()));
+    return CellOutlineBounds(mapping, m_edge, CellOutlineWidth(mapping));
 }
 
 CViewTool::CursorId CBoxTool::Cursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const

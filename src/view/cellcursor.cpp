@@ -50,15 +50,18 @@ void CCellCursor::SetCell(const QPoint &cell, bool show)
 
 void CCellCursor::Paint(QPainter &painter, const QColor &colour) const
 {
-    if (m_shown && m_view.hasFocus())
-        PaintCellOutline(painter, m_view.Mapping(), m_cell, colour, qMax<qreal>(1.0, m_view.DevicePixelRatio()));
+    if (!m_shown || !m_view.hasFocus())
+        return;
+    const CViewMapping mapping = m_view.Mapping();
+    PaintCellOutline(painter, mapping, m_cell, colour, CellOutlineWidth(mapping));
 }
 
 QRect CCellCursor::Bounds() const
 {
     if (!m_shown || !m_view.hasFocus())
         return QRect();
-    return CellOutlineBounds(m_view.Mapping(), {m_cell}, qMax<qreal>(1.0, m_view.DevicePixelRatio()));
+    const CViewMapping mapping = m_view.Mapping();
+    return CellOutlineBounds(mapping, {m_cell}, CellOutlineWidth(mapping));
 }
 
 bool CCellCursor::KeyPress(QKeyEvent *event)

@@ -248,7 +248,7 @@ void CPlaceCubeHandler::Leave()
 void CPlaceCubeHandler::PaintFeedback(QPainter &painter) const
 {
     const CViewMapping mapping = Mapping();
-    const qreal width = qMax<qreal>(1.0, mapping.Ratio());
+    const qreal width = CellOutlineWidth(mapping);
     for (const QPoint &cell : std::as_const(m_beamOutline))
         PaintCellOutline(painter, mapping, cell, Qt::black, width);
 }
@@ -256,7 +256,7 @@ void CPlaceCubeHandler::PaintFeedback(QPainter &painter) const
 QRect CPlaceCubeHandler::FeedbackBounds() const
 {
     const CViewMapping mapping = Mapping();
-    return CellOutlineBounds(mapping, m_beamOutline, qMax<qreal>(1.0, mapping.Ratio()));
+    return CellOutlineBounds(mapping, m_beamOutline, CellOutlineWidth(mapping));
 }
 
 CViewTool::CursorId CPlaceCubeHandler::Cursor(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers) const

@@ -25,6 +25,11 @@ void PaintCellOutline(QPainter &painter, const CViewMapping &mapping, const QPoi
     painter.drawPolygon(hexagon);
 }
 
+qreal CellOutlineWidth(const CViewMapping &mapping)
+{
+    return qMax<qreal>(1.0, mapping.Ratio());
+}
+
 QRect CellOutlineBounds(const CViewMapping &mapping, const QVector<QPoint> &cells, qreal lineWidth)
 {
     // The hexagon's corners lie on the cube's square; the white line reaches half its

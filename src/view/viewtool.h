@@ -95,6 +95,8 @@ protected:
 // painter is in workspace coordinates; lineWidth is one line in device pixels.
 void PaintCellOutline(QPainter &painter, const CViewMapping &mapping, const QPoint &cell, const QColor &inner,
                       qreal lineWidth);
+// The width of one line of a tool's cell outline: a device pixel, or more on denser screens.
+qreal CellOutlineWidth(const CViewMapping &mapping);
 // A rectangle holding all that PaintCellOutline paints for the cells.
 QRect CellOutlineBounds(const CViewMapping &mapping, const QVector<QPoint> &cells, qreal lineWidth);
 

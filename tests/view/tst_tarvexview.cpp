@@ -557,7 +557,7 @@ void TestTarvexView::feedbackStaysInItsBounds()
     QFETCH(int, zoom);
     const CViewMapping mapping(cubeSize, QPoint(7, 3), ratio, zoom);
     const QVector<QPoint> cells{{0, 0}, {3, 1}, {2, 4}};
-    const qreal width = qMax<qreal>(1.0, ratio);
+    const qreal width = CellOutlineWidth(mapping);
     const QRect band(QPoint(5, 9), QPoint(-30, 40)); // a rubber band dragged up and left
     // Whether all that paint paints lies in bounds.
     auto within = [](const QRect &bounds, const std::function<void(QPainter &)> &paint) {
