@@ -145,34 +145,43 @@ QRect CWorkspaceRenderer::WholeArea(const CFigure &figure, const Params &params)
                      + extent.size());
 }
 
+CWorkspaceRenderer::RowRange CWorkspaceRenderer::RowsReaching(const CFigure &figure, const QRect &area,
+                                                              const Params &params)
+{
+    const int rows = int(figure.Grid.size());
+    const CellPitch pitch = ComputeCellPitch(params.CubeSize, params.Scale);
+    const double zoom = params.Zoom;
+    const bool zoomed = zoom != 1.0;
+    if (rows == 0 || pitch.Px <= 0 || pitch.Py <= 0 || area.isEmpty() || (zoomed && !(zoom > 0.0)))
+        return {};
+    // Everything a cell draws (faces with their pens, the grey, the dot) lies in this
+    // rectangle around its origin, and a row's origins are at its row times the pitch
+    // (zoomed: within half a pixel of that times the zoom).
+    const QRect extent = PictureExtent(DrawnSize(params), FacePen(params));
+    RowRange range;
+    range.First = qMax(0, zoomed ? int(std::ceil((area.top() - extent.bottom() - 0.5) / zoom / pitch.Py - 1e-9))
+                                 : CeilDiv(area.top() - extent.bottom(), pitch.Py));
+    range.Last = qMin(rows - 1, zoomed ? int(std::floor((area.bottom() - extent.top() + 0.5) / zoom / pitch.Py + 1e-9))
+                                       : FloorDiv(area.bottom() - extent.top(), pitch.Py));
+    return range;
+}
+
 template <typename CellFn>
 void CWorkspaceRenderer::VisitCells(const CFigure &figure, const QRect &area, const Params &params, CellFn cell) const
 {
-    const CubeGrid &grid = figure.Grid;
-    const int rows = int(grid.size());
-    const CellPitch pitch = ComputeCellPitch(params.CubeSize, params.Scale);
-    if (rows == 0 || pitch.Px <= 0 || pitch.Py <= 0 || area.isEmpty())
+    const RowRange reached = RowsReaching(figure, area, params);
+    if (reached.IsEmpty())
         return;
-    // Everything a cell draws (faces with their pens, the grey, the dot) lies in this
-    // rectangle around its origin.
+    const CubeGrid &grid = figure.Grid;
+    const CellPitch pitch = ComputeCellPitch(params.CubeSize, params.Scale);
     const QRect extent = PictureExtent(DrawnSize(params), FacePen(params));
     const double zoom = params.Zoom;
     const bool zoomed = zoom != 1.0;
-    if (zoomed && !(zoom > 0.0))
-        return;
-    // A position p is drawn within half a pixel of p times the zoom.
     auto at = [&](int value) {
         return zoomed ? Zoomed(value, zoom) : value;
     };
-
-    // Rows and columns whose drawing can reach into the area.
-    const int rowFirst = qMax(0, zoomed ? int(std::ceil((area.top() - extent.bottom() - 0.5) / zoom / pitch.Py - 1e-9))
-                                        : CeilDiv(area.top() - extent.bottom(), pitch.Py));
-    const int rowLast = qMin(rows - 1,
-                             zoomed ? int(std::floor((area.bottom() - extent.top() + 0.5) / zoom / pitch.Py + 1e-9))
-                                    : FloorDiv(area.bottom() - extent.top(), pitch.Py));
-    if (rowFirst > rowLast)
-        return;
+    const int rowFirst = reached.First;
+    const int rowLast = reached.Last;
     int colSpan = 0;
     for (int r = rowFirst; r <= rowLast; ++r)
         colSpan = qMax(colSpan, int(grid[r].size()));

@@ -113,6 +113,16 @@ public:
     // An area that reaches every cell of the figure at the drawn size of params.
     static QRect WholeArea(const CFigure &figure, const Params &params);
 
+    // The rows of the grid, First to Last, whose cells' drawing can reach area
+    // (workspace coordinates at the drawn size, before the offset).
+    struct RowRange
+    {
+        int First = 0;
+        int Last = -1;
+        bool IsEmpty() const { return First > Last; }
+    };
+    static RowRange RowsReaching(const CFigure &figure, const QRect &area, const Params &params);
+
     // The rectangle area of the figure drawn at its true size (CubeSize and Scale),
     // as a smooth picture at params.Zoom: every pixel the average of what it covers,
     // for zooms whose cubes are too small to draw (under MinCrispSize). The picture

@@ -21,9 +21,7 @@ namespace {
 
 // Device pixels from which a repaint is drawn on two threads.
 constexpr qint64 ParallelPixels = 1 << 21;
-// Rows filled and drawn together: a band of 4K rows stays in the processor's caches,
-// and the fewer the bands, the fewer the cells drawn in two of them.
-constexpr int BandRows = 64;
+constexpr int BandRows = CViewPainter::BandRows;
 
 // Beginning the view's painter on the window's image counts as one change of that
 // image (its cache key goes up by one); any other change since the view's last paint,
@@ -111,19 +109,40 @@ CViewPainter::CViewPainter()
 CViewPainter::~CViewPainter() = default;
 
 void CViewPainter::DrawBands(QImage &part, const CFigure &figure, const QColor &background,
-                             const CWorkspaceRenderer::Params &params, const QRect &drawn, const uchar *plain)
+                             const CWorkspaceRenderer::Params &params, const QRect &drawn, const uchar *plain, int top,
+                             const uchar *keep)
 {
     uchar *const bits = part.bits();
     const qsizetype stride = part.bytesPerLine();
     const int width = part.width();
+    const int height = part.height();
     const quint32 pixel = background.rgb();
+    // The part's rows cut where the view's bands begin, without the bands that show
+    // their drawing already.
+    struct Rows
+    {
+        int Top;
+        int Bottom;
+    };
+    std::vector<Rows> jobs;
+    qint64 pixels = 0;
+    for (int y = 0; y < height;) {
+        const int band = (top + y) / BandRows;
+        const int end = qMin(height, (band + 1) * BandRows - top);
+        if (!keep || !keep[band]) {
+            jobs.push_back({y, end});
+            pixels += qint64(end - y) * width;
+        }
+        y = end;
+    }
     // Band by band: filled and drawn in a scratch band that stays in the processor's
     // cache, then streamed into the window's pixels, which are thus written once and
     // never read. Rows without cells are streamed the background straight away, unless
     // they show it already.
-    auto drawRows = [&](QImage &scratch, int top, int bottom) {
-        for (int y = top; y < bottom; y += BandRows) {
-            const int end = qMin(bottom, y + BandRows);
+    auto drawRows = [&](QImage &scratch, size_t first, size_t last) {
+        for (size_t job = first; job < last; ++job) {
+            const int y = jobs[job].Top;
+            const int end = jobs[job].Bottom;
             if (end <= drawn.top() || y > drawn.bottom()) {
                 for (int row = y; row < end; ++row)
                     if (!plain || !plain[row])
@@ -143,17 +162,16 @@ void CViewPainter::DrawBands(QImage &part, const CFigure &figure, const QColor &
         }
         StreamEnd();
     };
-    // A large area (a high-density screen) is drawn in two halves at once once every
+    // Much to draw (a high-density screen) is drawn in two halves at once once every
     // picture it needs exists; each half gives the same pixels as the whole.
-    const int height = part.height();
-    const int half = height / 2;
-    if (qint64(part.width()) * height >= ParallelPixels && std::thread::hardware_concurrency() > 1
+    const size_t half = jobs.size() / 2;
+    if (pixels >= ParallelPixels && std::thread::hardware_concurrency() > 1
         && m_renderer->PreparePictures(figure, part.size(), params)) {
-        std::thread lower([&] { drawRows(m_bands[1], half, height); });
+        std::thread lower([&] { drawRows(m_bands[1], half, jobs.size()); });
         drawRows(m_bands[0], 0, half);
         lower.join();
     } else {
-        drawRows(m_bands[0], 0, height);
+        drawRows(m_bands[0], 0, jobs.size());
     }
 }
 
@@ -201,6 +219,19 @@ void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &fig
     params.PatternOrigin = -origin;
     // The part's rows that cells may draw in; the others show the background alone.
     QRect drawn = part.rect();
+    // Where the feedback may paint, in the part's rows; whether it does in a band of
+    // the view (on rows of the part).
+    const QRect feedbackRows = area.Feedback.translated(-origin);
+    auto bandRows = [&](int band) {
+        return QRect(0, band * BandRows - device.top(), 1, BandRows) & QRect(0, 0, 1, part.height());
+    };
+    auto feedbackIn = [&](int band) {
+        const QRect rows = bandRows(band);
+        return !rows.isEmpty() && !feedbackRows.isEmpty() && rows.top() <= feedbackRows.bottom()
+               && rows.bottom() >= feedbackRows.top();
+    };
+    // Per band of the view: before the paint it showed the drawing it should show now.
+    std::vector<uchar> same;
     if (CWorkspaceRenderer::DrawnSize(params) < CWorkspaceRenderer::MinCrispSize) {
         // Cubes too small to keep their shape: the true drawing averaged, made once
         // for the whole workspace until the figure or the scale changes.
@@ -215,8 +246,15 @@ void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &fig
         copy.drawImage(-origin, m_averaged);
     } else {
         drawn = CWorkspaceRenderer::WholeArea(figure, params).translated(params.Offset);
+        if (window && QRect(QPoint(0, 0), area.ViewportSize).contains(device)) {
+            const Shown::Key key{figure.CubeSize, area.Scale, area.Scroll, figure.Colourings()};
+            same = BandsStillShown(figure, selection, key, params, area.Scroll);
+        }
+        // Feedback may paint over bands left alone: they show no feedback of an
+        // earlier paint, whose bands are not known to show their drawing.
         DrawBands(part, figure, background, params, drawn,
-                  m_shown.Known ? m_shown.Plain.data() + device.top() : nullptr);
+                  m_shown.Known ? m_shown.Plain.data() + device.top() : nullptr, device.top(),
+                  same.empty() ? nullptr : same.data());
     }
     {
         QPainter overlay(&part);
@@ -231,13 +269,21 @@ void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &fig
     // The part's rows now show the background alone where no cell draws and no
     // feedback painted; across the view where the part spans it, or where they did
     // already.
-    const QRect feedbackRows = area.Feedback.translated(-origin);
     const bool wholeWidth = device.left() <= 0 && device.right() >= area.ViewportSize.width() - 1;
     for (int row = 0; row < part.height(); ++row) {
         const bool plain = (row < drawn.top() || row > drawn.bottom())
                            && (feedbackRows.isEmpty() || row < feedbackRows.top() || row > feedbackRows.bottom());
         uchar &known = m_shown.Plain[size_t(device.top() + row)];
         known = plain && (wholeWidth || known);
+    }
+    // A band shows its drawing where no feedback painted in it, when it did before and
+    // still should, or was drawn now across the view.
+    for (size_t band = 0; band < m_shown.Bands.size(); ++band) {
+        const QRect rows = bandRows(int(band));
+        const bool whole = wholeWidth
+                           && rows.height() == qMin(BandRows, area.ViewportSize.height() - int(band) * BandRows);
+        const bool was = band < same.size() && same[band];
+        m_shown.Bands[band] = rows.isEmpty() ? was : !feedbackIn(int(band)) && !same.empty() && (was || whole);
     }
     m_shown.Changes = window->cacheKey();
     m_shown.Known = true;
@@ -251,4 +297,47 @@ void CViewPainter::StartShown(const uchar *origin, qsizetype stride, const QSize
     m_shown.Size = size;
     m_shown.Background = background;
     m_shown.Plain.assign(size_t(qMax(0, size.height())), 0);
+    m_shown.Drawing = Shown::Key();
+    m_shown.Grid.clear();
+    m_shown.Selected.clear();
+    m_shown.Bands.assign(size_t(qMax(0, (size.height() + BandRows - 1) / BandRows)), 0);
+}
+
+std::vector<uchar> CViewPainter::BandsStillShown(const CFigure &figure, const CCubeSelection *selection,
+                                                 const Shown::Key &key, const CWorkspaceRenderer::Params &params,
+                                                 const QPoint &scroll)
+{
+    const QSize size = m_shown.Size;
+    std::vector<uchar> same(m_shown.Bands.size(), 0);
+    const QVector<QPoint> selected = selection ? selection->Cells() : QVector<QPoint>();
+    const CubeGrid &grid = figure.Grid;
+    if (m_shown.Drawing == key && m_shown.Grid.size() == grid.size()) {
+        // The rows of the grid whose cells may be drawn otherwise than at the last
+        // paint: a cell changed, or was selected or unselected; counted up to each row.
+        const int rows = int(grid.size());
+        std::vector<int> changedBefore(size_t(rows) + 1, 0);
+        for (int r = 0; r < rows; ++r)
+            changedBefore[size_t(r) + 1] = grid[r] != m_shown.Grid[r];
+        if (selected != m_shown.Selected) {
+            for (const QVector<QPoint> *cells : {&selected, static_cast<const QVector<QPoint> *>(&m_shown.Selected)})
+                for (const QPoint &cell : *cells)
+                    if (cell.y() >= 0 && cell.y() < rows)
+                        changedBefore[size_t(cell.y()) + 1] = 1;
+        }
+        for (int r = 0; r < rows; ++r)
+            changedBefore[size_t(r) + 1] += changedBefore[size_t(r)];
+        for (size_t band = 0; band < same.size(); ++band) {
+            if (!m_shown.Bands[band])
+                continue;
+            const int top = int(band) * BandRows;
+            const QRect area(scroll.x(), scroll.y() + top, size.width(), qMin(BandRows, size.height() - top));
+            const CWorkspaceRenderer::RowRange reached = CWorkspaceRenderer::RowsReaching(figure, area, params);
+            same[band] = reached.IsEmpty()
+                         || changedBefore[size_t(reached.Last) + 1] == changedBefore[size_t(reached.First)];
+        }
+    }
+    m_shown.Drawing = key;
+    m_shown.Grid = grid;
+    m_shown.Selected = selected;
+    return same;
 }

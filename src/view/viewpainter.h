@@ -21,11 +21,17 @@ class QPainter;
 // image copied onto the screen), band by band of 64 rows, on two threads for large
 // areas; where cubes are too small to keep their shape, the whole workspace averaged
 // once until the figure or the scale changes. The view's feedback goes on top.
-// Drawing straight into the window, it keeps which of the view's rows show the
-// background alone, and does not write those again while they still do.
+// Drawing straight into the window, it keeps what the window's pixels show: which
+// rows of the view show the background alone, and which bands of 64 rows show the
+// drawing of which rows of the grid. It does not write those again while they still
+// show what the figure and the view would draw there.
 class CViewPainter
 {
 public:
+    // Rows filled and drawn together: a band of 4K rows stays in the processor's
+    // caches, and the fewer the bands, the fewer the cells drawn in two of them.
+    static constexpr int BandRows = 64;
+
     CViewPainter();
     ~CViewPainter();
 
@@ -53,9 +59,12 @@ public:
 private:
     // Draws the cubes into part band by band (on two threads for large parts); drawn
     // holds the rows cells draw in, and the others are left alone where plain (per
-    // row of part, or null) says they show the background already.
+    // row of part, or null) says they show the background already. Bands are the
+    // view's, from row top of the view (part's first row); those keep (per band of
+    // the view, or null) says show their drawing already are left alone.
     void DrawBands(QImage &part, const CFigure &figure, const QColor &background,
-                   const CWorkspaceRenderer::Params &params, const QRect &drawn, const uchar *plain);
+                   const CWorkspaceRenderer::Params &params, const QRect &drawn, const uchar *plain, int top,
+                   const uchar *keep);
     // What the window's pixels show of the view, from its last paint straight into them.
     struct Shown
     {
@@ -66,8 +75,28 @@ private:
         QSize Size; // the view's device pixels
         QRgb Background = 0;
         std::vector<uchar> Plain; // per row of the view: nothing but the background across it
+        // The drawing the bands show: the cells of Grid, those of Selected greyed, at
+        // Key's size and scroll.
+        struct Key
+        {
+            int CubeSize = 0;
+            double Scale = 0;
+            QPoint Scroll;
+            QVector<CColouring> Colourings;
+            bool operator==(const Key &o) const
+            {
+                return CubeSize == o.CubeSize && Scale == o.Scale && Scroll == o.Scroll && Colourings == o.Colourings;
+            }
+        } Drawing;
+        CubeGrid Grid;
+        QVector<QPoint> Selected;
+        std::vector<uchar> Bands; // per band of BandRows rows of the view: shows that drawing across the view
     };
     void StartShown(const uchar *origin, qsizetype stride, const QSize &size, QRgb background);
+    // Per band of the view, whether it shows what figure and selection draw there with
+    // params now; the record is then kept for figure and selection.
+    std::vector<uchar> BandsStillShown(const CFigure &figure, const CCubeSelection *selection, const Shown::Key &key,
+                                       const CWorkspaceRenderer::Params &params, const QPoint &scroll);
 
     std::unique_ptr<CWorkspaceRenderer> m_renderer;
     QImage m_averaged; // the whole workspace averaged, at m_averagedScale (null: none)

@@ -2,6 +2,7 @@
 // The workspace view: painting against the cube painter's own drawing, placing and
 // erasing by click, scrolling, cursors and printing.
 
+#include "document/cubeselection.h"
 #include "document/tarvexdoc.h"
 #include "support/referencescan.h"
 #include "support/shownwidget.h"
@@ -112,7 +113,9 @@ public:
     }
     CFigure Figure;
     QPoint Scroll{-20, -120}; // the workspace point at the widget's corner
-    QRect Frame;              // the feedback, in workspace points (null: none)
+    double Zoom = 1.0;
+    QRect Frame; // the feedback, in workspace points (null: none)
+    CCubeSelection Selection;
 
 protected:
     void paintEvent(QPaintEvent *event) override
@@ -123,9 +126,9 @@ protected:
                                       event->region().rectCount() == 1,
                                       1.0,
                                       Scroll,
-                                      1.0,
+                                      Zoom,
                                       Frame.isNull() ? QRect() : Frame.adjusted(-1, -1, 1, 1)};
-        m_painter.Paint(painter, area, Figure, nullptr, [this](QPainter &overlay) {
+        m_painter.Paint(painter, area, Figure, &Selection, [this](QPainter &overlay) {
             overlay.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
             overlay.setPen(Qt::white);
             if (!Frame.isNull())
@@ -482,7 +485,8 @@ QTEST_MAIN(TestTarvexView)
 void TestTarvexView::repaintRewritesWhatChanged_data()
 {
     QTest::addColumn<QString>("change");
-    for (const char *change : {"nothing", "background", "fewer rows", "covered", "feedback"})
+    for (const char *change : {"nothing", "background", "fewer rows", "covered", "feedback", "one cube", "colours",
+                               "cube size", "zoom", "scroll", "selection", "in two paints"})
         QTest::newRow(change) << QString(change);
 }
 
@@ -517,6 +521,23 @@ void TestTarvexView::repaintRewritesWhatChanged()
         cover.setGeometry(0, 0, 420, 100);
         cover.show();
         cover.repaint(); // its going repaints what was under it
+    } else if (change == "one cube") {
+        view.Figure.PlaceCube(6, 4, view.Figure.Cell(6, 4) == 0 ? 5 : 0);
+    } else if (change == "colours") {
+        view.Figure.Color2 = 0x00FFFF;
+    } else if (change == "cube size") {
+        view.Figure.CubeSize = 40;
+    } else if (change == "zoom") {
+        view.Zoom = 1.5;
+    } else if (change == "scroll") {
+        view.Scroll += QPoint(3, 7);
+    } else if (change == "selection") {
+        view.Selection.Add(3, 2, view.Figure.Cell(3, 2));
+    } else if (change == "in two paints") {
+        // A cube changes low in the view while only the top is painted: the rows
+        // that show it are drawn at the next whole paint.
+        view.Figure.PlaceCube(6, 5, view.Figure.Cell(6, 5) == 0 ? 5 : 0);
+        view.repaint(0, 0, view.width(), 70);
     }
     QCoreApplication::processEvents();
     view.repaint();
@@ -531,7 +552,9 @@ void TestTarvexView::repaintRewritesWhatChanged()
     expected.fill(ColorFromRef(view.Figure.BkColor));
     CWorkspaceRenderer::Params params;
     params.CubeSize = view.Figure.CubeSize;
+    params.Zoom = view.Zoom;
     params.Dots = true;
+    params.Selected = &view.Selection.Cells();
     params.Offset = params.PatternOrigin = -view.Scroll;
     CWorkspaceRenderer().DrawImage(expected, view.Figure, params);
     QCOMPARE(shown, expected);
