@@ -5,6 +5,7 @@
 #include "geometry/gridpath.h"
 #include "geometry/workspacerenderer.h"
 #include "view/cellcursor.h"
+#include "view/paintwatch.h"
 #include "view/pantool.h"
 #include "view/placecubehandler.h"
 #include "view/selectmovehandler.h"
@@ -37,6 +38,7 @@ CTarvexView::CTarvexView(CTarvexDoc &doc, QWidget *parent)
     , m_doc(doc)
     , m_scroller(std::make_unique<CViewScroller>(*this, doc))
     , m_painter(std::make_unique<CViewPainter>())
+    , m_paintWatch(std::make_unique<CPaintWatch>(*viewport(), [this] { m_painter->Forget(); }))
     , m_placeCube(std::make_unique<CPlaceCubeHandler>(doc, this))
     , m_selectMove(std::make_unique<CSelectMoveHandler>(doc, *this))
     , m_cellCursor(std::make_unique<CCellCursor>(doc, *this, *m_placeCube))

@@ -14,6 +14,7 @@
 #include <memory>
 
 class CCellCursor;
+class CPaintWatch;
 class CPanTool;
 class CPlaceCubeHandler;
 class CSelectMoveHandler;
@@ -176,6 +177,7 @@ private:
     CTarvexDoc &m_doc;
     std::unique_ptr<CViewScroller> m_scroller; // zoom, scroll range, centring
     std::unique_ptr<CViewPainter> m_painter;
+    std::unique_ptr<CPaintWatch> m_paintWatch; // tells m_painter what else changed the window's pixels
     std::unique_ptr<CPlaceCubeHandler> m_placeCube;
     std::unique_ptr<CSelectMoveHandler> m_selectMove;
     std::unique_ptr<CCellCursor> m_cellCursor;

@@ -23,10 +23,12 @@ namespace {
 constexpr qint64 ParallelPixels = 1 << 21;
 constexpr int BandRows = CViewPainter::BandRows;
 
-// Beginning the view's painter on the window's image counts as one change of that
-// image (its cache key goes up by one); any other change since the view's last paint,
-// such as another widget painting into the window, makes the count differ.
-constexpr qint64 PainterBegin = 1;
+// The window's image is the same image while the upper half of its cache key, its
+// serial number, stays; the lower half counts the changes made to it.
+qint64 ImageSerial(const QImage &image)
+{
+    return image.cacheKey() >> 32;
+}
 
 QImage *WindowImage(QPainter &painter, qreal d, QPoint *at)
 {
@@ -189,14 +191,14 @@ void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &fig
         window = nullptr;
     QImage part;
     if (window) {
-        const qint64 changes = window->cacheKey();
+        const qint64 serial = ImageSerial(*window);
         const qsizetype stride = window->bytesPerLine();
         const uchar *const viewOrigin = window->constBits() + at.y() * stride + at.x() * 4;
-        // The rows known to show the background alone stay known while nothing else
-        // changed the window's pixels, the view kept its place in them and the
-        // background its colour.
-        if (!m_shown.Known || changes != m_shown.Changes + PainterBegin || viewOrigin != m_shown.Origin
-            || stride != m_shown.Stride || area.ViewportSize != m_shown.Size || background.rgb() != m_shown.Background)
+        // What the window shows stays known while the window's image is the same,
+        // nothing else changed its pixels (Forget), the view kept its place in them and
+        // the background its colour.
+        if (!m_shown.Known || serial != m_shown.Serial || viewOrigin != m_shown.Origin || stride != m_shown.Stride
+            || area.ViewportSize != m_shown.Size || background.rgb() != m_shown.Background)
             StartShown(viewOrigin, stride, area.ViewportSize, background.rgb());
         uchar *const bits = window->bits(); // the same pixels, as writable
         part = QImage(bits + (at.y() + device.y()) * stride + (at.x() + device.x()) * 4, device.width(),
@@ -285,7 +287,7 @@ void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &fig
         const bool was = band < same.size() && same[band];
         m_shown.Bands[band] = rows.isEmpty() ? was : !feedbackIn(int(band)) && !same.empty() && (was || whole);
     }
-    m_shown.Changes = window->cacheKey();
+    m_shown.Serial = ImageSerial(*window);
     m_shown.Known = true;
 }
 

@@ -24,7 +24,8 @@ class QPainter;
 // Drawing straight into the window, it keeps what the window's pixels show: which
 // rows of the view show the background alone, and which bands of 64 rows show the
 // drawing of which rows of the grid. It does not write those again while they still
-// show what the figure and the view would draw there.
+// show what the figure and the view would draw there. Its owner calls Forget when
+// anything else may have changed those pixels (CPaintWatch tells).
 class CViewPainter
 {
 public:
@@ -37,8 +38,9 @@ public:
 
     // The figure changed: the averaged picture is made again when it is needed.
     void FigureChanged() { m_averaged = QImage(); }
-    // The view's pixels were moved in the window (a scroll): none is known to show
-    // the background any more.
+    // Something else than the painter may have changed the view's pixels in the
+    // window (a scroll moved them, another widget painted over them; CPaintWatch
+    // tells): none is known to show anything any more.
     void Forget() { m_shown = Shown(); }
 
     struct Area
@@ -69,7 +71,7 @@ private:
     struct Shown
     {
         bool Known = false;            // false: nothing
-        qint64 Changes = 0;            // the window image's cache key after that paint
+        qint64 Serial = 0;             // the window image's (ImageSerial)
         const uchar *Origin = nullptr; // the view's first pixel in the window's pixels
         qsizetype Stride = 0;
         QSize Size; // the view's device pixels

@@ -6,6 +6,7 @@
 #include "document/tarvexdoc.h"
 #include "support/referencescan.h"
 #include "support/shownwidget.h"
+#include "view/paintwatch.h"
 #include "view/tarvexview.h"
 #include "view/selectmovehandler.h"
 #include "view/viewpainter.h"
@@ -138,6 +139,16 @@ protected:
 
 private:
     CViewPainter m_painter;
+    CPaintWatch m_watch{*this, [this] {
+                            m_painter.Forget();
+                        }};
+};
+
+// Half-transparent red.
+class CTranslucentCover : public QWidget
+{
+protected:
+    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), QColor(255, 0, 0, 128)); }
 };
 
 // What the window shows of a widget: its backing store's pixels.
@@ -486,7 +497,7 @@ void TestTarvexView::repaintRewritesWhatChanged_data()
 {
     QTest::addColumn<QString>("change");
     for (const char *change : {"nothing", "background", "fewer rows", "covered", "feedback", "one cube", "colours",
-                               "cube size", "zoom", "scroll", "selection", "in two paints"})
+                               "cube size", "zoom", "scroll", "selection", "in two paints", "overlay"})
         QTest::newRow(change) << QString(change);
 }
 
@@ -505,6 +516,13 @@ void TestTarvexView::repaintRewritesWhatChanged()
             view.Figure.PlaceCube(c, r, int(random.bounded(64)));
     if (change == "feedback")
         view.Frame = QRect(40, -100, 200, 60); // in the rows of background above the cubes
+    // A widget over the view that lets it show through: painted after the view each
+    // time, over the view's pixels.
+    CTranslucentCover overlay;
+    if (change == "overlay") {
+        overlay.setParent(&window);
+        overlay.setGeometry(0, 150, 420, 60);
+    }
     QVERIFY(Shown(window));
     view.repaint();
     const QImage first = InWindow(view);
@@ -542,10 +560,11 @@ void TestTarvexView::repaintRewritesWhatChanged()
     QCoreApplication::processEvents();
     view.repaint();
     const QImage shown = InWindow(view);
-    if (change == "feedback") {
-        // Painted again over the same pixels, not over the frame already there.
+    if (change == "feedback" || change == "overlay") {
+        // Painted again over the same pixels, not over the frame or the cover already there.
         QCOMPARE(shown, first);
-        QCOMPARE(QColor(shown.pixel(60, 20)), QColor(Qt::black));
+        if (change == "feedback")
+            QCOMPARE(QColor(shown.pixel(60, 20)), QColor(Qt::black));
         return;
     }
     QImage expected(view.size(), QImage::Format_RGB32);
