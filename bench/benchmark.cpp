@@ -4,6 +4,9 @@
 #include <unistd.h>
 #include "benchmark.h"
 
+#include "document/tarvexdoc.h"
+#include "support/testdocument.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -63,10 +66,17 @@ void CBenchmark::Report(const QString &name, double value, const QString &unit, 
 
 double MedianNanoseconds(int repeats, const std::function<void()> &f)
 {
+    return MedianNanoseconds(repeats, nullptr, f);
+}
+
+double MedianNanoseconds(int repeats, const std::function<void()> &before, const std::function<void()> &f)
+{
     std::vector<double> times;
     times.reserve(repeats);
     QElapsedTimer timer;
     for (int i = 0; i < repeats; ++i) {
+        if (before)
+            before();
         timer.start();
         f();
         times.push_back(double(timer.nsecsElapsed()));
@@ -126,4 +136,10 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     return CBenchmark::RunAll(argc, argv);
+}
+
+void ChangeBackground(CTarvexDoc &doc)
+{
+    const ColorRef now = doc.Figure().BkColor;
+    EditFigure(doc, [now](CFigure &f) { f.BkColor = now == 0xFFFFFF ? 0xFFFFFE : 0xFFFFFF; });
 }

@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+class CTarvexDoc;
+
 // A tiny benchmark registry: every bench/*.cpp registers its measurements with a
 // static CBenchmark, and the program runs them all (or those named on its command line).
 class CBenchmark
@@ -22,8 +24,15 @@ public:
                        const QString &ratioNote = QString());
 };
 
-// Median wall time of `repeats` runs of f, in nanoseconds.
+// Median wall time of `repeats` runs of f, in nanoseconds; with before, each run
+// after an untimed call of it.
 double MedianNanoseconds(int repeats, const std::function<void()> &f);
+double MedianNanoseconds(int repeats, const std::function<void()> &before, const std::function<void()> &f);
+
+// Turns the figure's background from white to nearly white or back: nothing a view
+// shows of the document is then still right, and its next repaint draws every row
+// (a view leaves alone what it shows already).
+void ChangeBackground(CTarvexDoc &doc);
 
 // The median of values (0 when there are none).
 double Median(std::vector<double> values);
