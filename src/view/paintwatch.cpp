@@ -37,10 +37,14 @@ bool CPaintWatch::eventFilter(QObject *watched, QEvent *event)
         m_touched();
         return false;
     }
-    // The widget's own paints are its painter's; another widget's reach its pixels
-    // only where its region, in the window, meets the widget's rectangle.
-    if (widget == &m_widget)
+    // The widget's own paints are its painter's, unless Qt fills its background
+    // before each; another widget's reach its pixels only where its region, in the
+    // window, meets the widget's rectangle.
+    if (widget == &m_widget) {
+        if (m_widget.autoFillBackground() && !m_widget.testAttribute(Qt::WA_OpaquePaintEvent))
+            m_touched();
         return false;
+    }
     const QRect mine(m_widget.mapTo(window, QPoint(0, 0)), m_widget.size());
     const QRegion painted = static_cast<QPaintEvent *>(event)->region().translated(widget->mapTo(window, QPoint(0, 0)));
     if (painted.intersects(mine))

@@ -497,7 +497,7 @@ void TestTarvexView::repaintRewritesWhatChanged_data()
 {
     QTest::addColumn<QString>("change");
     for (const char *change : {"nothing", "background", "fewer rows", "covered", "feedback", "one cube", "colours",
-                               "cube size", "zoom", "scroll", "selection", "in two paints", "overlay"})
+                               "cube size", "zoom", "scroll", "selection", "in two paints", "overlay", "filled first"})
         QTest::newRow(change) << QString(change);
 }
 
@@ -522,6 +522,13 @@ void TestTarvexView::repaintRewritesWhatChanged()
     if (change == "overlay") {
         overlay.setParent(&window);
         overlay.setGeometry(0, 150, 420, 60);
+    } else if (change == "filled first") {
+        // Qt fills the view's background before each of its paints.
+        view.setAttribute(Qt::WA_OpaquePaintEvent, false);
+        view.setAutoFillBackground(true);
+        QPalette red;
+        red.setColor(QPalette::Window, Qt::red);
+        view.setPalette(red);
     }
     QVERIFY(Shown(window));
     view.repaint();
