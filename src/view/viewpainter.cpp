@@ -111,8 +111,7 @@ CViewPainter::CViewPainter()
 CViewPainter::~CViewPainter() = default;
 
 void CViewPainter::DrawBands(QImage &part, const CFigure &figure, const QColor &background,
-                             const CWorkspaceRenderer::Params &params, const QRect &drawn, const uchar *plain, int top,
-                             const uchar *keep)
+                             const CWorkspaceRenderer::Params &params, const QRect &drawn, int top, const uchar *keep)
 {
     uchar *const bits = part.bits();
     const qsizetype stride = part.bytesPerLine();
@@ -139,16 +138,14 @@ void CViewPainter::DrawBands(QImage &part, const CFigure &figure, const QColor &
     }
     // Band by band: filled and drawn in a scratch band that stays in the processor's
     // cache, then streamed into the window's pixels, which are thus written once and
-    // never read. Rows without cells are streamed the background straight away, unless
-    // they show it already.
+    // never read. Rows without cells are streamed the background straight away.
     auto drawRows = [&](QImage &scratch, size_t first, size_t last) {
         for (size_t job = first; job < last; ++job) {
             const int y = jobs[job].Top;
             const int end = jobs[job].Bottom;
             if (end <= drawn.top() || y > drawn.bottom()) {
                 for (int row = y; row < end; ++row)
-                    if (!plain || !plain[row])
-                        StreamFill(bits + row * stride, pixel, size_t(width));
+                    StreamFill(bits + row * stride, pixel, size_t(width));
                 continue;
             }
             if (scratch.width() < width || scratch.format() != part.format())
@@ -221,18 +218,26 @@ void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &fig
     params.PatternOrigin = -origin;
     // The part's rows that cells may draw in; the others show the background alone.
     QRect drawn = part.rect();
-    // Where the feedback may paint, in the part's rows; whether it does in a band of
-    // the view (on rows of the part).
+    // Per band of the view: its first row and the end of its rows in the part (either
+    // may lie outside it), whether no cell draws in it, whether the feedback may paint
+    // in it (on rows of the part).
+    const int bands = int(m_shown.Bands.size());
+    auto bandTop = [&](int band) {
+        return band * BandRows - device.top();
+    };
+    auto bandEnd = [&](int band) {
+        return qMin(area.ViewportSize.height(), (band + 1) * BandRows) - device.top();
+    };
+    auto blank = [&](int band) {
+        return bandEnd(band) <= drawn.top() || bandTop(band) > drawn.bottom();
+    };
     const QRect feedbackRows = area.Feedback.translated(-origin);
-    auto bandRows = [&](int band) {
-        return QRect(0, band * BandRows - device.top(), 1, BandRows) & QRect(0, 0, 1, part.height());
-    };
     auto feedbackIn = [&](int band) {
-        const QRect rows = bandRows(band);
-        return !rows.isEmpty() && !feedbackRows.isEmpty() && rows.top() <= feedbackRows.bottom()
-               && rows.bottom() >= feedbackRows.top();
+        const int top = qMax(0, bandTop(band));
+        const int end = qMin(part.height(), bandEnd(band));
+        return top < end && !feedbackRows.isEmpty() && top <= feedbackRows.bottom() && end > feedbackRows.top();
     };
-    // Per band of the view: before the paint it showed the drawing it should show now.
+    // Per band of the view: before the paint it showed what it should show now.
     std::vector<uchar> same;
     if (CWorkspaceRenderer::DrawnSize(params) < CWorkspaceRenderer::MinCrispSize) {
         // Cubes too small to keep their shape: the true drawing averaged, made once
@@ -250,13 +255,14 @@ void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &fig
         drawn = CWorkspaceRenderer::WholeArea(figure, params).translated(params.Offset);
         if (window && QRect(QPoint(0, 0), area.ViewportSize).contains(device)) {
             const Shown::Key key{figure.CubeSize, area.Scale, area.Scroll, figure.Colourings()};
-            same = BandsStillShown(figure, selection, key, params, area.Scroll);
+            std::vector<uchar> blanks(static_cast<size_t>(bands));
+            for (int band = 0; band < bands; ++band)
+                blanks[size_t(band)] = blank(band);
+            same = BandsStillShown(figure, selection, key, params, area.Scroll, blanks);
         }
         // Feedback may paint over bands left alone: they show no feedback of an
         // earlier paint, whose bands are not known to show their drawing.
-        DrawBands(part, figure, background, params, drawn,
-                  m_shown.Known ? m_shown.Plain.data() + device.top() : nullptr, device.top(),
-                  same.empty() ? nullptr : same.data());
+        DrawBands(part, figure, background, params, drawn, device.top(), same.empty() ? nullptr : same.data());
     }
     {
         QPainter overlay(&part);
@@ -268,24 +274,14 @@ void CViewPainter::Paint(QPainter &painter, const Area &area, const CFigure &fig
         painter.drawImage(QPointF(device.topLeft()) / d, part);
         return;
     }
-    // The part's rows now show the background alone where no cell draws and no
-    // feedback painted; across the view where the part spans it, or where they did
-    // already.
+    // A band shows what it should where no feedback painted in it, when it did before
+    // or was drawn now across the view: the background alone where no cell draws.
     const bool wholeWidth = device.left() <= 0 && device.right() >= area.ViewportSize.width() - 1;
-    for (int row = 0; row < part.height(); ++row) {
-        const bool plain = (row < drawn.top() || row > drawn.bottom())
-                           && (feedbackRows.isEmpty() || row < feedbackRows.top() || row > feedbackRows.bottom());
-        uchar &known = m_shown.Plain[size_t(device.top() + row)];
-        known = plain && (wholeWidth || known);
-    }
-    // A band shows its drawing where no feedback painted in it, when it did before and
-    // still should, or was drawn now across the view.
-    for (size_t band = 0; band < m_shown.Bands.size(); ++band) {
-        const QRect rows = bandRows(int(band));
-        const bool whole = wholeWidth
-                           && rows.height() == qMin(BandRows, area.ViewportSize.height() - int(band) * BandRows);
-        const bool was = band < same.size() && same[band];
-        m_shown.Bands[band] = rows.isEmpty() ? was : !feedbackIn(int(band)) && !same.empty() && (was || whole);
+    for (int band = 0; band < bands; ++band) {
+        const bool whole = wholeWidth && bandTop(band) >= 0 && bandEnd(band) <= part.height();
+        const bool was = size_t(band) < same.size() && same[size_t(band)];
+        const bool right = !feedbackIn(band) && (was || (whole && !same.empty()));
+        m_shown.Bands[size_t(band)] = !right ? Unknown : blank(band) ? Background : Drawing;
     }
     m_shown.Serial = ImageSerial(*window);
     m_shown.Known = true;
@@ -298,19 +294,21 @@ void CViewPainter::StartShown(const uchar *origin, qsizetype stride, const QSize
     m_shown.Stride = stride;
     m_shown.Size = size;
     m_shown.Background = background;
-    m_shown.Plain.assign(size_t(qMax(0, size.height())), 0);
     m_shown.Drawing = Shown::Key();
     m_shown.Grid.clear();
     m_shown.Selected.clear();
-    m_shown.Bands.assign(size_t(qMax(0, (size.height() + BandRows - 1) / BandRows)), 0);
+    m_shown.Bands.assign(size_t(qMax(0, (size.height() + BandRows - 1) / BandRows)), Unknown);
 }
 
 std::vector<uchar> CViewPainter::BandsStillShown(const CFigure &figure, const CCubeSelection *selection,
                                                  const Shown::Key &key, const CWorkspaceRenderer::Params &params,
-                                                 const QPoint &scroll)
+                                                 const QPoint &scroll, const std::vector<uchar> &blank)
 {
     const QSize size = m_shown.Size;
+    // The background alone stays right where no cell draws, whatever else changed.
     std::vector<uchar> same(m_shown.Bands.size(), 0);
+    for (size_t band = 0; band < same.size(); ++band)
+        same[band] = m_shown.Bands[band] == Background && blank[band];
     const QVector<QPoint> selected = selection ? selection->Cells() : QVector<QPoint>();
     const CubeGrid &grid = figure.Grid;
     if (m_shown.Drawing == key && m_shown.Grid.size() == grid.size()) {
@@ -329,7 +327,7 @@ std::vector<uchar> CViewPainter::BandsStillShown(const CFigure &figure, const CC
         for (int r = 0; r < rows; ++r)
             changedBefore[size_t(r) + 1] += changedBefore[size_t(r)];
         for (size_t band = 0; band < same.size(); ++band) {
-            if (!m_shown.Bands[band])
+            if (m_shown.Bands[band] != Drawing)
                 continue;
             const int top = int(band) * BandRows;
             const QRect area(scroll.x(), scroll.y() + top, size.width(), qMin(BandRows, size.height() - top));

@@ -22,8 +22,8 @@ class QPainter;
 // areas; where cubes are too small to keep their shape, the whole workspace averaged
 // once until the figure or the scale changes. The view's feedback goes on top.
 // Drawing straight into the window, it keeps what the window's pixels show: which
-// rows of the view show the background alone, and which bands of 64 rows show the
-// drawing of which rows of the grid. It does not write those again while they still
+// bands of 64 rows of the view show the background alone, and which show the drawing
+// of which rows of the grid. It does not write those again while they still
 // show what the figure and the view would draw there. Its owner calls Forget when
 // anything else may have changed those pixels (CPaintWatch tells).
 class CViewPainter
@@ -60,13 +60,14 @@ public:
 
 private:
     // Draws the cubes into part band by band (on two threads for large parts); drawn
-    // holds the rows cells draw in, and the others are left alone where plain (per
-    // row of part, or null) says they show the background already. Bands are the
+    // holds the rows cells draw in, the others get the background. Bands are the
     // view's, from row top of the view (part's first row); those keep (per band of
-    // the view, or null) says show their drawing already are left alone.
+    // the view, or null) says show what they should already are left alone.
     void DrawBands(QImage &part, const CFigure &figure, const QColor &background,
-                   const CWorkspaceRenderer::Params &params, const QRect &drawn, const uchar *plain, int top,
-                   const uchar *keep);
+                   const CWorkspaceRenderer::Params &params, const QRect &drawn, int top, const uchar *keep);
+    // What a band of the view shows: not known, the background alone across the view,
+    // or the drawing of Shown's grid across the view.
+    enum BandShows : uchar { Unknown, Background, Drawing };
     // What the window's pixels show of the view, from its last paint straight into them.
     struct Shown
     {
@@ -76,7 +77,6 @@ private:
         qsizetype Stride = 0;
         QSize Size; // the view's device pixels
         QRgb Background = 0;
-        std::vector<uchar> Plain; // per row of the view: nothing but the background across it
         // The drawing the bands show: the cells of Grid, those of Selected greyed, at
         // Key's size and scroll.
         struct Key
@@ -92,13 +92,15 @@ private:
         } Drawing;
         CubeGrid Grid;
         QVector<QPoint> Selected;
-        std::vector<uchar> Bands; // per band of BandRows rows of the view: shows that drawing across the view
+        std::vector<BandShows> Bands; // per band of BandRows rows of the view
     };
     void StartShown(const uchar *origin, qsizetype stride, const QSize &size, QRgb background);
     // Per band of the view, whether it shows what figure and selection draw there with
-    // params now; the record is then kept for figure and selection.
+    // params now (blank: per band, no cell draws there); the record is then kept for
+    // figure and selection.
     std::vector<uchar> BandsStillShown(const CFigure &figure, const CCubeSelection *selection, const Shown::Key &key,
-                                       const CWorkspaceRenderer::Params &params, const QPoint &scroll);
+                                       const CWorkspaceRenderer::Params &params, const QPoint &scroll,
+                                       const std::vector<uchar> &blank);
 
     std::unique_ptr<CWorkspaceRenderer> m_renderer;
     QImage m_averaged; // the whole workspace averaged, at m_averagedScale (null: none)
