@@ -94,12 +94,10 @@ void Colourings()
             for (int way : {OneCube, EveryRow}) {
                 std::vector<double> each;
                 for (int i = 0; i < 21; ++i) {
-                    EditFigure(doc, [i, way](CFigure &f) {
-                        if (way == EveryRow)
-                            f.BkColor = i % 2 ? 0xFFFFFF : 0xFFFFFE;
-                        else
-                            f.PlaceCube(50, 50, CellValue(i % 64, 0));
-                    });
+                    if (way == EveryRow)
+                        ChangeBackground(doc);
+                    else
+                        EditFigure(doc, [i](CFigure &f) { f.PlaceCube(50, 50, CellValue(i % 64, 0)); });
                     QElapsedTimer timer;
                     timer.start();
                     viewport->repaint();
